@@ -1,0 +1,65 @@
+// The host's ads calls: external-function registration and results, LISP invocation,
+// host variables, files, and user input. All run on the host's main thread.
+#pragma once
+#include "adscodes.h"
+#include "adsdef.h"
+
+// --- external functions -------------------------------------------------------
+// Gives `name` the function code `code` in the current document's LISP environment.
+int acedDefun(const ACHAR* name, int code);
+int acedUndef(const ACHAR* name, int code);
+// Attaches a handler to a function code of the current document.
+int acedRegFunc(int (*handler)(void), int code);
+// The code of the external function being evaluated, or RTERROR outside a call.
+int acedGetFunCode();
+// A fresh copy of the arguments of the call being evaluated (the caller releases it
+// with acutRelRb); nullptr when the call has no arguments.
+struct resbuf* acedGetArgs();
+
+// The result of the call being evaluated; the last call wins.
+int acedRetNil();
+int acedRetT();
+int acedRetVoid();
+int acedRetInt(int value);
+int acedRetReal(ads_real value);
+int acedRetStr(const ACHAR* value);
+int acedRetPoint(const ads_point value);
+int acedRetName(const ads_name value, int type);
+int acedRetVal(const struct resbuf* value);
+int acedRetList(const struct resbuf* list);
+
+// Calls a LISP function: the first buffer is an RTSTR with its name. On RTNORM,
+// *result holds the value (nullptr for nil); the caller releases it.
+int acedInvoke(const struct resbuf* args, struct resbuf** result);
+// Evaluates a LISP expression given as a list (the first element names the function).
+int acedEvaluateLisp(const ACHAR* expression, struct resbuf*& result);
+
+// --- host variables, files, screen ----------------------------------------------
+int acedGetVar(const ACHAR* name, struct resbuf* result);
+int acedSetVar(const ACHAR* name, const struct resbuf* value);
+int acedGetEnv(const ACHAR* name, ACHAR* value, size_t size);
+int acedSetEnv(const ACHAR* name, const ACHAR* value);
+int acedFindFile(const ACHAR* name, ACHAR* result, size_t size);
+int acedTextScr();
+int acedGraphScr();
+int acedAlert(const ACHAR* text);
+int acedCmd(const struct resbuf* args);
+
+// --- user input ----------------------------------------------------------------
+int acedInitGet(int flags, const ACHAR* keywords);
+int acedGetPoint(const ads_point base, const ACHAR* prompt, ads_point result);
+int acedGetCorner(const ads_point base, const ACHAR* prompt, ads_point result);
+int acedGetDist(const ads_point base, const ACHAR* prompt, ads_real* result);
+int acedGetAngle(const ads_point base, const ACHAR* prompt, ads_real* result);
+int acedGetString(int allowSpaces, const ACHAR* prompt, ACHAR* result, size_t size);
+int acedGetInt(const ACHAR* prompt, int* result);
+int acedGetReal(const ACHAR* prompt, ads_real* result);
+int acedGetKword(const ACHAR* prompt, ACHAR* result, size_t size);
+int acedGetInput(ACHAR* result, size_t size);
+int acedEntSel(const ACHAR* prompt, ads_name entity, ads_point point);
+int acedSSGet(const ACHAR* mode, const void* arg1, const void* arg2, const struct resbuf* filter,
+              ads_name selection);
+int acedSSFree(const ads_name selection);
+int acedSSLength(const ads_name selection, std::int32_t* length);
+int acedSSName(const ads_name selection, std::int32_t index, ads_name entity);
+int acedSSAdd(const ads_name entity, const ads_name selection, ads_name result);

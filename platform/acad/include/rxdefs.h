@@ -1,0 +1,35 @@
+// Application messages and their results, as the host sends them to a module's
+// acrxEntryPoint.
+#pragma once
+
+namespace AcRx {
+enum AppMsgCode {
+  kNullMsg = 0,
+  kInitAppMsg = 1,
+  kUnloadAppMsg = 2,
+  kLoadDwgMsg = 3,
+  kUnloadDwgMsg = 4,
+  kInvkSubrMsg = 5,
+  kCfgMsg = 6,
+  kEndMsg = 7,
+  kQuitMsg = 8,
+  kSaveMsg = 9,
+  kDependencyMsg = 10,
+  kNoDependencyMsg = 11,
+  kOleUnloadAppMsg = 12,
+  kPreQuitMsg = 13,
+  kInitDialogMsg = 14,
+  kEndDialogMsg = 15,
+  kSuspendMsg = 16,
+};
+
+enum AppRetCode {
+  kRetOK = 0,
+  kRetError = 3,
+};
+}  // namespace AcRx
+
+// The version a module reports through acrxGetApiVersion: the host interface of the
+// 2010 release (major 18, minor 0).
+#define ACRX_API_VERSION_MAJOR 18
+#define ACRX_API_VERSION_MINOR 0

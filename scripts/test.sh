@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Sets up a fresh machine, builds, and runs every test: the unit tests and the LISP
+# scenario tests, first in the release build, then under the sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+run_suite() {
+  local dir=$1
+  echo "== tests in $dir ==" >&2
+  (cd "$dir" && ctest --output-on-failure -j "$(nproc)")
+}
+
+scripts/build.sh release
+run_suite build
+if [ "${TABRIK_SKIP_SANITIZE:-0}" != 1 ]; then
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  scripts/build.sh sanitize
+  run_suite build-sanitize
+fi
+echo "All tests passed." >&2
