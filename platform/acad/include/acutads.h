@@ -8,6 +8,8 @@
 struct resbuf* acutNewRb(int type);
 // Releases a whole chain, strings included. Returns RTNORM.
 int acutRelRb(struct resbuf* rb);
+// A copy of a string allocated as acutRelRb releases the strings of RTSTR buffers.
+ACHAR* acutNewString(const ACHAR* text);
 // Builds a chain from (type, value) pairs ended by 0; RTLB, RTLE, RTDOTE, RTNIL,
 // RTT and RTNONE take no value. Strings are copied. nullptr on an unknown type.
 struct resbuf* acutBuildList(int type, ...);
