@@ -26,4 +26,23 @@ class OutputCapture {
   std::unique_ptr<Impl> m_impl;
 };
 
+// The number of locks held on a document (0 when unlocked or not open).
+int lockCount(const AcApDocument* document);
+
+// Appends one token to the input queue (as `host:input` does).
+void queueInput(const std::string& token);
+// Appends a string answer to the answer queue (as `host:answer` does).
+void queueAnswer(const std::wstring& answer);
+
+struct MessageBoxShown {
+  std::wstring caption;
+  std::wstring text;
+  unsigned style = 0;
+};
+// The message boxes shown since the last call, oldest first.
+std::vector<MessageBoxShown> takeMessageBoxes();
+
+// Closes every document, unloads every module and empties the queues and records.
+void resetHost();
+
 }  // namespace tabrik::acad::testing

@@ -1,7 +1,10 @@
 // The test hooks of platform/acad/testing/HostTesting.h.
 #include "HostTesting.h"
 
+#include "doc/DocManager.h"
 #include "host/Console.h"
+#include "host/HostState.h"
+#include "module/Modules.h"
 
 namespace tabrik::acad::testing {
 
@@ -12,5 +15,32 @@ struct OutputCapture::Impl {
 OutputCapture::OutputCapture() : m_impl(std::make_unique<Impl>()) {}
 OutputCapture::~OutputCapture() = default;
 std::string OutputCapture::take() { return m_impl->capture.take(); }
+
+}  // namespace tabrik::acad::testing
+
+namespace tabrik::acad::testing {
+
+int lockCount(const AcApDocument* document) {
+  Document* open = docManager().owning(document);
+  return open ? open->lockCount() : 0;
+}
+
+void queueInput(const std::string& token) { hostState().queueInput(token); }
+
+void queueAnswer(const std::wstring& answer) { hostState().queueAnswer(Answer{answer, nullptr}); }
+
+std::vector<MessageBoxShown> takeMessageBoxes() {
+  std::vector<MessageBoxShown> shown;
+  for (MessageBoxRecord& record : hostState().takeMessageBoxes()) {
+    shown.push_back({std::move(record.caption), std::move(record.text), record.style});
+  }
+  return shown;
+}
+
+void resetHost() {
+  docManager().closeAll();
+  unloadAllModules();
+  hostState().reset();
+}
 
 }  // namespace tabrik::acad::testing
