@@ -15,6 +15,9 @@
 
 namespace tabrik::arx::fn {
 
+// Bodies elsewhere that read their arguments but do not do their work yet:
+//   tb_connect (db/ConnectFunction.cpp): opens no database.
+
 // Database functions.
 TABRIK_PENDING_BODY(tb_append)
 TABRIK_PENDING_BODY(tb_append_withindex)
@@ -33,7 +36,6 @@ TABRIK_PENDING_BODY(tb_skip)
 TABRIK_PENDING_BODY(tb_top)
 TABRIK_PENDING_BODY(tb_table)
 TABRIK_PENDING_BODY(tb_rename_table)
-TABRIK_PENDING_BODY(tb_connect)
 TABRIK_PENDING_BODY(tb_mdb)
 TABRIK_PENDING_BODY(tb_create_db)
 TABRIK_PENDING_BODY(tb_create_table)
