@@ -130,11 +130,9 @@ Value bi_catchAllApply(Runtime& rt, Args a) {
     if (!a[1].isList()) throwBadArgumentType("listp", a[1]);
     std::vector<Value> args = a[1].toVector();
     BoundaryScope boundary(rt.state(), Boundary::Catch);
-    bool inHandler = rt.state().inErrorHandler;
     try {
         return rt.apply(a[0], Args(args.data(), args.size()));
     } catch (const LispError& error) {
-        rt.state().inErrorHandler = inHandler;
         return Value::catchAllError(error.message());
     }
 }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 
 #include "RuntimeInternal.h"
@@ -280,6 +281,59 @@ Value bi_filenameExtension(Runtime&, Args a) {
     return extension.empty() ? Value() : Value::string(extension);
 }
 
+// (vl-file-copy src dst [append]): the number of bytes written, nil when the source
+// cannot be read, the target exists (without append) or cannot be written.
+Value bi_fileCopy(Runtime&, Args a) {
+    checkArgCount(a, 2, 3);
+    std::string from = nativePath(stringArg(a[0]));
+    std::string to = nativePath(stringArg(a[1]));
+    bool append = a.size() == 3 && a[2].isTrue();
+    struct stat info {};
+    if (!append && ::stat(to.c_str(), &info) == 0) return Value();
+    auto text = readWholeFile(from);
+    if (!text) return Value();
+    std::FILE* out = std::fopen(to.c_str(), append ? "ab" : "wb");
+    if (!out) return Value();
+    std::size_t written = std::fwrite(text->data(), 1, text->size(), out);
+    bool ok = std::fclose(out) == 0 && written == text->size();
+    return ok ? Value::integer(static_cast<std::int32_t>(written)) : Value();
+}
+
+Value bi_mkdir(Runtime&, Args a) {
+    checkArgCount(a, 1, 1);
+    return Value::boolean(::mkdir(nativePath(stringArg(a[0])).c_str(), 0777) == 0);
+}
+
+// (vl-directory-files [dir pattern flag]): names (not paths) matching the wildcard
+// pattern; flag -1 folders only, 1 files only, else both. nil for a missing folder.
+Value bi_directoryFiles(Runtime&, Args a) {
+    checkArgCount(a, 0, 3);
+    std::string dir = a.size() > 0 && a[0].isTrue() ? nativePath(stringArg(a[0])) : ".";
+    std::string pattern = a.size() > 1 && a[1].isTrue() ? stringArg(a[1]) : "*";
+    std::int32_t flag = a.size() > 2 && a[2].isTrue() ? intArg(a[2]) : 0;
+    std::error_code error;
+    std::filesystem::directory_iterator it(dir, error);
+    if (error) return Value();
+    std::vector<Value> names;
+    if (flag <= 0) {
+        names.push_back(Value::string("."));
+        names.push_back(Value::string(".."));
+    }
+    for (const auto& entry : it) {
+        bool isDirectory = entry.is_directory(error);
+        if ((flag < 0 && !isDirectory) || (flag > 0 && isDirectory)) continue;
+        names.push_back(Value::string(entry.path().filename().string()));
+    }
+    std::vector<Value> matching;
+    // Windows folders compare names without regard to case.
+    std::string upperPattern = upperCase(pattern);
+    for (const Value& name : names)
+        if (wildcardMatch(upperCase(name.asString()), upperPattern)) matching.push_back(name);
+    std::sort(matching.begin(), matching.end(),
+              [](const Value& x, const Value& y) { return x.asString() < y.asString(); });
+    return Value::list(matching);
+}
+
 }  // namespace
 
 void installIoBuiltins(Runtime& rt) {
@@ -305,6 +359,9 @@ void installIoBuiltins(Runtime& rt) {
     defineNative(rt, "VL-FILE-RENAME", bi_fileRename);
     defineNative(rt, "VL-FILE-SIZE", bi_fileSize);
     defineNative(rt, "VL-FILE-DIRECTORY-P", bi_fileDirectoryP);
+    defineNative(rt, "VL-FILE-COPY", bi_fileCopy);
+    defineNative(rt, "VL-MKDIR", bi_mkdir);
+    defineNative(rt, "VL-DIRECTORY-FILES", bi_directoryFiles);
     defineNative(rt, "VL-FILENAME-BASE", bi_filenameBase);
     defineNative(rt, "VL-FILENAME-DIRECTORY", bi_filenameDirectory);
     defineNative(rt, "VL-FILENAME-EXTENSION", bi_filenameExtension);

@@ -147,7 +147,9 @@ bool matchAlternative(std::string_view p, std::string_view t) {
     return pi == p.size();
 }
 
-bool wcmatch(std::string_view text, std::string_view pattern) {
+}  // namespace
+
+bool wildcardMatch(std::string_view text, std::string_view pattern) {
     // Split at commas outside brackets and not escaped.
     std::size_t start = 0;
     bool inSet = false;
@@ -171,12 +173,14 @@ bool wcmatch(std::string_view text, std::string_view pattern) {
     return false;
 }
 
+namespace {
+
 Value bi_wcmatch(Runtime&, Args a) {
     checkArgCount(a, 2, 2);
     // Only the first 500 characters of each take part.
     std::string_view text = stringArg(a[0]);
     std::string_view pattern = stringArg(a[1]);
-    return Value::boolean(wcmatch(text.substr(0, 500), pattern.substr(0, 500)));
+    return Value::boolean(wildcardMatch(text.substr(0, 500), pattern.substr(0, 500)));
 }
 
 // ---------------------------------------------------------------- vl-string-
@@ -250,8 +254,8 @@ Value bi_position(Runtime&, Args a) {
         return Value();
     }
     // From the end: the last occurrence at or before start (start defaults to the end).
-    std::size_t last = a.size() >= 3 && a[2].isTrue() ? std::min(start, s.size() ? s.size() - 1 : 0) : s.size() - 1;
     if (s.empty()) return Value();
+    std::size_t last = a.size() >= 3 && a[2].isTrue() ? std::min(start, s.size() - 1) : s.size() - 1;
     for (std::size_t i = last + 1; i-- > 0;)
         if (static_cast<unsigned char>(s[i]) == code) return Value::integer(static_cast<std::int32_t>(i));
     return Value();

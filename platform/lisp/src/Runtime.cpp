@@ -214,7 +214,11 @@ void noticeError(Runtime& runtime, LispError& error) {
     Value handler = runtime.symbolValue(symError());
     if (handler.isFunction() && !state.inErrorHandler) {
         // An error inside the handler is printed, never handed to the handler again.
-        state.inErrorHandler = true;
+        struct HandlerFlag {
+            Runtime::State& state;
+            explicit HandlerFlag(Runtime::State& s) : state(s) { state.inErrorHandler = true; }
+            ~HandlerFlag() { state.inErrorHandler = false; }
+        } flag(state);
         try {
             BoundaryScope silent(state, Boundary::Silent);
             Value message = Value::string(error.message());
@@ -223,7 +227,6 @@ void noticeError(Runtime& runtime, LispError& error) {
             if (!services.atLineStart()) services.write("\n");
             services.write("; error: " + inner.message() + "\n");
         }
-        state.inErrorHandler = false;
         return;
     }
     if (!services.atLineStart()) services.write("\n");
@@ -380,6 +383,7 @@ Outcome runGuarded(Runtime& runtime, ErrorReport report, const std::function<Val
 }  // namespace
 
 Value loadSource(Runtime& runtime, std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // UTF-8 byte order mark
     Reader reader(text);
     Value result;
     while (auto form = reader.next()) result = runtime.eval(form->value);

@@ -116,6 +116,9 @@ Value listFunction(Runtime& runtime, const Value& list);
 
 // Reads and evaluates every form of text (the load path), errors propagate.
 Value loadSource(Runtime& runtime, std::string_view text);
+// wcmatch's pattern language (case-sensitive).
+bool wildcardMatch(std::string_view text, std::string_view pattern);
+
 // Reads a whole file; nothing when unreadable.
 std::optional<std::string> readWholeFile(const std::string& path);
 

@@ -256,7 +256,14 @@ bool Value::isPoint() const noexcept {
     return cell->isNil() && (n == 2 || n == 3);
 }
 
-bool Value::eq(const Value& other) const noexcept { return m_bits == other.m_bits; }
+// Entity and selection-set names are values of the host: two handles on the same
+// ads name are the same entity, as (eq (entlast) (entlast)) shows.
+bool Value::eq(const Value& other) const noexcept {
+    if (m_bits == other.m_bits) return true;
+    Type kind = type();
+    if ((kind != Type::Ename && kind != Type::Pickset) || other.type() != kind) return false;
+    return adsName() == other.adsName();
+}
 
 std::string_view typeName(Type type) {
     switch (type) {

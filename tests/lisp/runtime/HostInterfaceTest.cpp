@@ -216,6 +216,34 @@ TEST_F(FileTest, FileReadAndWrite) {
     EXPECT_EQ(run("(findfile \"" + path("absent.txt") + "\")"), "nil");
 }
 
+TEST_F(FileTest, FileAndFileNameHelpers) {
+    write("a.txt", "hello");
+    std::string d = dir.string();
+    static const struct {
+        std::string source, expected;
+    } cases[] = {
+        {"(vl-file-copy \"" + path("a.txt") + "\" \"" + path("b.txt") + "\")", "5"},
+        {"(vl-file-copy \"" + path("a.txt") + "\" \"" + path("b.txt") + "\")", "nil"},
+        {"(vl-file-copy \"" + path("a.txt") + "\" \"" + path("b.txt") + "\" T)", "5"},
+        {"(vl-file-size \"" + path("b.txt") + "\")", "10"},
+        {"(vl-mkdir \"" + path("sub") + "\")", "T"},
+        {"(vl-file-directory-p \"" + path("sub") + "\")", "T"},
+        {"(vl-directory-files \"" + d + "\" \"*.TXT\" 1)", "(\"a.txt\" \"b.txt\")"},
+        {"(vl-directory-files \"" + d + "\" nil -1)", "(\".\" \"..\" \"sub\")"},
+        {"(vl-file-rename \"" + path("b.txt") + "\" \"" + path("a.txt") + "\")", "nil"},
+        {"(vl-file-delete \"" + path("b.txt") + "\")", "T"},
+        {"(vl-file-delete \"" + path("b.txt") + "\")", "nil"},
+        {"(vl-filename-base \"c:\\\\acad\\\\file.dwg\")", "\"file\""},
+        {"(vl-filename-extension \"c:\\\\acad\\\\file.dwg\")", "\".dwg\""},
+        {"(vl-filename-directory \"c:\\\\acad\\\\file.dwg\")", "\"c:\\\\acad\""},
+        {"(vl-filename-extension \"noext\")", "nil"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        EXPECT_EQ(run(c.source), c.expected);
+    }
+}
+
 TEST(Interrupt, StopsAnEndlessLoop) {
     Runtime runtime;
     runtime.defineBuiltin("escape-now", [](Runtime&, Args) {

@@ -172,6 +172,10 @@ TEST_F(PrinterTest, SpecialObjects) {
     EXPECT_EQ(Value::ename(AdsName{{0x7ef9b450, 0}}).toPrin1String(), "<Entity name: 7ef9b450>");
     EXPECT_EQ(Value::ename(AdsName{{0x1d45558, 7}}).toPrin1String(), "<Entity name: 1d45558>");
     EXPECT_EQ(Value::pickset(AdsName{{0x4d, 0}}).toPrin1String(), "<Selection set: 4d>");
+    // Two handles on one ads name are the same entity; a selection set is not an entity.
+    EXPECT_TRUE(Value::ename(AdsName{{5, 1}}).eq(Value::ename(AdsName{{5, 1}})));
+    EXPECT_FALSE(Value::ename(AdsName{{5, 1}}).eq(Value::ename(AdsName{{6, 1}})));
+    EXPECT_FALSE(Value::ename(AdsName{{5, 1}}).eq(Value::pickset(AdsName{{5, 1}})));
     EXPECT_EQ(run("(vl-catch-all-apply '/ '(1 0))"), "#<%catch-all-apply-error%>");
     EXPECT_EQ(run("(princ)"), "");
     std::string subr = run("car");

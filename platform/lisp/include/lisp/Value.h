@@ -174,7 +174,7 @@ public:
     bool eq(const Value& other) const noexcept;
     bool equal(const Value& other, double fuzz = 0.0) const;
 
-    // Raw handle bits: identity for eq, usable as a hash key.
+    // Raw handle bits: object identity, usable as a hash key.
     std::uintptr_t bits() const noexcept { return m_bits; }
 
     // --- internal: adopt / expose the object (used by the runtime's own code)
