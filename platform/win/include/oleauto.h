@@ -17,6 +17,7 @@
 //   VT_ERROR    scode     SCODE          error code
 //   VT_BOOL     boolVal   VARIANT_BOOL   VARIANT_TRUE (-1) or VARIANT_FALSE (0)
 //   VT_UI1      bVal      BYTE           unsigned byte
+//   VT_I8       llVal     LONGLONG       64-bit integer
 //
 // OLE DATE: the whole part counts days from 30 December 1899 (negative before it);
 // the fraction is the time of day read as an absolute value, so -1.25 is 29 Dec 1899
@@ -57,6 +58,7 @@ enum VARENUM : unsigned short {
   VT_BOOL = 11,
   VT_VARIANT = 12,
   VT_UI1 = 17,
+  VT_I8 = 20,
   VT_BSTRT = 0xfff,  // MFC's marker for "build a BSTR from narrow text"
 };
 
@@ -76,6 +78,7 @@ typedef struct tagVARIANT {
     CY cyVal;
     DATE date;
     BSTR bstrVal;
+    LONGLONG llVal;
   };
 } VARIANT;
 typedef VARIANT* LPVARIANT;

@@ -191,6 +191,7 @@ BOOL COleVariant::operator==(const VARIANT& o) const {
     case VT_NULL: return TRUE;
     case VT_I2: return iVal == o.iVal;
     case VT_I4: return lVal == o.lVal;
+    case VT_I8: return llVal == o.llVal;
     case VT_ERROR: return scode == o.scode;
     case VT_UI1: return bVal == o.bVal;
     case VT_R4: return fltVal == o.fltVal;

@@ -335,6 +335,7 @@ HRESULT sourceNumber(const VARIANT& s, VARTYPE target, double& v) {
     case VT_EMPTY: v = 0; return S_OK;
     case VT_I2: v = s.iVal; return S_OK;
     case VT_I4: v = s.lVal; return S_OK;
+    case VT_I8: v = static_cast<double>(s.llVal); return S_OK;
     case VT_UI1: v = s.bVal; return S_OK;
     case VT_R4: v = s.fltVal; return S_OK;
     case VT_R8: v = s.dblVal; return S_OK;
@@ -360,6 +361,7 @@ HRESULT toText(const VARIANT& s, USHORT flags, std::wstring& out) {
     case VT_EMPTY: out.clear(); return S_OK;
     case VT_I2: out = std::to_wstring(s.iVal); return S_OK;
     case VT_I4: out = std::to_wstring(s.lVal); return S_OK;
+    case VT_I8: out = std::to_wstring(s.llVal); return S_OK;
     case VT_UI1: out = std::to_wstring(s.bVal); return S_OK;
     case VT_ERROR: out = std::to_wstring(s.scode); return S_OK;
     case VT_R4: out = numberText(s.fltVal, 7); return S_OK;
@@ -429,6 +431,14 @@ HRESULT VariantChangeType(VARIANTARG* dst, const VARIANTARG* src, USHORT flags, 
         r.fltVal = static_cast<FLOAT>(v);
         break;
       case VT_R8: r.dblVal = v; break;
+      case VT_I8:
+        if (src->vt == VT_I2 || src->vt == VT_I4 || src->vt == VT_UI1 || src->vt == VT_BOOL) {
+          r.llVal = static_cast<LONGLONG>(v);
+          break;
+        }
+        if (!(v > -9.2233720368547758e18 && v < 9.2233720368547758e18)) return DISP_E_OVERFLOW;
+        r.llVal = static_cast<LONGLONG>(roundHalfEven(v));
+        break;
       case VT_BOOL: r.boolVal = v != 0 ? VARIANT_TRUE : VARIANT_FALSE; break;
       case VT_DATE:
         if (!validDate(v)) return DISP_E_OVERFLOW;

@@ -1,0 +1,615 @@
+// The engine's open database: opening with DAO's modes and errors, the catalog, the
+// statement cache and write transactions (layout in DaoStore.h).
+#include "DaoStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "DaoErrors.h"
+#include "JetCollation.h"
+#include "stringapiset.h"
+
+namespace tabrik::dao {
+
+std::string toUtf8(const std::wstring& s) {
+  if (s.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring fromUtf8(const char* s, int bytes) {
+  if (!s) return {};
+  if (bytes < 0) bytes = static_cast<int>(std::strlen(s));
+  if (bytes == 0) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, s, bytes, nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s, bytes, out.data(), n);
+  return out;
+}
+
+std::wstring upper(const std::wstring& s) {
+  std::wstring out = s;
+  for (auto& c : out) c = AfxCharUpper(c);
+  return out;
+}
+
+int TableSchema::findField(const std::wstring& n) const {
+  for (size_t i = 0; i < fields.size(); ++i)
+    if (CString(fields[i].name.c_str()).CompareNoCase(n.c_str()) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+int TableSchema::findIndex(const std::wstring& n) const {
+  for (size_t i = 0; i < indexes.size(); ++i)
+    if (CString(indexes[i].name.c_str()).CompareNoCase(n.c_str()) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+bool Value::operator==(const Value& o) const {
+  if (kind != o.kind) return false;
+  switch (kind) {
+    case Null: return true;
+    case Int: return i == o.i;
+    case Real: return r == o.r;
+    case Text: return text == o.text;
+  }
+  return false;
+}
+
+std::string quoteId(const std::wstring& name) {
+  std::string out = "\"";
+  for (char c : toUtf8(name)) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// --- Statement --------------------------------------------------------------------------
+
+Statement::~Statement() {
+  if (!m_stmt) return;
+  if (m_finalize) {
+    sqlite3_finalize(m_stmt);
+  } else {
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+  }
+}
+
+void Statement::bind(int i, const Value& v) {
+  switch (v.kind) {
+    case Value::Null: sqlite3_bind_null(m_stmt, i); break;
+    case Value::Int: sqlite3_bind_int64(m_stmt, i, v.i); break;
+    case Value::Real: sqlite3_bind_double(m_stmt, i, v.r); break;
+    case Value::Text: bindText(i, v.text); break;
+  }
+}
+
+void Statement::bindInt(int i, long long v) { sqlite3_bind_int64(m_stmt, i, v); }
+
+void Statement::bindText(int i, const std::wstring& v) {
+  std::string u = toUtf8(v);
+  sqlite3_bind_text(m_stmt, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
+}
+
+bool Statement::step(long busyCode) {
+  int rc = sqlite3_step(m_stmt);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  sqlite3_reset(m_stmt);
+  throwSqlite(m_db, rc, busyCode);
+}
+
+Value Statement::column(int i) const {
+  switch (sqlite3_column_type(m_stmt, i)) {
+    case SQLITE_NULL: return Value::null();
+    case SQLITE_INTEGER: return Value::ofInt(sqlite3_column_int64(m_stmt, i));
+    case SQLITE_FLOAT: return Value::ofReal(sqlite3_column_double(m_stmt, i));
+    default: return Value::ofText(columnText(i));
+  }
+}
+
+std::wstring Statement::columnText(int i) const {
+  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+  return fromUtf8(t, sqlite3_column_bytes(m_stmt, i));
+}
+
+// --- SQLite failures as DAO errors ----------------------------------------------------------
+
+void throwSqlite(sqlite3* db, int rc, long busyCode, const std::wstring& name) {
+  int primary = rc & 0xFF;
+  std::string msg = db ? sqlite3_errmsg(db) : "";
+  switch (primary) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: daoThrow(primary == SQLITE_LOCKED ? 3188 : busyCode);
+    case SQLITE_CONSTRAINT:
+      if (rc == SQLITE_CONSTRAINT_NOTNULL) daoThrow(3058);
+      daoThrow(3022);
+    case SQLITE_READONLY: daoThrow(3027);
+    case SQLITE_FULL: daoThrow(3026);
+    case SQLITE_IOERR: daoThrow(3043);
+    case SQLITE_CORRUPT: daoThrow(3049, {name});
+    case SQLITE_NOTADB: daoThrow(3343, {name});
+    case SQLITE_NOMEM: AfxThrowMemoryException();
+    case SQLITE_CANTOPEN: daoThrow(3051, {name});
+    case SQLITE_PERM:
+    case SQLITE_AUTH: daoThrow(3051, {name});
+    default: break;
+  }
+  // Statement text from Execute: name the missing table or column as Jet does.
+  static const char kNoTable[] = "no such table: ";
+  static const char kNoColumn[] = "no such column: ";
+  if (msg.rfind(kNoTable, 0) == 0) daoThrow(3078, {fromUtf8(msg.c_str() + sizeof(kNoTable) - 1)});
+  if (msg.rfind(kNoColumn, 0) == 0) daoThrow(3061, {L"1"});
+  if (msg.find("syntax error") != std::string::npos) daoThrow(3129);
+  if (msg.find("already exists") != std::string::npos && msg.rfind("table ", 0) == 0) {
+    std::string t = msg.substr(6, msg.find(" already exists") - 6);
+    daoThrow(3010, {fromUtf8(t.c_str())});
+  }
+  daoThrow(3000, {std::to_wstring(rc)});
+}
+
+// --- the catalog's own definition -------------------------------------------------------------
+
+namespace {
+
+struct CatalogColumn {
+  const wchar_t* name;
+  short type;
+  long size;
+};
+struct CatalogTable {
+  const wchar_t* name;
+  std::vector<CatalogColumn> columns;
+  const char* primaryKey;
+};
+
+const std::vector<CatalogTable>& catalogTables() {
+  static const std::vector<CatalogTable> kTables = {
+      {L"MSysDb", {{L"Property", dbText, 64}, {L"Value", dbMemo, 0}}, "Property"},
+      {L"MSysObjects",
+       {{L"Name", dbText, 64}, {L"Type", dbInteger, 2}, {L"Attributes", dbLong, 4}, {L"DateCreate", dbDate, 8},
+        {L"DateUpdate", dbDate, 8}, {L"Connect", dbMemo, 0}, {L"ForeignName", dbText, 64}},
+       "Name"},
+      {L"MSysColumns",
+       {{L"TableName", dbText, 64}, {L"Name", dbText, 64}, {L"Ordinal", dbInteger, 2}, {L"Type", dbInteger, 2},
+        {L"Size", dbLong, 4}, {L"Attributes", dbLong, 4}, {L"Required", dbInteger, 2},
+        {L"AllowZeroLength", dbInteger, 2}, {L"DefaultValue", dbMemo, 0}, {L"CollatingOrder", dbLong, 4},
+        {L"ValidationRule", dbMemo, 0}, {L"ValidationText", dbMemo, 0}},
+       "TableName, Name"},
+      {L"MSysIndexes",
+       {{L"TableName", dbText, 64}, {L"Name", dbText, 64}, {L"PhysicalName", dbText, 255}, {L"Ordinal", dbInteger, 2},
+        {L"IsPrimary", dbInteger, 2}, {L"IsUnique", dbInteger, 2}, {L"IgnoreNulls", dbInteger, 2},
+        {L"IsRequired", dbInteger, 2}, {L"IsForeign", dbInteger, 2}, {L"IsClustered", dbInteger, 2}},
+       "TableName, Name"},
+      {L"MSysIndexColumns",
+       {{L"TableName", dbText, 64}, {L"IndexName", dbText, 64}, {L"Position", dbInteger, 2},
+        {L"ColumnName", dbText, 64}, {L"Descending", dbInteger, 2}},
+       "TableName, IndexName, Position"},
+      {L"MSysCounters", {{L"TableName", dbText, 64}, {L"ColumnName", dbText, 64}, {L"NextValue", dbLong, 4}},
+       "TableName, ColumnName"},
+  };
+  return kTables;
+}
+
+const char* storageType(short daoType) {
+  switch (daoType) {
+    case dbSingle:
+    case dbDouble:
+    case dbDate: return "REAL";
+    case dbText:
+    case dbMemo: return "TEXT";
+    default: return "INTEGER";
+  }
+}
+
+// The open-mode lock file, as Jet keeps "name.ldb" beside "name.mdb".
+std::string lockFilePath(const std::string& path) {
+  size_t dot = path.rfind('.');
+  size_t slash = path.rfind('/');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
+    std::string ext = path.substr(dot);
+    for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == ".mdb") return path.substr(0, dot) + ".ldb";
+  }
+  return path + ".ldb";
+}
+
+bool isNetworkFileSystem(const std::string& dir) {
+  struct statfs fs {};
+  if (statfs(dir.c_str(), &fs) != 0) return false;
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969:      // NFS
+    case 0x517B:      // SMB
+    case 0xFF534D42:  // CIFS
+    case 0xFE534D42:  // SMB2
+    case 0x01021997:  // 9P
+    case 0x5346414F:  // AFS
+    case 0x73757245:  // Coda
+    case 0x564C:      // NCP
+      return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+}  // namespace tabrik::dao
+
+using namespace tabrik::dao;
+
+// --- DAODatabase -------------------------------------------------------------------------------
+
+DAODatabase::~DAODatabase() { close(); }
+
+void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readOnlyMode, bool create,
+                       const std::wstring& locale) {
+  name = given;
+  std::wstring native = given;
+  for (auto& c : native)
+    if (c == L'\\') c = L'/';
+  path = toUtf8(native);
+  size_t slash = path.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  struct stat dirStat {};
+  bool dirExists = stat(dir.c_str(), &dirStat) == 0 && S_ISDIR(dirStat.st_mode);
+  struct stat st {};
+  bool exists = !path.empty() && stat(path.c_str(), &st) == 0;
+
+  if (path.empty() || !dirExists) daoThrow(3044, {given});
+  if (create && exists) daoThrow(3204);
+  if (!create && !exists) daoThrow(3024, {given});
+  if (!create && S_ISDIR(st.st_mode)) daoThrow(3044, {given});
+  // A file without write permission is read-only for everyone, as the Windows
+  // read-only attribute is, whatever the process's privileges.
+  if (!create && !readOnlyMode && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) daoThrow(3051, {given});
+
+  readOnly = readOnlyMode;
+  exclusive = exclusiveMode;
+  int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+  int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_close(db);
+    db = nullptr;
+    daoThrow(exists ? 3051 : 3044, {given});
+  }
+  sqlite3_extended_result_codes(db, 1);
+  registerJetCollation(db);
+  sqlite3_busy_timeout(db, 200);
+  try {
+    if (create) {
+      chooseJournal();
+      beginWrite(3046);
+      for (const auto& t : catalogTables()) {
+        std::string ddl = "CREATE TABLE " + quoteId(t.name) + " (";
+        for (size_t i = 0; i < t.columns.size(); ++i) {
+          ddl += (i ? ", " : "") + quoteId(t.columns[i].name) + " " + storageType(t.columns[i].type);
+          if (t.columns[i].type == dbText || t.columns[i].type == dbMemo) ddl += " COLLATE NOCASE";
+        }
+        ddl += std::string(", PRIMARY KEY (") + t.primaryKey + "))";
+        exec(ddl);
+      }
+      double now = COleDateTime::GetCurrentTime().m_dt;
+      for (const auto& t : catalogTables()) {
+        TableSchema s;
+        s.name = t.name;
+        s.attributes = static_cast<long>(dbSystemObject);
+        s.created = s.updated = now;
+        catalogAddTable(s);
+        int ordinal = 0;
+        for (const auto& c : t.columns) {
+          FieldDef f;
+          f.name = c.name;
+          f.type = c.type;
+          f.size = c.size;
+          f.attributes = c.type == dbText || c.type == dbMemo ? dbVariableField : dbFixedField;
+          catalogAddField(t.name, f, ordinal++);
+        }
+      }
+      const std::pair<const wchar_t*, std::wstring> props[] = {
+          {L"Version", L"4.0"}, {L"Locale", locale}, {L"CollatingOrder", L"1033"}};
+      for (const auto& p : props) {
+        Statement s = prepare("INSERT INTO MSysDb (Property, Value) VALUES (?, ?)");
+        s.bindText(1, p.first);
+        s.bindText(2, p.second);
+        s.step(3046);
+      }
+      endWrite(true, 3046);
+    } else {
+      checkFormat();
+      if (!readOnly) chooseJournal();
+    }
+    if (!readOnly) takeOpenLock();
+  } catch (...) {
+    writeDepth = 0;
+    close();
+    throw;
+  }
+}
+
+void DAODatabase::checkFormat() {
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(db, "SELECT Value FROM MSysDb WHERE Property = 'Version'", -1, &raw, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(raw);
+    int primary = rc & 0xFF;
+    if (primary == SQLITE_ERROR) daoThrow(3343, {name});  // an SQLite file without DAO's catalog
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) daoThrow(3051, {name});
+    throwSqlite(db, rc, 3051, name);
+  }
+  Statement s(db, raw, /*finalize=*/true);
+  if (!s.step(3051)) daoThrow(3343, {name});
+}
+
+void DAODatabase::chooseJournal() {
+  // Every Update is its own transaction. Write-ahead logging with synchronous=NORMAL
+  // commits without waiting for the disk and still keeps every committed record
+  // through a crash of the process; it needs shared memory between the processes,
+  // which network file systems do not give, so there the rollback journal is used.
+  size_t slash = path.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  bool network = isNetworkFileSystem(dir);
+  sqlite3_exec(db, network ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+  sqlite3_exec(db, network ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+  wal = !network;
+}
+
+void DAODatabase::takeOpenLock() {
+  // Byte 0 of the lock file: every read-write user holds a shared lock on it, an
+  // exclusive user a write lock. So an exclusive open fails while anyone writes, and a
+  // read-write open fails while someone holds the database exclusively; read-only
+  // users take nothing and are never kept out. Open-file-description locks belong to
+  // this descriptor only, so nothing else in the process can drop them.
+  std::string lockPath = lockFilePath(path);
+  m_lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (m_lockFd < 0) return;  // no lock file (folder not writable): no open-mode exclusion
+  struct flock fl {};
+  fl.l_type = exclusive ? F_WRLCK : F_RDLCK;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = 0;
+  fl.l_len = 1;
+  if (fcntl(m_lockFd, F_OFD_SETLK, &fl) == 0) return;
+  int err = errno;
+  ::close(m_lockFd);
+  m_lockFd = -1;
+  if (err == EAGAIN || err == EACCES) daoThrow(exclusive ? 3045 : 3051, {name});
+}
+
+void DAODatabase::close() {
+  for (auto& [sql, stmt] : m_statements) sqlite3_finalize(stmt);
+  m_statements.clear();
+  if (db) {
+    if (writeDepth > 0) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    db = nullptr;
+  }
+  writeDepth = 0;
+  editLocks.clear();
+  m_schemas.clear();
+  m_schemaVersion = -1;
+  if (m_lockFd >= 0) {
+    ::close(m_lockFd);
+    m_lockFd = -1;
+  }
+}
+
+Statement DAODatabase::prepare(const std::string& sql) {
+  auto it = m_statements.find(sql);
+  if (it != m_statements.end() && !sqlite3_stmt_busy(it->second)) return Statement(db, it->second, false);
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(raw);
+    throwSqlite(db, rc, 3218, name);
+  }
+  if (it != m_statements.end()) return Statement(db, raw, true);  // the cached one is in use
+  m_statements.emplace(sql, raw);
+  return Statement(db, raw, false);
+}
+
+void DAODatabase::exec(const std::string& sql, long busyCode) {
+  char* err = nullptr;
+  int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+  sqlite3_free(err);
+  if (rc != SQLITE_OK) throwSqlite(db, rc, busyCode, name);
+}
+
+void DAODatabase::beginWrite(long busyCode) {
+  if (readOnly) daoThrow(3027);
+  if (writeDepth == 0) exec("BEGIN IMMEDIATE", busyCode);
+  ++writeDepth;
+}
+
+void DAODatabase::endWrite(bool commit, long busyCode) {
+  if (writeDepth == 0) return;
+  if (--writeDepth > 0) return;
+  if (!commit) {
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return;
+  }
+  int rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  if (rc == SQLITE_OK) return;
+  sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+  throwSqlite(db, rc, busyCode, name);
+}
+
+long long DAODatabase::takeCounter(const std::wstring& table, const std::wstring& field) {
+  long long next = 1;
+  {
+    Statement s = prepare("SELECT NextValue FROM MSysCounters WHERE TableName = ? AND ColumnName = ?");
+    s.bindText(1, table);
+    s.bindText(2, field);
+    if (s.step()) next = s.columnInt(0);
+  }
+  Statement u = prepare("INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) VALUES (?, ?, ?)");
+  u.bindText(1, table);
+  u.bindText(2, field);
+  u.bindInt(3, next + 1);
+  u.step();
+  return next;
+}
+
+void DAODatabase::catalogAddTable(const TableSchema& t) {
+  Statement s = prepare(
+      "INSERT INTO MSysObjects (Name, Type, Attributes, DateCreate, DateUpdate, Connect, ForeignName) "
+      "VALUES (?, 1, ?, ?, ?, ?, ?)");
+  s.bindText(1, t.name);
+  s.bindInt(2, t.attributes);
+  s.bind(3, Value::ofReal(t.created));
+  s.bind(4, Value::ofReal(t.updated));
+  s.bindText(5, t.connect);
+  s.bindText(6, t.sourceTable);
+  s.step();
+}
+
+void DAODatabase::catalogAddField(const std::wstring& table, const FieldDef& f, int ordinal) {
+  Statement s = prepare(
+      "INSERT INTO MSysColumns (TableName, Name, Ordinal, Type, Size, Attributes, Required, AllowZeroLength, "
+      "DefaultValue, CollatingOrder, ValidationRule, ValidationText) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  s.bindText(1, table);
+  s.bindText(2, f.name);
+  s.bindInt(3, ordinal);
+  s.bindInt(4, f.type);
+  s.bindInt(5, f.size);
+  s.bindInt(6, f.attributes);
+  s.bindInt(7, f.required);
+  s.bindInt(8, f.allowZeroLength);
+  s.bindText(9, f.defaultValue);
+  s.bindInt(10, f.collatingOrder);
+  s.bindText(11, f.validationRule);
+  s.bindText(12, f.validationText);
+  s.step();
+}
+
+void DAODatabase::catalogAddIndex(const std::wstring& table, const IndexDef& ix, int ordinal) {
+  Statement s = prepare(
+      "INSERT INTO MSysIndexes (TableName, Name, PhysicalName, Ordinal, IsPrimary, IsUnique, IgnoreNulls, "
+      "IsRequired, IsForeign, IsClustered) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  s.bindText(1, table);
+  s.bindText(2, ix.name);
+  s.bindText(3, fromUtf8(ix.physical.c_str()));
+  s.bindInt(4, ordinal);
+  s.bindInt(5, ix.primary);
+  s.bindInt(6, ix.unique);
+  s.bindInt(7, ix.ignoreNulls);
+  s.bindInt(8, ix.required);
+  s.bindInt(9, ix.foreign);
+  s.bindInt(10, ix.clustered);
+  s.step();
+  for (size_t i = 0; i < ix.fields.size(); ++i) {
+    Statement c = prepare(
+        "INSERT INTO MSysIndexColumns (TableName, IndexName, Position, ColumnName, Descending) VALUES (?, ?, ?, ?, ?)");
+    c.bindText(1, table);
+    c.bindText(2, ix.name);
+    c.bindInt(3, static_cast<long long>(i));
+    c.bindText(4, ix.fields[i].name);
+    c.bindInt(5, ix.fields[i].descending);
+    c.step();
+  }
+}
+
+void DAODatabase::schemaChanged() { m_schemaVersion = -1; }
+
+void DAODatabase::loadSchemas() {
+  long long version = 0;
+  {
+    Statement v = prepare("PRAGMA schema_version");
+    if (v.step(3218)) version = v.columnInt(0);
+  }
+  if (version == m_schemaVersion) return;
+  m_schemas.clear();
+  {
+    Statement s = prepare(
+        "SELECT Name, Attributes, DateCreate, DateUpdate, Connect, ForeignName FROM MSysObjects WHERE Type = 1");
+    while (s.step()) {
+      TableSchema t;
+      t.name = s.columnText(0);
+      t.attributes = static_cast<long>(s.columnInt(1));
+      t.created = sqlite3_column_double(s.raw(), 2);
+      t.updated = sqlite3_column_double(s.raw(), 3);
+      t.connect = s.columnText(4);
+      t.sourceTable = s.columnText(5);
+      m_schemas[upper(t.name)] = std::move(t);
+    }
+  }
+  {
+    Statement s = prepare(
+        "SELECT TableName, Name, Type, Size, Attributes, Required, AllowZeroLength, DefaultValue, CollatingOrder, "
+        "ValidationRule, ValidationText FROM MSysColumns ORDER BY TableName, Ordinal");
+    while (s.step()) {
+      auto it = m_schemas.find(upper(s.columnText(0)));
+      if (it == m_schemas.end()) continue;  // defensive: a column row without its table
+      FieldDef f;
+      f.name = s.columnText(1);
+      f.type = static_cast<short>(s.columnInt(2));
+      f.size = static_cast<long>(s.columnInt(3));
+      f.attributes = static_cast<long>(s.columnInt(4));
+      f.required = s.columnInt(5) != 0;
+      f.allowZeroLength = s.columnInt(6) != 0;
+      f.defaultValue = s.columnText(7);
+      f.collatingOrder = static_cast<long>(s.columnInt(8));
+      f.validationRule = s.columnText(9);
+      f.validationText = s.columnText(10);
+      it->second.fields.push_back(std::move(f));
+    }
+  }
+  {
+    Statement s = prepare(
+        "SELECT TableName, Name, PhysicalName, IsPrimary, IsUnique, IgnoreNulls, IsRequired, IsForeign, IsClustered "
+        "FROM MSysIndexes ORDER BY TableName, Ordinal");
+    while (s.step()) {
+      auto it = m_schemas.find(upper(s.columnText(0)));
+      if (it == m_schemas.end()) continue;
+      IndexDef ix;
+      ix.name = s.columnText(1);
+      ix.physical = toUtf8(s.columnText(2));
+      ix.primary = s.columnInt(3) != 0;
+      ix.unique = s.columnInt(4) != 0;
+      ix.ignoreNulls = s.columnInt(5) != 0;
+      ix.required = s.columnInt(6) != 0;
+      ix.foreign = s.columnInt(7) != 0;
+      ix.clustered = s.columnInt(8) != 0;
+      it->second.indexes.push_back(std::move(ix));
+    }
+  }
+  {
+    Statement s = prepare(
+        "SELECT TableName, IndexName, ColumnName, Descending FROM MSysIndexColumns ORDER BY TableName, IndexName, "
+        "Position");
+    while (s.step()) {
+      auto it = m_schemas.find(upper(s.columnText(0)));
+      if (it == m_schemas.end()) continue;
+      int ix = it->second.findIndex(s.columnText(1));
+      if (ix < 0) continue;
+      it->second.indexes[static_cast<size_t>(ix)].fields.push_back({s.columnText(2), s.columnInt(3) != 0});
+    }
+  }
+  m_schemaVersion = version;
+}
+
+const TableSchema& DAODatabase::schema(const std::wstring& table) {
+  loadSchemas();
+  auto it = m_schemas.find(upper(table));
+  if (it == m_schemas.end()) daoThrow(3078, {table});
+  return it->second;
+}
+
+bool DAODatabase::hasTable(const std::wstring& table) {
+  loadSchemas();
+  return m_schemas.count(upper(table)) != 0;
+}
+
+std::vector<std::wstring> DAODatabase::tableNames() {
+  loadSchemas();
+  std::vector<std::wstring> names;
+  for (const auto& [key, t] : m_schemas) names.push_back(t.name);
+  return names;
+}

@@ -1,0 +1,235 @@
+// The engine's open database: one SQLite connection with the Jet text collation, the
+// DAO catalog, write transactions, the open-mode locks between processes, and the
+// mapping of SQLite failures to DAO errors. CDaoDatabase, CDaoTableDef and
+// CDaoRecordset are the only users.
+//
+// File layout. Each DAO table is an SQLite table of the same name whose columns are
+// the fields, in field order, declared INTEGER (Yes/No, Byte, Integer, Long,
+// Currency), REAL (Single, Double, Date/Time) or TEXT COLLATE JETTEXT (Text, Memo);
+// each DAO index is an SQLite index over the same columns. Stored values:
+//
+//   DAO type      stored as
+//   Yes/No        INTEGER -1 or 0
+//   Byte/Integer/Long  INTEGER in the type's range
+//   Currency      INTEGER, the amount x 10000 (exact, as CY)
+//   Single/Double REAL
+//   Date/Time     REAL, the OLE date
+//   Text/Memo     TEXT (UTF-8)
+//
+// The catalog (every name compared without regard to ASCII case):
+//
+//   MSysDb             Property TEXT PK, Value TEXT
+//                      rows: Version "4.0", Locale (as given to Create), CollatingOrder "1033"
+//   MSysObjects        Name TEXT PK, Type INTEGER (1 = table), Attributes INTEGER,
+//                      DateCreate REAL, DateUpdate REAL (OLE dates), Connect TEXT,
+//                      ForeignName TEXT (source table of a link)
+//   MSysColumns        TableName, Name (PK together), Ordinal INTEGER (0-based field
+//                      order), Type INTEGER (DataTypeEnum), Size INTEGER, Attributes
+//                      INTEGER (FieldAttributeEnum, as a TableDef reports it), Required,
+//                      AllowZeroLength INTEGER (0/1), DefaultValue TEXT, CollatingOrder
+//                      INTEGER, ValidationRule TEXT, ValidationText TEXT
+//   MSysIndexes        TableName, Name (PK together), PhysicalName TEXT (the SQLite
+//                      index), Ordinal INTEGER, IsPrimary, IsUnique, IgnoreNulls,
+//                      IsRequired, IsForeign, IsClustered INTEGER (0/1)
+//   MSysIndexColumns   TableName, IndexName, Position (PK together; 0-based),
+//                      ColumnName TEXT, Descending INTEGER (0/1)
+//   MSysCounters       TableName, ColumnName (PK together), NextValue INTEGER: the next
+//                      auto-number; it only grows, so a number is never given twice
+//
+// The catalog tables describe themselves too (system objects), so DAO lists them
+// among the table definitions as Jet lists its own.
+#pragma once
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "afxdao.h"
+
+namespace tabrik::dao {
+
+std::string toUtf8(const std::wstring& s);
+std::wstring fromUtf8(const char* s, int bytes = -1);
+std::wstring upper(const std::wstring& s);  // key for case-insensitive name maps
+
+struct FieldDef {
+  std::wstring name;
+  short type = dbText;
+  long size = 0;
+  long attributes = 0;
+  bool required = false;
+  bool allowZeroLength = false;
+  std::wstring defaultValue;
+  long collatingOrder = dbSortGeneral;
+  std::wstring validationRule;
+  std::wstring validationText;
+
+  bool isAutoIncrement() const { return (attributes & dbAutoIncrField) != 0; }
+  bool isText() const { return type == dbText || type == dbMemo; }
+};
+
+struct IndexField {
+  std::wstring name;
+  bool descending = false;
+};
+
+struct IndexDef {
+  std::wstring name;
+  std::string physical;  // SQLite index name
+  std::vector<IndexField> fields;
+  bool primary = false;
+  bool unique = false;
+  bool ignoreNulls = false;
+  bool required = false;
+  bool foreign = false;
+  bool clustered = false;
+};
+
+struct TableSchema {
+  std::wstring name;
+  long attributes = 0;
+  double created = 0;
+  double updated = 0;
+  std::wstring connect;
+  std::wstring sourceTable;
+  std::vector<FieldDef> fields;
+  std::vector<IndexDef> indexes;
+
+  int findField(const std::wstring& name) const;  // -1 when none
+  int findIndex(const std::wstring& name) const;
+  bool isSystem() const { return (static_cast<unsigned long>(attributes) & 0x80000000ul) != 0; }
+};
+
+// A value as SQLite stores it.
+struct Value {
+  enum Kind { Null, Int, Real, Text } kind = Null;
+  long long i = 0;
+  double r = 0;
+  std::wstring text;
+
+  static Value null() { return {}; }
+  static Value ofInt(long long v) {
+    Value x;
+    x.kind = Int;
+    x.i = v;
+    return x;
+  }
+  static Value ofReal(double v) {
+    Value x;
+    x.kind = Real;
+    x.r = v;
+    return x;
+  }
+  static Value ofText(std::wstring v) {
+    Value x;
+    x.kind = Text;
+    x.text = std::move(v);
+    return x;
+  }
+  bool isNull() const { return kind == Null; }
+  bool operator==(const Value& o) const;
+};
+
+using Row = std::vector<Value>;
+
+// A prepared statement, reset and unbound when released back to its cache.
+class Statement {
+ public:
+  // finalize: the statement is not cached and dies with this object.
+  Statement(sqlite3* db, sqlite3_stmt* stmt, bool finalize) : m_db(db), m_stmt(stmt), m_finalize(finalize) {}
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  Statement(Statement&& o) noexcept : m_db(o.m_db), m_stmt(o.m_stmt), m_finalize(o.m_finalize) { o.m_stmt = nullptr; }
+  ~Statement();
+
+  void bind(int i, const Value& v);
+  void bindInt(int i, long long v);
+  void bindText(int i, const std::wstring& v);
+  // Steps once: true for a row, false when done. Failures throw the DAO error that
+  // matches, busyCode for a lock conflict.
+  bool step(long busyCode = 3218);
+  Value column(int i) const;
+  long long columnInt(int i) const { return sqlite3_column_int64(m_stmt, i); }
+  std::wstring columnText(int i) const;
+  bool columnIsNull(int i) const { return sqlite3_column_type(m_stmt, i) == SQLITE_NULL; }
+  int columnCount() const { return sqlite3_column_count(m_stmt); }
+  sqlite3_stmt* raw() const { return m_stmt; }
+
+ private:
+  sqlite3* m_db;
+  sqlite3_stmt* m_stmt;
+  bool m_finalize;
+};
+
+// Throws the DAO error for an SQLite result code. busyCode is the conflict error the
+// operation reports when another connection holds the lock (3218 update, 3046 save of a
+// new record, 3188 inside this process); `name` fills the texts that name a file.
+[[noreturn]] void throwSqlite(sqlite3* db, int rc, long busyCode, const std::wstring& name = L"");
+
+// Quotes an identifier for SQLite.
+std::string quoteId(const std::wstring& name);
+
+}  // namespace tabrik::dao
+
+struct DAODatabase {
+  DAODatabase() = default;
+  DAODatabase(const DAODatabase&) = delete;
+  DAODatabase& operator=(const DAODatabase&) = delete;
+  ~DAODatabase();
+
+  // Opens (or, with create, makes) the file; throws CDaoException* with DAO's error.
+  void open(const std::wstring& name, bool exclusive, bool readOnly, bool create, const std::wstring& locale);
+  void close();
+
+  sqlite3* db = nullptr;
+  std::wstring name;  // as given
+  std::string path;   // native path
+  bool readOnly = false;
+  bool exclusive = false;
+  bool wal = false;
+  long recordsAffected = 0;
+
+  // Cached prepared statements, keyed by their SQL.
+  tabrik::dao::Statement prepare(const std::string& sql);
+  void exec(const std::string& sql, long busyCode = 3218);
+
+  // The schema of a table; 3078 when there is none. The catalog is reloaded when
+  // the file's schema changed (another process or our own DDL).
+  const tabrik::dao::TableSchema& schema(const std::wstring& table);
+  bool hasTable(const std::wstring& table);
+  std::vector<std::wstring> tableNames();  // in DAO's order (by name)
+  void schemaChanged();
+
+  // Write transactions. beginWrite takes the database's write lock (nesting inside
+  // one already held by this connection), endWrite commits or rolls back when the
+  // outermost holder ends. A lock held by another connection is busyCode.
+  void beginWrite(long busyCode);
+  void endWrite(bool commit, long busyCode = 3218);
+  int writeDepth = 0;
+
+  // Records under a pessimistic edit by some recordset of this connection.
+  std::set<std::pair<std::wstring, long long>> editLocks;
+
+  // Next auto-number for a field, consumed (inside a write transaction).
+  long long takeCounter(const std::wstring& table, const std::wstring& field);
+
+  // Catalog writing (inside a write transaction).
+  void catalogAddTable(const tabrik::dao::TableSchema& t);
+  void catalogAddField(const std::wstring& table, const tabrik::dao::FieldDef& f, int ordinal);
+  void catalogAddIndex(const std::wstring& table, const tabrik::dao::IndexDef& ix, int ordinal);
+
+ private:
+  void checkFormat();
+  void chooseJournal();
+  void takeOpenLock();
+  void loadSchemas();
+
+  std::map<std::string, sqlite3_stmt*> m_statements;
+  std::map<std::wstring, tabrik::dao::TableSchema> m_schemas;  // by upper-cased name
+  long long m_schemaVersion = -1;
+  int m_lockFd = -1;
+};

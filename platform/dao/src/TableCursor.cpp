@@ -1,0 +1,128 @@
+// Index-ordered navigation of a table-type recordset (see TableCursor.h).
+#include "TableCursor.h"
+
+#include "DaoErrors.h"
+
+namespace tabrik::dao {
+
+TableCursor::TableCursor(DAODatabase& db, const TableSchema& table, const IndexDef* index)
+    : m_db(db), m_fieldCount(table.fields.size()) {
+  m_select = "SELECT rowid";
+  for (const auto& f : table.fields) m_select += ", " + quoteId(f.name);
+  m_select += " FROM " + quoteId(table.name);
+  if (index) {
+    for (const auto& ixf : index->fields) {
+      int at = table.findField(ixf.name);
+      if (at < 0) continue;  // defensive: the catalog names a field the table lacks
+      m_order.push_back({quoteId(ixf.name), at, ixf.descending});
+    }
+  }
+  m_order.push_back({"rowid", -1, false});
+}
+
+bool TableCursor::run(const std::string& where, const std::vector<Value>& binds, size_t fromColumn, bool forward,
+                      long long& rowid, Row& row) {
+  std::string sql = m_select;
+  if (!where.empty()) sql += " WHERE " + where;
+  sql += " ORDER BY ";
+  for (size_t j = fromColumn; j < m_order.size(); ++j) {
+    bool desc = m_order[j].descending != !forward;
+    sql += (j > fromColumn ? ", " : "") + m_order[j].sql + (desc ? " DESC" : "");
+  }
+  sql += " LIMIT 1";
+  Statement s = m_db.prepare(sql);
+  for (size_t i = 0; i < binds.size(); ++i) s.bind(static_cast<int>(i + 1), binds[i]);
+  if (!s.step()) return false;
+  rowid = s.columnInt(0);
+  row.resize(m_fieldCount);
+  for (size_t i = 0; i < m_fieldCount; ++i) row[i] = s.column(static_cast<int>(i + 1));
+  return true;
+}
+
+bool TableCursor::first(long long& rowid, Row& row) { return run("", {}, 0, true, rowid, row); }
+
+bool TableCursor::last(long long& rowid, Row& row) { return run("", {}, 0, false, rowid, row); }
+
+bool TableCursor::nearest(const std::vector<Value>& key, size_t n, bool forward, bool includeEqual, long long& rowid,
+                          Row& row) {
+  auto prefix = [&](size_t count, std::string& where, std::vector<Value>& binds) {
+    for (size_t j = 0; j < count; ++j) {
+      where += (j ? " AND " : "") + m_order[j].sql + " IS ?";
+      binds.push_back(key[j]);
+    }
+  };
+  if (includeEqual) {
+    std::string where;
+    std::vector<Value> binds;
+    prefix(n, where, binds);
+    if (run(where, binds, 0, forward, rowid, row)) return true;
+  }
+  for (size_t level = n; level-- > 0;) {
+    const OrderColumn& c = m_order[level];
+    const Value& v = key[level];
+    // "up": this column's values grow in the direction of travel.
+    bool up = c.descending != forward;
+    std::vector<std::string> conditions;
+    if (up) {
+      conditions.push_back(v.isNull() ? c.sql + " IS NOT NULL" : c.sql + " > ?");
+    } else if (!v.isNull()) {
+      conditions.push_back(c.sql + " < ?");
+      conditions.push_back(c.sql + " IS NULL");  // Nulls come last going this way
+    }
+    for (const auto& cond : conditions) {
+      std::string where;
+      std::vector<Value> binds;
+      prefix(level, where, binds);
+      where += (level ? " AND " : "") + cond;
+      if (cond.back() == '?') binds.push_back(v);
+      if (run(where, binds, level, forward, rowid, row)) return true;
+    }
+  }
+  return false;
+}
+
+bool TableCursor::step(const Row& current, long long currentRowid, bool forward, long long& rowid, Row& row) {
+  std::vector<Value> key;
+  for (const auto& c : m_order)
+    key.push_back(c.field < 0 ? Value::ofInt(currentRowid)
+                              : static_cast<size_t>(c.field) < current.size() ? current[static_cast<size_t>(c.field)]
+                                                                              : Value::null());
+  return nearest(key, key.size(), forward, /*includeEqual=*/false, rowid, row);
+}
+
+bool TableCursor::seek(const std::wstring& op, const std::vector<Value>& keys, long long& rowid, Row& row) {
+  size_t n = m_order.size() - 1;  // the index's own fields
+  std::vector<Value> key(n);
+  for (size_t i = 0; i < n && i < keys.size(); ++i) key[i] = keys[i];
+  if (op == L"=") {
+    std::string where;
+    std::vector<Value> binds;
+    for (size_t j = 0; j < n; ++j) {
+      where += (j ? " AND " : "") + m_order[j].sql + " IS ?";
+      binds.push_back(key[j]);
+    }
+    return run(where, binds, 0, true, rowid, row);
+  }
+  if (op == L">=") return nearest(key, n, true, true, rowid, row);
+  if (op == L">") return nearest(key, n, true, false, rowid, row);
+  if (op == L"<=") return nearest(key, n, false, true, rowid, row);
+  if (op == L"<") return nearest(key, n, false, false, rowid, row);
+  daoThrow(3001, {}, L"DAO.Recordset");
+}
+
+bool TableCursor::fetch(long long rowid, Row& row) {
+  Statement s = m_db.prepare(m_select + " WHERE rowid = ?");
+  s.bindInt(1, rowid);
+  if (!s.step()) return false;
+  row.resize(m_fieldCount);
+  for (size_t i = 0; i < m_fieldCount; ++i) row[i] = s.column(static_cast<int>(i + 1));
+  return true;
+}
+
+long long TableCursor::count() {
+  size_t from = m_select.find(" FROM ");
+  Statement s = m_db.prepare("SELECT count(*)" + m_select.substr(from));
+  return s.step() ? s.columnInt(0) : 0;
+}
+
+}  // namespace tabrik::dao

@@ -1,0 +1,104 @@
+// Shared test support: a scratch folder per test and a few table builders written
+// with the engine's public DAO API.
+#pragma once
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "afxdao.h"
+
+namespace daotest {
+
+class ScratchDir {
+ public:
+  ScratchDir() {
+    char tmpl[] = "/tmp/tabrik_dao_XXXXXX";
+    const char* made = mkdtemp(tmpl);
+    path_ = made ? made : "/tmp";
+  }
+  ~ScratchDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+  std::string path() const { return path_; }
+  CString file(const char* name) const { return CString((path_ + "/" + name).c_str()); }
+
+ private:
+  std::string path_;
+};
+
+struct FieldSpec {
+  const wchar_t* name;
+  short type;
+  long size;
+  long attributes = 0;
+  bool required = false;
+  bool allowZeroLength = false;
+  const wchar_t* defaultValue = L"";
+};
+
+struct IndexSpec {
+  const wchar_t* name;
+  std::vector<std::pair<const wchar_t*, bool>> fields;  // name, descending
+  bool unique = false;
+  bool primary = false;
+};
+
+inline void makeTable(CDaoDatabase& db, const wchar_t* name, const std::vector<FieldSpec>& fields,
+                      const std::vector<IndexSpec>& indexes = {}) {
+  CDaoTableDef td(&db);
+  td.Create(name);
+  for (const auto& f : fields) {
+    CDaoFieldInfo info;
+    info.m_strName = f.name;
+    info.m_nType = f.type;
+    info.m_lSize = f.size;
+    info.m_lAttributes = f.attributes;
+    info.m_bRequired = f.required;
+    info.m_bAllowZeroLength = f.allowZeroLength;
+    info.m_strDefaultValue = f.defaultValue;
+    td.CreateField(info);
+  }
+  for (const auto& ix : indexes) {
+    std::vector<CDaoIndexFieldInfo> fi(ix.fields.size());
+    for (size_t i = 0; i < ix.fields.size(); ++i) {
+      fi[i].m_strName = ix.fields[i].first;
+      fi[i].m_bDescending = ix.fields[i].second;
+    }
+    CDaoIndexInfo info;
+    info.m_strName = ix.name;
+    info.m_pFieldInfos = fi.data();
+    info.m_nFields = static_cast<short>(fi.size());
+    info.m_bUnique = ix.unique;
+    info.m_bPrimary = ix.primary;
+    td.CreateIndex(info);
+    info.m_pFieldInfos = nullptr;
+  }
+  td.Append();
+}
+
+// Runs body and returns the DAO error number it threw (0 when it threw nothing);
+// the description lands in *text when given.
+template <class Body>
+long daoError(Body body, CString* text = nullptr) {
+  try {
+    body();
+  } catch (CDaoException* e) {
+    long code = e->m_pErrorInfo ? e->m_pErrorInfo->m_lErrorCode : -e->m_nAfxDaoError;
+    if (text && e->m_pErrorInfo) *text = e->m_pErrorInfo->m_strDescription;
+    e->Delete();
+    return code;
+  }
+  return 0;
+}
+
+inline COleVariant nullValue() {
+  COleVariant v;
+  v.vt = VT_NULL;
+  return v;
+}
+
+inline CString text(const COleVariant& v) { return v.vt == VT_BSTR ? CString(v.bstrVal) : CString(L"<not text>"); }
+
+}  // namespace daotest
