@@ -130,8 +130,12 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   }
   if (rc != SQLITE_OK) {
     sqlite3_finalize(raw);
-    d.endWrite(false);
-    throwSqlite(d.db, rc, 3218, d.name);
+    try {
+      throwSqlite(d.db, rc, 3218, d.name);  // reads SQLite's message before the rollback replaces it
+    } catch (...) {
+      d.endWrite(false);
+      throw;
+    }
   }
   Statement s(d.db, raw, /*finalize=*/true);
   try {
