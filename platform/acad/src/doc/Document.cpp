@@ -2,6 +2,7 @@
 #include "doc/Document.h"
 
 #include <cwctype>
+#include <vector>
 
 #include "adscodes.h"
 #include "dbmain.h"
@@ -20,6 +21,21 @@ std::wstring titleOf(const std::wstring& fileName) {
 void setLispEnvironmentFactory(LispEnvironmentFactory factory) { g_factory = factory; }
 LispEnvironmentFactory lispEnvironmentFactory() { return g_factory; }
 
+namespace {
+std::vector<std::unique_ptr<LispEnvironment>>& retired() {
+  static auto* environments = new std::vector<std::unique_ptr<LispEnvironment>>();
+  return *environments;
+}
+}  // namespace
+
+void retireLispEnvironment(std::unique_ptr<LispEnvironment> environment) {
+  if (environment && environment->isBusy()) retired().push_back(std::move(environment));
+}
+
+void releaseRetiredLispEnvironments() {
+  std::erase_if(retired(), [](const auto& environment) { return !environment->isBusy(); });
+}
+
 std::wstring upperCase(const std::wstring& text) {
   std::wstring upper(text);
   for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
@@ -32,7 +48,7 @@ Document::Document(std::wstring fileName, std::unique_ptr<AcDbDatabase> database
     : m_fileName(std::move(fileName)), m_title(titleOf(m_fileName)), m_database(std::move(database)) {}
 
 // The LISP environment goes first: its values may hold names of this drawing.
-Document::~Document() { m_lisp.reset(); }
+Document::~Document() { retireLispEnvironment(std::move(m_lisp)); }
 
 AcAp::DocLockMode Document::lockMode(bool) const { return m_lockCount > 0 ? AcAp::kWrite : AcAp::kNone; }
 

@@ -27,11 +27,18 @@ class LispEnvironment {
   // A host variable that only the runtime knows (LUNITS, LUPREC, ...); false when
   // it knows none of that name.
   virtual bool getVariable(const std::wstring& name, resbuf* value) = 0;
+  // True while an evaluation runs in the environment.
+  virtual bool isBusy() const { return false; }
 };
 
 using LispEnvironmentFactory = std::unique_ptr<LispEnvironment> (*)(Document& document);
 // Documents opened afterwards get an environment from the factory (nullptr: none).
 void setLispEnvironmentFactory(LispEnvironmentFactory factory);
 LispEnvironmentFactory lispEnvironmentFactory();
+// Takes the environment of a closing document: destroyed now when idle, else kept
+// until the evaluations running in it have returned.
+void retireLispEnvironment(std::unique_ptr<LispEnvironment> environment);
+// Destroys the retired environments that are idle again.
+void releaseRetiredLispEnvironments();
 
 }  // namespace tabrik::acad

@@ -80,7 +80,20 @@ std::vector<ShellRecord> HostState::takeShellLog() {
   return records;
 }
 
+std::vector<ResbufPtr> HostState::takeDialogRecords() {
+  std::vector<ResbufPtr> records;
+  records.swap(m_dialogs);
+  return records;
+}
+
+void HostState::runIdleHandlers() {
+  // A handler may add handlers; those run at the next idle time.
+  std::vector<std::function<void()>> handlers = m_idleHandlers;
+  for (auto& handler : handlers) handler();
+}
+
 void HostState::reset() {
+  m_dialogs.clear();
   m_input.clear();
   m_answers.clear();
   m_messageBoxes.clear();

@@ -63,6 +63,14 @@ class HostState {
   void recordShell(ShellRecord record) { m_shellLog.push_back(std::move(record)); }
   std::vector<ShellRecord> takeShellLog();
 
+  // --- dialog runs, each kept as an RTLB ... RTLE chain for host:dialogs
+  void recordDialog(ResbufPtr record) { m_dialogs.push_back(std::move(record)); }
+  std::vector<ResbufPtr> takeDialogRecords();
+
+  // --- work that waits for the host to be idle (timers): run by host:idle
+  void addIdleHandler(std::function<void()> handler) { m_idleHandlers.push_back(std::move(handler)); }
+  void runIdleHandlers();
+
   // --- the terminal (interactive host): reads one line after printing a prompt;
   // nothing at end of input. Unset in `run` and `eval`.
   using TerminalReader = std::function<std::optional<std::string>(const std::string& prompt)>;
@@ -77,6 +85,8 @@ class HostState {
   std::wstring windowText = L"Tabrik";
   int textScreenRequests = 0;
   bool quiet = false;
+  // The module the session loaded (host:load-module without an argument).
+  std::wstring modulePath;
 
   // Clears queues and records (between scenario files and unit tests).
   void reset();
@@ -89,6 +99,8 @@ class HostState {
   std::vector<MessageBoxRecord> m_messageBoxes;
   std::vector<ShellRecord> m_shellLog;
   TerminalReader m_terminal;
+  std::vector<ResbufPtr> m_dialogs;
+  std::vector<std::function<void()>> m_idleHandlers;
 };
 
 HostState& hostState();

@@ -140,7 +140,8 @@ std::optional<std::array<double, 3>> parsePoint(const std::string& text) {
 InputAnswer requestUserInput(const InputSpec& spec) {
   HostState& state = hostState();
   InputAnswer answer;
-  writeConsole(spec.prompt);
+  // The terminal shows the prompt itself when it is asked.
+  if (!state.isInteractive() || state.hasQueuedInput()) writeConsole(spec.prompt);
   const int bits = spec.initgetBits;
   while (true) {
     std::optional<std::string> token = state.takeInput(spec.prompt);

@@ -1,0 +1,103 @@
+// Parsing of the `tabrik` command line.
+#include "CommandLine.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace tabrik::app {
+
+namespace {
+
+const char kUsage[] =
+    "usage: tabrik run [OPTIONS] FILE.lsp...   run LISP files, then end\n"
+    "       tabrik eval [OPTIONS] EXPR...      evaluate expressions, print each value\n"
+    "       tabrik test [OPTIONS] FILE.lsp...  run LISP scenario files and check their expectations\n"
+    "       tabrik [OPTIONS]                   interactive: the \"Command: \" prompt\n"
+    "options:\n"
+    "  --drawing PATH      open the DXF file as a drawing (repeatable; the last is active)\n"
+    "  --save PATH         at the end, save the active drawing as DXF to PATH\n"
+    "  --input FILE        queue each line of FILE as one user input\n"
+    "  --search-path DIRS  folders separated by ';' (ACADPREFIX and the file search)\n"
+    "  --registry PATH     the registry file\n"
+    "  --module PATH       load the module from PATH\n"
+    "  --no-module         start without the module\n"
+    "  --quiet             no progress output on standard error\n";
+
+}  // namespace
+
+void printUsage(bool toStderr) { std::fputs(kUsage, toStderr ? stderr : stdout); }
+
+std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
+  CommandLine line;
+  int i = 1;
+  bool optionsEnded = false;
+  for (; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+      line.operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    std::string name = arg;
+    std::optional<std::string> value;
+    if (size_t equals = arg.find('='); equals != std::string::npos) {
+      name = arg.substr(0, equals);
+      value = arg.substr(equals + 1);
+    }
+    if (name == "--no-module" || name == "--quiet" || name == "--help") {
+      if (value) {
+        std::fprintf(stderr, "tabrik: option %s takes no value\n", name.c_str());
+        return std::nullopt;
+      }
+      if (name == "--no-module") line.options.noModule = true;
+      if (name == "--quiet") line.options.quiet = true;
+      if (name == "--help") line.command = Command::kHelp;
+      continue;
+    }
+    const char* known[] = {"--drawing", "--save", "--input", "--search-path", "--registry", "--module"};
+    bool isKnown = false;
+    for (const char* option : known) isKnown = isKnown || name == option;
+    if (!isKnown) {
+      std::fprintf(stderr, "tabrik: unknown option %s\n", name.c_str());
+      return std::nullopt;
+    }
+    if (!value) {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "tabrik: option %s needs a value\n", name.c_str());
+        return std::nullopt;
+      }
+      value = argv[++i];
+    }
+    if (name == "--drawing") line.options.drawings.push_back(*value);
+    if (name == "--save") line.options.savePath = *value;
+    if (name == "--input") line.options.inputFile = *value;
+    if (name == "--search-path") line.options.searchPath = *value;
+    if (name == "--registry") line.options.registryPath = *value;
+    if (name == "--module") line.options.modulePath = *value;
+  }
+  // The command is the first operand (options may come before it).
+  if (line.command == Command::kInteractive && !line.operands.empty()) {
+    const std::string& first = line.operands.front();
+    if (first == "run") line.command = Command::kRun;
+    if (first == "eval") line.command = Command::kEval;
+    if (first == "test") line.command = Command::kTest;
+    if (first == "help" || first == "-h") line.command = Command::kHelp;
+    if (line.command != Command::kInteractive) line.operands.erase(line.operands.begin());
+  }
+  if (line.command == Command::kHelp) return line;
+  bool needsOperands = line.command == Command::kRun || line.command == Command::kEval || line.command == Command::kTest;
+  if (needsOperands && line.operands.empty()) {
+    std::fprintf(stderr, "tabrik: nothing to %s\n", line.command == Command::kRun ? "run" : line.command == Command::kEval ? "evaluate" : "test");
+    return std::nullopt;
+  }
+  if (line.command == Command::kInteractive && !line.operands.empty()) {
+    std::fprintf(stderr, "tabrik: unknown command %s\n", line.operands.front().c_str());
+    return std::nullopt;
+  }
+  return line;
+}
+
+}  // namespace tabrik::app

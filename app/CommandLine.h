@@ -1,0 +1,24 @@
+// The `tabrik` command line: a command (run, eval, test, or none for the interactive
+// host), its options and its operands.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "HostSession.h"
+
+namespace tabrik::app {
+
+enum class Command { kInteractive, kRun, kEval, kTest, kHelp };
+
+struct CommandLine {
+  Command command = Command::kInteractive;
+  acad::SessionOptions options;
+  std::vector<std::string> operands;
+};
+
+// Nothing (after a message on standard error) for a usage error.
+std::optional<CommandLine> parseCommandLine(int argc, char** argv);
+void printUsage(bool toStderr);
+
+}  // namespace tabrik::app

@@ -1,0 +1,58 @@
+// `tabrik`: runs LISP files, evaluates expressions, runs scenario files, or offers the
+// interactive command line of the headless host.
+#include <algorithm>
+#include <clocale>
+
+#include "CommandLine.h"
+#include "HostSession.h"
+#include "Repl.h"
+#include "ScenarioRunner.h"
+
+using tabrik::acad::HostSession;
+
+namespace {
+
+int exitCode(HostSession::Status status) { return static_cast<int>(status); }
+
+HostSession::Status worse(HostSession::Status a, HostSession::Status b) {
+  return static_cast<int>(a) >= static_cast<int>(b) ? a : b;
+}
+
+int runOrEval(const tabrik::app::CommandLine& line) {
+  HostSession session(line.options);
+  HostSession::Status status = session.start();
+  if (status != HostSession::Status::kOk) {
+    session.end();
+    return exitCode(status);
+  }
+  for (const std::string& operand : line.operands) {
+    HostSession::Status one = line.command == tabrik::app::Command::kRun ? session.runFile(operand)
+                                                                           : session.evalText(operand);
+    status = worse(status, one);
+  }
+  return exitCode(worse(status, session.end()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_CTYPE, "C.UTF-8");
+  std::optional<tabrik::app::CommandLine> line = tabrik::app::parseCommandLine(argc, argv);
+  if (!line) {
+    tabrik::app::printUsage(/*toStderr=*/true);
+    return 2;
+  }
+  switch (line->command) {
+    case tabrik::app::Command::kHelp:
+      tabrik::app::printUsage(/*toStderr=*/false);
+      return 0;
+    case tabrik::app::Command::kTest:
+      return tabrik::app::runScenarioFiles(line->options, line->operands);
+    case tabrik::app::Command::kRun:
+    case tabrik::app::Command::kEval:
+      return runOrEval(*line);
+    case tabrik::app::Command::kInteractive:
+      return tabrik::app::runInteractive(line->options);
+  }
+  return 2;
+}

@@ -1,0 +1,293 @@
+// A document's LISP environment: the runtime, its host services and the dispatch of
+// external functions to the handlers modules registered.
+#include "bridge/DocumentLisp.h"
+
+#include <afx.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "ads/ExternalCall.h"
+#include "ads/WideText.h"
+#include "bridge/HostFunctions.h"
+#include "bridge/LispResbuf.h"
+#include "doc/DocManager.h"
+#include "host/Console.h"
+#include "host/HostState.h"
+#include "host/HostVariables.h"
+#include "input/UserInput.h"
+
+namespace tabrik::acad {
+
+using lisp::Value;
+
+namespace {
+
+// The environments whose runtimes are calling external functions, innermost last.
+std::vector<DocumentLisp*> g_callers;
+
+class CallerScope {
+ public:
+  explicit CallerScope(DocumentLisp* lisp) { g_callers.push_back(lisp); }
+  ~CallerScope() { g_callers.pop_back(); }
+};
+
+std::unique_ptr<LispEnvironment> makeDocumentLisp(Document&) { return std::make_unique<DocumentLisp>(); }
+
+Value callResult(const ExternalCall& call) {
+  switch (call.kind) {
+    case ExternalCall::Result::kNil: return Value();
+    case ExternalCall::Result::kVoid: return Value::nullSymbol();
+    case ExternalCall::Result::kValue: return call.result ? resbufToLispValue(*call.result) : Value();
+    case ExternalCall::Result::kList: return resbufListToLisp(call.result.get());
+  }
+  return Value();
+}
+
+// Host built-ins that modules may call through acedInvoke, as the host implements
+// them as external functions.
+bool isInvocableBuiltin(const std::string& upperName) {
+  return upperName == "STARTAPP" || upperName == "ACAD_COLORDLG";
+}
+
+std::string upperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+void releaseString(resbuf& rb) {
+  if (rb.restype == RTSTR) std::free(rb.resval.rstring);
+  rb.resval.rstring = nullptr;
+}
+
+}  // namespace
+
+void installLispBridge() { setLispEnvironmentFactory(makeDocumentLisp); }
+
+DocumentLisp* callingLisp() {
+  if (!g_callers.empty()) return g_callers.back();
+  return lispOf(docManager().current());
+}
+
+DocumentLisp* lispOf(Document* document) {
+  return document ? dynamic_cast<DocumentLisp*>(document->lisp()) : nullptr;
+}
+
+DocumentLisp::DocumentLisp() : m_runtime(std::make_unique<lisp::Runtime>(this)) {
+  m_runtime->setExternalDispatcher(this);
+  installHostFunctions(*m_runtime);
+}
+
+DocumentLisp::~DocumentLisp() = default;
+
+Document* DocumentLisp::document() const {
+  for (const auto& open : docManager().documents()) {
+    if (open->lisp() == this) return open.get();
+  }
+  return nullptr;
+}
+
+void DocumentLisp::defineExternal(const std::wstring& name, int code) { m_runtime->defineExternal(toUtf8(name), code); }
+
+void DocumentLisp::undefineExternal(const std::wstring& name) { m_runtime->undefineExternal(toUtf8(name)); }
+
+Value DocumentLisp::callExternal(lisp::Runtime& runtime, const lisp::ExternalCall& call) {
+  const std::string& name = call.name.symbolName();
+  resbuf* args = lispArgumentsToResbuf(call.args.data(), call.args.size());
+  // Handlers act on the current document; its table has the function when the
+  // module is loaded there, else the function's own document answers.
+  Document* target = docManager().current();
+  if (target == nullptr || target->codeOf(fromUtf8(name)) != call.code) target = document();
+  if (target == nullptr || target->handler(call.code) == nullptr) {
+    acutRelRb(args);
+    runtime.fail("no function definition: " + name);
+  }
+  Busy busy(*this);
+  CallerScope caller(this);
+  ExternalCall frame;
+  int status = RSERR;
+  try {
+    status = runExternal(*target, call.code, args, frame);
+  } catch (lisp::LispError&) {
+    throw;
+  } catch (CException* exception) {
+    // The module has reported it; the host only ends the evaluation.
+    exception->Delete();
+    runtime.fail(kExternalFailedMessage);
+  } catch (...) {
+    runtime.fail(kExternalFailedMessage);
+  }
+  if (status == RSRSLT || status == RTNORM) return callResult(frame);
+  runtime.fail(kExternalFailedMessage);
+}
+
+int DocumentLisp::invoke(const resbuf* args, resbuf** result) {
+  DocumentLisp* caller = !g_callers.empty() ? g_callers.back() : this;
+  lisp::Runtime& runtime = caller->runtime();
+  std::string name = upperAscii(toUtf8(args->resval.rstring));
+  Value function = runtime.symbolValue(name);
+  bool reachable = function.type() == lisp::Type::Usubr || function.type() == lisp::Type::Exrxsubr ||
+                   (function.type() == lisp::Type::Subr && isInvocableBuiltin(name));
+  if (!reachable) return RTERROR;
+  std::vector<Value> values = resbufToLispArguments(args->rbnext);
+  Busy busy(*caller);
+  lisp::Outcome outcome = runtime.callFunction(name, values, lisp::ErrorReport::Print);
+  if (!outcome.ok) return RTERROR;
+  if (outcome.value.isNil()) return RTNORM;
+  try {
+    *result = lispValueToResbuf(outcome.value);
+  } catch (lisp::LispError&) {
+    // A value that cannot cross (a symbol, a function) comes back as nil.
+    *result = nullptr;
+  }
+  return RTNORM;
+}
+
+int DocumentLisp::evaluate(const std::wstring& text, resbuf** result) {
+  Busy busy(*this);
+  lisp::Outcome outcome = m_runtime->evaluateString(toUtf8(text), lisp::ErrorReport::Print);
+  if (!outcome.ok) return RTERROR;
+  if (outcome.value.isNil()) return RTNORM;
+  try {
+    *result = lispValueToResbuf(outcome.value);
+  } catch (lisp::LispError&) {
+    *result = nullptr;
+  }
+  return RTNORM;
+}
+
+void DocumentLisp::execute(const std::wstring& line) {
+  std::string text = toUtf8(line);
+  size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return;
+  text = text.substr(first);
+  Busy busy(*this);
+  if (text[0] == '(' ) {
+    m_runtime->evaluateString(text, lisp::ErrorReport::Print);
+    return;
+  }
+  if (text[0] == '!') {
+    lisp::Outcome outcome = m_runtime->evaluateString(text.substr(1), lisp::ErrorReport::Print);
+    if (outcome.ok) writeConsole("\n" + outcome.value.toPrin1String() + "\n");
+    return;
+  }
+  std::string command = upperAscii(text.substr(0, text.find_first_of(" \t\r\n")));
+  Value function = m_runtime->symbolValue("C:" + command);
+  if (function.isFunction()) {
+    m_runtime->callFunction("C:" + command, {}, lisp::ErrorReport::Print);
+    return;
+  }
+  writeConsole("\nUnknown command \"" + command + "\".  Press F1 for help.\n");
+}
+
+bool DocumentLisp::getVariable(const std::wstring& name, resbuf* value) {
+  Value found = lisp::HostServices::getVariable(*m_runtime, toUtf8(name));
+  if (found.isNil()) return false;
+  resbuf* chain = nullptr;
+  try {
+    chain = lispValueToResbuf(found);
+  } catch (lisp::LispError&) {
+    return false;
+  }
+  if (chain == nullptr || chain->restype == RTLB) {
+    acutRelRb(chain);
+    return false;
+  }
+  value->restype = chain->restype;
+  value->resval = chain->resval;
+  chain->restype = RTNONE;  // the string now belongs to value
+  acutRelRb(chain);
+  return true;
+}
+
+bool DocumentLisp::atLineStart() const { return consoleAtLineStart(); }
+
+void DocumentLisp::writeOutput(std::string_view utf8) { writeConsole(utf8); }
+
+Value DocumentLisp::getVariable(lisp::Runtime& runtime, std::string_view name) {
+  resbuf rb{};
+  if (!getHostVariable(fromUtf8(name), &rb)) return lisp::HostServices::getVariable(runtime, name);
+  Value value = resbufToLispValue(rb);
+  releaseString(rb);
+  return value;
+}
+
+lisp::SetVariableStatus DocumentLisp::setVariable(lisp::Runtime& runtime, std::string_view name, const Value& value) {
+  resbuf* chain = nullptr;
+  try {
+    chain = lispValueToResbuf(value);
+  } catch (lisp::LispError&) {
+    return lisp::SetVariableStatus::Rejected;
+  }
+  int status = chain ? setHostVariable(fromUtf8(name), *chain) : RTERROR;
+  acutRelRb(chain);
+  if (status == RTNORM) return lisp::SetVariableStatus::Ok;
+  if (status == RTREJ) return lisp::SetVariableStatus::Rejected;
+  return lisp::HostServices::setVariable(runtime, name, value);
+}
+
+std::optional<std::string> DocumentLisp::findFile(std::string_view name) {
+  std::optional<std::wstring> found = findHostFile(fromUtf8(name));
+  if (!found) return std::nullopt;
+  return toUtf8(*found);
+}
+
+lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::InputRequest& request) {
+  InputSpec spec;
+  switch (request.kind) {
+    case lisp::InputKind::Point: spec.want = InputWant::kPoint; break;
+    case lisp::InputKind::Corner: spec.want = InputWant::kCorner; break;
+    case lisp::InputKind::String: spec.want = InputWant::kString; break;
+    case lisp::InputKind::Integer: spec.want = InputWant::kInteger; break;
+    case lisp::InputKind::Real: spec.want = InputWant::kReal; break;
+    case lisp::InputKind::Distance: spec.want = InputWant::kDistance; break;
+    case lisp::InputKind::Angle: spec.want = InputWant::kAngle; break;
+    case lisp::InputKind::Orientation: spec.want = InputWant::kOrientation; break;
+    case lisp::InputKind::Keyword: spec.want = InputWant::kKeyword; break;
+    case lisp::InputKind::EntSel:
+    case lisp::InputKind::NEntSel: spec.want = InputWant::kPoint; break;
+  }
+  spec.prompt = request.prompt;
+  spec.base = request.base;
+  spec.allowSpaces = request.allowSpaces;
+  spec.initgetBits = request.initgetBits;
+  spec.keywords = request.keywords;
+  InputAnswer answer = requestUserInput(spec);
+  lisp::InputReply reply;
+  switch (answer.status) {
+    case RTCAN: reply.status = lisp::InputStatus::Cancel; return reply;
+    case RTNONE: reply.status = lisp::InputStatus::None; return reply;
+    case RTKWORD:
+      reply.status = lisp::InputStatus::Keyword;
+      reply.value = Value::string(answer.text);
+      return reply;
+    default: break;
+  }
+  reply.status = lisp::InputStatus::Normal;
+  switch (request.kind) {
+    case lisp::InputKind::Point:
+    case lisp::InputKind::Corner:
+      reply.value = Value::point(answer.point[0], answer.point[1], answer.point[2]);
+      break;
+    case lisp::InputKind::String: reply.value = Value::string(answer.text); break;
+    case lisp::InputKind::Integer: reply.value = Value::integer(answer.integer); break;
+    case lisp::InputKind::Keyword: reply.value = Value::string(answer.text); break;
+    case lisp::InputKind::EntSel:
+    case lisp::InputKind::NEntSel:
+      // The point picks no entity of this drawing.
+      hostState().errnoValue = 7;
+      reply.status = lisp::InputStatus::None;
+      break;
+    default: reply.value = Value::real(answer.real); break;
+  }
+  return reply;
+}
+
+void DocumentLisp::alert(lisp::Runtime&, std::string_view message) {
+  hostState().recordMessageBox(MessageBoxRecord{L"Message", fromUtf8(message), 0});
+  if (hostState().isInteractive()) writeConsole("\n" + std::string(message) + "\n");
+}
+
+}  // namespace tabrik::acad

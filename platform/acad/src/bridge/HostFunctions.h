@@ -1,0 +1,14 @@
+// The host's own LISP functions: the host: family that scripts use to act as the
+// user of the host (drawings, input and answer queues, records), and the host
+// built-ins that modules may call through acedInvoke (startapp, acad_colordlg).
+#pragma once
+
+namespace tabrik::lisp {
+class Runtime;
+}
+
+namespace tabrik::acad {
+
+void installHostFunctions(lisp::Runtime& runtime);
+
+}  // namespace tabrik::acad

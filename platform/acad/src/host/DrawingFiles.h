@@ -1,0 +1,17 @@
+// Opening and saving drawings as files: DXF in and out through the drawing
+// database, with the editor's save notifications.
+#pragma once
+#include <string>
+
+namespace tabrik::acad {
+
+class Document;
+
+// Opens the file as a new active document named by the path; nullptr (and a
+// diagnostic on standard error) when it cannot be read.
+Document* openDrawingFile(const std::wstring& path);
+// Writes the document's drawing as DXF to path, renames the document after it and
+// lets the editor reactors hear the save. False (with a diagnostic) on failure.
+bool saveDrawingAs(Document& document, const std::wstring& path);
+
+}  // namespace tabrik::acad
