@@ -43,6 +43,10 @@ int acedFindFile(const ACHAR* name, ACHAR* result, size_t size);
 int acedTextScr();
 int acedGraphScr();
 int acedAlert(const ACHAR* text);
+// The host's main window (owner of the module's message boxes and dialogs).
+struct HWND__;
+typedef struct HWND__* HWND;
+HWND adsw_acadMainWnd();
 int acedCmd(const struct resbuf* args);
 
 // --- user input ----------------------------------------------------------------

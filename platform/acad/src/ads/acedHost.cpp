@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <filesystem>
 
+#include "WinUserTesting.h"
 #include "acedads.h"
 #include "ads/WideText.h"
 #include "doc/DocManager.h"
@@ -77,11 +78,10 @@ int acedCmd(const resbuf* args) {
   return RTERROR;
 }
 
-// An alert box with one OK button, recorded as every box the host shows.
+// An alert is a message box with one OK button, shown over the main window.
 int acedAlert(const ACHAR* text) {
-  hostState().recordMessageBox(MessageBoxRecord{L"Message", text ? text : L"", /*MB_OK*/ 0});
-  if (hostState().isInteractive()) {
-    writeConsole(L"\n" + std::wstring(text ? text : L"") + L"\n");
-  }
+  MessageBoxW(adsw_acadMainWnd(), text ? text : L"", L"Message", MB_OK);
   return RTNORM;
 }
+
+HWND adsw_acadMainWnd() { return tabrik::win::testing::hostMainWindow(); }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "acedads.h"
 #include "ads/ExternalCall.h"
 #include "ads/WideText.h"
 #include "bridge/HostFunctions.h"
@@ -285,9 +286,6 @@ lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::
   return reply;
 }
 
-void DocumentLisp::alert(lisp::Runtime&, std::string_view message) {
-  hostState().recordMessageBox(MessageBoxRecord{L"Message", fromUtf8(message), 0});
-  if (hostState().isInteractive()) writeConsole("\n" + std::string(message) + "\n");
-}
+void DocumentLisp::alert(lisp::Runtime&, std::string_view message) { acedAlert(fromUtf8(message).c_str()); }
 
 }  // namespace tabrik::acad

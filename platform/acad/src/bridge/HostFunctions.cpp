@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "WinUserTesting.h"
 #include "ads/WideText.h"
 #include "bridge/LispResbuf.h"
 #include "doc/DocManager.h"
@@ -96,6 +97,7 @@ Value hostIdle(Runtime&, Args args) {
   lisp::checkArgCount(args, 0, 0);
   docManager().runPendingLines();
   hostState().runIdleHandlers();
+  win::testing::runTimers();
   return Value();
 }
 
@@ -144,7 +146,7 @@ Value hostShellLog(Runtime&, Args args) {
 
 Value hostWindowEnabled(Runtime&, Args args) {
   lisp::checkArgCount(args, 0, 0);
-  return Value::boolean(hostState().windowEnabled);
+  return Value::boolean(IsWindowEnabled(win::testing::hostMainWindow()) != FALSE);
 }
 
 Value hostSetSearchPath(Runtime&, Args args) {

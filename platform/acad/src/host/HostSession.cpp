@@ -8,11 +8,13 @@
 #include <fstream>
 
 #include "ShellTesting.h"
+#include "WinUserTesting.h"
 #include "ads/WideText.h"
 #include "bridge/DocumentLisp.h"
 #include "doc/DocManager.h"
 #include "host/Console.h"
 #include "host/DrawingFiles.h"
+#include "host/HostMessageBoxes.h"
 #include "host/HostState.h"
 #include "lisp/Reader.h"
 #include "module/Modules.h"
@@ -53,6 +55,7 @@ void clearSession() {
   hostState().reset();
   hostState().setTerminalReader(nullptr);
   hostState().modulePath.clear();
+  win::testing::resetWindows();
 }
 
 }  // namespace
@@ -98,6 +101,7 @@ HostSession::Status HostSession::start() {
   state.quiet = m_options.quiet;
   state.setAcadPrefix(fromUtf8(m_options.searchPath));
   win::testing::setShellHandler(recordShellExecution);
+  win::testing::setMessageBoxHandler(answerMessageBox);
   if (!m_options.registryPath.empty()) setenv("TABRIK_REGISTRY", m_options.registryPath.c_str(), 1);
 
   if (!m_options.inputFile.empty()) {
@@ -220,6 +224,7 @@ HostSession::Status HostSession::end() {
   }
   clearSession();
   win::testing::setShellHandler(nullptr);
+  win::testing::setMessageBoxHandler(nullptr);
   flushConsole();
   return status;
 }

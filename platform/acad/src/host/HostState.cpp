@@ -99,7 +99,6 @@ void HostState::reset() {
   m_messageBoxes.clear();
   m_shellLog.clear();
   errnoValue = 0;
-  windowEnabled = true;
   textScreenRequests = 0;
 }
 

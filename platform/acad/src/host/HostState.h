@@ -81,8 +81,6 @@ class HostState {
   // --- host variables kept for the session
   int errnoValue = 0;
   double pickBox = 0.1;
-  bool windowEnabled = true;
-  std::wstring windowText = L"Tabrik";
   int textScreenRequests = 0;
   bool quiet = false;
   // The module the session loaded (host:load-module without an argument).
