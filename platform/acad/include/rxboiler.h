@@ -3,6 +3,7 @@
 // classes; a module does it for its own in its kInitAppMsg handler).
 #pragma once
 #include "rxclass.h"
+#include "rxdict.h"
 
 #define ACRX_DEFINE_MEMBERS_IMPL(CLASS_NAME, PARENT_CLASS, DWG_VERSION, MAINT_VERSION, PROXY_FLAGS, \
                                  CONSTRUCTOR, DXF_NAME, APP_NAME)                                    \

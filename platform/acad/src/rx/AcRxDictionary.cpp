@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "db/DatabaseInternal.h"
 #include "rxboiler.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcRxDictionary, AcRxObject)
@@ -69,6 +70,9 @@ struct SystemRegistry {
     classes->atPut(ACRX_T("AcRxClass"), AcRxClass::gpDesc);
     classes->atPut(ACRX_T("AcRxDictionary"), AcRxDictionary::gpDesc);
     root.atPut(ACRX_T("ClassDictionary"), classes.get());
+    // The drawing database's classes exist from the start, so modules can derive
+    // their own classes from them whenever they load.
+    tabrik::acad::registerDatabaseClasses(*classes);
   }
 };
 

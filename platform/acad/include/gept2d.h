@@ -1,0 +1,23 @@
+// A 2D point.
+#pragma once
+#include "gevec2d.h"
+
+class AcGePoint2d {
+ public:
+  AcGePoint2d() = default;
+  AcGePoint2d(double xx, double yy) : x(xx), y(yy) {}
+  static const AcGePoint2d kOrigin;
+
+  double distanceTo(const AcGePoint2d& p) const { return (*this - p).length(); }
+  bool isEqualTo(const AcGePoint2d& p, const AcGeTol& tol = AcGeContext::gTol) const {
+    return distanceTo(p) <= tol.equalPoint();
+  }
+  AcGeVector2d operator-(const AcGePoint2d& p) const { return {x - p.x, y - p.y}; }
+  AcGePoint2d operator+(const AcGeVector2d& v) const { return {x + v.x, y + v.y}; }
+  AcGePoint2d operator-(const AcGeVector2d& v) const { return {x - v.x, y - v.y}; }
+  AcGeVector2d asVector() const { return {x, y}; }
+  bool operator==(const AcGePoint2d& p) const { return isEqualTo(p); }
+  bool operator!=(const AcGePoint2d& p) const { return !isEqualTo(p); }
+
+  double x = 0.0, y = 0.0;
+};

@@ -1,0 +1,65 @@
+// What the host's own drawing-file readers and writers (DXF, the binary form) need
+// beyond the SDK: objects in handle order, placing objects under the handles a file
+// gives, rebuilding the containers a file describes only implicitly (table records,
+// block contents, sub-entities), and the BLOCK/ENDBLK framing of blocks. Not for
+// module code.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "dbmain.h"
+
+class AcDbBlockTableRecord;
+class AcDbSymbolTable;
+
+namespace tabrik::acad {
+
+// Every resident object (erased ones included), in handle order.
+std::vector<AcDbObjectId> objectIds(const AcDbDatabase* database);
+// Makes the object resident under the given handle (or a fresh one for the null
+// handle), closed. eHandleInUse when another object has that handle.
+Acad::ErrorStatus addObjectWithHandle(AcDbDatabase* database, AcDbObject* object, AcDbHandle handle,
+                                      AcDbObjectId& id);
+// Raises the next handle to give out to at least `seed`.
+void raiseHandseed(AcDbDatabase* database, AcDbHandle seed);
+
+void appendTableRecord(AcDbSymbolTable* table, AcDbObjectId record);
+void appendBlockEntity(AcDbBlockTableRecord* block, AcDbObjectId entity);
+void setBlockFrame(AcDbBlockTableRecord* block, AcDbObjectId begin, AcDbObjectId end);
+// A BLOCK entity's data: name, base point, flags, external reference path.
+struct BlockHead {
+  std::wstring name;
+  AcGePoint3d origin;
+  int flags = 0;
+  std::wstring path;
+};
+BlockHead blockHead(const AcDbObject* blockBegin);
+
+// The objects at the root of a drawing.
+struct DatabaseRoots {
+  AcDbObjectId blockTable, layerTable, linetypeTable, textStyleTable, regAppTable, viewportTable, viewTable,
+      ucsTable, dimStyleTable, namedObjects;
+};
+DatabaseRoots databaseRoots(const AcDbDatabase* database);
+// Sets the roots and derives the rest (model and paper space, the group dictionary,
+// the standard linetypes, current layer and style) by name.
+void setDatabaseRoots(AcDbDatabase* database, const DatabaseRoots& roots);
+
+// Sub-entities written after their owner: an INSERT's ATTRIBs, a POLYLINE's VERTEXes,
+// then their SEQEND. Empty for entities without any.
+std::vector<AcDbObjectId> subEntityIds(const AcDbEntity* entity);
+AcDbObjectId sequenceEndId(const AcDbEntity* entity);
+// For readers: false when the owner takes no sub-entities of that kind.
+bool appendSubEntity(AcDbEntity* owner, AcDbObjectId subEntity);
+void setSequenceEnd(AcDbEntity* owner, AcDbObjectId sequenceEnd);
+
+// The file a database was read from or saved to.
+void setFilename(AcDbDatabase* database, const std::wstring& name);
+
+// The DXF reader and writer live in their own library; it installs them here so that
+// readDwgFile, dxfIn and dxfOut can reach them.
+using DxfReadFunction = Acad::ErrorStatus (*)(AcDbDatabase* database, const std::wstring& path);
+using DxfWriteFunction = Acad::ErrorStatus (*)(AcDbDatabase* database, const std::wstring& path);
+void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer);
+
+}  // namespace tabrik::acad

@@ -1,0 +1,165 @@
+// The filing support of tabrik/DrawingFiling.h, and handles.
+#include "tabrik/DrawingFiling.h"
+
+#include <cwchar>
+#include <cwctype>
+
+#include "db/ComplexEntity.h"
+#include "db/DatabaseInternal.h"
+#include "dbdict.h"
+#include "dbents.h"
+#include "dbsymtb.h"
+
+namespace tabrik::acad {
+
+namespace {
+DxfReadFunction gDxfReader = nullptr;
+DxfWriteFunction gDxfWriter = nullptr;
+}  // namespace
+
+std::vector<AcDbObjectId> objectIds(const AcDbDatabase* database) {
+  std::vector<AcDbObjectId> ids;
+  for (AcDbObject* object : database->impl().objectsByHandle()) ids.push_back(object->objectId());
+  return ids;
+}
+
+Acad::ErrorStatus addObjectWithHandle(AcDbDatabase* database, AcDbObject* object, AcDbHandle handle,
+                                      AcDbObjectId& id) {
+  Acad::ErrorStatus status = database->impl().add(object, handle.value(), id);
+  if (status != Acad::eOk) return status;
+  ObjectState::writeOpen(object) = false;
+  ObjectState::setNew(object, false);
+  return Acad::eOk;
+}
+
+void raiseHandseed(AcDbDatabase* database, AcDbHandle seed) {
+  auto& next = database->impl().nextHandle;
+  if (seed.value() > next) next = seed.value();
+}
+
+
+void appendTableRecord(AcDbSymbolTable* table, AcDbObjectId record) {
+  AcDbObjectIdArray& records = const_cast<AcDbObjectIdArray&>(table->recordIds());
+  if (!records.contains(record)) records.append(record);
+}
+
+DatabaseRoots databaseRoots(const AcDbDatabase* database) {
+  const DatabaseImpl& db = database->impl();
+  return {db.blockTable,    db.layerTable, db.linetypeTable, db.textStyleTable, db.regAppTable,
+          db.viewportTable, db.viewTable,  db.ucsTable,      db.dimStyleTable,  db.namedObjects};
+}
+
+void setDatabaseRoots(AcDbDatabase* database, const DatabaseRoots& roots) {
+  DatabaseImpl& db = database->impl();
+  db.blockTable = roots.blockTable;
+  db.layerTable = roots.layerTable;
+  db.linetypeTable = roots.linetypeTable;
+  db.textStyleTable = roots.textStyleTable;
+  db.regAppTable = roots.regAppTable;
+  db.viewportTable = roots.viewportTable;
+  db.viewTable = roots.viewTable;
+  db.ucsTable = roots.ucsTable;
+  db.dimStyleTable = roots.dimStyleTable;
+  db.namedObjects = roots.namedObjects;
+  db.modelSpace = symbolIdOf(database, db.blockTable, ACDB_MODEL_SPACE);
+  db.paperSpace = symbolIdOf(database, db.blockTable, ACDB_PAPER_SPACE);
+  db.byLayerLinetype = symbolIdOf(database, db.linetypeTable, L"ByLayer");
+  db.byBlockLinetype = symbolIdOf(database, db.linetypeTable, L"ByBlock");
+  db.continuousLinetype = symbolIdOf(database, db.linetypeTable, L"Continuous");
+  if (db.clayer.isNull() || !db.clayer.isValid()) db.clayer = symbolIdOf(database, db.layerTable, L"0");
+  if (db.textstyle.isNull() || !db.textstyle.isValid()) db.textstyle = symbolIdOf(database, db.textStyleTable, L"Standard");
+  if (db.celtype.isNull() || !db.celtype.isValid()) db.celtype = db.byLayerLinetype;
+  db.groupDictionary.setNull();
+  if (db.namedObjects.isValid()) {
+    const auto* root = AcDbDictionary::cast(db.namedObjects.stub()->object);
+    if (root != nullptr) root->getAt(L"ACAD_GROUP", db.groupDictionary);
+  }
+}
+
+AcDbObjectId symbolIdOf(const AcDbDatabase*, AcDbObjectId tableId, const ACHAR* name) {
+  if (!tableId.isValid()) return AcDbObjectId::kNull;
+  const auto* table = AcDbSymbolTable::cast(tableId.stub()->object);
+  AcDbObjectId id;
+  if (table == nullptr || table->getAt(name, id) != Acad::eOk) return AcDbObjectId::kNull;
+  return id;
+}
+
+std::vector<AcDbObjectId> subEntityIds(const AcDbEntity* entity) {
+  const auto* complex = complexOf(entity);
+  if (complex == nullptr) return {};
+  return {complex->m_subEntities.begin(), complex->m_subEntities.end()};
+}
+
+AcDbObjectId sequenceEndId(const AcDbEntity* entity) {
+  const auto* complex = complexOf(entity);
+  return complex ? complex->m_sequenceEnd : AcDbObjectId::kNull;
+}
+
+bool appendSubEntity(AcDbEntity* owner, AcDbObjectId subEntity) {
+  auto* complex = complexOf(owner);
+  if (complex == nullptr || !subEntity.isValid() || !complex->acceptsSubEntity(subEntity.stub()->object)) return false;
+  complex->m_subEntities.append(subEntity);
+  return true;
+}
+
+void setSequenceEnd(AcDbEntity* owner, AcDbObjectId sequenceEnd) {
+  if (auto* complex = complexOf(owner)) complex->m_sequenceEnd = sequenceEnd;
+}
+
+void setFilename(AcDbDatabase* database, const std::wstring& name) { database->impl().filename = name; }
+
+void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer) {
+  gDxfReader = reader;
+  gDxfWriter = writer;
+}
+
+DxfReadFunction dxfReader() { return gDxfReader; }
+DxfWriteFunction dxfWriter() { return gDxfWriter; }
+
+}  // namespace tabrik::acad
+
+// --- handles -----------------------------------------------------------------------------
+
+AcDbHandle::AcDbHandle(const ACHAR* hex) {
+  if (hex == nullptr || hex[0] == 0) return;
+  std::uint64_t value = 0;
+  int digits = 0;
+  for (const ACHAR* c = hex; *c; ++c) {
+    int digit = -1;
+    if (*c >= L'0' && *c <= L'9') digit = *c - L'0';
+    else if (*c >= L'a' && *c <= L'f') digit = *c - L'a' + 10;
+    else if (*c >= L'A' && *c <= L'F') digit = *c - L'A' + 10;
+    if (digit < 0 || ++digits > 16) return;
+    value = value * 16 + static_cast<std::uint64_t>(digit);
+  }
+  m_value = value;
+}
+
+std::wstring AcDbHandle::asString() const {
+  wchar_t buffer[17];
+  std::swprintf(buffer, 17, L"%llX", static_cast<unsigned long long>(m_value));
+  return buffer;
+}
+
+bool AcDbHandle::getIntoAsciiBuffer(ACHAR* buffer, size_t size) const {
+  std::wstring text = asString();
+  if (buffer == nullptr || size <= text.size()) return false;
+  std::wmemcpy(buffer, text.c_str(), text.size() + 1);
+  return true;
+}
+
+// --- drawing files -------------------------------------------------------------------------
+
+Acad::ErrorStatus AcDbDatabase::dxfIn(const ACHAR* fileName, const ACHAR*) {
+  auto reader = tabrik::acad::dxfReader();
+  if (reader == nullptr) return Acad::eNotImplementedYet;
+  if (fileName == nullptr) return Acad::eInvalidInput;
+  return reader(this, fileName);
+}
+
+Acad::ErrorStatus AcDbDatabase::dxfOut(const ACHAR* fileName, int, AcDb::DwgVersion) {
+  auto writer = tabrik::acad::dxfWriter();
+  if (writer == nullptr) return Acad::eNotImplementedYet;
+  if (fileName == nullptr) return Acad::eInvalidInput;
+  return writer(this, fileName);
+}
