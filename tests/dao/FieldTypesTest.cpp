@@ -192,3 +192,80 @@ TEST(FieldRules, RequiredZeroLengthAndDefaults) {
 }
 
 }  // namespace
+
+namespace {
+
+// Auto-numbers stay unique however the highest record goes: through DAO or SQL,
+// with or without an index on the field, before or after the table is renamed.
+TEST(AutoNumbers, NotReusedAfterTheHighestRecordIsDeleted) {
+  struct Case {
+    const char* name;
+    bool indexed;
+    bool deleteBySql;
+    bool rename;
+  } cases[] = {{"indexed, DAO delete", true, false, false},
+               {"indexed, SQL delete", true, true, false},
+               {"not indexed, DAO delete", false, false, false},
+               {"not indexed, SQL delete", false, true, false},
+               {"indexed, renamed table", true, true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchDir dir;
+    CDaoDatabase db;
+    db.Create(dir.file("a.mdb"));
+    std::vector<IndexSpec> indexes;
+    if (c.indexed) indexes.push_back({L"PK", {{L"N", false}}, true, true});
+    makeTable(db, L"A", {{L"N", dbLong, 0, dbAutoIncrField}, {L"V", dbText, 5}}, indexes);
+    const wchar_t* table = L"A";
+    if (c.rename) {
+      CDaoTableDef td(&db);
+      td.Open(L"A");
+      td.SetName(L"B");
+      table = L"B";
+    }
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenTable, table);
+    for (int i = 0; i < 3; ++i) {
+      rs.AddNew();
+      rs.Update();
+    }
+    if (c.deleteBySql) {
+      db.Execute(CString(L"DELETE FROM ") + table + L" WHERE N >= 2");
+    } else {
+      rs.SetBookmark(rs.GetLastModifiedBookmark());
+      rs.Delete();
+    }
+    rs.AddNew();
+    rs.Update();
+    rs.SetBookmark(rs.GetLastModifiedBookmark());
+    EXPECT_EQ(rs.GetFieldValue(L"N").lVal, 4);
+  }
+}
+
+TEST(AutoNumbers, AFieldAddedLaterNumbersTheExistingRecords) {
+  ScratchDir dir;
+  CDaoDatabase db;
+  db.Create(dir.file("late.mdb"));
+  makeTable(db, L"T", {{L"V", dbText, 5}});
+  CDaoRecordset rs(&db);
+  rs.Open(dbOpenTable, L"T");
+  for (const wchar_t* v : {L"a", L"b"}) {
+    rs.AddNew();
+    rs.SetFieldValue(L"V", COleVariant(v));
+    rs.Update();
+  }
+  rs.Close();
+  CDaoTableDef td(&db);
+  td.Open(L"T");
+  td.CreateField(L"N", dbLong, 0, dbAutoIncrField);
+  rs.Open(dbOpenTable, L"T");
+  std::vector<long> numbers;
+  for (; !rs.IsEOF(); rs.MoveNext()) numbers.push_back(rs.GetFieldValue(L"N").lVal);
+  EXPECT_EQ(numbers, (std::vector<long>{1, 2}));
+  rs.AddNew();
+  rs.Update();
+  rs.SetBookmark(rs.GetLastModifiedBookmark());
+  EXPECT_EQ(rs.GetFieldValue(L"N").lVal, 3);
+}
+
+}  // namespace

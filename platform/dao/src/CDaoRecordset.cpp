@@ -509,11 +509,17 @@ void validate(const DAORecordset& r) {
   }
 }
 
-// Runs body inside a savepoint of the write transaction: on failure the savepoint is
-// undone and the failure passes on, leaving the transaction (and any lock) as it was.
+// Runs body so that a failure leaves no trace: inside a savepoint when the write
+// transaction holds other work (a pessimistic lock, another recordset's edit), which
+// is undone and released before the failure passes on. Without one the caller rolls
+// the whole transaction back.
 template <class Body>
-void inSavepoint(DAODatabase& d, Body body) {
-  d.exec("SAVEPOINT dao_update");
+void atomically(DAODatabase& d, bool useSavepoint, Body body) {
+  if (!useSavepoint) {
+    body();
+    return;
+  }
+  d.run("SAVEPOINT dao_update");
   try {
     body();
   } catch (...) {
@@ -521,7 +527,7 @@ void inSavepoint(DAODatabase& d, Body body) {
     sqlite3_exec(d.db, "RELEASE dao_update", nullptr, nullptr, nullptr);
     throw;
   }
-  d.exec("RELEASE dao_update");
+  d.run("RELEASE dao_update");
 }
 
 }  // namespace
@@ -537,11 +543,12 @@ void CDaoRecordset::Update() {
     Row values = r.buffer;
     long long newRowid = 0;
     d.beginWrite(3046);
+    bool nested = d.writeDepth > 1;
     try {
-      inSavepoint(d, [&] {
+      atomically(d, nested, [&] {
         std::string cols, marks;
         for (size_t i = 0; i < t.fields.size(); ++i) {
-          if (t.fields[i].isAutoIncrement()) values[i] = Value::ofInt(d.takeCounter(t.name, t.fields[i].name));
+          if (t.fields[i].isAutoIncrement()) values[i] = Value::ofInt(d.takeCounter(t, t.fields[i]));
           cols += (i ? ", " : "") + quoteId(t.fields[i].name);
           marks += i ? ", ?" : "?";
         }
@@ -551,7 +558,7 @@ void CDaoRecordset::Update() {
         newRowid = sqlite3_last_insert_rowid(d.db);
       });
     } catch (...) {
-      d.endWrite(true, 3046);  // the savepoint undid everything; keep the edit pending
+      d.endWrite(/*commit=*/nested, 3046);  // nothing of it stays; the edit stays pending
       throw;
     }
     d.endWrite(true, 3046);
@@ -579,8 +586,9 @@ void CDaoRecordset::Update() {
       fail(present ? 3197 : 3167);
     }
   }
+  bool nested = ownLock || d.writeDepth > 1;
   try {
-    inSavepoint(d, [&] {
+    atomically(d, nested, [&] {
       std::string sets;
       std::vector<Value> binds;
       for (size_t i = 0; i < t.fields.size(); ++i) {
@@ -595,7 +603,7 @@ void CDaoRecordset::Update() {
       s.step(3218);
     });
   } catch (...) {
-    if (!ownLock) d.endWrite(true);
+    if (!ownLock) d.endWrite(/*commit=*/nested);
     throw;
   }
   if (ownLock) {

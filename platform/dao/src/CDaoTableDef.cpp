@@ -145,6 +145,7 @@ void CDaoTableDef::Append() {
       d.exec(indexSql(t.name, t.indexes[i]), 3211);
       d.catalogAddIndex(t.name, t.indexes[i], static_cast<int>(i));
     }
+    d.installCounterTriggers(t);
   } catch (...) {
     d.endWrite(false);
     d.schemaChanged();
@@ -191,6 +192,8 @@ void CDaoTableDef::CreateField(CDaoFieldInfo& info) {
     d.exec("ALTER TABLE " + quoteId(t.name) + " ADD COLUMN " + columnDecl(f), 3211);
     d.catalogAddField(t.name, f, static_cast<int>(t.fields.size()));
     if (f.isAutoIncrement()) {
+      t.fields.push_back(f);
+      d.installCounterTriggers(t);
       // Existing records get numbers in their stored order, as Jet numbers them.
       std::vector<long long> rowids;
       {
@@ -199,7 +202,7 @@ void CDaoTableDef::CreateField(CDaoFieldInfo& info) {
       }
       for (long long rowid : rowids) {
         Statement u = d.prepare("UPDATE " + quoteId(t.name) + " SET " + quoteId(f.name) + " = ? WHERE rowid = ?");
-        u.bindInt(1, d.takeCounter(t.name, f.name));
+        u.bindInt(1, d.takeCounter(t, f));
         u.bindInt(2, rowid);
         u.step(3211);
       }
@@ -307,7 +310,9 @@ void CDaoTableDef::SetName(LPCTSTR lpszName) {
   if (!m_bOpen) AfxThrowDaoException(AFX_DAO_ERROR_OBJECT_NOT_OPEN);
   std::wstring old = m_strName.GetString();
   if (upper(old) != upper(name) && d.hasTable(name)) daoThrow(3010, {name}, L"DAO.TableDef");
-  if (d.schema(old).isSystem()) daoThrow(3219);
+  TableSchema renamed = d.schema(old);
+  if (renamed.isSystem()) daoThrow(3219);
+  renamed.name = name;
   d.beginWrite(3211);
   try {
     d.exec("ALTER TABLE " + quoteId(old) + " RENAME TO " + quoteId(name), 3211);
@@ -321,6 +326,7 @@ void CDaoTableDef::SetName(LPCTSTR lpszName) {
       s.bindText(2, old);
       s.step(3211);
     }
+    d.installCounterTriggers(renamed);
   } catch (...) {
     d.endWrite(false);
     d.schemaChanged();

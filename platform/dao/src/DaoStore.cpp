@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 
 #include "DaoErrors.h"
@@ -422,10 +423,17 @@ void DAODatabase::exec(const std::string& sql, long busyCode) {
   if (rc != SQLITE_OK) throwSqlite(db, rc, busyCode, name);
 }
 
+void DAODatabase::run(const std::string& sql, long busyCode) {
+  Statement s = prepare(sql);
+  while (s.step(busyCode)) {
+  }
+}
+
 void DAODatabase::beginWrite(long busyCode) {
   if (readOnly) daoThrow(3027);
-  if (writeDepth == 0) exec("BEGIN IMMEDIATE", busyCode);
+  if (writeDepth == 0) run("BEGIN IMMEDIATE", busyCode);
   ++writeDepth;
+  ++writeCount;
 }
 
 void DAODatabase::endWrite(bool commit, long busyCode) {
@@ -435,26 +443,68 @@ void DAODatabase::endWrite(bool commit, long busyCode) {
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     return;
   }
-  int rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-  if (rc == SQLITE_OK) return;
-  sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-  throwSqlite(db, rc, busyCode, name);
+  try {
+    run("COMMIT", busyCode);
+  } catch (...) {
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
 }
 
-long long DAODatabase::takeCounter(const std::wstring& table, const std::wstring& field) {
+long long DAODatabase::takeCounter(const TableSchema& table, const FieldDef& field) {
   long long next = 1;
   {
     Statement s = prepare("SELECT NextValue FROM MSysCounters WHERE TableName = ? AND ColumnName = ?");
-    s.bindText(1, table);
-    s.bindText(2, field);
-    if (s.step()) next = s.columnInt(0);
+    s.bindText(1, table.name);
+    s.bindText(2, field.name);
+    if (s.step() && !s.columnIsNull(0)) next = s.columnInt(0);
   }
-  Statement u = prepare("INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) VALUES (?, ?, ?)");
-  u.bindText(1, table);
-  u.bindText(2, field);
-  u.bindInt(3, next + 1);
-  u.step();
+  bool indexed = false;
+  for (const auto& ix : table.indexes)
+    if (!ix.fields.empty() && upper(ix.fields[0].name) == upper(field.name)) indexed = true;
+  {
+    Statement s = prepare("SELECT max(" + quoteId(field.name) + ") FROM " + quoteId(table.name));
+    if (s.step() && !s.columnIsNull(0)) next = std::max(next, s.columnInt(0) + 1);
+  }
+  if (!indexed) {
+    Statement u = prepare("INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) VALUES (?, ?, ?)");
+    u.bindText(1, table.name);
+    u.bindText(2, field.name);
+    u.bindInt(3, next + 1);
+    u.step();
+  }
   return next;
+}
+
+void DAODatabase::installCounterTriggers(const TableSchema& table) {
+  std::vector<std::string> old;
+  {
+    Statement s = prepare(
+        "SELECT name FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ? COLLATE NOCASE AND name LIKE "
+        "'MSysAutoNumber%'");
+    s.bindText(1, table.name);
+    while (s.step()) old.push_back(toUtf8(s.columnText(0)));
+  }
+  for (const auto& name : old) exec("DROP TRIGGER " + quoteId(fromUtf8(name.c_str())));
+  auto literal = [](const std::wstring& text) {
+    std::string out = "'";
+    for (char c : toUtf8(text)) {
+      if (c == '\'') out += '\'';
+      out += c;
+    }
+    return out + "'";
+  };
+  int n = 0;
+  for (const auto& f : table.fields) {
+    if (!f.isAutoIncrement()) continue;
+    std::wstring trigger = L"MSysAutoNumber_" + table.name + L"_" + std::to_wstring(n++);
+    std::string key = literal(table.name) + ", " + literal(f.name);
+    exec("CREATE TRIGGER " + quoteId(trigger) + " AFTER DELETE ON " + quoteId(table.name) + " WHEN OLD." +
+         quoteId(f.name) + " IS NOT NULL BEGIN INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) "
+         "VALUES (" + key + ", max(coalesce((SELECT NextValue FROM MSysCounters WHERE TableName = " +
+         literal(table.name) + " AND ColumnName = " + literal(f.name) + "), 1), OLD." + quoteId(f.name) +
+         " + 1)); END");
+  }
 }
 
 void DAODatabase::catalogAddTable(const TableSchema& t) {

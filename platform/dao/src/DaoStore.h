@@ -33,8 +33,15 @@
 //                      IsRequired, IsForeign, IsClustered INTEGER (0/1)
 //   MSysIndexColumns   TableName, IndexName, Position (PK together; 0-based),
 //                      ColumnName TEXT, Descending INTEGER (0/1)
-//   MSysCounters       TableName, ColumnName (PK together), NextValue INTEGER: the next
-//                      auto-number; it only grows, so a number is never given twice
+//   MSysCounters       TableName, ColumnName (PK together), NextValue INTEGER: no
+//                      auto-number below it is ever given again
+//
+// Auto-numbers. The next number is the larger of NextValue and one more than the
+// highest number in the table. An SQLite trigger "MSysAutoNumber..." on every table
+// with an auto-number field raises NextValue past every record deleted (by DAO or by
+// SQL), so a number once given is never given again. When an index leads with the
+// field, the highest number costs one index probe and an append writes no catalog
+// row; without one, NextValue is written with every append instead.
 //
 // The catalog tables describe themselves too (system objects), so DAO lists them
 // among the table definitions as Jet lists its own.
@@ -196,6 +203,9 @@ struct DAODatabase {
   // Cached prepared statements, keyed by their SQL.
   tabrik::dao::Statement prepare(const std::string& sql);
   void exec(const std::string& sql, long busyCode = 3218);
+  // One statement without results through the statement cache (speed only: the
+  // transaction statements of every Update).
+  void run(const std::string& sql, long busyCode = 3218);
 
   // The schema of a table; 3078 when there is none. The catalog is reloaded when
   // the file's schema changed (another process or our own DDL).
@@ -210,12 +220,15 @@ struct DAODatabase {
   void beginWrite(long busyCode);
   void endWrite(bool commit, long busyCode = 3218);
   int writeDepth = 0;
+  long long writeCount = 0;  // grows with every write transaction this connection begins
 
   // Records under a pessimistic edit by some recordset of this connection.
   std::set<std::pair<std::wstring, long long>> editLocks;
 
   // Next auto-number for a field, consumed (inside a write transaction).
-  long long takeCounter(const std::wstring& table, const std::wstring& field);
+  long long takeCounter(const tabrik::dao::TableSchema& table, const tabrik::dao::FieldDef& field);
+  // (Re)creates the triggers that keep NextValue past deleted auto-numbers.
+  void installCounterTriggers(const tabrik::dao::TableSchema& table);
 
   // Catalog writing (inside a write transaction).
   void catalogAddTable(const tabrik::dao::TableSchema& t);

@@ -5,6 +5,10 @@
 
 namespace tabrik::dao {
 
+namespace {
+constexpr size_t kBatchSize = 64;
+}  // namespace
+
 TableCursor::TableCursor(DAODatabase& db, const TableSchema& table, const IndexDef* index)
     : m_db(db), m_fieldCount(table.fields.size()) {
   m_select = "SELECT rowid";
@@ -29,13 +33,39 @@ bool TableCursor::run(const std::string& where, const std::vector<Value>& binds,
     bool desc = m_order[j].descending != !forward;
     sql += (j > fromColumn ? ", " : "") + m_order[j].sql + (desc ? " DESC" : "");
   }
-  sql += " LIMIT 1";
+  sql += m_limit == 1 ? " LIMIT 1" : " LIMIT " + std::to_string(m_limit);
   Statement s = m_db.prepare(sql);
   for (size_t i = 0; i < binds.size(); ++i) s.bind(static_cast<int>(i + 1), binds[i]);
   if (!s.step()) return false;
   rowid = s.columnInt(0);
   row.resize(m_fieldCount);
   for (size_t i = 0; i < m_fieldCount; ++i) row[i] = s.column(static_cast<int>(i + 1));
+  if (m_limit > 1) {
+    // The rest of this level's records follow the first one directly in the order.
+    m_batch.records.clear();
+    m_batch.next = 0;
+    while (s.step()) {
+      Row more(m_fieldCount);
+      for (size_t i = 0; i < m_fieldCount; ++i) more[i] = s.column(static_cast<int>(i + 1));
+      m_batch.records.emplace_back(s.columnInt(0), std::move(more));
+    }
+  }
+  return true;
+}
+
+long long TableCursor::dataVersion() {
+  Statement s = m_db.prepare("PRAGMA data_version");
+  return s.step() ? s.columnInt(0) : -1;
+}
+
+bool TableCursor::fromBatch(long long currentRowid, bool forward, long long& rowid, Row& row) {
+  Batch& b = m_batch;
+  if (b.next >= b.records.size() || b.forward != forward || b.writes != m_db.writeCount) return false;
+  long long previous = b.next == 0 ? b.firstFrom : b.records[b.next - 1].first;
+  if (previous != currentRowid || b.dataVersion != dataVersion()) return false;
+  rowid = b.records[b.next].first;
+  row = b.records[b.next].second;
+  ++b.next;
   return true;
 }
 
@@ -82,12 +112,29 @@ bool TableCursor::nearest(const std::vector<Value>& key, size_t n, bool forward,
 }
 
 bool TableCursor::step(const Row& current, long long currentRowid, bool forward, long long& rowid, Row& row) {
+  if (fromBatch(currentRowid, forward, rowid, row)) return true;
+  m_batch.records.clear();
   std::vector<Value> key;
   for (const auto& c : m_order)
     key.push_back(c.field < 0 ? Value::ofInt(currentRowid)
                               : static_cast<size_t>(c.field) < current.size() ? current[static_cast<size_t>(c.field)]
                                                                               : Value::null());
-  return nearest(key, key.size(), forward, /*includeEqual=*/false, rowid, row);
+  long long version = dataVersion();
+  m_limit = kBatchSize;
+  bool found = false;
+  try {
+    found = nearest(key, key.size(), forward, /*includeEqual=*/false, rowid, row);
+  } catch (...) {
+    m_limit = 1;
+    throw;
+  }
+  m_limit = 1;
+  m_batch.forward = forward;
+  m_batch.firstFrom = rowid;
+  m_batch.dataVersion = version;
+  m_batch.writes = m_db.writeCount;
+  if (!found) m_batch.records.clear();
+  return found;
 }
 
 bool TableCursor::seek(const std::wstring& op, const std::vector<Value>& keys, long long& rowid, Row& row) {

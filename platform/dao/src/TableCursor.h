@@ -48,7 +48,25 @@ class TableCursor {
   bool run(const std::string& where, const std::vector<Value>& binds, size_t fromColumn, bool forward,
            long long& rowid, Row& row);
 
+  // Speed only: a step fetches the next records of its level in one query, and the
+  // following steps in the same direction take them from here while neither this
+  // connection nor any other has written since (the file's data version and this
+  // connection's write count are unchanged). Going to the database again instead is
+  // always correct.
+  struct Batch {
+    std::vector<std::pair<long long, Row>> records;
+    size_t next = 0;
+    long long firstFrom = 0;  // the record the batch continues from
+    bool forward = true;
+    long long dataVersion = -1;
+    long long writes = -1;
+  };
+  bool fromBatch(long long currentRowid, bool forward, long long& rowid, Row& row);
+  long long dataVersion();
+
   DAODatabase& m_db;
+  Batch m_batch;
+  size_t m_limit = 1;  // records a run fetches (more while a step is filling the batch)
   std::string m_select;  // SELECT rowid, fields... FROM table
   std::vector<OrderColumn> m_order;
   size_t m_fieldCount;
