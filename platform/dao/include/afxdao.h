@@ -132,6 +132,10 @@ class CDaoException : public CException {
 // cannot start. Setting the environment variable TABRIK_DAO_INIT_FAIL to a non-empty
 // value other than "0" makes starting fail, as on a machine without the drivers.
 void AfxDaoInit();
+// Databases on local disks use write-ahead logging; on network file systems (NFS,
+// SMB/CIFS, 9P, AFS, Coda, NCP) the rollback journal, which works across machines.
+// TABRIK_DAO_JOURNAL=rollback or =wal forces one of the two (for tests).
+//
 // Stops the engine: every database still open is closed and marked
 // AFX_DAO_IMPLICIT_CLOSE.
 void AfxDaoTerm();

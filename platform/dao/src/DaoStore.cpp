@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "DaoErrors.h"
@@ -358,6 +359,12 @@ void DAODatabase::chooseJournal() {
   size_t slash = path.rfind('/');
   std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
   bool network = isNetworkFileSystem(dir);
+  // Test hook: TABRIK_DAO_JOURNAL=rollback (or wal) forces the choice, so that the
+  // network file system's mode can be exercised on a local disk.
+  if (const char* forced = std::getenv("TABRIK_DAO_JOURNAL")) {
+    if (std::strcmp(forced, "rollback") == 0) network = true;
+    if (std::strcmp(forced, "wal") == 0) network = false;
+  }
   sqlite3_exec(db, network ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
   sqlite3_exec(db, network ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
   wal = !network;
