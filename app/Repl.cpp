@@ -106,6 +106,8 @@ int runInteractive(const acad::SessionOptions& options) {
   if (status != acad::HostSession::Status::kOk) return static_cast<int>(status);
   session.setTerminalReader([](const std::string& prompt) { return readLine(lastLine(prompt)); });
   while (true) {
+    // The prompt starts a line of its own, whatever the last command printed.
+    if (!acad::HostSession::atLineStart()) acad::HostSession::write("\n");
     std::optional<std::string> line = readLine("Command: ");
     if (!line) break;
     std::string text = *line;

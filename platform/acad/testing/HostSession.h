@@ -62,6 +62,8 @@ class HostSession {
   void executeCommand(const std::string& line);
   // Text on the host's standard output, in order with everything else printed.
   static void write(std::string_view utf8);
+  // True when the output so far ends with a newline (or nothing was written).
+  static bool atLineStart();
   // Interactive host: how an input request reads the terminal when the input queue
   // is empty (returns nothing at end of input).
   void setTerminalReader(std::function<std::optional<std::string>(const std::string& prompt)> reader);

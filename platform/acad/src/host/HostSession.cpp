@@ -209,6 +209,8 @@ void HostSession::executeCommand(const std::string& line) {
 
 void HostSession::write(std::string_view utf8) { writeConsole(utf8); }
 
+bool HostSession::atLineStart() { return consoleAtLineStart(); }
+
 void HostSession::setTerminalReader(std::function<std::optional<std::string>(const std::string& prompt)> reader) {
   hostState().setTerminalReader(std::move(reader));
 }
