@@ -55,10 +55,6 @@ class Document : public AcApDocument {
 
   std::deque<std::wstring>& pendingLines() { return m_pending; }
 
-  // The drawing's leader scale (its DIMSCALE variable).
-  double dimscale() const { return m_dimscale; }
-  void setDimscale(double scale) { m_dimscale = scale; }
-
  private:
   struct Registration {
     int code;
@@ -77,7 +73,6 @@ class Document : public AcApDocument {
   std::map<int, Handler> m_handlers;
   std::unique_ptr<LispEnvironment> m_lisp;
   std::deque<std::wstring> m_pending;
-  double m_dimscale = 1.0;
 };
 
 std::wstring upperCase(const std::wstring& text);

@@ -1,22 +1,51 @@
-// Drawing files of the host.
+// Drawing files of the host: the drawing database reads and writes them (DXF, or
+// the host's binary form when reading); the host names documents after them and
+// tells the editor reactors about saves.
 #include "host/DrawingFiles.h"
 
 #include "ads/WideText.h"
 #include "doc/DocManager.h"
+#include "doc/HostEditor.h"
 #include "host/HostState.h"
 
 namespace tabrik::acad {
 
-// The drawing database does not read DXF yet: opening a file fails cleanly.
-Document* openDrawingFile(const std::wstring& path) {
-  hostDiagnostic("cannot open drawing " + toUtf8(path) + ": this host build cannot read DXF files yet");
-  return nullptr;
+namespace {
+
+std::string reason(Acad::ErrorStatus status) {
+  switch (status) {
+    case Acad::eFileNotFound: return "no such file";
+    case Acad::eNotImplementedYet: return "this host has no DXF filer installed";
+    case Acad::eInvalidInput: return "not a path";
+    default: return "error status " + std::to_string(static_cast<int>(status));
+  }
 }
 
-// The drawing database does not write DXF yet: saving fails cleanly.
+}  // namespace
+
+Document* openDrawingFile(const std::wstring& path) {
+  auto database = std::make_unique<AcDbDatabase>(/*buildDefaultDrawing=*/false, /*noDocument=*/false);
+  Acad::ErrorStatus status = database->readDwgFile(path.c_str());
+  if (status != Acad::eOk) {
+    hostDiagnostic("cannot open drawing " + toUtf8(path) + ": " + reason(status));
+    return nullptr;
+  }
+  return docManager().open(path, std::move(database));
+}
+
 bool saveDrawingAs(Document& document, const std::wstring& path) {
-  hostDiagnostic("cannot save drawing as " + toUtf8(path) + ": this host build cannot write DXF files yet");
-  return false;
+  AcDbDatabase* database = document.database();
+  HostEditor& editor = hostEditor();
+  editor.fireBeginSave(database, path.c_str());
+  Acad::ErrorStatus status = database->dxfOut(path.c_str());
+  if (status != Acad::eOk) {
+    editor.fireAbortSave(database);
+    hostDiagnostic("cannot save drawing as " + toUtf8(path) + ": " + reason(status));
+    return false;
+  }
+  document.setFileName(path);
+  editor.fireSaveComplete(database, path.c_str());
+  return true;
 }
 
 }  // namespace tabrik::acad

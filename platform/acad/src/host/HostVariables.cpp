@@ -89,7 +89,7 @@ bool getHostVariable(const std::wstring& name, resbuf* value) {
   }
   if (document != nullptr) {
     if (upper == L"DIMSCALE") {
-      setReal(value, document->dimscale());
+      setReal(value, document->database()->dimscale());
       return true;
     }
     if (upper == L"DWGNAME") {
@@ -128,8 +128,7 @@ int setHostVariable(const std::wstring& name, const resbuf& value) {
   }
   if (upper == L"DIMSCALE" && document != nullptr) {
     if (!isNumber(value) || !(numberOf(value) > 0) || !std::isfinite(numberOf(value))) return RTREJ;
-    document->setDimscale(numberOf(value));
-    return RTNORM;
+    return document->database()->setDimscale(numberOf(value)) == Acad::eOk ? RTNORM : RTREJ;
   }
   return RTERROR;
 }
