@@ -202,8 +202,49 @@ struct CDaoTableDefInfo {
 
 struct DAODatabase;   // the engine's open database (one SQLite connection)
 struct DAORecordset;  // the engine's cursor state
-class CDaoWorkspace;
 class CDaoTableDef;
+
+// A DAO session. Transactions begun on a workspace span every database opened with
+// it (databases made without one are in DAO's default workspace and commit each
+// Update on its own). Compaction works on closed files.
+class CDaoWorkspace : public CObject {
+ public:
+  CDaoWorkspace();
+  ~CDaoWorkspace() override;
+  CDaoWorkspace(const CDaoWorkspace&) = delete;
+  CDaoWorkspace& operator=(const CDaoWorkspace&) = delete;
+
+  virtual void Open(LPCTSTR lpszName = NULL);
+  virtual void Create(LPCTSTR lpszName, LPCTSTR lpszUserName, LPCTSTR lpszPassword);
+  virtual void Close();  // rolls back a transaction still pending and closes its databases
+  BOOL IsOpen() const { return m_bOpen; }
+  CString GetName() { return m_strName; }
+
+  // BeginTrans nests; CommitTrans and Rollback end the innermost level. Rollback or
+  // CommitTrans without BeginTrans: 3034.
+  void BeginTrans();
+  void CommitTrans();
+  void Rollback();
+
+  // Copies the closed database lpszSrcName into the new file lpszDestName, compacted,
+  // leaving the source as it was. 3024/3044 for a missing source or folder, 3204 when
+  // the destination exists, 3343 when the source is no database, 3356 when someone
+  // has it open for writing.
+  static void PASCAL CompactDatabase(LPCTSTR lpszSrcName, LPCTSTR lpszDestName, LPCTSTR lpszLocale = dbLangGeneral,
+                                     int nOptions = 0);
+  // Checks a closed database and rebuilds its indexes; 3049 when it stays damaged.
+  static void PASCAL RepairDatabase(LPCTSTR lpszName);
+
+  // Implementation: the databases opened with this workspace.
+  void registerDatabase(class CDaoDatabase* db);
+  void unregisterDatabase(class CDaoDatabase* db);
+
+ private:
+  CList<class CDaoDatabase*, class CDaoDatabase*> m_databases;
+  CString m_strName;
+  BOOL m_bOpen;
+  int m_nTransactions;
+};
 
 class CDaoDatabase : public CObject {
  public:

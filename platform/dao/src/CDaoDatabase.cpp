@@ -44,10 +44,12 @@ void AfxDaoTerm() {
 CDaoDatabase::CDaoDatabase(CDaoWorkspace* pWorkspace)
     : m_pWorkspace(pWorkspace), m_pDAODatabase(nullptr), m_bOpen(FALSE), m_nStatus(0) {
   allDatabases().insert(this);
+  if (m_pWorkspace) m_pWorkspace->registerDatabase(this);
 }
 
 CDaoDatabase::~CDaoDatabase() {
   Close();
+  if (m_pWorkspace) m_pWorkspace->unregisterDatabase(this);
   allDatabases().erase(this);
 }
 

@@ -52,6 +52,15 @@ typedef std::uintptr_t DWORD_PTR;
 #ifndef _T
 #define _T(x) L##x
 #endif
+#ifndef PASCAL
+#define PASCAL
+#endif
+#ifndef AFXAPI
+#define AFXAPI
+#endif
+#ifndef WINAPI
+#define WINAPI
+#endif
 #ifndef TEXT
 #define TEXT(x) L##x
 #endif
