@@ -27,6 +27,7 @@
 #include "gemat3d.h"
 #include "gept3dar.h"
 #include "geplane.h"
+#include "rxclass.h"
 #include "rxobject.h"
 
 class AcDbBlockTable;

@@ -14,6 +14,14 @@ class AcDbSymbolTable;
 
 namespace tabrik::acad {
 
+// The object behind an id whatever its open state (the host's own filers read objects
+// that commands hold open); null for an id with no object.
+AcDbObject* peekObject(AcDbObjectId id);
+// Adds what every drawing must hold and a file may lack: the nine tables with their
+// standard records, the layout blocks with their BLOCK/ENDBLK, the named-object
+// dictionary with ACAD_GROUP.
+void completeDrawing(AcDbDatabase* database);
+
 // Every resident object (erased ones included), in handle order.
 std::vector<AcDbObjectId> objectIds(const AcDbDatabase* database);
 // Makes the object resident under the given handle (or a fresh one for the null

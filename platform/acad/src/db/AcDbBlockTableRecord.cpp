@@ -10,6 +10,7 @@
 #include "db/FieldVisitor.h"
 #include "dbdict.h"
 #include "dbents.h"
+#include "dbmtext.h"
 #include "dbsymtb.h"
 #include "rxboiler.h"
 #include "sorttab.h"
@@ -30,6 +31,16 @@ ACRX_NO_CONS_DEFINE_MEMBERS(AcDbSequenceEnd, AcDbEntity)
 
 AcDbBlockTableRecord::AcDbBlockTableRecord() = default;
 AcDbBlockTableRecord::~AcDbBlockTableRecord() = default;
+
+namespace tabrik::acad {
+// Text made without a style takes the drawing's current one when it enters a drawing.
+void giveTextStyle(AcDbEntity* entity, AcDbDatabase* db) {
+  if (auto* text = AcDbText::cast(entity); text != nullptr && text->textStyle().isNull())
+    text->setTextStyle(db->textstyle());
+  if (auto* mtext = AcDbMText::cast(entity); mtext != nullptr && mtext->textStyle().isNull())
+    mtext->setTextStyle(db->textstyle());
+}
+}  // namespace tabrik::acad
 
 namespace {
 
@@ -69,6 +80,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
   // An entity made without a database takes the drawing's defaults for what it lacks.
   if (entity->layerId().isNull()) entity->setLayer(database()->clayer());
   if (entity->linetypeId().isNull()) entity->setLinetype(database()->celtype());
+  giveTextStyle(entity, database());
   m_entities.append(id);
   adoptPendingSubEntities(entity);
   return Acad::eOk;

@@ -479,7 +479,7 @@ Acad::ErrorStatus AcDbObject::dwgInFields(AcDbDwgFiler* filer) {
 // is written and read by the DXF filer around the object's groups.
 Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* filer) const {
   // Dimension style records name their handle with 105 (5 is DIMPOST there).
-  bool dimStyle = isA() != nullptr && std::wcscmp(isA()->dxfName(), L"DIMSTYLE") == 0;
+  bool dimStyle = isA() != nullptr && std::wcscmp(isA()->name(), L"AcDbDimStyleTableRecord") == 0;
   filer->writeAcDbHandle(dimStyle ? 105 : 5, handle());
   if (m_reactors.length() > 0) {
     filer->writeString(102, L"{ACAD_REACTORS");

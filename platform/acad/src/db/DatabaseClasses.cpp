@@ -8,6 +8,7 @@
 #include "dblead.h"
 #include "dbmtext.h"
 #include "dbpl.h"
+#include "dbproxy.h"
 #include "dbsymtb.h"
 #include "rxdict.h"
 #include "sorttab.h"
@@ -83,6 +84,8 @@ void registerDatabaseClasses(AcRxDictionary& classes) {
       CONCRETE(AcDbBlockBegin, AcDbEntity, L"BLOCK"),
       CONCRETE(AcDbBlockEnd, AcDbEntity, L"ENDBLK"),
       CONCRETE(AcDbSequenceEnd, AcDbEntity, L"SEQEND"),
+      CONCRETE(AcDbProxyEntity, AcDbEntity, L"ACAD_PROXY_ENTITY"),
+      CONCRETE(AcDbProxyObject, AcDbObject, L"ACAD_PROXY_OBJECT"),
   };
   for (const ClassEntry& entry : entries) {
     auto* parent = AcRxClass::cast(classes.at(entry.parent));

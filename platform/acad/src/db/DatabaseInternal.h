@@ -33,6 +33,8 @@ namespace tabrik::acad {
 // Registers every class of the drawing database in the class dictionary; called once
 // when the system registry is built.
 void registerDatabaseClasses(AcRxDictionary& classes);
+// Text and multi-line text without a style take the database's current one.
+void giveTextStyle(AcDbEntity* entity, AcDbDatabase* database);
 // Moves the vertices a 2D polyline gathered outside a database into it.
 void adoptPendingSubEntities(AcDbEntity* entity);
 // Gives a block its BLOCK and ENDBLK objects (once it is in a database).

@@ -17,6 +17,8 @@ DxfReadFunction gDxfReader = nullptr;
 DxfWriteFunction gDxfWriter = nullptr;
 }  // namespace
 
+AcDbObject* peekObject(AcDbObjectId id) { return id.isValid() ? id.stub()->object : nullptr; }
+
 std::vector<AcDbObjectId> objectIds(const AcDbDatabase* database) {
   std::vector<AcDbObjectId> ids;
   for (AcDbObject* object : database->impl().objectsByHandle()) ids.push_back(object->objectId());
@@ -163,3 +165,95 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(const ACHAR* fileName, int, AcDb::DwgVers
   if (fileName == nullptr) return Acad::eInvalidInput;
   return writer(this, fileName);
 }
+
+namespace tabrik::acad {
+
+namespace {
+
+template <class Table>
+AcDbObjectId ensureTable(DatabaseImpl& db, AcDbObjectId& slot) {
+  if (slot.isValid() && !slot.isErased()) return slot;
+  auto* table = new Table;
+  AcDbObjectId id;
+  db.add(table, 0, id);
+  table->close();
+  slot = id;
+  return id;
+}
+
+template <class Record>
+AcDbObjectId ensureRecord(AcDbObjectId tableId, const ACHAR* name, Record* (*make)()) {
+  auto* table = AcDbSymbolTable::cast(peekObject(tableId));
+  AcDbObjectId id;
+  if (table == nullptr || table->getAt(name, id) == Acad::eOk) return id;
+  Record* record = make();
+  record->setName(name);
+  bool wasWritable = ObjectState::writeOpen(table);
+  ObjectState::writeOpen(table) = true;
+  table->add(id, record);
+  ObjectState::writeOpen(table) = wasWritable;
+  record->close();
+  return id;
+}
+
+}  // namespace
+
+void completeDrawing(AcDbDatabase* database) {
+  DatabaseImpl& db = database->impl();
+  ensureTable<AcDbViewportTable>(db, db.viewportTable);
+  ensureTable<AcDbLinetypeTable>(db, db.linetypeTable);
+  ensureTable<AcDbLayerTable>(db, db.layerTable);
+  ensureTable<AcDbTextStyleTable>(db, db.textStyleTable);
+  ensureTable<AcDbViewTable>(db, db.viewTable);
+  ensureTable<AcDbUCSTable>(db, db.ucsTable);
+  ensureTable<AcDbRegAppTable>(db, db.regAppTable);
+  ensureTable<AcDbDimStyleTable>(db, db.dimStyleTable);
+  ensureTable<AcDbBlockTable>(db, db.blockTable);
+  ensureRecord<AcDbViewportTableRecord>(db.viewportTable, L"*Active", [] { return new AcDbViewportTableRecord; });
+  ensureRecord<AcDbLinetypeTableRecord>(db.linetypeTable, L"ByBlock", [] { return new AcDbLinetypeTableRecord; });
+  ensureRecord<AcDbLinetypeTableRecord>(db.linetypeTable, L"ByLayer", [] { return new AcDbLinetypeTableRecord; });
+  AcDbObjectId continuous = ensureRecord<AcDbLinetypeTableRecord>(db.linetypeTable, L"Continuous", [] {
+    auto* record = new AcDbLinetypeTableRecord;
+    record->setComments(L"Solid line");
+    return record;
+  });
+  AcDbObjectId layer0 = ensureRecord<AcDbLayerTableRecord>(db.layerTable, L"0", [] { return new AcDbLayerTableRecord; });
+  if (auto* layer = AcDbLayerTableRecord::cast(peekObject(layer0)); layer && layer->linetypeObjectId().isNull()) {
+    ObjectState::writeOpen(layer) = true;
+    layer->setLinetypeObjectId(continuous);
+    ObjectState::writeOpen(layer) = false;
+  }
+  AcDbObjectId standard =
+      ensureRecord<AcDbTextStyleTableRecord>(db.textStyleTable, L"Standard", [] { return new AcDbTextStyleTableRecord; });
+  ensureRecord<AcDbRegAppTableRecord>(db.regAppTable, L"ACAD", [] { return new AcDbRegAppTableRecord; });
+  AcDbObjectId dimStandard =
+      ensureRecord<AcDbDimStyleTableRecord>(db.dimStyleTable, L"Standard", [] { return new AcDbDimStyleTableRecord; });
+  if (auto* dim = AcDbDimStyleTableRecord::cast(peekObject(dimStandard)); dim && dim->dimtxsty().isNull()) {
+    ObjectState::writeOpen(dim) = true;
+    dim->setDimtxsty(standard);
+    ObjectState::writeOpen(dim) = false;
+  }
+  ensureRecord<AcDbBlockTableRecord>(db.blockTable, ACDB_MODEL_SPACE, [] { return new AcDbBlockTableRecord; });
+  ensureRecord<AcDbBlockTableRecord>(db.blockTable, ACDB_PAPER_SPACE, [] { return new AcDbBlockTableRecord; });
+  // Every block has its BLOCK and ENDBLK.
+  if (auto* blocks = AcDbSymbolTable::cast(peekObject(db.blockTable)))
+    for (const AcDbObjectId& id : blocks->recordIds())
+      if (auto* block = AcDbBlockTableRecord::cast(peekObject(id))) frameBlock(block);
+  if (!db.namedObjects.isValid()) {
+    auto* root = new AcDbDictionary;
+    db.add(root, 0, db.namedObjects);
+    root->close();
+  }
+  auto* root = AcDbDictionary::cast(peekObject(db.namedObjects));
+  AcDbObjectId groups;
+  if (root != nullptr && root->getAt(L"ACAD_GROUP", groups) != Acad::eOk) {
+    ObjectState::writeOpen(root) = true;
+    auto* dictionary = new AcDbDictionary;
+    root->setAt(L"ACAD_GROUP", dictionary, groups);
+    dictionary->close();
+    ObjectState::writeOpen(root) = false;
+  }
+  setDatabaseRoots(database, databaseRoots(database));
+}
+
+}  // namespace tabrik::acad

@@ -139,6 +139,7 @@ Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbAttr
   ObjectState::setOwner(attribute, objectId());
   if (attribute->layerId().isNull()) attribute->setLayer(layerId());
   if (attribute->linetypeId().isNull()) attribute->setLinetype(db->byLayerLinetype());
+  giveTextStyle(attribute, db);
   m_complex->m_subEntities.append(id);
   if (m_complex->m_sequenceEnd.isNull()) {
     auto* end = new AcDbSequenceEnd;

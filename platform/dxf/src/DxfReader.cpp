@@ -1,0 +1,643 @@
+// Reading a whole DXF drawing into an empty database. Objects read their own groups
+// (dxfInFields); this file walks the sections, makes each object of the class its
+// type names, places it under the handle the file gives, and rebuilds what the file
+// says only by position: table records after their TABLE, block contents between
+// BLOCK and ENDBLK, attributes and vertices before their SEQEND. Types without a
+// class here become proxies that keep their groups. Malformed text (a bad group
+// code, a number that does not parse, a y that does not follow its x, a missing EOF)
+// ends the read with a message naming the line.
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "DxfFile.h"
+#include "DxfInFiler.h"
+#include "DxfScanner.h"
+#include "DxfText.h"
+#include "acutads.h"
+#include "dbdict.h"
+#include "dbents.h"
+#include "dbproxy.h"
+#include "dbsymtb.h"
+#include "rxdict.h"
+#include "tabrik/DrawingFiling.h"
+
+namespace tabrik::dxf {
+
+namespace {
+
+using acad::peekObject;
+
+struct ClassRecord {
+  std::wstring className, appName;
+  int proxyFlags = 0;
+  bool isEntity = false;
+};
+
+std::wstring wide(std::string_view text) { return decodeText(text, /*utf8=*/true); }
+
+std::string trimmed(std::string_view text) {
+  size_t a = text.find_first_not_of(" \t");
+  size_t b = text.find_last_not_of(" \t\r");
+  return a == std::string_view::npos ? std::string() : std::string(text.substr(a, b - a + 1));
+}
+
+class DrawingReader {
+ public:
+  DrawingReader(AcDbDatabase* db, const std::vector<Tag>& tags, std::wstring* message)
+      : m_db(db), m_tags(tags), m_message(message) {}
+
+  Acad::ErrorStatus read() {
+    prescan();
+    size_t i = 0;
+    while (i < m_tags.size()) {
+      const Tag& tag = m_tags[i];
+      if (tag.code == 999) {  // comments
+        ++i;
+        continue;
+      }
+      if (tag.code != 0) return fail(tag.line, "a section was expected");
+      std::string name = trimmed(tag.value);
+      if (name == "EOF") {
+        finish();
+        return m_status;
+      }
+      if (name != "SECTION" || i + 1 >= m_tags.size() || m_tags[i + 1].code != 2)
+        return fail(tag.line, "SECTION and its name were expected");
+      std::string section = trimmed(m_tags[i + 1].value);
+      size_t end = sectionEnd(i + 2);
+      if (end >= m_tags.size()) return fail(tag.line, "the section " + section + " has no ENDSEC");
+      Acad::ErrorStatus status = Acad::eOk;
+      if (section == "HEADER") status = readHeader(i + 2, end);
+      else if (section == "CLASSES") status = readClasses(i + 2, end);
+      else if (section == "TABLES") status = readTables(i + 2, end);
+      else if (section == "BLOCKS") status = readBlocks(i + 2, end);
+      else if (section == "ENTITIES") status = readEntities(i + 2, end);
+      else if (section == "OBJECTS") status = readObjects(i + 2, end);
+      if (status != Acad::eOk) return status;
+      i = end + 1;
+    }
+    return fail(m_tags.empty() ? 1 : m_tags.back().line, "the file has no EOF");
+  }
+
+ private:
+  Acad::ErrorStatus fail(int line, const std::string& why) {
+    if (m_message != nullptr && m_message->empty()) *m_message = wide("line " + std::to_string(line) + ": " + why);
+    return m_status = Acad::eDwgNotRecoverable;
+  }
+
+  size_t sectionEnd(size_t from) const {
+    for (size_t i = from; i < m_tags.size(); ++i)
+      if (m_tags[i].code == 0 && trimmed(m_tags[i].value) == "ENDSEC") return i;
+    return m_tags.size();
+  }
+
+  size_t objectEnd(size_t from, size_t limit) const {
+    for (size_t i = from + 1; i < limit; ++i)
+      if (m_tags[i].code == 0) return i;
+    return limit;
+  }
+
+  // The text encoding, and handles: every handle in the file is reserved before any
+  // object without one gets a fresh handle.
+  void prescan() {
+    for (size_t i = 0; i + 1 < m_tags.size(); ++i) {
+      if (m_tags[i].code == 9 && trimmed(m_tags[i].value) == "$ACADVER" && m_tags[i + 1].code == 1) {
+        std::string version = trimmed(m_tags[i + 1].value);
+        m_utf8 = version >= "AC1021";
+      }
+      bool seed = i > 0 && m_tags[i - 1].code == 9 && trimmed(m_tags[i - 1].value) == "$HANDSEED";
+      if ((m_tags[i].code == 5 || m_tags[i].code == 105) && !seed) {
+        AcDbHandle handle(wide(trimmed(m_tags[i].value)).c_str());
+        if (!handle.isNull() && handle.value() < (1ull << 48)) acad::raiseHandseed(m_db, handle.value() + 1);
+      }
+    }
+  }
+
+  Acad::ErrorStatus readHeader(size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      if (m_tags[i].code != 9) continue;
+      std::string name = trimmed(m_tags[i].value);
+      if (i + 1 >= end) break;
+      const Tag& value = m_tags[i + 1];
+      m_header[name] = wide(value.value);
+      if (name == "$INSBASE" && i + 2 < end) {
+        double x = 0, y = 0, z = 0;
+        parseReal(m_tags[i + 1].value, x);
+        parseReal(m_tags[i + 2].value, y);
+        if (i + 3 < end && m_tags[i + 3].code == 30) parseReal(m_tags[i + 3].value, z);
+        m_insbase = AcGePoint3d(x, y, z);
+      }
+      if (name == "$HANDSEED") {
+        AcDbHandle seed(wide(trimmed(value.value)).c_str());
+        if (!seed.isNull() && seed.value() < (1ull << 48)) acad::raiseHandseed(m_db, seed);
+      }
+    }
+    return Acad::eOk;
+  }
+
+  Acad::ErrorStatus readClasses(size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      if (m_tags[i].code != 0) continue;
+      size_t stop = objectEnd(i, end);
+      std::wstring dxfName;
+      ClassRecord record;
+      for (size_t k = i + 1; k < stop; ++k) {
+        const Tag& t = m_tags[k];
+        long long n = 0;
+        if (t.code == 1) dxfName = wide(trimmed(t.value));
+        if (t.code == 2) record.className = wide(trimmed(t.value));
+        if (t.code == 3) record.appName = decodeText(t.value, m_utf8);
+        if (t.code == 90 && parseInt(t.value, n)) record.proxyFlags = static_cast<int>(n);
+        if (t.code == 281 && parseInt(t.value, n)) record.isEntity = n != 0;
+      }
+      if (!dxfName.empty()) m_classes[dxfName] = record;
+      i = stop - 1;
+    }
+    return Acad::eOk;
+  }
+
+  // The class a DXF type names: the CLASS record's C++ class when that class is
+  // registered (an application's class), else the host's class of that DXF name.
+  AcRxObject* create(const std::wstring& dxfName, bool entity, const ClassRecord*& custom) {
+    custom = nullptr;
+    auto found = m_classes.find(dxfName);
+    if (found != m_classes.end()) {
+      custom = &found->second;
+      if (auto* cls = AcRxClass::cast(acrxClassDictionary->at(found->second.className.c_str())))
+        if (AcRxObject* made = cls->create()) return made;
+    }
+    if (m_byDxfName.empty()) {
+      AcRxDictionaryIterator* it = acrxClassDictionary->newIterator();
+      for (; !it->done(); it->next()) {
+        auto* cls = AcRxClass::cast(it->object());
+        if (cls == nullptr || cls->dxfName()[0] == 0) continue;
+        // Table classes share their records' DXF names; records are what objects are.
+        if (cls->isDerivedFrom(AcDbSymbolTable::desc())) continue;
+        m_byDxfName.emplace(cls->dxfName(), cls);
+      }
+      delete it;
+    }
+    auto builtIn = m_byDxfName.find(dxfName);
+    if (builtIn != m_byDxfName.end())
+      if (AcRxObject* made = builtIn->second->create()) return made;
+    return nullptr;
+  }
+
+  // Reads the object whose "0 TYPE" is at index `at`; null when it is left out.
+  AcDbObject* readObject(size_t at, size_t stop, bool entity, AcDbObjectId& id) {
+    id.setNull();
+    std::wstring dxfName = wide(trimmed(m_tags[at].value));
+    const ClassRecord* custom = nullptr;
+    AcRxObject* made = create(dxfName, entity, custom);
+    bool proxy = made == nullptr;
+    if (proxy) {
+      if (entity) {
+        auto* p = new AcDbProxyEntity;
+        p->setOriginalClass(dxfName, custom ? custom->className : L"", custom ? custom->appName : L"",
+                            custom ? custom->proxyFlags : 0);
+        made = p;
+      } else {
+        auto* p = new AcDbProxyObject;
+        p->setOriginalClass(dxfName, custom ? custom->className : L"", custom ? custom->appName : L"",
+                            custom ? custom->proxyFlags : 0);
+        made = p;
+      }
+    }
+    AcDbObject* object = AcDbObject::cast(made);
+    if (object == nullptr) {
+      delete made;
+      return nullptr;
+    }
+    DxfInFiler filer(m_db, m_tags, at + 1, stop, m_utf8);
+    Acad::ErrorStatus status = object->dxfInFields(&filer);
+    if (!filer.problem().empty()) {
+      delete object;
+      fail(m_tags[at].line, filer.problem().substr(filer.problem().find(':') + 2));
+      return nullptr;
+    }
+    if (status != Acad::eOk) {
+      // Groups this host cannot place (a known type without its subclass markers):
+      // the object is left out and the reading goes on.
+      delete object;
+      note(m_tags[at].line, "a " + std::string(dxfName.begin(), dxfName.end()) + " was left out");
+      return nullptr;
+    }
+    AcDbHandle handle = handleOf(at + 1, stop, dxfName == L"DIMSTYLE" ? 105 : 5);
+    if (acad::addObjectWithHandle(m_db, object, handle, id) != Acad::eOk &&
+        acad::addObjectWithHandle(m_db, object, AcDbHandle(), id) != Acad::eOk) {
+      delete object;
+      return nullptr;
+    }
+    readXData(object, filer.xdataStart(), stop);
+    return object;
+  }
+
+  void note(int line, const std::string& what) {
+    if (m_message != nullptr && m_message->empty()) *m_message = wide("line " + std::to_string(line) + ": " + what);
+  }
+
+  AcDbHandle handleOf(size_t begin, size_t stop, int code) {
+    for (size_t i = begin; i < stop && m_tags[i].code != 100; ++i) {
+      if (m_tags[i].code != code) continue;
+      AcDbHandle handle(wide(trimmed(m_tags[i].value)).c_str());
+      if (handle.value() >= (1ull << 48)) return AcDbHandle();
+      return handle;
+    }
+    return AcDbHandle();
+  }
+
+  // Extended data is kept as read and given to the object at the end (it may name
+  // applications whose APPID comes later).
+  void readXData(AcDbObject* object, size_t begin, size_t stop) {
+    if (begin >= stop) return;
+    resbuf* head = nullptr;
+    resbuf** tail = &head;
+    for (size_t i = begin; i < stop; ++i) {
+      resbuf item{};
+      std::wstring text;
+      std::string problem;
+      if (m_tags[i].code < 1000 || !DxfInFiler::typedValue(m_tags, i, stop, m_utf8, item, text, problem)) break;
+      resbuf* rb = acutNewRb(item.restype);
+      rb->resval = item.resval;
+      if (item.restype == 1004) {
+        // Binary chunks come as hex text.
+        std::string hex = trimmed(m_tags[i].value);
+        size_t n = std::min<size_t>(hex.size() / 2, 127);
+        rb->resval.rbinary.clen = static_cast<short>(n);
+        rb->resval.rbinary.buf = static_cast<char*>(std::malloc(n == 0 ? 1 : n));
+        for (size_t k = 0; k < n; ++k)
+          rb->resval.rbinary.buf[k] = static_cast<char>(std::strtol(hex.substr(2 * k, 2).c_str(), nullptr, 16));
+      } else if ((item.restype >= 1000 && item.restype <= 1003) || (item.restype >= 1005 && item.restype <= 1009)) {
+        rb->resval.rstring = static_cast<ACHAR*>(std::malloc((text.size() + 1) * sizeof(ACHAR)));
+        std::wmemcpy(rb->resval.rstring, text.c_str(), text.size() + 1);
+      }
+      *tail = rb;
+      tail = &rb->rbnext;
+    }
+    if (head != nullptr) m_xdata.push_back({object->objectId(), head});
+  }
+
+  Acad::ErrorStatus readTables(size_t begin, size_t end) {
+    AcDbSymbolTable* table = nullptr;
+    for (size_t i = begin; i < end;) {
+      if (m_tags[i].code != 0) {
+        ++i;
+        continue;
+      }
+      size_t stop = objectEnd(i, end);
+      std::string type = trimmed(m_tags[i].value);
+      if (type == "TABLE") {
+        table = readTableHead(i, stop);
+      } else if (type == "ENDTAB") {
+        table = nullptr;
+      } else if (table != nullptr) {
+        AcDbObjectId id;
+        AcDbObject* record = readObject(i, stop, /*entity=*/false, id);
+        if (m_status != Acad::eOk) return m_status;
+        if (record != nullptr && record->isKindOf(table->recordClass())) {
+          acad::appendTableRecord(table, id);
+        } else if (record != nullptr) {
+          eraseRead(id);
+        }
+      }
+      i = stop;
+    }
+    return m_status;
+  }
+
+  void eraseRead(AcDbObjectId id) {
+    AcDbObject* object = nullptr;
+    if (acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk) return;
+    object->erase();
+    object->close();
+  }
+
+  AcDbSymbolTable* readTableHead(size_t at, size_t stop) {
+    std::string name;
+    for (size_t k = at + 1; k < stop; ++k)
+      if (m_tags[k].code == 2) {
+        name = trimmed(m_tags[k].value);
+        break;
+      }
+    struct Kind {
+      const char* name;
+      AcDbObjectId acad::DatabaseRoots::*slot;
+      AcRxClass* (*cls)();
+    } kinds[] = {
+        {"VPORT", &acad::DatabaseRoots::viewportTable, &AcDbViewportTable::desc},
+        {"LTYPE", &acad::DatabaseRoots::linetypeTable, &AcDbLinetypeTable::desc},
+        {"LAYER", &acad::DatabaseRoots::layerTable, &AcDbLayerTable::desc},
+        {"STYLE", &acad::DatabaseRoots::textStyleTable, &AcDbTextStyleTable::desc},
+        {"VIEW", &acad::DatabaseRoots::viewTable, &AcDbViewTable::desc},
+        {"UCS", &acad::DatabaseRoots::ucsTable, &AcDbUCSTable::desc},
+        {"APPID", &acad::DatabaseRoots::regAppTable, &AcDbRegAppTable::desc},
+        {"DIMSTYLE", &acad::DatabaseRoots::dimStyleTable, &AcDbDimStyleTable::desc},
+        {"BLOCK_RECORD", &acad::DatabaseRoots::blockTable, &AcDbBlockTable::desc},
+    };
+    for (const Kind& kind : kinds) {
+      if (name != kind.name) continue;
+      if (!(m_roots.*kind.slot).isNull()) return AcDbSymbolTable::cast(peekObject(m_roots.*kind.slot));
+      auto* table = AcDbSymbolTable::cast(kind.cls()->create());
+      if (table == nullptr) return nullptr;
+      // The table's head: its handle and owner; its count is not trusted.
+      DxfInFiler filer(m_db, m_tags, at + 1, stop, m_utf8);
+      resbuf rb{};
+      while (filer.readResBuf(&rb) == Acad::eOk) {
+      }
+      AcDbObjectId id;
+      if (acad::addObjectWithHandle(m_db, table, handleOf(at + 1, stop, 5), id) != Acad::eOk &&
+          acad::addObjectWithHandle(m_db, table, AcDbHandle(), id) != Acad::eOk) {
+        delete table;
+        return nullptr;
+      }
+      m_roots.*kind.slot = id;
+      // Records and entities read later name their layer, style or block by name.
+      acad::setDatabaseRoots(m_db, m_roots);
+      return table;
+    }
+    return nullptr;  // an unknown table: its records are skipped
+  }
+
+  AcDbBlockTableRecord* blockNamed(const std::wstring& name) {
+    auto* blocks = AcDbSymbolTable::cast(peekObject(m_roots.blockTable));
+    AcDbObjectId id;
+    if (blocks != nullptr && blocks->getAt(name.c_str(), id) == Acad::eOk) return AcDbBlockTableRecord::cast(peekObject(id));
+    if (blocks == nullptr || name.empty()) return nullptr;
+    // A BLOCK without a BLOCK_RECORD (files of older releases): make the record.
+    auto* block = new AcDbBlockTableRecord;
+    if (block->setName(name.c_str()) != Acad::eOk) {
+      delete block;
+      return nullptr;
+    }
+    AcDbObjectId added;
+    if (acad::addObjectWithHandle(m_db, block, AcDbHandle(), added) != Acad::eOk) {
+      delete block;
+      return nullptr;
+    }
+    AcDbObject* opened = nullptr;
+    acdbOpenObject(opened, added, AcDb::kForWrite);
+    block->setOwnerId(m_roots.blockTable);
+    opened->close();
+    acad::appendTableRecord(blocks, added);
+    acad::setDatabaseRoots(m_db, m_roots);
+    return block;
+  }
+
+  // Entities from `i` on, each with its attributes or vertices, into `block` (null:
+  // by each entity's owner, or model/paper space).
+  Acad::ErrorStatus readEntityRun(size_t begin, size_t end, AcDbBlockTableRecord* block, size_t* endblk) {
+    AcDbEntity* complex = nullptr;
+    for (size_t i = begin; i < end;) {
+      if (m_tags[i].code != 0) {
+        ++i;
+        continue;
+      }
+      size_t stop = objectEnd(i, end);
+      std::string type = trimmed(m_tags[i].value);
+      if (endblk != nullptr && type == "ENDBLK") {
+        *endblk = i;
+        return m_status;
+      }
+      AcDbObjectId id;
+      AcDbObject* object = readObject(i, stop, /*entity=*/true, id);
+      if (m_status != Acad::eOk) return m_status;
+      auto* entity = AcDbEntity::cast(object);
+      if (entity == nullptr) {
+        if (object != nullptr) eraseRead(id);
+        i = stop;
+        continue;
+      }
+      if (complex != nullptr && (type == "ATTRIB" || type == "VERTEX")) {
+        if (!acad::appendSubEntity(complex, id)) eraseRead(id);
+        else setOwner(entity, complex->objectId());
+      } else if (complex != nullptr && type == "SEQEND") {
+        acad::setSequenceEnd(complex, id);
+        setOwner(entity, complex->objectId());
+        complex = nullptr;
+      } else if (type == "SEQEND" || type == "ATTRIB" || type == "VERTEX") {
+        eraseRead(id);  // a stray sub-entity with no owner before it
+      } else {
+        AcDbBlockTableRecord* target = block ? block : spaceOf(entity, stop, i);
+        setOwner(entity, target->objectId());
+        acad::appendBlockEntity(target, id);
+        complex = startsSequence(type, i, stop) ? entity : nullptr;
+      }
+      i = stop;
+    }
+    return m_status;
+  }
+
+  bool startsSequence(const std::string& type, size_t at, size_t stop) const {
+    if (type == "POLYLINE") return true;
+    if (type != "INSERT") return false;
+    for (size_t k = at + 1; k < stop; ++k) {
+      long long n = 0;
+      if (m_tags[k].code == 66 && parseInt(m_tags[k].value, n)) return n == 1;
+    }
+    return false;
+  }
+
+  void setOwner(AcDbEntity* entity, AcDbObjectId owner) {
+    if (entity->ownerId() == owner) return;
+    AcDbObject* opened = nullptr;
+    if (acdbOpenObject(opened, entity->objectId(), AcDb::kForWrite) != Acad::eOk) return;
+    opened->setOwnerId(owner);
+    opened->close();
+  }
+
+  AcDbBlockTableRecord* spaceOf(const AcDbEntity* entity, size_t stop, size_t at) {
+    if (auto* owner = AcDbBlockTableRecord::cast(peekObject(entity->ownerId()))) return owner;
+    bool paper = false;
+    for (size_t k = at + 1; k < stop; ++k) {
+      long long n = 0;
+      if (m_tags[k].code == 67 && parseInt(m_tags[k].value, n)) paper = n == 1;
+    }
+    return blockNamed(paper ? ACDB_PAPER_SPACE : ACDB_MODEL_SPACE);
+  }
+
+  Acad::ErrorStatus readBlocks(size_t begin, size_t end) {
+    ensureBlockTable();
+    for (size_t i = begin; i < end;) {
+      if (m_tags[i].code != 0 || trimmed(m_tags[i].value) != "BLOCK") {
+        ++i;
+        continue;
+      }
+      size_t stop = objectEnd(i, end);
+      AcDbObjectId beginId;
+      AcDbObject* blockBegin = readObject(i, stop, /*entity=*/true, beginId);
+      if (m_status != Acad::eOk) return m_status;
+      acad::BlockHead head = acad::blockHead(blockBegin);
+      AcDbBlockTableRecord* block = blockBegin ? blockNamed(head.name) : nullptr;
+      size_t endblk = end;
+      Acad::ErrorStatus status = readEntityRun(stop, end, block ? block : blockNamed(L"*Model_Space"), &endblk);
+      if (status != Acad::eOk) return status;
+      AcDbObjectId endId;
+      if (endblk < end) readObject(endblk, objectEnd(endblk, end), /*entity=*/true, endId);
+      if (m_status != Acad::eOk) return m_status;
+      if (block != nullptr) {
+        setOwner(AcDbEntity::cast(blockBegin), block->objectId());
+        if (auto* e = AcDbEntity::cast(peekObject(endId))) setOwner(e, block->objectId());
+        acad::setBlockFrame(block, beginId, endId);
+        AcDbObject* opened = nullptr;
+        if (acdbOpenObject(opened, block->objectId(), AcDb::kForWrite) == Acad::eOk) {
+          block->setOrigin(head.origin);
+          if (!head.path.empty()) block->setPathName(head.path.c_str());
+          opened->close();
+        }
+      } else if (blockBegin != nullptr) {
+        eraseRead(beginId);
+      }
+      i = endblk < end ? objectEnd(endblk, end) : end;
+    }
+    return m_status;
+  }
+
+  void ensureBlockTable() {
+    if (!m_roots.blockTable.isNull()) return;
+    auto* table = new AcDbBlockTable;
+    AcDbObjectId id;
+    acad::addObjectWithHandle(m_db, table, AcDbHandle(), id);
+    m_roots.blockTable = id;
+  }
+
+  Acad::ErrorStatus readEntities(size_t begin, size_t end) {
+    ensureBlockTable();
+    return readEntityRun(begin, end, nullptr, nullptr);
+  }
+
+  Acad::ErrorStatus readObjects(size_t begin, size_t end) {
+    bool first = true;
+    for (size_t i = begin; i < end;) {
+      if (m_tags[i].code != 0) {
+        ++i;
+        continue;
+      }
+      size_t stop = objectEnd(i, end);
+      AcDbObjectId id;
+      AcDbObject* object = readObject(i, stop, /*entity=*/false, id);
+      if (m_status != Acad::eOk) return m_status;
+      // The first object is the root dictionary.
+      if (first && AcDbDictionary::cast(object) != nullptr) m_roots.namedObjects = id;
+      if (object != nullptr) first = false;
+      i = stop;
+    }
+    return m_status;
+  }
+
+  void finish() {
+    acad::setDatabaseRoots(m_db, m_roots);
+    acad::completeDrawing(m_db);
+    for (auto& [id, chain] : m_xdata) {
+      AcDbObject* object = nullptr;
+      if (acdbOpenObject(object, id, AcDb::kForWrite, /*openErased=*/true) == Acad::eOk) {
+        object->setXData(chain);
+        object->close();
+      }
+      acutRelRb(chain);
+    }
+    m_xdata.clear();
+    applyHeader();
+  }
+
+  void applyHeader() {
+    auto text = [&](const char* name) -> std::wstring {
+      auto found = m_header.find(name);
+      if (found == m_header.end()) return L"";
+      std::wstring value = found->second;
+      while (!value.empty() && value.back() == L' ') value.pop_back();
+      return value;
+    };
+    auto real = [&](const char* name, double& value) {
+      auto found = m_header.find(name);
+      if (found == m_header.end()) return false;
+      std::string narrow(found->second.begin(), found->second.end());
+      return parseReal(narrow, value);
+    };
+    auto lookup = [&](AcDbObjectId tableId, const std::wstring& name) {
+      auto* table = AcDbSymbolTable::cast(peekObject(tableId));
+      AcDbObjectId id;
+      if (table != nullptr && !name.empty()) table->getAt(name.c_str(), id);
+      return id;
+    };
+    acad::DatabaseRoots roots = acad::databaseRoots(m_db);
+    if (AcDbObjectId id = lookup(roots.layerTable, text("$CLAYER")); !id.isNull()) m_db->setClayer(id);
+    if (AcDbObjectId id = lookup(roots.linetypeTable, text("$CELTYPE")); !id.isNull()) m_db->setCeltype(id);
+    if (AcDbObjectId id = lookup(roots.textStyleTable, text("$TEXTSTYLE")); !id.isNull()) m_db->setTextstyle(id);
+    double value = 0;
+    if (real("$DIMSCALE", value)) m_db->setDimscale(value);
+    if (real("$LTSCALE", value)) m_db->setLtscale(value);
+    if (real("$CELTSCALE", value)) m_db->setCeltscale(value);
+    if (real("$TEXTSIZE", value)) m_db->setTextsize(value);
+    if (real("$INSUNITS", value)) m_db->setInsunits(static_cast<int>(value));
+    if (real("$MEASUREMENT", value)) m_db->setMeasurement(value != 0);
+    if (real("$CECOLOR", value) && value >= 0 && value <= 256) {
+      AcCmColor color;
+      color.setColorIndex(static_cast<Adesk::UInt16>(value));
+      m_db->setCecolor(color);
+    }
+    m_db->setInsbase(m_insbase);
+  }
+
+  AcDbDatabase* m_db;
+  const std::vector<Tag>& m_tags;
+  std::wstring* m_message;
+  Acad::ErrorStatus m_status = Acad::eOk;
+  bool m_utf8 = false;
+  std::map<std::wstring, ClassRecord> m_classes;
+  std::map<std::wstring, AcRxClass*> m_byDxfName;
+  std::map<std::string, std::wstring> m_header;
+  AcGePoint3d m_insbase;
+  acad::DatabaseRoots m_roots;
+  std::vector<std::pair<AcDbObjectId, resbuf*>> m_xdata;
+};
+
+}  // namespace
+
+Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text, std::wstring* message) {
+  if (database == nullptr) return Acad::eNullObjectPointer;
+  if (!acad::objectIds(database).empty()) return Acad::eWrongDatabase;
+  std::vector<Tag> tags;
+  std::string problem;
+  if (!scanTags(text, tags, problem)) {
+    if (message != nullptr) *message = wide(problem);
+    return Acad::eDwgNotRecoverable;
+  }
+  return DrawingReader(database, tags, message).read();
+}
+
+Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path, std::wstring* message) {
+  std::string narrow;
+  for (wchar_t c : path) {
+    wchar_t ch = c == L'\\' ? L'/' : c;
+    if (ch < 0x80) {
+      narrow += static_cast<char>(ch);
+    } else if (ch < 0x800) {
+      narrow += static_cast<char>(0xC0 | (ch >> 6));
+      narrow += static_cast<char>(0x80 | (ch & 0x3F));
+    } else {
+      narrow += static_cast<char>(0xE0 | ((ch >> 12) & 0x0F));
+      narrow += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+      narrow += static_cast<char>(0x80 | (ch & 0x3F));
+    }
+  }
+  std::ifstream in(narrow, std::ios::binary);
+  if (!in) return Acad::eFileNotFound;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  Acad::ErrorStatus status = readDrawing(database, buffer.str(), message);
+  if (status == Acad::eOk) acad::setFilename(database, path);
+  return status;
+}
+
+namespace {
+Acad::ErrorStatus readInstalled(AcDbDatabase* database, const std::wstring& path) { return readFile(database, path); }
+Acad::ErrorStatus writeInstalled(AcDbDatabase* database, const std::wstring& path) { return writeFile(database, path); }
+}  // namespace
+
+void install() { acad::installDxfFiling(&readInstalled, &writeInstalled); }
+
+}  // namespace tabrik::dxf
