@@ -12,11 +12,13 @@
 #include "ads/WideText.h"
 #include "bridge/HostFunctions.h"
 #include "bridge/LispResbuf.h"
+#include "bridge/SelectionFunctions.h"
 #include "doc/DocManager.h"
 #include "host/Console.h"
 #include "host/HostState.h"
 #include "host/HostVariables.h"
 #include "input/UserInput.h"
+#include "select/Selection.h"
 
 namespace tabrik::acad {
 
@@ -79,6 +81,7 @@ DocumentLisp* lispOf(Document* document) {
 DocumentLisp::DocumentLisp() : m_runtime(std::make_unique<lisp::Runtime>(this)) {
   m_runtime->setExternalDispatcher(this);
   installHostFunctions(*m_runtime);
+  installSelectionFunctions(*m_runtime);
 }
 
 DocumentLisp::~DocumentLisp() = default;
@@ -276,11 +279,21 @@ lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::
     case lisp::InputKind::Integer: reply.value = Value::integer(answer.integer); break;
     case lisp::InputKind::Keyword: reply.value = Value::string(answer.text); break;
     case lisp::InputKind::EntSel:
-    case lisp::InputKind::NEntSel:
-      // The point picks no entity of this drawing.
-      hostState().errnoValue = 7;
-      reply.status = lisp::InputStatus::None;
+    case lisp::InputKind::NEntSel: {
+      Value point = Value::point(answer.point[0], answer.point[1], answer.point[2]);
+      std::optional<AcDbObjectId> picked = pickEntity(acdbHostApplicationServices()->workingDatabase(), answer.point);
+      ads_name name;
+      if (!picked || !entityName(*picked, name)) {
+        hostState().errnoValue = 7;
+        reply.status = lisp::InputStatus::None;
+        break;
+      }
+      lisp::AdsName entity;
+      entity.word[0] = name[0];
+      entity.word[1] = name[1];
+      reply.value = Value::list({Value::ename(entity), point});
       break;
+    }
     default: reply.value = Value::real(answer.real); break;
   }
   return reply;

@@ -18,6 +18,7 @@
 #include "host/HostState.h"
 #include "lisp/Reader.h"
 #include "module/Modules.h"
+#include "select/Selection.h"
 #include "rxregsvc.h"
 
 namespace tabrik::acad {
@@ -52,6 +53,7 @@ void clearSession() {
   docManager().closeAll();
   unloadAllModules();
   releaseRetiredLispEnvironments();
+  freeAllSelectionSets();
   hostState().reset();
   hostState().setTerminalReader(nullptr);
   hostState().modulePath.clear();

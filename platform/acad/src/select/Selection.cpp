@@ -1,0 +1,234 @@
+// Picks, windows, filters and the selection sets of the host.
+#include "select/Selection.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwctype>
+#include <map>
+
+#include "adscodes.h"
+#include "dbcurve.h"
+#include "dbents.h"
+#include "dbmain.h"
+#include "dbsymtb.h"
+#include "host/HostState.h"
+#include "rxclass.h"
+
+namespace tabrik::acad {
+
+namespace {
+
+// The second word of the host's selection-set names.
+constexpr std::intptr_t kSelectionSetMark = 0x5e1ec7;
+
+struct Box {
+  double minX, minY, maxX, maxY;
+};
+
+std::optional<Box> extentsOf(const AcDbEntity* entity) {
+  AcDbExtents extents;
+  if (entity->getGeomExtents(extents) != Acad::eOk || extents.isEmpty()) return std::nullopt;
+  return Box{extents.minPoint().x, extents.minPoint().y, extents.maxPoint().x, extents.maxPoint().y};
+}
+
+// How far the entity passes from the point in the XY plane; nothing when unknown.
+std::optional<double> distanceTo(const AcDbEntity* entity, const double point[3]) {
+  if (const AcDbCurve* curve = AcDbCurve::cast(entity)) {
+    AcGePoint3d closest;
+    if (curve->getClosestPointTo(AcGePoint3d(point[0], point[1], point[2]), closest) == Acad::eOk) {
+      return std::hypot(closest.x - point[0], closest.y - point[1]);
+    }
+  }
+  std::optional<Box> box = extentsOf(entity);
+  if (!box) return std::nullopt;
+  double dx = std::max({box->minX - point[0], 0.0, point[0] - box->maxX});
+  double dy = std::max({box->minY - point[1], 0.0, point[1] - box->maxY});
+  return std::hypot(dx, dy);
+}
+
+std::map<std::intptr_t, std::vector<AcDbObjectId>>& sets() {
+  static auto* live = new std::map<std::intptr_t, std::vector<AcDbObjectId>>();
+  return *live;
+}
+
+std::intptr_t g_nextSet = 1;
+
+// Wildcard matching of filter values, letter case ignored: "," separates
+// alternatives, "*" any run, "?" any character, "#" a digit, "@" a letter, a leading
+// "~" negates.
+bool matchOne(const std::wstring& text, size_t t, const std::wstring& pattern, size_t p) {
+  while (p < pattern.size()) {
+    wchar_t c = pattern[p];
+    if (c == L'*') {
+      for (size_t k = t; k <= text.size(); ++k) {
+        if (matchOne(text, k, pattern, p + 1)) return true;
+      }
+      return false;
+    }
+    if (t >= text.size()) return false;
+    wchar_t x = text[t];
+    bool ok = c == L'?' || (c == L'#' && std::iswdigit(x)) || (c == L'@' && std::iswalpha(x)) ||
+              std::towupper(c) == std::towupper(x);
+    if (!ok) return false;
+    ++p;
+    ++t;
+  }
+  return t == text.size();
+}
+
+bool wildcardMatch(const std::wstring& text, const std::wstring& patterns) {
+  size_t start = 0;
+  while (start <= patterns.size()) {
+    size_t comma = patterns.find(L',', start);
+    std::wstring one = patterns.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
+    bool negate = !one.empty() && one[0] == L'~';
+    if (negate) one.erase(0, 1);
+    if (matchOne(text, 0, one, 0) != negate) return true;
+    if (comma == std::wstring::npos) break;
+    start = comma + 1;
+  }
+  return false;
+}
+
+std::wstring takeName(ACHAR* name) {
+  std::wstring text = name ? name : L"";
+  delete[] name;
+  return text;
+}
+
+std::wstring blockNameOf(const AcDbEntity* entity) {
+  const AcDbBlockReference* reference = AcDbBlockReference::cast(entity);
+  if (reference == nullptr) return L"";
+  AcDbBlockTableRecord* block = nullptr;
+  if (acdbOpenObject(block, reference->blockTableRecord(), AcDb::kForRead) != Acad::eOk) return L"";
+  const ACHAR* name = nullptr;
+  std::wstring text = block->getName(name) == Acad::eOk && name ? name : L"";
+  block->close();
+  return text;
+}
+
+// Visits the live model-space entities of a database, open for read.
+template <typename Visit>
+void forEachEntity(AcDbDatabase* database, Visit visit) {
+  if (database == nullptr) return;
+  AcDbBlockTableRecord* space = nullptr;
+  if (acdbOpenObject(space, database->modelSpaceId(), AcDb::kForRead) != Acad::eOk) return;
+  AcDbObjectIdArray ids = space->entityIds();
+  space->close();
+  for (int i = 0; i < ids.length(); ++i) {
+    AcDbObjectId id = ids[i];
+    if (id.isErased()) continue;
+    AcDbEntity* entity = nullptr;
+    if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) continue;
+    visit(id, entity);
+    entity->close();
+  }
+}
+
+}  // namespace
+
+std::optional<AcDbObjectId> pickEntity(AcDbDatabase* database, const double point[3]) {
+  double tolerance = hostState().pickBox;
+  std::optional<AcDbObjectId> best;
+  double bestDistance = 0;
+  forEachEntity(database, [&](AcDbObjectId id, AcDbEntity* entity) {
+    std::optional<double> distance = distanceTo(entity, point);
+    // Ties go to the entity drawn last, the one on top.
+    if (distance && *distance <= tolerance && (!best || *distance <= bestDistance)) {
+      best = id;
+      bestDistance = *distance;
+    }
+  });
+  return best;
+}
+
+std::vector<AcDbObjectId> windowSelect(AcDbDatabase* database, const double corner1[3], const double corner2[3],
+                                       bool crossing) {
+  Box window{std::min(corner1[0], corner2[0]), std::min(corner1[1], corner2[1]), std::max(corner1[0], corner2[0]),
+             std::max(corner1[1], corner2[1])};
+  std::vector<AcDbObjectId> selected;
+  forEachEntity(database, [&](AcDbObjectId id, AcDbEntity* entity) {
+    std::optional<Box> box = extentsOf(entity);
+    if (!box) return;
+    bool inside = box->minX >= window.minX && box->maxX <= window.maxX && box->minY >= window.minY &&
+                  box->maxY <= window.maxY;
+    bool meets = box->minX <= window.maxX && box->maxX >= window.minX && box->minY <= window.maxY &&
+                 box->maxY >= window.minY;
+    if (inside || (crossing && meets)) selected.push_back(id);
+  });
+  return selected;
+}
+
+std::vector<AcDbObjectId> allEntities(AcDbDatabase* database) {
+  std::vector<AcDbObjectId> ids;
+  forEachEntity(database, [&](AcDbObjectId id, AcDbEntity*) { ids.push_back(id); });
+  return ids;
+}
+
+bool filterIsSupported(const resbuf* filter, std::string& reason) {
+  for (const resbuf* rb = filter; rb != nullptr; rb = rb->rbnext) {
+    int code = rb->restype == RTDXF0 ? 0 : rb->restype;
+    bool isText = code == 0 || code == 2 || code == 8;
+    if ((isText && rb->resval.rstring != nullptr) || code == 62) continue;
+    reason = "the host filters selections by group codes 0, 2, 8 and 62 only, not " + std::to_string(code);
+    return false;
+  }
+  return true;
+}
+
+bool matchesFilter(AcDbObjectId id, const resbuf* filter) {
+  if (filter == nullptr) return true;
+  AcDbEntity* entity = nullptr;
+  if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) return false;
+  bool matches = true;
+  for (const resbuf* rb = filter; rb != nullptr && matches; rb = rb->rbnext) {
+    int code = rb->restype == RTDXF0 ? 0 : rb->restype;
+    std::wstring wanted = (code != 62 && rb->resval.rstring) ? rb->resval.rstring : L"";
+    switch (code) {
+      case 0: matches = wildcardMatch(entity->isA()->dxfName(), wanted); break;
+      case 2: matches = wildcardMatch(blockNameOf(entity), wanted); break;
+      case 8: matches = wildcardMatch(takeName(entity->layer()), wanted); break;
+      case 62: matches = entity->colorIndex() == rb->resval.rint; break;
+      default: matches = false; break;
+    }
+  }
+  entity->close();
+  return matches;
+}
+
+void newSelectionSet(std::vector<AcDbObjectId> ids, ads_name name) {
+  std::intptr_t number = g_nextSet++;
+  sets()[number] = std::move(ids);
+  name[0] = number;
+  name[1] = kSelectionSetMark;
+}
+
+std::vector<AcDbObjectId>* selectionSet(const ads_name name) {
+  if (name == nullptr || name[1] != kSelectionSetMark) return nullptr;
+  auto found = sets().find(name[0]);
+  return found == sets().end() ? nullptr : &found->second;
+}
+
+bool freeSelectionSet(const ads_name name) {
+  if (selectionSet(name) == nullptr) return false;
+  sets().erase(name[0]);
+  return true;
+}
+
+void freeAllSelectionSets() { sets().clear(); }
+
+bool entityName(AcDbObjectId id, ads_name name) {
+  ads_name found = {0, 0};
+  if (acdbGetAdsName(found, id) != Acad::eOk) return false;
+  name[0] = found[0];
+  name[1] = found[1];
+  return true;
+}
+
+std::optional<AcDbObjectId> entityId(const ads_name name) {
+  AcDbObjectId id;
+  if (name == nullptr || acdbGetObjectId(id, name) != Acad::eOk || id.isNull()) return std::nullopt;
+  return id;
+}
+
+}  // namespace tabrik::acad
