@@ -125,6 +125,24 @@ TEST(OpenModes, ReadOnlyFilesAndExclusiveUseWithinOneProcess) {
   EXPECT_FALSE(db.CanUpdate());
 }
 
+TEST(OpenModes, TheLockFileGoesWithTheLastWriter) {
+  ScratchDir dir;
+  std::string lockFile = dir.path() + "/l.ldb";
+  auto exists = [&] { return access(lockFile.c_str(), F_OK) == 0; };
+  CDaoDatabase a, b;
+  a.Create(dir.file("l.mdb"));
+  EXPECT_TRUE(exists());
+  b.Open(dir.file("l.mdb"));
+  a.Close();
+  EXPECT_TRUE(exists());  // b still writes
+  CDaoDatabase exclusive;
+  EXPECT_EQ(daoError([&] { exclusive.Open(dir.file("l.mdb"), TRUE); }), 3045);
+  b.Close();
+  EXPECT_FALSE(exists());
+  exclusive.Open(dir.file("l.mdb"), TRUE);  // nobody left: exclusive use is granted
+  EXPECT_TRUE(exclusive.CanUpdate());
+}
+
 TEST(TableDefs, CreateListRenameDelete) {
   ScratchDir dir;
   CDaoDatabase db;

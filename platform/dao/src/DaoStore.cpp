@@ -376,19 +376,45 @@ void DAODatabase::takeOpenLock() {
   // read-write open fails while someone holds the database exclusively; read-only
   // users take nothing and are never kept out. Open-file-description locks belong to
   // this descriptor only, so nothing else in the process can drop them.
-  std::string lockPath = lockFilePath(path);
-  m_lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (m_lockFd < 0) return;  // no lock file (folder not writable): no open-mode exclusion
+  //
+  // The last user to leave deletes the file, as Jet deletes its .ldb; a user who
+  // locked a file that was deleted meanwhile sees that the path no longer names it
+  // and starts again with the new one.
+  m_lockPath = lockFilePath(path);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    m_lockFd = ::open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (m_lockFd < 0) return;  // no lock file (folder not writable): no open-mode exclusion
+    struct flock fl {};
+    fl.l_type = exclusive ? F_WRLCK : F_RDLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = 0;
+    fl.l_len = 1;
+    if (fcntl(m_lockFd, F_OFD_SETLK, &fl) != 0) {
+      int err = errno;
+      ::close(m_lockFd);
+      m_lockFd = -1;
+      if (err == EAGAIN || err == EACCES) daoThrow(exclusive ? 3045 : 3051, {name});
+      return;  // locks not supported here: no open-mode exclusion
+    }
+    struct stat held {}, named {};
+    if (fstat(m_lockFd, &held) == 0 && stat(m_lockPath.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino)
+      return;
+    ::close(m_lockFd);  // the file was deleted under us
+    m_lockFd = -1;
+  }
+}
+
+void DAODatabase::releaseOpenLock() {
+  if (m_lockFd < 0) return;
   struct flock fl {};
-  fl.l_type = exclusive ? F_WRLCK : F_RDLCK;
+  fl.l_type = F_WRLCK;
   fl.l_whence = SEEK_SET;
   fl.l_start = 0;
   fl.l_len = 1;
-  if (fcntl(m_lockFd, F_OFD_SETLK, &fl) == 0) return;
-  int err = errno;
+  if (fcntl(m_lockFd, F_OFD_SETLK, &fl) == 0) ::unlink(m_lockPath.c_str());  // nobody else is in
   ::close(m_lockFd);
   m_lockFd = -1;
-  if (err == EAGAIN || err == EACCES) daoThrow(exclusive ? 3045 : 3051, {name});
 }
 
 void DAODatabase::close() {
@@ -403,10 +429,7 @@ void DAODatabase::close() {
   editLocks.clear();
   m_schemas.clear();
   m_schemaVersion = -1;
-  if (m_lockFd >= 0) {
-    ::close(m_lockFd);
-    m_lockFd = -1;
-  }
+  releaseOpenLock();
 }
 
 Statement DAODatabase::prepare(const std::string& sql) {

@@ -239,10 +239,12 @@ struct DAODatabase {
   void checkFormat();
   void chooseJournal();
   void takeOpenLock();
+  void releaseOpenLock();
   void loadSchemas();
 
   std::map<std::string, sqlite3_stmt*> m_statements;
   std::map<std::wstring, tabrik::dao::TableSchema> m_schemas;  // by upper-cased name
   long long m_schemaVersion = -1;
   int m_lockFd = -1;
+  std::string m_lockPath;
 };
