@@ -12,12 +12,14 @@ namespace {
 
 std::int32_t wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
 
+// Checks that every argument is a number; true when any of them is a real.
 bool anyReal(Args a) {
+    bool real = false;
     for (const Value& v : a) {
         if (!v.isNumber()) throwBadArgumentType("numberp:", v);
-        if (v.isReal()) return true;
+        real = real || v.isReal();
     }
-    return false;
+    return real;
 }
 
 Value bi_plus(Runtime&, Args a) {

@@ -45,7 +45,9 @@ std::uintptr_t stackFloor() {
         std::size_t size = 0;
         int rc = pthread_attr_getstack(&attr, &low, &size);
         pthread_attr_destroy(&attr);
-        if (rc != 0 || size <= kStackReserve) return std::uintptr_t{0};
+        // An unlimited main-thread stack reports an arbitrary size: count depth instead.
+        constexpr std::size_t kLargestTrustedStack = std::size_t{1} << 30;
+        if (rc != 0 || size <= 2 * kStackReserve || size > kLargestTrustedStack) return std::uintptr_t{0};
         return reinterpret_cast<std::uintptr_t>(low) + kStackReserve;
     }();
     return floor;
@@ -59,12 +61,14 @@ public:
     explicit DepthGuard(Runtime& runtime) : m_state(runtime.state()) {
         ++m_state.depth;
         std::uintptr_t floor = stackFloor();
-        char probe;
         // *error* runs at the point of failure, possibly right at the limit: it may
         // use half of the reserve.
         if (floor && m_state.inErrorHandler) floor -= kStackReserve / 2;
         int depthLimit = kDepthLimitWithoutStackInfo + (m_state.inErrorHandler ? 1000 : 0);
-        bool tooDeep = floor ? reinterpret_cast<std::uintptr_t>(&probe) < floor : m_state.depth > depthLimit;
+        // The frame address, not a local's: with stack-use-after-return checking a
+        // sanitizer moves locals to a heap-allocated fake stack.
+        auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+        bool tooDeep = floor ? here < floor : m_state.depth > depthLimit;
         if (tooDeep) {
             --m_state.depth;
             runtime.fail(std::string(kStackLimit));
@@ -419,7 +423,7 @@ Outcome Runtime::callFunction(std::string_view name, Args args, ErrorReport repo
     return runGuarded(*this, report, [&] {
         Value symbol = Value::symbol(name);
         Value function = symbolValue(symbol);
-        if (!function.isFunction()) fail("no function definition: " + symbol.symbolName());
+        if (!function.isFunction() && !function.isCons()) fail("no function definition: " + symbol.symbolName());
         return apply(function, args);
     });
 }

@@ -127,6 +127,9 @@ TEST_F(ArithmeticTest, ArgumentTypeMessages) {
     static const Case cases[] = {
         {"(+ 1 nil)", "!bad argument type: numberp: nil"},
         {"(+ 1 \"2\")", "!bad argument type: numberp: \"2\""},
+        {"(* 1.5 'x)", "!bad argument type: numberp: X"},
+        {"(max 2.0 nil)", "!bad argument type: numberp: nil"},
+        {"(expt 2.0 \"3\")", "!bad argument type: numberp: \"3\""},
         {"(1+ 'a)", "!bad argument type: numberp: A"},
         {"(logand 1 2.0)", "!bad argument type: fixnump: 2.0"},
         {"(~ 1.5)", "!bad argument type: fixnump: 1.5"},
