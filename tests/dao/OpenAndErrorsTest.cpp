@@ -248,3 +248,30 @@ TEST(Engine, StartFailureAndTermination) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Recordsets, ClosingADatabaseClosesOnlyItsOwnRecordsets) {
+  ScratchDir dir;
+  CDaoDatabase a, b;
+  a.Create(dir.file("a.mdb"));
+  b.Create(dir.file("b.mdb"));
+  makeTable(a, L"T", {{L"X", dbLong, 0}});
+  makeTable(b, L"T", {{L"X", dbLong, 0}});
+  CDaoRecordset rs(&b);
+  rs.Open(dbOpenTable, L"T");
+  CDaoTableDef td(&a);
+  td.Open(L"T");
+  rs.Open(&td);  // moves to database a
+  EXPECT_EQ(rs.m_pDatabase, &a);
+  b.Close();
+  EXPECT_TRUE(rs.IsOpen());
+  CDaoRecordset other(&a);
+  other.Open(dbOpenTable, L"T");
+  a.Close();
+  EXPECT_FALSE(rs.IsOpen());
+  EXPECT_FALSE(other.IsOpen());
+  EXPECT_EQ(daoError([&] { other.MoveNext(); }), -AFX_DAO_ERROR_OBJECT_NOT_OPEN);
+}
+
+}  // namespace

@@ -224,6 +224,7 @@ void CDaoRecordset::Open(int nOpenType, LPCTSTR lpszSQL, int nOptions) {
 
 void CDaoRecordset::Open(CDaoTableDef* pTableDef, int nOpenType, int nOptions) {
   if (!pTableDef || !pTableDef->IsOpen()) AfxThrowDaoException(AFX_DAO_ERROR_OBJECT_NOT_OPEN);
+  Close();  // while m_pDatabase still names the database it is registered with
   m_pDatabase = pTableDef->m_pDatabase;
   CString name = pTableDef->GetName();
   Open(nOpenType, name, nOptions);
