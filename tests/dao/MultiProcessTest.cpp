@@ -205,6 +205,35 @@ TEST_P(MultiProcess, AnOpenRecordsetSeesRecordsAddedElsewhere) {
   EXPECT_EQ(rs.GetFieldValue(L"ID").lVal, 2);
 }
 
+TEST_P(MultiProcess, RecordsReadAheadAreDroppedWhenAnotherProcessWrites) {
+  CDaoDatabase db;
+  db.Open(path);
+  CDaoRecordset rs(&db);
+  rs.Open(dbOpenTable, L"T");
+  for (const wchar_t* name : {L"second", L"third"}) {
+    rs.AddNew();
+    rs.SetFieldValue(L"Name", COleVariant(name));
+    rs.Update();
+  }
+  rs.SetCurrentIndex(L"PK");
+  rs.MoveNext();  // on "second"; "third" may already be read ahead
+  EXPECT_STREQ(text(rs.GetFieldValue(L"Name")), L"second");
+  CString p = path;
+  Child child([p](Child& me) {
+    CDaoDatabase other;
+    other.Open(p);
+    other.Execute(L"UPDATE T SET Name = 'changed' WHERE ID = 3");
+    me.tell(1);
+    return 0;
+  });
+  ASSERT_TRUE(child.started());
+  int said = 0;
+  ASSERT_TRUE(child.hear(said));
+  EXPECT_EQ(child.exitCode(), 0);
+  rs.MoveNext();
+  EXPECT_STREQ(text(rs.GetFieldValue(L"Name")), L"changed");
+}
+
 TEST_P(MultiProcess, AWriterKilledMidWriteLosesNoCommittedRecord) {
   // Fewer with the rollback journal, whose commits each wait for the disk.
   const int kReported = std::string(GetParam()) == "wal" ? 300 : 40;
