@@ -3,6 +3,7 @@
 // host variables (getvar, setvar) and the environment (getenv, setenv, alert).
 // Console output goes through HostServices; files are the runtime's own.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <algorithm>
@@ -334,6 +335,31 @@ Value bi_directoryFiles(Runtime&, Args a) {
     return Value::list(matching);
 }
 
+// (vl-filename-mktemp [pattern dir ext]): a file name that no file has yet, in dir
+// (default: the temporary folder), from pattern (default "$VL~~") plus a counter.
+Value bi_filenameMktemp(Runtime& rt, Args a) {
+    checkArgCount(a, 0, 3);
+    std::string pattern = a.size() > 0 && a[0].isTrue() ? stringArg(a[0]) : "$VL~~";
+    FileNameParts parts = splitFileName(pattern);
+    std::string dir = a.size() > 1 && a[1].isTrue() ? stringArg(a[1]) : parts.directory;
+    if (dir.empty()) {
+        auto tmp = rt.services().getEnv("TMPDIR");
+        dir = tmp && !tmp->empty() ? *tmp : "/tmp";
+    }
+    std::string extension = a.size() > 2 && a[2].isTrue() ? stringArg(a[2]) : parts.extension;
+    char separator = dir.find('\\') != std::string::npos ? '\\' : '/';
+    if (dir.back() != '/' && dir.back() != '\\') dir += separator;
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 0x1000; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%03x", (counter++ + static_cast<unsigned>(::getpid())) & 0xfff);
+        std::string candidate = dir + parts.base + suffix + extension;
+        struct stat info {};
+        if (::stat(nativePath(candidate).c_str(), &info) != 0) return Value::string(candidate);
+    }
+    return Value();
+}
+
 }  // namespace
 
 void installIoBuiltins(Runtime& rt) {
@@ -362,6 +388,7 @@ void installIoBuiltins(Runtime& rt) {
     defineNative(rt, "VL-FILE-COPY", bi_fileCopy);
     defineNative(rt, "VL-MKDIR", bi_mkdir);
     defineNative(rt, "VL-DIRECTORY-FILES", bi_directoryFiles);
+    defineNative(rt, "VL-FILENAME-MKTEMP", bi_filenameMktemp);
     defineNative(rt, "VL-FILENAME-BASE", bi_filenameBase);
     defineNative(rt, "VL-FILENAME-DIRECTORY", bi_filenameDirectory);
     defineNative(rt, "VL-FILENAME-EXTENSION", bi_filenameExtension);

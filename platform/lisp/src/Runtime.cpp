@@ -226,7 +226,8 @@ void noticeError(Runtime& runtime, LispError& error) {
         try {
             BoundaryScope silent(state, Boundary::Silent);
             Value message = Value::string(error.message());
-            runtime.apply(handler, Args(&message, 1));
+            state.handlerValue = runtime.apply(handler, Args(&message, 1));
+            state.errorHandled = true;
         } catch (const LispError& inner) {
             if (!services.atLineStart()) services.write("\n");
             services.write("; error: " + inner.message() + "\n");
@@ -371,8 +372,11 @@ Value Runtime::eval(const Value& form) {
 namespace {
 
 Outcome runGuarded(Runtime& runtime, ErrorReport report, const std::function<Value()>& body) {
-    BoundaryScope boundary(runtime.state(), report == ErrorReport::Print ? Boundary::Report : Boundary::Silent);
+    Runtime::State& state = runtime.state();
+    BoundaryScope boundary(state, report == ErrorReport::Print ? Boundary::Report : Boundary::Silent);
     Outcome outcome;
+    bool outerHandled = std::exchange(state.errorHandled, false);
+    Value outerHandlerValue = std::exchange(state.handlerValue, Value());
     try {
         outcome.value = body();
     } catch (LispError& error) {
@@ -380,7 +384,11 @@ Outcome runGuarded(Runtime& runtime, ErrorReport report, const std::function<Val
         outcome.ok = false;
         outcome.value = Value();
         outcome.error = error.message();
+        outcome.errorHandled = state.errorHandled;
+        outcome.handlerValue = state.handlerValue;
     }
+    state.errorHandled = outerHandled;
+    state.handlerValue = std::move(outerHandlerValue);
     return outcome;
 }
 

@@ -29,6 +29,9 @@ struct Runtime::State {
     std::vector<std::pair<std::uint32_t, Value>> saved;
     Boundary boundary = Boundary::None;
     bool inErrorHandler = false;
+    // What the last *error* call returned, for the top-level entry point.
+    bool errorHandled = false;
+    Value handlerValue;
     std::unordered_set<std::uint32_t> acadDefuns;
     int initgetBits = 0;
     std::string initgetKeywords;

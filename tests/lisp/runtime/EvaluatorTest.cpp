@@ -123,6 +123,19 @@ TEST_F(EvaluatorTest, ErrorFunctionReceivesTheMessageWithoutPrefix) {
     EXPECT_EQ(runtime.symbolValue("SEEN").toPrin1String(), "\"bad argument type: numberp: nil\"");
     EXPECT_TRUE(runtime.symbolValue("AFTER").isNil()) << "the rest of the source is abandoned";
     EXPECT_EQ(services.output, "handled: bad argument type: numberp: nil");
+    EXPECT_TRUE(outcome.errorHandled);
+    EXPECT_EQ(outcome.handlerValue.toPrin1String(), "");  // (princ): the null symbol
+}
+
+TEST_F(EvaluatorTest, OutcomeTellsWhetherErrorFunctionRan) {
+    Outcome plain = runtime.evaluateString("(car 1)");
+    EXPECT_FALSE(plain.errorHandled);
+    Outcome handled = runtime.evaluateString("(defun *error* (m) 'returned) (car 1)");
+    EXPECT_TRUE(handled.errorHandled);
+    EXPECT_EQ(handled.handlerValue.toPrin1String(), "RETURNED");
+    Outcome silent = runtime.evaluateString("(car 1)", ErrorReport::Silent);
+    EXPECT_FALSE(silent.errorHandled);
+    EXPECT_TRUE(runtime.evaluateString("(+ 1 2)").ok);
 }
 
 TEST_F(EvaluatorTest, ErrorFunctionSeesTheLocalsOfTheFailingFunction) {

@@ -244,6 +244,19 @@ TEST_F(FileTest, FileAndFileNameHelpers) {
     }
 }
 
+TEST_F(FileTest, TemporaryFileNamesAreFreshAndWhereAsked) {
+    std::string d = dir.string();
+    std::string first = run("(vl-filename-mktemp \"tb\" \"" + d + "\" \".tmp\")");
+    ASSERT_EQ(first.rfind("\"" + d + "/tb", 0), 0u) << first;
+    EXPECT_EQ(first.substr(first.size() - 5), ".tmp\"");
+    // Names already taken are never handed out.
+    for (int i = 0; i < 20; ++i) {
+        std::string name = run("(vl-filename-mktemp \"tb\" \"" + d + "\" \".tmp\")");
+        EXPECT_EQ(run("(findfile " + name + ")"), "nil") << name;
+        run("(close (open " + name + " \"w\"))");
+    }
+}
+
 TEST(Interrupt, StopsAnEndlessLoop) {
     Runtime runtime;
     runtime.defineBuiltin("escape-now", [](Runtime&, Args) {

@@ -49,6 +49,10 @@ struct Outcome {
     bool ok = true;
     Value value;          // the value of the last form (ok), or nil
     std::string error;    // the message, without "; error: " (not ok)
+    // Set when *error* handled the error: what it returned, which a command line
+    // echoes as it echoes any result (handlers end in (princ) to show nothing).
+    bool errorHandled = false;
+    Value handlerValue;
 };
 
 class Runtime {
