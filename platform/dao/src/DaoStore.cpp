@@ -367,7 +367,8 @@ void DAODatabase::chooseJournal() {
   }
   sqlite3_exec(db, network ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
   sqlite3_exec(db, network ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-  wal = !network;
+  Statement mode = prepare("PRAGMA journal_mode");
+  wal = mode.step() && upper(mode.columnText(0)) == L"WAL";
 }
 
 void DAODatabase::takeOpenLock() {
@@ -597,6 +598,31 @@ void DAODatabase::catalogAddIndex(const std::wstring& table, const IndexDef& ix,
 }
 
 void DAODatabase::schemaChanged() { m_schemaVersion = -1; }
+
+DAODatabase::ChangeStamp DAODatabase::changeStamp() {
+  ChangeStamp stamp;
+  if (wal) {
+    // The WAL index header (SQLite's documented wal-index format): u32 words 2, 4 and
+    // 8 of the first copy are the commit counter, the last valid frame and the first
+    // salt. Every commit changes the counter; a restarted log changes the salt.
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) == SQLITE_OK && file && file->pMethods &&
+        file->pMethods->iVersion >= 2 && file->pMethods->xShmMap) {
+      volatile void* region = nullptr;
+      if (file->pMethods->xShmMap(file, 0, 32768, 0, &region) == SQLITE_OK && region) {
+        file->pMethods->xShmBarrier(file);
+        const volatile std::uint32_t* header = static_cast<const volatile std::uint32_t*>(region);
+        stamp.change = header[2];
+        stamp.lastFrame = header[4];
+        stamp.salt = header[8];
+        return stamp;
+      }
+    }
+  }
+  Statement s = prepare("PRAGMA data_version");
+  if (s.step()) stamp.dataVersion = s.columnInt(0);
+  return stamp;
+}
 
 void DAODatabase::loadSchemas() {
   long long version = 0;

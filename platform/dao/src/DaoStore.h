@@ -48,6 +48,7 @@
 #pragma once
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -224,6 +225,19 @@ struct DAODatabase {
 
   // Records under a pessimistic edit by some recordset of this connection.
   std::set<std::pair<std::wstring, long long>> editLocks;
+
+  // A value that changes whenever any connection, in any process, commits to the
+  // file. With write-ahead logging it is read from the shared WAL index header
+  // (its change counter, last frame and salt), which costs no system call; otherwise
+  // it is PRAGMA data_version (a read transaction).
+  struct ChangeStamp {
+    std::uint32_t change = 0, lastFrame = 0, salt = 0;
+    long long dataVersion = -1;
+    bool operator==(const ChangeStamp& o) const {
+      return change == o.change && lastFrame == o.lastFrame && salt == o.salt && dataVersion == o.dataVersion;
+    }
+  };
+  ChangeStamp changeStamp();
 
   // Next auto-number for a field, consumed (inside a write transaction).
   long long takeCounter(const tabrik::dao::TableSchema& table, const tabrik::dao::FieldDef& field);

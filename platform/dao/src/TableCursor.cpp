@@ -53,16 +53,11 @@ bool TableCursor::run(const std::string& where, const std::vector<Value>& binds,
   return true;
 }
 
-long long TableCursor::dataVersion() {
-  Statement s = m_db.prepare("PRAGMA data_version");
-  return s.step() ? s.columnInt(0) : -1;
-}
-
 bool TableCursor::fromBatch(long long currentRowid, bool forward, long long& rowid, Row& row) {
   Batch& b = m_batch;
   if (b.next >= b.records.size() || b.forward != forward || b.writes != m_db.writeCount) return false;
   long long previous = b.next == 0 ? b.firstFrom : b.records[b.next - 1].first;
-  if (previous != currentRowid || b.dataVersion != dataVersion()) return false;
+  if (previous != currentRowid || !(b.stamp == m_db.changeStamp())) return false;
   rowid = b.records[b.next].first;
   row = b.records[b.next].second;
   ++b.next;
@@ -119,7 +114,7 @@ bool TableCursor::step(const Row& current, long long currentRowid, bool forward,
     key.push_back(c.field < 0 ? Value::ofInt(currentRowid)
                               : static_cast<size_t>(c.field) < current.size() ? current[static_cast<size_t>(c.field)]
                                                                               : Value::null());
-  long long version = dataVersion();
+  DAODatabase::ChangeStamp stamp = m_db.changeStamp();
   m_limit = kBatchSize;
   bool found = false;
   try {
@@ -131,7 +126,7 @@ bool TableCursor::step(const Row& current, long long currentRowid, bool forward,
   m_limit = 1;
   m_batch.forward = forward;
   m_batch.firstFrom = rowid;
-  m_batch.dataVersion = version;
+  m_batch.stamp = stamp;
   m_batch.writes = m_db.writeCount;
   if (!found) m_batch.records.clear();
   return found;

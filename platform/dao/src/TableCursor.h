@@ -50,7 +50,7 @@ class TableCursor {
 
   // Speed only: a step fetches the next records of its level in one query, and the
   // following steps in the same direction take them from here while neither this
-  // connection nor any other has written since (the file's data version and this
+  // connection nor any other has written since (the file's change stamp and this
   // connection's write count are unchanged). Going to the database again instead is
   // always correct.
   struct Batch {
@@ -58,11 +58,10 @@ class TableCursor {
     size_t next = 0;
     long long firstFrom = 0;  // the record the batch continues from
     bool forward = true;
-    long long dataVersion = -1;
+    DAODatabase::ChangeStamp stamp;
     long long writes = -1;
   };
   bool fromBatch(long long currentRowid, bool forward, long long& rowid, Row& row);
-  long long dataVersion();
 
   DAODatabase& m_db;
   Batch m_batch;
