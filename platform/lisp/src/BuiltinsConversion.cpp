@@ -62,6 +62,9 @@ std::string formatDistance(double value, int mode, int precision, int dimzin) {
     bool negative = value < 0;
     double v = std::fabs(value);
     std::string sign = negative ? "-" : "";
+    // Feet and fractions need whole numbers that fit 64 bits; beyond that (and for
+    // infinities) only the decimal form is meaningful.
+    if ((mode == 3 || mode == 4 || mode == 5) && !(v < 1e15)) mode = 2;
     switch (mode) {
     case 1: {
         char buffer[64];

@@ -1,5 +1,6 @@
 // What the host plugs into the runtime: builtins, external functions and their
 // dispatcher, host variables, input requests, load, call by name, interrupt.
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -257,13 +258,20 @@ TEST_F(FileTest, TemporaryFileNamesAreFreshAndWhereAsked) {
     }
 }
 
-TEST(Interrupt, StopsAnEndlessLoop) {
+void onInterruptSignal(int) { requestInterrupt(); }
+
+TEST(Interrupt, SigintHandlerStopsAnEndlessLoop) {
+    struct sigaction action {}, previous {};
+    action.sa_handler = onInterruptSignal;
+    sigemptyset(&action.sa_mask);
+    ASSERT_EQ(sigaction(SIGINT, &action, &previous), 0);
     Runtime runtime;
-    runtime.defineBuiltin("escape-now", [](Runtime&, Args) {
-        requestInterrupt();
+    runtime.defineBuiltin("press-escape", [](Runtime&, Args) {
+        std::raise(SIGINT);
         return Value::t();
     });
-    Outcome outcome = runtime.evaluateString("(setq n 0) (while (escape-now) (setq n (1+ n)))", ErrorReport::Silent);
+    Outcome outcome = runtime.evaluateString("(setq n 0) (while (press-escape) (setq n (1+ n)))", ErrorReport::Silent);
+    sigaction(SIGINT, &previous, nullptr);
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.error, "Function cancelled");
     // The request is consumed: the next evaluation runs normally.
