@@ -144,6 +144,56 @@ void BM_DaoWalk(benchmark::State& state) {
 }
 BENCHMARK(BM_DaoWalk)->Unit(benchmark::kMicrosecond);
 
+// Random Seek "=" on the primary key against a prepared SELECT by key.
+void BM_DaoSeek(benchmark::State& state) {
+  Scratch scratch;
+  std::string path = scratch.dir + "/seek.mdb";
+  constexpr int kRows = 20000;
+  {
+    CDaoDatabase db;
+    db.Create(CString(path.c_str()));
+    makeTable(db);
+    db.Execute(
+        L"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+        L"INSERT INTO Parts SELECT i, 'part ' || i, i * 7, i * 0.5 FROM n");
+  }
+  double baseline = 0;
+  {
+    sqlite3* raw = nullptr;
+    sqlite3_open(path.c_str(), &raw);
+    sqlite3_stmt* q = nullptr;
+    sqlite3_prepare_v2(raw, "SELECT ID, Name, Code, Weight FROM Parts WHERE ID = ?", -1, &q, nullptr);
+    unsigned seed = 1;
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 20000; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      sqlite3_bind_int(q, 1, static_cast<int>(seed % kRows) + 1);
+      if (sqlite3_step(q) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_text(q, 1));
+      sqlite3_reset(q);
+    }
+    baseline = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 20000;
+    sqlite3_finalize(q);
+    sqlite3_close(raw);
+  }
+  CDaoDatabase db;
+  db.Open(CString(path.c_str()));
+  CDaoRecordset rs(&db);
+  rs.Open(dbOpenTable, L"Parts");
+  rs.SetCurrentIndex(L"PrimaryKey");
+  unsigned seed = 1;
+  long n = 0;
+  auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    seed = seed * 1103515245u + 12345u;
+    COleVariant key(static_cast<long>(seed % kRows) + 1);
+    if (rs.Seek(L"=", &key)) benchmark::DoNotOptimize(rs.GetFieldValue(1));
+    ++n;
+  }
+  double perOp = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / n;
+  state.counters["vs_sqlite"] = baseline > 0 ? perOp / baseline : 0;
+}
+BENCHMARK(BM_DaoSeek)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
