@@ -127,6 +127,17 @@
   (vl-remove-if '(lambda (n) (= (type (eval (read n))) 'EXRXSUBR)) names))
 (tb:undefined (append *tb-db-names* *tb-draw-names*))
 ;=>nil
+;; Every function answers a call there (with a value or its own evaluation error).
+(defun tb:unanswered (names / r missing)
+  (setq missing nil)
+  (foreach n names
+    (setq r (vl-catch-all-apply (read n) nil))
+    (if (and (vl-catch-all-error-p r)
+             (= (substr (vl-catch-all-error-message r) 1 22) "no function definition"))
+      (setq missing (cons n missing))))
+  missing)
+(tb:unanswered (append *tb-db-names* *tb-draw-names*))
+;=>nil
 (tb_connect)
 ;/
 ;/Wrong type of arguments passed.
