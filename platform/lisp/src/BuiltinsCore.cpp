@@ -216,9 +216,16 @@ Value everyOrSome(Runtime& rt, Args a, bool every) {
 Value bi_every(Runtime& rt, Args a) { return everyOrSome(rt, a, true); }
 Value bi_some(Runtime& rt, Args a) { return everyOrSome(rt, a, false); }
 
+// Functions that exist for the interactive host's sake and have nothing to do here:
+// loading the extended function set (vl-load-com), garbage collection (gc), switching
+// between text and graphics screens, printing a backtrace.
+Value bi_nothingToDo(Runtime&, Args) { return Value(); }
+
 }  // namespace
 
 void installCoreBuiltins(Runtime& rt) {
+    for (const char* name : {"VL-LOAD-COM", "GC", "TEXTSCR", "GRAPHSCR", "TEXTPAGE", "VL-BT"})
+        defineNative(rt, name, bi_nothingToDo);
     defineNative(rt, "TYPE", bi_type);
     defineNative(rt, "EVAL", bi_eval);
     defineNative(rt, "APPLY", bi_apply);

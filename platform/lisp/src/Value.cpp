@@ -3,6 +3,8 @@
 #include "lisp/Value.h"
 
 #include <cassert>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
 
@@ -65,37 +67,72 @@ Value symbolById(std::uint32_t id) {
 // Destroys objects whose count reached zero. Releasing a member may free further
 // objects; those are queued instead of freed recursively, so a list nested a
 // million levels deep (in car or cdr) is freed in constant C++ stack.
-void destroy(Object* object) noexcept {
-    static thread_local std::vector<Object*> pending;
-    static thread_local bool draining = false;
-    pending.push_back(object);
-    if (draining) return;
-    draining = true;
-    while (!pending.empty()) {
-        Object* next = pending.back();
-        pending.pop_back();
-        switch (next->type) {
-        case Type::Real: delete static_cast<RealObject*>(next); break;
-        case Type::Str: delete static_cast<StringObject*>(next); break;
-        case Type::List: delete static_cast<ConsObject*>(next); break;  // members queue
-        case Type::Ename:
-        case Type::Pickset: delete static_cast<NameObject*>(next); break;
-        case Type::File: {
-            auto* file = static_cast<FileObject*>(next);
-            if (file->stream) std::fclose(file->stream);
-            delete file;
-            break;
-        }
-        case Type::Subr: delete static_cast<SubrObject*>(next); break;
-        case Type::Usubr: delete static_cast<UsubrObject*>(next); break;
-        case Type::Exrxsubr: delete static_cast<ExternalObject*>(next); break;
-        case Type::CatchAllError: delete static_cast<CatchAllObject*>(next); break;
-        case Type::Nil:
-        case Type::Int:
-        case Type::Sym: assert(false && "not a counted heap object"); break;
-        }
+//
+// The queue is plain thread-local storage with nothing to destruct, so values that
+// static objects release during shutdown are still freed correctly; a queue that
+// outgrows its inline part borrows heap storage for the one drain only.
+namespace {
+struct PendingQueue {
+    static constexpr std::size_t kInline = 256;
+    Object* inlineItems[kInline];
+    Object** items;  // inlineItems or a heap block
+    std::size_t size;
+    std::size_t capacity;
+    bool draining;
+};
+thread_local PendingQueue t_pending{{}, nullptr, 0, 0, false};
+
+void push(PendingQueue& queue, Object* object) {
+    if (!queue.items) {
+        queue.items = queue.inlineItems;
+        queue.capacity = PendingQueue::kInline;
     }
-    draining = false;
+    if (queue.size == queue.capacity) {
+        std::size_t capacity = queue.capacity * 2;
+        auto* grown = static_cast<Object**>(std::malloc(capacity * sizeof(Object*)));
+        if (!grown) std::abort();  // out of memory while freeing: nothing sensible remains
+        std::memcpy(grown, queue.items, queue.size * sizeof(Object*));
+        if (queue.items != queue.inlineItems) std::free(queue.items);
+        queue.items = grown;
+        queue.capacity = capacity;
+    }
+    queue.items[queue.size++] = object;
+}
+
+void deleteOne(Object* next) {
+    switch (next->type) {
+    case Type::Real: delete static_cast<RealObject*>(next); break;
+    case Type::Str: delete static_cast<StringObject*>(next); break;
+    case Type::List: delete static_cast<ConsObject*>(next); break;  // members queue
+    case Type::Ename:
+    case Type::Pickset: delete static_cast<NameObject*>(next); break;
+    case Type::File: {
+        auto* file = static_cast<FileObject*>(next);
+        if (file->stream) std::fclose(file->stream);
+        delete file;
+        break;
+    }
+    case Type::Subr: delete static_cast<SubrObject*>(next); break;
+    case Type::Usubr: delete static_cast<UsubrObject*>(next); break;
+    case Type::Exrxsubr: delete static_cast<ExternalObject*>(next); break;
+    case Type::CatchAllError: delete static_cast<CatchAllObject*>(next); break;
+    case Type::Nil:
+    case Type::Int:
+    case Type::Sym: assert(false && "not a counted heap object"); break;
+    }
+}
+}  // namespace
+
+void destroy(Object* object) noexcept {
+    PendingQueue& queue = t_pending;
+    push(queue, object);
+    if (queue.draining) return;
+    queue.draining = true;
+    while (queue.size > 0) deleteOne(queue.items[--queue.size]);
+    if (queue.items != queue.inlineItems) std::free(queue.items);
+    queue.items = nullptr;
+    queue.capacity = 0;
+    queue.draining = false;
 }
 
 }  // namespace detail
