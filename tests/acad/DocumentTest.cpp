@@ -8,7 +8,9 @@
 #include "aced.h"
 #include "acdocman.h"
 #include "doc/DocManager.h"
+#include "acutads.h"
 #include "doc/HostEditor.h"
+#include "host/HostState.h"
 
 using tabrik::acad::docManager;
 using tabrik::acad::testing::lockCount;
@@ -145,4 +147,24 @@ TEST_F(DocumentTest, TheEditorIsRegisteredAndItsReactorsHearSaves) {
   EXPECT_EQ(leaving.saves, (std::vector<std::wstring>{L"/tmp/a.dxf"}));
   editor->removeReactor(&staying);
   EXPECT_EQ(tabrik::acad::hostEditor().reactorCount(), 0u);
+}
+
+TEST_F(DocumentTest, DialogScriptsAndStringAnswersQueueSeparately) {
+  using namespace tabrik::acad::testing;
+  queueAnswer(L"first");
+  tabrik::acad::hostState().queueAnswer(
+      tabrik::acad::Answer{L"", tabrik::acad::ResbufPtr(acutBuildList(RTLB, RTSTR, L"press", RTLE, 0))});
+  queueAnswer(L"second");
+  resbuf* script = takeDialogScript();
+  ASSERT_NE(script, nullptr);
+  EXPECT_EQ(script->restype, RTLB);
+  EXPECT_STREQ(script->rbnext->resval.rstring, L"press");
+  acutRelRb(script);
+  EXPECT_EQ(takeDialogScript(), nullptr);
+  EXPECT_EQ(takeTextAnswer(), std::optional<std::wstring>(L"first"));
+  EXPECT_EQ(takeTextAnswer(), std::optional<std::wstring>(L"second"));
+  EXPECT_EQ(takeTextAnswer(), std::nullopt);
+  queueInput("~1,2");
+  EXPECT_EQ(takeInputToken(""), std::optional<std::string>("~1,2"));
+  EXPECT_EQ(takeInputToken(""), std::nullopt);
 }

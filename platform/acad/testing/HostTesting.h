@@ -4,10 +4,12 @@
 // state through the host: functions.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class AcApDocument;
+struct resbuf;
 
 namespace tabrik::acad::testing {
 
@@ -44,5 +46,23 @@ std::vector<MessageBoxShown> takeMessageBoxes();
 
 // Closes every document, unloads every module and empties the queues and records.
 void resetHost();
+
+// --- for the platform's own user-interface code (pickers, dialogs, jigs)
+
+// The next raw token of the input queue (cursor motions "~x,y" included), asking the
+// terminal in the interactive host; nothing means Escape.
+std::optional<std::string> takeInputToken(const std::string& prompt);
+// The first queued string answer (file and folder pickers: a path or "*cancel*").
+std::optional<std::wstring> takeTextAnswer();
+// The first queued dialog script as an RTLB ... RTLE chain (the caller releases it
+// with acutRelRb); nullptr when none is queued.
+struct resbuf* takeDialogScript();
+// Records a dialog run for host:dialogs: an RTLB ... RTLE chain, taken over.
+void recordDialog(struct resbuf* record);
+// Records a shell execution for host:shell-log.
+void recordShellExecution(const std::wstring& verb, const std::wstring& file, int show);
+// True in the interactive host, where the terminal answers what no queue does.
+bool isInteractive();
+std::optional<std::string> readTerminal(const std::string& prompt);
 
 }  // namespace tabrik::acad::testing

@@ -44,3 +44,23 @@ void resetHost() {
 }
 
 }  // namespace tabrik::acad::testing
+
+namespace tabrik::acad::testing {
+
+std::optional<std::string> takeInputToken(const std::string& prompt) { return hostState().takeInput(prompt); }
+
+std::optional<std::wstring> takeTextAnswer() { return hostState().takeTextAnswer(); }
+
+resbuf* takeDialogScript() { return hostState().takeScriptAnswer().release(); }
+
+void recordDialog(resbuf* record) { hostState().recordDialog(ResbufPtr(record)); }
+
+void recordShellExecution(const std::wstring& verb, const std::wstring& file, int show) {
+  hostState().recordShell(ShellRecord{verb, file, show});
+}
+
+bool isInteractive() { return hostState().isInteractive(); }
+
+std::optional<std::string> readTerminal(const std::string& prompt) { return hostState().readTerminal(prompt); }
+
+}  // namespace tabrik::acad::testing
