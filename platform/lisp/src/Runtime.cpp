@@ -115,6 +115,8 @@ bool takeInterrupt() noexcept {
 
 void requestInterrupt() noexcept { g_interrupt.store(true, std::memory_order_relaxed); }
 
+void clearInterrupt() noexcept { g_interrupt.store(false, std::memory_order_relaxed); }
+
 void defineNative(Runtime& runtime, std::string_view name, NativeBuiltin function, int specialForm) {
     auto* subr = allocate<SubrObject>(Type::Subr);
     subr->name = Value::symbol(name);

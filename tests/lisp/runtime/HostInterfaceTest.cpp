@@ -276,6 +276,12 @@ TEST(Interrupt, SigintHandlerStopsAnEndlessLoop) {
     EXPECT_EQ(outcome.error, "Function cancelled");
     // The request is consumed: the next evaluation runs normally.
     EXPECT_TRUE(runtime.evaluateString("(+ 1 1)", ErrorReport::Silent).ok);
+    // A request made while nothing ran cancels the next step, unless cleared first.
+    requestInterrupt();
+    EXPECT_EQ(runtime.evaluateString("(+ 1 1)", ErrorReport::Silent).error, "Function cancelled");
+    requestInterrupt();
+    clearInterrupt();
+    EXPECT_TRUE(runtime.evaluateString("(+ 1 1)", ErrorReport::Silent).ok);
 }
 
 }  // namespace

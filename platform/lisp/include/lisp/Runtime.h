@@ -100,8 +100,8 @@ public:
     // on an error, report it and abandon the rest. A file that cannot be read is an
     // error "LOAD failed: \"path\"". The path is used as given (no search).
     Outcome loadFile(const std::string& path, ErrorReport report = ErrorReport::Print);
-    // acedInvoke: calls the function bound to name (USUBR, SUBR or EXRXSUBR) with
-    // values; the caller decides which names are reachable.
+    // acedInvoke: calls the function bound to name (USUBR, SUBR, EXRXSUBR or a
+    // defun-q list) with values; the caller decides which names are reachable.
     Outcome callFunction(std::string_view name, Args args, ErrorReport report = ErrorReport::Print);
 
     // --- output (through the services)
@@ -110,7 +110,8 @@ public:
     // --- for builtins: raise an evaluation error with message
     [[noreturn]] void fail(std::string message);
 
-    // Dynamic binding depth guard etc. are internal; see RuntimeInternal.h.
+    // The evaluator's own state (binding stack, error boundaries, initget settings);
+    // defined and used only inside the runtime.
     struct State;
     State& state() noexcept { return *m_state; }
 
@@ -125,6 +126,8 @@ private:
 // "Function cancelled" at its next step, as Escape does. Async-signal-safe: a
 // SIGINT handler may call it.
 void requestInterrupt() noexcept;
+// Drops a pending request (an Escape pressed while nothing was running).
+void clearInterrupt() noexcept;
 
 // --- argument helpers for builtins (the host's included): the host's own messages.
 // Fails with "too few arguments" / "too many arguments" unless min <= n <= max.
