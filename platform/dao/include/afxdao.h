@@ -198,11 +198,34 @@ struct CDaoTableDefInfo {
   long m_lRecordCount = 0;
 };
 
+struct CDaoQueryDefInfo {
+  CString m_strName;
+  short m_nType = 0;  // dbQSelect 0, dbQAction 240 ...
+  COleDateTime m_dateCreated;
+  COleDateTime m_dateLastUpdated;
+  BOOL m_bUpdatable = FALSE;
+  BOOL m_bReturnsRecords = FALSE;
+  CString m_strSQL;
+  CString m_strConnect;
+  short m_nODBCTimeout = 60;
+};
+
+struct CDaoParameterInfo {
+  CString m_strName;
+  short m_nType = 0;
+  COleVariant m_varValue;
+};
+
+// QueryDefTypeEnum (the kinds this engine tells apart)
+#define dbQSelect 0
+#define dbQAction 240
+
 // --- engine objects -------------------------------------------------------------------
 
 struct DAODatabase;   // the engine's open database (one SQLite connection)
 struct DAORecordset;  // the engine's cursor state
 class CDaoTableDef;
+class CDaoQueryDef;
 
 // A DAO session. Transactions begun on a workspace span every database opened with
 // it (databases made without one are in DAO's default workspace and commit each
@@ -280,6 +303,11 @@ class CDaoDatabase : public CObject {
   void GetTableDefInfo(LPCTSTR lpszName, CDaoTableDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
   void DeleteTableDef(LPCTSTR lpszName);
 
+  short GetQueryDefCount();
+  void GetQueryDefInfo(int nIndex, CDaoQueryDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetQueryDefInfo(LPCTSTR lpszName, CDaoQueryDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void DeleteQueryDef(LPCTSTR lpszName);
+
   CDaoWorkspace* m_pWorkspace;
   DAODatabase* m_pDAODatabase;
   BOOL m_bOpen;
@@ -354,6 +382,56 @@ class CDaoTableDef : public CObject {
 // write the copy buffer. With pessimistic locking (SetLockingMode(TRUE)) Edit takes
 // the database's write lock and holds it until the edit ends, so another process's
 // writes meet DAO's conflict errors meanwhile; readers are never blocked.
+// A query: a statement with a name (stored in the database by Append) or without one
+// (temporary). The statement is in the engine's SQL dialect (SQLite's, until the Jet
+// SQL translator takes its place); its parameters are the statement's named
+// parameters (:name, @name, $name), set by name without the prefix.
+class CDaoQueryDef : public CObject {
+ public:
+  explicit CDaoQueryDef(CDaoDatabase* pDatabase);
+  ~CDaoQueryDef() override;
+  CDaoQueryDef(const CDaoQueryDef&) = delete;
+  CDaoQueryDef& operator=(const CDaoQueryDef&) = delete;
+
+  virtual void Create(LPCTSTR lpszName = NULL, LPCTSTR lpszSQL = NULL);
+  virtual void Open(LPCTSTR lpszName = NULL);  // a stored query; 3265 when none
+  virtual void Append();                        // stores a new named query; 3012 if the name is taken
+  virtual void Close();
+  BOOL IsOpen() const { return m_bOpen; }
+
+  CString GetName() { return m_strName; }
+  CString GetSQL() { return m_strSQL; }
+  void SetSQL(LPCTSTR lpszSQL);  // a stored query keeps the new text at once
+  short GetType();
+  BOOL GetReturnsRecords();
+  BOOL CanUpdate();
+
+  // Runs an action query. 3065 for a SELECT, 3061 when parameters have no value.
+  virtual void Execute(int nOptions = dbFailOnError);
+  long GetRecordsAffected() { return m_lRecordsAffected; }
+
+  short GetParameterCount();
+  void GetParameterInfo(int nIndex, CDaoParameterInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  COleVariant GetParamValue(LPCTSTR lpszName);
+  COleVariant GetParamValue(int nIndex);
+  void SetParamValue(LPCTSTR lpszName, const COleVariant& varValue);  // 3265 for an unknown name
+  void SetParamValue(int nIndex, const COleVariant& varValue);
+
+  CDaoDatabase* m_pDatabase;
+
+  // Implementation: the statement with its parameter values, for recordsets.
+  struct Parameters;
+  Parameters* m_pParameters;
+
+ private:
+  void readParameters();
+  CString m_strName;
+  CString m_strSQL;
+  BOOL m_bOpen;
+  BOOL m_bNew;
+  long m_lRecordsAffected;
+};
+
 class CDaoRecordset : public CObject {
  public:
   explicit CDaoRecordset(CDaoDatabase* pDatabase = NULL);
@@ -365,6 +443,8 @@ class CDaoRecordset : public CObject {
   // (snapshot). A table that does not exist is 3078.
   virtual void Open(int nOpenType = AFX_DAO_USE_DEFAULT_TYPE, LPCTSTR lpszSQL = NULL, int nOptions = 0);
   virtual void Open(CDaoTableDef* pTableDef, int nOpenType = dbOpenTable, int nOptions = 0);
+  // A query's rows as a snapshot (whatever type is asked for), with its parameters.
+  virtual void Open(CDaoQueryDef* pQueryDef, int nOpenType = dbOpenDynaset, int nOptions = 0);
   virtual void Close();
 
   BOOL IsOpen() const;

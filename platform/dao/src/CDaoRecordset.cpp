@@ -17,6 +17,7 @@
 #include "DaoErrors.h"
 #include "DaoStore.h"
 #include "FieldValues.h"
+#include "QueryParameters.h"
 #include "SchemaInfo.h"
 #include "TableCursor.h"
 #include "afxdao.h"
@@ -163,6 +164,41 @@ void checkIndex(const DAORecordset& r, int i) {
 
 }  // namespace
 
+namespace {
+
+// Reads the statement's rows into the recordset (a snapshot), binding the query's
+// parameters first when there are any.
+void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& sql, const CDaoQueryDef::Parameters* params) {
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+  if (rc != SQLITE_OK || !raw) {
+    sqlite3_finalize(raw);
+    if (rc == SQLITE_OK) fail(3129);
+    throwSqlite(d.db, rc, 3218, d.name);
+  }
+  Statement s(d.db, raw, /*finalize=*/true);
+  if (params) {
+    if (int missing = params->missing()) fail(3061, {std::to_wstring(missing)});
+    params->bindAll(raw);
+  }
+  int columns = s.columnCount();
+  if (columns == 0) fail(3219);  // an action statement returns no records
+  while (s.step()) {
+    Row row(static_cast<size_t>(columns));
+    for (int i = 0; i < columns; ++i) row[static_cast<size_t>(i)] = s.column(i);
+    r.rows.push_back(std::move(row));
+  }
+  for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, raw, i, r.rows));
+  if (!r.rows.empty()) {
+    r.pos = 0;
+    r.row = r.rows[0];
+    r.onRecord = true;
+    r.bof = r.eof = false;
+  }
+}
+
+}  // namespace
+
 // --- open and close ---------------------------------------------------------------------
 
 CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase), m_pDAORecordset(nullptr) {}
@@ -192,31 +228,9 @@ void CDaoRecordset::Open(int nOpenType, LPCTSTR lpszSQL, int nOptions) {
     Row row;
     if (r->cursor->first(rowid, row)) land(*r, rowid, std::move(row));
   } else {
-    // A snapshot: the rows of the statement, read now.
     r->readOnly = true;
-    std::string sql = isTable ? "SELECT * FROM " + quoteId(table) : toUtf8(r->source);
-    sqlite3_stmt* raw = nullptr;
-    int rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-    if (rc != SQLITE_OK || !raw) {
-      sqlite3_finalize(raw);
-      if (rc == SQLITE_OK) fail(3129);
-      throwSqlite(d.db, rc, 3218, d.name);
-    }
-    Statement s(d.db, raw, /*finalize=*/true);
-    int columns = s.columnCount();
-    while (s.step()) {
-      Row row(static_cast<size_t>(columns));
-      for (int i = 0; i < columns; ++i) row[static_cast<size_t>(i)] = s.column(i);
-      r->rows.push_back(std::move(row));
-    }
-    r->schema.name = isTable ? table : L"";
-    for (int i = 0; i < columns; ++i) r->schema.fields.push_back(queryField(d, raw, i, r->rows));
-    if (!r->rows.empty()) {
-      r->pos = 0;
-      r->row = r->rows[0];
-      r->onRecord = true;
-      r->bof = r->eof = false;
-    }
+    openSnapshot(*r, d, isTable ? "SELECT * FROM " + quoteId(table) : toUtf8(r->source), nullptr);
+    if (isTable) r->schema.name = table;
   }
   m_pDAORecordset = r.release();
   m_pDatabase->registerRecordset(this);
@@ -228,6 +242,22 @@ void CDaoRecordset::Open(CDaoTableDef* pTableDef, int nOpenType, int nOptions) {
   m_pDatabase = pTableDef->m_pDatabase;
   CString name = pTableDef->GetName();
   Open(nOpenType, name, nOptions);
+}
+
+void CDaoRecordset::Open(CDaoQueryDef* pQueryDef, int nOpenType, int) {
+  if (!pQueryDef || !pQueryDef->IsOpen()) AfxThrowDaoException(AFX_DAO_ERROR_OBJECT_NOT_OPEN);
+  Close();
+  m_pDatabase = pQueryDef->m_pDatabase;
+  DAODatabase& d = store(m_pDatabase);
+  if (nOpenType == dbOpenTable) fail(3219);
+  pQueryDef->GetParameterCount();  // reads the parameters when not yet known
+  auto r = std::make_unique<DAORecordset>();
+  r->type = dbOpenSnapshot;
+  r->readOnly = true;
+  r->source = pQueryDef->GetSQL().GetString();
+  openSnapshot(*r, d, toUtf8(r->source), pQueryDef->m_pParameters);
+  m_pDAORecordset = r.release();
+  m_pDatabase->registerRecordset(this);
 }
 
 void CDaoRecordset::Close() {

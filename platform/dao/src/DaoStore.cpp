@@ -86,14 +86,20 @@ Statement::~Statement() {
   }
 }
 
-void Statement::bind(int i, const Value& v) {
+void bindValue(sqlite3_stmt* stmt, int i, const Value& v) {
   switch (v.kind) {
-    case Value::Null: sqlite3_bind_null(m_stmt, i); break;
-    case Value::Int: sqlite3_bind_int64(m_stmt, i, v.i); break;
-    case Value::Real: sqlite3_bind_double(m_stmt, i, v.r); break;
-    case Value::Text: bindText(i, v.text); break;
+    case Value::Null: sqlite3_bind_null(stmt, i); break;
+    case Value::Int: sqlite3_bind_int64(stmt, i, v.i); break;
+    case Value::Real: sqlite3_bind_double(stmt, i, v.r); break;
+    case Value::Text: {
+      std::string u = toUtf8(v.text);
+      sqlite3_bind_text(stmt, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
+      break;
+    }
   }
 }
+
+void Statement::bind(int i, const Value& v) { bindValue(m_stmt, i, v); }
 
 void Statement::bindInt(int i, long long v) { sqlite3_bind_int64(m_stmt, i, v); }
 
@@ -198,6 +204,10 @@ const std::vector<CatalogTable>& catalogTables() {
        "TableName, IndexName, Position"},
       {L"MSysCounters", {{L"TableName", dbText, 64}, {L"ColumnName", dbText, 64}, {L"NextValue", dbLong, 4}},
        "TableName, ColumnName"},
+      {L"MSysQueries",
+       {{L"Name", dbText, 64}, {L"SQL", dbMemo, 0}, {L"Type", dbInteger, 2}, {L"DateCreate", dbDate, 8},
+        {L"DateUpdate", dbDate, 8}},
+       "Name"},
   };
   return kTables;
 }

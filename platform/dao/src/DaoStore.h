@@ -35,6 +35,8 @@
 //                      ColumnName TEXT, Descending INTEGER (0/1)
 //   MSysCounters       TableName, ColumnName (PK together), NextValue INTEGER: no
 //                      auto-number below it is ever given again
+//   MSysQueries        Name TEXT PK, SQL TEXT (the statement), Type INTEGER (dbQSelect
+//                      0 or dbQAction 240), DateCreate REAL, DateUpdate REAL
 //
 // Auto-numbers. The next number is the larger of NextValue and one more than the
 // highest number in the table. An SQLite trigger "MSysAutoNumber..." on every table
@@ -172,6 +174,8 @@ class Statement {
   sqlite3_stmt* m_stmt;
   bool m_finalize;
 };
+
+void bindValue(sqlite3_stmt* stmt, int i, const Value& v);
 
 // Throws the DAO error for an SQLite result code. busyCode is the conflict error the
 // operation reports when another connection holds the lock (3218 update, 3046 save of a

@@ -146,4 +146,21 @@ Value defaultValue(const FieldDef& f) {
   }
 }
 
+Value plainValue(const VARIANT& v) {
+  switch (v.vt) {
+    case VT_I2: return Value::ofInt(v.iVal);
+    case VT_I4: return Value::ofInt(v.lVal);
+    case VT_I8: return Value::ofInt(v.llVal);
+    case VT_UI1: return Value::ofInt(v.bVal);
+    case VT_ERROR: return Value::ofInt(v.scode);
+    case VT_BOOL: return Value::ofInt(v.boolVal ? -1 : 0);
+    case VT_R4: return Value::ofReal(v.fltVal);
+    case VT_R8: return Value::ofReal(v.dblVal);
+    case VT_DATE: return Value::ofReal(v.date);
+    case VT_CY: return Value::ofReal(static_cast<double>(v.cyVal.int64) / 10000.0);
+    case VT_BSTR: return Value::ofText(v.bstrVal ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal)) : L"");
+    default: return Value::null();
+  }
+}
+
 }  // namespace tabrik::dao

@@ -20,4 +20,8 @@ Value fromVariant(const FieldDef& f, const VARIANT& v);
 // it does not convert to the field's type.
 Value defaultValue(const FieldDef& f);
 
+// A value without a field to shape it (parameters): integers, reals (dates and
+// currency as their numbers), text; Yes/No as -1/0; Empty and Null as Null.
+Value plainValue(const VARIANT& v);
+
 }  // namespace tabrik::dao

@@ -1,0 +1,305 @@
+// CDaoQueryDef: temporary and stored queries (MSysQueries), their parameters and the
+// running of action queries. Recordsets open query definitions as snapshots.
+#include "DaoErrors.h"
+#include "DaoStore.h"
+#include "QueryParameters.h"
+#include "SchemaInfo.h"
+#include "afxdao.h"
+
+using namespace tabrik::dao;
+
+namespace {
+
+const wchar_t kSource[] = L"DAO.QueryDef";
+
+DAODatabase& storeOf(CDaoDatabase* db) {
+  if (!db || !db->IsOpen()) AfxThrowDaoException(AFX_DAO_ERROR_OBJECT_NOT_OPEN);
+  return *db->m_pDAODatabase;
+}
+
+// The statement compiled, or null with the DAO error thrown for its text.
+sqlite3_stmt* compile(DAODatabase& d, const CString& sql) {
+  std::string text = toUtf8(sql.GetString());
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(d.db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    throwSqlite(d.db, rc, 3218, d.name);
+  }
+  if (!stmt) daoThrow(3129, {}, kSource);
+  return stmt;
+}
+
+bool hasQueryCatalog(DAODatabase& d) {
+  Statement s = d.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MSysQueries'");
+  return s.step();
+}
+
+}  // namespace
+
+CDaoQueryDef::CDaoQueryDef(CDaoDatabase* pDatabase)
+    : m_pDatabase(pDatabase), m_pParameters(nullptr), m_bOpen(FALSE), m_bNew(FALSE), m_lRecordsAffected(0) {}
+
+CDaoQueryDef::~CDaoQueryDef() { Close(); }
+
+void CDaoQueryDef::Create(LPCTSTR lpszName, LPCTSTR lpszSQL) {
+  storeOf(m_pDatabase);
+  Close();
+  m_strName = lpszName ? lpszName : L"";
+  if (!m_strName.IsEmpty()) checkName(m_strName.GetString());
+  m_strSQL = lpszSQL ? lpszSQL : L"";
+  m_bNew = !m_strName.IsEmpty();
+  m_bOpen = !m_bNew;  // a temporary query is usable at once, a named one after Append
+  readParameters();
+}
+
+void CDaoQueryDef::Open(LPCTSTR lpszName) {
+  DAODatabase& d = storeOf(m_pDatabase);
+  Close();
+  std::wstring name = lpszName ? lpszName : L"";
+  if (!hasQueryCatalog(d)) daoThrow(3265, {}, L"DAO.QueryDefs");
+  Statement s = d.prepare("SELECT Name, SQL FROM MSysQueries WHERE Name = ?");
+  s.bindText(1, name);
+  if (!s.step()) daoThrow(3265, {}, L"DAO.QueryDefs");
+  m_strName = s.columnText(0).c_str();
+  m_strSQL = s.columnText(1).c_str();
+  m_bOpen = TRUE;
+  readParameters();
+}
+
+void CDaoQueryDef::Append() {
+  DAODatabase& d = storeOf(m_pDatabase);
+  if (!m_bNew) daoThrow(3219, {}, L"DAO.QueryDefs");
+  std::wstring name = m_strName.GetString();
+  if (d.hasTable(name)) daoThrow(3012, {name}, L"DAO.QueryDefs");
+  d.beginWrite(3211);
+  try {
+    if (!hasQueryCatalog(d)) {  // a file made before stored queries existed
+      d.exec("CREATE TABLE MSysQueries (Name TEXT COLLATE NOCASE, SQL TEXT, Type INTEGER, DateCreate REAL, "
+             "DateUpdate REAL, PRIMARY KEY (Name))");
+    }
+    Statement exists = d.prepare("SELECT 1 FROM MSysQueries WHERE Name = ?");
+    exists.bindText(1, name);
+    if (exists.step()) daoThrow(3012, {name}, L"DAO.QueryDefs");
+    double now = COleDateTime::GetCurrentTime().m_dt;
+    Statement s = d.prepare("INSERT INTO MSysQueries (Name, SQL, Type, DateCreate, DateUpdate) VALUES (?, ?, ?, ?, ?)");
+    s.bindText(1, name);
+    s.bindText(2, m_strSQL.GetString());
+    s.bindInt(3, GetType());
+    s.bind(4, Value::ofReal(now));
+    s.bind(5, Value::ofReal(now));
+    s.step(3211);
+  } catch (...) {
+    d.endWrite(false);
+    d.schemaChanged();
+    throw;
+  }
+  d.endWrite(true, 3211);
+  d.schemaChanged();
+  m_bNew = FALSE;
+  m_bOpen = TRUE;
+}
+
+void CDaoQueryDef::Close() {
+  delete m_pParameters;
+  m_pParameters = nullptr;
+  m_bOpen = FALSE;
+  m_bNew = FALSE;
+}
+
+void CDaoQueryDef::SetSQL(LPCTSTR lpszSQL) {
+  DAODatabase& d = storeOf(m_pDatabase);
+  m_strSQL = lpszSQL ? lpszSQL : L"";
+  readParameters();
+  if (!m_bOpen || m_bNew || m_strName.IsEmpty()) return;
+  d.beginWrite(3211);
+  try {
+    Statement s = d.prepare("UPDATE MSysQueries SET SQL = ?, Type = ?, DateUpdate = ? WHERE Name = ?");
+    s.bindText(1, m_strSQL.GetString());
+    s.bindInt(2, GetType());
+    s.bind(3, Value::ofReal(COleDateTime::GetCurrentTime().m_dt));
+    s.bindText(4, m_strName.GetString());
+    s.step(3211);
+  } catch (...) {
+    d.endWrite(false);
+    throw;
+  }
+  d.endWrite(true, 3211);
+}
+
+short CDaoQueryDef::GetType() {
+  DAODatabase& d = storeOf(m_pDatabase);
+  std::string text = toUtf8(m_strSQL.GetString());
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_prepare_v2(d.db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
+  short type = stmt && sqlite3_column_count(stmt) > 0 ? dbQSelect : dbQAction;
+  sqlite3_finalize(stmt);
+  return type;
+}
+
+BOOL CDaoQueryDef::GetReturnsRecords() { return GetType() == dbQSelect; }
+
+BOOL CDaoQueryDef::CanUpdate() { return !storeOf(m_pDatabase).readOnly; }
+
+void CDaoQueryDef::readParameters() {
+  Parameters* fresh = new Parameters;
+  DAODatabase* d = m_pDatabase && m_pDatabase->IsOpen() ? m_pDatabase->m_pDAODatabase : nullptr;
+  if (d) {
+    std::string text = toUtf8(m_strSQL.GetString());
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(d->db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
+    int n = stmt ? sqlite3_bind_parameter_count(stmt) : 0;
+    for (int i = 1; i <= n; ++i) {
+      const char* raw = sqlite3_bind_parameter_name(stmt, i);
+      std::wstring name = raw && *raw ? fromUtf8(raw + 1) : L"";
+      fresh->names.push_back(name);
+      fresh->values.emplace_back();
+      fresh->given.push_back(false);
+      if (!m_pParameters) continue;
+      for (size_t k = 0; k < m_pParameters->names.size(); ++k)  // a value set before stays
+        if (m_pParameters->given[k] && upper(m_pParameters->names[k]) == upper(name) && !name.empty()) {
+          fresh->values.back() = m_pParameters->values[k];
+          fresh->given.back() = true;
+        }
+    }
+    sqlite3_finalize(stmt);
+  }
+  delete m_pParameters;
+  m_pParameters = fresh;
+}
+
+void CDaoQueryDef::Execute(int) {
+  DAODatabase& d = storeOf(m_pDatabase);
+  if (!m_pParameters) readParameters();
+  Statement s(d.db, compile(d, m_strSQL), /*finalize=*/true);
+  if (s.columnCount() > 0) daoThrow(3065, {}, kSource);
+  if (int missing = m_pParameters->missing()) daoThrow(3061, {std::to_wstring(missing)}, kSource);
+  m_pParameters->bindAll(s.raw());
+  d.beginWrite(3218);
+  try {
+    while (s.step()) {
+    }
+  } catch (...) {
+    d.endWrite(false);
+    throw;
+  }
+  m_lRecordsAffected = sqlite3_changes(d.db);
+  d.recordsAffected = m_lRecordsAffected;
+  d.endWrite(true);
+  d.schemaChanged();
+}
+
+short CDaoQueryDef::GetParameterCount() {
+  if (!m_pParameters) readParameters();
+  return static_cast<short>(m_pParameters->names.size());
+}
+
+void CDaoQueryDef::GetParameterInfo(int nIndex, CDaoParameterInfo& info, DWORD) {
+  if (nIndex < 0 || nIndex >= GetParameterCount()) daoThrow(3265, {}, L"DAO.Parameters");
+  info.m_strName = m_pParameters->names[static_cast<size_t>(nIndex)].c_str();
+  info.m_nType = 0;
+  info.m_varValue = m_pParameters->values[static_cast<size_t>(nIndex)];
+}
+
+namespace {
+int parameterIndex(CDaoQueryDef::Parameters* p, LPCTSTR name) {
+  std::wstring wanted = upper(name ? name : L"");
+  for (size_t i = 0; p && i < p->names.size(); ++i)
+    if (upper(p->names[i]) == wanted) return static_cast<int>(i);
+  daoThrow(3265, {}, L"DAO.Parameters");
+}
+}  // namespace
+
+COleVariant CDaoQueryDef::GetParamValue(LPCTSTR lpszName) {
+  GetParameterCount();
+  return m_pParameters->values[static_cast<size_t>(parameterIndex(m_pParameters, lpszName))];
+}
+
+COleVariant CDaoQueryDef::GetParamValue(int nIndex) {
+  if (nIndex < 0 || nIndex >= GetParameterCount()) daoThrow(3265, {}, L"DAO.Parameters");
+  return m_pParameters->values[static_cast<size_t>(nIndex)];
+}
+
+void CDaoQueryDef::SetParamValue(LPCTSTR lpszName, const COleVariant& varValue) {
+  GetParameterCount();
+  SetParamValue(parameterIndex(m_pParameters, lpszName), varValue);
+}
+
+void CDaoQueryDef::SetParamValue(int nIndex, const COleVariant& varValue) {
+  if (nIndex < 0 || nIndex >= GetParameterCount()) daoThrow(3265, {}, L"DAO.Parameters");
+  // Every occurrence of a name shares one value.
+  std::wstring name = upper(m_pParameters->names[static_cast<size_t>(nIndex)]);
+  for (size_t i = 0; i < m_pParameters->names.size(); ++i) {
+    if (i != static_cast<size_t>(nIndex) && (name.empty() || upper(m_pParameters->names[i]) != name)) continue;
+    m_pParameters->values[i] = varValue;
+    m_pParameters->given[i] = true;
+  }
+}
+
+// --- the database's stored queries ------------------------------------------------------
+
+namespace {
+struct StoredQuery {
+  std::wstring name, sql;
+  short type;
+  double created, updated;
+};
+
+std::vector<StoredQuery> storedQueries(DAODatabase& d) {
+  std::vector<StoredQuery> out;
+  if (!hasQueryCatalog(d)) return out;
+  Statement s = d.prepare("SELECT Name, SQL, Type, DateCreate, DateUpdate FROM MSysQueries ORDER BY Name COLLATE NOCASE");
+  while (s.step())
+    out.push_back({s.columnText(0), s.columnText(1), static_cast<short>(s.columnInt(2)),
+                   sqlite3_column_double(s.raw(), 3), sqlite3_column_double(s.raw(), 4)});
+  return out;
+}
+
+void fill(const StoredQuery& q, CDaoQueryDefInfo& info, DWORD options, bool updatable) {
+  info.m_strName = q.name.c_str();
+  info.m_nType = q.type;
+  info.m_dateCreated = COleDateTime(q.created);
+  info.m_dateLastUpdated = COleDateTime(q.updated);
+  info.m_bUpdatable = updatable;
+  info.m_bReturnsRecords = q.type == dbQSelect;
+  info.m_strSQL = options & AFX_DAO_ALL_INFO ? q.sql.c_str() : L"";
+  info.m_strConnect.Empty();
+}
+}  // namespace
+
+short CDaoDatabase::GetQueryDefCount() {
+  return static_cast<short>(storedQueries(storeOf(this)).size());
+}
+
+void CDaoDatabase::GetQueryDefInfo(int nIndex, CDaoQueryDefInfo& info, DWORD dwInfoOptions) {
+  DAODatabase& d = storeOf(this);
+  auto all = storedQueries(d);
+  if (nIndex < 0 || nIndex >= static_cast<int>(all.size())) daoThrow(3265, {}, L"DAO.QueryDefs");
+  fill(all[static_cast<size_t>(nIndex)], info, dwInfoOptions, !d.readOnly);
+}
+
+void CDaoDatabase::GetQueryDefInfo(LPCTSTR lpszName, CDaoQueryDefInfo& info, DWORD dwInfoOptions) {
+  DAODatabase& d = storeOf(this);
+  std::wstring wanted = upper(lpszName ? lpszName : L"");
+  for (const auto& q : storedQueries(d))
+    if (upper(q.name) == wanted) return fill(q, info, dwInfoOptions, !d.readOnly);
+  daoThrow(3265, {}, L"DAO.QueryDefs");
+}
+
+void CDaoDatabase::DeleteQueryDef(LPCTSTR lpszName) {
+  DAODatabase& d = storeOf(this);
+  std::wstring name = lpszName ? lpszName : L"";
+  if (!hasQueryCatalog(d)) daoThrow(3265, {}, L"DAO.QueryDefs");
+  d.beginWrite(3211);
+  try {
+    Statement s = d.prepare("DELETE FROM MSysQueries WHERE Name = ?");
+    s.bindText(1, name);
+    s.step(3211);
+  } catch (...) {
+    d.endWrite(false);
+    throw;
+  }
+  bool deleted = sqlite3_changes(d.db) > 0;
+  d.endWrite(deleted, 3211);
+  if (!deleted) daoThrow(3265, {}, L"DAO.QueryDefs");
+}

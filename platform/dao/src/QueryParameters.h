@@ -1,0 +1,25 @@
+// The parameters of a query definition: the statement's named parameters in order,
+// with the values set for them. Shared by CDaoQueryDef and the recordsets opened on
+// one.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "DaoStore.h"
+#include "FieldValues.h"
+
+struct CDaoQueryDef::Parameters {
+  std::vector<std::wstring> names;  // without the :, @ or $ prefix; position i binds as i + 1
+  std::vector<COleVariant> values;
+  std::vector<bool> given;
+
+  int missing() const {
+    int n = 0;
+    for (bool g : given) n += g ? 0 : 1;
+    return n;
+  }
+  void bindAll(sqlite3_stmt* stmt) const {
+    for (size_t i = 0; i < names.size(); ++i)
+      if (given[i]) tabrik::dao::bindValue(stmt, static_cast<int>(i + 1), tabrik::dao::plainValue(values[i]));
+  }
+};
