@@ -198,6 +198,36 @@ struct CDaoTableDefInfo {
   long m_lRecordCount = 0;
 };
 
+struct CDaoRelationFieldInfo {
+  CString m_strName;         // field of the primary table
+  CString m_strForeignName;  // matching field of the foreign table
+};
+
+// m_pFieldInfos points at m_nFields entries; ownership as in CDaoIndexInfo.
+struct CDaoRelationInfo {
+  CDaoRelationInfo() = default;
+  CDaoRelationInfo(const CDaoRelationInfo&) = delete;
+  CDaoRelationInfo& operator=(const CDaoRelationInfo&) = delete;
+  ~CDaoRelationInfo();
+
+  CString m_strName;
+  CString m_strTable;         // the primary table
+  CString m_strForeignTable;  // the table whose records refer to it
+  long m_lAttributes = 0;     // dbRelation... bits
+  CDaoRelationFieldInfo* m_pFieldInfos = nullptr;
+  short m_nFields = 0;
+  BOOL m_bCleanupFieldInfo = FALSE;
+};
+
+// RelationAttributeEnum
+#define dbRelationUnique 0x1
+#define dbRelationDontEnforce 0x2
+#define dbRelationInherited 0x4
+#define dbRelationUpdateCascade 0x100
+#define dbRelationDeleteCascade 0x1000
+#define dbRelationLeft 0x1000000
+#define dbRelationRight 0x2000000
+
 struct CDaoQueryDefInfo {
   CString m_strName;
   short m_nType = 0;  // dbQSelect 0, dbQAction 240 ...
@@ -302,6 +332,20 @@ class CDaoDatabase : public CObject {
   void GetTableDefInfo(int nIndex, CDaoTableDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
   void GetTableDefInfo(LPCTSTR lpszName, CDaoTableDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
   void DeleteTableDef(LPCTSTR lpszName);
+
+  // Relations between tables. Unless dbRelationDontEnforce is set, a record of the
+  // foreign table must match one of the primary table (3201 names the primary table),
+  // and a primary record with related records cannot be deleted or have its key
+  // changed (3200 names the foreign table) unless the relation cascades. The primary
+  // fields need a unique index (3173); the foreign table gets an index named after the
+  // relation. Deleting a table deletes its relations.
+  void CreateRelation(LPCTSTR lpszName, LPCTSTR lpszTable, LPCTSTR lpszForeignTable, long lAttributes,
+                      LPCTSTR lpszField, LPCTSTR lpszForeignField);
+  void CreateRelation(CDaoRelationInfo& relinfo);
+  void DeleteRelation(LPCTSTR lpszName);
+  short GetRelationCount();
+  void GetRelationInfo(int nIndex, CDaoRelationInfo& relinfo, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetRelationInfo(LPCTSTR lpszName, CDaoRelationInfo& relinfo, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
 
   short GetQueryDefCount();
   void GetQueryDefInfo(int nIndex, CDaoQueryDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);

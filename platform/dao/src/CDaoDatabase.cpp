@@ -4,6 +4,7 @@
 
 #include "DaoErrors.h"
 #include "DaoStore.h"
+#include "Relations.h"
 #include "afxdao.h"
 
 using namespace tabrik::dao;
@@ -197,6 +198,7 @@ void CDaoDatabase::DeleteTableDef(LPCTSTR lpszName) {
   if (t.isSystem()) daoThrow(3219);
   d.beginWrite(3211);
   try {
+    deleteRelationsOf(d, t.name);
     d.exec("DROP TABLE " + quoteId(t.name), 3211);
     for (const char* table : {"MSysObjects", "MSysColumns", "MSysIndexes", "MSysIndexColumns", "MSysCounters"}) {
       std::string column = std::string(table) == "MSysObjects" ? "Name" : "TableName";

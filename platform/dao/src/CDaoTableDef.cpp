@@ -5,6 +5,7 @@
 
 #include "DaoErrors.h"
 #include "DaoStore.h"
+#include "Relations.h"
 #include "SchemaInfo.h"
 #include "afxdao.h"
 
@@ -327,6 +328,7 @@ void CDaoTableDef::SetName(LPCTSTR lpszName) {
       s.step(3211);
     }
     d.installCounterTriggers(renamed);
+    renameInRelations(d, old, name);
   } catch (...) {
     d.endWrite(false);
     d.schemaChanged();

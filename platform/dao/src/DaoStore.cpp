@@ -140,6 +140,12 @@ void throwSqlite(sqlite3* db, int rc, long busyCode, const std::wstring& name) {
     case SQLITE_LOCKED: daoThrow(primary == SQLITE_LOCKED ? 3188 : busyCode);
     case SQLITE_CONSTRAINT:
       if (rc == SQLITE_CONSTRAINT_NOTNULL) daoThrow(3058);
+      if (rc == SQLITE_CONSTRAINT_TRIGGER && msg.rfind("DAO ", 0) == 0) {
+        // A relation's trigger: "DAO <number> <table>".
+        long code = std::strtol(msg.c_str() + 4, nullptr, 10);
+        size_t blank = msg.find(' ', 4);
+        daoThrow(code, {blank == std::string::npos ? L"" : fromUtf8(msg.c_str() + blank + 1)});
+      }
       daoThrow(3022);
     case SQLITE_READONLY: daoThrow(3027);
     case SQLITE_FULL: daoThrow(3026);
@@ -204,6 +210,13 @@ const std::vector<CatalogTable>& catalogTables() {
        "TableName, IndexName, Position"},
       {L"MSysCounters", {{L"TableName", dbText, 64}, {L"ColumnName", dbText, 64}, {L"NextValue", dbLong, 4}},
        "TableName, ColumnName"},
+      {L"MSysRelationships",
+       {{L"Name", dbText, 64}, {L"TableName", dbText, 64}, {L"ForeignTable", dbText, 64}, {L"Attributes", dbLong, 4}},
+       "Name"},
+      {L"MSysRelationshipColumns",
+       {{L"Name", dbText, 64}, {L"Position", dbInteger, 2}, {L"ColumnName", dbText, 64},
+        {L"ForeignName", dbText, 64}},
+       "Name, Position"},
       {L"MSysQueries",
        {{L"Name", dbText, 64}, {L"SQL", dbMemo, 0}, {L"Type", dbInteger, 2}, {L"DateCreate", dbDate, 8},
         {L"DateUpdate", dbDate, 8}},

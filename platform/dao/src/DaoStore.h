@@ -35,6 +35,13 @@
 //                      ColumnName TEXT, Descending INTEGER (0/1)
 //   MSysCounters       TableName, ColumnName (PK together), NextValue INTEGER: no
 //                      auto-number below it is ever given again
+//   MSysRelationships  Name TEXT PK, TableName TEXT (primary table), ForeignTable TEXT,
+//                      Attributes INTEGER (RelationAttributeEnum)
+//   MSysRelationshipColumns  Name, Position (PK together; 0-based), ColumnName TEXT
+//                      (primary field), ForeignName TEXT (foreign field)
+//                      Enforced relations are SQLite triggers "MSysRel_<relation>_..."
+//                      that raise "DAO 3201 <primary table>" or "DAO 3200 <foreign
+//                      table>"; they are made again when a table is renamed.
 //   MSysQueries        Name TEXT PK, SQL TEXT (the statement), Type INTEGER (dbQSelect
 //                      0 or dbQAction 240), DateCreate REAL, DateUpdate REAL
 //
