@@ -7,6 +7,9 @@
 #include "HostSession.h"
 #include "Repl.h"
 #include "ScenarioRunner.h"
+#ifdef TABRIK_HAS_DXF
+#include "DxfFile.h"
+#endif
 
 using tabrik::acad::HostSession;
 
@@ -37,6 +40,9 @@ int runOrEval(const tabrik::app::CommandLine& line) {
 
 int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "C.UTF-8");
+#ifdef TABRIK_HAS_DXF
+  tabrik::dxf::install();
+#endif
   std::optional<tabrik::app::CommandLine> line = tabrik::app::parseCommandLine(argc, argv);
   if (!line) {
     tabrik::app::printUsage(/*toStderr=*/true);

@@ -40,4 +40,8 @@ expect(search-path 0 "^\"/a/b\"\n$" eval --search-path /a/b "(getvar \"ACADPREFI
 expect(test-passes 0 "^PASS scenario-passes.lsp \\(3 forms, 0 failed\\)\n$" test scenario-passes.lsp)
 expect(test-fails 1 "expected value: 4\n  actual value:   3" test scenario-fails.lsp)
 expect(test-unreadable 2 "^$" test missing.lsp)
+expect(save-option 0 "^3\n$" eval --save saved.dxf "(+ 1 2)")
+expect(drawing-option 0 "^\\(\"saved.dxf\"\\)\n$" eval --drawing saved.dxf "(host:documents)")
+expect(drawings-last-active 0 "^\"saved.dxf\"\n$" eval --drawing saved.dxf --drawing ${WORK}/saved.dxf "(getvar \"DWGNAME\")")
+expect(unreadable-drawing 2 "^$" eval --drawing missing.dxf "(+ 1 2)")
 expect(missing-module-is-not-fatal 0 "^3\n$" eval --module ${WORK}/nothing.arx "(+ 1 2)")
