@@ -250,15 +250,57 @@ Value evalBody(Runtime& runtime, const Value& body) {
 
 namespace {
 
+// A traced function's calls, one line each, indented by nesting:
+//   Entering (FOO 3)
+//     Entering (FOO 2)
+//     Result:  2
+//   Result:  6
+class TraceScope {
+public:
+    TraceScope(Runtime& runtime, const UsubrObject* usubr, Args args) : m_runtime(runtime) {
+        Runtime::State& state = runtime.state();
+        if (usubr->name.isNil() || state.traced.count(symbolId(usubr->name)) == 0) return;
+        m_active = true;
+        std::string call = "(" + usubr->name.symbolName();
+        for (const Value& arg : args) call += " " + arg.toPrin1String();
+        line("Entering " + call + ")");
+        ++state.traceDepth;
+    }
+    void result(const Value& value) {
+        if (!m_active) return;
+        --m_runtime.state().traceDepth;
+        m_active = false;
+        line("Result:  " + value.toPrin1String());
+    }
+    ~TraceScope() {
+        if (m_active) --m_runtime.state().traceDepth;
+    }
+    TraceScope(const TraceScope&) = delete;
+    TraceScope& operator=(const TraceScope&) = delete;
+
+private:
+    void line(const std::string& text) {
+        HostServices& services = m_runtime.services();
+        if (!services.atLineStart()) services.write("\n");
+        services.write(std::string(2 * static_cast<std::size_t>(m_runtime.state().traceDepth), ' ') + text + "\n");
+    }
+    Runtime& m_runtime;
+    bool m_active = false;
+};
+
 Value callUsubr(Runtime& runtime, const Value& function, Args args) {
     const UsubrObject* usubr = asUsubr(function);
     if (args.size() < usubr->params.size()) runtime.fail(std::string(messages::kTooFewArguments));
     if (args.size() > usubr->params.size()) runtime.fail(std::string(messages::kTooManyArguments));
     Value keep = function;  // the body must outlive a redefinition while it runs
+    std::optional<TraceScope> trace;
+    if (!runtime.state().traced.empty()) trace.emplace(runtime, usubr, args);
     BindingScope scope(runtime.state());
     for (std::size_t i = 0; i < args.size(); ++i) scope.bind(usubr->params[i], args[i]);
     for (std::uint32_t local : usubr->locals) scope.bind(local, Value());
-    return evalBody(runtime, usubr->body);
+    Value result = evalBody(runtime, usubr->body);
+    if (trace) trace->result(result);
+    return result;
 }
 
 Value callNative(Runtime& runtime, const Value& function, Args args) {

@@ -33,6 +33,8 @@ struct Runtime::State {
     bool errorHandled = false;
     Value handlerValue;
     std::unordered_set<std::uint32_t> acadDefuns;
+    std::unordered_set<std::uint32_t> traced;  // (trace f): calls of f are shown
+    int traceDepth = 0;
     int initgetBits = 0;
     std::string initgetKeywords;
     int depth = 0;

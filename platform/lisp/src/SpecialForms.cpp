@@ -25,6 +25,8 @@ enum Form {
     kDefun,
     kDefunQ,
     kLambda,
+    kTrace,
+    kUntrace,
 };
 
 [[noreturn]] void tooFew(Runtime& runtime) { runtime.fail(std::string(messages::kTooFewArguments)); }
@@ -136,6 +138,21 @@ Value evalDefunQ(Runtime& runtime, const Value& args) {
     return name;
 }
 
+// (trace f ...) / (untrace f ...): the names are not evaluated; the last one is
+// returned.
+Value evalTrace(Runtime& runtime, const Value& args, bool on) {
+    Value last;
+    for (const Value& name : args) {
+        if (!name.isSymbol()) throwBadArgumentType("symbolp", name);
+        if (on)
+            runtime.state().traced.insert(symbolId(name));
+        else
+            runtime.state().traced.erase(symbolId(name));
+        last = name;
+    }
+    return last;
+}
+
 }  // namespace
 
 Value makeUsubr(Runtime& runtime, Value name, const Value& paramList, Value body) {
@@ -188,6 +205,8 @@ Value evalSpecialForm(Runtime& runtime, int form, const Value& args) {
         return Value();
     case kDefun: return evalDefun(runtime, args);
     case kDefunQ: return evalDefunQ(runtime, args);
+    case kTrace: return evalTrace(runtime, args, true);
+    case kUntrace: return evalTrace(runtime, args, false);
     case kLambda:
         if (args.isNil()) tooFew(runtime);
         return makeUsubr(runtime, Value(), args.car(), args.cdr());
@@ -204,7 +223,7 @@ void installSpecialForms(Runtime& runtime) {
         {"QUOTE", kQuote}, {"FUNCTION", kFunction}, {"SETQ", kSetq},       {"IF", kIf},
         {"COND", kCond},   {"WHILE", kWhile},       {"REPEAT", kRepeat},   {"FOREACH", kForeach},
         {"PROGN", kProgn}, {"AND", kAnd},           {"OR", kOr},           {"DEFUN", kDefun},
-        {"DEFUN-Q", kDefunQ}, {"LAMBDA", kLambda},
+        {"DEFUN-Q", kDefunQ}, {"LAMBDA", kLambda},   {"TRACE", kTrace},     {"UNTRACE", kUntrace},
     };
     for (const Entry& entry : kForms) defineNative(runtime, entry.name, nullptr, entry.form);
 }

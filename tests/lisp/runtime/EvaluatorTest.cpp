@@ -213,6 +213,23 @@ TEST_F(EvaluatorTest, EvalOfQuotedListsAndUnboundSymbols) {
     runTable(cases);
 }
 
+TEST_F(EvaluatorTest, TraceShowsCallsAndResults) {
+    EXPECT_EQ(run("(defun fact (n) (if (< n 2) 1 (* n (fact (1- n))))) (trace fact)"), "FACT");
+    services.output.clear();
+    EXPECT_EQ(run("(fact 3)"), "6");
+    EXPECT_EQ(services.output,
+              "Entering (FACT 3)\n"
+              "  Entering (FACT 2)\n"
+              "    Entering (FACT 1)\n"
+              "    Result:  1\n"
+              "  Result:  2\n"
+              "Result:  6\n");
+    EXPECT_EQ(run("(untrace fact)"), "FACT");
+    services.output.clear();
+    run("(fact 3)");
+    EXPECT_EQ(services.output, "");
+}
+
 TEST_F(EvaluatorTest, RuntimesHaveSeparateNamespaces) {
     CapturingServices otherServices;
     Runtime other(&otherServices);
