@@ -321,3 +321,18 @@ TEST_F(LispBridgeTest, DeepNestingCrossesWithoutRecursion) {
   Value back = tabrik::acad::resbufListToLisp(chain.get());
   EXPECT_TRUE(back.isCons());
 }
+
+TEST_F(LispBridgeTest, SentLinesRunInTheirDrawingsNamespaceWhenIdle) {
+  tabrik::acad::Document* second = docManager().open(L"Drawing2.dwg");
+  acDocManager->sendStringToExecute(m_document, L"(setq x 42)\n", false, false, false);
+  acDocManager->sendStringToExecute(second, L"hello\n", false, false, false);
+  EXPECT_EQ(printed("x"), "nil");
+  OutputCapture output;
+  eval("(host:idle)");
+  EXPECT_EQ(printed("x"), "42");
+  EXPECT_TRUE(tabrik::acad::lispOf(second)->runtime().symbolValue("X").isNil());
+  // A line that is no LISP is a command: here one nobody defined.
+  EXPECT_NE(output.take().find("Unknown command \"HELLO\""), std::string::npos);
+  // The current document is back.
+  EXPECT_EQ(docManager().current(), second);
+}
