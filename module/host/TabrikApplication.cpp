@@ -17,6 +17,7 @@
 #include "host/LispFunctionTable.h"
 #include "host/ModuleClasses.h"
 #include "host/RuntimeRandom.h"
+#include "host/ToDoDrawing.h"
 #include "host/tbEditorReactor.h"
 
 namespace tabrik::arx {
@@ -43,6 +44,7 @@ AcRx::AppRetCode initApplication(void* appId) {
   // as long as the host process does.
   CreateMutexW(/*lpMutexAttributes=*/nullptr, /*bInitialOwner=*/FALSE, L"NorvaneTabrik");
   seedRandom(static_cast<unsigned>(std::time(nullptr)));
+  clearToDoDrawing();
 
   if (!startDatabaseEngine(s.daoStarted)) {
     showDriverFixPrompt();

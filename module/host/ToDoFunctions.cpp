@@ -12,6 +12,7 @@
 #include "host/CallWrapper.h"
 #include "host/LispFunctions.h"
 #include "host/ResultValues.h"
+#include "host/ToDoDrawing.h"
 
 namespace tabrik::arx {
 namespace {
@@ -46,6 +47,8 @@ AcApDocument* findDocument(const std::wstring& name) {
 }
 
 }  // namespace
+
+void clearToDoDrawing() { toDoDrawing().clear(); }
 
 namespace fn {
 
