@@ -49,6 +49,12 @@ class DrawingReader {
  public:
   DrawingReader(AcDbDatabase* db, const std::vector<Tag>& tags, std::wstring* message)
       : m_db(db), m_tags(tags), m_message(message) {}
+  ~DrawingReader() {
+    // Extended data not handed out: the read ended early.
+    for (auto& pending : m_xdata) acutRelRb(pending.second);
+  }
+  DrawingReader(const DrawingReader&) = delete;
+  DrawingReader& operator=(const DrawingReader&) = delete;
 
   Acad::ErrorStatus read() {
     prescan();
@@ -216,7 +222,8 @@ class DrawingReader {
     Acad::ErrorStatus status = object->dxfInFields(&filer);
     if (!filer.problem().empty()) {
       delete object;
-      fail(m_tags[at].line, filer.problem().substr(filer.problem().find(':') + 2));
+      if (m_message != nullptr && m_message->empty()) *m_message = wide(filer.problem());
+      m_status = Acad::eDwgNotRecoverable;
       return nullptr;
     }
     if (status != Acad::eOk) {

@@ -53,14 +53,17 @@ ACHAR* copyOf(const std::wstring& text) {
 // Every block gets its BLOCK and ENDBLK objects when it first enters a database.
 void frameBlock(AcDbBlockTableRecord* block, AcDbObjectId& begin, AcDbObjectId& end) {
   AcDbDatabase* db = block->database();
-  if (db == nullptr || !begin.isNull()) return;
-  AcDbEntity* markers[2] = {new AcDbBlockBegin, new AcDbBlockEnd};
+  if (db == nullptr || db->impl().restoring) return;
+  // Each marker is made when missing (a file may hold one without the other).
   AcDbObjectId* slots[2] = {&begin, &end};
   for (int i = 0; i < 2; ++i) {
-    db->addAcDbObject(*slots[i], markers[i]);
-    ObjectState::setOwner(markers[i], block->objectId());
-    markers[i]->setLayer(db->layerTableId().isValid() ? symbolId(db, SymbolTable::kLayer, L"0") : AcDbObjectId::kNull);
-    markers[i]->close();
+    if (slots[i]->isValid()) continue;
+    AcDbEntity* marker = i == 0 ? static_cast<AcDbEntity*>(new AcDbBlockBegin) : new AcDbBlockEnd;
+    db->addAcDbObject(*slots[i], marker);
+    ObjectState::setOwner(marker, block->objectId());
+    AcDbObjectId layer0 = symbolId(db, SymbolTable::kLayer, L"0");
+    if (!layer0.isNull()) marker->setLayer(layer0);
+    marker->close();
   }
 }
 

@@ -34,7 +34,7 @@ Acad::ErrorStatus AcDbDictionary::getAt(const ACHAR* key, AcDbObjectId& id) cons
   id.setNull();
   if (key == nullptr) return Acad::eInvalidKey;
   for (const Entry& entry : m_entries)
-    if (wcscasecmp(entry.key.c_str(), key) == 0 && !entry.id.isErased()) {
+    if (wcscasecmp(entry.key.c_str(), key) == 0 && entry.id.isValid() && !entry.id.isErased()) {
       id = entry.id;
       return Acad::eOk;
     }
@@ -66,12 +66,13 @@ bool AcDbDictionary::has(const ACHAR* key) const {
 }
 
 bool AcDbDictionary::has(AcDbObjectId id) const {
-  return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.id == id && !id.isErased(); });
+  return std::any_of(m_entries.begin(), m_entries.end(),
+                     [&](const Entry& e) { return e.id == id && id.isValid() && !id.isErased(); });
 }
 
 Adesk::UInt32 AcDbDictionary::numEntries() const {
   return static_cast<Adesk::UInt32>(
-      std::count_if(m_entries.begin(), m_entries.end(), [](const Entry& e) { return !e.id.isErased(); }));
+      std::count_if(m_entries.begin(), m_entries.end(), [](const Entry& e) { return e.id.isValid() && !e.id.isErased(); }));
 }
 
 Acad::ErrorStatus AcDbDictionary::setAt(const ACHAR* key, AcDbObject* object, AcDbObjectId& id) {
@@ -155,7 +156,7 @@ Acad::ErrorStatus AcDbDictionary::setName(const ACHAR* oldName, const ACHAR* new
 std::vector<AcDbDictionary::Entry> AcDbDictionary::entries() const {
   std::vector<Entry> live;
   for (const Entry& entry : m_entries)
-    if (!entry.id.isErased()) live.push_back(entry);
+    if (entry.id.isValid() && !entry.id.isErased()) live.push_back(entry);
   return live;
 }
 
@@ -225,7 +226,7 @@ Acad::ErrorStatus AcDbDictionary::dxfOutFields(AcDbDxfFiler* filer) const {
     filer->writeInt16(280, 1);
   filer->writeInt16(281, 1);
   for (const Entry& entry : m_entries) {
-    if (entry.id.isErased()) continue;
+    if (!entry.id.isValid() || entry.id.isErased()) continue;
     filer->writeString(3, entry.key);
     filer->writeObjectId(350, entry.id);
   }
@@ -350,7 +351,7 @@ Acad::ErrorStatus AcDbSortentsTable::dxfOutFields(AcDbDxfFiler* filer) const {
   filer->writeObjectId(330, m_block);
   std::uint64_t place = 0;
   for (const AcDbObjectId& id : m_order) {
-    if (id.isErased()) continue;
+    if (!id.isValid() || id.isErased()) continue;
     filer->writeObjectId(331, id);
     filer->writeAcDbHandle(5, AcDbHandle(++place));
   }

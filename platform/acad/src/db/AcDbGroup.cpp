@@ -96,7 +96,7 @@ bool AcDbGroup::has(const AcDbEntity* entity) const { return entity != nullptr &
 Adesk::UInt32 AcDbGroup::allEntityIds(AcDbObjectIdArray& ids) const {
   ids.removeAll();
   for (const AcDbObjectId& id : m_members)
-    if (!id.isErased()) ids.append(id);
+    if (id.isValid() && !id.isErased()) ids.append(id);
   return static_cast<Adesk::UInt32>(ids.length());
 }
 
@@ -136,7 +136,7 @@ Acad::ErrorStatus AcDbGroup::dxfOutFields(AcDbDxfFiler* filer) const {
   filer->writeInt16(70, m_anonymous ? 1 : 0);
   filer->writeInt16(71, m_selectable ? 1 : 0);
   for (const AcDbObjectId& id : m_members)
-    if (!id.isErased()) filer->writeObjectId(340, id);
+    if (id.isValid() && !id.isErased()) filer->writeObjectId(340, id);
   return filer->filerStatus();
 }
 

@@ -481,12 +481,16 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* filer) const {
   // Dimension style records name their handle with 105 (5 is DIMPOST there).
   bool dimStyle = isA() != nullptr && std::wcscmp(isA()->name(), L"AcDbDimStyleTableRecord") == 0;
   filer->writeAcDbHandle(dimStyle ? 105 : 5, handle());
-  if (m_reactors.length() > 0) {
+  // Only objects that are there are named: a file never points at nothing.
+  AcDbObjectIdArray live;
+  for (const AcDbObjectId& id : m_reactors)
+    if (id.isValid() && !id.isErased()) live.append(id);
+  if (live.length() > 0) {
     filer->writeString(102, L"{ACAD_REACTORS");
-    for (const AcDbObjectId& id : m_reactors) filer->writeObjectId(330, id);
+    for (const AcDbObjectId& id : live) filer->writeObjectId(330, id);
     filer->writeString(102, L"}");
   }
-  if (!m_extensionDictionary.isNull()) {
+  if (m_extensionDictionary.isValid() && !m_extensionDictionary.isErased()) {
     filer->writeString(102, L"{ACAD_XDICTIONARY");
     filer->writeObjectId(360, m_extensionDictionary);
     filer->writeString(102, L"}");

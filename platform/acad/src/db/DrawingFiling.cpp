@@ -254,6 +254,16 @@ void completeDrawing(AcDbDatabase* database) {
     ObjectState::writeOpen(root) = false;
   }
   setDatabaseRoots(database, databaseRoots(database));
+  // Entities read before their drawing had tables lie on layer 0, by layer.
+  for (const auto& stub : db.stubs) {
+    auto* entity = AcDbEntity::cast(stub->object);
+    if (entity == nullptr || (!entity->layerId().isNull() && !entity->linetypeId().isNull())) continue;
+    bool wasWritable = ObjectState::writeOpen(entity);
+    ObjectState::writeOpen(entity) = true;
+    if (entity->layerId().isNull()) entity->setLayer(layer0);
+    if (entity->linetypeId().isNull() && !db.byLayerLinetype.isNull()) entity->setLinetype(db.byLayerLinetype);
+    ObjectState::writeOpen(entity) = wasWritable;
+  }
 }
 
 }  // namespace tabrik::acad

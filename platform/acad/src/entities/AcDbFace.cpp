@@ -163,7 +163,7 @@ Acad::ErrorStatus AcDbViewport::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbEntity::dxfOutFields(filer);
   writeDxfFields(filer, [this](FieldVisitor& v) { const_cast<AcDbViewport*>(this)->visitFields(v); });
   for (const AcDbObjectId& id : m_frozenLayers)
-    if (!id.isErased()) filer->writeObjectId(331, id);
+    if (id.isValid() && !id.isErased()) filer->writeObjectId(331, id);
   filer->writeInt16(79, 0);
   filer->writeDouble(146, 0.0);
   return filer->filerStatus();

@@ -300,8 +300,10 @@ Acad::ErrorStatus AcDbArc::subTransformBy(const AcGeMatrix3d& m) {
   m_center = arc.center;
   m_radius = arc.radius;
   m_normal = arc.normal;
-  m_startAngle = normalizeAngle(arc.startAngle);
-  m_endAngle = normalizeAngle(arc.startAngle + arc.sweep);
+  // The host's arc always turns counter-clockwise about its normal.
+  double from = arc.sweep >= 0 ? arc.startAngle : arc.startAngle + arc.sweep;
+  m_startAngle = normalizeAngle(from);
+  m_endAngle = normalizeAngle(from + std::fabs(arc.sweep));
   return Acad::eOk;
 }
 

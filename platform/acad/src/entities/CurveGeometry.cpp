@@ -108,18 +108,17 @@ void Segment::transformBy(const AcGeMatrix3d& m) {
     end.transformBy(m);
     return;
   }
-  AcGePoint3d s = pointAt(0), e = pointAt(1), mid = pointAt(0.5);
+  // The start stays the start; a mirroring transform reverses the turning sense.
+  AcGePoint3d s = pointAt(0);
   AcGeVector3d n = normal;
   n.transformBy(m);
-  double det = m.det();
   AcGePoint3d c = center;
   c.transformBy(m);
-  *this = arc(c, radius * m.scale(), det < 0 ? -n.normal() : n.normal(), 0.0, std::fabs(sweep));
-  s.transformBy(m), e.transformBy(m), mid.transformBy(m);
-  AcGePoint3d from = (sweep >= 0) == (det >= 0) ? s : e;
-  AcGeVector3d r = from - center;
+  double turned = m.det() < 0 ? -sweep : sweep;
+  *this = arc(c, radius * m.scale(), n.normal(), 0.0, turned);
+  s.transformBy(m);
+  AcGeVector3d r = s - center;
   startAngle = std::atan2(r.dotProduct(yAxis), r.dotProduct(xAxis));
-  (void)mid;
 }
 
 // --- models of the built-in curves ----------------------------------------------------------

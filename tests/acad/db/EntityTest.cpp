@@ -1,0 +1,226 @@
+// Entities: transforms, grips, block references, faces, text measurement, 2D
+// polyline fitting and what each draws.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "dbents.h"
+#include "dbmtext.h"
+#include "dbsymtb.h"
+#include "tabrik/GiRecorder.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+void expectPoint(const AcGePoint3d& p, double x, double y, double z = 0) {
+  EXPECT_NEAR(p.x, x, 1e-9);
+  EXPECT_NEAR(p.y, y, 1e-9);
+  EXPECT_NEAR(p.z, z, 1e-9);
+}
+
+AcDbObjectId appendTo(AcDbObjectId blockId, AcDbEntity* entity) {
+  AcDbBlockTableRecord* block = nullptr;
+  acdbOpenObject(block, blockId, AcDb::kForWrite);
+  AcDbObjectId id;
+  block->appendAcDbEntity(id, entity);
+  entity->close();
+  block->close();
+  return id;
+}
+
+AcDbObjectId addBlock(AcDbDatabase& db, const ACHAR* name) {
+  AcDbBlockTable* blocks = nullptr;
+  db.getBlockTable(blocks, AcDb::kForWrite);
+  auto* block = new AcDbBlockTableRecord;
+  block->setName(name);
+  AcDbObjectId id;
+  blocks->add(id, block);
+  block->close();
+  blocks->close();
+  return id;
+}
+
+TEST(Entities, TransformsKeepShapesOrRefuse) {
+  AcDbCircle circle({1, 0, 0}, AcGeVector3d::kZAxis, 2);
+  ASSERT_EQ(circle.transformBy(AcGeMatrix3d::scaling(3)), Acad::eOk);
+  expectPoint(circle.center(), 3, 0);
+  EXPECT_DOUBLE_EQ(circle.radius(), 6);
+  AcGeMatrix3d squash;
+  squash.entry[1][1] = 0.5;
+  EXPECT_EQ(circle.transformBy(squash), Acad::eCannotScaleNonUniformly);
+  AcDbArc arc({0, 0, 0}, 1, 0, kPi / 2);
+  ASSERT_EQ(arc.transformBy(AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis)), Acad::eOk);
+  EXPECT_NEAR(arc.startAngle(), kPi / 2, 1e-12);
+  EXPECT_NEAR(arc.endAngle(), kPi, 1e-12);
+  // Mirrored in x = 0 the quarter from 90 to 180 degrees becomes the one from 0 to 90.
+  ASSERT_EQ(arc.transformBy(AcGeMatrix3d::mirroring(AcGePlane({0, 0, 0}, {1, 0, 0}))), Acad::eOk);
+  AcGePoint3d s, e;
+  arc.getStartPoint(s);
+  arc.getEndPoint(e);
+  expectPoint(s, 1, 0);
+  expectPoint(e, 0, 1);
+}
+
+TEST(Entities, LineGripsAndStretchPoints) {
+  AcDbLine line({0, 0, 0}, {4, 0, 0});
+  AcGePoint3dArray grips;
+  AcDbIntArray modes, ids;
+  line.getGripPoints(grips, modes, ids);
+  ASSERT_EQ(grips.length(), 3);
+  expectPoint(grips[1], 2, 0);
+  line.moveGripPointsAt(AcDbIntArray{1}, {0, 1, 0});  // the middle grip moves the line
+  expectPoint(line.startPoint(), 0, 1);
+  expectPoint(line.endPoint(), 4, 1);
+  line.moveStretchPointsAt(AcDbIntArray{1, 1}, {1, 0, 0});  // index given twice moves once
+  expectPoint(line.endPoint(), 5, 1);
+}
+
+TEST(Entities, BlockReferencePlacesItsBlock) {
+  AcDbDatabase db;
+  AcDbObjectId blockId = addBlock(db, L"ARROW");
+  appendTo(blockId, new AcDbLine({0, 0, 0}, {1, 0, 0}));
+  auto* reference = new AcDbBlockReference({10, 10, 0}, blockId);
+  reference->setRotation(kPi / 2);
+  reference->setScaleFactors(AcGeScale3d(2));
+  AcDbObjectId refId = appendTo(db.modelSpaceId(), reference);
+  AcDbBlockReference* opened = nullptr;
+  ASSERT_EQ(acdbOpenObject(opened, refId, AcDb::kForRead), Acad::eOk);
+  AcDbExtents extents;
+  ASSERT_EQ(opened->getGeomExtents(extents), Acad::eOk);
+  expectPoint(extents.minPoint(), 10, 10);
+  expectPoint(extents.maxPoint(), 10, 12);
+  AcDbVoidPtrArray pieces;
+  ASSERT_EQ(opened->explode(pieces), Acad::eOk);
+  ASSERT_EQ(pieces.length(), 1);
+  auto* line = AcDbLine::cast(static_cast<AcDbEntity*>(pieces[0]));
+  ASSERT_NE(line, nullptr);
+  expectPoint(line->startPoint(), 10, 10);
+  expectPoint(line->endPoint(), 10, 12);
+  delete line;
+  // The block transform carries block coordinates to the drawing.
+  expectPoint(opened->blockTransform() * AcGePoint3d(1, 0, 0), 10, 12);
+  AcDbLine crossing({0, 11, 0}, {20, 11, 0});
+  AcGePoint3dArray points;
+  opened->intersectWith(&crossing, AcDb::kOnBothOperands, points);
+  ASSERT_EQ(points.length(), 1);
+  expectPoint(points[0], 10, 11);
+  opened->close();
+}
+
+TEST(Entities, EmptyOrSelfReferencingBlocksHaveNoExtents) {
+  AcDbDatabase db;
+  AcDbObjectId empty = addBlock(db, L"EMPTY");
+  AcDbBlockReference reference({0, 0, 0}, empty);
+  AcDbExtents extents;
+  EXPECT_EQ(reference.getGeomExtents(extents), Acad::eInvalidExtents);
+  AcDbObjectId loop = addBlock(db, L"LOOP");
+  appendTo(loop, new AcDbBlockReference({1, 0, 0}, loop));
+  AcDbBlockReference outer({0, 0, 0}, loop);
+  EXPECT_EQ(outer.getGeomExtents(extents), Acad::eInvalidExtents);  // ends, without a crash
+  tabrik::acad::GiRecorder recorder;
+  outer.worldDraw(&recorder);
+  EXPECT_TRUE(recorder.primitives().empty());
+}
+
+TEST(Entities, FacesDrawOnlyVisibleEdges) {
+  AcDbFace face({0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0});
+  ASSERT_EQ(face.makeEdgeInvisibleAt(1), Acad::eOk);
+  EXPECT_EQ(face.makeEdgeInvisibleAt(4), Acad::eInvalidIndex);
+  bool visible = true;
+  face.isEdgeVisibleAt(1, visible);
+  EXPECT_FALSE(visible);
+  tabrik::acad::GiRecorder recorder;
+  face.worldDraw(&recorder);
+  ASSERT_EQ(recorder.primitives().size(), 3u);
+  for (const auto& p : recorder.primitives()) {
+    // No drawn edge runs from (1,0) to (1,1).
+    EXPECT_FALSE(p.points[0].isEqualTo({1, 0, 0}) && p.points[1].isEqualTo({1, 1, 0}));
+  }
+}
+
+TEST(Entities, MTextMeasuresItsLines) {
+  // The host's font: 0.75 of the height per character, lines 5/3 of the height apart.
+  struct Case {
+    const ACHAR* contents;
+    double width, actualWidth, actualHeight;
+  } cases[] = {
+      {L"AB CD", 0, 7.5, 2},
+      {L"AB CD", 4, 3.0, 2 + 2 * 5.0 / 3},
+      {L"AB\\PLONGER", 0, 9.0, 2 + 2 * 5.0 / 3},
+      {L"{\\fArial;AB}", 0, 3.0, 2},
+      {L"", 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width);
+    AcDbMText text;
+    text.setTextHeight(2);
+    text.setContents(c.contents);
+    text.setWidth(c.width);
+    EXPECT_NEAR(text.actualWidth(), c.actualWidth, 1e-12);
+    EXPECT_NEAR(text.actualHeight(), c.actualHeight, 1e-12);
+  }
+}
+
+TEST(Entities, MTextDirectionAndRotation) {
+  AcDbMText text;
+  text.setRotation(kPi / 6);
+  EXPECT_NEAR(text.direction().x, std::cos(kPi / 6), 1e-12);
+  EXPECT_NEAR(text.rotation(), kPi / 6, 1e-12);
+  EXPECT_EQ(text.setDirection({0, 0, 5}), Acad::eInvalidInput);  // along the normal
+  ASSERT_EQ(text.setDirection({-1, -1, 0}), Acad::eOk);
+  EXPECT_NEAR(text.rotation(), 5 * kPi / 4, 1e-12);
+}
+
+TEST(Entities, TwoDPolylineFittingAndStraightening) {
+  AcDbDatabase db;
+  AcGePoint3dArray points{{0, 0, 0}, {10, 10, 0}, {20, 0, 0}};
+  AcDbObjectId id = appendTo(db.modelSpaceId(), new AcDb2dPolyline(AcDb::k2dSimplePoly, points));
+  AcDb2dPolyline* poly = nullptr;
+  ASSERT_EQ(acdbOpenObject(poly, id, AcDb::kForWrite), Acad::eOk);
+  auto countVertices = [&] {
+    int n = 0;
+    AcDbObjectIterator* it = poly->vertexIterator();
+    for (; !it->done(); it->step()) ++n;
+    delete it;
+    return n;
+  };
+  EXPECT_EQ(countVertices(), 3);
+  ASSERT_EQ(poly->curveFit(), Acad::eOk);
+  EXPECT_EQ(poly->polyType(), AcDb::k2dFitCurvePoly);
+  EXPECT_EQ(countVertices(), 5);  // a fit vertex between each pair
+  AcGePoint3d start, end;
+  poly->getStartPoint(start);
+  poly->getEndPoint(end);
+  expectPoint(start, 0, 0);
+  expectPoint(end, 20, 0);
+  ASSERT_EQ(poly->splineFit(), Acad::eOk);
+  EXPECT_EQ(poly->polyType(), AcDb::k2dCubicSplinePoly);
+  poly->getEndPoint(end);
+  expectPoint(end, 20, 0);  // a clamped spline ends at its last control point
+  ASSERT_EQ(poly->straighten(), Acad::eOk);
+  EXPECT_EQ(poly->polyType(), AcDb::k2dSimplePoly);
+  EXPECT_EQ(countVertices(), 3);
+  double length = 0, endParam = 0;
+  poly->getEndParam(endParam);
+  poly->getDistAtParam(endParam, length);
+  EXPECT_NEAR(length, 2 * std::sqrt(200.0), 1e-9);
+  poly->close();
+}
+
+TEST(Entities, DrawingRecordsLayerAndColour) {
+  AcDbDatabase db;
+  AcDbObjectId lineId = appendTo(db.modelSpaceId(), new AcDbLine({0, 0, 0}, {1, 1, 0}));
+  AcDbEntity* line = nullptr;
+  acdbOpenAcDbEntity(line, lineId, AcDb::kForWrite);
+  line->setColorIndex(3);
+  tabrik::acad::GiRecorder recorder;
+  recorder.geometry().draw(line);
+  ASSERT_EQ(recorder.primitives().size(), 1u);
+  EXPECT_EQ(recorder.primitives()[0].color, 3);
+  EXPECT_EQ(recorder.primitives()[0].layer, db.clayer());
+  line->close();
+}
+
+}  // namespace
