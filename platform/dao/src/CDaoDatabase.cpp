@@ -199,7 +199,8 @@ void CDaoDatabase::DeleteTableDef(LPCTSTR lpszName) {
   d.beginWrite(3211);
   try {
     deleteRelationsOf(d, t.name);
-    d.exec("DROP TABLE " + quoteId(t.name), 3211);
+    if (t.isLinked()) d.bumpSchema();  // only the catalog row goes; the link's file stays
+    else d.exec("DROP TABLE " + quoteId(t.name), 3211);
     for (const char* table : {"MSysObjects", "MSysColumns", "MSysIndexes", "MSysIndexColumns", "MSysCounters"}) {
       std::string column = std::string(table) == "MSysObjects" ? "Name" : "TableName";
       Statement s = d.prepare(std::string("DELETE FROM ") + table + " WHERE " + column + " = ?");

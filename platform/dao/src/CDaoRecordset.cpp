@@ -219,7 +219,16 @@ void CDaoRecordset::Open(int nOpenType, LPCTSTR lpszSQL, int nOptions) {
   if (r->type == dbOpenTable && !isTable) fail(3078, {table});
   if (!isTable && !looksLikeStatement(r->source)) fail(3078, {r->source});
 
-  if (isTable && (r->type == dbOpenTable || r->type == dbOpenDynaset)) {
+  if (isTable && d.schema(table).isLinked()) {
+    // Linked tables open as snapshots of the other file's table; never as table type.
+    const TableSchema& link = d.schema(table);
+    if (r->type == dbOpenTable) fail(3219);
+    if (!d.isAttached(link.name)) DAODatabase::checkLink(link.connect, link.sourceTable);
+    r->readOnly = true;
+    openSnapshot(*r, d, "SELECT * FROM temp." + quoteId(link.name), nullptr);
+    if (r->schema.fields.size() == link.fields.size()) r->schema.fields = link.fields;
+    r->schema.name = link.name;
+  } else if (isTable && (r->type == dbOpenTable || r->type == dbOpenDynaset)) {
     r->tableBased = true;
     r->schema = d.schema(table);
     r->readOnly = d.readOnly || (nOptions & dbReadOnly) || r->schema.isSystem();

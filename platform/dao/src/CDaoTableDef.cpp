@@ -132,6 +132,29 @@ void CDaoTableDef::Append() {
   if (!m_bNew || !m_pending) daoThrow(3219, {}, L"DAO.TableDefs");
   TableSchema& t = m_pending->schema;
   if (d.hasTable(t.name)) daoThrow(3010, {t.name}, L"DAO.TableDefs");
+  if (!t.connect.empty()) {
+    // A linked table: only the catalog row; each connection attaches the file.
+    DAODatabase::checkLink(t.connect, t.sourceTable);
+    t.attributes |= dbAttachedTable;
+    t.fields.clear();
+    t.indexes.clear();
+    t.created = t.updated = COleDateTime::GetCurrentTime().m_dt;
+    d.beginWrite(3211);
+    try {
+      d.catalogAddTable(t);
+      d.bumpSchema();
+    } catch (...) {
+      d.endWrite(false);
+      throw;
+    }
+    d.endWrite(true, 3211);
+    d.schemaChanged();
+    delete m_pending;
+    m_pending = nullptr;
+    m_bNew = FALSE;
+    m_bOpen = TRUE;
+    return;
+  }
   if (t.fields.empty()) daoThrow(3264, {}, L"DAO.TableDefs");
   t.created = t.updated = COleDateTime::GetCurrentTime().m_dt;
   d.beginWrite(3211);

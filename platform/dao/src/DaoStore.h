@@ -35,6 +35,10 @@
 //                      ColumnName TEXT, Descending INTEGER (0/1)
 //   MSysCounters       TableName, ColumnName (PK together), NextValue INTEGER: no
 //                      auto-number below it is ever given again
+//   (linked tables)    an MSysObjects row with dbAttachedTable, Connect ";DATABASE=path"
+//                      and ForeignName the source table; no MSysColumns rows: the
+//                      fields are the source's. Each connection attaches the other file
+//                      read-only and makes a TEMP VIEW under the local name.
 //   MSysRelationships  Name TEXT PK, TableName TEXT (primary table), ForeignTable TEXT,
 //                      Attributes INTEGER (RelationAttributeEnum)
 //   MSysRelationshipColumns  Name, Position (PK together; 0-based), ColumnName TEXT
@@ -119,6 +123,7 @@ struct TableSchema {
   int findField(const std::wstring& name) const;  // -1 when none
   int findIndex(const std::wstring& name) const;
   bool isSystem() const { return (static_cast<unsigned long>(attributes) & 0x80000000ul) != 0; }
+  bool isLinked() const { return (attributes & dbAttachedTable) != 0; }
 };
 
 // A value as SQLite stores it.
@@ -255,6 +260,15 @@ struct DAODatabase {
   // (Re)creates the triggers that keep NextValue past deleted auto-numbers.
   void installCounterTriggers(const tabrik::dao::TableSchema& table);
 
+  // Linked tables: the other file's path in a connect string ";DATABASE=path"; checks
+  // that the file is a database holding the source table (3024, 3044, 3343, 3011).
+  static std::wstring linkPath(const std::wstring& connect);
+  static void checkLink(const std::wstring& connect, const std::wstring& sourceTable);
+  bool isAttached(const std::wstring& localName) const { return m_links.count(tabrik::dao::upper(localName)) != 0; }
+  // Makes the catalog's schema version move, so every connection reloads it (a link
+  // changes only catalog rows).
+  void bumpSchema();
+
   // Catalog writing (inside a write transaction).
   void catalogAddTable(const tabrik::dao::TableSchema& t);
   void catalogAddField(const std::wstring& table, const tabrik::dao::FieldDef& f, int ordinal);
@@ -266,10 +280,13 @@ struct DAODatabase {
   void takeOpenLock();
   void releaseOpenLock();
   void loadSchemas();
+  bool syncLinks();  // false when a link could not be attached yet (inside a transaction)
 
   std::map<std::string, sqlite3_stmt*> m_statements;
   std::map<std::wstring, tabrik::dao::TableSchema> m_schemas;  // by upper-cased name
   long long m_schemaVersion = -1;
+  std::map<std::wstring, std::string> m_links;  // upper-cased local name -> attached schema
+  int m_nextLink = 0;
   int m_lockFd = -1;
   std::string m_lockPath;
 };
