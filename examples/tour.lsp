@@ -26,12 +26,13 @@
 (show "its leader scale, DIMSCALE" (getvar "DIMSCALE"))
 
 (princ "\n\nThe Tabrik module")
-(if (= (type tb_getVersion) 'EXRXSUBR)
+(if (= (type nv::pow) 'EXRXSUBR)
   (progn
-    (show "(tb_getVersion)" (tb_getVersion))
+    (show "(type nv::pow), a function of the module" (type nv::pow))
     (show "(nv::pow 2.0 10.0)" (nv::pow 2.0 10.0))
     (show "(nv_atof \"3.25\")" (nv_atof "3.25"))
-    (show "(asin 1.0)" (asin 1.0)))
+    (show "(asin 1.0)" (asin 1.0))
+    (show "(nv::pow \"two\" 2), a wrong argument" (vl-catch-all-error-p (vl-catch-all-apply 'nv::pow '("two" 2)))))
   (princ "\n  not loaded: build it, or run without --no-module."))
 (princ "\n")
 (princ)
