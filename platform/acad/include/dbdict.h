@@ -52,7 +52,7 @@ class AcDbDictionary : public AcDbObject {
 
  private:
   std::vector<Entry> m_entries;  // kept sorted by key without regard to case
-  bool m_hardOwner = true;
+  bool m_hardOwner = false;  // group 280: entries hard-owned (extension dictionaries)
 };
 
 class AcDbDictionaryIterator {

@@ -221,9 +221,7 @@ Acad::ErrorStatus AcDbDictionary::dwgInFields(AcDbDwgFiler* filer) {
 Acad::ErrorStatus AcDbDictionary::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbObject::dxfOutFields(filer);
   filer->writeString(100, L"AcDbDictionary");
-  if (m_hardOwner && ownerId() != AcDbObjectId::kNull && database() != nullptr &&
-      ownerId() != database()->namedObjectsDictionaryId() && ownerId().objectClass() != AcDbDictionary::desc())
-    filer->writeInt16(280, 1);
+  if (m_hardOwner) filer->writeInt16(280, 1);
   filer->writeInt16(281, 1);
   for (const Entry& entry : m_entries) {
     if (!entry.id.isValid() || entry.id.isErased()) continue;
@@ -239,7 +237,9 @@ Acad::ErrorStatus AcDbDictionary::dxfInFields(AcDbDxfFiler* filer) {
   if (status != Acad::eOk) return status;
   m_entries.clear();
   std::wstring key;
+  m_hardOwner = false;
   return forEachGroup(filer, [&](const resbuf& rb) {
+    if (rb.restype == 280) m_hardOwner = rb.resval.rint != 0;
     if (rb.restype == 3) key = stringOf(rb);
     if ((rb.restype == 350 || rb.restype == 360) && !key.empty()) {
       AcDbObjectId id = filer->idOf(rb);

@@ -10,6 +10,7 @@
 #include "db/DatabaseInternal.h"
 #include "db/MemoryDwgFiler.h"
 #include "db/XData.h"
+#include "dbdict.h"
 #include "dbsymtb.h"
 #include "rxboiler.h"
 #include "rxdict.h"
@@ -343,7 +344,8 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary() {
   if (!m_extensionDictionary.isNull()) return Acad::eAlreadyInDb;
   if (database() == nullptr) return Acad::eNoDatabase;
   assertWriteEnabled();
-  AcDbObject* dictionary = static_cast<AcDbObject*>(AcRxClass::cast(acrxClassDictionary->at(L"AcDbDictionary"))->create());
+  auto* dictionary = new AcDbDictionary;
+  dictionary->setTreatElementsAsHard(true);
   AcDbObjectId id;
   Acad::ErrorStatus status = database()->addAcDbObject(id, dictionary);
   if (status != Acad::eOk) {
