@@ -202,11 +202,10 @@ class DrawingWriter {
     }
     bool polyline = AcDb2dPolyline::cast(entity) != nullptr;
     const AcDbObject* end = peekObject(acad::sequenceEndId(entity));
-    // A POLYLINE always has its vertices and SEQEND; without them it is left out.
-    if (polyline && (subs.empty() || end == nullptr)) return;
+    // completeDrawing gives every POLYLINE, and every INSERT with attributes, its SEQEND.
     writeObject(entity);
     for (const AcDbObject* sub : subs) writeObject(sub);
-    if (!subs.empty() && end != nullptr) writeObject(end);
+    if ((polyline || !subs.empty()) && end != nullptr) writeObject(end);
   }
 
   void writeBlockEntities(const AcDbBlockTableRecord* block) {

@@ -350,8 +350,13 @@ Acad::ErrorStatus AcDbSortentsTable::dxfOutFields(AcDbDxfFiler* filer) const {
   filer->writeString(100, L"AcDbSortentsTable");
   filer->writeObjectId(330, m_block);
   std::uint64_t place = 0;
+  // Only the block's own live entities, each once, are worth an entry.
+  const auto* block = m_block.isValid() ? AcDbBlockTableRecord::cast(m_block.stub()->object) : nullptr;
+  AcDbObjectIdArray written;
   for (const AcDbObjectId& id : m_order) {
-    if (!id.isValid() || id.isErased()) continue;
+    if (!id.isValid() || id.isErased() || written.contains(id)) continue;
+    if (block == nullptr || !block->entityIds().contains(id)) continue;
+    written.append(id);
     filer->writeObjectId(331, id);
     filer->writeAcDbHandle(5, AcDbHandle(++place));
   }
@@ -367,7 +372,7 @@ Acad::ErrorStatus AcDbSortentsTable::dxfInFields(AcDbDxfFiler* filer) {
     if (rb.restype == 330) m_block = filer->idOf(rb);
     if (rb.restype == 331) {
       AcDbObjectId id = filer->idOf(rb);
-      if (!id.isNull()) m_order.push_back(id);
+      if (!id.isNull() && std::find(m_order.begin(), m_order.end(), id) == m_order.end()) m_order.push_back(id);
     }
   });
 }

@@ -254,6 +254,25 @@ void completeDrawing(AcDbDatabase* database) {
     ObjectState::writeOpen(root) = false;
   }
   setDatabaseRoots(database, databaseRoots(database));
+  // A POLYLINE, and an INSERT with attributes, end with their SEQEND.
+  std::vector<AcDbEntity*> unterminated;
+  for (const auto& stub : db.stubs) {
+    auto* entity = AcDbEntity::cast(stub->object);
+    ComplexEntity* complex = entity ? complexOf(entity) : nullptr;
+    if (complex == nullptr || complex->m_sequenceEnd.isValid()) continue;
+    bool needsEnd = AcDb2dPolyline::cast(entity) != nullptr;
+    for (const AcDbObjectId& id : complex->m_subEntities) needsEnd = needsEnd || (id.isValid() && !id.isErased());
+    if (needsEnd) unterminated.push_back(entity);
+  }
+  for (AcDbEntity* entity : unterminated) {
+    auto* end = new AcDbSequenceEnd;
+    AcDbObjectId endId;
+    db.add(end, 0, endId);
+    ObjectState::setOwner(end, entity->objectId());
+    end->setLayer(entity->layerId().isNull() ? layer0 : entity->layerId());
+    end->close();
+    complexOf(entity)->m_sequenceEnd = endId;
+  }
   // Entities read before their drawing had tables lie on layer 0, by layer.
   for (const auto& stub : db.stubs) {
     auto* entity = AcDbEntity::cast(stub->object);
