@@ -46,7 +46,8 @@ class HostSession {
   // Loads a file as (load FILE) does in the active drawing; kError when an error
   // abandoned it, kUsage when it cannot be read.
   Status runFile(const std::string& path);
-  // Evaluates every form of the text, printing each value (prin1) on its own line;
+  // Evaluates every form of the text, printing each value (prin1) on a line of its
+  // own (a newline first when the output so far does not end with one);
   // kError after an error (the rest of the text is abandoned).
   Status evalText(const std::string& text);
   // One top-level form of the script, errors reported as the command line reports

@@ -23,7 +23,7 @@ file(WRITE ${WORK}/scenario-passes.lsp "(+ 1 2)\n;=>3\n(princ \"a\\nb\")\n;/a\n;
 
 expect(eval-value 0 "^3\n$" eval "(+ 1 2)")
 expect(eval-each-value 0 "^3\n\"x\"\n$" eval "(+ 1 2) \"x\"")
-expect(eval-printed-then-value 0 "^x\"x\"\n$" eval "(princ \"x\")")
+expect(eval-printed-then-value 0 "^x\n\"x\"\n$" eval "(princ \"x\")")
 expect(eval-null-symbol 0 "^$" eval "(princ)")
 expect(eval-error 1 "^; error: bad argument type: consp 1\n$" eval "(car 1)")
 expect(eval-reader-error 1 "; error: malformed list on input" eval "(+ 1")

@@ -196,8 +196,10 @@ HostSession::Status HostSession::evalText(const std::string& text) {
     if (!form) return Status::kOk;
     lisp::Outcome outcome = evaluateForm(form->value);
     if (!outcome.ok) return Status::kError;
+    // Each value on a line of its own, after whatever the form (or the start-up)
+    // printed.
     std::string printed = outcome.value.toPrin1String();
-    if (!printed.empty()) writeConsole(printed + "\n");
+    if (!printed.empty()) writeConsole((consoleAtLineStart() ? "" : "\n") + printed + "\n");
     flushConsole();
   }
 }
