@@ -1,8 +1,10 @@
-// MFC's DAO classes: databases, table definitions, recordsets, DAO errors and the
-// engine's start and stop. The engine behind them keeps each database in one SQLite
-// file; what DAO knows and SQLite does not (field types and sizes, required and
-// zero-length rules, defaults, index names, auto-number counters) lives in the file's
-// "MSys..." catalog tables, described in the engine's DaoStore.h.
+// MFC's DAO classes: workspaces, databases, table and query definitions, relations,
+// recordsets, DAO errors and the engine's start and stop. The engine behind them
+// keeps each database in one SQLite file; what DAO knows and SQLite does not (field
+// types and sizes, required and zero-length rules, defaults, index names,
+// auto-number counters, relations, stored queries, links) lives in the file's
+// "MSys..." catalog tables, described in the engine's DaoStore.h. Statements are in
+// SQLite's dialect until the Jet SQL translator takes their place.
 //
 // Jet's rules hold: text compares, seeks, sorts and is unique without regard to case
 // or trailing blanks; Yes/No is -1/0; dates are OLE dates; auto-numbers are never
@@ -483,8 +485,11 @@ class CDaoRecordset : public CObject {
   CDaoRecordset(const CDaoRecordset&) = delete;
   CDaoRecordset& operator=(const CDaoRecordset&) = delete;
 
-  // lpszSQL is a table name (dbOpenTable, or any type) or a SELECT statement
-  // (snapshot). A table that does not exist is 3078.
+  // lpszSQL is a table name or a SELECT statement. A local table opens as table type
+  // (dbOpenTable: index order, Seek) or, for dbOpenDynaset, in stored order without
+  // Seek, both updatable; a statement, a linked table or dbOpenSnapshot gives a
+  // read-only snapshot. A table that does not exist is 3078; a linked table refuses
+  // table type (3219).
   virtual void Open(int nOpenType = AFX_DAO_USE_DEFAULT_TYPE, LPCTSTR lpszSQL = NULL, int nOptions = 0);
   virtual void Open(CDaoTableDef* pTableDef, int nOpenType = dbOpenTable, int nOptions = 0);
   // A query's rows as a snapshot (whatever type is asked for), with its parameters.
