@@ -61,6 +61,10 @@ AcDbObjectId sequenceEndId(const AcDbEntity* entity);
 bool appendSubEntity(AcDbEntity* owner, AcDbObjectId subEntity);
 void setSequenceEnd(AcDbEntity* owner, AcDbObjectId sequenceEnd);
 
+// The kind of value a DXF group code carries (one table for every reader and writer).
+enum class DxfGroupKind { kPoint, kReal, kInt16, kInt32, kInt64, kHandle, kString };
+DxfGroupKind dxfGroupKind(int code);
+
 // The file a database was read from or saved to.
 void setFilename(AcDbDatabase* database, const std::wstring& name);
 

@@ -4,6 +4,7 @@
 
 #include "db/DatabaseInternal.h"
 #include "dbproxy.h"
+#include "tabrik/DrawingFiling.h"
 #include "rxboiler.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbProxyEntity, AcDbEntity)
@@ -14,26 +15,22 @@ namespace {
 // Pointer groups (330-369, 390-399, 480-481, 1005) hold handles; they are kept as
 // handles and written back as they were read.
 std::wstring valueOf(const resbuf& rb, AcDbDxfFiler* filer) {
-  int code = rb.restype;
-  wchar_t buffer[64];
-  if ((code >= 10 && code <= 18) || (code >= 110 && code <= 112) || code == 210 || (code >= 1010 && code <= 1013)) {
-    std::swprintf(buffer, 64, L"%.17g,%.17g,%.17g", rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]);
-    return buffer;
-  }
-  if ((code >= 38 && code <= 59) || (code >= 140 && code <= 149) || (code >= 460 && code <= 469) ||
-      (code >= 1040 && code <= 1042)) {
-    std::swprintf(buffer, 64, L"%.17g", rb.resval.rreal);
-    return buffer;
-  }
-  if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) || (code >= 270 && code <= 289) ||
-      (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 1060 && code <= 1070)) {
-    return std::to_wstring(rb.resval.rint);
-  }
-  if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) || (code >= 440 && code <= 459) || code == 1071)
-    return std::to_wstring(rb.resval.rlong);
-  if ((code >= 330 && code <= 369) || (code >= 390 && code <= 399) || code == 480 || code == 481) {
-    AcDbObjectId id = filer->idOf(rb);
-    return id.handle().asString();
+  wchar_t buffer[80];
+  switch (tabrik::acad::dxfGroupKind(rb.restype)) {
+    case tabrik::acad::DxfGroupKind::kPoint:
+      std::swprintf(buffer, 80, L"%.17g,%.17g,%.17g", rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]);
+      return buffer;
+    case tabrik::acad::DxfGroupKind::kReal:
+      std::swprintf(buffer, 80, L"%.17g", rb.resval.rreal);
+      return buffer;
+    case tabrik::acad::DxfGroupKind::kInt16: return std::to_wstring(rb.resval.rint);
+    case tabrik::acad::DxfGroupKind::kInt32: return std::to_wstring(rb.resval.rlong);
+    case tabrik::acad::DxfGroupKind::kInt64: return std::to_wstring(rb.resval.mnInt64);
+    case tabrik::acad::DxfGroupKind::kHandle: {
+      // Kept as the handle the file gave, so the group writes back unchanged.
+      return rb.resval.rstring ? rb.resval.rstring : L"";
+    }
+    case tabrik::acad::DxfGroupKind::kString: break;
   }
   return rb.resval.rstring ? rb.resval.rstring : L"";
 }
@@ -52,36 +49,25 @@ Acad::ErrorStatus readRaw(AcDbDxfFiler* filer, std::vector<AcDbProxyGroup>& grou
 void writeRaw(AcDbDxfFiler* filer, const std::vector<AcDbProxyGroup>& groups) {
   for (const AcDbProxyGroup& group : groups) {
     int code = group.code;
-    bool point = (code >= 10 && code <= 18) || (code >= 110 && code <= 112) || code == 210 || (code >= 1010 && code <= 1013);
-    if (point) {
-      double x = 0, y = 0, z = 0;
-      std::swscanf(group.value.c_str(), L"%lf,%lf,%lf", &x, &y, &z);
-      filer->writePoint3d(code, AcGePoint3d(x, y, z));
-      continue;
+    const wchar_t* text = group.value.c_str();
+    switch (tabrik::acad::dxfGroupKind(code)) {
+      case tabrik::acad::DxfGroupKind::kPoint: {
+        double x = 0, y = 0, z = 0;
+        std::swscanf(text, L"%lf,%lf,%lf", &x, &y, &z);
+        filer->writePoint3d(code, AcGePoint3d(x, y, z));
+        break;
+      }
+      case tabrik::acad::DxfGroupKind::kReal: filer->writeDouble(code, std::wcstod(text, nullptr)); break;
+      case tabrik::acad::DxfGroupKind::kInt16:
+        filer->writeInt16(code, static_cast<Adesk::Int16>(std::wcstol(text, nullptr, 10)));
+        break;
+      case tabrik::acad::DxfGroupKind::kInt32:
+        filer->writeInt32(code, static_cast<Adesk::Int32>(std::wcstol(text, nullptr, 10)));
+        break;
+      case tabrik::acad::DxfGroupKind::kInt64:
+      case tabrik::acad::DxfGroupKind::kString: filer->writeString(code, group.value); break;
+      case tabrik::acad::DxfGroupKind::kHandle: filer->writeAcDbHandle(code, AcDbHandle(text)); break;
     }
-    bool real = (code >= 38 && code <= 59) || (code >= 140 && code <= 149) || (code >= 460 && code <= 469) ||
-                (code >= 1040 && code <= 1042);
-    if (real) {
-      filer->writeDouble(code, std::wcstod(group.value.c_str(), nullptr));
-      continue;
-    }
-    bool pointer = (code >= 330 && code <= 369) || (code >= 390 && code <= 399) || code == 480 || code == 481;
-    if (pointer) {
-      filer->writeAcDbHandle(code, AcDbHandle(group.value.c_str()));
-      continue;
-    }
-    bool int16 = (code >= 60 && code <= 79) || (code >= 170 && code <= 179) || (code >= 270 && code <= 289) ||
-                 (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 1060 && code <= 1070);
-    if (int16) {
-      filer->writeInt16(code, static_cast<Adesk::Int16>(std::wcstol(group.value.c_str(), nullptr, 10)));
-      continue;
-    }
-    bool int32 = (code >= 90 && code <= 99) || (code >= 420 && code <= 429) || (code >= 440 && code <= 459) || code == 1071;
-    if (int32) {
-      filer->writeInt32(code, static_cast<Adesk::Int32>(std::wcstol(group.value.c_str(), nullptr, 10)));
-      continue;
-    }
-    filer->writeString(code, group.value);
   }
 }
 

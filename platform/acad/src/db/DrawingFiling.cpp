@@ -108,6 +108,33 @@ void setSequenceEnd(AcDbEntity* owner, AcDbObjectId sequenceEnd) {
   if (auto* complex = complexOf(owner)) complex->m_sequenceEnd = sequenceEnd;
 }
 
+// | codes                                              | kind    |
+// |----------------------------------------------------|---------|
+// | 10-18, 110-112, 210, 1010-1013 (x; y and z follow) | point   |
+// | 19-59, 140-149, 460-469, 1040-1042                 | real    |
+// | 60-79, 170-179, 270-299, 370-389, 400-409, 1060-1070 | int16 |
+// | 90-99, 420-429, 440-459, 1071                      | int32   |
+// | 160-169                                            | int64   |
+// | 5, 105, 320-369, 390-399, 480-481                  | handle  |
+// | everything else                                    | string  |
+DxfGroupKind dxfGroupKind(int code) {
+  if ((code >= 10 && code <= 18) || (code >= 110 && code <= 112) || code == 210 || (code >= 1010 && code <= 1013))
+    return DxfGroupKind::kPoint;
+  if ((code >= 19 && code <= 59) || (code >= 140 && code <= 149) || (code >= 460 && code <= 469) ||
+      (code >= 1040 && code <= 1042))
+    return DxfGroupKind::kReal;
+  if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) || (code >= 270 && code <= 299) ||
+      (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 1060 && code <= 1070))
+    return DxfGroupKind::kInt16;
+  if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) || (code >= 440 && code <= 459) || code == 1071)
+    return DxfGroupKind::kInt32;
+  if (code >= 160 && code <= 169) return DxfGroupKind::kInt64;
+  if (code == 5 || code == 105 || (code >= 320 && code <= 369) || (code >= 390 && code <= 399) || code == 480 ||
+      code == 481)
+    return DxfGroupKind::kHandle;
+  return DxfGroupKind::kString;
+}
+
 void setFilename(AcDbDatabase* database, const std::wstring& name) { database->impl().filename = name; }
 
 void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer) {
