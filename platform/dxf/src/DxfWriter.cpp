@@ -56,17 +56,23 @@ ClassInfo classOf(const AcDbObject* object) {
 
 class DrawingWriter {
  public:
-  DrawingWriter(AcDbDatabase* db, std::string& out) : m_db(db), m_f(db, out), m_roots(acad::databaseRoots(db)) {}
+  DrawingWriter(AcDbDatabase* db, std::string& out)
+      : m_db(db), m_out(out), m_f(db, m_body), m_roots(acad::databaseRoots(db)) {}
 
+  // The body first, so that CLASSES names exactly the types of the objects written.
   Acad::ErrorStatus write() {
     if (!m_roots.blockTable.isValid() || !m_roots.namedObjects.isValid()) return Acad::eNoDatabase;
-    writeHeader();
-    writeClasses();
     writeTables();
     writeBlocks();
     writeEntities();
     writeObjects();
     m_f.group(0, "EOF");
+    std::string body = std::move(m_body);
+    m_body.clear();
+    writeHeader();
+    writeClasses();
+    m_out = std::move(m_body);
+    m_out += body;
     return Acad::eOk;
   }
 
@@ -120,16 +126,11 @@ class DrawingWriter {
     endSection();
   }
 
-  // One CLASS per type that is not built in, in the order the types first occur
-  // among the objects (handle order).
+  // One CLASS per type that is not built in, in the order the types first occur in
+  // the file.
   void writeClasses() {
     section("CLASSES");
-    std::set<std::wstring> seen;
-    for (const AcDbObjectId& id : acad::objectIds(m_db)) {
-      const AcDbObject* object = peekObject(id);
-      if (object == nullptr || object->isErased()) continue;
-      ClassInfo info = classOf(object);
-      if (info.dxfName.empty() || isBuiltInDxfName(info.dxfName) || !seen.insert(info.dxfName).second) continue;
+    for (const ClassInfo& info : m_classes) {
       m_f.group(0, "CLASS");
       m_f.writeString(1, info.dxfName);
       m_f.writeString(2, info.className);
@@ -143,7 +144,10 @@ class DrawingWriter {
 
   void writeObject(const AcDbObject* object) {
     if (!m_written.insert(object).second) return;
-    m_f.writeString(0, classOf(object).dxfName);
+    ClassInfo info = classOf(object);
+    if (!info.dxfName.empty() && !isBuiltInDxfName(info.dxfName) && m_classNames.insert(info.dxfName).second)
+      m_classes.push_back(info);
+    m_f.writeString(0, info.dxfName);
     object->dxfOutFields(&m_f);
     writeXData(object);
   }
@@ -277,7 +281,11 @@ class DrawingWriter {
   }
 
   AcDbDatabase* m_db;
+  std::string& m_out;
+  std::string m_body;
   DxfOutFiler m_f;
+  std::vector<ClassInfo> m_classes;
+  std::set<std::wstring> m_classNames;
   acad::DatabaseRoots m_roots;
   std::unordered_set<const AcDbObject*> m_written;
 };
