@@ -193,7 +193,7 @@ Acad::ErrorStatus AcDbObject::downgradeOpen() {
 
 Acad::ErrorStatus AcDbObject::erase(bool erasing) {
   if (m_id.isNull()) return Acad::eNotInDatabase;
-  if (!m_writeOpen && m_transactionCount == 0) return Acad::eNotOpenForWrite;
+  if (!m_writeOpen) return Acad::eNotOpenForWrite;
   if (m_erased == erasing) return erasing ? Acad::eWasErased : Acad::eOk;
   Acad::ErrorStatus status = subErase(erasing);
   if (status != Acad::eOk) return status;

@@ -245,7 +245,7 @@ void completeDrawing(AcDbDatabase* database) {
     return record;
   });
   AcDbObjectId layer0 = ensureRecord<AcDbLayerTableRecord>(db.layerTable, L"0", [] { return new AcDbLayerTableRecord; });
-  if (auto* layer = AcDbLayerTableRecord::cast(peekObject(layer0)); layer && layer->linetypeObjectId().isNull()) {
+  if (auto* layer = AcDbLayerTableRecord::cast(peekObject(layer0)); layer && !layer->linetypeObjectId().isValid()) {
     ObjectState::writeOpen(layer) = true;
     layer->setLinetypeObjectId(continuous);
     ObjectState::writeOpen(layer) = false;
@@ -255,7 +255,7 @@ void completeDrawing(AcDbDatabase* database) {
   ensureRecord<AcDbRegAppTableRecord>(db.regAppTable, L"ACAD", [] { return new AcDbRegAppTableRecord; });
   AcDbObjectId dimStandard =
       ensureRecord<AcDbDimStyleTableRecord>(db.dimStyleTable, L"Standard", [] { return new AcDbDimStyleTableRecord; });
-  if (auto* dim = AcDbDimStyleTableRecord::cast(peekObject(dimStandard)); dim && dim->dimtxsty().isNull()) {
+  if (auto* dim = AcDbDimStyleTableRecord::cast(peekObject(dimStandard)); dim && !dim->dimtxsty().isValid()) {
     ObjectState::writeOpen(dim) = true;
     dim->setDimtxsty(standard);
     ObjectState::writeOpen(dim) = false;
@@ -303,11 +303,11 @@ void completeDrawing(AcDbDatabase* database) {
   // Entities read before their drawing had tables lie on layer 0, by layer.
   for (const auto& stub : db.stubs) {
     auto* entity = AcDbEntity::cast(stub->object);
-    if (entity == nullptr || (!entity->layerId().isNull() && !entity->linetypeId().isNull())) continue;
+    if (entity == nullptr || (entity->layerId().isValid() && entity->linetypeId().isValid())) continue;
     bool wasWritable = ObjectState::writeOpen(entity);
     ObjectState::writeOpen(entity) = true;
-    if (entity->layerId().isNull()) entity->setLayer(layer0);
-    if (entity->linetypeId().isNull() && !db.byLayerLinetype.isNull()) entity->setLinetype(db.byLayerLinetype);
+    if (!entity->layerId().isValid()) entity->setLayer(layer0);
+    if (!entity->linetypeId().isValid() && !db.byLayerLinetype.isNull()) entity->setLinetype(db.byLayerLinetype);
     ObjectState::writeOpen(entity) = wasWritable;
   }
 }
