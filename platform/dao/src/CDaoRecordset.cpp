@@ -1,6 +1,6 @@
 // CDaoRecordset: table-type recordsets (index order, Seek, editing through the copy
-// buffer, locking) and snapshots (a query's rows in memory). The edit-mode state
-// machine is drawn in afxdao.h; BOF/EOF follow DAO:
+// buffer, locking) and moving through snapshots (whose rows Snapshot.cpp reads). The
+// edit-mode state machine is drawn in afxdao.h; BOF/EOF follow DAO:
 //
 //   state            MoveFirst/Last   MovePrev, Move<0   Move 0   MoveNext, Move>0
 //   BOF only         yes              3021               3021     yes
@@ -18,39 +18,14 @@
 #include "DaoStore.h"
 #include "FieldValues.h"
 #include "QueryParameters.h"
+#include "RecordsetState.h"
+#include "Snapshot.h"
 #include "SchemaInfo.h"
 #include "TableCursor.h"
 #include "afxdao.h"
 
 using namespace tabrik::dao;
 
-struct DAORecordset {
-  int type = dbOpenTable;
-  bool tableBased = false;  // over one stored table (table type or dynaset)
-  bool readOnly = false;
-  bool pessimistic = true;
-  std::wstring source;  // the table name or statement given to Open
-  TableSchema schema;   // the table's definition, or the snapshot's columns
-  int index = -1;       // current index in schema.indexes
-  std::unique_ptr<TableCursor> cursor;
-
-  bool bof = true;
-  bool eof = true;
-  bool onRecord = false;
-  bool deleted = false;
-  long long rowid = 0;
-  Row row;
-
-  std::vector<Row> rows;  // snapshot
-  long pos = -1;
-
-  int editMode = dbEditNone;
-  Row buffer;
-  Row original;
-  bool lockHeld = false;
-  bool hasLastModified = false;
-  long long lastModified = 0;
-};
 
 namespace {
 
@@ -75,35 +50,6 @@ bool looksLikeStatement(const std::wstring& s) {
   for (const wchar_t* kw : {L"SELECT", L"WITH", L"TRANSFORM", L"PARAMETERS", L"VALUES"})
     if (t.compare(b, std::wcslen(kw), kw) == 0) return true;
   return false;
-}
-
-// The DAO type a query column reads as: its table field's type when the column is one,
-// else what its first value looks like.
-FieldDef queryField(DAODatabase& d, sqlite3_stmt* stmt, int column, const std::vector<Row>& rows) {
-  FieldDef f;
-  f.name = fromUtf8(sqlite3_column_name(stmt, column));
-  const char* table = sqlite3_column_table_name(stmt, column);
-  const char* origin = sqlite3_column_origin_name(stmt, column);
-  if (table && origin && d.hasTable(fromUtf8(table))) {
-    const TableSchema& t = d.schema(fromUtf8(table));
-    int at = t.findField(fromUtf8(origin));
-    if (at >= 0) {
-      FieldDef source = t.fields[static_cast<size_t>(at)];
-      source.name = f.name;
-      return source;
-    }
-  }
-  f.type = dbText;
-  f.size = 255;
-  for (const Row& r : rows) {
-    const Value& v = r[static_cast<size_t>(column)];
-    if (v.isNull()) continue;
-    f.type = v.kind == Value::Int ? dbLong : v.kind == Value::Real ? dbDouble : v.text.size() > 255 ? dbMemo : dbText;
-    break;
-  }
-  f.size = f.type == dbText ? 255 : f.type == dbLong ? 4 : f.type == dbDouble ? 8 : 0;
-  f.attributes = f.isText() ? dbVariableField : dbFixedField;
-  return f;
 }
 
 }  // namespace
@@ -164,40 +110,6 @@ void checkIndex(const DAORecordset& r, int i) {
 
 }  // namespace
 
-namespace {
-
-// Reads the statement's rows into the recordset (a snapshot), binding the query's
-// parameters first when there are any.
-void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& sql, const CDaoQueryDef::Parameters* params) {
-  sqlite3_stmt* raw = nullptr;
-  int rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-  if (rc != SQLITE_OK || !raw) {
-    sqlite3_finalize(raw);
-    if (rc == SQLITE_OK) fail(3129);
-    throwSqlite(d.db, rc, 3218, d.name);
-  }
-  Statement s(d.db, raw, /*finalize=*/true);
-  if (params) {
-    if (int missing = params->missing()) fail(3061, {std::to_wstring(missing)});
-    params->bindAll(raw);
-  }
-  int columns = s.columnCount();
-  if (columns == 0) fail(3219);  // an action statement returns no records
-  while (s.step()) {
-    Row row(static_cast<size_t>(columns));
-    for (int i = 0; i < columns; ++i) row[static_cast<size_t>(i)] = s.column(i);
-    r.rows.push_back(std::move(row));
-  }
-  for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, raw, i, r.rows));
-  if (!r.rows.empty()) {
-    r.pos = 0;
-    r.row = r.rows[0];
-    r.onRecord = true;
-    r.bof = r.eof = false;
-  }
-}
-
-}  // namespace
 
 // --- open and close ---------------------------------------------------------------------
 
