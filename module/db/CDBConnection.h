@@ -1,8 +1,28 @@
-// CDBConnection: one Access database opened through DAO, with its open table cursors.
-// This much of the class is what the connection list and the document switch rely
-// on: whether the connection is intact and open, and closing it.
+// CDBConnection: one Access database opened through DAO, with its open table cursors
+// (the first cursor is the current table), and the last DAO error of its operations.
+// Every operation clears the error flag first; a DAO exception is caught inside the
+// operation, its number and description are kept and the operation reports failure.
+// No DAO exception leaves this class. What LISP sees of a failure is the failure
+// report's business (FailureReport.h).
 #pragma once
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include <afxdao.h>
+
+// One field of a record: its name and its value.
+struct DBField {
+  CString name;
+  COleVariant value;
+};
+// A record in the table's field order (ordinal position 0 first). The writing
+// operations take the same shape; only the pairs given are written.
+using DBRecord = std::vector<DBField>;
+
+// The most key values a seek passes.
+constexpr int kMaxSeekKeys = 10;
 
 class CDBConnection {
  public:
@@ -11,6 +31,7 @@ class CDBConnection {
   CDBConnection(const CDBConnection&) = delete;
   CDBConnection& operator=(const CDBConnection&) = delete;
 
+  // --- the database -----------------------------------------------------------------
   // The database object is usable: its status word is 0 or 1 (at most the implicit
   // workspace bit). DAO sets other bits when it closes databases behind the module's
   // back (AfxDaoTerm); such a connection is lost and the document switch drops it.
@@ -20,8 +41,103 @@ class CDBConnection {
   // Closes every table cursor, then the database when it is intact and open; DAO
   // errors while closing are swallowed.
   virtual void Close();
+  // The name DAO reports for the open database; empty when not open.
+  CString GetDatabaseName();
+  // Open and updatable.
+  bool CanUpdate();
+  // Not open, or open and not updatable.
+  bool IsReadOnly();
+  // Opens the file (closing a database open before). Returns the name DAO reports;
+  // a file locked by another process or without write access (3051) is opened
+  // read-only instead; kRepairMarker for any other DAO failure (the file may be
+  // damaged); the empty string when even the read-only retry fails.
+  CString Open(const CString& path, bool exclusive, bool readOnly);
+  // Opens read-write; `locked` is set instead of failing when the file is locked (3051).
+  CString TryOpen(const CString& path, bool& locked);
+  // Creates a new, empty database file with the general sort order; the connection's
+  // own database is untouched.
+  bool CreateDatabase(const CString& path);
+  // Whether a table of exactly this name (case-sensitive) exists; false when the
+  // connection is not open (no error stored) or DAO fails.
+  bool TableExists(const CString& name, bool& exists);
+
+  // --- table cursors -----------------------------------------------------------------
+  // Makes the table current, opening a cursor on it when none is open, and makes the
+  // index (when not empty) its current index.
+  bool OpenTable(const CString& table, const CString& index);
+  // Closes the current table; the next cursor becomes current. False when none.
+  bool CloseTable();
+  // Closes the cursor of the named table, current or not. False when none is open.
+  bool CloseNamedTable(const CString& table);
+  bool CloseAllTables();
+  bool HasNoTables() const { return m_cursors.empty(); }
+  // Empty when there is no current table.
+  CString GetCurrentTable();
+  CString GetCurrentIndex();
+  bool IsEOF();
+  bool IsBOF();
+
+  // --- navigation: each produces the record it lands on -------------------------------
+  bool MoveFirst(DBRecord& record);
+  bool MoveLast(DBRecord& record);
+  bool Skip(long count, DBRecord& record);
+  bool Seek1(const COleVariant& key, DBRecord& record);
+  bool Seek2(const COleVariant& key1, const COleVariant& key2, DBRecord& record);
+  bool Seek3(const COleVariant& key1, const COleVariant& key2, const COleVariant& key3, DBRecord& record);
+  // keys holds kMaxSeekKeys slots, of which the first `count` are passed.
+  bool SeekArray(const COleVariant* keys, int count, DBRecord& record);
+  bool GetRecordCount(long& count);
+
+  // --- records --------------------------------------------------------------------------
+  // False without an error when there is no current table or no current record.
+  bool GetRecord(DBRecord& record);
+  // Appends `values` (filling required text fields first when `fill` is set) and
+  // produces the new record, which becomes the current record.
+  bool AppendRecord(const DBRecord& values, bool fill, DBRecord& record);
+  // Writes `values` into the current record and produces it.
+  bool ReplaceRecord(const DBRecord& values, DBRecord& record);
+  bool DeleteRecord();
+  bool GetFieldValueByName(const CString& name, COleVariant& value);
+  bool GetFieldCount(short& count);
+  bool GetFieldName(int position, CString& name);
+  bool GetFieldValue(int position, COleVariant& value);
+
+  // --- errors -------------------------------------------------------------------------------
+  bool HasError() const { return m_hasError; }
+  void GetLastError(long& code, CString& description) const;
+  // The version of this interface the standards dialogs check.
+  static long GetInterfaceVersion() { return 2; }
+
+  // What Open returns when DAO could not open a file that exists.
+  static constexpr const wchar_t* kRepairMarker = L"*REPAIR*";
+
+  // DAO's write-conflict errors, which the writing operations retry.
+  static bool isConflictError(long code);
 
  protected:
   // Created without a workspace: DAO's default workspace is used.
   CDaoDatabase m_database;
+
+ private:
+  // The current table: open, and the first cursor.
+  CDaoRecordset* currentTable();
+  void clearError() { m_hasError = false; }
+  // Keeps the error of `e` and deletes it.
+  void storeError(CDaoException* e);
+  void readRecord(CDaoRecordset& cursor, DBRecord& record);
+  // Writes the pairs into the record being added or edited.
+  void writeValues(CDaoRecordset& cursor, const DBRecord& values);
+  void fillRequiredText(CDaoRecordset& cursor);
+  bool seekKeys(COleVariant* keys, WORD count, DBRecord& record);
+  // Runs one write attempt up to 20 times while DAO reports a conflict, waiting a
+  // random 10 to 499 ms between attempts. A non-conflict error is stored when
+  // `storeOther` is set.
+  template <typename Attempt>
+  bool retryWrites(Attempt attempt, bool storeOther);
+
+  // Owned; the first is the current table. A table is open at most once.
+  std::list<std::unique_ptr<CDaoRecordset>> m_cursors;
+  long m_lastErrorCode = 0;
+  CString m_lastErrorDescription;
+  bool m_hasError = false;
 };

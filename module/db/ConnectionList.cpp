@@ -75,7 +75,9 @@ void discardAllConnections() {
 }
 
 std::wstring activeDocumentName() {
-  AcApDocument* document = acDocManager->mdiActiveDocument();
+  // The document the host is working in: the active one during a LISP call, and the
+  // closing one while its unload message runs (it need not be the active window).
+  AcApDocument* document = acDocManager->curDocument();
   if (document == nullptr || document->fileName() == nullptr) {
     return std::wstring();
   }

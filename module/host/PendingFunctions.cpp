@@ -15,39 +15,16 @@
 
 namespace tabrik::arx::fn {
 
-// Bodies elsewhere that read their arguments but do not do their work yet:
-//   tb_connect (db/ConnectFunction.cpp): opens no database.
-
 // Database functions.
-TABRIK_PENDING_BODY(tb_append)
-TABRIK_PENDING_BODY(tb_append_withindex)
-TABRIK_PENDING_BODY(tb_closeall_tables)
-TABRIK_PENDING_BODY(tb_close_table)
-TABRIK_PENDING_BODY(tb_bottom)
-TABRIK_PENDING_BODY(tb_count)
-TABRIK_PENDING_BODY(tb_delete)
-TABRIK_PENDING_BODY(tb_getrec)
 TABRIK_PENDING_BODY(tb_structure)
 TABRIK_PENDING_BODY(tb_list_indexes)
 TABRIK_PENDING_BODY(tb_modify_table)
-TABRIK_PENDING_BODY(tb_replace)
-TABRIK_PENDING_BODY(tb_seek)
-TABRIK_PENDING_BODY(tb_skip)
-TABRIK_PENDING_BODY(tb_top)
-TABRIK_PENDING_BODY(tb_table)
 TABRIK_PENDING_BODY(tb_rename_table)
-TABRIK_PENDING_BODY(tb_mdb)
-TABRIK_PENDING_BODY(tb_create_db)
 TABRIK_PENDING_BODY(tb_create_table)
-TABRIK_PENDING_BODY(tb_close_db)
 TABRIK_PENDING_BODY(tb_beep)
 TABRIK_PENDING_BODY(tb_message_beep)
-TABRIK_PENDING_BODY(tb_exist)
-TABRIK_PENDING_BODY(tb_readonly)
 TABRIK_PENDING_BODY(tb_delete_table)
 TABRIK_PENDING_BODY(tb_list_tables)
-TABRIK_PENDING_BODY(tb_current_table)
-TABRIK_PENDING_BODY(tb_current_index)
 TABRIK_PENDING_BODY(tb_sql)
 TABRIK_PENDING_BODY(tb_sql_nil)
 TABRIK_PENDING_BODY(tb_sql_error)

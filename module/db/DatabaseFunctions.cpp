@@ -1,0 +1,105 @@
+// The tb_ functions that ask about or act on the current connection's database as a
+// whole: tb_mdb, tb_create_db, tb_close_db, tb_exist, tb_readonly, tb_current_table
+// and tb_current_index. Opening is tb_connect's (ConnectFunction.cpp).
+#include <string>
+
+#include <acedads.h>
+
+#include "db/CDBConnection.h"
+#include "db/ConnectionList.h"
+#include "db/FailureReport.h"
+#include "host/ArgReaders.h"
+#include "host/CallWrapper.h"
+#include "host/LispFunctions.h"
+
+namespace tabrik::arx::fn {
+
+int tb_mdb() {
+  acedRetNil();
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  const CString name = connection->GetDatabaseName();
+  if (name.IsEmpty()) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  acedRetStr(name.GetString());
+  return kResultOk;
+}
+
+int tb_create_db() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring path;
+  if (!readString(cursor, path)) {
+    return kWrongType;
+  }
+  // A connection of its own: the new file is not opened, the current one is untouched.
+  CDBConnection creator;
+  if (creator.CreateDatabase(path.c_str())) {
+    acedRetT();
+    return kResultOk;
+  }
+  db::reportFailure();
+  return kResultOk;
+}
+
+int tb_close_db() {
+  acedRetNil();
+  db::CloseCurrentDatabase();
+  return kResultOk;
+}
+
+int tb_exist() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring name;
+  if (!readString(cursor, name)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  bool exists = false;
+  if (!connection->TableExists(name.c_str(), exists)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  if (exists) {
+    acedRetT();
+  }
+  return kResultOk;
+}
+
+int tb_readonly() {
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr || connection->IsReadOnly()) {
+    acedRetT();
+  } else {
+    acedRetNil();
+  }
+  return kResultOk;
+}
+
+int tb_current_table() {
+  acedRetNil();
+  if (CDBConnection* connection = db::currentConnection()) {
+    acedRetStr(connection->GetCurrentTable().GetString());
+  }
+  return kResultOk;
+}
+
+int tb_current_index() {
+  acedRetNil();
+  if (CDBConnection* connection = db::currentConnection()) {
+    acedRetStr(connection->GetCurrentIndex().GetString());
+  }
+  return kResultOk;
+}
+
+}  // namespace tabrik::arx::fn
