@@ -114,7 +114,9 @@ TEST(Dictionaries, EntriesInKeyOrderAndReplacementErasesTheOld) {
   for (; !it->done(); it->next()) keys.push_back(it->name());
   delete it;
   EXPECT_EQ(keys, (std::vector<std::wstring>{L"A_ENTRY", L"ACAD_GROUP", L"b_entry"}));
-  EXPECT_EQ(root->setAt(L"bad*key", new AcDbDictionary, b), Acad::eInvalidKey);
+  auto* refused = new AcDbDictionary;
+  EXPECT_EQ(root->setAt(L"bad*key", refused, b), Acad::eInvalidKey);
+  delete refused;  // still the caller's: it never entered the drawing
   root->close();
 }
 
