@@ -1,5 +1,6 @@
 // Helpers every class's dxfInFields uses to walk the groups of its own subclass.
 #pragma once
+#include <cmath>
 #include <cwchar>
 #include <string>
 
@@ -33,5 +34,12 @@ Acad::ErrorStatus forEachGroup(AcDbDxfFiler* filer, Handler&& handle) {
 inline std::wstring stringOf(const resbuf& rb) { return rb.resval.rstring ? rb.resval.rstring : L""; }
 inline AcGePoint3d pointOf(const resbuf& rb) { return {rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]}; }
 inline AcGeVector3d vectorOf(const resbuf& rb) { return {rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]}; }
+
+// A direction read from a file: normalised only when it is not unit length already,
+// so that writing it back gives the digits that were read.
+inline AcGeVector3d unitDirection(const AcGeVector3d& v) {
+  double length = v.length();
+  return std::fabs(length - 1.0) <= 1e-12 ? v : v.normal();
+}
 
 }  // namespace tabrik::acad

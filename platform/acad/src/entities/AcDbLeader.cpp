@@ -165,7 +165,7 @@ Acad::ErrorStatus AcDbLeader::dxfInFields(AcDbDxfFiler* filer) {
       case 10: m_vertices.append(pointOf(rb)); break;
       case 210: {
         AcGeVector3d n = vectorOf(rb);
-        if (!n.isZeroLength()) m_normal = n.normal();
+        if (!n.isZeroLength()) m_normal = unitDirection(n);
         break;
       }
       default: break;

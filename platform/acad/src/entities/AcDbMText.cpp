@@ -405,12 +405,12 @@ Acad::ErrorStatus AcDbMText::dxfInFields(AcDbDxfFiler* filer) {
       }
       case 210: {
         AcGeVector3d n = vectorOf(rb);
-        if (!n.isZeroLength()) m_normal = n.normal();
+        if (!n.isZeroLength()) m_normal = unitDirection(n);
         break;
       }
       case 11: {
         AcGeVector3d d = vectorOf(rb);
-        if (!d.isZeroLength()) m_direction = d.normal(), directionGiven = true;
+        if (!d.isZeroLength()) m_direction = unitDirection(d), directionGiven = true;
         break;
       }
       case 50: rotationDegrees = rb.resval.rreal, rotationGiven = true; break;

@@ -317,7 +317,7 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(AcDbDxfFiler* filer) {
         break;
       case 210: {
         AcGeVector3d n = vectorOf(rb);
-        if (!n.isZeroLength()) m_normal = n.normal();
+        if (!n.isZeroLength()) m_normal = unitDirection(n);
         break;
       }
       default: break;
