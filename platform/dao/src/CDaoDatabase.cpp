@@ -6,6 +6,7 @@
 #include "DaoStore.h"
 #include "Relations.h"
 #include "afxdao.h"
+#include "jetsql/JetTranslator.h"
 
 using namespace tabrik::dao;
 
@@ -122,7 +123,8 @@ long CDaoDatabase::GetRecordsAffected() {
 void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   requireOpen(this);
   DAODatabase& d = *m_pDAODatabase;
-  std::string sql = toUtf8(lpszSQL ? lpszSQL : L"");
+  jetsql::Translation jet = jetsql::translate(toUtf8(lpszSQL ? lpszSQL : L""));
+  const std::string& sql = jet.sql;
   d.beginWrite(3218);
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
@@ -134,6 +136,7 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   if (rc != SQLITE_OK) {
     sqlite3_finalize(raw);
     try {
+      jetsql::throwIfSyntaxError(d.db, jet);
       throwSqlite(d.db, rc, 3218, d.name);  // reads SQLite's message before the rollback replaces it
     } catch (...) {
       d.endWrite(false);

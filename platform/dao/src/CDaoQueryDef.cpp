@@ -5,6 +5,7 @@
 #include "QueryParameters.h"
 #include "SchemaInfo.h"
 #include "afxdao.h"
+#include "jetsql/JetTranslator.h"
 
 using namespace tabrik::dao;
 
@@ -19,15 +20,29 @@ DAODatabase& storeOf(CDaoDatabase* db) {
 
 // The statement compiled, or null with the DAO error thrown for its text.
 sqlite3_stmt* compile(DAODatabase& d, const CString& sql) {
-  std::string text = toUtf8(sql.GetString());
+  jetsql::Translation jet = jetsql::translate(toUtf8(sql.GetString()));
+  const std::string& text = jet.sql;
   sqlite3_stmt* stmt = nullptr;
   int rc = sqlite3_prepare_v2(d.db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(stmt);
+    jetsql::throwIfSyntaxError(d.db, jet);
     throwSqlite(d.db, rc, 3218, d.name);
   }
   if (!stmt) daoThrow(3129, {}, kSource);
   return stmt;
+}
+
+// For looking at a statement without running it: a statement the translator cannot
+// read is looked at as given, and fails when it is run.
+std::string translatedOrAsGiven(const CString& sql) {
+  std::string text = toUtf8(sql.GetString());
+  try {
+    return jetsql::translateSql(text);
+  } catch (CDaoException* e) {
+    e->Delete();
+    return text;
+  }
 }
 
 bool hasQueryCatalog(DAODatabase& d) {
@@ -129,7 +144,7 @@ void CDaoQueryDef::SetSQL(LPCTSTR lpszSQL) {
 
 short CDaoQueryDef::GetType() {
   DAODatabase& d = storeOf(m_pDatabase);
-  std::string text = toUtf8(m_strSQL.GetString());
+  std::string text = translatedOrAsGiven(m_strSQL);
   sqlite3_stmt* stmt = nullptr;
   sqlite3_prepare_v2(d.db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
   short type = stmt && sqlite3_column_count(stmt) > 0 ? dbQSelect : dbQAction;
@@ -145,7 +160,7 @@ void CDaoQueryDef::readParameters() {
   Parameters* fresh = new Parameters;
   DAODatabase* d = m_pDatabase && m_pDatabase->IsOpen() ? m_pDatabase->m_pDAODatabase : nullptr;
   if (d) {
-    std::string text = toUtf8(m_strSQL.GetString());
+    std::string text = translatedOrAsGiven(m_strSQL);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(d->db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
     int n = stmt ? sqlite3_bind_parameter_count(stmt) : 0;

@@ -150,7 +150,7 @@ void CDaoRecordset::Open(int nOpenType, LPCTSTR lpszSQL, int nOptions) {
     if (r->cursor->first(rowid, row)) land(*r, rowid, std::move(row));
   } else {
     r->readOnly = true;
-    openSnapshot(*r, d, isTable ? "SELECT * FROM " + quoteId(table) : toUtf8(r->source), nullptr);
+    openSnapshot(*r, d, isTable ? "SELECT * FROM " + quoteId(table) : toUtf8(r->source), nullptr, /*jetSql=*/!isTable);
     if (isTable) r->schema.name = table;
   }
   m_pDAORecordset = r.release();
@@ -176,7 +176,7 @@ void CDaoRecordset::Open(CDaoQueryDef* pQueryDef, int nOpenType, int) {
   r->type = dbOpenSnapshot;
   r->readOnly = true;
   r->source = pQueryDef->GetSQL().GetString();
-  openSnapshot(*r, d, toUtf8(r->source), pQueryDef->m_pParameters);
+  openSnapshot(*r, d, toUtf8(r->source), pQueryDef->m_pParameters, /*jetSql=*/true);
   m_pDAORecordset = r.release();
   m_pDatabase->registerRecordset(this);
 }

@@ -16,6 +16,7 @@
 
 #include "DaoErrors.h"
 #include "JetCollation.h"
+#include "jetsql/JetFunctions.h"
 #include "stringapiset.h"
 
 namespace tabrik::dao {
@@ -311,6 +312,7 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
   }
   sqlite3_extended_result_codes(db, 1);
   registerJetCollation(db);
+  jetsql::registerJetFunctions(db);
   sqlite3_busy_timeout(db, 200);
   try {
     if (create) {

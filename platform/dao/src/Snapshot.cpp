@@ -2,6 +2,7 @@
 #include "Snapshot.h"
 
 #include "DaoErrors.h"
+#include "jetsql/JetTranslator.h"
 
 namespace tabrik::dao {
 
@@ -38,12 +39,17 @@ FieldDef queryField(DAODatabase& d, sqlite3_stmt* stmt, int column, const std::v
 
 }  // namespace
 
-void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& sql, const CDaoQueryDef::Parameters* params) {
+void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given, const CDaoQueryDef::Parameters* params,
+                  bool jetSql) {
+  jetsql::Translation jet;
+  if (jetSql) jet = jetsql::translate(given);
+  const std::string& sql = jetSql ? jet.sql : given;
   sqlite3_stmt* raw = nullptr;
   int rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
   if (rc != SQLITE_OK || !raw) {
     sqlite3_finalize(raw);
     if (rc == SQLITE_OK) daoThrow(3129, {}, L"DAO.Recordset");
+    if (jetSql) jetsql::throwIfSyntaxError(d.db, jet);
     throwSqlite(d.db, rc, 3218, d.name);
   }
   Statement s(d.db, raw, /*finalize=*/true);

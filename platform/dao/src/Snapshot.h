@@ -10,7 +10,9 @@ namespace tabrik::dao {
 
 // Reads the statement's rows into the recordset, binding the query's parameters
 // first when there are any. 3061 for parameters without a value, 3219 for a
-// statement that returns no records (it is not run).
-void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& sql, const CDaoQueryDef::Parameters* params);
+// statement that returns no records (it is not run). A caller's statement (jetSql)
+// is Jet SQL and is translated first; the engine's own are SQLite SQL.
+void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& sql, const CDaoQueryDef::Parameters* params,
+                  bool jetSql = false);
 
 }  // namespace tabrik::dao

@@ -1,0 +1,17 @@
+// The VBA functions Jet SQL can call, and the helpers the translator rewrites Jet's
+// operators into (jet_concat for &, jet_intdiv for \, jet_mod for Mod, jet_like for
+// Like), registered on an SQLite connection. VBA's rules hold: Null in, Null out;
+// CInt/CLng round half to even; text functions count characters, not bytes.
+#pragma once
+#include <sqlite3.h>
+
+#include <string>
+
+namespace tabrik::dao::jetsql {
+
+void registerJetFunctions(sqlite3* db);
+
+// Jet's Like: * ? # [list] [!list], case-insensitive; no trailing-blank forgiveness.
+bool jetLike(const std::wstring& text, const std::wstring& pattern);
+
+}  // namespace tabrik::dao::jetsql

@@ -1,0 +1,39 @@
+// Jet SQL to SQLite SQL. Every statement the engine runs for a caller (Execute, a
+// snapshot's source, a query definition) passes through translate(): it rewrites what
+// SQLite reads differently or not at all (date literals, True/False/Yes/No, "…"
+// strings, […] names, &, /, \, Mod, Like's wildcards, TOP, DISTINCTROW, PARAMETERS)
+// into SQLite SQL over the functions of JetFunctions.h, and makes text comparisons and
+// sorting use the JETTEXT collation. A statement that is not DELETE, INSERT, SELECT or
+// UPDATE is left to the engine as given.
+#pragma once
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "JetTokenizer.h"
+
+namespace tabrik::dao::jetsql {
+
+struct Translation {
+  enum Kind { Select, Insert, Update, Delete, Other };
+  Kind kind = Other;
+  std::string sql;                   // what SQLite prepares
+  std::string jet;                   // the statement as given
+  std::vector<Token> source;         // its tokens (empty for Other)
+  std::vector<std::size_t> mapping;  // per byte of sql: the source byte it came from
+};
+
+// Fails with DAO's 3075 (bad literal, unbalanced parentheses, an operator without an
+// operand) or 3142 (text after the closing ';').
+Translation translate(const std::string& jet);
+
+// The SQLite SQL for a statement, for callers that need nothing else.
+inline std::string translateSql(const std::string& jet) { return translate(jet).sql; }
+
+// When SQLite refused the translated statement as malformed, fails with the DAO error
+// Jet gives for that kind of statement (3075 naming the expression, 3131 for the FROM
+// clause, 3134 for INSERT INTO, 3144 for UPDATE); otherwise returns.
+void throwIfSyntaxError(sqlite3* db, const Translation& t);
+
+}  // namespace tabrik::dao::jetsql
