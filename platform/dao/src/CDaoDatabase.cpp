@@ -6,6 +6,7 @@
 #include "DaoStore.h"
 #include "Relations.h"
 #include "afxdao.h"
+#include "jetsql/JetDdl.h"
 #include "jetsql/JetTranslator.h"
 
 using namespace tabrik::dao;
@@ -123,7 +124,12 @@ long CDaoDatabase::GetRecordsAffected() {
 void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   requireOpen(this);
   DAODatabase& d = *m_pDAODatabase;
-  jetsql::Translation jet = jetsql::translate(toUtf8(lpszSQL ? lpszSQL : L""));
+  std::string given = toUtf8(lpszSQL ? lpszSQL : L"");
+  if (jetsql::executeDdl(*this, given)) {  // through the table definitions, so the catalog stays true
+    d.recordsAffected = 0;
+    return;
+  }
+  jetsql::Translation jet = jetsql::translate(given);
   const std::string& sql = jet.sql;
   d.beginWrite(3218);
   sqlite3_stmt* raw = nullptr;

@@ -563,6 +563,13 @@ void DAODatabase::installCounterTriggers(const TableSchema& table) {
          "VALUES (" + key + ", max(coalesce((SELECT NextValue FROM MSysCounters WHERE TableName = " +
          literal(table.name) + " AND ColumnName = " + literal(f.name) + "), 1), OLD." + quoteId(f.name) +
          " + 1)); END");
+    // A record appended by SQL without the field takes the next number, as Jet gives it.
+    std::string next = "max(coalesce((SELECT NextValue FROM MSysCounters WHERE TableName = " + literal(table.name) +
+                       " AND ColumnName = " + literal(f.name) + "), 1), coalesce((SELECT max(" + quoteId(f.name) +
+                       ") FROM " + quoteId(table.name) + "), 0) + 1)";
+    exec("CREATE TRIGGER " + quoteId(trigger + L"_ins") + " AFTER INSERT ON " + quoteId(table.name) + " WHEN NEW." +
+         quoteId(f.name) + " IS NULL BEGIN UPDATE " + quoteId(table.name) + " SET " + quoteId(f.name) + " = " + next +
+         " WHERE rowid = NEW.rowid; END");
   }
 }
 

@@ -1,0 +1,389 @@
+// Jet DDL through CDaoTableDef and CDaoDatabase (rules in JetDdl.h).
+#include "JetDdl.h"
+
+#include <vector>
+
+#include "../DaoErrors.h"
+#include "../DaoStore.h"
+#include "JetTokenizer.h"
+#include "afxdao.h"
+
+namespace tabrik::dao::jetsql {
+
+namespace {
+
+using Tokens = std::vector<Token>;
+
+// The DDL statement's own syntax error ("Syntax error in CREATE TABLE statement." and
+// its siblings are 3290-3293 in Jet 4).
+[[noreturn]] void ddlSyntax(long code) { daoThrow(code, {}, L"DAO.Database"); }
+
+class Reader {
+ public:
+  Reader(const Tokens& toks, long errorCode) : m_toks(toks), m_error(errorCode) {}
+  bool atEnd() const { return m_at >= m_toks.size() || m_toks[m_at].isOp(";"); }
+  const Token& peek() const {
+    if (atEnd()) ddlSyntax(m_error);
+    return m_toks[m_at];
+  }
+  bool accept(const char* word) {
+    if (atEnd()) return false;
+    const Token& t = m_toks[m_at];
+    if (t.isWord(word) || t.isOp(word)) {
+      ++m_at;
+      return true;
+    }
+    return false;
+  }
+  void expect(const char* word) {
+    if (!accept(word)) ddlSyntax(m_error);
+  }
+  std::wstring name() {
+    const Token& t = peek();
+    if (t.kind != Token::Word && t.kind != Token::Name) ddlSyntax(m_error);
+    ++m_at;
+    return fromUtf8(t.text.c_str());
+  }
+  long number() {
+    const Token& t = peek();
+    if (t.kind != Token::Number) ddlSyntax(m_error);
+    ++m_at;
+    return std::stol(t.text);
+  }
+  // ( name [ASC|DESC] , ... )
+  std::vector<std::pair<std::wstring, bool>> nameList() {
+    std::vector<std::pair<std::wstring, bool>> out;
+    expect("(");
+    do {
+      std::wstring n = name();
+      bool desc = accept("DESC");
+      if (!desc) accept("ASC");
+      out.emplace_back(n, desc);
+    } while (accept(","));
+    expect(")");
+    return out;
+  }
+  void finish() {
+    if (!atEnd()) ddlSyntax(m_error);
+    if (m_at < m_toks.size() && m_at + 1 < m_toks.size()) daoThrow(3142);
+  }
+  long error() const { return m_error; }
+
+ private:
+  const Tokens& m_toks;
+  std::size_t m_at = 0;
+  long m_error;
+};
+
+struct JetType {
+  const char* name;
+  short type;
+  long size;
+  long attributes;
+};
+
+const JetType kTypes[] = {
+    {"TEXT", dbText, 255, dbVariableField},       {"CHAR", dbText, 255, dbFixedField},
+    {"CHARACTER", dbText, 255, dbFixedField},     {"VARCHAR", dbText, 255, dbVariableField},
+    {"ALPHANUMERIC", dbText, 255, dbVariableField}, {"STRING", dbText, 255, dbVariableField},
+    {"NVARCHAR", dbText, 255, dbVariableField},   {"MEMO", dbMemo, 0, dbVariableField},
+    {"LONGTEXT", dbMemo, 0, dbVariableField},     {"LONGCHAR", dbMemo, 0, dbVariableField},
+    {"NOTE", dbMemo, 0, dbVariableField},         {"NTEXT", dbMemo, 0, dbVariableField},
+    {"BYTE", dbByte, 1, dbFixedField},            {"TINYINT", dbByte, 1, dbFixedField},
+    {"INTEGER1", dbByte, 1, dbFixedField},        {"SHORT", dbInteger, 2, dbFixedField},
+    {"SMALLINT", dbInteger, 2, dbFixedField},     {"INTEGER2", dbInteger, 2, dbFixedField},
+    {"INTEGER", dbLong, 4, dbFixedField},         {"INT", dbLong, 4, dbFixedField},
+    {"LONG", dbLong, 4, dbFixedField},            {"INTEGER4", dbLong, 4, dbFixedField},
+    {"SINGLE", dbSingle, 4, dbFixedField},        {"REAL", dbSingle, 4, dbFixedField},
+    {"FLOAT4", dbSingle, 4, dbFixedField},        {"DOUBLE", dbDouble, 8, dbFixedField},
+    {"FLOAT", dbDouble, 8, dbFixedField},         {"FLOAT8", dbDouble, 8, dbFixedField},
+    {"NUMBER", dbDouble, 8, dbFixedField},        {"NUMERIC", dbDouble, 8, dbFixedField},
+    {"CURRENCY", dbCurrency, 8, dbFixedField},    {"MONEY", dbCurrency, 8, dbFixedField},
+    {"DATETIME", dbDate, 8, dbFixedField},        {"DATE", dbDate, 8, dbFixedField},
+    {"TIME", dbDate, 8, dbFixedField},            {"TIMESTAMP", dbDate, 8, dbFixedField},
+    {"YESNO", dbBoolean, 1, dbFixedField},        {"BIT", dbBoolean, 1, dbFixedField},
+    {"LOGICAL", dbBoolean, 1, dbFixedField},      {"BOOLEAN", dbBoolean, 1, dbFixedField},
+    {"COUNTER", dbLong, 4, dbFixedField | dbAutoIncrField},
+    {"AUTOINCREMENT", dbLong, 4, dbFixedField | dbAutoIncrField},
+};
+
+struct Constraint {
+  std::wstring name;
+  enum Kind { Primary, Unique, Foreign } kind = Primary;
+  std::vector<std::pair<std::wstring, bool>> fields;
+  std::wstring refTable;
+  std::vector<std::wstring> refFields;
+};
+
+// CONSTRAINT name? PRIMARY KEY (…) | UNIQUE (…) | FOREIGN KEY (…) REFERENCES t [(…)];
+// for a column constraint the field list is the column itself.
+bool readConstraint(Reader& r, Constraint& c, const std::wstring* column) {
+  if (r.accept("CONSTRAINT")) c.name = r.name();
+  if (r.accept("PRIMARY")) {
+    r.expect("KEY");
+    c.kind = Constraint::Primary;
+  } else if (r.accept("UNIQUE")) {
+    c.kind = Constraint::Unique;
+  } else if (r.accept("FOREIGN")) {
+    r.expect("KEY");
+    c.kind = Constraint::Foreign;
+  } else if (column && r.accept("REFERENCES")) {
+    c.kind = Constraint::Foreign;
+    c.fields = {{*column, false}};
+    c.refTable = r.name();
+    if (!r.atEnd() && r.peek().isOp("("))
+      for (auto& f : r.nameList()) c.refFields.push_back(f.first);
+    return true;
+  } else {
+    if (!c.name.empty()) ddlSyntax(r.error());
+    return false;
+  }
+  if (column) c.fields = {{*column, false}};
+  else c.fields = r.nameList();
+  if (c.kind == Constraint::Foreign) {
+    if (column) r.expect("REFERENCES");
+    else r.expect("REFERENCES");
+    c.refTable = r.name();
+    if (!r.atEnd() && r.peek().isOp("("))
+      for (auto& f : r.nameList()) c.refFields.push_back(f.first);
+  }
+  return true;
+}
+
+CDaoFieldInfo readColumn(Reader& r, std::vector<Constraint>& constraints) {
+  CDaoFieldInfo f;
+  std::wstring name = r.name();
+  f.m_strName = name.c_str();
+  const Token& typeTok = r.peek();
+  const JetType* type = nullptr;
+  for (const JetType& t : kTypes)
+    if (typeTok.isWord(t.name)) type = &t;
+  if (!type) daoThrow(3259);  // Invalid field data type.
+  r.name();
+  f.m_nType = type->type;
+  f.m_lSize = type->size;
+  f.m_lAttributes = type->attributes;
+  f.m_bAllowZeroLength = FALSE;
+  if (!r.atEnd() && r.peek().isOp("(")) {  // TEXT(n), or COUNTER(seed, increment)
+    r.expect("(");
+    long n = r.number();
+    if (r.accept(",")) r.number();
+    r.expect(")");
+    if (type->type == dbText) {
+      if (n < 1 || n > 255) daoThrow(3259);
+      f.m_lSize = n;
+    }
+  }
+  for (;;) {
+    if (r.accept("NOT")) {
+      r.expect("NULL");
+      f.m_bRequired = TRUE;
+      continue;
+    }
+    if (r.accept("NULL")) continue;
+    Constraint c;
+    if (!readConstraint(r, c, &name)) break;
+    constraints.push_back(std::move(c));
+  }
+  return f;
+}
+
+void addIndex(CDaoTableDef& td, const std::wstring& table, const Constraint& c) {
+  std::vector<CDaoIndexFieldInfo> fields(c.fields.size());
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    fields[i].m_strName = c.fields[i].first.c_str();
+    fields[i].m_bDescending = c.fields[i].second;
+  }
+  CDaoIndexInfo info;
+  std::wstring name = !c.name.empty() ? c.name : c.kind == Constraint::Primary ? L"PrimaryKey" : c.fields[0].first;
+  info.m_strName = name.c_str();
+  info.m_pFieldInfos = fields.data();
+  info.m_nFields = static_cast<short>(fields.size());
+  info.m_bPrimary = c.kind == Constraint::Primary;
+  info.m_bUnique = TRUE;
+  info.m_bRequired = c.kind == Constraint::Primary;
+  td.CreateIndex(info);
+  info.m_pFieldInfos = nullptr;
+  (void)table;
+}
+
+void addRelation(CDaoDatabase& db, const std::wstring& table, const Constraint& c) {
+  std::vector<CDaoRelationFieldInfo> fields(c.fields.size());
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    fields[i].m_strForeignName = c.fields[i].first.c_str();
+    fields[i].m_strName = (i < c.refFields.size() ? c.refFields[i] : c.fields[i].first).c_str();
+  }
+  CDaoRelationInfo info;
+  std::wstring name = !c.name.empty() ? c.name : c.refTable + table;  // Access names it primary + foreign
+  info.m_strName = name.c_str();
+  info.m_strTable = c.refTable.c_str();
+  info.m_strForeignTable = table.c_str();
+  info.m_lAttributes = 0;  // enforced, as Jet DDL makes it
+  info.m_pFieldInfos = fields.data();
+  info.m_nFields = static_cast<short>(fields.size());
+  db.CreateRelation(info);
+  info.m_pFieldInfos = nullptr;
+}
+
+bool tableExists(CDaoDatabase& db, const std::wstring& name) {
+  CDaoTableDefInfo info;
+  try {
+    db.GetTableDefInfo(name.c_str(), info);
+  } catch (CDaoException* e) {
+    e->Delete();
+    return false;
+  }
+  return true;
+}
+
+void createTable(CDaoDatabase& db, Reader& r) {
+  std::wstring table = r.name();
+  if (tableExists(db, table)) daoThrow(3010, {table});
+  std::vector<CDaoFieldInfo> columns;
+  std::vector<Constraint> constraints;
+  r.expect("(");
+  do {
+    Constraint c;
+    if (readConstraint(r, c, nullptr)) constraints.push_back(std::move(c));
+    else columns.push_back(readColumn(r, constraints));
+  } while (r.accept(","));
+  r.expect(")");
+  r.finish();
+  if (columns.empty()) ddlSyntax(r.error());
+  CDaoTableDef td(&db);
+  td.Create(table.c_str());
+  for (auto& f : columns) td.CreateField(f);
+  for (const auto& c : constraints)
+    if (c.kind != Constraint::Foreign) addIndex(td, table, c);
+  td.Append();
+  for (const auto& c : constraints)
+    if (c.kind == Constraint::Foreign) addRelation(db, table, c);
+}
+
+void createIndex(CDaoDatabase& db, Reader& r, bool unique) {
+  Constraint c;
+  c.kind = unique ? Constraint::Unique : Constraint::Primary;
+  c.name = r.name();
+  r.expect("ON");
+  std::wstring table = r.name();
+  c.fields = r.nameList();
+  bool primary = false, ignoreNulls = false, disallowNull = false;
+  if (r.accept("WITH")) {
+    do {
+      if (r.accept("PRIMARY")) primary = true;
+      else if (r.accept("DISALLOW")) r.expect("NULL"), disallowNull = true;
+      else if (r.accept("IGNORE")) r.expect("NULL"), ignoreNulls = true;
+      else ddlSyntax(r.error());
+    } while (!r.atEnd());
+  }
+  r.finish();
+  if (!tableExists(db, table)) daoThrow(3376, {table});
+  std::vector<CDaoIndexFieldInfo> fields(c.fields.size());
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    fields[i].m_strName = c.fields[i].first.c_str();
+    fields[i].m_bDescending = c.fields[i].second;
+  }
+  CDaoIndexInfo info;
+  info.m_strName = c.name.c_str();
+  info.m_pFieldInfos = fields.data();
+  info.m_nFields = static_cast<short>(fields.size());
+  info.m_bPrimary = primary;
+  info.m_bUnique = unique || primary;
+  info.m_bRequired = primary || disallowNull;
+  info.m_bIgnoreNulls = ignoreNulls;
+  CDaoTableDef td(&db);
+  td.Open(table.c_str());
+  td.CreateIndex(info);
+  info.m_pFieldInfos = nullptr;
+}
+
+void alterTable(CDaoDatabase& db, Reader& r) {
+  r.expect("TABLE");
+  std::wstring table = r.name();
+  if (!tableExists(db, table)) daoThrow(3376, {table});
+  CDaoTableDef td(&db);
+  td.Open(table.c_str());
+  if (r.accept("ADD")) {
+    Constraint c;
+    if (readConstraint(r, c, nullptr)) {
+      r.finish();
+      if (c.kind == Constraint::Foreign) addRelation(db, td.GetName().GetString(), c);
+      else addIndex(td, table, c);
+      return;
+    }
+    r.accept("COLUMN");
+    std::vector<Constraint> constraints;
+    CDaoFieldInfo f = readColumn(r, constraints);
+    r.finish();
+    td.CreateField(f);
+    for (const auto& k : constraints) {
+      if (k.kind == Constraint::Foreign) addRelation(db, td.GetName().GetString(), k);
+      else addIndex(td, table, k);
+    }
+    return;
+  }
+  r.expect("DROP");
+  if (r.accept("CONSTRAINT")) {
+    std::wstring name = r.name();
+    r.finish();
+    CDaoIndexInfo info;
+    try {
+      td.GetIndexInfo(name.c_str(), info);
+    } catch (CDaoException* e) {
+      e->Delete();
+      db.DeleteRelation(name.c_str());
+      return;
+    }
+    td.DeleteIndex(name.c_str());
+    return;
+  }
+  daoThrow(3251);  // dropping a field is not available in this engine
+}
+
+}  // namespace
+
+bool executeDdl(CDaoDatabase& db, const std::string& jet) {
+  Tokens toks = tokenize(jet);
+  if (toks.empty()) return false;
+  const Token& first = toks[0];
+  if (!first.isWord("CREATE") && !first.isWord("ALTER") && !first.isWord("DROP")) return false;
+  Tokens rest(toks.begin() + 1, toks.end());
+  if (first.isWord("CREATE")) {
+    Reader r(rest, 3290);
+    if (r.accept("TABLE")) createTable(db, r);
+    else {
+      bool unique = r.accept("UNIQUE");
+      r.expect("INDEX");
+      Reader ri(rest, 3291);
+      ri.accept("UNIQUE");
+      ri.expect("INDEX");
+      createIndex(db, ri, unique);
+    }
+    return true;
+  }
+  if (first.isWord("ALTER")) {
+    Reader r(rest, 3293);
+    alterTable(db, r);
+    return true;
+  }
+  Reader r(rest, 3295);
+  if (r.accept("TABLE")) {
+    std::wstring table = r.name();
+    r.finish();
+    if (!tableExists(db, table)) daoThrow(3376, {table});
+    db.DeleteTableDef(table.c_str());
+    return true;
+  }
+  r.expect("INDEX");
+  std::wstring index = r.name();
+  r.expect("ON");
+  std::wstring table = r.name();
+  r.finish();
+  if (!tableExists(db, table)) daoThrow(3376, {table});
+  CDaoTableDef td(&db);
+  td.Open(table.c_str());
+  td.DeleteIndex(index.c_str());
+  return true;
+}
+
+}  // namespace tabrik::dao::jetsql
