@@ -118,7 +118,6 @@ Document* DocManager::open(std::wstring fileName, std::unique_ptr<AcDbDatabase> 
   auto document = std::make_unique<Document>(std::move(fileName), std::move(database));
   Document* opened = document.get();
   m_documents.push_back(std::move(document));
-  ++m_opened;
   if (LispEnvironmentFactory factory = lispEnvironmentFactory()) opened->setLisp(factory(*opened));
   m_active = opened;
   makeCurrent(opened);

@@ -50,7 +50,6 @@ class DocManager : public AcApDocManager {
   std::vector<std::unique_ptr<Document>> m_documents;
   Document* m_current = nullptr;
   Document* m_active = nullptr;
-  int m_opened = 0;
 };
 
 // The host's one document manager.

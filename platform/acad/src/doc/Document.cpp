@@ -120,6 +120,5 @@ void Document::forgetModule(const LoadedModule* owner) {
   std::erase_if(m_handlers, [owner](const auto& entry) { return entry.second.owner == owner; });
 }
 
-void Document::forgetName(const std::wstring& upperName) { m_names.erase(upperName); }
 
 }  // namespace tabrik::acad

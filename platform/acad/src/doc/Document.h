@@ -47,8 +47,6 @@ class Document : public AcApDocument {
   int codeOf(const std::wstring& name) const;
   // Forgets what a module registered (it is being unloaded).
   void forgetModule(const LoadedModule* owner);
-  // A name was redefined in LISP (defun): the external function is gone.
-  void forgetName(const std::wstring& upperName);
 
   LispEnvironment* lisp() const { return m_lisp.get(); }
   void setLisp(std::unique_ptr<LispEnvironment> lisp) { m_lisp = std::move(lisp); }

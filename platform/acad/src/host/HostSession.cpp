@@ -100,7 +100,6 @@ HostSession::Status HostSession::start() {
   installLispBridge();
   installHostClasses();
   HostState& state = hostState();
-  state.quiet = m_options.quiet;
   state.setAcadPrefix(fromUtf8(m_options.searchPath));
   win::testing::setShellHandler(recordShellExecution);
   win::testing::setMessageBoxHandler(answerMessageBox);

@@ -82,7 +82,6 @@ class HostState {
   int errnoValue = 0;
   double pickBox = 0.1;
   int textScreenRequests = 0;
-  bool quiet = false;
   // The module the session loaded (host:load-module without an argument).
   std::wstring modulePath;
 
