@@ -358,3 +358,14 @@ TEST_F(DbRecordFunctionsTest, ReadOnlyDatabaseRefusesWritesQuietly) {
       {"(tb_lastError)", "\"\""},
   });
 }
+
+TEST_F(DbRecordFunctionsTest, KeysThatDoNotFitTheIndexFindNothing) {
+  ASSERT_EQ(eval("(tb_table \"Parts\" \"PrimaryKey\")"), "\"Parts\"");
+  for (const char* form : {"(tb_seek \"one\")", "(tb_seek T)", "(tb_seek 1e300)", "(tb_seek -1)", "(tb_seek nil 1)",
+                           "(tb_seek '())", "(tb_seek '(nil))"}) {
+    SCOPED_TRACE(form);
+    EXPECT_EQ(eval(form), "nil");
+  }
+  // The table is still usable afterwards.
+  EXPECT_EQ(eval("(tb_seek 3)"), kWasher);
+}
