@@ -1,5 +1,6 @@
 ;; Every drawing keeps its own connection; the active drawing's is the one the
 ;; database functions act on.
+(foreach name '("a.mdb" "b.mdb") (vl-file-delete name))
 (tb_create_db "a.mdb")
 ;=>T
 (tb_create_db "b.mdb")
