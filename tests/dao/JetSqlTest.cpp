@@ -274,4 +274,68 @@ TEST_F(JetSql, ASubSelectGivesTheSameRows) {
   }
 }
 
+// Jet's Like truth table (case-insensitive; % is an ordinary character under DAO).
+TEST_F(JetSql, LikeFollowsJetsTruthTable) {
+  const struct {
+    const wchar_t* text;
+    const wchar_t* pattern;
+    bool matches;
+  } cases[] = {
+      {L"aa", L"a*a", true},       {L"aBa", L"a*a", true},       {L"aBBBa", L"a*a", true},
+      {L"aBC", L"a*a", false},     {L"abc", L"*ab*", true},      {L"AABB", L"*ab*", true},
+      {L"Xab", L"*ab*", true},     {L"aZb", L"*ab*", false},     {L"bac", L"*ab*", false},
+      {L"a*a", L"a[*]a", true},    {L"aaa", L"a[*]a", false},    {L"abcdefg", L"ab*", true},
+      {L"cab", L"ab*", false},     {L"aab", L"ab*", false},      {L"a3a", L"a?a", true},
+      {L"aBBBa", L"a?a", false},   {L"a0a", L"a#a", true},       {L"aaa", L"a#a", false},
+      {L"a10a", L"a#a", false},    {L"f", L"[a-z]", true},       {L"2", L"[a-z]", false},
+      {L"&", L"[a-z]", false},     {L"9", L"[!a-z]", true},      {L"%", L"[!a-z]", true},
+      {L"b", L"[!a-z]", false},    {L"~", L"[!0-9]", true},      {L"0", L"[!0-9]", false},
+      {L"An9", L"a[!b-m]#", true}, {L"az0", L"a[!b-m]#", true},  {L"abc", L"a[!b-m]#", false},
+      {L"aj0", L"a[!b-m]#", false}, {L"A Bad One  ", L"A Bad One", false},
+      {L"x%y", L"x%y", true},      {L"xzzy", L"x%y", false},     {L"PB123", L"P[A-F]###", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "pattern " << (&c - cases));
+    std::wstring sql = std::wstring(L"SELECT count(*) FROM People WHERE ID = 1 AND '") + c.text + L"' Like '" +
+                       c.pattern + L"'";
+    EXPECT_EQ(rows(db, sql.c_str()), c.matches ? "1" : "0");
+  }
+  // '=' forgives trailing blanks where Like does not.
+  EXPECT_EQ(rows(db, L"SELECT count(*) FROM People WHERE ID = 1 AND 'A Bad One  ' = 'A Bad One'"), "1");
+}
+
+// Any statement, however broken, fails with a DAO error or runs: never a crash, never
+// an exception of another kind.
+TEST_F(JetSql, ArbitraryStatementsFailCleanly) {
+  const wchar_t* pieces[] = {L"SELECT", L"TOP",   L"5",     L"PERCENT", L"*",   L"FROM", L"People", L"WHERE",
+                             L"Name",   L"Like",  L"'a*'",  L"&",       L"\\",  L"Mod",  L"(",      L")",
+                             L",",      L"#1/2/2024#", L"#", L"[",      L"]",   L"\"",   L"'",      L"Not",
+                             L"ORDER",  L"BY",    L"=",     L"IIf",     L"Left", L";",   L"PARAMETERS", L"CREATE",
+                             L"TABLE",  L"INDEX", L"ON",    L"ALTER",   L"DROP", L"TEXT", L"(255)", L"DISTINCTROW",
+                             L"Format", L"1e999", L"CInt",  L"-",       L"/",   L"Null", L"True", L"CASE"};
+  unsigned seed = 12345;
+  for (int round = 0; round < 400; ++round) {
+    std::wstring sql;
+    int n = 1 + static_cast<int>(seed % 12);
+    for (int k = 0; k < n; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      sql += pieces[(seed >> 8) % std::size(pieces)];
+      sql += L' ';
+    }
+    SCOPED_TRACE(::testing::Message() << "round " << round);
+    try {
+      CDaoRecordset rs(&db);
+      rs.Open(dbOpenSnapshot, sql.c_str());
+    } catch (CDaoException* e) {
+      e->Delete();
+    }
+    try {
+      db.Execute(sql.c_str());
+    } catch (CDaoException* e) {
+      e->Delete();
+    }
+  }
+  EXPECT_EQ(rows(db, L"SELECT count(*) FROM People WHERE ID <= 5"), "5");
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // Jet DDL through CDaoTableDef and CDaoDatabase (rules in JetDdl.h).
 #include "JetDdl.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "../DaoErrors.h"
@@ -48,7 +49,8 @@ class Reader {
     const Token& t = peek();
     if (t.kind != Token::Number) ddlSyntax(m_error);
     ++m_at;
-    return std::stol(t.text);
+    double v = std::strtod(t.text.c_str(), nullptr);
+    return v > 1e9 ? 1000000000L : static_cast<long>(v);
   }
   // ( name [ASC|DESC] , ... )
   std::vector<std::pair<std::wstring, bool>> nameList() {

@@ -119,8 +119,13 @@ bool integerOperands(sqlite3_context* ctx, Args argv, long long& a, long long& b
     sqlite3_result_null(ctx);
     return false;
   }
-  a = static_cast<long long>(bankers(numberOf(argv[0])));
-  b = static_cast<long long>(bankers(numberOf(argv[1])));
+  double x = bankers(numberOf(argv[0])), y = bankers(numberOf(argv[1]));
+  if (!(std::fabs(x) <= 2147483647.0) || !(std::fabs(y) <= 2147483647.0)) {  // VBA works in Longs here
+    sqlite3_result_error(ctx, "Overflow", -1);
+    return false;
+  }
+  a = static_cast<long long>(x);
+  b = static_cast<long long>(y);
   if (b == 0) {
     sqlite3_result_error(ctx, "Division by zero", -1);
     return false;
@@ -244,7 +249,7 @@ template <long long Low, long long High>
 void cintFn(sqlite3_context* ctx, int, Args argv) {
   if (isNull(argv[0])) return sqlite3_result_error(ctx, "Invalid use of Null", -1);
   double d = bankers(numberOf(argv[0]));
-  if (d < static_cast<double>(Low) || d > static_cast<double>(High)) return sqlite3_result_error(ctx, "Overflow", -1);
+  if (!(d >= static_cast<double>(Low) && d <= static_cast<double>(High))) return sqlite3_result_error(ctx, "Overflow", -1);
   sqlite3_result_int64(ctx, static_cast<long long>(d));
 }
 
@@ -347,12 +352,16 @@ std::string formatValue(sqlite3_value* v, const std::string& fmt) {
   if (f == "yes/no") return d != 0 ? "Yes" : "No";
   if (f == "true/false") return d != 0 ? "True" : "False";
   if (f == "on/off") return d != 0 ? "On" : "Off";
+  bool dateNamed = f == "short date" || f == "medium date" || f == "long date" || f == "short time" || f == "long time";
+  if (dateNamed && !(std::fabs(d) < 2958466.0)) return toUtf8(textOf(v));
   if (f == "short date") return formatDate(d, "m/d/yyyy");
   if (f == "medium date") return formatDate(d, "dd-mmm-yy");
   if (f == "long date") return formatDate(d, "mmmm d, yyyy");
   if (f == "short time") return formatDate(d, "hh:nn");
   if (f == "long time") return formatDate(d, "h:nn:ss AM/PM");
-  if (f.find_first_of("ymdhns") != std::string::npos) return formatDate(d, fmt);
+  bool datePicture = f.find_first_of("ymdhns") != std::string::npos;
+  if (datePicture && !(std::fabs(d) < 2958466.0)) return toUtf8(textOf(v));  // past 12/31/9999: no date
+  if (datePicture) return formatDate(d, fmt);
   if (f.find_first_of("0#") != std::string::npos) {
     std::size_t dot = f.find('.');
     int decimals = 0;
