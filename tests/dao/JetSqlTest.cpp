@@ -338,4 +338,19 @@ TEST_F(JetSql, ArbitraryStatementsFailCleanly) {
   EXPECT_EQ(rows(db, L"SELECT count(*) FROM People WHERE ID <= 5"), "5");
 }
 
+// Output columns that are neither fields nor aliased are named Expr1000, Expr1001, ...
+TEST_F(JetSql, ExpressionColumnsAreNamedAsJetNamesThem) {
+  CDaoRecordset rs(&db);
+  rs.Open(dbOpenSnapshot, L"SELECT ID, Name & '!', People.Score, Len(Name) AS L, count(*) FROM People GROUP BY ID, Name, Score");
+  const wchar_t* expected[] = {L"ID", L"Expr1000", L"Score", L"L", L"Expr1001"};
+  ASSERT_EQ(rs.GetFieldCount(), 5);
+  for (short i = 0; i < 5; ++i) {
+    SCOPED_TRACE(::testing::Message() << "column " << i);
+    CDaoFieldInfo info;
+    rs.GetFieldInfo(i, info);
+    EXPECT_STREQ(info.m_strName, expected[i]);
+  }
+  EXPECT_STREQ(text(rs.GetFieldValue(L"Expr1000")), L"alice!");
+}
+
 }  // namespace

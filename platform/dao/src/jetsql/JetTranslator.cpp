@@ -221,6 +221,52 @@ void rewriteTop(Tokens& toks, const std::string& jet) {
   }
 }
 
+bool isColumnReference(const Tokens& toks, std::size_t b, std::size_t e) {
+  auto named = [&](std::size_t i) { return toks[i].kind == Token::Word || toks[i].kind == Token::Name; };
+  if (e - b == 1) return named(b) || toks[b].isOp("*");
+  return e - b == 3 && named(b) && toks[b + 1].isOp(".") && (named(b + 2) || toks[b + 2].isOp("*"));
+}
+
+// Jet names an output column that is neither a field nor aliased Expr1000, Expr1001, ...
+// in the order of such columns; SQLite would name it after its (translated) text.
+void nameExpressionColumns(Tokens& toks) {
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (!toks[i].isWord("SELECT")) continue;
+    std::size_t j = i + 1;
+    if (j < toks.size() && (toks[j].isWord("DISTINCT") || toks[j].isWord("ALL") || toks[j].isWord("DISTINCTROW"))) ++j;
+    if (j < toks.size() && toks[j].isWord("TOP")) j += j + 2 < toks.size() && toks[j + 2].isWord("PERCENT") ? 3 : 2;
+    int expr = 1000;
+    while (j < toks.size()) {
+      std::size_t b = j;
+      int depth = 0;
+      bool aliased = false;
+      while (j < toks.size()) {
+        const Token& t = toks[j];
+        if (opens(t)) ++depth;
+        else if (closes(t)) {
+          if (depth == 0) break;
+          --depth;
+        } else if (depth == 0 && (t.isOp(",") || t.isWord("FROM") || t.isWord("INTO") || t.isWord("WHERE") ||
+                                  t.isWord("ORDER") || t.isWord("GROUP") || t.isWord("UNION") || t.isOp(";")))
+          break;
+        if (depth == 0 && t.isWord("AS")) aliased = true;
+        ++j;
+      }
+      if (j > b && !aliased && !isColumnReference(toks, b, j)) {
+        std::string name = "Expr" + std::to_string(expr++);
+        std::size_t pos = toks[j - 1].pos;
+        toks.insert(toks.begin() + static_cast<long>(j), {synth(Token::Word, "AS", pos), Token{Token::Name, name, pos}});
+        j += 2;
+      }
+      if (j < toks.size() && toks[j].isOp(",")) {
+        ++j;
+        continue;
+      }
+      break;
+    }
+  }
+}
+
 // `x [Not] Like p` becomes `[Not] jet_like(x, p)`.
 void rewriteLike(Tokens& toks, const std::string& jet) {
   static const std::vector<const char*> kStops;
@@ -413,6 +459,7 @@ Translation translate(const std::string& jet) {
       toks.pop_back();
     }
   checkParentheses(toks, jet, out.kind);
+  nameExpressionColumns(toks);
   rewriteLiterals(toks);
   rewriteTop(toks, jet);
   rewriteDivision(toks);
