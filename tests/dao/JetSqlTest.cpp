@@ -170,6 +170,13 @@ TEST_F(JetSql, ConstructsGiveAccessResults) {
       {"format yes no", L"SELECT Format(Active, 'Yes/No') FROM People WHERE ID < 3 ORDER BY ID", "Yes;No"},
       {"date is today", L"SELECT Date() = Int(Now())", "1"},
       {"date has no time", L"SELECT Date() = Int(Date())", "1"},
+      // Between takes its bounds in either order.
+      {"between", L"SELECT ID FROM People WHERE Score Between 2.5 And 7 ORDER BY ID", "2;3"},
+      {"between swapped", L"SELECT ID FROM People WHERE Score Between 7 And 2.5 ORDER BY ID", "2;3"},
+      {"5 between 10 and 1", L"SELECT 5 Between 10 And 1", "-1"},
+      {"not between", L"SELECT ID FROM People WHERE ID Not Between 2 And 4 ORDER BY ID", "1;5"},
+      {"between text", L"SELECT ID FROM People WHERE Name Between 'B' And 'CAROL' ORDER BY ID", "2;3"},
+      {"between dates", L"SELECT ID FROM People WHERE Born Between #3/6/2024# And #1/1/2000# ORDER BY ID", "1;2;3"},
       {"trailing semicolon", L"SELECT ID FROM People WHERE ID = 4;", "4"},
   };
   for (const Case& c : cases) {

@@ -9,6 +9,7 @@
 #include <cwctype>
 
 #include "../DaoStore.h"
+#include "../JetCollation.h"
 #include "JetDates.h"
 
 namespace tabrik::dao::jetsql {
@@ -141,6 +142,25 @@ void intDivFn(sqlite3_context* ctx, int, Args argv) {
 void modFn(sqlite3_context* ctx, int, Args argv) {
   long long a, b;
   if (integerOperands(ctx, argv, a, b)) sqlite3_result_int64(ctx, a % b);  // C++ keeps the dividend's sign, as VBA
+}
+
+// Jet's ordering of two non-Null values: numbers by value, text by the JETTEXT rules.
+int jetOrder(sqlite3_value* a, sqlite3_value* b) {
+  bool numeric = sqlite3_value_type(a) != SQLITE_TEXT && sqlite3_value_type(b) != SQLITE_TEXT;
+  if (numeric) {
+    double x = numberOf(a), y = numberOf(b);
+    return x < y ? -1 : x > y ? 1 : 0;
+  }
+  std::string s = toUtf8(textOf(a)), t = toUtf8(textOf(b));
+  return jetCompareUtf8(s.data(), static_cast<int>(s.size()), t.data(), static_cast<int>(t.size()));
+}
+
+void betweenFn(sqlite3_context* ctx, int, Args argv) {
+  if (anyNull(3, argv)) return sqlite3_result_null(ctx);
+  bool swapped = jetOrder(argv[1], argv[2]) > 0;
+  sqlite3_value* low = argv[swapped ? 2 : 1];
+  sqlite3_value* high = argv[swapped ? 1 : 2];
+  sqlite3_result_int(ctx, jetOrder(argv[0], low) >= 0 && jetOrder(argv[0], high) <= 0 ? -1 : 0);
 }
 
 void likeFn(sqlite3_context* ctx, int, Args argv) {
@@ -393,6 +413,7 @@ const Registration kFunctions[] = {
     {"jet_intdiv", 2, intDivFn, true},
     {"jet_mod", 2, modFn, true},
     {"jet_like", 2, likeFn, true},
+    {"jet_between", 3, betweenFn, true},
     {"iif", 3, iifFn, true},
     {"nz", 1, nzFn, true},
     {"nz", 2, nzFn, true},

@@ -285,6 +285,37 @@ void rewriteLike(Tokens& toks, const std::string& jet) {
   }
 }
 
+// `x [Not] Between a And b` becomes `[Not] jet_between(x, a, b)`: Jet accepts the
+// bounds in either order.
+void rewriteBetween(Tokens& toks, const std::string& jet) {
+  static const std::vector<const char*> kStops;
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (!toks[i].isWord("BETWEEN")) continue;
+    if (i > 0 && toks[i - 1].isWord("NOT")) {
+      std::size_t l = operandStart(toks, i - 1, kStops);
+      if (l == i - 1) missingOperand(jet, toks[i]);
+      Token notTok = toks[i - 1];
+      toks.erase(toks.begin() + static_cast<long>(i - 1));
+      toks.insert(toks.begin() + static_cast<long>(l), notTok);
+    }
+    std::size_t l = operandStart(toks, i, kStops);
+    std::size_t lowEnd = operandEnd(toks, i + 1, kStops);
+    if (l == i || lowEnd == i + 1 || lowEnd >= toks.size() || !toks[lowEnd].isWord("AND")) missingOperand(jet, toks[i]);
+    std::size_t highEnd = operandEnd(toks, lowEnd + 1, kStops);
+    if (highEnd == lowEnd + 1) missingOperand(jet, toks[i]);
+    std::size_t pos = toks[i].pos;
+    Tokens out{synth(Token::Word, "jet_between", pos), synth(Token::Op, "(", pos)};
+    out.insert(out.end(), toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(i));
+    out.push_back(synth(Token::Op, ",", pos));
+    out.insert(out.end(), toks.begin() + static_cast<long>(i + 1), toks.begin() + static_cast<long>(lowEnd));
+    out.push_back(synth(Token::Op, ",", pos));
+    out.insert(out.end(), toks.begin() + static_cast<long>(lowEnd + 1), toks.begin() + static_cast<long>(highEnd));
+    out.push_back(synth(Token::Op, ")", pos));
+    toks.erase(toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(highEnd));
+    toks.insert(toks.begin() + static_cast<long>(l), out.begin(), out.end());
+  }
+}
+
 bool endsWithCollate(const Tokens& toks, std::size_t end) { return end < toks.size() && toks[end].isWord("COLLATE"); }
 
 void insertCollate(Tokens& toks, std::size_t at, std::size_t pos) {
@@ -472,6 +503,7 @@ Translation translate(const std::string& jet) {
   rewriteAll(
       toks, [](const Tokens& t, std::size_t i) { return t[i].isOp("&"); }, "jet_concat", {"&", "||"}, jet);
   rewriteLike(toks, jet);
+  rewriteBetween(toks, jet);
   collateComparisons(toks);
   collateOrderTerms(toks);
   emit(out, toks);
