@@ -126,6 +126,12 @@ TEST_F(JetSql, ConstructsGiveAccessResults) {
       {"concat null null", L"SELECT Null & Null", "Null"},
       {"concat binds looser than +", L"SELECT 1 + 2 & 3", "33"},
       // / divides as floating point; \ and Mod round half to even first.
+      // + joins two texts and adds anything else; Null propagates.
+      {"plus texts", L"SELECT 'a' + 'b'", "ab"},
+      {"plus null", L"SELECT 'a' + Null", "Null"},
+      {"plus numbers", L"SELECT 1 + 2, 10 - 2 + 3, 2 * 3 + 1, -1 + +2", "3|11|7|1"},
+      {"plus numeric text", L"SELECT 1 + '2'", "3"},
+      {"plus field", L"SELECT Score + 1 FROM People WHERE ID + 1 = 3", "8"},
       {"slash", L"SELECT 7/2", "3.5"},
       {"backslash", L"SELECT 7\\2", "3"},
       {"backslash 11 4", L"SELECT 11 \\ 4, -11 \\ 4", "2|-2"},

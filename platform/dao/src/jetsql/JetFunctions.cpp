@@ -115,6 +115,18 @@ void concatFn(sqlite3_context* ctx, int, Args argv) {
   resultText(ctx, textOf(argv[0]) + textOf(argv[1]));
 }
 
+// +: two texts join; otherwise the operands add as numbers (a numeric text by Val).
+void addFn(sqlite3_context* ctx, int, Args argv) {
+  if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+  int ta = sqlite3_value_type(argv[0]), tb = sqlite3_value_type(argv[1]);
+  if (ta == SQLITE_TEXT && tb == SQLITE_TEXT) return resultText(ctx, textOf(argv[0]) + textOf(argv[1]));
+  if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
+    long long a = sqlite3_value_int64(argv[0]), b = sqlite3_value_int64(argv[1]), sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum)) return sqlite3_result_int64(ctx, sum);
+  }
+  sqlite3_result_double(ctx, numberOf(argv[0]) + numberOf(argv[1]));
+}
+
 bool integerOperands(sqlite3_context* ctx, Args argv, long long& a, long long& b) {
   if (isNull(argv[0]) || isNull(argv[1])) {
     sqlite3_result_null(ctx);
@@ -410,6 +422,7 @@ struct Registration {
 
 const Registration kFunctions[] = {
     {"jet_concat", 2, concatFn, true},
+    {"jet_add", 2, addFn, true},
     {"jet_intdiv", 2, intDivFn, true},
     {"jet_mod", 2, modFn, true},
     {"jet_like", 2, likeFn, true},

@@ -112,6 +112,32 @@ void rewriteBinary(Tokens& toks, std::size_t i, const char* fn, const std::vecto
   toks.insert(toks.begin() + static_cast<long>(l), out.begin(), out.end());
 }
 
+// Jet's `+` adds numbers but joins two texts; it has the precedence of `-`, so its left
+// operand may hold a subtraction while its right one ends at the next + or -.
+void rewriteAddition(Tokens& toks, const std::string& jet) {
+  static const std::vector<const char*> kLeftStops{"&", "||"};
+  static const std::vector<const char*> kRightStops{"+", "-", "&", "||"};
+  for (std::size_t i = 1; i < toks.size(); ++i) {
+    if (!toks[i].isOp("+")) continue;
+    const Token& before = toks[i - 1];
+    bool binary = before.isOp(")") || before.kind == Token::Number || before.kind == Token::String ||
+                  before.kind == Token::Name || before.kind == Token::Param ||
+                  (before.kind == Token::Word && !isBoundary(before, {}));
+    if (!binary) continue;  // a sign
+    std::size_t l = operandStart(toks, i, kLeftStops);
+    std::size_t r = operandEnd(toks, i + 1, kRightStops);
+    if (l == i || r == i + 1) missingOperand(jet, toks[i]);
+    std::size_t pos = toks[i].pos;
+    Tokens out{synth(Token::Word, "jet_add", pos), synth(Token::Op, "(", pos)};
+    out.insert(out.end(), toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(i));
+    out.push_back(synth(Token::Op, ",", pos));
+    out.insert(out.end(), toks.begin() + static_cast<long>(i + 1), toks.begin() + static_cast<long>(r));
+    out.push_back(synth(Token::Op, ")", pos));
+    toks.erase(toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(r));
+    toks.insert(toks.begin() + static_cast<long>(l), out.begin(), out.end());
+  }
+}
+
 // Rewrites every binary operator `isOp` picks out, leftmost first (Jet's operators
 // associate to the left).
 template <typename Pred>
@@ -500,6 +526,7 @@ Translation translate(const std::string& jet) {
   rewriteAll(
       toks, [](const Tokens& t, std::size_t i) { return t[i].isWord("MOD"); }, "jet_mod",
       {"+", "-", "&", "\\", "MOD", "||"}, jet);
+  rewriteAddition(toks, jet);
   rewriteAll(
       toks, [](const Tokens& t, std::size_t i) { return t[i].isOp("&"); }, "jet_concat", {"&", "||"}, jet);
   rewriteLike(toks, jet);
