@@ -3,8 +3,10 @@
 // keeps each database in one SQLite file; what DAO knows and SQLite does not (field
 // types and sizes, required and zero-length rules, defaults, index names,
 // auto-number counters, relations, stored queries, links) lives in the file's
-// "MSys..." catalog tables, described in the engine's DaoStore.h. Statements are in
-// SQLite's dialect until the Jet SQL translator takes their place.
+// "MSys..." catalog tables, described in the engine's DaoStore.h. Statements given to
+// Execute, to a snapshot and to a query definition are Jet SQL (ANSI-89 as DAO runs
+// it: * ? # wildcards, #dates#, &, \, Mod, TOP, PARAMETERS, VBA functions, Jet DDL);
+// the engine translates them to SQLite's dialect, whose own constructs mostly pass.
 //
 // Jet's rules hold: text compares, seeks, sorts and is unique without regard to case
 // or trailing blanks; Yes/No is -1/0; dates are OLE dates; auto-numbers are never
