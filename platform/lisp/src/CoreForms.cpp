@@ -214,7 +214,7 @@ Value evalSpecialForm(Runtime& runtime, int form, const Value& args) {
     return Value();
 }
 
-void installSpecialForms(Runtime& runtime) {
+void installCoreForms(Runtime& runtime) {
     struct Entry {
         const char* name;
         Form form;

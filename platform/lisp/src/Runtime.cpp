@@ -132,7 +132,7 @@ Runtime::Runtime(HostServices* services) : m_state(std::make_unique<State>()) {
     setServices(services);
     setSymbolValue(Value::t(), Value::t());
     setSymbolValue("PI", Value::real(3.14159265358979323846));
-    installSpecialForms(*this);
+    installCoreForms(*this);
     installCoreBuiltins(*this);
     installMathBuiltins(*this);
     installListBuiltins(*this);

@@ -87,7 +87,7 @@ private:
 void defineNative(Runtime& runtime, std::string_view name, detail::NativeBuiltin function, int specialForm = 0);
 
 // Builtin families, installed by the Runtime constructor.
-void installSpecialForms(Runtime& runtime);
+void installCoreForms(Runtime& runtime);
 void installCoreBuiltins(Runtime& runtime);
 void installMathBuiltins(Runtime& runtime);
 void installListBuiltins(Runtime& runtime);

@@ -7,7 +7,7 @@ namespace {
 
 using EvaluatorTest = LispTest;
 
-TEST_F(EvaluatorTest, SpecialForms) {
+TEST_F(EvaluatorTest, CoreForms) {
     static const Case cases[] = {
         {"(setq a 123 b '(a))", "(A)"},
         {"(setq a 1) a", "1"},

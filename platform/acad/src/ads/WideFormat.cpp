@@ -17,7 +17,7 @@ namespace {
 
 enum class Size { kDefault, kChar, kShort, kLong, kLongLong, kInt64, kInt32, kPointer, kLongDouble, kWide };
 
-struct Spec {
+struct Field {
   std::string flags;
   int width = -1;
   int precision = -1;
@@ -44,10 +44,10 @@ const wchar_t* parseSize(const wchar_t* p, Size& size) {
   }
 }
 
-std::string narrowSpec(const Spec& spec, const char* lengthModifier, char conversion) {
-  std::string text = "%" + spec.flags;
-  if (spec.width >= 0) text += std::to_string(spec.width);
-  if (spec.precision >= 0) text += "." + std::to_string(spec.precision);
+std::string narrowField(const Field& field, const char* lengthModifier, char conversion) {
+  std::string text = "%" + field.flags;
+  if (field.width >= 0) text += std::to_string(field.width);
+  if (field.precision >= 0) text += "." + std::to_string(field.precision);
   text += lengthModifier;
   text += conversion;
   return text;
@@ -68,18 +68,18 @@ void appendNumber(std::wstring& out, const std::string& format, Value value) {
 }
 
 // Text conversions: precision cuts, width pads (left-justified with '-').
-void appendText(std::wstring& out, const Spec& spec, std::wstring_view text) {
-  if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < text.size()) text = text.substr(0, spec.precision);
-  size_t pad = spec.width > 0 && static_cast<size_t>(spec.width) > text.size() ? spec.width - text.size() : 0;
-  bool left = spec.flags.find('-') != std::string::npos;
+void appendText(std::wstring& out, const Field& field, std::wstring_view text) {
+  if (field.precision >= 0 && static_cast<size_t>(field.precision) < text.size()) text = text.substr(0, field.precision);
+  size_t pad = field.width > 0 && static_cast<size_t>(field.width) > text.size() ? field.width - text.size() : 0;
+  bool left = field.flags.find('-') != std::string::npos;
   if (!left) out.append(pad, L' ');
   out.append(text);
   if (left) out.append(pad, L' ');
 }
 
-void appendSigned(std::wstring& out, const Spec& spec, va_list& args) {
+void appendSigned(std::wstring& out, const Field& field, va_list& args) {
   long long value;
-  switch (spec.size) {
+  switch (field.size) {
     case Size::kChar: value = static_cast<signed char>(va_arg(args, int)); break;
     case Size::kShort: value = static_cast<short>(va_arg(args, int)); break;
     case Size::kLong: value = va_arg(args, long); break;
@@ -88,12 +88,12 @@ void appendSigned(std::wstring& out, const Spec& spec, va_list& args) {
     case Size::kPointer: value = va_arg(args, std::intptr_t); break;
     default: value = va_arg(args, int); break;
   }
-  appendNumber(out, narrowSpec(spec, "ll", 'd'), value);
+  appendNumber(out, narrowField(field, "ll", 'd'), value);
 }
 
-void appendUnsigned(std::wstring& out, const Spec& spec, char conversion, va_list& args) {
+void appendUnsigned(std::wstring& out, const Field& field, char conversion, va_list& args) {
   unsigned long long value;
-  switch (spec.size) {
+  switch (field.size) {
     case Size::kChar: value = static_cast<unsigned char>(va_arg(args, unsigned)); break;
     case Size::kShort: value = static_cast<unsigned short>(va_arg(args, unsigned)); break;
     case Size::kLong: value = va_arg(args, unsigned long); break;
@@ -102,22 +102,22 @@ void appendUnsigned(std::wstring& out, const Spec& spec, char conversion, va_lis
     case Size::kPointer: value = va_arg(args, std::uintptr_t); break;
     default: value = va_arg(args, unsigned); break;
   }
-  appendNumber(out, narrowSpec(spec, "ll", conversion), value);
+  appendNumber(out, narrowField(field, "ll", conversion), value);
 }
 
-void appendString(std::wstring& out, const Spec& spec, bool wide, va_list& args) {
+void appendString(std::wstring& out, const Field& field, bool wide, va_list& args) {
   if (wide) {
     const wchar_t* text = va_arg(args, const wchar_t*);
-    appendText(out, spec, text ? std::wstring_view(text) : std::wstring_view(L"(null)"));
+    appendText(out, field, text ? std::wstring_view(text) : std::wstring_view(L"(null)"));
     return;
   }
   const char* text = va_arg(args, const char*);
-  appendText(out, spec, text ? fromUtf8(text) : std::wstring(L"(null)"));
+  appendText(out, field, text ? fromUtf8(text) : std::wstring(L"(null)"));
 }
 
-void appendChar(std::wstring& out, const Spec& spec, bool wide, va_list& args) {
+void appendChar(std::wstring& out, const Field& field, bool wide, va_list& args) {
   wchar_t c = wide ? static_cast<wchar_t>(va_arg(args, wint_t)) : static_cast<wchar_t>(static_cast<unsigned char>(va_arg(args, int)));
-  Spec noPrecision = spec;
+  Field noPrecision = field;
   noPrecision.precision = -1;
   appendText(out, noPrecision, std::wstring_view(&c, 1));
 }
@@ -141,46 +141,46 @@ std::wstring formatWide(const wchar_t* format, va_list args) {
       ++p;
       continue;
     }
-    Spec spec;
-    while (*p != L'\0' && std::wcschr(L"-+ #0", *p) != nullptr) spec.flags.push_back(static_cast<char>(*p++));
+    Field field;
+    while (*p != L'\0' && std::wcschr(L"-+ #0", *p) != nullptr) field.flags.push_back(static_cast<char>(*p++));
     if (*p == L'*') {
-      spec.width = va_arg(ap, int);
-      if (spec.width < 0) {
-        spec.flags.push_back('-');
-        spec.width = -spec.width;
+      field.width = va_arg(ap, int);
+      if (field.width < 0) {
+        field.flags.push_back('-');
+        field.width = -field.width;
       }
       ++p;
     } else {
-      while (*p >= L'0' && *p <= L'9') spec.width = (spec.width < 0 ? 0 : spec.width * 10) + (*p++ - L'0');
+      while (*p >= L'0' && *p <= L'9') field.width = (field.width < 0 ? 0 : field.width * 10) + (*p++ - L'0');
     }
     if (*p == L'.') {
       ++p;
-      spec.precision = 0;
+      field.precision = 0;
       if (*p == L'*') {
-        spec.precision = va_arg(ap, int);
+        field.precision = va_arg(ap, int);
         ++p;
       } else {
-        while (*p >= L'0' && *p <= L'9') spec.precision = spec.precision * 10 + (*p++ - L'0');
+        while (*p >= L'0' && *p <= L'9') field.precision = field.precision * 10 + (*p++ - L'0');
       }
     }
     // Absurd widths would only exhaust memory; the runtime caps them likewise.
-    if (spec.width > 4096) spec.width = 4096;
-    if (spec.precision > 4096) spec.precision = 4096;
-    p = parseSize(p, spec.size);
-    spec.conversion = *p;
+    if (field.width > 4096) field.width = 4096;
+    if (field.precision > 4096) field.precision = 4096;
+    p = parseSize(p, field.size);
+    field.conversion = *p;
     if (*p != L'\0') ++p;
-    bool narrowSize = spec.size == Size::kShort;
-    bool wideSize = spec.size == Size::kLong || spec.size == Size::kWide;
-    switch (spec.conversion) {
+    bool narrowSize = field.size == Size::kShort;
+    bool wideSize = field.size == Size::kLong || field.size == Size::kWide;
+    switch (field.conversion) {
       case L'd':
       case L'i':
-        appendSigned(out, spec, ap);
+        appendSigned(out, field, ap);
         break;
       case L'u':
       case L'o':
       case L'x':
       case L'X':
-        appendUnsigned(out, spec, static_cast<char>(spec.conversion), ap);
+        appendUnsigned(out, field, static_cast<char>(field.conversion), ap);
         break;
       case L'e':
       case L'E':
@@ -190,26 +190,26 @@ std::wstring formatWide(const wchar_t* format, va_list args) {
       case L'G':
       case L'a':
       case L'A':
-        if (spec.size == Size::kLongDouble) {
-          appendNumber(out, narrowSpec(spec, "L", static_cast<char>(spec.conversion)), va_arg(ap, long double));
+        if (field.size == Size::kLongDouble) {
+          appendNumber(out, narrowField(field, "L", static_cast<char>(field.conversion)), va_arg(ap, long double));
         } else {
-          appendNumber(out, narrowSpec(spec, "", static_cast<char>(spec.conversion)), va_arg(ap, double));
+          appendNumber(out, narrowField(field, "", static_cast<char>(field.conversion)), va_arg(ap, double));
         }
         break;
       case L's':
-        appendString(out, spec, /*wide=*/!narrowSize, ap);
+        appendString(out, field, /*wide=*/!narrowSize, ap);
         break;
       case L'S':
-        appendString(out, spec, /*wide=*/wideSize, ap);
+        appendString(out, field, /*wide=*/wideSize, ap);
         break;
       case L'c':
-        appendChar(out, spec, /*wide=*/!narrowSize, ap);
+        appendChar(out, field, /*wide=*/!narrowSize, ap);
         break;
       case L'C':
-        appendChar(out, spec, /*wide=*/wideSize, ap);
+        appendChar(out, field, /*wide=*/wideSize, ap);
         break;
       case L'p':
-        appendNumber(out, narrowSpec(spec, "", 'p'), va_arg(ap, void*));
+        appendNumber(out, narrowField(field, "", 'p'), va_arg(ap, void*));
         break;
       case L'n':
         (void)va_arg(ap, void*);

@@ -25,10 +25,10 @@ void addUnique(std::vector<AcDbObjectId>& ids, AcDbObjectId id) {
 }
 
 std::optional<std::array<double, 3>> corner(const char* prompt) {
-  InputSpec spec;
-  spec.want = InputWant::kCorner;
-  spec.prompt = prompt;
-  InputAnswer answer = requestUserInput(spec);
+  InputQuery query;
+  query.want = InputWant::kCorner;
+  query.prompt = prompt;
+  InputAnswer answer = requestUserInput(query);
   if (answer.status != RTNORM) return std::nullopt;
   return std::array<double, 3>{answer.point[0], answer.point[1], answer.point[2]};
 }
@@ -37,10 +37,10 @@ std::optional<std::array<double, 3>> corner(const char* prompt) {
 int selectInteractively(std::vector<AcDbObjectId>& ids, bool single) {
   writeConsole(std::string_view("\nSelect objects: "));
   while (true) {
-    InputSpec spec;
-    spec.want = InputWant::kPoint;
-    spec.keywords = "Crossing Window";
-    InputAnswer answer = requestUserInput(spec);
+    InputQuery query;
+    query.want = InputWant::kPoint;
+    query.keywords = "Crossing Window";
+    InputAnswer answer = requestUserInput(query);
     if (answer.status == RTCAN) return RTCAN;
     if (answer.status == RTNONE) return RTNORM;
     if (answer.status == RTKWORD) {
@@ -69,10 +69,10 @@ std::string modeOf(const ACHAR* mode) {
 }  // namespace
 
 int acedEntSel(const ACHAR* prompt, ads_name entity, ads_point point) {
-  InputSpec spec;
-  spec.want = InputWant::kPoint;
-  spec.prompt = prompt ? toUtf8(prompt) : std::string("\nSelect object: ");
-  InputAnswer answer = requestUserInput(spec);
+  InputQuery query;
+  query.want = InputWant::kPoint;
+  query.prompt = prompt ? toUtf8(prompt) : std::string("\nSelect object: ");
+  InputAnswer answer = requestUserInput(query);
   if (answer.status != RTNORM) return answer.status;
   std::optional<AcDbObjectId> picked = pickEntity(workingDatabase(), answer.point);
   if (!picked || entity == nullptr || !entityName(*picked, entity)) {

@@ -239,26 +239,26 @@ std::optional<std::string> DocumentLisp::findFile(std::string_view name) {
 }
 
 lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::InputRequest& request) {
-  InputSpec spec;
+  InputQuery query;
   switch (request.kind) {
-    case lisp::InputKind::Point: spec.want = InputWant::kPoint; break;
-    case lisp::InputKind::Corner: spec.want = InputWant::kCorner; break;
-    case lisp::InputKind::String: spec.want = InputWant::kString; break;
-    case lisp::InputKind::Integer: spec.want = InputWant::kInteger; break;
-    case lisp::InputKind::Real: spec.want = InputWant::kReal; break;
-    case lisp::InputKind::Distance: spec.want = InputWant::kDistance; break;
-    case lisp::InputKind::Angle: spec.want = InputWant::kAngle; break;
-    case lisp::InputKind::Orientation: spec.want = InputWant::kOrientation; break;
-    case lisp::InputKind::Keyword: spec.want = InputWant::kKeyword; break;
+    case lisp::InputKind::Point: query.want = InputWant::kPoint; break;
+    case lisp::InputKind::Corner: query.want = InputWant::kCorner; break;
+    case lisp::InputKind::String: query.want = InputWant::kString; break;
+    case lisp::InputKind::Integer: query.want = InputWant::kInteger; break;
+    case lisp::InputKind::Real: query.want = InputWant::kReal; break;
+    case lisp::InputKind::Distance: query.want = InputWant::kDistance; break;
+    case lisp::InputKind::Angle: query.want = InputWant::kAngle; break;
+    case lisp::InputKind::Orientation: query.want = InputWant::kOrientation; break;
+    case lisp::InputKind::Keyword: query.want = InputWant::kKeyword; break;
     case lisp::InputKind::EntSel:
-    case lisp::InputKind::NEntSel: spec.want = InputWant::kPoint; break;
+    case lisp::InputKind::NEntSel: query.want = InputWant::kPoint; break;
   }
-  spec.prompt = request.prompt;
-  spec.base = request.base;
-  spec.allowSpaces = request.allowSpaces;
-  spec.initgetBits = request.initgetBits;
-  spec.keywords = request.keywords;
-  InputAnswer answer = requestUserInput(spec);
+  query.prompt = request.prompt;
+  query.base = request.base;
+  query.allowSpaces = request.allowSpaces;
+  query.initgetBits = request.initgetBits;
+  query.keywords = request.keywords;
+  InputAnswer answer = requestUserInput(query);
   lisp::InputReply reply;
   switch (answer.status) {
     case RTCAN: reply.status = lisp::InputStatus::Cancel; return reply;

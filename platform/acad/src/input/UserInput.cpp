@@ -137,14 +137,14 @@ std::optional<std::array<double, 3>> parsePoint(const std::string& text) {
   return point;
 }
 
-InputAnswer requestUserInput(const InputSpec& spec) {
+InputAnswer requestUserInput(const InputQuery& query) {
   HostState& state = hostState();
   InputAnswer answer;
   // The terminal shows the prompt itself when it is asked.
-  if (!state.isInteractive() || state.hasQueuedInput()) writeConsole(spec.prompt);
-  const int bits = spec.initgetBits;
+  if (!state.isInteractive() || state.hasQueuedInput()) writeConsole(query.prompt);
+  const int bits = query.initgetBits;
   while (true) {
-    std::optional<std::string> token = state.takeInput(spec.prompt);
+    std::optional<std::string> token = state.takeInput(query.prompt);
     if (!token || *token == "*cancel*") {
       answer.status = RTCAN;
       return answer;
@@ -152,22 +152,22 @@ InputAnswer requestUserInput(const InputSpec& spec) {
     std::string text = *token;
     if (!text.empty() && text.back() == '\r') text.pop_back();
     if (!text.empty() && text[0] == '~') continue;  // cursor motion: only jigs sample it
-    if (trim(text).empty() && spec.want != InputWant::kString) {
+    if (trim(text).empty() && query.want != InputWant::kString) {
       if (bits & RSG_NONULL) continue;
       answer.status = RTNONE;
       return answer;
     }
-    if (spec.want == InputWant::kString) {
+    if (query.want == InputWant::kString) {
       answer.status = RTNORM;
-      answer.text = spec.allowSpaces ? text : text.substr(0, text.find(' '));
+      answer.text = query.allowSpaces ? text : text.substr(0, text.find(' '));
       return answer;
     }
-    if (std::optional<std::string> keyword = matchKeyword(spec.keywords, text)) {
+    if (std::optional<std::string> keyword = matchKeyword(query.keywords, text)) {
       answer.status = RTKWORD;
       answer.text = g_lastKeyword = *keyword;
       return answer;
     }
-    switch (spec.want) {
+    switch (query.want) {
       case InputWant::kPoint:
       case InputWant::kCorner:
         if (auto point = parsePoint(text)) {
@@ -192,8 +192,8 @@ InputAnswer requestUserInput(const InputSpec& spec) {
           answer.real = *value;
           return answer;
         }
-        if (auto point = parsePoint(text); point && spec.base && spec.want == InputWant::kDistance) {
-          const auto& b = *spec.base;
+        if (auto point = parsePoint(text); point && query.base && query.want == InputWant::kDistance) {
+          const auto& b = *query.base;
           double dz = (bits & RSG_2D) ? 0 : (*point)[2] - b[2];
           answer.status = RTNORM;
           answer.real = std::sqrt(((*point)[0] - b[0]) * ((*point)[0] - b[0]) + ((*point)[1] - b[1]) * ((*point)[1] - b[1]) + dz * dz);
@@ -217,7 +217,7 @@ InputAnswer requestUserInput(const InputSpec& spec) {
       answer.text = g_lastKeyword = text;
       return answer;
     }
-    switch (spec.want) {
+    switch (query.want) {
       case InputWant::kPoint:
       case InputWant::kCorner: say("\nInvalid point.\n"); break;
       case InputWant::kInteger: say("\nRequires an integer value.\n"); break;

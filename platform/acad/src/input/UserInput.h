@@ -20,7 +20,7 @@ namespace tabrik::acad {
 
 enum class InputWant { kPoint, kCorner, kString, kInteger, kReal, kDistance, kAngle, kOrientation, kKeyword };
 
-struct InputSpec {
+struct InputQuery {
   InputWant want = InputWant::kPoint;
   std::string prompt;  // UTF-8, printed once per request
   std::optional<std::array<double, 3>> base;
@@ -37,7 +37,7 @@ struct InputAnswer {
   std::string text;  // the string, or the keyword / arbitrary input of RTKWORD
 };
 
-InputAnswer requestUserInput(const InputSpec& spec);
+InputAnswer requestUserInput(const InputQuery& query);
 
 // The keyword of the list that the text names (full name or abbreviation, letter
 // case ignored), or nothing. The list is blank-separated; what follows an "_" is

@@ -14,16 +14,16 @@ int g_initBits = 0;
 std::string g_initKeywords;
 
 InputAnswer request(InputWant want, const ACHAR* prompt, const ads_real* base = nullptr, bool allowSpaces = false) {
-  InputSpec spec;
-  spec.want = want;
-  spec.prompt = prompt ? toUtf8(prompt) : std::string();
-  if (base != nullptr) spec.base = std::array<double, 3>{base[X], base[Y], base[Z]};
-  spec.allowSpaces = allowSpaces;
-  spec.initgetBits = g_initBits;
-  spec.keywords = g_initKeywords;
+  InputQuery query;
+  query.want = want;
+  query.prompt = prompt ? toUtf8(prompt) : std::string();
+  if (base != nullptr) query.base = std::array<double, 3>{base[X], base[Y], base[Z]};
+  query.allowSpaces = allowSpaces;
+  query.initgetBits = g_initBits;
+  query.keywords = g_initKeywords;
   g_initBits = 0;
   g_initKeywords.clear();
-  return requestUserInput(spec);
+  return requestUserInput(query);
 }
 
 int copyText(const std::string& text, ACHAR* result, size_t size) {
