@@ -273,29 +273,17 @@ bool CDBConnection::CloseAllTables() {
 CString CDBConnection::GetCurrentTable() {
   clearError();
   CDaoRecordset* cursor = currentTable();
-  if (cursor == nullptr) {
-    return CString();
-  }
-  try {
-    return cursor->GetName();
-  } catch (CDaoException* e) {
-    storeError(e);
-    return CString();
-  }
+  CString name;
+  if (cursor != nullptr) guarded([&] { name = cursor->GetName(); });
+  return name;
 }
 
 CString CDBConnection::GetCurrentIndex() {
   clearError();
   CDaoRecordset* cursor = currentTable();
-  if (cursor == nullptr) {
-    return CString();
-  }
-  try {
-    return cursor->GetCurrentIndex();
-  } catch (CDaoException* e) {
-    storeError(e);
-    return CString();
-  }
+  CString name;
+  if (cursor != nullptr) guarded([&] { name = cursor->GetCurrentIndex(); });
+  return name;
 }
 
 bool CDBConnection::IsEOF() {
@@ -312,34 +300,19 @@ bool CDBConnection::IsBOF() {
 
 // --- navigation -----------------------------------------------------------------------------
 
-bool CDBConnection::MoveFirst(DBRecord& record) {
-  clearError();
-  CDaoRecordset* cursor = currentTable();
-  if (cursor == nullptr || (cursor->IsBOF() && cursor->IsEOF())) {
-    return false;
-  }
-  try {
-    cursor->MoveFirst();
-  } catch (CDaoException* e) {
-    storeError(e);
-    return false;
-  }
-  return GetRecord(record);
-}
+bool CDBConnection::MoveFirst(DBRecord& record) { return moveToEnd(/*last=*/false, record); }
 
-bool CDBConnection::MoveLast(DBRecord& record) {
+bool CDBConnection::MoveLast(DBRecord& record) { return moveToEnd(/*last=*/true, record); }
+
+// An empty table (BOF and EOF together) has no end to move to.
+bool CDBConnection::moveToEnd(bool last, DBRecord& record) {
   clearError();
   CDaoRecordset* cursor = currentTable();
   if (cursor == nullptr || (cursor->IsBOF() && cursor->IsEOF())) {
     return false;
   }
-  try {
-    cursor->MoveLast();
-  } catch (CDaoException* e) {
-    storeError(e);
-    return false;
-  }
-  return GetRecord(record);
+  const bool moved = guarded([&] { last ? cursor->MoveLast() : cursor->MoveFirst(); });
+  return moved && GetRecord(record);
 }
 
 bool CDBConnection::Skip(long count, DBRecord& record) {

@@ -124,6 +124,18 @@ class CDBConnection {
   void clearError() { m_hasError = false; }
   // Keeps the error of `e` and deletes it.
   void storeError(CDaoException* e);
+  // Runs one DAO call; a DAO error is kept (as storeError does) and reported as false.
+  template <typename Call>
+  bool guarded(Call&& call) {
+    try {
+      call();
+      return true;
+    } catch (CDaoException* e) {
+      storeError(e);
+      return false;
+    }
+  }
+  bool moveToEnd(bool last, DBRecord& record);
   void readRecord(CDaoRecordset& cursor, DBRecord& record);
   // Writes the pairs into the record being added or edited.
   void writeValues(CDaoRecordset& cursor, const DBRecord& values);
