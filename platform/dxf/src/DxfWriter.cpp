@@ -199,6 +199,8 @@ class DrawingWriter {
   // their SEQEND.
   void writeEntity(const AcDbEntity* entity) {
     if (entity == nullptr || entity->isErased()) return;
+    // A block's frame and a SEQEND are written where they belong, never as contents.
+    if (AcDbBlockBegin::cast(entity) || AcDbBlockEnd::cast(entity) || AcDbSequenceEnd::cast(entity)) return;
     std::vector<const AcDbObject*> subs;
     for (const AcDbObjectId& id : acad::subEntityIds(entity)) {
       const AcDbObject* sub = peekObject(id);

@@ -128,7 +128,17 @@ Acad::ErrorStatus AcDbGroup::dwgInFields(AcDbDwgFiler* filer) {
 }
 
 // GROUP groups: 100 AcDbGroup, 300 description, 70 unnamed flag, 71 selectable, 340 per
-// member (erased members left out).
+// member. Only members a drawing file holds are written: live entities with a live
+// owner (a file names no object it leaves out, and a group holds only entities).
+namespace {
+bool isFiledMember(AcDbObjectId id) {
+  if (!id.isValid() || id.isErased() || id.stub()->object == nullptr) return false;
+  if (AcDbEntity::cast(id.stub()->object) == nullptr) return false;
+  AcDbObjectId owner = id.stub()->object->ownerId();
+  return owner.isValid() && !owner.isErased();
+}
+}  // namespace
+
 Acad::ErrorStatus AcDbGroup::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbObject::dxfOutFields(filer);
   filer->writeString(100, L"AcDbGroup");
@@ -136,7 +146,7 @@ Acad::ErrorStatus AcDbGroup::dxfOutFields(AcDbDxfFiler* filer) const {
   filer->writeInt16(70, m_anonymous ? 1 : 0);
   filer->writeInt16(71, m_selectable ? 1 : 0);
   for (const AcDbObjectId& id : m_members)
-    if (id.isValid() && !id.isErased()) filer->writeObjectId(340, id);
+    if (isFiledMember(id)) filer->writeObjectId(340, id);
   return filer->filerStatus();
 }
 

@@ -255,7 +255,8 @@ void completeDrawing(AcDbDatabase* database) {
   ensureRecord<AcDbRegAppTableRecord>(db.regAppTable, L"ACAD", [] { return new AcDbRegAppTableRecord; });
   AcDbObjectId dimStandard =
       ensureRecord<AcDbDimStyleTableRecord>(db.dimStyleTable, L"Standard", [] { return new AcDbDimStyleTableRecord; });
-  if (auto* dim = AcDbDimStyleTableRecord::cast(peekObject(dimStandard)); dim && !dim->dimtxsty().isValid()) {
+  if (auto* dim = AcDbDimStyleTableRecord::cast(peekObject(dimStandard));
+      dim && (!dim->dimtxsty().isValid() || dim->dimtxsty().isErased())) {
     ObjectState::writeOpen(dim) = true;
     dim->setDimtxsty(standard);
     ObjectState::writeOpen(dim) = false;

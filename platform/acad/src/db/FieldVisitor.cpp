@@ -1,9 +1,11 @@
 // The four field visitors: DXF out and in, DWG out and in.
 #include "db/FieldVisitor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <vector>
 
 #include "db/DatabaseInternal.h"
 #include "db/DxfGroups.h"
@@ -15,6 +17,33 @@ namespace {
 
 constexpr double kDegrees = 180.0 / std::numbers::pi;
 
+// The file's value for a value in memory, chosen so that the host's files are stable:
+// reading a file and writing it again gives the same bytes. Conversions between the
+// file's form and memory's (degrees and radians, OCS and world) are not exact inverses
+// in floating point, so a value can drift in its last digit at each read and write.
+// The writer follows file -> memory -> file until a value repeats and writes the least
+// value of that cycle; a reader of it lands in the same cycle, so the next writer picks
+// the same value. Digits are written shortest round-trip, so the text read is the value
+// written.
+template <class T, class ToFile, class ToMemory, class Less>
+T stableFileValue(const T& memory, ToFile toFile, ToMemory toMemory, Less less) {
+  std::vector<T> walk{toFile(memory)};
+  for (int step = 0; step < 16; ++step) {
+    T next = toFile(toMemory(walk.back()));
+    auto same = [&next, &less](const T& seen) { return !less(seen, next) && !less(next, seen); };
+    auto repeat = std::find_if(walk.begin(), walk.end(), same);
+    if (repeat != walk.end()) return *std::min_element(repeat, walk.end(), less);
+    walk.push_back(next);
+  }
+  return walk.back();  // defensive: no conversion seen so far needs more than two steps
+}
+
+bool pointLess(const AcGePoint3d& a, const AcGePoint3d& b) {
+  if (a.x != b.x) return a.x < b.x;
+  if (a.y != b.y) return a.y < b.y;
+  return a.z < b.z;
+}
+
 class DxfOut : public FieldVisitor {
  public:
   explicit DxfOut(AcDbDxfFiler* filer) : m_f(filer) {}
@@ -25,7 +54,9 @@ class DxfOut : public FieldVisitor {
   }
   void angle(int code, double& v, bool optional) override {
     if (optional && v == 0.0) return;
-    m_f->writeDouble(code, v * kDegrees);
+    m_f->writeDouble(code, stableFileValue(
+                               v, [](double radians) { return radians * kDegrees; },
+                               [](double degrees) { return degrees / kDegrees; }, std::less<double>()));
   }
   void point(int code, AcGePoint3d& v) override { m_f->writePoint3d(code, v); }
   void point2d(int code, AcGePoint3d& v) override { m_f->writePoint2d(code, AcGePoint2d(v.x, v.y)); }
@@ -34,7 +65,11 @@ class DxfOut : public FieldVisitor {
       m_f->writePoint3d(code, v);
       return;
     }
-    m_f->writePoint3d(code, AcGeMatrix3d::worldToPlane(*normal) * v);
+    AcGeMatrix3d toPlane = AcGeMatrix3d::worldToPlane(*normal);
+    AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(*normal);
+    m_f->writePoint3d(code, stableFileValue(
+                                v, [&toPlane](const AcGePoint3d& world) { return toPlane * world; },
+                                [&toWorld](const AcGePoint3d& ocs) { return toWorld * ocs; }, pointLess));
   }
   void vector(int code, AcGeVector3d& v, bool optionalZ) override {
     if (optionalZ && v.x == 0 && v.y == 0 && v.z == 1) return;
