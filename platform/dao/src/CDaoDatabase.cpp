@@ -125,8 +125,7 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   requireOpen(this);
   DAODatabase& d = *m_pDAODatabase;
   std::string given = toUtf8(lpszSQL ? lpszSQL : L"");
-  if (jetsql::executeDdl(*this, given)) {  // through the table definitions, so the catalog stays true
-    d.recordsAffected = 0;
+  if (jetsql::executeDdl(*this, given, &d.recordsAffected)) {  // through the table definitions, so the catalog stays true
     return;
   }
   jetsql::Translation jet = jetsql::translate(given);

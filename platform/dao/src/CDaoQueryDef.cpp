@@ -5,6 +5,7 @@
 #include "QueryParameters.h"
 #include "SchemaInfo.h"
 #include "afxdao.h"
+#include "jetsql/JetDdl.h"
 #include "jetsql/JetTranslator.h"
 
 using namespace tabrik::dao;
@@ -166,7 +167,7 @@ void CDaoQueryDef::readParameters() {
     int n = stmt ? sqlite3_bind_parameter_count(stmt) : 0;
     for (int i = 1; i <= n; ++i) {
       const char* raw = sqlite3_bind_parameter_name(stmt, i);
-      std::wstring name = raw && *raw ? fromUtf8(raw + 1) : L"";
+      std::wstring name = fromUtf8(jetsql::parameterName(raw).c_str());
       fresh->names.push_back(name);
       fresh->values.emplace_back();
       fresh->given.push_back(false);
@@ -185,6 +186,12 @@ void CDaoQueryDef::readParameters() {
 
 void CDaoQueryDef::Execute(int) {
   DAODatabase& d = storeOf(m_pDatabase);
+  // Jet DDL goes through the table definitions, as CDaoDatabase::Execute sends it, so
+  // the catalog describes what the statement made.
+  if (jetsql::executeDdl(*m_pDatabase, toUtf8(m_strSQL.GetString()), &m_lRecordsAffected)) {
+    d.recordsAffected = m_lRecordsAffected;
+    return;
+  }
   if (!m_pParameters) readParameters();
   Statement s(d.db, compile(d, m_strSQL), /*finalize=*/true);
   if (s.columnCount() > 0) daoThrow(3065, {}, kSource);

@@ -6,7 +6,9 @@
 
 #include "../DaoErrors.h"
 #include "../DaoStore.h"
+#include "../Relations.h"
 #include "JetTokenizer.h"
+#include "JetTranslator.h"
 #include "afxdao.h"
 
 namespace tabrik::dao::jetsql {
@@ -299,6 +301,52 @@ void createIndex(CDaoDatabase& db, Reader& r, bool unique) {
   info.m_pFieldInfos = nullptr;
 }
 
+// ALTER TABLE ... DROP COLUMN: a field that an index or a relation uses stays (3280,
+// 3303), as does a table's last field. The catalog's ordinals close up behind it.
+void dropColumn(CDaoDatabase& db, const std::wstring& table, const std::wstring& field) {
+  DAODatabase& d = *db.m_pDAODatabase;
+  TableSchema t = d.schema(table);
+  int at = t.findField(field);
+  if (at < 0) daoThrow(3265, {}, L"DAO.Fields");
+  const FieldDef dropped = t.fields[static_cast<std::size_t>(at)];
+  const std::wstring key = upper(dropped.name);
+  for (const IndexDef& ix : t.indexes)
+    for (const IndexField& f : ix.fields)
+      if (upper(f.name) == key) daoThrow(3280);
+  for (const RelationDef& rel : loadRelations(d))
+    for (const auto& pair : rel.fields)
+      if ((upper(rel.table) == upper(t.name) && upper(pair.first) == key) ||
+          (upper(rel.foreign) == upper(t.name) && upper(pair.second) == key))
+        daoThrow(3303);
+  if (t.fields.size() == 1) daoThrow(3280);
+  t.fields.erase(t.fields.begin() + at);
+  d.beginWrite(3211);
+  try {
+    d.installCounterTriggers(t);  // the dropped field's trigger goes, the others stay
+    d.exec("ALTER TABLE " + quoteId(t.name) + " DROP COLUMN " + quoteId(dropped.name), 3211);
+    const char* const catalog[] = {
+        "DELETE FROM MSysColumns WHERE TableName = ? AND Name = ?",
+        "DELETE FROM MSysCounters WHERE TableName = ? AND ColumnName = ?",
+    };
+    for (const char* sql : catalog) {
+      Statement s = d.prepare(sql);
+      s.bindText(1, t.name);
+      s.bindText(2, dropped.name);
+      s.step(3211);
+    }
+    Statement s = d.prepare("UPDATE MSysColumns SET Ordinal = Ordinal - 1 WHERE TableName = ? AND Ordinal > ?");
+    s.bindText(1, t.name);
+    s.bindInt(2, at);
+    s.step(3211);
+  } catch (...) {
+    d.endWrite(false);
+    d.schemaChanged();
+    throw;
+  }
+  d.endWrite(true, 3211);
+  d.schemaChanged();
+}
+
 void alterTable(CDaoDatabase& db, Reader& r) {
   r.expect("TABLE");
   std::wstring table = r.name();
@@ -339,15 +387,100 @@ void alterTable(CDaoDatabase& db, Reader& r) {
     td.DeleteIndex(name.c_str());
     return;
   }
-  daoThrow(3251);  // dropping a field is not available in this engine
+  r.expect("COLUMN");
+  std::wstring field = r.name();
+  r.finish();
+  dropColumn(db, table, field);
+}
+
+// SELECT fields INTO table FROM ...: a make-table query. The new table's fields take
+// the types of the source fields they come from (an auto-number becomes a plain
+// Long) and, for expressions, the type of the first row's value; the table and its
+// rows appear together or not at all.
+void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std::size_t into, long* recordsAffected) {
+  if (into + 1 >= toks.size() || (toks[into + 1].kind != Token::Word && toks[into + 1].kind != Token::Name))
+    daoThrow(3141);
+  const std::wstring table = fromUtf8(toks[into + 1].text.c_str());
+  std::size_t resume = into + 2 < toks.size() ? toks[into + 2].pos : jet.size();
+  const std::string select = jet.substr(0, toks[into].pos) + " " + jet.substr(resume);
+  if (tableExists(db, table)) daoThrow(3010, {table});
+  DAODatabase& d = *db.m_pDAODatabase;
+  Translation t = translate(select);
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(d.db, t.sql.c_str(), static_cast<int>(t.sql.size()), &raw, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(raw);
+    throwIfSyntaxError(d.db, t);
+    throwSqlite(d.db, rc, 3218, d.name);
+  }
+  Statement rows(d.db, raw, /*finalize=*/true);
+  const int columns = rows.columnCount();
+  if (columns == 0) daoThrow(3129);
+  bool hasRow = rows.step();
+  std::vector<CDaoFieldInfo> fields(static_cast<std::size_t>(columns));
+  for (int c = 0; c < columns; ++c) {
+    CDaoFieldInfo& f = fields[static_cast<std::size_t>(c)];
+    f.m_strName = fromUtf8(sqlite3_column_name(raw, c)).c_str();
+    f.m_bAllowZeroLength = TRUE;
+    const char* origin = sqlite3_column_origin_name(raw, c);
+    const char* from = sqlite3_column_table_name(raw, c);
+    if (origin && from && d.hasTable(fromUtf8(from))) {
+      const TableSchema& source = d.schema(fromUtf8(from));
+      int at = source.findField(fromUtf8(origin));
+      if (at >= 0) {
+        const FieldDef& def = source.fields[static_cast<std::size_t>(at)];
+        f.m_nType = def.type;
+        f.m_lSize = def.size;
+        continue;
+      }
+    }
+    int type = hasRow ? sqlite3_column_type(raw, c) : SQLITE_NULL;
+    f.m_nType = type == SQLITE_INTEGER ? dbLong : type == SQLITE_FLOAT ? dbDouble : dbText;
+    f.m_lSize = f.m_nType == dbText ? 255 : 0;
+  }
+  std::string insert = "INSERT INTO " + quoteId(table) + " (";
+  for (int c = 0; c < columns; ++c) insert += (c ? ", " : "") + quoteId(fields[static_cast<std::size_t>(c)].m_strName.GetString());
+  insert += ") " + t.sql;
+  sqlite3_reset(raw);
+  d.beginWrite(3211);
+  try {
+    CDaoTableDef td(&db);
+    td.Create(table.c_str());
+    for (auto& f : fields) td.CreateField(f);
+    td.Append();
+    d.exec(insert, 3218);
+    if (recordsAffected) *recordsAffected = sqlite3_changes(d.db);
+  } catch (...) {
+    d.endWrite(false);
+    d.schemaChanged();
+    throw;
+  }
+  d.endWrite(true, 3211);
+  d.schemaChanged();
 }
 
 }  // namespace
 
-bool executeDdl(CDaoDatabase& db, const std::string& jet) {
+bool executeDdl(CDaoDatabase& db, const std::string& jet, long* recordsAffected) {
   Tokens toks = tokenize(jet);
   if (toks.empty()) return false;
   const Token& first = toks[0];
+  if (recordsAffected) *recordsAffected = 0;
+  if (first.isWord("SELECT")) {
+    // A make-table query has INTO before its FROM, outside parentheses.
+    int depth = 0;
+    for (std::size_t i = 1; i < toks.size(); ++i) {
+      if (toks[i].isOp("(")) ++depth;
+      if (toks[i].isOp(")")) --depth;
+      if (depth != 0) continue;
+      if (toks[i].isWord("FROM")) return false;
+      if (toks[i].isWord("INTO")) {
+        makeTable(db, jet, toks, i, recordsAffected);
+        return true;
+      }
+    }
+    return false;
+  }
   if (!first.isWord("CREATE") && !first.isWord("ALTER") && !first.isWord("DROP")) return false;
   Tokens rest(toks.begin() + 1, toks.end());
   if (first.isWord("CREATE")) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <cwctype>
+#include <optional>
 
 #include "../DaoStore.h"
 #include "../JetCollation.h"
@@ -309,6 +310,137 @@ void intFn(sqlite3_context* ctx, int, Args argv) {
 void nowFn(sqlite3_context* ctx, int, Args) { sqlite3_result_double(ctx, nowOle()); }
 void dateFn(sqlite3_context* ctx, int, Args) { sqlite3_result_double(ctx, std::floor(nowOle())); }
 
+// A text that is a number and nothing else (blanks around it allowed), as the
+// conversion functions read it; nothing for any other text.
+std::optional<double> strictNumber(const std::wstring& text) {
+  std::string narrow = toUtf8(text);
+  const char* begin = narrow.c_str();
+  while (*begin == ' ') ++begin;
+  if (*begin == '\0') return std::nullopt;
+  char* end = nullptr;
+  double d = std::strtod(begin, &end);
+  while (*end == ' ') ++end;
+  if (*end != '\0' || !std::isfinite(d)) return std::nullopt;
+  return d;
+}
+
+// CDate: a number is a date already; a text is read as a date (US English, as #…#
+// literals) or, failing that, as a number.
+void cdateFn(sqlite3_context* ctx, int, Args argv) {
+  if (isNull(argv[0])) return sqlite3_result_error(ctx, "Invalid use of Null", -1);
+  std::optional<double> date;
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+    std::wstring text = textOf(argv[0]);
+    date = parseDateLiteral(toUtf8(text));
+    if (!date) date = strictNumber(text);
+    if (!date) return sqlite3_result_error(ctx, "Type mismatch", -1);
+  } else {
+    date = numberOf(argv[0]);
+  }
+  if (!(*date >= -657434.0 && *date < 2958466.0)) return sqlite3_result_error(ctx, "Overflow", -1);
+  sqlite3_result_double(ctx, *date);
+}
+
+// CBool: any number but 0 is True (-1); a text is "True", "False" or a number.
+void cboolFn(sqlite3_context* ctx, int, Args argv) {
+  if (isNull(argv[0])) return sqlite3_result_error(ctx, "Invalid use of Null", -1);
+  double value = 0;
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+    std::wstring text = textOf(argv[0]);
+    for (auto& c : text) c = upperChar(c);
+    std::size_t b = text.find_first_not_of(L' '), e = text.find_last_not_of(L' ');
+    text = b == std::wstring::npos ? L"" : text.substr(b, e - b + 1);
+    std::optional<double> number = strictNumber(text);
+    if (text == L"TRUE") value = -1;
+    else if (text == L"FALSE") value = 0;
+    else if (number) value = *number;
+    else return sqlite3_result_error(ctx, "Type mismatch", -1);
+  } else {
+    value = numberOf(argv[0]);
+  }
+  sqlite3_result_int(ctx, value != 0 ? -1 : 0);
+}
+
+// CCur: Currency keeps four decimals, rounded half to even.
+void ccurFn(sqlite3_context* ctx, int, Args argv) {
+  if (isNull(argv[0])) return sqlite3_result_error(ctx, "Invalid use of Null", -1);
+  std::optional<double> value;
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) value = strictNumber(textOf(argv[0]));
+  else value = numberOf(argv[0]);
+  if (!value) return sqlite3_result_error(ctx, "Type mismatch", -1);
+  if (!(std::fabs(*value) <= 922337203685477.5807)) return sqlite3_result_error(ctx, "Overflow", -1);
+  sqlite3_result_double(ctx, bankers(*value * 10000.0) / 10000.0);
+}
+
+// --- aggregates Jet has and SQLite lacks -----------------------------------------------
+
+// StDev, StDevP, Var, VarP over the non-Null values (Welford's running sums). The
+// sample forms need two values, the population forms one; fewer give Null.
+struct Moments {
+  long long count;
+  double mean;
+  double squares;
+};
+
+void momentsStep(sqlite3_context* ctx, int, Args argv) {
+  if (isNull(argv[0])) return;
+  auto* m = static_cast<Moments*>(sqlite3_aggregate_context(ctx, sizeof(Moments)));
+  if (!m) return sqlite3_result_error_nomem(ctx);
+  double x = numberOf(argv[0]);
+  ++m->count;
+  double delta = x - m->mean;
+  m->mean += delta / static_cast<double>(m->count);
+  m->squares += delta * (x - m->mean);
+}
+
+template <bool Sample, bool Root>
+void momentsFinal(sqlite3_context* ctx) {
+  auto* m = static_cast<Moments*>(sqlite3_aggregate_context(ctx, 0));
+  long long needed = Sample ? 2 : 1;
+  if (!m || m->count < needed) return sqlite3_result_null(ctx);
+  double variance = m->squares / static_cast<double>(m->count - (Sample ? 1 : 0));
+  if (variance < 0) variance = 0;  // defensive: rounding of the running sums
+  sqlite3_result_double(ctx, Root ? std::sqrt(variance) : variance);
+}
+
+// First and Last: the value of the group's first or last record as the rows arrive,
+// Null included.
+struct Kept {
+  sqlite3_value* value;
+  bool seen;
+};
+
+template <bool Last>
+void keepStep(sqlite3_context* ctx, int, Args argv) {
+  auto* k = static_cast<Kept*>(sqlite3_aggregate_context(ctx, sizeof(Kept)));
+  if (!k) return sqlite3_result_error_nomem(ctx);
+  if (k->seen && !Last) return;
+  sqlite3_value_free(k->value);
+  k->value = sqlite3_value_dup(argv[0]);
+  k->seen = true;
+  if (!k->value) sqlite3_result_error_nomem(ctx);
+}
+
+void keepFinal(sqlite3_context* ctx) {
+  auto* k = static_cast<Kept*>(sqlite3_aggregate_context(ctx, 0));
+  if (!k || !k->value) return sqlite3_result_null(ctx);
+  sqlite3_result_value(ctx, k->value);
+  sqlite3_value_free(k->value);
+  k->value = nullptr;
+}
+
+struct Aggregate {
+  const char* name;
+  void (*step)(sqlite3_context*, int, sqlite3_value**);
+  void (*final)(sqlite3_context*);
+};
+
+const Aggregate kAggregates[] = {
+    {"stdev", momentsStep, momentsFinal<true, true>},  {"stdevp", momentsStep, momentsFinal<false, true>},
+    {"var", momentsStep, momentsFinal<true, false>},   {"varp", momentsStep, momentsFinal<false, false>},
+    {"first", keepStep<false>, keepFinal},             {"last", keepStep<true>, keepFinal},
+};
+
 // --- Format ------------------------------------------------------------------------
 
 const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
@@ -448,6 +580,10 @@ const Registration kFunctions[] = {
     {"cint", 1, cintFn<-32768, 32767>, true},
     {"clng", 1, cintFn<-2147483648LL, 2147483647LL>, true},
     {"cdbl", 1, cdblFn, true},
+    {"cdate", 1, cdateFn, true},
+    {"cvdate", 1, cdateFn, true},
+    {"cbool", 1, cboolFn, true},
+    {"ccur", 1, ccurFn, true},
     {"int", 1, intFn<std::floor>, true},
     {"fix", 1, intFn<std::trunc>, true},
     {"jet_ceil", 1, intFn<std::ceil>, true},
@@ -530,6 +666,8 @@ void registerJetFunctions(sqlite3* db) {
   for (const Registration& r : kFunctions)
     sqlite3_create_function_v2(db, r.name, r.args, SQLITE_UTF8 | (r.deterministic ? SQLITE_DETERMINISTIC : 0), nullptr,
                                r.fn, nullptr, nullptr, nullptr);
+  for (const Aggregate& a : kAggregates)
+    sqlite3_create_function_v2(db, a.name, 1, SQLITE_UTF8, nullptr, nullptr, a.step, a.final, nullptr);
 }
 
 }  // namespace tabrik::dao::jetsql

@@ -1,7 +1,9 @@
-// The VBA functions Jet SQL can call, and the helpers the translator rewrites Jet's
-// operators into (jet_concat for &, jet_intdiv for \, jet_mod for Mod, jet_like for
-// Like), registered on an SQLite connection. VBA's rules hold: Null in, Null out;
-// CInt/CLng round half to even; text functions count characters, not bytes.
+// The VBA functions Jet SQL can call (conversions CInt, CLng, CDbl, CCur, CDate, CBool
+// included), Jet's aggregates that SQLite lacks (StDev, StDevP, Var, VarP, First,
+// Last), and the helpers the translator rewrites Jet's operators into (jet_concat for
+// &, jet_intdiv for \, jet_mod for Mod, jet_like for Like), registered on an SQLite
+// connection. VBA's rules hold: Null in, Null out; CInt/CLng/CCur round half to even;
+// text functions count characters, not bytes.
 #pragma once
 #include <sqlite3.h>
 

@@ -5,7 +5,9 @@
 // is a single parenthesised call to the passes after it.
 #include "JetTranslator.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -169,8 +171,7 @@ std::string numberText(double d) {
   return s;
 }
 
-// Literals: #dates#, the Yes/No words, DISTINCTROW (dropped: for one table it means
-// nothing, and over joins the engine returns the distinct output rows' sources as is).
+// Literals: #dates# and the Yes/No words.
 void rewriteLiterals(Tokens& toks) {
   for (std::size_t i = 0; i < toks.size(); ++i) {
     Token& t = toks[i];
@@ -186,7 +187,6 @@ void rewriteLiterals(Tokens& toks) {
     if (qualified) continue;
     if (t.isWord("TRUE") || t.isWord("YES")) t = synth(Token::Number, "-1", t.pos);
     else if (t.isWord("FALSE") || t.isWord("NO")) t = synth(Token::Number, "0", t.pos);
-    else if (t.isWord("DISTINCTROW")) toks.erase(toks.begin() + static_cast<long>(i--));
   }
 }
 
@@ -211,39 +211,317 @@ std::size_t selectEnd(const Tokens& toks, std::size_t select) {
   return toks.size();
 }
 
-// SELECT TOP n [PERCENT] ... becomes ... LIMIT n, or LIMIT of n percent of the rows
-// (rounded up) counted by the same statement without TOP.
+Token word(const char* text, std::size_t pos) { return synth(Token::Word, text, pos); }
+Token op(const char* text, std::size_t pos) { return synth(Token::Op, text, pos); }
+
+// The first token at depth 0 of toks[from, to) that `pick` accepts; `to` when none.
+template <typename Pick>
+std::size_t findAtTop(const Tokens& toks, std::size_t from, std::size_t to, Pick pick) {
+  int depth = 0;
+  for (std::size_t j = from; j < to; ++j) {
+    const Token& t = toks[j];
+    if (depth == 0 && pick(toks, j)) return j;
+    if (opens(t)) ++depth;
+    else if (closes(t)) --depth;
+  }
+  return to;
+}
+
+bool isOrderBy(const Tokens& t, std::size_t j) { return t[j].isWord("ORDER") && j + 1 < t.size() && t[j + 1].isWord("BY"); }
+bool isGroupBy(const Tokens& t, std::size_t j) { return t[j].isWord("GROUP") && j + 1 < t.size() && t[j + 1].isWord("BY"); }
+
+// One item of a select list: its expression and its alias (empty when none).
+struct SelectItem {
+  Tokens expression;
+  std::string alias;
+};
+
+// The items of a select list toks[from, to), split at its top-level commas.
+std::vector<SelectItem> selectItems(const Tokens& toks, std::size_t from, std::size_t to) {
+  std::vector<SelectItem> items(1);
+  int depth = 0;
+  bool alias = false;
+  for (std::size_t j = from; j < to; ++j) {
+    const Token& t = toks[j];
+    if (depth == 0 && t.isOp(",")) {
+      items.emplace_back();
+      alias = false;
+      continue;
+    }
+    if (depth == 0 && t.isWord("AS")) {
+      alias = true;
+      continue;
+    }
+    if (opens(t)) ++depth;
+    else if (closes(t)) --depth;
+    if (!alias) items.back().expression.push_back(t);
+    else if (items.back().alias.empty()) items.back().alias = t.text;
+  }
+  return items;
+}
+
+// ORDER BY keys for a window, which sees the source's fields only: an ordinal
+// (ORDER BY 2) or an alias of the select list stands for that item's expression.
+Tokens windowKeys(const Tokens& keys, const std::vector<SelectItem>& items) {
+  Tokens out;
+  std::size_t termStart = 0;
+  for (std::size_t j = 0; j <= keys.size(); ++j) {
+    if (j < keys.size() && !keys[j].isOp(",")) continue;
+    bool single = j == termStart + 1 || (j == termStart + 2 && (keys[termStart + 1].isWord("ASC") || keys[termStart + 1].isWord("DESC")));
+    const SelectItem* item = nullptr;
+    if (single && keys[termStart].kind == Token::Number) {
+      std::size_t k = std::strtoul(keys[termStart].text.c_str(), nullptr, 10);
+      if (k >= 1 && k <= items.size()) item = &items[k - 1];
+    } else if (single && (keys[termStart].kind == Token::Word || keys[termStart].kind == Token::Name)) {
+      for (const SelectItem& candidate : items)
+        if (!candidate.alias.empty() &&
+            upper(fromUtf8(candidate.alias.c_str())) == upper(fromUtf8(keys[termStart].text.c_str())))
+          item = &candidate;
+    }
+    if (item != nullptr && !item->expression.empty()) {
+      out.push_back(op("(", keys[termStart].pos));
+      out.insert(out.end(), item->expression.begin(), item->expression.end());
+      out.push_back(op(")", keys[termStart].pos));
+      out.insert(out.end(), keys.begin() + static_cast<long>(termStart + 1), keys.begin() + static_cast<long>(j));
+    } else {
+      out.insert(out.end(), keys.begin() + static_cast<long>(termStart), keys.begin() + static_cast<long>(j));
+    }
+    if (j < keys.size()) out.push_back(keys[j]);
+    termStart = j + 1;
+  }
+  return out;
+}
+
+// SELECT TOP n [PERCENT] ... ORDER BY keys returns the first n rows (n percent of the
+// rows, rounded up) and every row tied with the last of them on the keys, as Jet
+// does. It becomes LIMIT over a count of the rows whose RANK() on the keys is at most
+// n: ties share a rank, so that count takes them all. Without ORDER BY (or with
+// DISTINCT or UNION, whose rows a window over the source cannot rank) it is LIMIT n.
 void rewriteTop(Tokens& toks, const std::string& jet) {
   for (std::size_t i = 0; i + 1 < toks.size(); ++i) {
     if (!toks[i].isWord("SELECT")) continue;
     std::size_t at = i + 1;
-    if (at < toks.size() && (toks[at].isWord("DISTINCT") || toks[at].isWord("ALL"))) ++at;
+    bool distinct = at < toks.size() && (toks[at].isWord("DISTINCT") || toks[at].isWord("DISTINCTROW"));
+    if (at < toks.size() && (toks[at].isWord("DISTINCT") || toks[at].isWord("ALL") || toks[at].isWord("DISTINCTROW")))
+      ++at;
     if (at >= toks.size() || !toks[at].isWord("TOP")) continue;
     if (at + 1 >= toks.size() || toks[at + 1].kind != Token::Number) missingOperand(jet, toks[at]);
     Token n = toks[at + 1];
+    const std::size_t pos = n.pos;
     bool percent = at + 2 < toks.size() && toks[at + 2].isWord("PERCENT");
     toks.erase(toks.begin() + static_cast<long>(at), toks.begin() + static_cast<long>(at + (percent ? 3 : 2)));
     std::size_t end = selectEnd(toks, i);
-    Tokens limit{synth(Token::Word, "LIMIT", n.pos)};
-    if (!percent) {
-      limit.push_back(n);
-    } else {
-      // LIMIT (SELECT jet_ceil(count(*) * n / 100.0) FROM (<the select>))
-      Tokens count;
-      for (const char* w : {"(", "SELECT", "jet_ceil", "(", "count", "(", "*", ")", "*"})
-        count.push_back(synth(std::isalpha(static_cast<unsigned char>(w[0])) ? Token::Word : Token::Op, w, n.pos));
-      count.push_back(n);
-      for (const char* w : {"/", "100.0", ")", "FROM", "("})
-        count.push_back(synth(std::isalpha(static_cast<unsigned char>(w[0])) ? Token::Word
-                              : std::isdigit(static_cast<unsigned char>(w[0])) ? Token::Number
-                                                                                : Token::Op,
-                              w, n.pos));
+    Tokens count{n};
+    if (percent) {
+      // (SELECT jet_ceil(count(*) * n / 100.0) FROM (<the select without TOP>))
+      count = {op("(", pos), word("SELECT", pos), word("jet_ceil", pos), op("(", pos), word("count", pos), op("(", pos),
+               op("*", pos), op(")", pos), op("*", pos), n, op("/", pos), synth(Token::Number, "100.0", pos),
+               op(")", pos), word("FROM", pos), op("(", pos)};
       count.insert(count.end(), toks.begin() + static_cast<long>(i), toks.begin() + static_cast<long>(end));
-      count.push_back(synth(Token::Op, ")", n.pos));
-      count.push_back(synth(Token::Op, ")", n.pos));
+      count.push_back(op(")", pos));
+      count.push_back(op(")", pos));
+    }
+    std::size_t orderAt = findAtTop(toks, i + 1, end, isOrderBy);
+    std::size_t fromAt = findAtTop(toks, i + 1, end, [](const Tokens& t, std::size_t j) { return t[j].isWord("FROM"); });
+    bool union_ = findAtTop(toks, i + 1, end, [](const Tokens& t, std::size_t j) { return t[j].isWord("UNION"); }) < end;
+    Tokens limit{word("LIMIT", pos)};
+    if (orderAt == end || fromAt > orderAt || distinct || union_) {
       limit.insert(limit.end(), count.begin(), count.end());
+    } else {
+      // (SELECT count(*) FROM (SELECT items, RANK() OVER (ORDER BY keys) AS jet_rank
+      //  FROM ... <up to ORDER BY>) WHERE jet_rank <= count)
+      Tokens keys(toks.begin() + static_cast<long>(orderAt + 2), toks.begin() + static_cast<long>(end));
+      Tokens inner{word("SELECT", pos)};
+      inner.insert(inner.end(), toks.begin() + static_cast<long>(at), toks.begin() + static_cast<long>(fromAt));
+      for (const Token& t : {op(",", pos), word("RANK", pos), op("(", pos), op(")", pos), word("OVER", pos), op("(", pos),
+                             word("ORDER", pos), word("BY", pos)})
+        inner.push_back(t);
+      Tokens window = windowKeys(keys, selectItems(toks, at, fromAt));
+      inner.insert(inner.end(), window.begin(), window.end());
+      for (const Token& t : {op(")", pos), word("AS", pos), word("jet_rank", pos)}) inner.push_back(t);
+      inner.insert(inner.end(), toks.begin() + static_cast<long>(fromAt), toks.begin() + static_cast<long>(orderAt));
+      for (const Token& t : {op("(", pos), word("SELECT", pos), word("count", pos), op("(", pos), op("*", pos), op(")", pos),
+                             word("FROM", pos), op("(", pos)})
+        limit.push_back(t);
+      limit.insert(limit.end(), inner.begin(), inner.end());
+      for (const Token& t : {op(")", pos), word("WHERE", pos), word("jet_rank", pos), op("<=", pos)}) limit.push_back(t);
+      limit.insert(limit.end(), count.begin(), count.end());
+      limit.push_back(op(")", pos));
     }
     toks.insert(toks.begin() + static_cast<long>(end), limit.begin(), limit.end());
+  }
+}
+
+// DISTINCTROW returns each combination of source records once, not each distinct
+// output row. Over one table every row is its own record, so the word means nothing;
+// over several it becomes GROUP BY the row ids of the tables whose fields are output
+// (named as table.field or table.*). Unqualified fields name no table: then, as for
+// a statement that groups already, the word is dropped.
+void rewriteDistinctRow(Tokens& toks) {
+  for (std::size_t i = 0; i + 1 < toks.size(); ++i) {
+    if (!toks[i].isWord("SELECT") || !toks[i + 1].isWord("DISTINCTROW")) continue;
+    toks.erase(toks.begin() + static_cast<long>(i + 1));
+    std::size_t end = selectEnd(toks, i);
+    auto is = [](const char* w) { return [w](const Tokens& t, std::size_t j) { return t[j].isWord(w); }; };
+    std::size_t fromAt = findAtTop(toks, i + 1, end, is("FROM"));
+    if (fromAt == end) continue;
+    std::size_t clauseEnd = findAtTop(toks, fromAt + 1, end, [](const Tokens& t, std::size_t j) {
+      return t[j].isWord("WHERE") || isGroupBy(t, j) || isOrderBy(t, j) || t[j].isWord("HAVING") || t[j].isWord("UNION");
+    });
+    bool severalTables = findAtTop(toks, fromAt + 1, clauseEnd, [](const Tokens& t, std::size_t j) {
+                           return t[j].isOp(",") || t[j].isWord("JOIN");
+                         }) < clauseEnd ||
+                         findAtTop(toks, fromAt + 1, clauseEnd, [](const Tokens& t, std::size_t j) {
+                           return t[j].isOp("(");
+                         }) < clauseEnd;
+    if (!severalTables || findAtTop(toks, fromAt + 1, end, isGroupBy) < end) continue;
+    std::vector<Token> tables;
+    for (const SelectItem& selected : selectItems(toks, i + 1, fromAt)) {
+      const Tokens& item = selected.expression;
+      if (item.size() < 3 || !item[1].isOp(".") || (item[0].kind != Token::Word && item[0].kind != Token::Name)) continue;
+      bool seen = false;
+      for (const Token& t : tables) seen = seen || upper(fromUtf8(t.text.c_str())) == upper(fromUtf8(item[0].text.c_str()));
+      if (!seen) tables.push_back(item[0]);
+    }
+    if (tables.empty()) continue;
+    std::size_t at = findAtTop(toks, fromAt + 1, end, [](const Tokens& t, std::size_t j) {
+      return isOrderBy(t, j) || t[j].isWord("HAVING") || t[j].isWord("UNION");
+    });
+    std::size_t pos = toks[i].pos;
+    Tokens group{word("GROUP", pos), word("BY", pos)};
+    for (std::size_t k = 0; k < tables.size(); ++k) {
+      if (k) group.push_back(op(",", pos));
+      group.push_back(tables[k]);
+      group.push_back(op(".", pos));
+      group.push_back(word("rowid", pos));
+    }
+    toks.insert(toks.begin() + static_cast<long>(at), group.begin(), group.end());
+  }
+}
+
+bool isBooleanOperator(const Token& t) {
+  return isComparison(t) || t.isWord("AND") || t.isWord("OR") || t.isWord("NOT") || t.isWord("IS") || t.isWord("IN") ||
+         t.isWord("EXISTS") || t.isWord("XOR");
+}
+
+// The matching closer of the opener at toks[open]; toks.size() when there is none.
+std::size_t matchingClose(const Tokens& toks, std::size_t open) {
+  int depth = 0;
+  for (std::size_t j = open; j < toks.size(); ++j) {
+    if (opens(toks[j])) ++depth;
+    else if (closes(toks[j]) && --depth == 0) return j;
+  }
+  return toks.size();
+}
+
+bool isArithmetic(const Token& t) {
+  return t.isOp("+") || t.isOp("-") || t.isOp("*") || t.isOp("/") || t.isOp("\\") || t.isOp("^") || t.isOp("&") ||
+         t.isOp("||") || t.isWord("MOD");
+}
+
+// Where a run of tokens stands: values (select items, function arguments, operands),
+// whose truth values must read as Jet's, or a condition (WHERE, ON, HAVING), whose own
+// level is only tested for truth and is left alone so that SQLite can use its indexes.
+enum class Context { kValues, kSelectList, kCondition };
+
+// Jet's truth values are -1 and 0 where SQLite's are 1 and 0. In toks[b, e), read as
+// values separated by commas (and by CASE's WHEN, THEN, ELSE; in a select list also
+// ending at an alias), every value whose own level holds a comparison or a logical
+// operator is negated; nested levels (parentheses, CASE) are values of their own, and
+// sub-selects are left to their own select list. In a condition only the parenthesised
+// operands of comparisons and arithmetic, and function arguments, are values.
+// Returns the new end.
+std::size_t negateTruthValues(Tokens& toks, std::size_t b, std::size_t e, Context context) {
+  std::size_t start = b;
+  bool truth = false;
+  auto close = [&](std::size_t at) {
+    if (context == Context::kCondition || !truth || at <= start) return std::size_t{0};
+    std::size_t pos = toks[start].pos;
+    toks.insert(toks.begin() + static_cast<long>(at), op(")", pos));
+    toks.insert(toks.begin() + static_cast<long>(start), {op("-", pos), op("(", pos)});
+    return std::size_t{3};
+  };
+  std::size_t i = b;
+  while (i < e) {
+    const Token& t = toks[i];
+    if (opens(t)) {
+      std::size_t last = matchingClose(toks, i);
+      if (last >= e) return e;  // unbalanced: SQLite reports it
+      bool subSelect = t.isOp("(") && i + 1 < last && toks[i + 1].isWord("SELECT");
+      Context inner = Context::kValues;
+      if (context == Context::kCondition && t.isOp("(")) {
+        const Token* before = i > b ? &toks[i - 1] : nullptr;
+        const Token* after = last + 1 < e ? &toks[last + 1] : nullptr;
+        bool call = before && (before->kind == Token::Name || (before->kind == Token::Word && !isBoundary(*before, {})));
+        bool operand = (before && (isComparison(*before) || isArithmetic(*before))) ||
+                       (after && (isComparison(*after) || isArithmetic(*after)));
+        if (!call && !operand) inner = Context::kCondition;
+      }
+      if (!subSelect) {
+        std::size_t newLast = negateTruthValues(toks, i + 1, last, inner);
+        e += newLast - last;
+        last = newLast;
+      }
+      i = last + 1;
+      continue;
+    }
+    bool separator = t.isOp(",") || t.isWord("WHEN") || t.isWord("THEN") || t.isWord("ELSE") ||
+                     (context == Context::kSelectList && t.isWord("AS"));
+    if (separator) {
+      bool alias = t.isWord("AS");
+      std::size_t grew = close(i);
+      i += grew;
+      e += grew;
+      start = i + (alias ? 2 : 1);
+      truth = false;
+      i = start;
+      continue;
+    }
+    if (isBooleanOperator(t)) truth = true;
+    ++i;
+  }
+  return e + close(e);
+}
+
+bool endsClause(const Tokens& t, std::size_t j) {
+  const Token& w = t[j];
+  return w.isWord("FROM") || w.isWord("INTO") || w.isWord("WHERE") || w.isWord("GROUP") || w.isWord("ORDER") ||
+         w.isWord("HAVING") || w.isWord("UNION") || w.isWord("LIMIT") || w.isOp(";") || w.isWord("JOIN") ||
+         w.isWord("INNER") || w.isWord("LEFT") || w.isWord("RIGHT") || w.isWord("ON") || w.isWord("SET");
+}
+
+// Truth values in select lists, in UPDATE's SET values and in the operands of
+// conditions read as Jet's.
+void rewriteTruthValues(Tokens& toks) {
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    const Token& t = toks[i];
+    if (t.isWord("SELECT")) {
+      std::size_t b = i + 1;
+      while (b < toks.size() && (toks[b].isWord("DISTINCT") || toks[b].isWord("ALL"))) ++b;
+      std::size_t end = selectEnd(toks, i);
+      negateTruthValues(toks, b, findAtTop(toks, b, end, endsClause), Context::kSelectList);
+      continue;
+    }
+    if (t.isWord("WHERE") || t.isWord("HAVING") || t.isWord("ON")) {
+      std::size_t end = selectEnd(toks, i);
+      negateTruthValues(toks, i + 1, findAtTop(toks, i + 1, end, endsClause), Context::kCondition);
+      continue;
+    }
+    if (!t.isWord("SET")) continue;
+    // SET field = value [, field = value]... [WHERE ...]
+    std::size_t j = i + 1;
+    while (j < toks.size()) {
+      std::size_t eq = findAtTop(toks, j, toks.size(), [](const Tokens& w, std::size_t k) {
+        return w[k].isOp("=") || w[k].isOp(",") || w[k].isWord("WHERE");
+      });
+      if (eq >= toks.size() || !toks[eq].isOp("=")) break;
+      std::size_t e = findAtTop(toks, eq + 1, toks.size(), [](const Tokens& w, std::size_t k) {
+        return w[k].isOp(",") || w[k].isWord("WHERE");
+      });
+      e = negateTruthValues(toks, eq + 1, e, Context::kValues);
+      if (e >= toks.size() || !toks[e].isOp(",")) break;
+      j = e + 1;
+    }
   }
 }
 
@@ -399,9 +677,21 @@ void collateOrderTerms(Tokens& toks) {
   }
 }
 
+// A declared parameter as an SQLite named parameter. A name SQLite can spell (letters,
+// digits, '_', non-ASCII) is kept; any other ([Enter a date]) travels hex-encoded
+// behind kEncodedParameter, and parameterName gives it back.
+constexpr char kEncodedParameter[] = "jetp_";
+
 std::string paramName(const std::string& name) {
-  std::string out = ":";
-  for (char c : name) out += std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 0x80 ? c : '_';
+  bool plain = !name.empty() && name.rfind(kEncodedParameter, 0) != 0;
+  for (char c : name) plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80);
+  if (plain) return ":" + name;
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out = std::string(":") + kEncodedParameter;
+  for (char c : name) {
+    out += kHex[static_cast<unsigned char>(c) >> 4];
+    out += kHex[static_cast<unsigned char>(c) & 15];
+  }
   return out;
 }
 
@@ -484,6 +774,20 @@ Translation::Kind kindOf(const Token& first) {
 
 }  // namespace
 
+std::string parameterName(const char* sqliteName) {
+  if (sqliteName == nullptr || *sqliteName == '\0') return {};
+  std::string name = sqliteName + 1;  // past ':', '@', '$' or '?'
+  if (name.rfind(kEncodedParameter, 0) != 0) return name;
+  std::string hex = name.substr(sizeof kEncodedParameter - 1), out;
+  auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; };
+  for (std::size_t k = 0; k + 1 < hex.size(); k += 2) {
+    int hi = digit(hex[k]), lo = digit(hex[k + 1]);
+    if (hi < 0 || lo < 0 || hex.size() % 2 != 0) return name;
+    out += static_cast<char>(hi * 16 + lo);
+  }
+  return out;
+}
+
 Translation translate(const std::string& jet) {
   Translation out;
   out.jet = jet;
@@ -516,6 +820,7 @@ Translation translate(const std::string& jet) {
       toks.pop_back();
     }
   checkParentheses(toks, jet, out.kind);
+  rewriteDistinctRow(toks);
   nameExpressionColumns(toks);
   rewriteLiterals(toks);
   rewriteTop(toks, jet);
@@ -531,6 +836,7 @@ Translation translate(const std::string& jet) {
       toks, [](const Tokens& t, std::size_t i) { return t[i].isOp("&"); }, "jet_concat", {"&", "||"}, jet);
   rewriteLike(toks, jet);
   rewriteBetween(toks, jet);
+  rewriteTruthValues(toks);
   collateComparisons(toks);
   collateOrderTerms(toks);
   emit(out, toks);

@@ -1,9 +1,9 @@
 // Jet SQL to SQLite SQL. Every statement the engine runs for a caller (Execute, a
 // snapshot's source, a query definition) passes through translate(): it rewrites what
 // SQLite reads differently or not at all (date literals, True/False/Yes/No, "…"
-// strings, […] names, &, /, \, Mod, Like's wildcards, TOP, DISTINCTROW, PARAMETERS)
-// into SQLite SQL over the functions of JetFunctions.h, and makes text comparisons and
-// sorting use the JETTEXT collation. A statement that is not DELETE, INSERT, SELECT or
+// strings, […] names, &, /, \, Mod, Like's wildcards, TOP with its ties, DISTINCTROW,
+// PARAMETERS, truth values of -1) into SQLite SQL over the functions of JetFunctions.h,
+// and makes text comparisons and sorting use the JETTEXT collation. A statement that is not DELETE, INSERT, SELECT or
 // UPDATE is left to the engine as given.
 #pragma once
 #include <sqlite3.h>
@@ -27,6 +27,10 @@ struct Translation {
 // Fails with DAO's 3075 (bad literal, unbalanced parentheses, an operator without an
 // operand) or 3142 (text after the closing ';').
 Translation translate(const std::string& jet);
+
+// The name DAO knows a parameter by, from SQLite's name for it (":name"): a declared
+// parameter whose name SQLite cannot spell ([Enter a date]) gets its own back.
+std::string parameterName(const char* sqliteName);
 
 // The SQLite SQL for a statement, for callers that need nothing else.
 inline std::string translateSql(const std::string& jet) { return translate(jet).sql; }
