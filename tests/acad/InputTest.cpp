@@ -76,7 +76,14 @@ TEST_F(InputTest, KeywordsByFullNameOrAbbreviation) {
   } cases[] = {
       {"Yes No", "y", "Yes"},       {"Yes No", "NO", "No"},         {"Yes No", "yes", "Yes"},
       {"Yes No", "x", nullptr},     {"LType LWeight", "lt", "LType"}, {"LType LWeight", "l", nullptr},
-      {"LType LWeight", "lw", "LWeight"}, {"Exit Undo _X U", "_u", "Undo"}, {"", "a", nullptr},
+      {"LType LWeight", "lw", "LWeight"}, {"", "a", nullptr},
+      // The comma form: the text after the comma abbreviates, more of the name may follow.
+      {"Corner,C Middle,M", "c", "Corner"}, {"Corner,C Middle,M", "mid", "Middle"},
+      {"Corner,C Middle,M", "cx", nullptr}, {"LTYPE,LT", "l", nullptr}, {"LTYPE,LT", "ltyp", "LTYPE"},
+      {"Exit,X Undo", "x", "Exit"},
+      // Global names answer for the local ones, typed either way.
+      {"Exit Undo _X U", "_u", "U"}, {"Exit Undo _X U", "e", "X"}, {"Ja Nein _Yes No", "n", "No"},
+      {"Ja Nein _Yes No", "_yes", "Yes"}, {"Ja Nein _Yes No", "_ja", nullptr}, {"_Yes No", "y", "Yes"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.keywords) + " <- " + c.typed);
@@ -143,5 +150,60 @@ TEST_F(InputTest, ParsePointRefusesWhatIsNotAPoint) {
   for (const char* text : bad) {
     SCOPED_TRACE(text);
     EXPECT_FALSE(tabrik::acad::parsePoint(text).has_value());
+  }
+}
+
+TEST_F(InputTest, KeywordPositionsCountTheLocalNames) {
+  const struct {
+    const char* keywords;
+    const char* typed;
+    int expected;  // -1: none
+  } cases[] = {
+      {"Corner,C Middle,M", "m", 1}, {"Corner,C Middle,M", "C", 0}, {"Close Undo _C U", "_u", 1},
+      {"A B C D E F G H I J", "j", 9}, {"Close Undo", "", -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.keywords) + " <- " + c.typed);
+    auto index = tabrik::acad::matchKeywordIndex(c.keywords, c.typed);
+    EXPECT_EQ(index ? static_cast<int>(*index) : -1, c.expected);
+  }
+}
+
+TEST_F(InputTest, DistancesAndAnglesFromPoints) {
+  const double pi = M_PI;
+  const struct {
+    const char* name;
+    bool angle;
+    bool hasBase;
+    int bits;
+    std::vector<std::string> tokens;
+    int status;
+    double value;
+  } cases[] = {
+      {"distance from the base", false, true, 0, {"4,5"}, RTNORM, 5},
+      {"distance of two points", false, false, 0, {"1,1", "~9,9", "4,5"}, RTNORM, 5},
+      {"distance in 3D", false, true, 0, {"1,1,2"}, RTNORM, 2},
+      {"distance in 2D with bit 64", false, true, RSG_2D, {"1,1,2"}, RTNORM, 0},
+      {"zero distance refused", false, true, RSG_NOZERO, {"1,1", "3"}, RTNORM, 3},
+      {"second point cancelled", false, false, 0, {"1,1", "*cancel*"}, RTCAN, 0},
+      {"angle from the base", true, true, 0, {"1,2"}, RTNORM, pi / 2},
+      {"angle below the base", true, true, 0, {"0,0"}, RTNORM, 5 * pi / 4},
+      {"angle of two points", true, false, 0, {"5,5", "4,5"}, RTNORM, pi},
+      {"angle typed", true, false, 0, {"45"}, RTNORM, pi / 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    OutputCapture output;
+    queue(c.tokens);
+    ads_point base = {1, 1, 0};
+    ads_real value = 0;
+    acedInitGet(c.bits, nullptr);
+    int status = c.angle ? acedGetAngle(c.hasBase ? base : nullptr, L"", &value)
+                         : acedGetDist(c.hasBase ? base : nullptr, L"", &value);
+    EXPECT_EQ(status, c.status);
+    if (status == RTNORM) {
+      EXPECT_NEAR(value, c.value, 1e-12);
+    }
+    tabrik::acad::testing::resetHost();
   }
 }

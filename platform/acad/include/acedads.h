@@ -55,6 +55,7 @@ int acedGetPoint(const ads_point base, const ACHAR* prompt, ads_point result);
 int acedGetCorner(const ads_point base, const ACHAR* prompt, ads_point result);
 int acedGetDist(const ads_point base, const ACHAR* prompt, ads_real* result);
 int acedGetAngle(const ads_point base, const ACHAR* prompt, ads_real* result);
+int acedGetOrient(const ads_point base, const ACHAR* prompt, ads_real* result);
 int acedGetString(int allowSpaces, const ACHAR* prompt, ACHAR* result, size_t size);
 int acedGetInt(const ACHAR* prompt, int* result);
 int acedGetReal(const ACHAR* prompt, ads_real* result);

@@ -15,6 +15,8 @@ namespace tabrik::acad {
 namespace {
 
 std::string g_lastKeyword;
+int g_pendingBits = 0;
+std::string g_pendingKeywords;
 
 std::string upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -32,26 +34,67 @@ std::vector<std::string> words(const std::string& text) {
   std::vector<std::string> list;
   size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == ',')) ++i;
+    while (i < text.size() && text[i] == ' ') ++i;
     size_t start = i;
-    while (i < text.size() && text[i] != ' ' && text[i] != ',') ++i;
+    while (i < text.size() && text[i] != ' ') ++i;
     if (i > start) list.push_back(text.substr(start, i - start));
   }
   return list;
 }
 
-// A keyword's abbreviation is its capital letters; one written all in one case
-// must be typed in full (letter case ignored) or as any prefix of it.
-bool keywordMatches(const std::string& keyword, const std::string& typed) {
-  std::string up = upper(keyword);
+// One keyword of an initget list: "LType" (the capitals abbreviate) or "LTYPE,LT"
+// (the text after the comma abbreviates).
+struct Keyword {
+  std::string name;
+  std::string abbreviation;  // only in the comma form
+};
+
+Keyword keywordOf(const std::string& word) {
+  size_t comma = word.find(',');
+  if (comma == std::string::npos) return Keyword{word, ""};
+  return Keyword{word.substr(0, comma), word.substr(comma + 1)};
+}
+
+struct KeywordList {
+  std::vector<Keyword> local;
+  std::vector<Keyword> global;  // empty, or one per local name
+};
+
+KeywordList parseKeywords(const std::string& text) {
+  KeywordList list;
+  bool inGlobal = false;
+  for (const std::string& word : words(text)) {
+    std::string bare = word;
+    if (bare[0] == '_') {
+      inGlobal = true;
+      bare.erase(0, 1);
+      if (bare.empty()) continue;
+    }
+    (inGlobal ? list.global : list.local).push_back(keywordOf(bare));
+  }
+  // A list of global names alone serves as its own local list.
+  if (list.local.empty()) list.local = list.global;
+  return list;
+}
+
+// A keyword in the capitals form is typed as its capitals or more of it; one written
+// all in one case must be typed as any prefix of it.
+bool keywordMatches(const Keyword& keyword, const std::string& typed) {
+  std::string up = upper(keyword.name);
   std::string wanted = upper(typed);
   if (wanted.empty()) return false;
   if (up == wanted) return true;
+  if (!keyword.abbreviation.empty()) {
+    std::string abbreviation = upper(keyword.abbreviation);
+    if (wanted == abbreviation) return true;
+    return wanted.size() >= abbreviation.size() && up.compare(0, wanted.size(), wanted) == 0 &&
+           wanted.compare(0, abbreviation.size(), abbreviation) == 0;
+  }
   std::string capitals;
-  for (char c : keyword) {
+  for (char c : keyword.name) {
     if (std::isupper(static_cast<unsigned char>(c))) capitals.push_back(c);
   }
-  bool mixed = !capitals.empty() && capitals.size() < keyword.size();
+  bool mixed = !capitals.empty() && capitals.size() < keyword.name.size();
   if (mixed) return wanted.size() >= capitals.size() && up.compare(0, wanted.size(), wanted) == 0 &&
                     wanted.compare(0, capitals.size(), capitals) == 0;
   return up.compare(0, wanted.size(), wanted) == 0;
@@ -91,32 +134,75 @@ bool acceptable(double value, int bits) {
   return true;
 }
 
+InputAnswer cancelled(InputAnswer& answer) {
+  answer.status = RTCAN;
+  return answer;
+}
+
+// The second point of a distance or angle given by two points; Escape ends it.
+std::optional<std::array<double, 3>> secondPoint() {
+  writeConsole(std::string_view("\nSpecify second point: "));
+  while (true) {
+    std::optional<std::string> token = hostState().takeInput("Specify second point: ");
+    if (!token || *token == "*cancel*") return std::nullopt;
+    if (!token->empty() && (*token)[0] == '~') continue;
+    if (auto point = parsePoint(*token)) return point;
+    say("\nInvalid point.\n");
+  }
+}
+
 }  // namespace
 
 const std::string& lastKeywordInput() { return g_lastKeyword; }
 
-std::optional<std::string> matchKeyword(const std::string& keywords, const std::string& text) {
-  std::vector<std::string> local;
-  std::vector<std::string> global;
-  bool inGlobal = false;
-  for (const std::string& word : words(keywords)) {
-    if (word[0] == '_') {
-      inGlobal = true;
-      if (word.size() > 1) global.push_back(word.substr(1));
-      continue;
-    }
-    (inGlobal ? global : local).push_back(word);
-  }
+std::optional<size_t> matchKeywordIndex(const std::string& keywords, const std::string& text) {
+  KeywordList list = parseKeywords(keywords);
   std::string typed = trim(text);
-  for (const std::string& keyword : local) {
-    if (keywordMatches(keyword, typed)) return keyword;
-  }
   bool underscore = !typed.empty() && typed[0] == '_';
+  if (!underscore) {
+    for (size_t i = 0; i < list.local.size(); ++i) {
+      if (keywordMatches(list.local[i], typed)) return i;
+    }
+  }
   std::string bare = underscore ? typed.substr(1) : typed;
-  for (size_t i = 0; i < global.size(); ++i) {
-    if (keywordMatches(global[i], bare)) return i < local.size() ? local[i] : global[i];
+  for (size_t i = 0; i < list.global.size() && i < list.local.size(); ++i) {
+    if (keywordMatches(list.global[i], bare)) return i;
   }
   return std::nullopt;
+}
+
+std::optional<std::string> matchKeyword(const std::string& keywords, const std::string& text) {
+  std::optional<size_t> index = matchKeywordIndex(keywords, text);
+  if (!index) return std::nullopt;
+  KeywordList list = parseKeywords(keywords);
+  return *index < list.global.size() ? list.global[*index].name : list.local[*index].name;
+}
+
+size_t keywordCount(const std::string& keywords) { return parseKeywords(keywords).local.size(); }
+
+void setPendingInitGet(int bits, std::string keywords) {
+  g_pendingBits = bits;
+  g_pendingKeywords = std::move(keywords);
+}
+
+void takePendingInitGet(int& bits, std::string& keywords) {
+  bits = g_pendingBits;
+  keywords = std::move(g_pendingKeywords);
+  g_pendingBits = 0;
+  g_pendingKeywords.clear();
+}
+
+void setLastKeywordInput(std::string text) { g_lastKeyword = std::move(text); }
+
+double planarAngle(const std::array<double, 3>& from, const std::array<double, 3>& to) {
+  double angle = std::atan2(to[1] - from[1], to[0] - from[0]);
+  if (angle < 0) angle += 2 * M_PI;
+  return angle >= 2 * M_PI ? 0.0 : angle;
+}
+
+double distanceBetween(const std::array<double, 3>& from, const std::array<double, 3>& to, bool planar) {
+  double dz = planar ? 0.0 : to[2] - from[2];
+  return std::sqrt((to[0] - from[0]) * (to[0] - from[0]) + (to[1] - from[1]) * (to[1] - from[1]) + dz * dz);
 }
 
 std::optional<std::array<double, 3>> parsePoint(const std::string& text) {
@@ -185,6 +271,13 @@ InputAnswer requestUserInput(const InputQuery& query) {
         }
         break;
       case InputWant::kReal:
+        if (auto value = parseReal(text)) {
+          if (!acceptable(*value, bits)) continue;
+          answer.status = RTNORM;
+          answer.real = *value;
+          return answer;
+        }
+        break;
       case InputWant::kDistance:
         if (auto value = parseReal(text)) {
           if (!acceptable(*value, bits)) continue;
@@ -192,11 +285,20 @@ InputAnswer requestUserInput(const InputQuery& query) {
           answer.real = *value;
           return answer;
         }
-        if (auto point = parsePoint(text); point && query.base && query.want == InputWant::kDistance) {
-          const auto& b = *query.base;
-          double dz = (bits & RSG_2D) ? 0 : (*point)[2] - b[2];
+        if (auto point = parsePoint(text)) {
+          std::optional<std::array<double, 3>> from = query.base;
+          std::array<double, 3> to = *point;
+          if (!from) {
+            // A first point typed: the distance runs to a second one.
+            std::optional<std::array<double, 3>> second = secondPoint();
+            if (!second) return cancelled(answer);
+            from = point;
+            to = *second;
+          }
+          double distance = distanceBetween(*from, to, (bits & RSG_2D) != 0);
+          if (!acceptable(distance, bits)) continue;
           answer.status = RTNORM;
-          answer.real = std::sqrt(((*point)[0] - b[0]) * ((*point)[0] - b[0]) + ((*point)[1] - b[1]) * ((*point)[1] - b[1]) + dz * dz);
+          answer.real = distance;
           return answer;
         }
         break;
@@ -205,6 +307,19 @@ InputAnswer requestUserInput(const InputQuery& query) {
         if (auto value = parseReal(text)) {
           answer.status = RTNORM;
           answer.real = *value * M_PI / 180.0;
+          return answer;
+        }
+        if (auto point = parsePoint(text)) {
+          std::optional<std::array<double, 3>> from = query.base;
+          std::array<double, 3> to = *point;
+          if (!from) {
+            std::optional<std::array<double, 3>> second = secondPoint();
+            if (!second) return cancelled(answer);
+            from = point;
+            to = *second;
+          }
+          answer.status = RTNORM;
+          answer.real = planarAngle(*from, to);
           return answer;
         }
         break;

@@ -40,13 +40,31 @@ struct InputAnswer {
 InputAnswer requestUserInput(const InputQuery& query);
 
 // The keyword of the list that the text names (full name or abbreviation, letter
-// case ignored), or nothing. The list is blank-separated; what follows an "_" is
-// the list of global names and is matched too, answering with the local keyword.
+// case ignored), or nothing. The list is separated by blanks; each keyword marks its
+// abbreviation by its capital letters ("LType") or after a comma ("LTYPE,LT"). What
+// follows an "_" is the list of global names, one per local name in the same order:
+// with it the answer is the global name, whether the local or (prefixed by "_") the
+// global name was typed, so programs test language-independent names.
 std::optional<std::string> matchKeyword(const std::string& keywords, const std::string& text);
+// The 0-based position in the list of the keyword the text names.
+std::optional<size_t> matchKeywordIndex(const std::string& keywords, const std::string& text);
+// The local keywords of a list, without their comma abbreviations (for prompts).
+size_t keywordCount(const std::string& keywords);
+
+// acedInitGet's settings wait here for the next request of the ads interface (the
+// LISP runtime keeps its own for initget); taking them clears them.
+void setPendingInitGet(int bits, std::string keywords);
+void takePendingInitGet(int& bits, std::string& keywords);
+
+// Angles and distances from two points, as the host measures them: the angle of the
+// difference in the XY plane, counter-clockwise from +X, in [0, 2pi).
+double planarAngle(const std::array<double, 3>& from, const std::array<double, 3>& to);
+double distanceBetween(const std::array<double, 3>& from, const std::array<double, 3>& to, bool planar);
 // "x,y" or "x,y,z" (reals); nothing for anything else.
 std::optional<std::array<double, 3>> parsePoint(const std::string& text);
 
 // The text of the last keyword or arbitrary input (acedGetInput).
 const std::string& lastKeywordInput();
+void setLastKeywordInput(std::string text);
 
 }  // namespace tabrik::acad

@@ -10,19 +10,13 @@ using namespace tabrik::acad;
 
 namespace {
 
-int g_initBits = 0;
-std::string g_initKeywords;
-
 InputAnswer request(InputWant want, const ACHAR* prompt, const ads_real* base = nullptr, bool allowSpaces = false) {
   InputQuery query;
   query.want = want;
   query.prompt = prompt ? toUtf8(prompt) : std::string();
   if (base != nullptr) query.base = std::array<double, 3>{base[X], base[Y], base[Z]};
   query.allowSpaces = allowSpaces;
-  query.initgetBits = g_initBits;
-  query.keywords = g_initKeywords;
-  g_initBits = 0;
-  g_initKeywords.clear();
+  takePendingInitGet(query.initgetBits, query.keywords);
   return requestUserInput(query);
 }
 
@@ -55,8 +49,7 @@ int realRequest(InputWant want, const ads_point base, const ACHAR* prompt, ads_r
 }  // namespace
 
 int acedInitGet(int flags, const ACHAR* keywords) {
-  g_initBits = flags;
-  g_initKeywords = keywords ? toUtf8(keywords) : std::string();
+  setPendingInitGet(flags, keywords ? toUtf8(keywords) : std::string());
   return RTNORM;
 }
 
@@ -74,6 +67,10 @@ int acedGetDist(const ads_point base, const ACHAR* prompt, ads_real* result) {
 
 int acedGetAngle(const ads_point base, const ACHAR* prompt, ads_real* result) {
   return realRequest(InputWant::kAngle, base, prompt, result);
+}
+
+int acedGetOrient(const ads_point base, const ACHAR* prompt, ads_real* result) {
+  return realRequest(InputWant::kOrientation, base, prompt, result);
 }
 
 int acedGetReal(const ACHAR* prompt, ads_real* result) { return realRequest(InputWant::kReal, nullptr, prompt, result); }
