@@ -68,3 +68,48 @@ int acedSSFree(const ads_name selection);
 int acedSSLength(const ads_name selection, std::int32_t* length);
 int acedSSName(const ads_name selection, std::int32_t index, ads_name entity);
 int acedSSAdd(const ads_name entity, const ads_name selection, ads_name result);
+int acedSSDel(const ads_name entity, const ads_name selection);
+// RTNORM when the entity is a member of the set, else RTERROR.
+int acedSSMemb(const ads_name entity, const ads_name selection);
+// The implied (pickfirst) selection that acedSSGet's "I" mode takes; a null set clears
+// it. acedSSGetFirst gives it as a new RTPICKS buffer (nullptr when empty).
+int acedSSSetFirst(const ads_name pickfirst, const ads_name unused);
+int acedSSGetFirst(struct resbuf** gripped, struct resbuf** pickfirst);
+// Called when a keyword of acedSSGet's ":K" list is typed; it answers with result
+// buffers: RTPICKS or RTENAME to add, RTSTR to show as a prompt, RTCAN to cancel
+// (the host releases them). Without a callback the keyword ends the selection.
+int acedSSSetKwordCallbackPtr(struct resbuf* (*callback)(const ACHAR* keyword));
+int acedSSGetKwordCallbackPtr(struct resbuf* (**callback)(const ACHAR* keyword));
+
+// --- entities, symbol tables and dictionaries as data ------------------------------
+// Entity data is a chain of group-coded buffers: -1 the entity name, 0 the type, then
+// the DXF groups (points as one buffer, handles as text, pointers as entity names),
+// and with acdbEntGetX the extended data of the named applications (RTSTR names,
+// wildcards allowed) after a -3 buffer. Chains returned are the caller's to release.
+struct resbuf* acdbEntGet(const ads_name entity);
+struct resbuf* acdbEntGetX(const ads_name entity, const struct resbuf* applications);
+// Changes the entity the -1 group names; the groups may come in any order.
+int acdbEntMod(const struct resbuf* data);
+// Makes an entity (in model space, or paper space for 67 = 1) or a table record; a
+// BLOCK ... ENDBLK sequence defines a block. acdbEntMakeX also gives its name.
+int acdbEntMake(const struct resbuf* data);
+int acdbEntMakeX(const struct resbuf* data, ads_name result);
+// Erases the entity, or brings an erased one back.
+int acdbEntDel(const ads_name entity);
+int acdbEntLast(ads_name result);
+// The entity after `entity` in the drawing (the first when entity is null or {0,0}),
+// sub-entities included.
+int acdbEntNext(const ads_name entity, ads_name result);
+int acdbEntUpd(const ads_name entity);
+int acdbHandEnt(const ACHAR* handle, ads_name result);
+// Registers an application name for extended data; RTERROR when it is registered
+// already or not a valid name.
+int acdbRegApp(const ACHAR* application);
+// Tables by their LISP names: LAYER, LTYPE, STYLE, BLOCK, APPID, DIMSTYLE, VPORT,
+// VIEW, UCS.
+struct resbuf* acdbTblSearch(const ACHAR* table, const ACHAR* symbol, int setNext);
+struct resbuf* acdbTblNext(const ACHAR* table, int rewind);
+int acdbTblObjName(const ACHAR* table, const ACHAR* symbol, ads_name result);
+int acdbNamedObjDict(ads_name result);
+struct resbuf* acdbDictSearch(const ads_name dictionary, const ACHAR* symbol, int setNext);
+struct resbuf* acdbDictNext(const ads_name dictionary, int rewind);

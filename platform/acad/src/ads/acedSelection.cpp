@@ -1,10 +1,32 @@
 // Entity picks and selection sets of the ads interface. Picks take points from the
-// input queue; during acedSSGet each point picks, "C" followed by two points selects
-// by crossing window, "W" by window, and Enter ends.
+// input queue. acedSSGet's mode string is a base mode with colon options:
+//
+// | mode     | arg1                     | arg2             | selects                         |
+// |----------|--------------------------|------------------|---------------------------------|
+// | (none)   | -                        | -                | interactively (below)           |
+// | C, W     | first corner (ads_point) | other corner     | crossing / inside the window    |
+// | CP, WP   | polygon (point resbufs)  | -                | crossing / inside the polygon   |
+// | F        | fence (point resbufs)    | -                | what the fence line crosses     |
+// | X        | -                        | -                | everything (with the filter)    |
+// | L, P, I  | -                        | -                | last entity, previous set, the  |
+// |          |                          |                  | implied (pickfirst) set         |
+// | :S       | single: one pick or window ends the selection                               |
+// | :E       | a pick takes everything within the pick box, not only the nearest           |
+// | :$       | const ACHAR* const[2]: the select and the remove prompt                     |
+// | :K       | the keyword list (arg2 with :$, else arg1); a keyword typed calls the       |
+// |          | keyword callback, or ends the selection when none is set                    |
+//
+// Interactively each point picks, Enter ends, Escape cancels, and the host's keywords
+// Window, Crossing, WPolygon, CPolygon, Fence, ALL, Last, Previous, Remove and Add do
+// what their names say. An underscore before a mode or keyword is ignored. A selection
+// that ends empty is RTERROR, never an empty set; one that ends with entities becomes
+// the previous selection.
+#include <algorithm>
 #include <string>
 
 #include "acedads.h"
 #include "ads/WideText.h"
+#include "bridge/EntityFilter.h"
 #include "doc/DocManager.h"
 #include "host/Console.h"
 #include "host/HostState.h"
@@ -15,55 +37,258 @@ using namespace tabrik::acad;
 
 namespace {
 
+using Point = std::array<double, 3>;
+
+const char* const kHostKeywords = "Window Crossing WPolygon CPolygon Fence Add ALL Last Previous Remove";
+
+resbuf* (*g_keywordCallback)(const ACHAR*) = nullptr;
+
 AcDbDatabase* workingDatabase() { return acdbHostApplicationServices()->workingDatabase(); }
 
 void addUnique(std::vector<AcDbObjectId>& ids, AcDbObjectId id) {
-  for (const AcDbObjectId& present : ids) {
-    if (present == id) return;
-  }
-  ids.push_back(id);
+  if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
 }
 
-std::optional<std::array<double, 3>> corner(const char* prompt) {
+void removeId(std::vector<AcDbObjectId>& ids, AcDbObjectId id) { std::erase(ids, id); }
+
+std::optional<Point> askPoint(const char* prompt, bool nullEnds) {
   InputQuery query;
   query.want = InputWant::kCorner;
   query.prompt = prompt;
   InputAnswer answer = requestUserInput(query);
+  if (answer.status == RTNONE && nullEnds) return std::nullopt;
   if (answer.status != RTNORM) return std::nullopt;
-  return std::array<double, 3>{answer.point[0], answer.point[1], answer.point[2]};
+  return Point{answer.point[0], answer.point[1], answer.point[2]};
 }
 
-// The interactive selection: RTNORM with the ids, RTCAN on Escape.
-int selectInteractively(std::vector<AcDbObjectId>& ids, bool single) {
-  writeConsole(std::string_view("\nSelect objects: "));
+// Corners of a polygon or points of a fence, until Enter; nothing on Escape.
+std::optional<std::vector<Point>> askPoints(const char* first, const char* next) {
+  std::vector<Point> points;
   while (true) {
     InputQuery query;
     query.want = InputWant::kPoint;
-    query.keywords = "Crossing Window";
+    query.prompt = points.empty() ? first : next;
     InputAnswer answer = requestUserInput(query);
-    if (answer.status == RTCAN) return RTCAN;
-    if (answer.status == RTNONE) return RTNORM;
-    if (answer.status == RTKWORD) {
-      auto first = corner("\nFirst corner: ");
-      auto second = first ? corner("\nOther corner: ") : std::nullopt;
-      if (!second) return RTCAN;
-      for (AcDbObjectId id : windowSelect(workingDatabase(), first->data(), second->data(), answer.text == "Crossing")) {
-        addUnique(ids, id);
-      }
-    } else if (auto picked = pickEntity(workingDatabase(), answer.point)) {
-      addUnique(ids, *picked);
-    } else {
-      hostState().errnoValue = 7;
-    }
-    if (single && !ids.empty()) return RTNORM;
+    if (answer.status == RTCAN) return std::nullopt;
+    if (answer.status != RTNORM) return points;
+    points.push_back(Point{answer.point[0], answer.point[1], answer.point[2]});
   }
 }
 
-std::string modeOf(const ACHAR* mode) {
-  std::string text = mode ? toUtf8(mode) : std::string();
-  if (!text.empty() && text[0] == '_') text.erase(0, 1);
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
+std::vector<Point> pointsOf(const void* arg) {
+  std::vector<Point> points;
+  for (const resbuf* rb = static_cast<const resbuf*>(arg); rb != nullptr; rb = rb->rbnext) {
+    if (rb->restype != RTPOINT && rb->restype != RT3DPOINT) continue;
+    points.push_back(Point{rb->resval.rpoint[X], rb->resval.rpoint[Y], rb->restype == RTPOINT ? 0.0 : rb->resval.rpoint[Z]});
+  }
+  return points;
+}
+
+struct Mode {
+  std::string base;  // C, W, CP, WP, F, X, L, P, I or empty
+  bool single = false;
+  bool everything = false;
+  bool prompts = false;
+  bool keywords = false;
+};
+
+Mode parseMode(const ACHAR* text) {
+  Mode mode;
+  std::string raw = text ? toUtf8(text) : std::string();
+  for (size_t i = 0; i < raw.size(); ++i) {
+    char c = static_cast<char>(std::toupper(static_cast<unsigned char>(raw[i])));
+    if (c == '_' || c == ' ') continue;
+    if (c == ':' && i + 1 < raw.size()) {
+      char option = static_cast<char>(std::toupper(static_cast<unsigned char>(raw[++i])));
+      mode.single |= option == 'S';
+      mode.everything |= option == 'E';
+      mode.prompts |= option == '$';
+      mode.keywords |= option == 'K';
+      continue;
+    }
+    mode.base.push_back(c);
+  }
+  return mode;
+}
+
+class InteractiveSelection {
+ public:
+  InteractiveSelection(const Mode& mode, std::string selectPrompt, std::string removePrompt, std::string keywords)
+      : m_mode(mode),
+        m_selectPrompt(std::move(selectPrompt)),
+        m_removePrompt(std::move(removePrompt)),
+        m_keywords(std::move(keywords)) {}
+
+  // RTNORM when the selection ended (Enter, or after one choice with :S), RTCAN on
+  // Escape; ids holds what was chosen.
+  int run(std::vector<AcDbObjectId>& ids) {
+    writeConsole(m_selectPrompt);
+    while (true) {
+      InputQuery query;
+      query.want = InputWant::kPoint;
+      query.initgetBits = RSG_OTHER;  // keywords are matched here, the module's first
+      InputAnswer answer = requestUserInput(query);
+      if (answer.status == RTCAN) return RTCAN;
+      if (answer.status == RTNONE) return RTNORM;
+      if (answer.status == RTNORM) {
+        pick(ids, answer.point);
+      } else if (std::optional<std::string> keyword = moduleKeyword(answer.text)) {
+        setLastKeywordInput(*keyword);
+        if (g_keywordCallback == nullptr) return RTNORM;
+        int status = callBack(ids, *keyword);
+        if (status != RTNORM) return status;
+      } else if (std::optional<std::string> keyword = matchKeyword(kHostKeywords, answer.text)) {
+        if (hostKeyword(ids, *keyword) == RTCAN) return RTCAN;
+      } else {
+        writeConsole(std::string_view(
+            "\n*Invalid selection*\nExpects a point or "
+            "Window/Last/Crossing/ALL/Fence/WPolygon/CPolygon/Add/Remove/Previous\n"));
+        continue;
+      }
+      if (m_mode.single && !ids.empty()) return RTNORM;
+    }
+  }
+
+ private:
+  std::optional<std::string> moduleKeyword(const std::string& text) const {
+    if (!m_mode.keywords || m_keywords.empty()) return std::nullopt;
+    return matchKeyword(m_keywords, text);
+  }
+
+  void choose(std::vector<AcDbObjectId>& ids, const std::vector<AcDbObjectId>& chosen) {
+    for (AcDbObjectId id : chosen) {
+      if (m_removing) {
+        removeId(ids, id);
+      } else {
+        addUnique(ids, id);
+      }
+    }
+  }
+
+  void pick(std::vector<AcDbObjectId>& ids, const double point[3]) {
+    if (m_mode.everything) {
+      std::vector<AcDbObjectId> near = pickAll(workingDatabase(), point);
+      if (near.empty()) hostState().errnoValue = 7;
+      choose(ids, near);
+      return;
+    }
+    std::optional<AcDbObjectId> picked = pickEntity(workingDatabase(), point);
+    if (!picked) {
+      hostState().errnoValue = 7;
+      return;
+    }
+    choose(ids, {*picked});
+  }
+
+  int hostKeyword(std::vector<AcDbObjectId>& ids, const std::string& keyword) {
+    AcDbDatabase* database = workingDatabase();
+    if (keyword == "Window" || keyword == "Crossing") {
+      std::optional<Point> first = askPoint("\nSpecify first corner: ", false);
+      std::optional<Point> second = first ? askPoint("\nSpecify opposite corner: ", false) : std::nullopt;
+      if (!second) return RTCAN;
+      choose(ids, windowSelect(database, first->data(), second->data(), keyword == "Crossing"));
+    } else if (keyword == "WPolygon" || keyword == "CPolygon" || keyword == "Fence") {
+      bool fence = keyword == "Fence";
+      auto points = askPoints(fence ? "\nSpecify first fence point: " : "\nFirst polygon point: ",
+                              fence ? "\nSpecify next fence point or [Undo]: " : "\nSpecify endpoint of line or [Undo]: ");
+      if (!points) return RTCAN;
+      choose(ids, fence ? fenceSelect(database, *points) : polygonSelect(database, *points, keyword == "CPolygon"));
+    } else if (keyword == "ALL") {
+      choose(ids, allEntities(database));
+    } else if (keyword == "Last") {
+      std::vector<AcDbObjectId> all = allEntities(database);
+      if (!all.empty()) choose(ids, {all.back()});
+    } else if (keyword == "Previous") {
+      choose(ids, previousSelection());
+    } else if (keyword == "Remove") {
+      m_removing = true;
+      writeConsole(m_removePrompt);
+    } else if (keyword == "Add") {
+      m_removing = false;
+      writeConsole(m_selectPrompt);
+    }
+    return RTNORM;
+  }
+
+  // The module's keyword callback answers with what to do: entities or a set to add,
+  // a new prompt, or cancel.
+  int callBack(std::vector<AcDbObjectId>& ids, const std::string& keyword) {
+    resbuf* answer = g_keywordCallback(fromUtf8(keyword).c_str());
+    int status = RTNORM;
+    for (const resbuf* rb = answer; rb != nullptr; rb = rb->rbnext) {
+      if (rb->restype == RTPICKS) {
+        if (std::vector<AcDbObjectId>* members = selectionSet(rb->resval.rlname)) choose(ids, *members);
+      } else if (rb->restype == RTENAME) {
+        if (std::optional<AcDbObjectId> id = entityId(rb->resval.rlname)) choose(ids, {*id});
+      } else if (rb->restype == RTSTR && rb->resval.rstring != nullptr) {
+        writeConsole(std::wstring_view(rb->resval.rstring));
+      } else if (rb->restype == RTCAN) {
+        status = RTCAN;
+      }
+    }
+    acutRelRb(answer);
+    return status;
+  }
+
+  Mode m_mode;
+  std::string m_selectPrompt;
+  std::string m_removePrompt;
+  std::string m_keywords;
+  bool m_removing = false;
+};
+
+std::string promptText(const ACHAR* prompt, const char* fallback) {
+  if (prompt == nullptr) return fallback;
+  return toUtf8(prompt);
+}
+
+// The ids the mode chooses: RTNORM, RTCAN on Escape, RTERROR for a mode or arguments
+// the host does not take.
+int chooseByMode(const Mode& mode, const void* arg1, const void* arg2, std::vector<AcDbObjectId>& ids) {
+  AcDbDatabase* database = workingDatabase();
+  const std::string& base = mode.base;
+  if (base.empty()) {
+    std::string selectPrompt = "\nSelect objects: ";
+    std::string removePrompt = "\nRemove objects: ";
+    const void* keywordArg = arg1;
+    if (mode.prompts) {
+      const auto* pair = static_cast<const ACHAR* const*>(arg1);
+      if (pair != nullptr) {
+        selectPrompt = promptText(pair[0], "\nSelect objects: ");
+        removePrompt = promptText(pair[1], "\nRemove objects: ");
+      }
+      keywordArg = arg2;
+    }
+    std::string keywords;
+    if (mode.keywords && keywordArg != nullptr) keywords = toUtf8(static_cast<const ACHAR*>(keywordArg));
+    InteractiveSelection selection(mode, selectPrompt, removePrompt, keywords);
+    return selection.run(ids);
+  }
+  if (base == "X" || base == "A" || base == "ALL") {
+    ids = allEntities(database);
+  } else if (base == "C" || base == "W") {
+    if (arg1 == nullptr || arg2 == nullptr) return RTERROR;
+    ids = windowSelect(database, static_cast<const ads_real*>(arg1), static_cast<const ads_real*>(arg2), base == "C");
+  } else if (base == "CP" || base == "WP") {
+    std::vector<Point> polygon = pointsOf(arg1);
+    if (polygon.size() < 3) return RTERROR;
+    ids = polygonSelect(database, polygon, base == "CP");
+  } else if (base == "F") {
+    std::vector<Point> fence = pointsOf(arg1);
+    if (fence.size() < 2) return RTERROR;
+    ids = fenceSelect(database, fence);
+  } else if (base == "L") {
+    std::vector<AcDbObjectId> all = allEntities(database);
+    if (!all.empty()) ids.push_back(all.back());
+  } else if (base == "P") {
+    ids = previousSelection();
+  } else if (base == "I") {
+    ids = impliedSelection();
+  } else {
+    hostDiagnostic("acedSSGet: selection mode \"" + base + "\" is not available in this host");
+    return RTERROR;
+  }
+  return RTNORM;
 }
 
 }  // namespace
@@ -72,8 +297,14 @@ int acedEntSel(const ACHAR* prompt, ads_name entity, ads_point point) {
   InputQuery query;
   query.want = InputWant::kPoint;
   query.prompt = prompt ? toUtf8(prompt) : std::string("\nSelect object: ");
+  takePendingInitGet(query.initgetBits, query.keywords);
   InputAnswer answer = requestUserInput(query);
-  if (answer.status != RTNORM) return answer.status;
+  if (answer.status == RTKWORD || answer.status == RTCAN) return answer.status;
+  if (answer.status == RTNONE) {
+    // Enter picks nothing: the host tells it from a miss by ERRNO 52.
+    hostState().errnoValue = 52;
+    return RTERROR;
+  }
   std::optional<AcDbObjectId> picked = pickEntity(workingDatabase(), answer.point);
   if (!picked || entity == nullptr || !entityName(*picked, entity)) {
     hostState().errnoValue = 7;
@@ -88,48 +319,54 @@ int acedEntSel(const ACHAR* prompt, ads_name entity, ads_point point) {
 int acedSSGet(const ACHAR* mode, const void* arg1, const void* arg2, const resbuf* filter, ads_name selection) {
   if (selection == nullptr) return RTERROR;
   std::string reason;
-  if (!filterIsSupported(filter, reason)) {
+  if (!filterIsWellFormed(filter, reason)) {
     hostDiagnostic(reason);
     return RTERROR;
   }
-  std::string kind = modeOf(mode);
   std::vector<AcDbObjectId> ids;
-  const auto* p1 = static_cast<const ads_real*>(arg1);
-  const auto* p2 = static_cast<const ads_real*>(arg2);
-  if (kind.empty() || kind == ":S") {
-    int status = selectInteractively(ids, kind == ":S");
-    if (status != RTNORM) return status;
-  } else if (kind == "X") {
-    ids = allEntities(workingDatabase());
-  } else if ((kind == "C" || kind == "W") && p1 != nullptr && p2 != nullptr) {
-    ids = windowSelect(workingDatabase(), p1, p2, kind == "C");
-  } else if ((kind == "CP" || kind == "WP") && arg1 != nullptr) {
-    // The polygon's bounding window stands for the polygon.
-    const auto* points = static_cast<const resbuf*>(arg1);
-    double low[3] = {1e300, 1e300, 0};
-    double high[3] = {-1e300, -1e300, 0};
-    for (const resbuf* rb = points; rb != nullptr; rb = rb->rbnext) {
-      if (rb->restype != RTPOINT && rb->restype != RT3DPOINT) continue;
-      for (int i = 0; i < 2; ++i) {
-        low[i] = std::min(low[i], rb->resval.rpoint[i]);
-        high[i] = std::max(high[i], rb->resval.rpoint[i]);
-      }
-    }
-    if (low[0] > high[0]) return RTERROR;
-    ids = windowSelect(workingDatabase(), low, high, kind == "CP");
-  } else if (kind == "L") {
-    std::vector<AcDbObjectId> all = allEntities(workingDatabase());
-    if (!all.empty()) ids.push_back(all.back());
-  } else {
-    hostDiagnostic("acedSSGet: selection mode \"" + kind + "\" is not available in this host");
-    return RTERROR;
-  }
+  int status = chooseByMode(parseMode(mode), arg1, arg2, ids);
+  if (status != RTNORM) return status;
   std::vector<AcDbObjectId> kept;
   for (AcDbObjectId id : ids) {
-    if (matchesFilter(id, filter)) kept.push_back(id);
+    if (entityPassesFilter(id, filter)) kept.push_back(id);
   }
   if (kept.empty()) return RTERROR;
+  setPreviousSelection(kept);
   newSelectionSet(std::move(kept), selection);
+  return RTNORM;
+}
+
+int acedSSSetKwordCallbackPtr(resbuf* (*callback)(const ACHAR*)) {
+  g_keywordCallback = callback;
+  return RTNORM;
+}
+
+int acedSSGetKwordCallbackPtr(resbuf* (**callback)(const ACHAR*)) {
+  if (callback == nullptr) return RTERROR;
+  *callback = g_keywordCallback;
+  return RTNORM;
+}
+
+int acedSSSetFirst(const ads_name pickfirst, const ads_name) {
+  if (pickfirst == nullptr) {
+    setImpliedSelection({});
+    return RTNORM;
+  }
+  std::vector<AcDbObjectId>* ids = selectionSet(pickfirst);
+  if (ids == nullptr) return RTERROR;
+  setImpliedSelection(*ids);
+  return RTNORM;
+}
+
+int acedSSGetFirst(resbuf** gripped, resbuf** pickfirst) {
+  if (gripped != nullptr) *gripped = nullptr;
+  if (pickfirst == nullptr) return RTNORM;
+  *pickfirst = nullptr;
+  std::vector<AcDbObjectId> ids = impliedSelection();
+  if (ids.empty()) return RTNORM;
+  resbuf* rb = acutNewRb(RTPICKS);
+  newSelectionSet(std::move(ids), rb->resval.rlname);
+  *pickfirst = rb;
   return RTNORM;
 }
 
@@ -167,4 +404,21 @@ int acedSSAdd(const ads_name entity, const ads_name selection, ads_name result) 
   result[0] = selection[0];
   result[1] = selection[1];
   return RTNORM;
+}
+
+int acedSSDel(const ads_name entity, const ads_name selection) {
+  std::vector<AcDbObjectId>* ids = selectionSet(selection);
+  std::optional<AcDbObjectId> id = entity ? entityId(entity) : std::nullopt;
+  if (ids == nullptr || !id) return RTERROR;
+  auto found = std::find(ids->begin(), ids->end(), *id);
+  if (found == ids->end()) return RTERROR;
+  ids->erase(found);
+  return RTNORM;
+}
+
+int acedSSMemb(const ads_name entity, const ads_name selection) {
+  std::vector<AcDbObjectId>* ids = selectionSet(selection);
+  std::optional<AcDbObjectId> id = entity ? entityId(entity) : std::nullopt;
+  if (ids == nullptr || !id) return RTERROR;
+  return std::find(ids->begin(), ids->end(), *id) == ids->end() ? RTERROR : RTNORM;
 }

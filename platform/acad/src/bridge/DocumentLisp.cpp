@@ -10,9 +10,11 @@
 #include "acedads.h"
 #include "ads/ExternalCall.h"
 #include "ads/WideText.h"
+#include "bridge/EntityFunctions.h"
 #include "bridge/HostFunctions.h"
 #include "bridge/LispResbuf.h"
 #include "bridge/SelectionFunctions.h"
+#include "bridge/TableFunctions.h"
 #include "doc/DocManager.h"
 #include "host/Console.h"
 #include "host/HostState.h"
@@ -82,6 +84,8 @@ DocumentLisp::DocumentLisp() : m_runtime(std::make_unique<lisp::Runtime>(this)) 
   m_runtime->setExternalDispatcher(this);
   installHostFunctions(*m_runtime);
   installSelectionFunctions(*m_runtime);
+  installEntityFunctions(*m_runtime);
+  installTableFunctions(*m_runtime);
 }
 
 DocumentLisp::~DocumentLisp() = default;

@@ -4,6 +4,8 @@
 #include "acedads.h"
 #include "ads/ResbufChain.h"
 #include "ads/WideText.h"
+#include "bridge/EntityFilter.h"
+#include "bridge/EntityLists.h"
 #include "bridge/LispResbuf.h"
 #include "dbmain.h"
 #include "lisp/Runtime.h"
@@ -56,27 +58,6 @@ bool isFilter(const Value& value) {
   return true;
 }
 
-// Entity data as group-coded result buffers.
-ResbufPtr filterBuffers(const Value& list) {
-  resbuf* head = nullptr;
-  resbuf** tail = &head;
-  for (const Value& pair : list) {
-    int code = pair.car().asInt();
-    const Value& value = pair.cdr();
-    resbuf* rb = acutNewRb(code == 0 ? RTDXF0 : code);
-    if (value.isString()) {
-      rb->resval.rstring = acutNewString(fromUtf8(value.asString()).c_str());
-    } else if (value.isInt()) {
-      rb->resval.rint = static_cast<short>(value.asInt());
-    } else if (value.isReal()) {
-      rb->resval.rreal = value.asReal();
-    }
-    *tail = rb;
-    tail = &rb->rbnext;
-  }
-  return ResbufPtr(head);
-}
-
 Value ssget(Runtime& runtime, Args args) {
   lisp::checkArgCount(args, 0, 5);
   size_t next = 0;
@@ -90,7 +71,7 @@ Value ssget(Runtime& runtime, Args args) {
     if (arg.isPoint()) {
       points.push_back(lisp::pointArg(arg));
     } else if (isFilter(arg)) {
-      filter = filterBuffers(arg);
+      filter.reset(entityListToResbuf(arg));
     } else if (arg.isCons()) {
       polygon.reset(lispValueToResbuf(arg));
     } else if (!arg.isNil()) {
@@ -99,6 +80,8 @@ Value ssget(Runtime& runtime, Args args) {
   }
   const void* first = polygon ? static_cast<const void*>(polygon->rbnext) : points.size() > 0 ? points[0].data() : nullptr;
   const void* second = points.size() > 1 ? points[1].data() : nullptr;
+  std::string malformed;
+  if (!filterIsWellFormed(filter.get(), malformed)) runtime.fail(malformed);
   ads_name selection;
   int status = acedSSGet(mode.empty() ? nullptr : mode.c_str(), first, second, filter.get(), selection);
   if (status == RTCAN) runtime.fail("Function cancelled");
@@ -169,14 +152,6 @@ Value ssmemb(Runtime&, Args args) {
   return Value();
 }
 
-Value entlast(Runtime&, Args args) {
-  lisp::checkArgCount(args, 0, 0);
-  std::vector<AcDbObjectId> all = allEntities(acdbHostApplicationServices()->workingDatabase());
-  ads_name name;
-  if (all.empty() || !entityName(all.back(), name)) return Value();
-  return ename(name);
-}
-
 }  // namespace
 
 void installSelectionFunctions(Runtime& runtime) {
@@ -186,7 +161,6 @@ void installSelectionFunctions(Runtime& runtime) {
   runtime.defineBuiltin("ssadd", ssadd);
   runtime.defineBuiltin("ssdel", ssdel);
   runtime.defineBuiltin("ssmemb", ssmemb);
-  runtime.defineBuiltin("entlast", entlast);
 }
 
 }  // namespace tabrik::acad

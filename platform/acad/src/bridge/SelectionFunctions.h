@@ -1,5 +1,6 @@
 // The LISP functions of entity picks and selection sets: ssget, sslength, ssname,
-// ssadd, ssdel, ssmemb and entlast, over the host's selection sets.
+// ssadd, ssdel, ssmemb, over the host's selection sets (entlast is with the entity
+// functions).
 #pragma once
 
 namespace tabrik::lisp {
