@@ -82,7 +82,9 @@ enum ErrorStatus {
   eLockViolation = 253,
   eLockConflict = 254,
   eInvalidContext = 300,
+  eDwgNeedsRecovery = 190,
   eNotHandled = 301,
   eMakeMeProxy = 301,
+  eBadDwgHeader = 314,
 };
 }  // namespace Acad

@@ -5,6 +5,7 @@
 // module code.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dbmain.h"
@@ -73,5 +74,13 @@ void setFilename(AcDbDatabase* database, const std::wstring& name);
 using DxfReadFunction = Acad::ErrorStatus (*)(AcDbDatabase* database, const std::wstring& path);
 using DxfWriteFunction = Acad::ErrorStatus (*)(AcDbDatabase* database, const std::wstring& path);
 void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer);
+
+// The host's own binary drawing file (readDwgFile reads it whatever the extension;
+// saveAs writes it for a ".dwg" name). Reading needs an empty database (eWrongDatabase
+// otherwise); a file that is not one fails with eBadDwgHeader, a damaged or truncated
+// one with eDwgNeedsRecovery, and the database then holds what was read.
+bool isBinaryDrawing(std::string_view bytes);
+Acad::ErrorStatus writeBinaryDrawing(AcDbDatabase* database, std::string& bytes);
+Acad::ErrorStatus readBinaryDrawing(AcDbDatabase* database, std::string_view bytes);
 
 }  // namespace tabrik::acad

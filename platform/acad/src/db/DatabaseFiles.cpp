@@ -1,7 +1,10 @@
 // Reading and writing whole drawings (the binary form and DXF), and inserting one
 // database into another as a block.
+#include <algorithm>
 #include <cwchar>
+#include <cwctype>
 #include <fstream>
+#include <iterator>
 
 #include "db/DatabaseInternal.h"
 #include "acutads.h"
@@ -32,14 +35,38 @@ std::string narrowPath(const ACHAR* fileName) {
 }
 }  // namespace
 
+// The file's content decides its form, not its name: a drawing saved as binary under
+// a ".dxf" name, or as DXF under a ".dwg" name, opens all the same.
 Acad::ErrorStatus AcDbDatabase::readDwgFile(const ACHAR* fileName, int, bool, const ACHAR*) {
   if (fileName == nullptr || fileName[0] == 0) return Acad::eInvalidInput;
   std::ifstream in(narrowPath(fileName), std::ios::binary);
   if (!in) return Acad::eFileNotFound;
-  return dxfIn(fileName);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!isBinaryDrawing(bytes)) return dxfIn(fileName);
+  Acad::ErrorStatus status = readBinaryDrawing(this, bytes);
+  if (status == Acad::eOk) setFilename(this, fileName);
+  return status;
 }
 
-Acad::ErrorStatus AcDbDatabase::saveAs(const ACHAR* fileName) { return dxfOut(fileName); }
+// A ".dwg" name (any case) is saved in the binary form, any other as DXF.
+Acad::ErrorStatus AcDbDatabase::saveAs(const ACHAR* fileName) {
+  if (fileName == nullptr || fileName[0] == 0) return Acad::eInvalidInput;
+  std::wstring name = fileName;
+  bool binary = name.size() >= 4 && std::equal(name.end() - 4, name.end(), L".dwg", [](wchar_t a, wchar_t b) {
+                  return static_cast<wchar_t>(std::towlower(a)) == b;
+                });
+  if (!binary) return dxfOut(fileName);
+  std::string bytes;
+  Acad::ErrorStatus status = writeBinaryDrawing(this, bytes);
+  if (status != Acad::eOk) return status;
+  std::ofstream out(narrowPath(fileName), std::ios::binary | std::ios::trunc);
+  if (!out) return Acad::eFileAccessErr;
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) return Acad::eFileAccessErr;
+  setFilename(this, fileName);
+  return Acad::eOk;
+}
 
 // --- inserting a drawing as a block ---------------------------------------------------
 

@@ -55,7 +55,49 @@ void AcDbBlockReference::visitFields(FieldVisitor& v) {
   v.angle(50, m_rotation, /*optional=*/true);
   v.vector(210, m_normal, /*optionalZAxis=*/true);
 }
-TABRIK_FIELD_FILING(AcDbBlockReference, AcDbEntity)
+
+// DWG filing adds the attribute list and the SEQEND after the fields, as the vertices
+// of a 2D polyline are filed; a copy takes neither (its attributes are copied apart).
+Acad::ErrorStatus AcDbBlockReference::dwgOutFields(AcDbDwgFiler* filer) const {
+  AcDbEntity::dwgOutFields(filer);
+  writeDwgFields(filer, [this](FieldVisitor& v) { const_cast<AcDbBlockReference*>(this)->visitFields(v); });
+  filer->writeInt32(m_complex->m_subEntities.length());
+  for (const AcDbObjectId& id : m_complex->m_subEntities) filer->writeHardOwnershipId(id);
+  filer->writeHardOwnershipId(m_complex->m_sequenceEnd);
+  return filer->filerStatus();
+}
+
+Acad::ErrorStatus AcDbBlockReference::dwgInFields(AcDbDwgFiler* filer) {
+  Acad::ErrorStatus status = AcDbEntity::dwgInFields(filer);
+  if (status != Acad::eOk) return status;
+  readDwgFields(filer, [this](FieldVisitor& v) { visitFields(v); });
+  Adesk::Int32 count = 0;
+  filer->readInt32(&count);
+  if (count < 0) return Acad::eFilerError;
+  AcDbObjectIdArray ids;
+  for (int i = 0; i < count && filer->filerStatus() == Acad::eOk; ++i) {
+    AcDbHardOwnershipId id;
+    filer->readHardOwnershipId(&id);
+    if (!id.isNull()) ids.append(id);
+  }
+  AcDbHardOwnershipId end;
+  filer->readHardOwnershipId(&end);
+  if (filer->filerStatus() != Acad::eOk || filer->filerType() == AcDb::kCopyFiler) return filer->filerStatus();
+  m_complex->m_subEntities = ids;
+  m_complex->m_sequenceEnd = end;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::dxfOutFields(AcDbDxfFiler* filer) const {
+  AcDbEntity::dxfOutFields(filer);
+  return writeDxfFields(filer, [this](FieldVisitor& v) { const_cast<AcDbBlockReference*>(this)->visitFields(v); });
+}
+
+Acad::ErrorStatus AcDbBlockReference::dxfInFields(AcDbDxfFiler* filer) {
+  Acad::ErrorStatus status = AcDbEntity::dxfInFields(filer);
+  if (status != Acad::eOk) return status;
+  return readDxfFields(filer, [this](FieldVisitor& v) { visitFields(v); });
+}
 
 struct BlockReferenceAccess {
   static ComplexEntity* complex(const AcDbBlockReference* reference) { return reference->m_complex.get(); }
