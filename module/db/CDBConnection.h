@@ -102,6 +102,38 @@ class CDBConnection {
   bool GetFieldName(int position, CString& name);
   bool GetFieldValue(int position, COleVariant& value);
 
+  // --- tables, fields and indexes (SchemaOperations.cpp) ------------------------------
+  // Creates the table with the fields and indexes of the specifications in `tokens`
+  // (SchemaFieldSpecs.h), closing a cursor open on that name first. The table is
+  // appended with the fields read so far even when a specification is malformed,
+  // which fails without an error stored.
+  bool CreateTable(const CString& name, const std::vector<COleVariant>& tokens);
+  // Adds the fields and indexes of the specifications to an existing table.
+  bool ModifyTable(const CString& name, const std::vector<COleVariant>& tokens);
+  // One pair per field of the current table showing its kind: 0 for Yes/No, Byte,
+  // Integer and Long, 0.0 for Single and Double, "" for Date/Time, Text and Memo, an
+  // empty value for every other type. False without an error when there is no table.
+  bool GetStructure(DBRecord& structure);
+  // The index names of the current table in DAO's order; false (no error stored)
+  // when there is no current table or it has no index.
+  bool ListIndexes(std::vector<CString>& names);
+  // Whether an index of the current table is unique, and its fields in index order.
+  // False when there is no current table or no such index.
+  bool GetIndexDefinition(const CString& index, bool& unique, std::vector<CString>& fields);
+  // An ascending index named after the field, on that field alone.
+  bool CreateIndex(const CString& table, const CString& field, bool unique, bool primary);
+  // Makes the table current as OpenTable does, then reads the field's required flag
+  // (not read for an empty field name: `required` stays false).
+  bool FieldRequired(const CString& table, const CString& field, bool& required);
+  // All that DAO knows of a field of the current table.
+  bool FieldAttributes(const CString& field, CDaoFieldInfo& info);
+  // Deletes the table, and first the relations it takes part in when asked to.
+  bool DeleteTable(const CString& name, bool deleteRelations);
+  bool RenameTable(const CString& oldName, const CString& newName);
+  // The tables whose names do not begin with "MS" (the system's), in DAO's order.
+  // False when the connection is not open.
+  bool ListTables(std::vector<CString>& names);
+
   // --- errors -------------------------------------------------------------------------------
   bool HasError() const { return m_hasError; }
   void GetLastError(long& code, CString& description) const;

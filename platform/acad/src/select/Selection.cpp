@@ -1,6 +1,8 @@
 // Picks, windows, filters and the selection sets of the host.
 #include "select/Selection.h"
 
+#include "select/SelectionGeometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
@@ -52,6 +54,16 @@ std::map<std::intptr_t, std::vector<AcDbObjectId>>& sets() {
 }
 
 std::intptr_t g_nextSet = 1;
+std::vector<AcDbObjectId> g_previous;
+std::vector<AcDbObjectId> g_implied;
+
+std::vector<AcDbObjectId> liveOnly(const std::vector<AcDbObjectId>& ids) {
+  std::vector<AcDbObjectId> live;
+  for (const AcDbObjectId& id : ids) {
+    if (!id.isNull() && !id.isErased()) live.push_back(id);
+  }
+  return live;
+}
 
 // Wildcard matching of filter values, letter case ignored: "," separates
 // alternatives, "*" any run, "?" any character, "#" a digit, "@" a letter, a leading
@@ -142,19 +154,54 @@ std::optional<AcDbObjectId> pickEntity(AcDbDatabase* database, const double poin
   return best;
 }
 
+std::vector<AcDbObjectId> pickAll(AcDbDatabase* database, const double point[3]) {
+  double tolerance = hostState().pickBox;
+  std::vector<AcDbObjectId> picked;
+  forEachEntity(database, [&](AcDbObjectId id, AcDbEntity* entity) {
+    std::optional<double> distance = distanceTo(entity, point);
+    if (distance && *distance <= tolerance) picked.push_back(id);
+  });
+  return picked;
+}
+
 std::vector<AcDbObjectId> windowSelect(AcDbDatabase* database, const double corner1[3], const double corner2[3],
                                        bool crossing) {
   Box window{std::min(corner1[0], corner2[0]), std::min(corner1[1], corner2[1]), std::max(corner1[0], corner2[0]),
              std::max(corner1[1], corner2[1])};
+  PlanPolygon polygon{{window.minX, window.minY}, {window.maxX, window.minY}, {window.maxX, window.maxY},
+                      {window.minX, window.maxY}};
   std::vector<AcDbObjectId> selected;
   forEachEntity(database, [&](AcDbObjectId id, AcDbEntity* entity) {
     std::optional<Box> box = extentsOf(entity);
     if (!box) return;
+    // Inside a rectangle is the extents inside it; crossing needs the geometry, since
+    // extents that meet the window say nothing of a diagonal or a curve.
     bool inside = box->minX >= window.minX && box->maxX <= window.maxX && box->minY >= window.minY &&
                   box->maxY <= window.maxY;
-    bool meets = box->minX <= window.maxX && box->maxX >= window.minX && box->minY <= window.maxY &&
-                 box->maxY >= window.minY;
-    if (inside || (crossing && meets)) selected.push_back(id);
+    if (inside || (crossing && outlineMeetsPolygon(outlineOf(entity), polygon))) selected.push_back(id);
+  });
+  return selected;
+}
+
+std::vector<AcDbObjectId> polygonSelect(AcDbDatabase* database, const std::vector<std::array<double, 3>>& corners,
+                                        bool crossing) {
+  PlanPolygon polygon;
+  for (const auto& corner : corners) polygon.push_back(PlanPoint{corner[0], corner[1]});
+  std::vector<AcDbObjectId> selected;
+  if (polygon.size() < 3) return selected;
+  forEachEntity(database, [&](AcDbObjectId id, AcDbEntity* entity) {
+    std::vector<PlanSegment> outline = outlineOf(entity);
+    if (crossing ? outlineMeetsPolygon(outline, polygon) : outlineIsInside(outline, polygon)) selected.push_back(id);
+  });
+  return selected;
+}
+
+std::vector<AcDbObjectId> fenceSelect(AcDbDatabase* database, const std::vector<std::array<double, 3>>& points) {
+  std::vector<PlanPoint> fence;
+  for (const auto& point : points) fence.push_back(PlanPoint{point[0], point[1]});
+  std::vector<AcDbObjectId> selected;
+  forEachEntity(database, [&](AcDbObjectId id, AcDbEntity* entity) {
+    if (outlineMeetsFence(outlineOf(entity), fence)) selected.push_back(id);
   });
   return selected;
 }
@@ -215,7 +262,19 @@ bool freeSelectionSet(const ads_name name) {
   return true;
 }
 
-void freeAllSelectionSets() { sets().clear(); }
+void freeAllSelectionSets() {
+  sets().clear();
+  g_previous.clear();
+  g_implied.clear();
+}
+
+void setPreviousSelection(const std::vector<AcDbObjectId>& ids) { g_previous = ids; }
+
+std::vector<AcDbObjectId> previousSelection() { return liveOnly(g_previous); }
+
+void setImpliedSelection(const std::vector<AcDbObjectId>& ids) { g_implied = ids; }
+
+std::vector<AcDbObjectId> impliedSelection() { return liveOnly(g_implied); }
 
 bool entityName(AcDbObjectId id, ads_name name) {
   ads_name found = {0, 0};

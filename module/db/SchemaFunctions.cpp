@@ -1,0 +1,268 @@
+// The tb_ functions that define and inspect tables and indexes: tb_create_table,
+// tb_modify_table, tb_structure, tb_create_index, tb_list_indexes, tb_indexUnique,
+// tb_indexFields, tb_field_required, tb_attributes, tb_delete_table, tb_rename_table
+// and tb_list_tables. They read the arguments and shape the answers; the work is
+// CDBConnection's (SchemaOperations.cpp).
+#include <string>
+#include <vector>
+
+#include <acedads.h>
+
+#include "db/CDBConnection.h"
+#include "db/ConnectionList.h"
+#include "db/FailureReport.h"
+#include "db/RecordLists.h"
+#include "db/SchemaTokens.h"
+#include "host/ArgReaders.h"
+#include "host/CallWrapper.h"
+#include "host/ListBuilder.h"
+#include "host/LispFunctions.h"
+
+namespace tabrik::arx::fn {
+namespace {
+
+using TableDefinition = bool (CDBConnection::*)(const CString&, const std::vector<COleVariant>&);
+
+// A table name, then the field specifications; the name when they were all made.
+int defineTable(TableDefinition define) {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring table;
+  if (!readString(cursor, table)) {
+    return kWrongType;
+  }
+  SchemaTokens tokens;
+  if (!db::flattenArguments(cursor, tokens)) {
+    return kResultOk;
+  }
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  if (!(connection->*define)(table.c_str(), tokens)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  acedRetStr(table.c_str());
+  return kResultOk;
+}
+
+void retNames(const std::vector<CString>& names) {
+  ListBuilder builder;
+  builder.start();
+  for (const CString& name : names) {
+    builder.addString(name.GetString());
+  }
+  builder.finish();
+}
+
+std::wstring withoutTrailingBlanks(const CString& text) {
+  std::wstring trimmed = text.GetString();
+  trimmed.erase(trimmed.find_last_not_of(L' ') + 1);
+  return trimmed;
+}
+
+}  // namespace
+
+int tb_create_table() { return defineTable(&CDBConnection::CreateTable); }
+
+int tb_modify_table() { return defineTable(&CDBConnection::ModifyTable); }
+
+int tb_structure() {
+  acedRetNil();
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  DBRecord structure;
+  if (!connection->GetStructure(structure)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  db::retRecord(structure);
+  return kResultOk;
+}
+
+int tb_create_index() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring table;
+  std::wstring field;
+  bool unique = false;
+  bool primary = false;
+  if (!readString(cursor, table) || !readString(cursor, field) || !readBoolean(cursor, unique) ||
+      !readBoolean(cursor, primary)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  if (!connection->CreateIndex(table.c_str(), field.c_str(), unique, primary)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  acedRetT();
+  return kResultOk;
+}
+
+int tb_list_indexes() {
+  acedRetNil();
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  std::vector<CString> names;
+  if (!connection->ListIndexes(names)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  retNames(names);
+  return kResultOk;
+}
+
+int tb_indexUnique() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring index;
+  if (!readString(cursor, index)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  bool unique = false;
+  std::vector<CString> fields;
+  if (connection != nullptr && connection->GetIndexDefinition(index.c_str(), unique, fields) && unique) {
+    acedRetT();
+  }
+  return kResultOk;
+}
+
+int tb_indexFields() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring index;
+  if (!readString(cursor, index)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  bool unique = false;
+  std::vector<CString> fields;
+  if (connection != nullptr && connection->GetIndexDefinition(index.c_str(), unique, fields)) {
+    retNames(fields);
+  }
+  return kResultOk;
+}
+
+int tb_field_required() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring table;
+  std::wstring field;
+  if (!readString(cursor, table) || !readString(cursor, field)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  bool required = false;
+  if (!connection->FieldRequired(table.c_str(), field.c_str(), required)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  if (required) {
+    acedRetT();
+  }
+  return kResultOk;
+}
+
+int tb_attributes() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring field;
+  if (!readString(cursor, field)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  CDaoFieldInfo info;
+  if (!connection->FieldAttributes(field.c_str(), info)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  ListBuilder builder;
+  builder.start();
+  builder.addPair(L"strName", std::wstring(info.m_strName.GetString()));
+  builder.addPairLong(L"nType", info.m_nType);
+  builder.addPairLong(L"lSize", static_cast<std::int32_t>(info.m_lSize));
+  builder.addPairLong(L"lAttributes", static_cast<std::int32_t>(info.m_lAttributes));
+  builder.addPairLong(L"nOrdinalPosition", info.m_nOrdinalPosition);
+  builder.addPairLong(L"bRequired", info.m_bRequired ? 1 : 0);
+  builder.addPairLong(L"bAllowZeroLength", info.m_bAllowZeroLength ? 1 : 0);
+  builder.addPair(L"strDefaultValue", withoutTrailingBlanks(info.m_strDefaultValue));
+  builder.finish();
+  return kResultOk;
+}
+
+int tb_delete_table() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring table;
+  if (!readString(cursor, table)) {
+    return kWrongType;
+  }
+  bool deleteRelations = false;
+  static_cast<void>(readBoolean(cursor, deleteRelations));
+  CDBConnection* connection = db::currentConnection();
+  if (connection != nullptr && !connection->DeleteTable(table.c_str(), deleteRelations)) {
+    db::reportFailure();
+  }
+  return kResultOk;
+}
+
+int tb_rename_table() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring oldName;
+  std::wstring newName;
+  if (!readString(cursor, oldName) || !readString(cursor, newName)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  if (!connection->RenameTable(oldName.c_str(), newName.c_str())) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  acedRetStr(newName.c_str());
+  return kResultOk;
+}
+
+int tb_list_tables() {
+  acedRetNil();
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  std::vector<CString> names;
+  if (!connection->ListTables(names)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  retNames(names);
+  return kResultOk;
+}
+
+}  // namespace tabrik::arx::fn
