@@ -21,6 +21,19 @@ struct DBField {
 // operations take the same shape; only the pairs given are written.
 using DBRecord = std::vector<DBField>;
 
+// The rows of a query, first row first. Its flat form is the sequence LISP's lists
+// are made from: for a one-column result each row's value; otherwise, per row, the
+// marker "*NewRecord*" followed by each column's name and value.
+struct DBQueryResult {
+  std::vector<CString> columns;
+  std::vector<COleVariant> values;  // row by row, columns.size() per row
+
+  bool isEmpty() const { return values.empty(); }
+  std::size_t rowCount() const { return columns.empty() ? 0 : values.size() / columns.size(); }
+  // The flat form; empty for no rows.
+  std::vector<COleVariant> flatten() const;
+};
+
 // The most key values a seek passes.
 constexpr int kMaxSeekKeys = 10;
 
@@ -133,6 +146,38 @@ class CDBConnection {
   // The tables whose names do not begin with "MS" (the system's), in DAO's order.
   // False when the connection is not open.
   bool ListTables(std::vector<CString>& names);
+
+  // --- SQL statements and stored queries (SqlOperations.cpp) ---------------------------
+  // Runs a SELECT through a temporary query definition into a snapshot. False when
+  // the connection is not open (no error stored) or DAO fails.
+  bool OpenQuery(const CString& statement, DBQueryResult& result);
+  // Runs an action statement (DML or Jet DDL) with DAO's fail-on-error option and
+  // gives DAO's count of records affected. True without running anything when the
+  // connection is not open; false without an error when the database is read-only.
+  bool ExecuteCommand(const CString& statement, long& recordsAffected);
+  // The standards dialogs' name for ExecuteCommand.
+  bool ExecuteSQL(const CString& statement, long& recordsAffected) { return ExecuteCommand(statement, recordsAffected); }
+  // Runs the stored query `name` with its parameters set from `tokens`, read in pairs
+  // (a parameter name, which must be text, then its value).
+  bool RunQuery(const CString& name, const std::vector<COleVariant>& tokens, DBQueryResult& result);
+  // Gives the stored query `name` the statement: replaces the text of an existing
+  // query, else creates one. The first failure stays recorded when creating succeeds.
+  bool CreateQuery(const CString& name, const CString& statement);
+
+  // --- relations, linked tables, compaction (RelationOperations.cpp) -----------------
+  // "No" when the connection is not open or DAO does not know the name (3265).
+  bool RelationExists(const CString& name, bool& exists);
+  // Deletes every relation from `table` to `foreignTable` (exact names); none is fine.
+  bool DeleteRelation(const CString& table, const CString& foreignTable);
+  bool GetRelationCount(short& count);
+  // DAO's full information on one relation, by name or by position from 0.
+  bool GetRelationInfo(const CString& name, CDaoRelationInfo& info);
+  bool GetRelationInfo(int position, CDaoRelationInfo& info);
+  // Attaches the table `sourceTable` of the database file `path` under `localName`.
+  bool LinkTable(const CString& localName, const CString& path, const CString& sourceTable, bool& linked);
+  // Compacts the closed file `source` into the new file `destination` through DAO's
+  // workspace; the connection's own database is untouched.
+  bool CompactDatabase(const CString& source, const CString& destination);
 
   // --- errors -------------------------------------------------------------------------------
   bool HasError() const { return m_hasError; }

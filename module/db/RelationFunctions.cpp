@@ -1,0 +1,124 @@
+// The tb_ functions of relations: tb_relationExists, tb_relationDelete,
+// tb_relationCount and tb_relationInfo, on the current connection's database.
+#include <string>
+
+#include <acedads.h>
+
+#include "db/CDBConnection.h"
+#include "db/ConnectionList.h"
+#include "db/FailureReport.h"
+#include "host/ArgReaders.h"
+#include "host/CallWrapper.h"
+#include "host/LispFunctions.h"
+#include "host/ListBuilder.h"
+#include "host/ResultValues.h"
+
+namespace tabrik::arx::fn {
+namespace {
+
+// The relation information list: name, primary table, foreign table, attributes,
+// then each field pair, primary field first.
+void retRelationInfo(const CDaoRelationInfo& info) {
+  ListBuilder list;
+  list.start();
+  list.addPair(L"strName", info.m_strName.GetString());
+  list.addPair(L"strTable", info.m_strTable.GetString());
+  list.addPair(L"strForeignTable", info.m_strForeignTable.GetString());
+  list.addPairLong(L"lAttributes", info.m_lAttributes);
+  for (short i = 0; i < info.m_nFields && info.m_pFieldInfos != nullptr; ++i) {
+    list.addPair(L"field_strName", info.m_pFieldInfos[i].m_strName.GetString());
+    list.addPair(L"field_strForeignName", info.m_pFieldInfos[i].m_strForeignName.GetString());
+  }
+  list.finish();
+}
+
+}  // namespace
+
+int tb_relationExists() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring name;
+  if (!readString(cursor, name)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  bool exists = false;
+  if (!connection->RelationExists(name.c_str(), exists)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  if (exists) {
+    acedRetT();
+  }
+  return kResultOk;
+}
+
+int tb_relationDelete() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring table;
+  std::wstring foreignTable;
+  if (!readString(cursor, table) || !readString(cursor, foreignTable)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  if (!connection->DeleteRelation(table.c_str(), foreignTable.c_str())) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  acedRetT();
+  return kResultOk;
+}
+
+int tb_relationCount() {
+  acedRetNil();
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  short count = 0;
+  if (!connection->GetRelationCount(count)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  retInteger(count);
+  return kResultOk;
+}
+
+int tb_relationInfo() {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  if (cursor == nullptr) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  std::wstring name;
+  std::int32_t position = 0;
+  CDaoRelationInfo info;
+  if (readString(cursor, name)) {
+    if (!connection->GetRelationInfo(name.c_str(), info)) {
+      return kResultOk;  // no such relation: nil, quietly
+    }
+  } else if (readInteger(cursor, position)) {
+    if (!connection->GetRelationInfo(static_cast<int>(position), info)) {
+      return kResultOk;
+    }
+  }
+  // Neither a name nor a position: the list of a relation that has nothing.
+  retRelationInfo(info);
+  return kResultOk;
+}
+
+}  // namespace tabrik::arx::fn
