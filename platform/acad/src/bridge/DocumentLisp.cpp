@@ -12,6 +12,7 @@
 #include "ads/WideText.h"
 #include "bridge/EntityFunctions.h"
 #include "bridge/HostFunctions.h"
+#include "bridge/InputFunctions.h"
 #include "bridge/LispResbuf.h"
 #include "bridge/SelectionFunctions.h"
 #include "bridge/TableFunctions.h"
@@ -84,6 +85,7 @@ DocumentLisp::DocumentLisp() : m_runtime(std::make_unique<lisp::Runtime>(this)) 
   m_runtime->setExternalDispatcher(this);
   installHostFunctions(*m_runtime);
   installSelectionFunctions(*m_runtime);
+  installInputFunctions(*m_runtime);
   installEntityFunctions(*m_runtime);
   installTableFunctions(*m_runtime);
 }

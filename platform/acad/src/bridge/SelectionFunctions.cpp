@@ -1,6 +1,8 @@
 // LISP selection-set functions over acedSSGet and the host's sets.
 #include "bridge/SelectionFunctions.h"
 
+#include <cwctype>
+
 #include "acedads.h"
 #include "ads/ResbufChain.h"
 #include "ads/WideText.h"
@@ -66,10 +68,18 @@ Value ssget(Runtime& runtime, Args args) {
   std::vector<std::array<double, 3>> points;
   ResbufPtr polygon;
   ResbufPtr filter;
+  // After "WP", "CP" or "F" the first list is the point list, even one of integer
+  // points such as ((0 0) (5 0) (5 5)) that would read as a filter.
+  std::wstring bare = mode;
+  std::erase(bare, L'_');
+  for (wchar_t& c : bare) c = std::towupper(c);
+  bool wantsPointList = bare == L"WP" || bare == L"CP" || bare == L"F";
   for (; next < args.size(); ++next) {
     const Value& arg = args[next];
     if (arg.isPoint()) {
       points.push_back(lisp::pointArg(arg));
+    } else if (wantsPointList && !polygon && arg.isCons()) {
+      polygon.reset(lispValueToResbuf(arg));
     } else if (isFilter(arg)) {
       filter.reset(entityListToResbuf(arg));
     } else if (arg.isCons()) {
