@@ -140,29 +140,6 @@ TEST(Entities, FacesDrawOnlyVisibleEdges) {
   }
 }
 
-TEST(Entities, MTextMeasuresItsLines) {
-  // The host's font: 0.75 of the height per character, lines 5/3 of the height apart.
-  struct Case {
-    const ACHAR* contents;
-    double width, actualWidth, actualHeight;
-  } cases[] = {
-      {L"AB CD", 0, 7.5, 2},
-      {L"AB CD", 4, 3.0, 2 + 2 * 5.0 / 3},
-      {L"AB\\PLONGER", 0, 9.0, 2 + 2 * 5.0 / 3},
-      {L"{\\fArial;AB}", 0, 3.0, 2},
-      {L"", 0, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.width);
-    AcDbMText text;
-    text.setTextHeight(2);
-    text.setContents(c.contents);
-    text.setWidth(c.width);
-    EXPECT_NEAR(text.actualWidth(), c.actualWidth, 1e-12);
-    EXPECT_NEAR(text.actualHeight(), c.actualHeight, 1e-12);
-  }
-}
-
 TEST(Entities, MTextDirectionAndRotation) {
   AcDbMText text;
   text.setRotation(kPi / 6);

@@ -1,4 +1,5 @@
-// Multi-line text: contents with inline codes, placement, and the measured layout.
+// Multi-line text: contents with inline codes, placement, and the measured layout
+// (in the font of its style, read by TrueTypeFont).
 #include "dbmtext.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include "db/DatabaseInternal.h"
 #include "db/DxfGroups.h"
 #include "db/FieldVisitor.h"
+#include "entities/TrueTypeFont.h"
 #include "dbsymtb.h"
 #include "rxboiler.h"
 
@@ -55,24 +57,56 @@ std::vector<std::wstring> paragraphs(const std::wstring& contents) {
   return result;
 }
 
+const AcDbTextStyleTableRecord* styleOf(AcDbObjectId style) {
+  return style.isValid() ? AcDbTextStyleTableRecord::cast(style.stub()->object) : nullptr;
+}
+
 double widthFactorOf(AcDbObjectId style) {
-  if (!style.isValid()) return 1.0;
-  const auto* record = AcDbTextStyleTableRecord::cast(style.stub()->object);
+  const auto* record = styleOf(style);
   return record ? record->xScale() : 1.0;
 }
+
+// How wide characters are and how high the font reaches, in drawing units. The text
+// height is the height of capitals, as the host sizes TrueType text: one em is the
+// height over the font's cap height. Without a readable font, every character is 3/4
+// of the height wide, the ascent is the height and the descent a third of it.
+struct TextMetrics {
+  const TrueTypeFont* font = nullptr;
+  double em = 0, widthFactor = 1, height = 0;
+
+  TextMetrics(const AcDbMText& text) : height(text.textHeight()) {
+    const auto* style = styleOf(text.textStyle());
+    const ACHAR* file = nullptr;
+    if (style == nullptr || style->fileName(file) != Acad::eOk || file == nullptr) file = L"";
+    font = measuringFont(file);
+    if (font != nullptr) em = height / font->capHeight();
+    widthFactor = style ? style->xScale() : 1.0;
+  }
+  double advance(wchar_t c) const {
+    if (font == nullptr) return 0.75 * height * widthFactor;
+    return font->advance(static_cast<char32_t>(c)) * em * widthFactor;
+  }
+  // The width of a line, its trailing spaces left out.
+  double width(const std::wstring& line) const {
+    size_t end = line.find_last_not_of(L' ');
+    if (end == std::wstring::npos) return 0.0;
+    double sum = 0;
+    for (size_t i = 0; i <= end; ++i) sum += advance(line[i]);
+    return sum;
+  }
+  double ascent() const { return font ? font->ascender() * em : height; }
+  double descent() const { return font ? font->descender() * em : height / 3.0; }
+};
 
 struct Layout {
   std::vector<double> lineWidths;
 };
 
 Layout layout(const AcDbMText& text) {
-  const double advance = 0.75 * text.textHeight() * widthFactorOf(text.textStyle());
+  const TextMetrics metrics(text);
   Layout result;
   for (const std::wstring& paragraph : paragraphs(text.contentsString())) {
-    auto widthOf = [&](const std::wstring& line) {
-      size_t end = line.find_last_not_of(L' ');
-      return end == std::wstring::npos ? 0.0 : advance * static_cast<double>(end + 1);
-    };
+    auto widthOf = [&](const std::wstring& line) { return metrics.width(line); };
     if (text.width() <= 0) {
       result.lineWidths.push_back(widthOf(paragraph));
       continue;
@@ -113,8 +147,8 @@ double AcDbMText::actualHeight() const {
   return m_textHeight + static_cast<double>(lines - 1) * m_textHeight * 5.0 / 3.0 * m_lineSpacing;
 }
 
-double AcDbMText::ascent() const { return m_textHeight; }
-double AcDbMText::descent() const { return m_textHeight / 3.0; }
+double AcDbMText::ascent() const { return TextMetrics(*this).ascent(); }
+double AcDbMText::descent() const { return TextMetrics(*this).descent(); }
 
 Acad::ErrorStatus AcDbMText::setLocation(const AcGePoint3d& location) {
   assertWriteEnabled();
