@@ -185,6 +185,41 @@ TEST_F(JetDialect, DeclaredParametersKeepNamesWithBlanks) {
   EXPECT_EQ(got, "3;4;6;");
 }
 
+// A value given as text takes the declared type, as Jet coerces parameters.
+TEST_F(JetDialect, ParametersTakeTheirDeclaredType) {
+  db.Execute(L"CREATE TABLE Events (ID LONG, At DATETIME, Done YESNO, Code TEXT(5))");
+  db.Execute(L"INSERT INTO Events VALUES (1, #1/5/2020#, True, '7')");
+  db.Execute(L"INSERT INTO Events VALUES (2, #6/1/2021 12:00#, False, '12')");
+  const struct {
+    const char* name;
+    const wchar_t* declaration;
+    const wchar_t* condition;
+    COleVariant value;
+    const char* expected;
+  } cases[] = {
+      {"date from text", L"[Since] DateTime", L"At >= [Since]", COleVariant(L"1/1/2021", VT_BSTRT), "2;"},
+      {"date with time from text", L"[Since] Date", L"At = [Since]", COleVariant(L"6/1/2021 12:00:00 PM", VT_BSTRT), "2;"},
+      {"number from text", L"[Least] Long", L"ID >= [Least]", COleVariant(L" 2 ", VT_BSTRT), "2;"},
+      {"truth from text", L"[Flag] YesNo", L"Done = [Flag]", COleVariant(L"True", VT_BSTRT), "1;"},
+      {"truth from a number", L"[Flag] Bit", L"Done = [Flag]", COleVariant(1L), "1;"},
+      {"text from a number", L"[C] Text", L"Code = [C]", COleVariant(12L), "2;"},
+      {"undeclared type left alone", L"[C] Value", L"Code = [C]", COleVariant(L"7", VT_BSTRT), "1;"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CDaoQueryDef q(&db);
+    std::wstring sql = std::wstring(L"PARAMETERS ") + c.declaration + L"; SELECT ID FROM Events WHERE " + c.condition +
+                       L" ORDER BY ID";
+    q.Create(nullptr, sql.c_str());
+    q.SetParamValue(0, c.value);
+    CDaoRecordset rs(&db);
+    rs.Open(&q, dbOpenSnapshot);
+    std::string got;
+    for (; !rs.IsEOF(); rs.MoveNext()) got += show(rs.GetFieldValue(0)) + ";";
+    EXPECT_EQ(got, c.expected);
+  }
+}
+
 TEST_F(JetDialect, DropColumnRemovesTheFieldAndItsCatalogRows) {
   db.Execute(L"CREATE TABLE Parts (ID COUNTER, Code TEXT(10), Note TEXT(30), Qty LONG, Price CURRENCY)");
   db.Execute(L"CREATE UNIQUE INDEX ByCode ON Parts (Code)");
@@ -316,6 +351,23 @@ TEST_F(JetDialect, SelectIntoMakesATable) {
   EXPECT_NE(daoError([&] { db.Execute(L"SELECT ID, CDate('soon') AS D INTO Broken FROM Scores"); }), 0);
   CDaoTableDefInfo info;
   EXPECT_EQ(daoError([&] { db.GetTableDefInfo(L"Broken", info); }), 3265);
+}
+
+// A link made through one connection is a table for the first statement of another.
+TEST_F(JetDialect, LinkedTablesAnswerTheFirstStatementOfANewConnection) {
+  CDaoDatabase other;
+  other.Create(dir.file("other.mdb"));
+  other.Execute(L"CREATE TABLE Colours (Code LONG, Name TEXT(10))");
+  other.Execute(L"INSERT INTO Colours VALUES (5, 'blue')");
+  other.Close();
+  CDaoTableDef link(&db);
+  link.Create(L"Palette", 0, L"Colours", CString(L";DATABASE=") + dir.file("other.mdb"));
+  link.Append();
+  link.Close();
+  db.Close();
+  CDaoDatabase again;
+  again.Open(dir.file("dialect.mdb"));
+  EXPECT_EQ(rows(again, L"SELECT Name FROM Palette WHERE Code = 5"), "blue");
 }
 
 }  // namespace

@@ -363,6 +363,13 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
     close();
     throw;
   }
+  // Linked tables are attached with the catalog, so that the first statement of a new
+  // connection finds them. A link that cannot be attached now only fails when used.
+  try {
+    loadSchemas();
+  } catch (CDaoException* e) {
+    e->Delete();
+  }
 }
 
 void DAODatabase::checkFormat() {

@@ -372,6 +372,44 @@ void ccurFn(sqlite3_context* ctx, int, Args argv) {
   sqlite3_result_double(ctx, bankers(*value * 10000.0) / 10000.0);
 }
 
+// Parameter values as their declared type (jet_param_*): what converts is converted,
+// anything else stays as given and meets Jet's type rules where it is used.
+void paramDateFn(sqlite3_context* ctx, int, Args argv) {
+  if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
+  std::wstring text = textOf(argv[0]);
+  std::optional<double> date = parseDateLiteral(toUtf8(text));
+  if (!date) date = strictNumber(text);
+  if (!date) return sqlite3_result_value(ctx, argv[0]);
+  sqlite3_result_double(ctx, *date);
+}
+
+void paramNumberFn(sqlite3_context* ctx, int, Args argv) {
+  if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
+  std::optional<double> number = strictNumber(textOf(argv[0]));
+  if (!number) return sqlite3_result_value(ctx, argv[0]);
+  if (*number == std::trunc(*number) && std::fabs(*number) < 9e15)
+    return sqlite3_result_int64(ctx, static_cast<long long>(*number));
+  sqlite3_result_double(ctx, *number);
+}
+
+void paramBoolFn(sqlite3_context* ctx, int, Args argv) {
+  int type = sqlite3_value_type(argv[0]);
+  if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) return sqlite3_result_int(ctx, numberOf(argv[0]) != 0 ? -1 : 0);
+  if (type != SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
+  std::wstring text = textOf(argv[0]);
+  for (auto& c : text) c = upperChar(c);
+  std::optional<double> number = strictNumber(text);
+  if (text == L"TRUE" || text == L"YES" || (number && *number != 0)) return sqlite3_result_int(ctx, -1);
+  if (text == L"FALSE" || text == L"NO" || number) return sqlite3_result_int(ctx, 0);
+  sqlite3_result_value(ctx, argv[0]);
+}
+
+void paramTextFn(sqlite3_context* ctx, int, Args argv) {
+  int type = sqlite3_value_type(argv[0]);
+  if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) return sqlite3_result_value(ctx, argv[0]);
+  resultText(ctx, textOf(argv[0]));
+}
+
 // --- aggregates Jet has and SQLite lacks -----------------------------------------------
 
 // StDev, StDevP, Var, VarP over the non-Null values (Welford's running sums). The
@@ -584,6 +622,10 @@ const Registration kFunctions[] = {
     {"cvdate", 1, cdateFn, true},
     {"cbool", 1, cboolFn, true},
     {"ccur", 1, ccurFn, true},
+    {"jet_param_date", 1, paramDateFn, true},
+    {"jet_param_number", 1, paramNumberFn, true},
+    {"jet_param_bool", 1, paramBoolFn, true},
+    {"jet_param_text", 1, paramTextFn, true},
     {"int", 1, intFn<std::floor>, true},
     {"fix", 1, intFn<std::trunc>, true},
     {"jet_ceil", 1, intFn<std::ceil>, true},

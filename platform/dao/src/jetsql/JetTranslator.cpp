@@ -696,15 +696,42 @@ std::string paramName(const std::string& name) {
 }
 
 // PARAMETERS name type [, name type]... ; — the names become SQLite named parameters.
+// The function that gives a parameter value the declared type, as Jet coerces it
+// ("1/1/2021" given for a DateTime is a date); nullptr for a type it leaves alone.
+const char* parameterCoercion(const Token& type) {
+  const char* const dates[] = {"DATETIME", "DATE", "TIME", "TIMESTAMP"};
+  const char* const numbers[] = {"LONG", "INTEGER", "INT", "SHORT", "SMALLINT", "BYTE", "SINGLE", "DOUBLE", "FLOAT",
+                                 "REAL", "NUMBER", "NUMERIC", "CURRENCY", "MONEY", "DECIMAL", "IEEEDOUBLE", "IEEESINGLE",
+                                 "INTEGER1", "INTEGER2", "INTEGER4", "FLOAT4", "FLOAT8", "TINYINT", "COUNTER"};
+  const char* const truths[] = {"BIT", "YESNO", "LOGICAL", "LOGICAL1", "BOOLEAN"};
+  const char* const texts[] = {"TEXT", "CHAR", "CHARACTER", "VARCHAR", "STRING", "ALPHANUMERIC", "MEMO", "LONGTEXT", "NOTE"};
+  for (const char* w : dates)
+    if (type.isWord(w)) return "jet_param_date";
+  for (const char* w : numbers)
+    if (type.isWord(w)) return "jet_param_number";
+  for (const char* w : truths)
+    if (type.isWord(w)) return "jet_param_bool";
+  for (const char* w : texts)
+    if (type.isWord(w)) return "jet_param_text";
+  return nullptr;
+}
+
+// PARAMETERS name type [, name type]... ; — the names become SQLite named parameters,
+// each read through the coercion of its declared type.
 void rewriteParameters(Tokens& toks, const std::string& jet) {
   if (toks.empty() || !toks[0].isWord("PARAMETERS")) return;
-  std::map<std::string, std::string> names;  // upper-case name -> parameter
+  struct Declared {
+    std::string parameter;
+    const char* coercion;
+  };
+  std::map<std::string, Declared> names;  // upper-case name -> parameter
   std::size_t i = 1;
   while (i < toks.size() && !toks[i].isOp(";")) {
     const Token& name = toks[i];
     if (name.kind != Token::Name && name.kind != Token::Word) missingOperand(jet, name);
     std::string key = toUtf8(upper(fromUtf8(name.text.c_str())));
-    names[key] = paramName(name.text);
+    Declared declared{paramName(name.text), i + 1 < toks.size() ? parameterCoercion(toks[i + 1]) : nullptr};
+    names[key] = declared;
     ++i;
     int depth = 0;
     while (i < toks.size() && !toks[i].isOp(";") && !(depth == 0 && toks[i].isOp(","))) {
@@ -724,7 +751,12 @@ void rewriteParameters(Tokens& toks, const std::string& jet) {
     auto it = names.find(toUtf8(upper(fromUtf8(t.text.c_str()))));
     if (it == names.end()) continue;
     t.kind = Token::Param;
-    t.text = it->second;
+    t.text = it->second.parameter;
+    if (!it->second.coercion) continue;
+    std::size_t pos = t.pos;
+    toks.insert(toks.begin() + static_cast<long>(k + 1), op(")", pos));
+    toks.insert(toks.begin() + static_cast<long>(k), {word(it->second.coercion, pos), op("(", pos)});
+    k += 3;
   }
 }
 
