@@ -21,14 +21,13 @@ constexpr long kConflictErrors[] = {3009, 3046, 3158, 3164, 3186, 3187, 3188, 31
 
 long errorCode(const CDaoException* e) { return e->m_pErrorInfo != nullptr ? e->m_pErrorInfo->m_lErrorCode : 0; }
 
-// The wait between two attempts of a write that met another user's lock: random, so
-// that two processes retrying together fall out of step.
-void waitAfterConflict() {
+}  // namespace
+
+// Random, so that two processes retrying together fall out of step.
+void CDBConnection::waitAfterConflict(int /*attemptsMade*/) {
   const int milliseconds = tabrik::arx::nextRandom() % 490 + 10;
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
-
-}  // namespace
 
 CDBConnection::~CDBConnection() { Close(); }
 
@@ -467,12 +466,14 @@ void CDBConnection::fillRequiredText(CDaoRecordset& cursor) {
 
 template <typename Attempt>
 bool CDBConnection::retryWrites(Attempt attempt, bool storeOther) {
-  for (int i = 0; i < kWriteAttempts; ++i) {
+  for (int attempts = 1;; ++attempts) {
     try {
       attempt();
       return true;
     } catch (CDaoException* e) {
-      if (!isConflictError(errorCode(e))) {
+      // The last conflict is kept like any other error: the report then says why the
+      // write gave up.
+      if (!isConflictError(errorCode(e)) || attempts == kWriteAttempts) {
         if (storeOther) {
           storeError(e);
         } else {
@@ -481,10 +482,9 @@ bool CDBConnection::retryWrites(Attempt attempt, bool storeOther) {
         return false;
       }
       e->Delete();
-      waitAfterConflict();
     }
+    waitAfterConflict(attempts);
   }
-  return false;
 }
 
 bool CDBConnection::AppendRecord(const DBRecord& values, bool fill, DBRecord& record) {
@@ -561,49 +561,34 @@ bool CDBConnection::GetFieldValueByName(const CString& name, COleVariant& value)
   }
 }
 
+// The slots of the field count, name and value by position do this work themselves;
+// these members only turn their automation values back.
 bool CDBConnection::GetFieldCount(short& count) {
-  clearError();
-  CDaoRecordset* cursor = currentTable();
-  if (cursor == nullptr) {
-    return false;
-  }
-  try {
-    count = cursor->GetFieldCount();
-    return true;
-  } catch (CDaoException* e) {
-    storeError(e);
-    return false;
-  }
+  VARIANT_BOOL ok = VARIANT_FALSE;
+  raw_GetFieldCount(&count, &ok);
+  return ok != VARIANT_FALSE;
 }
 
 bool CDBConnection::GetFieldName(int position, CString& name) {
-  clearError();
-  CDaoRecordset* cursor = currentTable();
-  if (cursor == nullptr) {
-    return false;
+  VARIANT_BOOL ok = VARIANT_FALSE;
+  BSTR text = nullptr;
+  raw_GetFieldName(position, &text, &ok);
+  if (ok != VARIANT_FALSE) {
+    name = text;
   }
-  try {
-    CDaoFieldInfo info;
-    cursor->GetFieldInfo(position, info);
-    name = info.m_strName;
-    return true;
-  } catch (CDaoException* e) {
-    storeError(e);
-    return false;
-  }
+  SysFreeString(text);
+  return ok != VARIANT_FALSE;
 }
 
 bool CDBConnection::GetFieldValue(int position, COleVariant& value) {
-  clearError();
-  CDaoRecordset* cursor = currentTable();
-  if (cursor == nullptr) {
-    return false;
+  VARIANT_BOOL ok = VARIANT_FALSE;
+  VARIANT read;
+  VariantInit(&read);
+  raw_GetFieldValue(position, &read, &ok);
+  if (ok != VARIANT_FALSE) {
+    value.Attach(read);
+  } else {
+    VariantClear(&read);
   }
-  try {
-    cursor->GetFieldValue(position, value);
-    return true;
-  } catch (CDaoException* e) {
-    storeError(e);
-    return false;
-  }
+  return ok != VARIANT_FALSE;
 }

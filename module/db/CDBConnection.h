@@ -12,6 +12,8 @@
 
 #include <afxdao.h>
 
+#include "db/CDBConnectionDispatch.h"
+
 // One field of a record: its name and its value.
 struct DBField {
   CString name;
@@ -37,7 +39,9 @@ struct DBQueryResult {
 // The most key values a seek passes.
 constexpr int kMaxSeekKeys = 10;
 
-class CDBConnection {
+// The automation-style slot table (CDBConnectionDispatch.h) comes first in the
+// vtable; the plain members below are what the LISP functions and dialogs call.
+class CDBConnection : public CDBConnectionDispatch {
  public:
   CDBConnection() = default;
   virtual ~CDBConnection();
@@ -194,8 +198,13 @@ class CDBConnection {
  protected:
   // Created without a workspace: DAO's default workspace is used.
   CDaoDatabase m_database;
+  // The wait between two attempts of a write that met another process's lock, after
+  // `attemptsMade` attempts: a random 10 to 499 ms. It blocks the host's main thread.
+  virtual void waitAfterConflict(int attemptsMade);
 
  private:
+  // Slots 53 to 56 work on the cursor and the error themselves.
+  friend class CDBConnectionDispatch;
   // The current table: open, and the first cursor.
   CDaoRecordset* currentTable();
   void clearError() { m_hasError = false; }
@@ -218,9 +227,9 @@ class CDBConnection {
   void writeValues(CDaoRecordset& cursor, const DBRecord& values);
   void fillRequiredText(CDaoRecordset& cursor);
   bool seekKeys(COleVariant* keys, WORD count, DBRecord& record);
-  // Runs one write attempt up to 20 times while DAO reports a conflict, waiting a
-  // random 10 to 499 ms between attempts. A non-conflict error is stored when
-  // `storeOther` is set.
+  // Runs one write attempt up to 20 times while DAO reports a conflict, with
+  // waitAfterConflict between attempts. A non-conflict error, or the conflict of the
+  // last attempt, is stored when `storeOther` is set.
   template <typename Attempt>
   bool retryWrites(Attempt attempt, bool storeOther);
 

@@ -22,7 +22,13 @@ bool keepLastError(CDBConnection* connection, long& code, CString& description) 
   if (connection == nullptr || !connection->HasError()) {
     return false;
   }
-  connection->GetLastError(code, description);
+  // Through the connection's automation slot, as every holder of a connection reads it.
+  LONG slotCode = 0;
+  BSTR slotDescription = nullptr;
+  connection->raw_GetLastError(&slotCode, &slotDescription);
+  code = slotCode;
+  description = slotDescription != nullptr ? CString(slotDescription) : CString();
+  SysFreeString(slotDescription);
   setLastErrorText(L"(" + std::to_wstring(code) + L") " + description.GetString());
   return true;
 }
