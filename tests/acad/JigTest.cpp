@@ -242,3 +242,24 @@ TEST_F(JigTest, AppendAddsTheEntityToTheDrawing) {
   EXPECT_EQ(line->ownerId(), acdbHostApplicationServices()->workingDatabase()->modelSpaceId());
   line->close();
 }
+
+TEST_F(JigTest, KeywordStatusesCountTheKeywordsOfTheList) {
+  const struct {
+    const wchar_t* keywords;
+    const char* typed;
+    AcEdJig::DragStatus status;
+  } cases[] = {
+      {L"Corner,C Middle,M", "m", AcEdJig::kKW2},      {L"Corner,C Middle,M", "CORNER", AcEdJig::kKW1},
+      {L"Corner,C Middle,M", "mx", AcEdJig::kCancel},  {L"Close Undo _C U", "_u", AcEdJig::kKW2},
+      {L"A B C D E F G H I", "i", AcEdJig::kKW9},      {L"", "close", AcEdJig::kCancel},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    OutputCapture output;
+    queue({c.typed});
+    LineJig jig(AcGePoint3d(0, 0, 0));
+    jig.setKeywordList(c.keywords);
+    // Text that names no keyword is an invalid point: retyped, and the queue then ends.
+    EXPECT_EQ(jig.drag(), c.status);
+  }
+}
