@@ -47,6 +47,9 @@ class AcDbProxyObject : public AcDbObject {
   void setOriginalClass(const std::wstring& dxfName, const std::wstring& className, const std::wstring& appName,
                         int proxyFlags);
   const std::vector<AcDbProxyGroup>& groups() const { return m_groups; }
+  // The host's own filers give objects it writes but has no class for (layouts, plot
+  // style names) their groups this way.
+  void setGroups(std::vector<AcDbProxyGroup> groups) { m_groups = std::move(groups); }
 
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -66,6 +66,12 @@ void setSequenceEnd(AcDbEntity* owner, AcDbObjectId sequenceEnd);
 enum class DxfGroupKind { kPoint, kReal, kInt16, kInt32, kInt64, kHandle, kString };
 DxfGroupKind dxfGroupKind(int code);
 
+// What R2000 files point at that this host keeps as proxies: the ACDBPLACEHOLDER of a
+// plot style name in ACAD_PLOTSTYLENAME (the default entry for an empty name), and the
+// LAYOUT of a layout block in ACAD_LAYOUT. Null when the drawing has none.
+AcDbObjectId plotStyleNameId(AcDbDatabase* database, const std::wstring& name);
+AcDbObjectId layoutIdOf(AcDbDatabase* database, AcDbObjectId blockRecord);
+
 // The file a database was read from or saved to.
 void setFilename(AcDbDatabase* database, const std::wstring& name);
 

@@ -213,12 +213,13 @@ Acad::ErrorStatus AcDbBlockTableRecord::dwgInFields(AcDbDwgFiler* filer) {
   return filer->filerStatus();
 }
 
-// BLOCK_RECORD groups: 2 name, 70 flags, 340 layout (0: this host writes no layouts).
+// BLOCK_RECORD groups: 2 name, 70 flags, 340 the LAYOUT of a layout block (0 for
+// other blocks).
 Acad::ErrorStatus AcDbBlockTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbBlockTableRecord");
   filer->writeString(2, m_name);
-  filer->writeObjectId(340, AcDbObjectId::kNull);
+  filer->writeObjectId(340, tabrik::acad::layoutIdOf(database(), objectId()));
   return filer->filerStatus();
 }
 

@@ -8,6 +8,7 @@
 #include "db/DatabaseInternal.h"
 #include "db/DxfGroups.h"
 #include "dbsymtb.h"
+#include "tabrik/DrawingFiling.h"
 #include "rxboiler.h"
 #include "rxdict.h"
 
@@ -223,9 +224,9 @@ Acad::ErrorStatus AcDbLayerTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 
 // LAYER groups: 2 name, 70 flags (1 frozen, 2 frozen in new viewports, 4 locked), 62
 // colour (negative when the layer is off), 420 true colour, 6 linetype name, 290
-// plotting flag, 370 lineweight. (R2000 names the plot style through 390, a pointer
-// into the ACAD_PLOTSTYLENAME dictionary, which this host does not write: a layer's
-// plot style name lives in the drawing only while it is open.)
+// plotting flag, 370 lineweight, 390 the plot style name's placeholder in
+// ACAD_PLOTSTYLENAME ("Normal" unless the layer names another the drawing holds). On
+// reading, 390 is not followed back to a name: that dictionary comes later in the file.
 Acad::ErrorStatus AcDbLayerTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbLayerTableRecord");
@@ -238,6 +239,8 @@ Acad::ErrorStatus AcDbLayerTableRecord::dxfOutFields(AcDbDxfFiler* filer) const 
   filer->writeString(6, linetype ? linetype->name() : std::wstring(L"Continuous"));
   if (!m_plottable) filer->writeInt16(290, 0);
   filer->writeInt16(370, static_cast<Adesk::Int16>(m_lineWeight));
+  AcDbObjectId plotStyle = tabrik::acad::plotStyleNameId(database(), m_plotStyleName);
+  if (!plotStyle.isNull()) filer->writeObjectId(390, plotStyle);
   return filer->filerStatus();
 }
 

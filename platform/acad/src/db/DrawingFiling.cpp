@@ -8,6 +8,7 @@
 #include "db/DatabaseInternal.h"
 #include "dbdict.h"
 #include "dbents.h"
+#include "dbproxy.h"
 #include "dbsymtb.h"
 
 namespace tabrik::acad {
@@ -225,6 +226,150 @@ AcDbObjectId ensureRecord(AcDbObjectId tableId, const ACHAR* name, Record* (*mak
 
 }  // namespace
 
+
+// --- layouts and plot style names ---------------------------------------------------------
+//
+// This host has no classes for layouts or plot style names, but R2000 files carry them:
+// ACAD_LAYOUT holds a LAYOUT per layout block (BLOCK_RECORD 340 points back to it), and
+// ACAD_PLOTSTYLENAME, a dictionary with a default, holds the placeholder "Normal" that
+// every LAYER's 390 names. They are kept as proxies with the groups such files carry.
+
+namespace {
+
+const wchar_t* const kObjectDbxClasses = L"ObjectDBX Classes";
+
+std::wstring hex(AcDbObjectId id) { return id.handle().asString(); }
+
+AcDbProxyObject* newProxy(const wchar_t* dxfName, const wchar_t* className) {
+  auto* proxy = new AcDbProxyObject;
+  proxy->setOriginalClass(dxfName, className, kObjectDbxClasses, 0);
+  return proxy;
+}
+
+std::vector<AcDbProxyGroup> layoutGroups(const wchar_t* name, int tabOrder, AcDbObjectId block, bool model) {
+  std::vector<AcDbProxyGroup> g = {
+      {100, L"AcDbPlotSettings"}, {1, L""}, {2, L"none_device"}, {4, L"ISO_A4_(297.00_x_210.00_MM)"}, {6, L""},
+      {40, L"7.5"}, {41, L"20.0"}, {42, L"7.5"}, {43, L"20.0"}, {44, L"297.0"}, {45, L"210.0"}, {46, L"0.0"},
+      {47, L"0.0"}, {48, L"0.0"}, {49, L"0.0"}, {140, L"0.0"}, {141, L"0.0"}, {142, L"1.0"}, {143, L"1.0"},
+      {70, model ? L"1712" : L"688"}, {72, L"1"}, {73, L"0"}, {74, L"5"}, {7, L""}, {75, L"16"}, {147, L"1.0"},
+      {148, L"0.0"}, {149, L"0.0"}, {100, L"AcDbLayout"}, {1, name}, {70, L"1"}, {71, std::to_wstring(tabOrder)},
+      {10, L"0,0,0"}, {11, model ? L"420,297,0" : L"297,210,0"}, {12, L"0,0,0"}, {14, L"1e20,1e20,1e20"},
+      {15, L"-1e20,-1e20,-1e20"}, {146, L"0.0"}, {13, L"0,0,0"}, {16, L"1,0,0"}, {17, L"0,1,0"}, {76, L"0"},
+      {330, hex(block)}};
+  return g;
+}
+
+// Adds `object` under `key` of the dictionary, closed; the id (null on failure).
+AcDbObjectId addEntry(AcDbDictionary* dictionary, const wchar_t* key, AcDbObject* object) {
+  bool wasWritable = ObjectState::writeOpen(dictionary);
+  ObjectState::writeOpen(dictionary) = true;
+  AcDbObjectId id;
+  Acad::ErrorStatus status = dictionary->setAt(key, object, id);
+  ObjectState::writeOpen(dictionary) = wasWritable;
+  if (status != Acad::eOk) {
+    delete object;
+    return AcDbObjectId::kNull;
+  }
+  ObjectState::writeOpen(object) = false;
+  return id;
+}
+
+void ensureLayouts(DatabaseImpl& db, AcDbDictionary* root) {
+  AcDbObjectId existing;
+  if (root->getAt(L"ACAD_LAYOUT", existing) == Acad::eOk) return;
+  auto* layouts = new AcDbDictionary;
+  AcDbObjectId layoutsId = addEntry(root, L"ACAD_LAYOUT", layouts);
+  if (layoutsId.isNull()) return;
+  const struct {
+    const wchar_t* name;
+    AcDbObjectId block;
+    int tab;
+  } kinds[] = {{L"Model", db.modelSpace, 0}, {L"Layout1", db.paperSpace, 1}};
+  for (const auto& kind : kinds) {
+    if (!kind.block.isValid()) continue;
+    AcDbProxyObject* layout = newProxy(L"LAYOUT", L"AcDbLayout");
+    if (addEntry(layouts, kind.name, layout).isNull()) continue;
+    layout->setGroups(layoutGroups(kind.name, kind.tab, kind.block, kind.tab == 0));
+  }
+}
+
+void ensurePlotStyleNames(DatabaseImpl& db, AcDbDictionary* root) {
+  AcDbObjectId existing;
+  if (root->getAt(L"ACAD_PLOTSTYLENAME", existing) == Acad::eOk) return;
+  AcDbProxyObject* names = newProxy(L"ACDBDICTIONARYWDFLT", L"AcDbDictionaryWithDefault");
+  AcDbObjectId namesId = addEntry(root, L"ACAD_PLOTSTYLENAME", names);
+  if (namesId.isNull()) return;
+  AcDbProxyObject* normal = newProxy(L"ACDBPLACEHOLDER", L"AcDbPlaceHolder");
+  AcDbObjectId normalId;
+  db.add(normal, 0, normalId);
+  ObjectState::setOwner(normal, namesId);
+  normal->addPersistentReactor(namesId);
+  normal->close();
+  names->setGroups({{100, L"AcDbDictionary"},
+                    {281, L"1"},
+                    {3, L"Normal"},
+                    {350, hex(normalId)},
+                    {100, L"AcDbDictionaryWithDefault"},
+                    {340, hex(normalId)}});
+}
+
+AcDbObjectId idOfHandle(AcDbDatabase* database, const std::wstring& text) {
+  AcDbHandle handle(text.c_str());
+  AcDbObjectId id;
+  if (handle.isNull() || database->getAcDbObjectId(id, /*createIfNotFound=*/false, handle) != Acad::eOk)
+    return AcDbObjectId::kNull;
+  return id;
+}
+
+AcDbObject* rootEntry(AcDbDatabase* database, const wchar_t* key) {
+  const auto* root = AcDbDictionary::cast(peekObject(database->impl().namedObjects));
+  AcDbObjectId id;
+  if (root == nullptr || root->getAt(key, id) != Acad::eOk) return nullptr;
+  return peekObject(id);
+}
+
+}  // namespace
+
+AcDbObjectId plotStyleNameId(AcDbDatabase* database, const std::wstring& name) {
+  if (database == nullptr) return AcDbObjectId::kNull;
+  AcDbObject* names = rootEntry(database, L"ACAD_PLOTSTYLENAME");
+  if (auto* dictionary = AcDbDictionary::cast(names)) {
+    AcDbObjectId id;
+    dictionary->getAt(name.empty() ? L"Normal" : name.c_str(), id);
+    return id;
+  }
+  const auto* proxy = AcDbProxyObject::cast(names);
+  if (proxy == nullptr) return AcDbObjectId::kNull;
+  // Entries are 3 name / 350 handle pairs; 340 is the default.
+  const auto& groups = proxy->groups();
+  AcDbObjectId fallback;
+  for (size_t i = 0; i < groups.size(); ++i) {
+    if (groups[i].code == 340 && fallback.isNull()) fallback = idOfHandle(database, groups[i].value);
+    if (groups[i].code != 3 || i + 1 >= groups.size() || groups[i + 1].code != 350) continue;
+    if (!name.empty() && wcscasecmp(groups[i].value.c_str(), name.c_str()) == 0)
+      return idOfHandle(database, groups[i + 1].value);
+    if (name.empty() && wcscasecmp(groups[i].value.c_str(), L"Normal") == 0 && fallback.isNull())
+      fallback = idOfHandle(database, groups[i + 1].value);
+  }
+  return fallback;
+}
+
+AcDbObjectId layoutIdOf(AcDbDatabase* database, AcDbObjectId blockRecord) {
+  const auto* layouts = database ? AcDbDictionary::cast(rootEntry(database, L"ACAD_LAYOUT")) : nullptr;
+  if (layouts == nullptr || blockRecord.isNull()) return AcDbObjectId::kNull;
+  for (const auto& entry : layouts->entries()) {
+    const auto* layout = AcDbProxyObject::cast(peekObject(entry.id));
+    if (layout == nullptr || layout->isErased()) continue;
+    // The block record is the 330 of the AcDbLayout part.
+    bool inLayout = false;
+    for (const AcDbProxyGroup& g : layout->groups()) {
+      if (g.code == 100) inLayout = g.value == L"AcDbLayout";
+      if (inLayout && g.code == 330 && idOfHandle(database, g.value) == blockRecord) return entry.id;
+    }
+  }
+  return AcDbObjectId::kNull;
+}
+
 void completeDrawing(AcDbDatabase* database) {
   DatabaseImpl& db = database->impl();
   ensureTable<AcDbViewportTable>(db, db.viewportTable);
@@ -282,6 +427,10 @@ void completeDrawing(AcDbDatabase* database) {
     ObjectState::writeOpen(root) = false;
   }
   setDatabaseRoots(database, databaseRoots(database));
+  if (root != nullptr) {
+    ensureLayouts(db, root);
+    ensurePlotStyleNames(db, root);
+  }
   // A POLYLINE, and an INSERT with attributes, end with their SEQEND.
   std::vector<AcDbEntity*> unterminated;
   for (const auto& stub : db.stubs) {
