@@ -45,3 +45,41 @@
 ;=>nil
 (tblsearch "BLOCK" "DROPPED")
 ;=>nil
+
+;; Old-style polylines: POLYLINE, its VERTEXes, then SEQEND.
+(entmake '((0 . "POLYLINE") (66 . 1) (10 0.0 0.0 0.0) (70 . 1)))
+(entmake '((0 . "VERTEX") (10 0.0 0.0 0.0)))
+(entmake '((0 . "VERTEX") (10 4.0 0.0 0.0) (42 . 0.5)))
+(entmake '((0 . "VERTEX") (10 4.0 3.0 0.0)))
+(entmake '((0 . "SEQEND")))
+;=>((0 . "SEQEND"))
+(setq p (entlast))
+(list (cdr (assoc 0 (entget p))) (cdr (assoc 70 (entget p))))
+;=>("POLYLINE" 1)
+(defun parts (e / all)
+  (while (setq e (entnext e)) (setq all (cons (cdr (assoc 0 (entget e))) all)))
+  (reverse all))
+(parts p)
+;=>("VERTEX" "VERTEX" "VERTEX" "SEQEND")
+(cdr (assoc 10 (entget (entnext (entnext p)))))
+;=>(4.0 0.0 0.0)
+(cdr (assoc 42 (entget (entnext (entnext p)))))
+;=>0.5
+;; A VERTEX without its POLYLINE, or a SEQEND with nothing open, makes nothing.
+(entmake '((0 . "VERTEX") (10 0.0 0.0 0.0)))
+;=>nil
+(entmake '((0 . "SEQEND")))
+;=>nil
+
+;; An insert with attributes.
+(entmake '((0 . "INSERT") (66 . 1) (2 . "TAG") (10 0.0 0.0 0.0)))
+(entmake '((0 . "ATTRIB") (10 0.0 0.0 0.0) (40 . 0.25) (1 . "42") (2 . "NUM") (70 . 0)))
+(entmake '((0 . "SEQEND")))
+(setq i (entlast))
+(cdr (assoc 0 (entget i)))
+;=>"INSERT"
+(mapcar '(lambda (c) (cdr (assoc c (entget (entnext i))))) '(0 1 2))
+;=>("ATTRIB" "42" "NUM")
+;; Attributes go with their insert.
+(entdel (entnext i))
+;=>nil

@@ -6,6 +6,9 @@
 // database; the entities made until the ENDBLK are kept as their data and become the
 // block's contents when the ENDBLK closes it (nothing is added to the drawing before
 // that). Another BLOCK, or acdbEntMake(nullptr), drops the open definition.
+//
+// Complex entities likewise: a POLYLINE (or an INSERT with 66 = 1) waits for its
+// VERTEXes (ATTRIBs) and is made with them by the SEQEND; any other entity drops it.
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
@@ -85,7 +88,8 @@ bool hasRequiredGroups(const std::wstring& type, const resbuf* data) {
       {L"LINE", {10, 11}},        {L"CIRCLE", {10, 40}},      {L"ARC", {10, 40, 50, 51}},
       {L"TEXT", {10, 40, 1}},     {L"MTEXT", {10, 1}},        {L"LWPOLYLINE", {10}},
       {L"INSERT", {2, 10}},       {L"POINT", {10}},           {L"ATTDEF", {10, 40, 1, 2, 3}},
-      {L"3DFACE", {10, 11, 12}},  {L"LEADER", {10}},
+      {L"3DFACE", {10, 11, 12}},  {L"LEADER", {10}},          {L"VERTEX", {10}},
+      {L"ATTRIB", {10, 40, 1, 2}},
   };
   for (const auto& entry : kRequired) {
     if (type != entry.type) continue;
@@ -182,14 +186,43 @@ AcDbEntity* newEntity(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type
   return entity;
 }
 
-Acad::ErrorStatus appendTo(AcDbObjectId blockId, AcDbEntity* entity, AcDbObjectId& id) {
+// Adds the entity to the block; on success it is closed unless `keepOpen`.
+Acad::ErrorStatus appendTo(AcDbObjectId blockId, AcDbEntity* entity, AcDbObjectId& id, bool keepOpen = false) {
   AcDbBlockTableRecord* block = nullptr;
   Acad::ErrorStatus status = acdbOpenObject(block, blockId, AcDb::kForWrite);
   if (status != Acad::eOk) return status;
   status = block->appendAcDbEntity(id, entity);
-  if (status == Acad::eOk) entity->close();
+  if (status == Acad::eOk && !keepOpen) entity->close();
   block->close();
   return status;
+}
+
+// The space entity data names: paper space for 67 = 1 or a layout other than Model.
+AcDbObjectId spaceOf(AcDbDatabase* db, const resbuf* data) {
+  const resbuf* paper = findGroup(data, 67);
+  std::wstring layout = textGroup(data, 410);
+  bool inPaperSpace = (paper != nullptr && paper->resval.rint == 1) || (!layout.empty() && upper(layout) != L"MODEL");
+  return inPaperSpace ? db->paperSpaceId() : db->modelSpaceId();
+}
+
+// A complex entity acdbEntMake has open: a POLYLINE waiting for its VERTEXes, or an
+// INSERT (with 66 = 1) for its ATTRIBs, until the SEQEND makes it with them.
+struct OpenComplex {
+  AcDbDatabase* database = nullptr;
+  bool polyline = false;
+  ResbufPtr head;
+  std::vector<ResbufPtr> parts;
+};
+
+std::unique_ptr<OpenComplex>& openComplex() {
+  static std::unique_ptr<OpenComplex> complex;
+  return complex;
+}
+
+bool followsSubEntities(const std::wstring& type, const resbuf* data) {
+  if (type == L"POLYLINE") return true;
+  const resbuf* follows = findGroup(data, 66);
+  return type == L"INSERT" && follows != nullptr && follows->resval.rint == 1;
 }
 
 // The block definition acdbEntMake has open: the BLOCK's data and the data of each
@@ -391,37 +424,102 @@ int acdbEntMake(const resbuf* data) {
   return acdbEntMakeX(data, ignored);
 }
 
+namespace {
+
+// Makes the open complex entity with its parts when its SEQEND comes.
+int endComplex(AcDbDatabase* db, ads_name result) {
+  std::unique_ptr<OpenComplex> open = std::move(openComplex());
+  if (!open || open->database != db) return fail(kErrnoBadEntityType);
+  std::wstring type = upper(textGroup(open->head.get(), 0));
+  AcDbEntity* head = newEntity(db, classOfType(type), type, open->head.get());
+  if (head == nullptr) return fail(kErrnoBadEntityType);
+  AcDbObjectId id;
+  if (appendTo(spaceOf(db, open->head.get()), head, id, /*keepOpen=*/true) != Acad::eOk) {
+    delete head;
+    return RTERROR;
+  }
+  const wchar_t* partType = open->polyline ? L"VERTEX" : L"ATTRIB";
+  for (const ResbufPtr& data : open->parts) {
+    AcDbEntity* part = newEntity(db, classOfType(partType), partType, data.get());
+    Acad::ErrorStatus status = Acad::eInvalidInput;
+    if (auto* vertex = AcDb2dVertex::cast(part); vertex != nullptr && open->polyline) {
+      status = AcDb2dPolyline::cast(head)->appendVertex(vertex);
+    } else if (auto* attribute = AcDbAttribute::cast(part); attribute != nullptr && !open->polyline) {
+      status = AcDbBlockReference::cast(head)->appendAttribute(attribute);
+    }
+    if (status == Acad::eOk) {
+      part->close();
+    } else {
+      delete part;
+    }
+  }
+  head->close();
+  nameOf(id, result);
+  return RTNORM;
+}
+
+// A VERTEX or ATTRIB for the open complex entity: kept as data until the SEQEND.
+int addPart(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type, const resbuf* data, ads_name result) {
+  OpenComplex* open = openComplex().get();
+  bool fits = open != nullptr && open->database == db && open->polyline == (type == L"VERTEX");
+  AcDbEntity* probe = fits ? newEntity(db, cls, type, data) : nullptr;
+  if (probe == nullptr) {
+    openComplex().reset();
+    return fail(kErrnoBadEntityType);
+  }
+  delete probe;
+  open->parts.emplace_back(copyResbufChain(data));
+  result[0] = result[1] = 0;
+  return RTNORM;
+}
+
+}  // namespace
+
 int acdbEntMakeX(const resbuf* data, ads_name result) {
   AcDbDatabase* db = workingDatabase();
+  ads_name ignored = {0, 0};
+  if (result == nullptr) result = ignored;
   if (db == nullptr) return RTERROR;
   if (data == nullptr) {
     openBlock().reset();
+    openComplex().reset();
     return RTERROR;
   }
   std::wstring type = upper(textGroup(data, 0));
+  if (type == L"SEQEND") return endComplex(db, result);
+  AcRxClass* cls = type.empty() ? nullptr : classOfType(type);
+  if (type == L"VERTEX" || type == L"ATTRIB") return cls ? addPart(db, cls, type, data, result) : RTERROR;
+  // Anything else abandons a complex entity still waiting for its parts.
+  openComplex().reset();
   if (type == L"BLOCK") return beginBlock(db, data);
   if (type == L"ENDBLK") return endBlock(db);
-  AcRxClass* cls = type.empty() ? nullptr : classOfType(type);
   if (cls == nullptr || cls->isDerivedFrom(AcDbBlockBegin::desc()) || cls->isDerivedFrom(AcDbBlockEnd::desc()) ||
-      cls->isDerivedFrom(AcDbSequenceEnd::desc()) || cls->isDerivedFrom(AcDbAttribute::desc()) ||
-      cls->isDerivedFrom(AcDb2dVertex::desc()))
+      cls->isDerivedFrom(AcDbSequenceEnd::desc()))
     return fail(kErrnoBadEntityType);
   if (cls->isDerivedFrom(AcDbSymbolTableRecord::desc())) return makeRecord(db, cls, data, result);
   AcDbEntity* entity = newEntity(db, cls, type, data);
   if (entity == nullptr) return fail(kErrnoBadEntityType);
+  if (followsSubEntities(type, data)) {
+    delete entity;
+    // Complex entities are made in the drawing's spaces only.
+    if (openBlock() && openBlock()->database == db) return fail(kErrnoBadEntityType);
+    auto complex = std::make_unique<OpenComplex>();
+    complex->database = db;
+    complex->polyline = type == L"POLYLINE";
+    complex->head.reset(copyResbufChain(data));
+    openComplex() = std::move(complex);
+    result[0] = result[1] = 0;
+    return RTNORM;
+  }
   if (openBlock() && openBlock()->database == db) {
     // Kept as data until the ENDBLK; entities of a definition have no names yet.
     delete entity;
     openBlock()->entities.emplace_back(copyResbufChain(data));
-    if (result != nullptr) result[0] = result[1] = 0;
+    result[0] = result[1] = 0;
     return RTNORM;
   }
-  const resbuf* paper = findGroup(data, 67);
-  std::wstring layout = textGroup(data, 410);
-  bool inPaperSpace = (paper != nullptr && paper->resval.rint == 1) ||
-                      (!layout.empty() && upper(layout) != L"MODEL");
   AcDbObjectId id;
-  if (appendTo(inPaperSpace ? db->paperSpaceId() : db->modelSpaceId(), entity, id) != Acad::eOk) {
+  if (appendTo(spaceOf(db, data), entity, id) != Acad::eOk) {
     delete entity;
     return RTERROR;
   }
