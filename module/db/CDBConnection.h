@@ -137,7 +137,8 @@ class CDBConnection : public CDBConnectionDispatch {
   // Whether an index of the current table is unique, and its fields in index order.
   // False when there is no current table or no such index.
   bool GetIndexDefinition(const CString& index, bool& unique, std::vector<CString>& fields);
-  // An ascending index named after the field, on that field alone.
+  // An ascending index named after the field, on that field alone. A cursor open on
+  // the table is closed first.
   bool CreateIndex(const CString& table, const CString& field, bool unique, bool primary);
   // Makes the table current as OpenTable does, then reads the field's required flag
   // (not read for an empty field name: `required` stays false).

@@ -186,6 +186,9 @@ bool CDBConnection::CreateIndex(const CString& table, const CString& field, bool
   if (!IsOpen()) {
     return false;
   }
+  // A cursor open on the table would go on with the indexes it was opened with.
+  static_cast<void>(CloseNamedTable(table));
+  clearError();
   CDaoTableDef definition(&m_database);
   return guarded([&] {
     definition.Open(table);

@@ -220,3 +220,36 @@ TEST_F(SchemaOperationsTest, ReadOnlyDatabaseRefusesEveryChange) {
   ASSERT_EQ(tables.size(), 1u);
   EXPECT_STREQ(tables[0].GetString(), L"T");
 }
+
+TEST_F(SchemaOperationsTest, DeletingATableTakesItsRelationsAndItsOpenCursor) {
+  const SchemaTokens keyed = {LB(), S(L"ID"), S(L"LONG"), NIL(), NIL(), S(L"X"), Tee(), Tee(), LE()};
+  const SchemaTokens referring = {LB(), S(L"Ref"), S(L"LONG"), NIL(), NIL(), LE()};
+  ASSERT_TRUE(m_connection.CreateTable(L"Owners", keyed));
+  ASSERT_TRUE(m_connection.CreateTable(L"Cars", referring));
+  ASSERT_TRUE(m_connection.CreateTable(L"Boats", referring));
+  {
+    CDaoDatabase database;
+    database.Open(m_path);
+    database.CreateRelation(L"OwnersCars", L"Owners", L"Cars", 0, L"ID", L"Ref");
+    database.CreateRelation(L"OwnersBoats", L"Owners", L"Boats", 0, L"ID", L"Ref");
+  }
+  ASSERT_TRUE(m_connection.OpenTable(L"Boats", CString()));
+  ASSERT_TRUE(m_connection.OpenTable(L"Cars", CString()));
+  ASSERT_TRUE(m_connection.DeleteTable(L"Cars", /*deleteRelations=*/true));
+  EXPECT_TRUE(m_connection.GetCurrentTable() == L"Boats");
+
+  bool exists = true;
+  ASSERT_TRUE(m_connection.TableExists(L"Cars", exists));
+  EXPECT_FALSE(exists);
+  {
+    CDaoDatabase database;
+    database.Open(m_path, FALSE, TRUE);
+    ASSERT_EQ(database.GetRelationCount(), 1);
+    CDaoRelationInfo left;
+    database.GetRelationInfo(0, left);
+    EXPECT_STREQ(left.m_strName.GetString(), L"OwnersBoats");
+  }
+
+  EXPECT_FALSE(m_connection.DeleteTable(L"Cars", /*deleteRelations=*/true));
+  EXPECT_EQ(lastError(), 3265);
+}

@@ -339,7 +339,17 @@ void CDaoTableDef::SetName(LPCTSTR lpszName) {
   renamed.name = name;
   d.beginWrite(3211);
   try {
-    d.exec("ALTER TABLE " + quoteId(old) + " RENAME TO " + quoteId(name), 3211);
+    if (upper(old) == upper(name)) {
+      // SQLite, like Jet, compares table names without regard to case and refuses a
+      // new name it already holds: a change of case goes through a name of its own.
+      if (old != name) {
+        const std::wstring passing = old + L"~renaming";
+        d.exec("ALTER TABLE " + quoteId(old) + " RENAME TO " + quoteId(passing), 3211);
+        d.exec("ALTER TABLE " + quoteId(passing) + " RENAME TO " + quoteId(name), 3211);
+      }
+    } else {
+      d.exec("ALTER TABLE " + quoteId(old) + " RENAME TO " + quoteId(name), 3211);
+    }
     for (const char* sql : {"UPDATE MSysObjects SET Name = ?1 WHERE Name = ?2",
                             "UPDATE MSysColumns SET TableName = ?1 WHERE TableName = ?2",
                             "UPDATE MSysIndexes SET TableName = ?1 WHERE TableName = ?2",

@@ -117,6 +117,9 @@ Value defaultValue(const FieldDef& f) {
   std::wstring d = f.defaultValue;
   while (!d.empty() && d.back() == L' ') d.pop_back();
   while (!d.empty() && d.front() == L' ') d.erase(0, 1);
+  // Jet keeps a Yes/No field as a bit that is never Null: without a default a new
+  // record starts at No.
+  if (d.empty() && f.type == dbBoolean) return Value::ofInt(0);
   if (d.empty() || f.isAutoIncrement()) return Value::null();
   COleVariant v;
   if (d.size() >= 2 && (d.front() == L'"' || d.front() == L'\'') && d.back() == d.front()) {
