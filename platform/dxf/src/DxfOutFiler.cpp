@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "DxfText.h"
+#include "tabrik/DrawingFiling.h"
 
 namespace tabrik::dxf {
 
@@ -57,10 +58,12 @@ Acad::ErrorStatus DxfOutFiler::writeVector3d(int code, const AcGeVector3d& value
   return writePoint3d(code, AcGePoint3d(value.x, value.y, value.z));
 }
 
-// A pointer to nothing, to an object of no live database, or to an erased object is
-// written as 0: files never name objects they do not hold.
+// A pointer to nothing, to an object of no live database, to an erased object or to
+// an object the file leaves out is written as 0: files never name objects they do not
+// hold.
 Acad::ErrorStatus DxfOutFiler::writeObjectId(int code, const AcDbObjectId& id) {
-  if (id.isNull() || !id.isValid() || id.isErased()) {
+  if (id.isNull() || !id.isValid() || id.isErased() ||
+      (m_filed != nullptr && m_filed->count(acad::peekObject(id)) == 0)) {
     group(code, "0");
     return m_status;
   }

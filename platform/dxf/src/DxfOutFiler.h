@@ -3,8 +3,10 @@
 // columns and the value.
 #pragma once
 #include <string>
+#include <unordered_set>
 
 #include "dbfiler.h"
+#include "dbmain.h"
 
 namespace tabrik::dxf {
 
@@ -40,11 +42,14 @@ class DxfOutFiler : public AcDbDxfFiler {
 
   // A raw ASCII value (names of sections and the like).
   void group(int code, std::string_view value);
+  // The objects the file holds, once known: pointers to any other are written as 0.
+  void setFiledObjects(const std::unordered_set<const AcDbObject*>* filed) { m_filed = filed; }
 
  private:
   AcDbDatabase* m_database;
   std::string& m_out;
   Acad::ErrorStatus m_status = Acad::eOk;
+  const std::unordered_set<const AcDbObject*>* m_filed = nullptr;
 };
 
 }  // namespace tabrik::dxf

@@ -60,13 +60,20 @@ class DrawingWriter {
       : m_db(db), m_out(out), m_f(db, m_body), m_roots(acad::databaseRoots(db)) {}
 
   // The body first, so that CLASSES names exactly the types of the objects written.
+  // The body is written twice: the first time finds which objects the file holds, so
+  // that the second writes pointers to objects it leaves out as 0 (a reader could not
+  // resolve them, and its file would differ from this one).
   Acad::ErrorStatus write() {
     if (!m_roots.blockTable.isValid() || !m_roots.namedObjects.isValid()) return Acad::eNoDatabase;
-    writeTables();
-    writeBlocks();
-    writeEntities();
-    writeObjects();
-    m_f.group(0, "EOF");
+    writeBody();
+    std::unordered_set<const AcDbObject*> filed = std::move(m_written);
+    m_written.clear();
+    m_body.clear();
+    m_classes.clear();
+    m_classNames.clear();
+    m_f.setFiledObjects(&filed);
+    writeBody();
+    m_f.setFiledObjects(nullptr);
     std::string body = std::move(m_body);
     m_body.clear();
     writeHeader();
@@ -77,6 +84,14 @@ class DrawingWriter {
   }
 
  private:
+  void writeBody() {
+    writeTables();
+    writeBlocks();
+    writeEntities();
+    writeObjects();
+    m_f.group(0, "EOF");
+  }
+
   void section(const char* name) {
     m_f.group(0, "SECTION");
     m_f.group(2, name);
