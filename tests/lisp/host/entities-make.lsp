@@ -63,7 +63,12 @@
 (list (cdr (assoc 67 d)) (cdr (assoc 410 d)))
 ;=>(1 "Layout1")
 
-;; Lists that make nothing: unknown types, missing groups, unknown linetypes.
+;; Lists that make nothing: unknown types, missing groups, unknown linetypes, sizes
+;; that are not positive.
+(entmake '((0 . "CIRCLE") (10 0 0 0) (40 . 0.0)))
+;=>nil
+(entmake '((0 . "TEXT") (10 0 0 0) (40 . -1.0) (1 . "x")))
+;=>nil
 (entmake '((0 . "NO-SUCH-TYPE") (10 0 0 0)))
 ;=>nil
 (entmake '((0 . "LINE") (10 0 0 0)))

@@ -18,6 +18,15 @@
 (entmod (list (cons -1 c) '(40 . 4.0) '(10 2.0 3.0 0.0)))
 (mapcar '(lambda (g) (cdr (assoc g (entget c)))) '(10 40))
 ;=>((2.0 3.0 0.0) 4.0)
+;; Sizes must stay positive, colours within 0..256.
+(entmod (list (cons -1 c) '(40 . 0.0)))
+;=>nil
+(entmod (list (cons -1 c) '(40 . -2.0)))
+;=>nil
+(entmod (list (cons -1 c) '(62 . 300)))
+;=>nil
+(cdr (assoc 40 (entget c)))
+;=>4.0
 ;; Without 8 the entity keeps its layer; a new layer name makes the layer.
 (entmod (list (cons -1 e) '(62 . 2)))
 (cdr (assoc 8 (entget e)))

@@ -99,6 +99,17 @@ bool hasRequiredGroups(const std::wstring& type, const resbuf* data) {
   return true;
 }
 
+// Values the host refuses in entity data: sizes that must be positive, colours out
+// of 0..256.
+bool valuesAreValid(const std::wstring& type, const resbuf* data) {
+  bool sized = type == L"CIRCLE" || type == L"ARC" || type == L"TEXT" || type == L"MTEXT" || type == L"ATTDEF" ||
+               type == L"ATTRIB";
+  const resbuf* size = findGroup(data, 40);
+  if (sized && size != nullptr && !(size->resval.rreal > 0)) return false;
+  const resbuf* color = findGroup(data, 62);
+  return color == nullptr || (color->resval.rint >= 0 && color->resval.rint <= 256);
+}
+
 bool isApplicationRegistered(AcDbDatabase* db, const ACHAR* name) {
   AcDbRegAppTable* table = nullptr;
   if (name == nullptr || db->getRegAppTable(table, AcDb::kForRead) != Acad::eOk) return false;
@@ -171,7 +182,7 @@ bool isLayoutBlock(AcDbDatabase* db, AcDbObjectId id) { return id == db->modelSp
 // A new entity of the data's type with the data applied, in no database; null when
 // the data does not make one.
 AcDbEntity* newEntity(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type, const resbuf* data) {
-  if (!hasRequiredGroups(type, data) || !referencesResolve(db, data)) return nullptr;
+  if (!hasRequiredGroups(type, data) || !valuesAreValid(type, data) || !referencesResolve(db, data)) return nullptr;
   if (type == L"INSERT") {
     AcDbObjectId block = recordId(db->blockTableId(), textGroup(data, 2));
     if (block.isNull() || isLayoutBlock(db, block)) return nullptr;
@@ -406,7 +417,8 @@ int acdbEntMod(const resbuf* data) {
   bool sameType = typeGroup == nullptr ||
                   (typeGroup->resval.rstring != nullptr && upper(typeGroup->resval.rstring) == upper(dxfTypeOf(object)));
   Acad::ErrorStatus status = Acad::eInvalidInput;
-  if (sameType && referencesResolve(object->database(), data)) {
+  bool valid = AcDbEntity::cast(object) == nullptr || valuesAreValid(upper(dxfTypeOf(object)), data);
+  if (sameType && valid && referencesResolve(object->database(), data)) {
     if (auto* entity = AcDbEntity::cast(object)) {
       status = applyToEntity(db, entity, data, entity->layerId(), AcDbObjectId::kNull);
     } else {

@@ -11,6 +11,7 @@
 #include "ads/ResbufKinds.h"
 #include "bridge/EntityData.h"
 #include "dbmain.h"
+#include "tabrik/DrawingFiling.h"
 
 namespace tabrik::acad {
 
@@ -349,14 +350,14 @@ bool filterIsWellFormed(const resbuf* filter, std::string& reason) {
 
 bool entityPassesFilter(AcDbObjectId id, const resbuf* filter) {
   if (filter == nullptr) return true;
-  AcDbObject* object = nullptr;
-  if (acdbOpenObject(object, id, AcDb::kForRead) != Acad::eOk) return false;
+  // Read whatever the entity's open state: a command may hold it open for write.
+  const AcDbObject* object = peekObject(id);
+  if (object == nullptr || object->isErased()) return false;
   resbuf everyApplication{};
   everyApplication.restype = RTSTR;
   ACHAR star[] = L"*";
   everyApplication.resval.rstring = star;
   ResbufPtr data(entityDataOf(object, &everyApplication));
-  object->close();
   FilterEvaluator evaluator(data.get(), extendedDataOf(data.get()));
   const resbuf* rb = filter;
   bool passes = evaluator.sequence(rb, L"", L"AND");
