@@ -158,6 +158,8 @@ TEST_F(JetDialect, TruthValuesAreMinusOneAndZero) {
   db.Execute(L"ALTER TABLE Scores ADD COLUMN High YESNO");
   db.Execute(L"UPDATE Scores SET High = (Score >= 8), Weight = Weight + (1 = 1)");
   EXPECT_EQ(rows(db, L"SELECT High, Weight FROM Scores WHERE ID IN (1, 7) ORDER BY ID"), "-1|1;0|6");
+  db.Execute(L"INSERT INTO Scores (ID, Score, High) VALUES (8, 2 > 1, 1 = 2)");
+  EXPECT_EQ(rows(db, L"SELECT Score, High FROM Scores WHERE ID = 8"), "-1|0");
 }
 
 TEST_F(JetDialect, DeclaredParametersKeepNamesWithBlanks) {

@@ -490,8 +490,8 @@ bool endsClause(const Tokens& t, std::size_t j) {
          w.isWord("INNER") || w.isWord("LEFT") || w.isWord("RIGHT") || w.isWord("ON") || w.isWord("SET");
 }
 
-// Truth values in select lists, in UPDATE's SET values and in the operands of
-// conditions read as Jet's.
+// Truth values in select lists, in INSERT's VALUES, in UPDATE's SET values and in the
+// operands of conditions read as Jet's.
 void rewriteTruthValues(Tokens& toks) {
   for (std::size_t i = 0; i < toks.size(); ++i) {
     const Token& t = toks[i];
@@ -500,6 +500,11 @@ void rewriteTruthValues(Tokens& toks) {
       while (b < toks.size() && (toks[b].isWord("DISTINCT") || toks[b].isWord("ALL"))) ++b;
       std::size_t end = selectEnd(toks, i);
       negateTruthValues(toks, b, findAtTop(toks, b, end, endsClause), Context::kSelectList);
+      continue;
+    }
+    if (t.isWord("VALUES") && i + 1 < toks.size() && toks[i + 1].isOp("(")) {
+      std::size_t last = matchingClose(toks, i + 1);
+      if (last < toks.size()) negateTruthValues(toks, i + 2, last, Context::kValues);
       continue;
     }
     if (t.isWord("WHERE") || t.isWord("HAVING") || t.isWord("ON")) {
