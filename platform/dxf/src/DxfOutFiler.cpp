@@ -62,12 +62,16 @@ Acad::ErrorStatus DxfOutFiler::writeVector3d(int code, const AcGeVector3d& value
 // an object the file leaves out is written as 0: files never name objects they do not
 // hold.
 Acad::ErrorStatus DxfOutFiler::writeObjectId(int code, const AcDbObjectId& id) {
-  if (id.isNull() || !id.isValid() || id.isErased() ||
-      (m_filed != nullptr && m_filed->count(acad::peekObject(id)) == 0)) {
+  if (!holds(id)) {
     group(code, "0");
     return m_status;
   }
   return writeAcDbHandle(code, id.handle());
+}
+
+bool DxfOutFiler::holds(AcDbObjectId id) const {
+  if (id.isNull() || !id.isValid() || id.isErased()) return false;
+  return m_filed == nullptr || m_filed->count(acad::peekObject(id)) > 0;
 }
 
 Acad::ErrorStatus DxfOutFiler::writeAcDbHandle(int code, const AcDbHandle& handle) {

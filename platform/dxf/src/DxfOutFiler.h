@@ -7,10 +7,11 @@
 
 #include "dbfiler.h"
 #include "dbmain.h"
+#include "tabrik/DrawingFiling.h"
 
 namespace tabrik::dxf {
 
-class DxfOutFiler : public AcDbDxfFiler {
+class DxfOutFiler : public AcDbDxfFiler, public acad::FiledObjects {
  public:
   DxfOutFiler(AcDbDatabase* database, std::string& out) : m_database(database), m_out(out) {}
 
@@ -44,6 +45,7 @@ class DxfOutFiler : public AcDbDxfFiler {
   void group(int code, std::string_view value);
   // The objects the file holds, once known: pointers to any other are written as 0.
   void setFiledObjects(const std::unordered_set<const AcDbObject*>* filed) { m_filed = filed; }
+  bool holds(AcDbObjectId id) const override;
 
  private:
   AcDbDatabase* m_database;

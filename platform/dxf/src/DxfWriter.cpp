@@ -277,13 +277,16 @@ class DrawingWriter {
   }
 
   // Objects owned (directly or not) by something outside OBJECTS that was not
-  // written (an erased entity's extension dictionary) stay out too.
+  // written (an erased entity's extension dictionary, the sort table of a block no
+  // table holds) stay out too.
   bool isInsideEntityOrTable(const AcDbObject* object) const {
     int guard = 0;
     for (AcDbObjectId owner = object->ownerId(); !owner.isNull() && guard < 64; ++guard) {
       const AcDbObject* o = peekObject(owner);
       if (o == nullptr) return false;
       if (o->isErased()) return true;
+      bool writtenBefore = AcDbEntity::cast(o) || AcDbSymbolTable::cast(o) || AcDbSymbolTableRecord::cast(o);
+      if (writtenBefore && m_written.count(o) == 0) return true;
       owner = o->ownerId();
     }
     return false;

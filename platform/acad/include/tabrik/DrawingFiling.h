@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dbfiler.h"
 #include "dbmain.h"
 
 class AcDbBlockTableRecord;
@@ -71,6 +72,16 @@ DxfGroupKind dxfGroupKind(int code);
 // LAYOUT of a layout block in ACAD_LAYOUT. Null when the drawing has none.
 AcDbObjectId plotStyleNameId(AcDbDatabase* database, const std::wstring& name);
 AcDbObjectId layoutIdOf(AcDbDatabase* database, AcDbObjectId blockRecord);
+
+// The host's DXF writer knows which objects its file holds: lists of pointers (group
+// members, reactors, sort entries, a layer's plot style) leave out the others, since a
+// reader could not resolve them. Any other filer holds every live object.
+class FiledObjects {
+ public:
+  virtual ~FiledObjects() = default;
+  virtual bool holds(AcDbObjectId id) const = 0;
+};
+bool isFiled(const AcDbDxfFiler* filer, AcDbObjectId id);
 
 // The file a database was read from or saved to.
 void setFilename(AcDbDatabase* database, const std::wstring& name);

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "db/DatabaseInternal.h"
+#include "tabrik/DrawingFiling.h"
 #include "db/DxfGroups.h"
 #include "dbdict.h"
 #include "dbsymtb.h"
@@ -354,7 +355,7 @@ Acad::ErrorStatus AcDbSortentsTable::dxfOutFields(AcDbDxfFiler* filer) const {
   const auto* block = m_block.isValid() ? AcDbBlockTableRecord::cast(m_block.stub()->object) : nullptr;
   AcDbObjectIdArray written;
   for (const AcDbObjectId& id : m_order) {
-    if (!id.isValid() || id.isErased() || written.contains(id)) continue;
+    if (!tabrik::acad::isFiled(filer, id) || written.contains(id)) continue;
     if (block == nullptr || !block->entityIds().contains(id)) continue;
     written.append(id);
     filer->writeObjectId(331, id);

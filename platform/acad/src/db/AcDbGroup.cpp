@@ -2,6 +2,7 @@
 #include <cwchar>
 
 #include "db/DatabaseInternal.h"
+#include "tabrik/DrawingFiling.h"
 #include "db/DxfGroups.h"
 #include "dbdict.h"
 #include "dbgroup.h"
@@ -146,7 +147,7 @@ Acad::ErrorStatus AcDbGroup::dxfOutFields(AcDbDxfFiler* filer) const {
   filer->writeInt16(70, m_anonymous ? 1 : 0);
   filer->writeInt16(71, m_selectable ? 1 : 0);
   for (const AcDbObjectId& id : m_members)
-    if (isFiledMember(id)) filer->writeObjectId(340, id);
+    if (isFiledMember(id) && tabrik::acad::isFiled(filer, id)) filer->writeObjectId(340, id);
   return filer->filerStatus();
 }
 

@@ -8,6 +8,7 @@
 
 #include "acutads.h"
 #include "db/DatabaseInternal.h"
+#include "tabrik/DrawingFiling.h"
 #include "db/MemoryDwgFiler.h"
 #include "db/XData.h"
 #include "dbdict.h"
@@ -486,13 +487,13 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* filer) const {
   // Only objects that are there are named: a file never points at nothing.
   AcDbObjectIdArray live;
   for (const AcDbObjectId& id : m_reactors)
-    if (id.isValid() && !id.isErased()) live.append(id);
+    if (tabrik::acad::isFiled(filer, id)) live.append(id);
   if (live.length() > 0) {
     filer->writeString(102, L"{ACAD_REACTORS");
     for (const AcDbObjectId& id : live) filer->writeObjectId(330, id);
     filer->writeString(102, L"}");
   }
-  if (m_extensionDictionary.isValid() && !m_extensionDictionary.isErased()) {
+  if (tabrik::acad::isFiled(filer, m_extensionDictionary)) {
     filer->writeString(102, L"{ACAD_XDICTIONARY");
     filer->writeObjectId(360, m_extensionDictionary);
     filer->writeString(102, L"}");

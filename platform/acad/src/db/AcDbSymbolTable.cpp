@@ -240,7 +240,7 @@ Acad::ErrorStatus AcDbLayerTableRecord::dxfOutFields(AcDbDxfFiler* filer) const 
   if (!m_plottable) filer->writeInt16(290, 0);
   filer->writeInt16(370, static_cast<Adesk::Int16>(m_lineWeight));
   AcDbObjectId plotStyle = tabrik::acad::plotStyleNameId(database(), m_plotStyleName);
-  if (!plotStyle.isNull()) filer->writeObjectId(390, plotStyle);
+  if (tabrik::acad::isFiled(filer, plotStyle)) filer->writeObjectId(390, plotStyle);
   return filer->filerStatus();
 }
 

@@ -136,6 +136,12 @@ DxfGroupKind dxfGroupKind(int code) {
   return DxfGroupKind::kString;
 }
 
+bool isFiled(const AcDbDxfFiler* filer, AcDbObjectId id) {
+  if (!id.isValid() || id.isErased()) return false;
+  const auto* filed = dynamic_cast<const FiledObjects*>(filer);
+  return filed == nullptr || filed->holds(id);
+}
+
 void setFilename(AcDbDatabase* database, const std::wstring& name) { database->impl().filename = name; }
 
 void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer) {
