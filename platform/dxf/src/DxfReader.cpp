@@ -305,7 +305,7 @@ class DrawingReader {
         AcDbObjectId id;
         AcDbObject* record = readObject(i, stop, /*entity=*/false, id);
         if (m_status != Acad::eOk) return m_status;
-        if (record != nullptr && record->isKindOf(table->recordClass())) {
+        if (record != nullptr && record->isKindOf(table->recordClass()) && !hasOtherNamed(table, record)) {
           acad::appendTableRecord(table, id);
         } else if (record != nullptr) {
           eraseRead(id);
@@ -314,6 +314,15 @@ class DrawingReader {
       i = stop;
     }
     return m_status;
+  }
+
+  // A second record of a name the table holds (a table repeated in the file) is
+  // dropped: names are unique in a table, and the first one is what others resolve to.
+  static bool hasOtherNamed(const AcDbSymbolTable* table, const AcDbObject* record) {
+    const auto* named = AcDbSymbolTableRecord::cast(record);
+    AcDbObjectId existing;
+    if (named == nullptr || AcDbViewportTableRecord::cast(record) != nullptr) return false;  // *Active may repeat
+    return table->getAt(named->name().c_str(), existing) == Acad::eOk && existing != record->objectId();
   }
 
   void eraseRead(AcDbObjectId id) {
