@@ -13,6 +13,8 @@
 #include "dbents.h"
 #include "dbjig.h"
 #include "dbsymtb.h"
+#include "lisp/Reader.h"
+#include "lisp/Runtime.h"
 #include "tabrik/JigTrace.h"
 
 using tabrik::acad::JigDrag;
@@ -262,4 +264,18 @@ TEST_F(JigTest, KeywordStatusesCountTheKeywordsOfTheList) {
     // Text that names no keyword is an invalid point: retyped, and the queue then ends.
     EXPECT_EQ(jig.drag(), c.status);
   }
+}
+
+TEST_F(JigTest, ScriptsReadTheRecordThroughHostJigs) {
+  OutputCapture output;
+  queue({"4,2"});
+  LineJig jig(AcGePoint3d(0, 0, 0));
+  jig.setDispPrompt(L"\nTo: ");
+  ASSERT_EQ(jig.drag(), AcEdJig::kNormal);
+  auto eval = [&](const char* text) {
+    return m_session->scriptRuntime()->eval(tabrik::lisp::readFirst(text)).toPrin1String();
+  };
+  EXPECT_EQ(eval("(host:jigs)"),
+            "((\"\\nTo: \" \"\" 0 1 ((\"point\" 2 3 \"4,2\" 0)) ((\"polyline\" (0.0 0.0 0.0) (4.0 2.0 0.0)))))");
+  EXPECT_EQ(eval("(host:jigs)"), "nil");
 }
