@@ -71,3 +71,24 @@
 ;=>"DICTIONARY"
 (dictsearch "x" "ACAD_GROUP")
 ;!bad argument type: lentityp "x"
+
+;; entmod renames a record to a free name; the standard records keep theirs;
+;; dictionaries are not changed through entity data.
+(setq r (tblobjname "LAYER" "A"))
+(cdr (assoc 2 (entget (cdr (assoc -1 (entmod (subst '(2 . "RENAMED") '(2 . "A") (entget r))))))))
+;=>"RENAMED"
+(tblsearch "LAYER" "A")
+;=>nil
+(entmod (subst '(2 . "B") '(2 . "RENAMED") (entget r)))
+;=>nil
+(entmod (subst '(2 . "bad|name") '(2 . "RENAMED") (entget r)))
+;=>nil
+(setq zero (tblobjname "LAYER" "0"))
+(entmod (subst '(2 . "ZERO") '(2 . "0") (entget zero)))
+;=>nil
+(cdr (assoc 62 (entget (cdr (assoc -1 (entmod (subst '(62 . 5) '(62 . 7) (entget zero))))))))
+;=>5
+(entmod (entget root))
+;=>nil
+(cdr (assoc 0 (dictsearch root "ACAD_GROUP")))
+;=>"DICTIONARY"

@@ -110,6 +110,25 @@ bool valuesAreValid(const std::wstring& type, const resbuf* data) {
   return color == nullptr || (color->resval.rint >= 0 && color->resval.rint <= 256);
 }
 
+// Entity data changes table records (not dictionaries and other objects, whose data
+// lists their whole contents). A record keeps a name no other record of its table
+// has; the standard records keep theirs.
+bool renameIsAllowed(const AcDbSymbolTableRecord* record, const resbuf* data) {
+  if (record == nullptr) return false;
+  const resbuf* nameGroup = findGroup(data, 2);
+  if (nameGroup == nullptr || nameGroup->resval.rstring == nullptr) return true;
+  std::wstring name = nameGroup->resval.rstring;
+  if (upper(name) == upper(record->name())) return true;
+  static const wchar_t* const kStandard[] = {L"0", L"BYLAYER", L"BYBLOCK", L"CONTINUOUS", L"STANDARD", L"ACAD",
+                                             L"*ACTIVE", L"*MODEL_SPACE", L"*PAPER_SPACE"};
+  for (const wchar_t* standard : kStandard)
+    if (upper(record->name()) == standard) return false;
+  AcDbBlockTableRecord probe;
+  if (probe.setName(name.c_str()) != Acad::eOk) return false;
+  auto* table = AcDbSymbolTable::cast(peekObject(record->ownerId()));
+  return table != nullptr && !table->has(name.c_str());
+}
+
 bool isApplicationRegistered(AcDbDatabase* db, const ACHAR* name) {
   AcDbRegAppTable* table = nullptr;
   if (name == nullptr || db->getRegAppTable(table, AcDb::kForRead) != Acad::eOk) return false;
@@ -417,7 +436,8 @@ int acdbEntMod(const resbuf* data) {
   bool sameType = typeGroup == nullptr ||
                   (typeGroup->resval.rstring != nullptr && upper(typeGroup->resval.rstring) == upper(dxfTypeOf(object)));
   Acad::ErrorStatus status = Acad::eInvalidInput;
-  bool valid = AcDbEntity::cast(object) == nullptr || valuesAreValid(upper(dxfTypeOf(object)), data);
+  bool valid = AcDbEntity::cast(object) != nullptr ? valuesAreValid(upper(dxfTypeOf(object)), data)
+                                                   : renameIsAllowed(AcDbSymbolTableRecord::cast(object), data);
   if (sameType && valid && referencesResolve(object->database(), data)) {
     if (auto* entity = AcDbEntity::cast(object)) {
       status = applyToEntity(db, entity, data, entity->layerId(), AcDbObjectId::kNull);
@@ -454,10 +474,12 @@ int endComplex(AcDbDatabase* db, ads_name result) {
   for (const ResbufPtr& data : open->parts) {
     AcDbEntity* part = newEntity(db, classOfType(partType), partType, data.get());
     Acad::ErrorStatus status = Acad::eInvalidInput;
-    if (auto* vertex = AcDb2dVertex::cast(part); vertex != nullptr && open->polyline) {
-      status = AcDb2dPolyline::cast(head)->appendVertex(vertex);
-    } else if (auto* attribute = AcDbAttribute::cast(part); attribute != nullptr && !open->polyline) {
-      status = AcDbBlockReference::cast(head)->appendAttribute(attribute);
+    auto* polyline = AcDb2dPolyline::cast(head);
+    auto* reference = AcDbBlockReference::cast(head);
+    if (auto* vertex = AcDb2dVertex::cast(part); vertex != nullptr && polyline != nullptr) {
+      status = polyline->appendVertex(vertex);
+    } else if (auto* attribute = AcDbAttribute::cast(part); attribute != nullptr && reference != nullptr) {
+      status = reference->appendAttribute(attribute);
     }
     if (status == Acad::eOk) {
       part->close();
