@@ -88,10 +88,14 @@ int acedSSGetKwordCallbackPtr(struct resbuf* (**callback)(const ACHAR* keyword))
 // wildcards allowed) after a -3 buffer. Chains returned are the caller's to release.
 struct resbuf* acdbEntGet(const ads_name entity);
 struct resbuf* acdbEntGetX(const ads_name entity, const struct resbuf* applications);
-// Changes the entity the -1 group names; the groups may come in any order.
+// Changes the entity (or table record) the -1 group names; the groups may come in any
+// order. A layer the data names is made when the drawing lacks it.
 int acdbEntMod(const struct resbuf* data);
 // Makes an entity (in model space, or paper space for 67 = 1) or a table record; a
-// BLOCK ... ENDBLK sequence defines a block. acdbEntMakeX also gives its name.
+// BLOCK ... ENDBLK sequence defines a block, POLYLINE ... VERTEX ... SEQEND and
+// INSERT (66 = 1) ... ATTRIB ... SEQEND complex entities. acdbEntMakeX also gives the
+// new entity's name ({0,0} for parts of a sequence still open); nullptr drops an open
+// sequence.
 int acdbEntMake(const struct resbuf* data);
 int acdbEntMakeX(const struct resbuf* data, ads_name result);
 // Erases the entity, or brings an erased one back.
