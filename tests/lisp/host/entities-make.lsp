@@ -71,6 +71,8 @@
 ;=>nil
 (entmake '((0 . "NO-SUCH-TYPE") (10 0 0 0)))
 ;=>nil
+(getvar "ERRNO")
+;=>36
 (entmake '((0 . "LINE") (10 0 0 0)))
 ;=>nil
 (entmake '((0 . "CIRCLE") (10 0 0 0) (40 . 1.0) (6 . "NO-SUCH-LINETYPE")))

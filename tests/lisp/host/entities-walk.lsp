@@ -38,6 +38,9 @@
 ;=>T
 (handent "FFFFFF")
 ;=>nil
+;; ERRNO tells why: an invalid entity name.
+(getvar "ERRNO")
+;=>2
 (handent "not hex")
 ;=>nil
 (handent "")
