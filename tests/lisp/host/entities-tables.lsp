@@ -92,3 +92,9 @@
 ;=>nil
 (cdr (assoc 0 (dictsearch root "ACAD_GROUP")))
 ;=>"DICTIONARY"
+
+;; Another drawing's tables start at their first record.
+(tblnext "LAYER")
+(host:new-drawing)
+(cdr (assoc 2 (tblnext "LAYER")))
+;=>"0"

@@ -6,14 +6,13 @@
 // handle, owner, markers or pointers: LAYER (2 name, 70 flags, 62 colour, negative
 // when the layer is off, 6 linetype), BLOCK (2 name, 70 flags, 10 base point, -2 its
 // first entity). The layout blocks (*Model_Space, *Paper_Space) are not in the BLOCK
-// table as these calls see it. Each table and each dictionary has a cursor per
-// database that acdbTblNext/acdbDictNext advance and the setnext form of the search
-// calls places after the record found.
+// table as these calls see it. Each table and each dictionary has a cursor that
+// acdbTblNext/acdbDictNext advance and the setnext form of the search calls places
+// after the record found; a drawing opened anew starts with its cursors at the top.
 #include <cwchar>
 #include <cwctype>
 #include <map>
 #include <string>
-#include <utility>
 
 #include "acedads.h"
 #include "acutads.h"
@@ -127,10 +126,10 @@ resbuf* recordData(const AcDbObject* record) {
   return head;
 }
 
-// Cursors of acdbTblNext and acdbDictNext: the position of the next record, by
-// database and table (or dictionary) id.
-std::map<std::pair<AcDbDatabase*, AcDbObjectId>, int>& cursors() {
-  static std::map<std::pair<AcDbDatabase*, AcDbObjectId>, int> positions;
+// Cursors of acdbTblNext and acdbDictNext: the position of the next record, by the
+// table's (or dictionary's) old id, which no other object of the session ever has.
+std::map<std::intptr_t, int>& cursors() {
+  static std::map<std::intptr_t, int> positions;
   return positions;
 }
 
@@ -165,7 +164,7 @@ resbuf* acdbTblSearch(const ACHAR* table, const ACHAR* symbol, int setNext) {
   if (setNext) {
     const AcDbObjectIdArray& ids = symbols->recordIds();
     for (int i = 0; i < ids.length(); ++i)
-      if (ids[i] == id) cursors()[{db, tableId}] = i + 1;
+      if (ids[i] == id) cursors()[tableId.asOldId()] = i + 1;
   }
   return recordData(peekObject(id));
 }
@@ -178,7 +177,7 @@ resbuf* acdbTblNext(const ACHAR* table, int rewind) {
     hostState().errnoValue = kErrnoBadSymbolName;
     return nullptr;
   }
-  int& position = cursors()[{db, tableId}];
+  int& position = cursors()[tableId.asOldId()];
   if (rewind) position = 0;
   const AcDbObjectIdArray& ids = symbols->recordIds();
   for (; position >= 0 && position < ids.length(); ++position) {
@@ -219,7 +218,7 @@ resbuf* acdbDictSearch(const ads_name dictionary, const ACHAR* symbol, int setNe
     if (upper(entries[i].key.c_str()) != key) continue;
     const AcDbObject* object = peekObject(entries[i].id);
     if (object == nullptr || object->isErased()) return nullptr;
-    if (setNext) cursors()[{dict->database(), dict->objectId()}] = static_cast<int>(i) + 1;
+    if (setNext) cursors()[dict->objectId().asOldId()] = static_cast<int>(i) + 1;
     return entityDataOf(object, nullptr);
   }
   return nullptr;
@@ -232,7 +231,7 @@ resbuf* acdbDictNext(const ads_name dictionary, int rewind) {
     return nullptr;
   }
   std::vector<AcDbDictionary::Entry> entries = dict->entries();
-  int& position = cursors()[{dict->database(), dict->objectId()}];
+  int& position = cursors()[dict->objectId().asOldId()];
   if (rewind) position = 0;
   for (; position >= 0 && position < static_cast<int>(entries.size()); ++position) {
     const AcDbObject* object = peekObject(entries[position].id);
