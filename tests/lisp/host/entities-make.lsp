@@ -4,11 +4,14 @@
 (setq e (entlast) d (entget e))
 ;; The name, the type, the owner and the handle lead, then the groups as in DXF.
 (mapcar 'car d)
-;=>(-1 0 330 5 100 410 8 100 10 11)
+;=>(-1 0 330 5 100 410 8 100 10 11 210)
 (equal (cdr (assoc -1 d)) e)
 ;=>T
 (list (cdr (assoc 0 d)) (cdr (assoc 8 d)) (cdr (assoc 410 d)) (type (cdr (assoc 330 d))) (type (cdr (assoc 5 d))))
 ;=>("LINE" "0" "Model" ENAME STR)
+;; The normal is there even when it is the Z axis.
+(cdr (assoc 210 d))
+;=>(0.0 0.0 1.0)
 ;; Integer coordinates become reals; a 2D point gets Z 0.
 (list (cdr (assoc 10 d)) (cdr (assoc 11 d)))
 ;=>((1.0 2.0 0.0) (4.0 6.0 0.0))

@@ -271,6 +271,16 @@ resbuf* selectedXData(const AcDbObject* object, const resbuf* apps) {
   return head;
 }
 
+// Entities that lie in a plane: their data always names its normal (210), which DXF
+// leaves out when it is the Z axis. Programs pass it to trans.
+bool hasExtrusion(const std::wstring& type) {
+  static const wchar_t* const kPlanar[] = {L"LINE",   L"CIRCLE", L"ARC",    L"TEXT",     L"MTEXT", L"LWPOLYLINE",
+                                           L"INSERT", L"ATTRIB", L"ATTDEF", L"POLYLINE", L"POINT", L"LEADER"};
+  for (const wchar_t* planar : kPlanar)
+    if (type == planar) return true;
+  return false;
+}
+
 }  // namespace
 
 std::wstring dxfTypeOf(const AcDbObject* object) {
@@ -314,7 +324,14 @@ resbuf* entityDataOf(const AcDbObject* object, const resbuf* apps) {
     }
     break;
   }
+  bool hasNormal = false;
+  for (const resbuf* rb = fields; rb != nullptr; rb = rb->rbnext) hasNormal = hasNormal || rb->restype == 210;
   append(fields);
+  if (!hasNormal && AcDbEntity::cast(object) != nullptr && hasExtrusion(dxfTypeOf(object))) {
+    resbuf* normal = newGroup(210);
+    if (normal != nullptr) normal->resval.rpoint[2] = 1.0;
+    append(normal);
+  }
   if (apps != nullptr) {
     resbuf* xdata = selectedXData(object, apps);
     if (xdata != nullptr) {

@@ -11,6 +11,7 @@
 // | 410   | for entities of model or paper space: "Model"/"Layout1"   |
 // | 100   | subclass markers, as in DXF                               |
 // | 50-58 | angles in radians (DXF files hold degrees)                |
+// | 210   | the normal of planar entities, the Z axis included        |
 // | -3    | marks the start of extended data: 1001 application, items |
 //
 // Reading back ignores -1, 0, 5, 100, 102, 330, 360 and 410 (what names the object
