@@ -129,6 +129,19 @@
 ;=>nil
 (tb_exist "Pt")
 ;=>nil
+;; Dots, negative sizes and empty names.
+(tb_create_table "Odd" '(("A" . "LONG")))
+;=>nil
+(tb_exist "Odd")
+;=>nil
+(tb_create_table "Odd" '("A" "TEXT" -5 nil nil))
+;/
+;/Tabrik Error: Invalid argument.
+;=>nil
+(tb_create_table "" '("A" "LONG" nil nil))
+;/
+;/Tabrik Error: '' is not a valid name.  Make sure that it does not include invalid characters or punctuation and that it is not too long.
+;=>nil
 ;; The table name must be a string.
 (tb_create_table 5 '("A" "LONG" nil nil))
 ;/
