@@ -227,6 +227,7 @@ bool CDBConnection::CloseTable() {
   } catch (CDaoException* e) {
     storeError(e);
   }
+  forgetFieldNames();
   m_cursors.pop_front();
   return true;
 }
@@ -244,12 +245,14 @@ bool CDBConnection::CloseNamedTable(const CString& table) {
   } catch (CDaoException* e) {
     storeError(e);
   }
+  forgetFieldNames();
   m_cursors.erase(found);
   return true;
 }
 
 bool CDBConnection::CloseAllTables() {
   clearError();
+  forgetFieldNames();
   while (!m_cursors.empty()) {
     CDaoRecordset& cursor = *m_cursors.front();
     if (IsIntact() && cursor.IsOpen()) {
@@ -397,15 +400,21 @@ bool CDBConnection::GetRecordCount(long& count) {
 
 void CDBConnection::readRecord(CDaoRecordset& cursor, DBRecord& record) {
   const short count = cursor.GetFieldCount();
+  if (m_fieldNamesOf != &cursor || m_fieldNames.size() != static_cast<std::size_t>(count)) {
+    m_fieldNamesOf = nullptr;
+    m_fieldNames.clear();
+    for (short i = 0; i < count; ++i) {
+      CDaoFieldInfo info;
+      cursor.GetFieldInfo(i, info);
+      m_fieldNames.push_back(info.m_strName);
+    }
+    m_fieldNamesOf = &cursor;
+  }
   record.clear();
-  record.reserve(count);
+  record.resize(static_cast<std::size_t>(count));
   for (short i = 0; i < count; ++i) {
-    CDaoFieldInfo info;
-    cursor.GetFieldInfo(i, info);
-    DBField field;
-    field.name = info.m_strName;
-    cursor.GetFieldValue(i, field.value);
-    record.push_back(std::move(field));
+    record[i].name = m_fieldNames[i];
+    cursor.GetFieldValue(i, record[i].value);
   }
 }
 

@@ -224,6 +224,9 @@ class CDBConnection : public CDBConnectionDispatch {
   }
   bool moveToEnd(bool last, DBRecord& record);
   void readRecord(CDaoRecordset& cursor, DBRecord& record);
+  // Speed only: the field names of one cursor, read from DAO once; dropped whenever a
+  // cursor goes, so that a new cursor at the same address reads its own.
+  void forgetFieldNames() { m_fieldNamesOf = nullptr; }
   // Writes the pairs into the record being added or edited.
   void writeValues(CDaoRecordset& cursor, const DBRecord& values);
   void fillRequiredText(CDaoRecordset& cursor);
@@ -239,4 +242,6 @@ class CDBConnection : public CDBConnectionDispatch {
   long m_lastErrorCode = 0;
   CString m_lastErrorDescription;
   bool m_hasError = false;
+  const CDaoRecordset* m_fieldNamesOf = nullptr;
+  std::vector<CString> m_fieldNames;
 };

@@ -1,12 +1,18 @@
 // Index-ordered navigation of a table-type recordset (see TableCursor.h).
 #include "TableCursor.h"
 
+#include <algorithm>
+
 #include "DaoErrors.h"
 
 namespace tabrik::dao {
 
 namespace {
+// Records a step reads ahead: the first batch of a walk is small, so that a walk that
+// writes as it goes (which drops the batch) reads little in vain; each batch that a
+// walk uses up doubles the next, up to the largest.
 constexpr size_t kBatchSize = 64;
+constexpr size_t kLargestBatch = 2048;
 }  // namespace
 
 TableCursor::TableCursor(DAODatabase& db, const TableSchema& table, const IndexDef* index)
@@ -59,7 +65,7 @@ bool TableCursor::fromBatch(long long currentRowid, bool forward, long long& row
   long long previous = b.next == 0 ? b.firstFrom : b.records[b.next - 1].first;
   if (previous != currentRowid || !(b.stamp == m_db.changeStamp())) return false;
   rowid = b.records[b.next].first;
-  row = b.records[b.next].second;
+  row = std::move(b.records[b.next].second);  // a record is taken from the batch once
   ++b.next;
   return true;
 }
@@ -108,6 +114,10 @@ bool TableCursor::nearest(const std::vector<Value>& key, size_t n, bool forward,
 
 bool TableCursor::step(const Row& current, long long currentRowid, bool forward, long long& rowid, Row& row) {
   if (fromBatch(currentRowid, forward, rowid, row)) return true;
+  const Batch& b = m_batch;
+  const bool walkGoesOn = !b.records.empty() && b.next >= b.records.size() && b.forward == forward &&
+                          b.writes == m_db.writeCount && b.records.back().first == currentRowid;
+  m_readAhead = walkGoesOn ? std::min(m_readAhead * 2, kLargestBatch) : kBatchSize;
   m_batch.records.clear();
   std::vector<Value> key;
   for (const auto& c : m_order)
@@ -115,7 +125,7 @@ bool TableCursor::step(const Row& current, long long currentRowid, bool forward,
                               : static_cast<size_t>(c.field) < current.size() ? current[static_cast<size_t>(c.field)]
                                                                               : Value::null());
   DAODatabase::ChangeStamp stamp = m_db.changeStamp();
-  m_limit = kBatchSize;
+  m_limit = m_readAhead;
   bool found = false;
   try {
     found = nearest(key, key.size(), forward, /*includeEqual=*/false, rowid, row);

@@ -66,6 +66,7 @@ class TableCursor {
   DAODatabase& m_db;
   Batch m_batch;
   size_t m_limit = 1;  // records a run fetches (more while a step is filling the batch)
+  size_t m_readAhead = 0;  // the size of the batch a step fills next
   std::string m_select;  // SELECT rowid, fields... FROM table
   std::vector<OrderColumn> m_order;
   size_t m_fieldCount;
