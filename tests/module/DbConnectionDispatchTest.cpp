@@ -454,3 +454,45 @@ TEST_F(DbConnectionDispatchTest, TheFailureReportReadsTheErrorThroughTheSlot) {
 }
 
 }  // namespace
+
+namespace {
+
+std::wstring fieldNames(const DBRecord& record) {
+  std::wstring names;
+  for (const DBField& field : record) names += std::wstring(field.name.GetString()) + L",";
+  return names;
+}
+
+// Tables of the same width opened and closed in turn: each record carries its own
+// table's field names, whatever address the new cursor happens to get.
+TEST_F(DbConnectionDispatchTest, EachCursorReadsItsOwnFieldNames) {
+  m_connection.Close();
+  {
+    CDaoDatabase database;
+    database.Open(m_path);
+    CDaoTableDef table(&database);
+    table.Create(L"Bins");
+    table.CreateField(L"Code", dbLong, 4);
+    table.CreateField(L"Shelf", dbText, 10);
+    table.CreateField(L"Size", dbDouble, 8);
+    table.Append();
+    CDaoRecordset cursor(&database);
+    cursor.Open(dbOpenTable, L"Bins");
+    cursor.AddNew();
+    cursor.SetFieldValue(L"Code", COleVariant(7));
+    cursor.Update();
+  }
+  ASSERT_EQ(m_connection.Open(m_path, /*exclusive=*/false, /*readOnly=*/false), m_path);
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    for (const auto& [table, names] : {std::pair{L"Parts", L"ID,Name,Qty,"}, std::pair{L"Bins", L"Code,Shelf,Size,"}}) {
+      DBRecord record;
+      ASSERT_TRUE(m_connection.OpenTable(table, L""));
+      ASSERT_TRUE(m_connection.MoveFirst(record));
+      EXPECT_EQ(fieldNames(record), names);
+      ASSERT_TRUE(m_connection.CloseTable());
+    }
+  }
+}
+
+}  // namespace
