@@ -103,7 +103,9 @@ AcDbObjectId DxfInFiler::idOf(const resbuf& item) {
   if (m_database == nullptr || item.resval.rstring == nullptr) return AcDbObjectId::kNull;
   AcDbHandle handle(item.resval.rstring);
   AcDbObjectId id;
-  if (handle.isNull() || m_database->getAcDbObjectId(id, /*createIfNotFound=*/true, handle) != Acad::eOk)
+  // Handles past 48 bits are refused as object handles too (the reader gives such
+  // objects fresh ones), so a pointer to one points at nothing.
+  if (handle.isNull() || handle.value() >= (1ull << 48) || m_database->getAcDbObjectId(id, /*createIfNotFound=*/true, handle) != Acad::eOk)
     return AcDbObjectId::kNull;
   return id;
 }

@@ -224,8 +224,12 @@ AcDbObjectId ensureRecord(AcDbObjectId tableId, const ACHAR* name, Record* (*mak
   record->setName(name);
   bool wasWritable = ObjectState::writeOpen(table);
   ObjectState::writeOpen(table) = true;
-  table->add(id, record);
+  Acad::ErrorStatus status = table->add(id, record);
   ObjectState::writeOpen(table) = wasWritable;
+  if (status != Acad::eOk) {  // a table of a damaged file that takes no records
+    delete record;
+    return AcDbObjectId::kNull;
+  }
   record->close();
   return id;
 }
