@@ -215,6 +215,12 @@ AcDbObjectId ensureTable(DatabaseImpl& db, AcDbObjectId& slot) {
   return id;
 }
 
+// True when the table lists the record (a file can point at a record no table holds).
+bool isTableRecord(AcDbObjectId tableId, AcDbObjectId record) {
+  const auto* table = AcDbSymbolTable::cast(peekObject(tableId));
+  return table != nullptr && table->recordIds().contains(record);
+}
+
 template <class Record>
 AcDbObjectId ensureRecord(AcDbObjectId tableId, const ACHAR* name, Record* (*make)()) {
   auto* table = AcDbSymbolTable::cast(peekObject(tableId));
@@ -411,7 +417,8 @@ void completeDrawing(AcDbDatabase* database) {
   AcDbObjectId dimStandard =
       ensureRecord<AcDbDimStyleTableRecord>(db.dimStyleTable, L"Standard", [] { return new AcDbDimStyleTableRecord; });
   if (auto* dim = AcDbDimStyleTableRecord::cast(peekObject(dimStandard));
-      dim && (!dim->dimtxsty().isValid() || dim->dimtxsty().isErased())) {
+      dim && (!dim->dimtxsty().isValid() || dim->dimtxsty().isErased() ||
+              !isTableRecord(db.textStyleTable, dim->dimtxsty()))) {
     ObjectState::writeOpen(dim) = true;
     dim->setDimtxsty(standard);
     ObjectState::writeOpen(dim) = false;
