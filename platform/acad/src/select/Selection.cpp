@@ -65,60 +65,6 @@ std::vector<AcDbObjectId> liveOnly(const std::vector<AcDbObjectId>& ids) {
   return live;
 }
 
-// Wildcard matching of filter values, letter case ignored: "," separates
-// alternatives, "*" any run, "?" any character, "#" a digit, "@" a letter, a leading
-// "~" negates.
-bool matchOne(const std::wstring& text, size_t t, const std::wstring& pattern, size_t p) {
-  while (p < pattern.size()) {
-    wchar_t c = pattern[p];
-    if (c == L'*') {
-      for (size_t k = t; k <= text.size(); ++k) {
-        if (matchOne(text, k, pattern, p + 1)) return true;
-      }
-      return false;
-    }
-    if (t >= text.size()) return false;
-    wchar_t x = text[t];
-    bool ok = c == L'?' || (c == L'#' && std::iswdigit(x)) || (c == L'@' && std::iswalpha(x)) ||
-              std::towupper(c) == std::towupper(x);
-    if (!ok) return false;
-    ++p;
-    ++t;
-  }
-  return t == text.size();
-}
-
-bool wildcardMatch(const std::wstring& text, const std::wstring& patterns) {
-  size_t start = 0;
-  while (start <= patterns.size()) {
-    size_t comma = patterns.find(L',', start);
-    std::wstring one = patterns.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
-    bool negate = !one.empty() && one[0] == L'~';
-    if (negate) one.erase(0, 1);
-    if (matchOne(text, 0, one, 0) != negate) return true;
-    if (comma == std::wstring::npos) break;
-    start = comma + 1;
-  }
-  return false;
-}
-
-std::wstring takeName(ACHAR* name) {
-  std::wstring text = name ? name : L"";
-  delete[] name;
-  return text;
-}
-
-std::wstring blockNameOf(const AcDbEntity* entity) {
-  const AcDbBlockReference* reference = AcDbBlockReference::cast(entity);
-  if (reference == nullptr) return L"";
-  AcDbBlockTableRecord* block = nullptr;
-  if (acdbOpenObject(block, reference->blockTableRecord(), AcDb::kForRead) != Acad::eOk) return L"";
-  const ACHAR* name = nullptr;
-  std::wstring text = block->getName(name) == Acad::eOk && name ? name : L"";
-  block->close();
-  return text;
-}
-
 // Visits the live model-space entities of a database, open for read.
 template <typename Visit>
 void forEachEntity(AcDbDatabase* database, Visit visit) {
@@ -210,37 +156,6 @@ std::vector<AcDbObjectId> allEntities(AcDbDatabase* database) {
   std::vector<AcDbObjectId> ids;
   forEachEntity(database, [&](AcDbObjectId id, AcDbEntity*) { ids.push_back(id); });
   return ids;
-}
-
-bool filterIsSupported(const resbuf* filter, std::string& reason) {
-  for (const resbuf* rb = filter; rb != nullptr; rb = rb->rbnext) {
-    int code = rb->restype == RTDXF0 ? 0 : rb->restype;
-    bool isText = code == 0 || code == 2 || code == 8;
-    if ((isText && rb->resval.rstring != nullptr) || code == 62) continue;
-    reason = "the host filters selections by group codes 0, 2, 8 and 62 only, not " + std::to_string(code);
-    return false;
-  }
-  return true;
-}
-
-bool matchesFilter(AcDbObjectId id, const resbuf* filter) {
-  if (filter == nullptr) return true;
-  AcDbEntity* entity = nullptr;
-  if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) return false;
-  bool matches = true;
-  for (const resbuf* rb = filter; rb != nullptr && matches; rb = rb->rbnext) {
-    int code = rb->restype == RTDXF0 ? 0 : rb->restype;
-    std::wstring wanted = (code != 62 && rb->resval.rstring) ? rb->resval.rstring : L"";
-    switch (code) {
-      case 0: matches = wildcardMatch(entity->isA()->dxfName(), wanted); break;
-      case 2: matches = wildcardMatch(blockNameOf(entity), wanted); break;
-      case 8: matches = wildcardMatch(takeName(entity->layer()), wanted); break;
-      case 62: matches = entity->colorIndex() == rb->resval.rint; break;
-      default: matches = false; break;
-    }
-  }
-  entity->close();
-  return matches;
 }
 
 void newSelectionSet(std::vector<AcDbObjectId> ids, ads_name name) {

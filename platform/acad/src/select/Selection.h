@@ -31,11 +31,6 @@ std::vector<AcDbObjectId> fenceSelect(AcDbDatabase* database, const std::vector<
 // Every model-space entity, in drawing order.
 std::vector<AcDbObjectId> allEntities(AcDbDatabase* database);
 
-// A filter list of entity data (group 0 type, 2 block name, 8 layer, 62 colour);
-// false with a reason for a group code the host does not filter by.
-bool filterIsSupported(const resbuf* filter, std::string& reason);
-bool matchesFilter(AcDbObjectId id, const resbuf* filter);
-
 // --- selection sets
 // A new set holding the ids; its name goes to `name`.
 void newSelectionSet(std::vector<AcDbObjectId> ids, ads_name name);
