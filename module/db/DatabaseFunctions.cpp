@@ -6,6 +6,7 @@
 #include <acedads.h>
 
 #include "db/CDBConnection.h"
+#include "db/ConnectionCalls.h"
 #include "db/ConnectionList.h"
 #include "db/FailureReport.h"
 #include "host/ArgReaders.h"
@@ -53,28 +54,7 @@ int tb_close_db() {
   return kResultOk;
 }
 
-int tb_exist() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  std::wstring name;
-  if (!readString(cursor, name)) {
-    return kWrongType;
-  }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  bool exists = false;
-  if (!connection->TableExists(name.c_str(), exists)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  if (exists) {
-    acedRetT();
-  }
-  return kResultOk;
-}
+int tb_exist() { return db::answerNameQuestion(&CDBConnection::TableExists); }
 
 int tb_readonly() {
   CDBConnection* connection = db::currentConnection();

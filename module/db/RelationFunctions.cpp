@@ -5,6 +5,7 @@
 #include <acedads.h>
 
 #include "db/CDBConnection.h"
+#include "db/ConnectionCalls.h"
 #include "db/ConnectionList.h"
 #include "db/FailureReport.h"
 #include "host/ArgReaders.h"
@@ -34,49 +35,9 @@ void retRelationInfo(const CDaoRelationInfo& info) {
 
 }  // namespace
 
-int tb_relationExists() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  std::wstring name;
-  if (!readString(cursor, name)) {
-    return kWrongType;
-  }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  bool exists = false;
-  if (!connection->RelationExists(name.c_str(), exists)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  if (exists) {
-    acedRetT();
-  }
-  return kResultOk;
-}
+int tb_relationExists() { return db::answerNameQuestion(&CDBConnection::RelationExists); }
 
-int tb_relationDelete() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  std::wstring table;
-  std::wstring foreignTable;
-  if (!readString(cursor, table) || !readString(cursor, foreignTable)) {
-    return kWrongType;
-  }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  if (!connection->DeleteRelation(table.c_str(), foreignTable.c_str())) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  acedRetT();
-  return kResultOk;
-}
+int tb_relationDelete() { return db::runTwoNameOperation(&CDBConnection::DeleteRelation); }
 
 int tb_relationCount() {
   acedRetNil();

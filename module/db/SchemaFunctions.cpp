@@ -57,6 +57,23 @@ void retNames(const std::vector<CString>& names) {
   builder.finish();
 }
 
+// The names a connection lists (its tables, or its current table's indexes); nil,
+// after the failure report, when it cannot list them.
+int retConnectionNames(bool (CDBConnection::*list)(std::vector<CString>&)) {
+  acedRetNil();
+  CDBConnection* connection = db::currentConnection();
+  if (connection == nullptr) {
+    return kResultOk;
+  }
+  std::vector<CString> names;
+  if (!(connection->*list)(names)) {
+    db::reportFailure();
+    return kResultOk;
+  }
+  retNames(names);
+  return kResultOk;
+}
+
 std::wstring withoutTrailingBlanks(const CString& text) {
   std::wstring trimmed = text.GetString();
   trimmed.erase(trimmed.find_last_not_of(L' ') + 1);
@@ -108,20 +125,7 @@ int tb_create_index() {
   return kResultOk;
 }
 
-int tb_list_indexes() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  std::vector<CString> names;
-  if (!connection->ListIndexes(names)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  retNames(names);
-  return kResultOk;
-}
+int tb_list_indexes() { return retConnectionNames(&CDBConnection::ListIndexes); }
 
 int tb_indexUnique() {
   acedRetNil();
@@ -250,19 +254,6 @@ int tb_rename_table() {
   return kResultOk;
 }
 
-int tb_list_tables() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  std::vector<CString> names;
-  if (!connection->ListTables(names)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  retNames(names);
-  return kResultOk;
-}
+int tb_list_tables() { return retConnectionNames(&CDBConnection::ListTables); }
 
 }  // namespace tabrik::arx::fn

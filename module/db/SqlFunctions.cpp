@@ -10,6 +10,7 @@
 #include <winuser.h>
 
 #include "db/CDBConnection.h"
+#include "db/ConnectionCalls.h"
 #include "db/ConnectionList.h"
 #include "db/FailureReport.h"
 #include "db/SqlResultList.h"
@@ -220,25 +221,6 @@ int tb_query() {
   return kResultOk;
 }
 
-int tb_create_query() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  std::wstring name;
-  std::wstring statement;
-  if (!readString(cursor, name) || !readString(cursor, statement)) {
-    return kWrongType;
-  }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  if (!connection->CreateQuery(name.c_str(), statement.c_str())) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  acedRetT();
-  return kResultOk;
-}
+int tb_create_query() { return db::runTwoNameOperation(&CDBConnection::CreateQuery); }
 
 }  // namespace tabrik::arx::fn

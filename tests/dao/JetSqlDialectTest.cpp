@@ -2,7 +2,6 @@
 // joins, truth values of -1, parameters named with blanks, ALTER TABLE ... DROP
 // COLUMN, the aggregates and conversions SQLite lacks, and make-table queries.
 // Expected values are Access's documented results or worked by hand.
-#include <cstdio>
 #include <string>
 
 #include "DaoTestSupport.h"
@@ -11,40 +10,8 @@ namespace {
 
 using namespace daotest;
 
-std::string show(const COleVariant& v) {
-  char buf[64];
-  switch (v.vt) {
-    case VT_NULL:
-    case VT_EMPTY: return "Null";
-    case VT_BSTR: {
-      CString s(v.bstrVal);
-      std::string out;
-      for (const wchar_t* p = s.GetString(); *p; ++p) out += static_cast<char>(*p);
-      return out;
-    }
-    case VT_I2: return std::to_string(v.iVal);
-    case VT_I4: return std::to_string(v.lVal);
-    case VT_UI1: return std::to_string(v.bVal);
-    case VT_BOOL: return v.boolVal ? "-1" : "0";
-    case VT_R8: std::snprintf(buf, sizeof buf, "%.10g", v.dblVal); return buf;
-    case VT_DATE: std::snprintf(buf, sizeof buf, "%.10g", v.date); return buf;
-    case VT_CY: std::snprintf(buf, sizeof buf, "%.10g", static_cast<double>(v.cyVal.int64) / 10000.0); return buf;
-    default: return "<vt " + std::to_string(v.vt) + ">";
-  }
-}
-
-std::string rows(CDaoDatabase& db, const wchar_t* sql) {
-  CDaoRecordset rs(&db);
-  rs.Open(dbOpenSnapshot, sql);
-  std::string out;
-  short fields = rs.GetFieldCount();
-  while (!rs.IsEOF()) {
-    if (!out.empty()) out += ';';
-    for (short i = 0; i < fields; ++i) out += (i ? "|" : "") + show(rs.GetFieldValue(i));
-    rs.MoveNext();
-  }
-  return out;
-}
+std::string show(const COleVariant& v) { return showValue(v, 10); }
+std::string rows(CDaoDatabase& db, const wchar_t* sql) { return snapshotRows(db, sql, 10); }
 
 // Scores with ties: 9, 8, 8, 7, 7, 7, 5 (IDs 1..7), and customers with orders.
 class JetDialect : public ::testing::Test {

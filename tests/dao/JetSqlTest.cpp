@@ -1,7 +1,6 @@
 // Jet SQL through the engine: each construct as a statement in and rows out, with the
 // results Access gives where they are well known; the syntax errors DAO reports; and
 // the invariant that a SELECT wrapped in a sub-select returns the same rows.
-#include <cstdio>
 #include <string>
 
 #include "DaoTestSupport.h"
@@ -10,42 +9,8 @@ namespace {
 
 using namespace daotest;
 
-// A value as a test reads it: Null, text as is, numbers in their shortest form.
-std::string show(const COleVariant& v) {
-  char buf[64];
-  switch (v.vt) {
-    case VT_NULL:
-    case VT_EMPTY: return "Null";
-    case VT_BSTR: {
-      CString s(v.bstrVal);
-      std::string out;
-      for (const wchar_t* p = s.GetString(); *p; ++p) out += static_cast<char>(*p);
-      return out;
-    }
-    case VT_I2: return std::to_string(v.iVal);
-    case VT_I4: return std::to_string(v.lVal);
-    case VT_UI1: return std::to_string(v.bVal);
-    case VT_BOOL: return v.boolVal ? "-1" : "0";
-    case VT_R4: std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(v.fltVal)); return buf;
-    case VT_R8: std::snprintf(buf, sizeof buf, "%.15g", v.dblVal); return buf;
-    case VT_DATE: std::snprintf(buf, sizeof buf, "%.15g", v.date); return buf;
-    default: return "<vt " + std::to_string(v.vt) + ">";
-  }
-}
-
-// Every row of a snapshot: fields joined by '|', rows by ';'.
-std::string rows(CDaoDatabase& db, const wchar_t* sql) {
-  CDaoRecordset rs(&db);
-  rs.Open(dbOpenSnapshot, sql);
-  std::string out;
-  short fields = rs.GetFieldCount();
-  while (!rs.IsEOF()) {
-    if (!out.empty()) out += ';';
-    for (short i = 0; i < fields; ++i) out += (i ? "|" : "") + show(rs.GetFieldValue(i));
-    rs.MoveNext();
-  }
-  return out;
-}
+std::string show(const COleVariant& v) { return showValue(v); }
+std::string rows(CDaoDatabase& db, const wchar_t* sql) { return snapshotRows(db, sql); }
 
 class JetSql : public ::testing::Test {
  protected:
