@@ -120,12 +120,12 @@ class CDBConnection : public CDBConnectionDispatch {
   bool GetFieldValue(int position, COleVariant& value);
 
   // --- tables, fields and indexes (SchemaOperations.cpp) ------------------------------
-  // Creates the table with the fields and indexes of the specifications in `tokens`
-  // (SchemaFieldSpecs.h), closing a cursor open on that name first. The table is
-  // appended with the fields read so far even when a specification is malformed,
+  // Creates the table with the fields and indexes of the field definitions in `tokens`
+  // (FieldDefinitions.h), closing a cursor open on that name first. The table is
+  // appended with the fields read so far even when a field definition is malformed,
   // which fails without an error stored.
   bool CreateTable(const CString& name, const std::vector<COleVariant>& tokens);
-  // Adds the fields and indexes of the specifications to an existing table.
+  // Adds the fields and indexes of the field definitions to an existing table.
   bool ModifyTable(const CString& name, const std::vector<COleVariant>& tokens);
   // One pair per field of the current table showing its kind: 0 for Yes/No, Byte,
   // Integer and Long, 0.0 for Single and Double, "" for Date/Time, Text and Memo, an

@@ -23,7 +23,7 @@ namespace {
 
 using TableDefinition = bool (CDBConnection::*)(const CString&, const std::vector<COleVariant>&);
 
-// A table name, then the field specifications; the name when they were all made.
+// A table name, then the field definitions; the name when they were all made.
 int defineTable(TableDefinition define) {
   acedRetNil();
   ArgList args;

@@ -1,29 +1,29 @@
 // CDBConnection's operations on the database's schema: creating and changing tables
-// from field specifications, reading the structure, fields and indexes of the current
+// from field definitions, reading the structure, fields and indexes of the current
 // table, creating indexes, and deleting, renaming and listing tables. The reading of
-// specifications themselves is SchemaFieldSpecs'.
+// field definitions themselves is FieldDefinitions'.
 #include <afxdao.h>
 
 #include "db/CDBConnection.h"
-#include "db/SchemaFieldSpecs.h"
+#include "db/FieldDefinitions.h"
 
 namespace {
 
-using tabrik::arx::db::FieldSpec;
-using tabrik::arx::db::FieldSpecReader;
+using tabrik::arx::db::FieldDefinition;
+using tabrik::arx::db::FieldDefinitionReader;
 using tabrik::arx::db::IndexOrder;
 
-void fillFieldInfo(const FieldSpec& spec, CDaoFieldInfo& info) {
-  info.m_strName = spec.name.c_str();
-  info.m_nType = spec.type;
-  info.m_lSize = spec.size;
-  info.m_lAttributes = spec.autoIncrement ? dbAutoIncrField : 0;
+void fillFieldInfo(const FieldDefinition& definition, CDaoFieldInfo& info) {
+  info.m_strName = definition.name.c_str();
+  info.m_nType = definition.type;
+  info.m_lSize = definition.size;
+  info.m_lAttributes = definition.autoIncrement ? dbAutoIncrField : 0;
   info.m_nOrdinalPosition = 0;
-  info.m_bRequired = spec.required;
-  info.m_bAllowZeroLength = spec.allowZeroLength;
+  info.m_bRequired = definition.required;
+  info.m_bAllowZeroLength = definition.allowZeroLength;
   info.m_lCollatingOrder = dbSortGeneral;
-  if (spec.hasDefault) {
-    info.m_strDefaultValue = spec.defaultValue.c_str();
+  if (definition.hasDefault) {
+    info.m_strDefaultValue = definition.defaultValue.c_str();
   }
 }
 
@@ -42,17 +42,17 @@ void createFieldIndex(CDaoTableDef& definition, const CString& field, bool desce
   definition.CreateIndex(index);
 }
 
-// Adds the specified fields and their indexes to the definition, one specification
-// at a time. False for a malformed specification; DAO's exceptions pass on.
-bool addSpecifiedFields(CDaoTableDef& definition, const std::vector<COleVariant>& tokens) {
-  FieldSpecReader reader(tokens);
-  FieldSpec spec;
-  while (reader.next(spec)) {
+// Adds the defined fields and their indexes to the table, one field definition at a
+// time. False for a malformed field definition; DAO's exceptions pass on.
+bool addDefinedFields(CDaoTableDef& table, const std::vector<COleVariant>& tokens) {
+  FieldDefinitionReader reader(tokens);
+  FieldDefinition field;
+  while (reader.next(field)) {
     CDaoFieldInfo info;
-    fillFieldInfo(spec, info);
-    definition.CreateField(info);
-    if (spec.index != IndexOrder::kNone) {
-      createFieldIndex(definition, info.m_strName, spec.index == IndexOrder::kDescending, spec.unique, spec.primary);
+    fillFieldInfo(field, info);
+    table.CreateField(info);
+    if (field.index != IndexOrder::kNone) {
+      createFieldIndex(table, info.m_strName, field.index == IndexOrder::kDescending, field.unique, field.primary);
     }
   }
   return !reader.malformed();
@@ -95,7 +95,7 @@ bool CDBConnection::CreateTable(const CString& name, const std::vector<COleVaria
     return false;
   }
   bool read = false;
-  guarded([&] { read = addSpecifiedFields(definition, tokens); });
+  guarded([&] { read = addDefinedFields(definition, tokens); });
   try {
     definition.Append();
   } catch (CDaoException* e) {
@@ -123,7 +123,7 @@ bool CDBConnection::ModifyTable(const CString& name, const std::vector<COleVaria
     return false;
   }
   bool read = false;
-  guarded([&] { read = addSpecifiedFields(definition, tokens); });
+  guarded([&] { read = addDefinedFields(definition, tokens); });
   definition.Close();
   return read;
 }

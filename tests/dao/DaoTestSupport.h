@@ -29,7 +29,7 @@ class ScratchDir {
   std::string path_;
 };
 
-struct FieldSpec {
+struct FieldDefinition {
   const wchar_t* name;
   short type;
   long size;
@@ -46,7 +46,7 @@ struct IndexSpec {
   bool primary = false;
 };
 
-inline void makeTable(CDaoDatabase& db, const wchar_t* name, const std::vector<FieldSpec>& fields,
+inline void makeTable(CDaoDatabase& db, const wchar_t* name, const std::vector<FieldDefinition>& fields,
                       const std::vector<IndexSpec>& indexes = {}) {
   CDaoTableDef td(&db);
   td.Create(name);

@@ -14,7 +14,7 @@ TEST(DefinitionErrors, EachMistakeHasItsError) {
   db.Create(dir.file("defs.mdb"));
   makeTable(db, L"T", {{L"A", dbLong, 0}, {L"B", dbText, 10}}, {{L"PK", {{L"A", false}}, true, true}});
   makeTable(db, L"Other", {{L"X", dbLong, 0}});
-  std::vector<FieldSpec> eleven;
+  std::vector<FieldDefinition> eleven;
   static const wchar_t* kNames[] = {L"F1", L"F2", L"F3", L"F4", L"F5", L"F6", L"F7", L"F8", L"F9", L"F10", L"F11"};
   IndexSpec wide{L"Wide", {}};
   for (const wchar_t* n : kNames) {

@@ -1,6 +1,6 @@
 // CDBConnection's schema operations on a real database file: the fields and indexes
-// that field specifications make (read back through DAO's own table definition),
-// what a malformed specification leaves behind, and which DAO errors are kept.
+// that field definitions make (read back through DAO's own table definition),
+// what a malformed field definition leaves behind, and which DAO errors are kept.
 #include <afxdao.h>
 
 #include <cstdlib>

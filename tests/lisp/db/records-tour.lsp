@@ -25,7 +25,7 @@
 (tb_count)
 ;=>3
 ;; Seeking on the key and, after a change of index, on the name (case does not
-;; matter); an index made from a field specification bears the field's name.
+;; matter); an index made from a field definition bears the field's name.
 (tb_seek 2)
 ;=>(("ID" . 2) ("Name" . "Nut") ("Qty" . 20) ("s_Code" . ""))
 (tb_seek 7)

@@ -1,6 +1,6 @@
-;; Tables made from field specifications: the types and sizes they give, required
-;; and zero-length rules, defaults, auto-numbers, the indexes of the specifications,
-;; and what tb_structure and tb_attributes show of them. Malformed specifications
+;; Tables made from field definitions: the types and sizes they give, required
+;; and zero-length rules, defaults, auto-numbers, the indexes of the field definitions,
+;; and what tb_structure and tb_attributes show of them. Malformed field definitions
 ;; stop quietly after the fields before them.
 (vl-file-delete "schema-create.mdb")
 (tb_create_db "schema-create.mdb")
@@ -10,7 +10,7 @@
 ;=>nil
 (tb_connect "schema-create.mdb")
 ;=>T
-;; One list around all specifications.
+;; One list around all field definitions.
 (tb_create_table "Parts"
   '(("Code" "TEXT" 50 nil "" "X" T nil)
     ("ID" "long" T nil "I" nil T)
@@ -48,7 +48,7 @@
 ;=>nil
 (tb_lastError)
 ;=>"(3265) Item not found in this collection."
-;; The indexes of the specifications, named after their fields.
+;; The indexes of the field definitions, named after their fields.
 (tb_list_indexes)
 ;=>("Code" "ID" "When")
 (mapcar 'tb_indexUnique '("Code" "ID" "When"))
@@ -70,7 +70,7 @@
 ;=>"Parts"
 (cdr (assoc "Code" (tb_top)))
 ;=>"B2"
-;; The specifications may also come one by one; the type keyword in any letter case.
+;; The field definitions may also come one by one; the type keyword in any letter case.
 (tb_create_table "Loose" '("A" "Text" 10 nil "x") '("B" "text" 255 T nil ""))
 ;=>"Loose"
 (tb_table "Loose")
@@ -93,7 +93,7 @@
 ;=>"Partial"
 (tb_structure)
 ;=>(("A" . 0))
-;; Text without its size, and a specification cut short, are malformed too.
+;; Text without its size, and a field definition cut short, are malformed too.
 (tb_create_table "NoSize" '("A" "TEXT" nil nil))
 ;=>nil
 (tb_exist "NoSize")
@@ -113,7 +113,7 @@
 ;=>"Twice"
 (tb_structure)
 ;=>(("A" . 0))
-;; A table of that name exists already; no specification at all.
+;; A table of that name exists already; no field definition at all.
 (tb_create_table "Parts" '("Z" "LONG" nil nil))
 ;/
 ;/Tabrik Error: Table 'Parts' already exists.
@@ -122,7 +122,7 @@
 ;/
 ;/Tabrik Error: No field defined--cannot append TableDef or Index.
 ;=>nil
-;; Values with no database form spoil the specification: nil, nothing made.
+;; Values with no database form spoil the field definition: nil, nothing made.
 (tb_create_table "Pt" '("A" "LONG" nil nil) '(1.0 2.0 3.0))
 ;=>nil
 (tb_create_table "Pt" (list "A" "LONG" nil nil (list 1 2)))

@@ -135,7 +135,7 @@
 ;/
 ;/Tabrik Error: Item not found in this collection.
 ;=>nil
-;; A malformed specification adds what came before it, quietly.
+;; A malformed field definition adds what came before it, quietly.
 (tb_resetLastError)
 ;=>""
 (tb_modify_table "Stock" '(("Extra" "BYTE" nil nil) ("Bad" "NUMBER" nil nil)))

@@ -1,5 +1,5 @@
-// Reading field specifications from schema tokens (see SchemaFieldSpecs.h).
-#include "db/SchemaFieldSpecs.h"
+// Reading field definitions from schema tokens (see FieldDefinitions.h).
+#include "db/FieldDefinitions.h"
 
 #include <afxdao.h>
 
@@ -37,24 +37,24 @@ short fieldTypeOfKeyword(const std::wstring& keyword) {
   return 0;
 }
 
-const VARIANT* FieldSpecReader::peek() const {
+const VARIANT* FieldDefinitionReader::peek() const {
   return m_position < m_tokens.size() ? &m_tokens[m_position] : nullptr;
 }
 
-const VARIANT* FieldSpecReader::take() {
+const VARIANT* FieldDefinitionReader::take() {
   const VARIANT* token = peek();
   if (token != nullptr) ++m_position;
   return token;
 }
 
-bool FieldSpecReader::fail() {
+bool FieldDefinitionReader::fail() {
   m_malformed = true;
   return false;
 }
 
-bool FieldSpecReader::next(FieldSpec& spec) {
+bool FieldDefinitionReader::next(FieldDefinition& definition) {
   if (m_malformed) return false;
-  spec = FieldSpec();
+  definition = FieldDefinition();
   while (peek() != nullptr && isMarkerToken(*peek(), kListEndToken)) ++m_position;
   const VARIANT* token = take();
   if (token == nullptr) return false;
@@ -63,28 +63,28 @@ bool FieldSpecReader::next(FieldSpec& spec) {
   token = take();
   if (token != nullptr && isMarkerToken(*token, kListStartToken)) token = take();
   if (token == nullptr || !isString(*token)) return fail();
-  spec.name = textOf(*token);
+  definition.name = textOf(*token);
 
   token = take();
   if (token == nullptr || !isString(*token)) return fail();
-  spec.type = fieldTypeOfKeyword(textOf(*token));
-  if (spec.type == 0) return fail();
-  if (spec.type == dbText) {
+  definition.type = fieldTypeOfKeyword(textOf(*token));
+  if (definition.type == 0) return fail();
+  if (definition.type == dbText) {
     token = take();
     if (token == nullptr || token->vt != VT_I4) return fail();
-    spec.size = token->lVal;
+    definition.size = token->lVal;
   }
-  spec.allowZeroLength = spec.type == dbText || spec.type == dbMemo;
+  definition.allowZeroLength = definition.type == dbText || definition.type == dbMemo;
 
   token = take();
   if (token == nullptr || isAnyMarkerToken(*token)) return fail();
-  spec.required = !isNil(*token);
+  definition.required = !isNil(*token);
 
   token = take();
   if (token == nullptr || isAnyMarkerToken(*token)) return fail();
   if (token->vt == VT_BSTR) {
-    spec.hasDefault = true;
-    spec.defaultValue = textOf(*token);
+    definition.hasDefault = true;
+    definition.defaultValue = textOf(*token);
   }
 
   token = take();
@@ -93,25 +93,25 @@ bool FieldSpecReader::next(FieldSpec& spec) {
   if (!isString(*token)) return fail();
   const std::wstring index = textOf(*token);
   if (index == L"I") {
-    spec.type = dbLong;
-    spec.size = 0;
-    spec.allowZeroLength = false;
-    spec.autoIncrement = true;
+    definition.type = dbLong;
+    definition.size = 0;
+    definition.allowZeroLength = false;
+    definition.autoIncrement = true;
   }
   if (!index.empty()) {
-    spec.index = index == L"D" ? IndexOrder::kDescending : IndexOrder::kAscending;
+    definition.index = index == L"D" ? IndexOrder::kDescending : IndexOrder::kAscending;
   }
-  // The flags, up to the specification's closing; they are read after an empty index
-  // item too, so that the closing is where the next specification expects it.
-  bool* flags[] = {&spec.unique, &spec.primary};
+  // The flags, up to the field definition's closing; they are read after an empty index
+  // item too, so that the closing is where the next field definition expects it.
+  bool* flags[] = {&definition.unique, &definition.primary};
   for (bool* flag : flags) {
     token = peek();
     if (token == nullptr || isMarkerToken(*token, kListEndToken)) break;
     ++m_position;
     *flag = !isNil(*token);
   }
-  if (spec.index == IndexOrder::kNone) {
-    spec.unique = spec.primary = false;
+  if (definition.index == IndexOrder::kNone) {
+    definition.unique = definition.primary = false;
   }
   return true;
 }

@@ -1,5 +1,5 @@
-// The field specifications of tb_create_table and tb_modify_table, read from schema
-// tokens (SchemaTokens.h). Each specification is a list
+// The field definitions of tb_create_table and tb_modify_table, read from schema
+// tokens (SchemaTokens.h). Each field definition is a list
 //
 //   (name type [size] required default [index [unique [primary]]])
 //
@@ -16,9 +16,9 @@
 //   unique    any value, optional     nil: not unique; anything else: unique
 //   primary   any value, optional     nil: not the primary key; anything else: primary
 //
-// Closings before a specification are skipped and the name may follow a second
-// opening, so one enclosing list around all specifications reads as well as the
-// specifications given one by one.
+// Closings before a field definition are skipped and the name may follow a second
+// opening, so one enclosing list around all field definitions reads as well as the
+// field definitions given one by one.
 #pragma once
 #include <string>
 
@@ -28,7 +28,7 @@ namespace tabrik::arx::db {
 
 enum class IndexOrder { kNone, kAscending, kDescending };
 
-struct FieldSpec {
+struct FieldDefinition {
   std::wstring name;
   short type = 0;  // DAO field type
   long size = 0;   // Text fields only; 0 for every other type
@@ -42,16 +42,16 @@ struct FieldSpec {
   bool primary = false;
 };
 
-// Reads specifications one at a time, so that the caller creates each field before
-// the next is read: a malformed specification leaves the fields before it made.
-class FieldSpecReader {
+// Reads field definitions one at a time, so that the caller creates each field before
+// the next is read: a malformed field definition leaves the fields before it made.
+class FieldDefinitionReader {
  public:
-  explicit FieldSpecReader(const SchemaTokens& tokens) : m_tokens(tokens) {}
+  explicit FieldDefinitionReader(const SchemaTokens& tokens) : m_tokens(tokens) {}
 
-  // The next specification. False at the end of the tokens, and at a malformed
-  // specification (a token missing where an item is due, or one of the wrong kind).
-  bool next(FieldSpec& spec);
-  // Reading stopped at a malformed specification.
+  // The next field definition. False at the end of the tokens, and at a malformed
+  // field definition (a token missing where an item is due, or one of the wrong kind).
+  bool next(FieldDefinition& definition);
+  // Reading stopped at a malformed field definition.
   bool malformed() const { return m_malformed; }
 
  private:

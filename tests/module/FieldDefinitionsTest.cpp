@@ -1,6 +1,6 @@
-// The flat token encoding of LISP argument lists and the field specifications read
+// The flat token encoding of LISP argument lists and the field definitions read
 // from it: which token sequences give which fields and indexes, and which are
-// malformed (reading stops there, after the specifications before it).
+// malformed (reading stops there, after the field definitions before it).
 #include <afxdao.h>
 
 #include <string>
@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "ResbufChain.h"
-#include "db/SchemaFieldSpecs.h"
+#include "db/FieldDefinitions.h"
 #include "db/SchemaTokens.h"
 
 using namespace tabrik::arx;
@@ -25,7 +25,7 @@ COleVariant I(int value) { return COleVariant(value, VT_I4); }
 COleVariant NIL() { return COleVariant(); }
 COleVariant Tee() { return COleVariant(static_cast<short>(-1), VT_BOOL); }
 
-// What one specification should give, in the order a reader sees the items.
+// What one field definition should give, in the order a reader sees the items.
 struct Expected {
   const wchar_t* name;
   short type;
@@ -43,7 +43,7 @@ constexpr IndexOrder kNone = IndexOrder::kNone;
 constexpr IndexOrder kAsc = IndexOrder::kAscending;
 constexpr IndexOrder kDesc = IndexOrder::kDescending;
 
-void expectSpec(const FieldSpec& actual, const Expected& e) {
+void expectDefinition(const FieldDefinition& actual, const Expected& e) {
   EXPECT_EQ(actual.name, e.name);
   EXPECT_EQ(actual.type, e.type);
   EXPECT_EQ(actual.size, e.size);
@@ -61,7 +61,7 @@ void expectSpec(const FieldSpec& actual, const Expected& e) {
 
 }  // namespace
 
-TEST(SchemaFieldSpecs, TypeKeywordsInAnyLetterCase) {
+TEST(FieldDefinitions, TypeKeywordsInAnyLetterCase) {
   struct Case {
     const wchar_t* keyword;
     short type;
@@ -77,11 +77,11 @@ TEST(SchemaFieldSpecs, TypeKeywordsInAnyLetterCase) {
   }
 }
 
-TEST(SchemaFieldSpecs, ReadsSpecificationsUntilTheEndOrAMalformedOne) {
+TEST(FieldDefinitions, ReadsSpecificationsUntilTheEndOrAMalformedOne) {
   struct Case {
     const char* name;
     SchemaTokens tokens;
-    std::vector<Expected> specs;
+    std::vector<Expected> definitions;
     bool malformed;
   };
   const Case cases[] = {
@@ -101,7 +101,7 @@ TEST(SchemaFieldSpecs, ReadsSpecificationsUntilTheEndOrAMalformedOne) {
        {LB(), S(L"When"), S(L"DATE"), NIL(), S(L"Now()"), S(L"D"), LE()},
        {{L"When", 8, 0, false, false, false, L"Now()", kDesc, false, false}},
        false},
-      {"one enclosing list around all specifications",
+      {"one enclosing list around all field definitions",
        {LB(), LB(), S(L"A"), S(L"BOOL"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"MEMO"), NIL(), S(L"x"), LE(), LE()},
        {{L"A", 1, 0, false, false, false, nullptr, kNone, false, false},
         {L"B", 12, 0, false, false, true, L"x", kNone, false, false}},
@@ -120,18 +120,18 @@ TEST(SchemaFieldSpecs, ReadsSpecificationsUntilTheEndOrAMalformedOne) {
        {{L"A", 5, 0, false, false, false, nullptr, kNone, false, false}},
        false},
       {"no tokens", {}, {}, false},
-      {"unknown keyword after a good specification",
+      {"unknown keyword after a good field definition",
        {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"FLOAT"), NIL(), NIL(), LE()},
        {{L"A", 4, 0, false, false, false, nullptr, kNone, false, false}},
        true},
       {"TEXT without its size", {LB(), S(L"A"), S(L"TEXT"), NIL(), NIL(), NIL(), LE()}, {}, true},
       {"TEXT with a real size", {LB(), S(L"A"), S(L"TEXT"), COleVariant(50.0), NIL(), NIL(), LE()}, {}, true},
       {"default missing", {LB(), S(L"A"), S(L"LONG"), NIL(), LE()}, {}, true},
-      {"tokens end inside a specification", {LB(), S(L"A"), S(L"LONG")}, {}, true},
+      {"tokens end inside a field definition", {LB(), S(L"A"), S(L"LONG")}, {}, true},
       {"tokens end where the index item is due", {LB(), S(L"A"), S(L"LONG"), NIL(), NIL()}, {}, true},
       {"name that is no string", {LB(), I(5), S(L"LONG"), NIL(), NIL(), LE()}, {}, true},
       {"name that is a closing", {LB(), LE(), S(L"LONG"), NIL(), NIL(), LE()}, {}, true},
-      {"specification not in a list", {S(L"A"), S(L"LONG"), NIL(), NIL()}, {}, true},
+      {"field definition not in a list", {S(L"A"), S(L"LONG"), NIL(), NIL()}, {}, true},
       {"index item that is no string", {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), Tee(), LE()}, {}, true},
       {"an item after the primary flag",
        {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), S(L"X"), Tee(), Tee(), S(L"extra"), LE()},
@@ -140,15 +140,15 @@ TEST(SchemaFieldSpecs, ReadsSpecificationsUntilTheEndOrAMalformedOne) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FieldSpecReader reader(c.tokens);
-    std::vector<FieldSpec> read;
-    FieldSpec spec;
-    while (reader.next(spec)) read.push_back(spec);
+    FieldDefinitionReader reader(c.tokens);
+    std::vector<FieldDefinition> read;
+    FieldDefinition definition;
+    while (reader.next(definition)) read.push_back(definition);
     EXPECT_EQ(reader.malformed(), c.malformed);
-    ASSERT_EQ(read.size(), c.specs.size());
-    for (std::size_t i = 0; i < read.size(); ++i) expectSpec(read[i], c.specs[i]);
+    ASSERT_EQ(read.size(), c.definitions.size());
+    for (std::size_t i = 0; i < read.size(); ++i) expectDefinition(read[i], c.definitions[i]);
     // A reader that stopped stays stopped.
-    EXPECT_FALSE(reader.next(spec));
+    EXPECT_FALSE(reader.next(definition));
   }
 }
 
