@@ -11,7 +11,5 @@ case "$kind" in
   *) echo "usage: $0 [release|sanitize]" >&2; exit 2 ;;
 esac
 werror=${TABRIK_WERROR:-ON}
-# Compiler-cache hits across checkouts: paths under the tree are hashed relative to it.
-export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B "$dir" -G Ninja -DTABRIK_WERROR="$werror" "${flags[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
