@@ -61,13 +61,18 @@
 (host:input "*cancel*")
 (ssget)
 ;!Function cancelled
-;; entsel: a pick gives the entity and the point, a miss nil with ERRNO 7, a keyword
-;; of initget its name.
+;; entsel: a pick gives the entity and the point, a miss nil with ERRNO 7, Enter nil
+;; with ERRNO 52, a keyword of initget its name.
 (host:input "2,1.05" "30,30")
 (list (cdr (assoc (car (entsel "\nPick: ")) names)) (cadr (entsel)))
 ;=>("B" nil)
 (getvar "ERRNO")
 ;=>7
+(host:input "")
+(entsel)
+;=>nil
+(getvar "ERRNO")
+;=>52
 (host:input "2,1.05")
 (cadr (entsel))
 ;=>(2.0 1.05 0.0)

@@ -268,7 +268,13 @@ lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::
   lisp::InputReply reply;
   switch (answer.status) {
     case RTCAN: reply.status = lisp::InputStatus::Cancel; return reply;
-    case RTNONE: reply.status = lisp::InputStatus::None; return reply;
+    case RTNONE:
+      // Enter at an entity prompt: ERRNO tells it from a miss (7), as programs loop on that.
+      if (request.kind == lisp::InputKind::EntSel || request.kind == lisp::InputKind::NEntSel) {
+        hostState().errnoValue = 52;
+      }
+      reply.status = lisp::InputStatus::None;
+      return reply;
     case RTKWORD:
       reply.status = lisp::InputStatus::Keyword;
       reply.value = Value::string(answer.text);
