@@ -175,13 +175,15 @@ Value elementValue(const resbuf& rb) {
 // the end of the chain; unbalanced markers are closed or ignored.
 class ListReader {
  public:
-  // Appends to `out` every top-level value of the chain.
+  // Appends to `out` every top-level value of the chain. `out` is also the one value
+  // stack of every open level: a level's items are the values above its start, so
+  // nested lists cost no container of their own.
   void read(const resbuf* chain, std::vector<Value>& out) {
     std::vector<Level> levels;
     for (const resbuf* rb = chain; rb != nullptr; rb = rb->rbnext) {
       switch (rb->restype) {
         case RTLB:
-          levels.emplace_back();
+          levels.push_back(Level{out.size(), false, Value()});
           continue;
         case RTLE:
           if (levels.empty()) continue;
@@ -196,35 +198,34 @@ class ListReader {
         default:
           break;
       }
-      Value value = elementValue(*rb);
-      if (levels.empty()) {
-        out.push_back(std::move(value));
-      } else if (levels.back().dotted) {
-        levels.back().tail = std::move(value);
-      } else {
-        levels.back().items.push_back(std::move(value));
-      }
+      add(levels, out, elementValue(*rb));
     }
     while (!levels.empty()) close(levels, out);
   }
 
  private:
   struct Level {
-    std::vector<Value> items;
-    Value tail;
+    size_t start;
     bool dotted = false;
+    Value tail;
   };
-  static void close(std::vector<Level>& levels, std::vector<Value>& out) {
+  // After a dot the value is the open level's tail; otherwise its next item.
+  static void add(std::vector<Level>& levels, std::vector<Value>& values, Value value) {
+    if (!levels.empty() && levels.back().dotted) {
+      levels.back().tail = std::move(value);
+    } else {
+      values.push_back(std::move(value));
+    }
+  }
+  static void close(std::vector<Level>& levels, std::vector<Value>& values) {
     Level level = std::move(levels.back());
     levels.pop_back();
-    Value list = Value::list(level.items, level.tail);
-    if (levels.empty()) {
-      out.push_back(std::move(list));
-    } else if (levels.back().dotted) {
-      levels.back().tail = std::move(list);
-    } else {
-      levels.back().items.push_back(std::move(list));
+    Value list = std::move(level.tail);
+    while (values.size() > level.start) {
+      list = Value::cons(std::move(values.back()), std::move(list));
+      values.pop_back();
     }
+    add(levels, values, std::move(list));
   }
 };
 
