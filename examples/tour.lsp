@@ -34,5 +34,28 @@
     (show "(asin 1.0)" (asin 1.0))
     (show "(nv::pow \"two\" 2), a wrong argument" (vl-catch-all-error-p (vl-catch-all-apply 'nv::pow '("two" 2)))))
   (princ "\n  not loaded: build it, or run without --no-module."))
+
+(princ "\n\nA database of the module's own (an Access-style file on SQLite)")
+(if (= (type tb_connect) 'EXRXSUBR)
+  (progn
+    (setq tour-db "/tmp/tabrik-tour.mdb")
+    (vl-file-delete tour-db)
+    (show "(tb_create_db tour-db)" (tb_create_db tour-db))
+    (show "(tb_connect tour-db)" (tb_connect tour-db))
+    (show "(tb_create_table \"Parts\" ...)"
+          (tb_create_table "Parts" '(("ID" "LONG" nil nil "I" T T) ("Name" "TEXT" 20 nil "" "A") ("Qty" "LONG" nil 0))))
+    (show "(tb_table \"Parts\" \"Name\")" (tb_table "Parts" "Name"))
+    (foreach part '(("Bolt" 10) ("nut" 20) ("Washer" 30))
+      (tb_append (list (list "Name" (car part)) (list "Qty" (cadr part)))))
+    (show "(tb_count)" (tb_count))
+    (show "(tb_seek \"NUT\"), blind to case" (tb_seek "NUT"))
+    (show "(tb_sql \"SELECT Name FROM Parts WHERE Name Like 'b*' Or Qty > 25\")"
+          (tb_sql "SELECT Name FROM Parts WHERE Name Like 'b*' Or Qty > 25"))
+    (show "(tb_command \"UPDATE Parts SET Qty = Qty + 1\"), records changed" (tb_command "UPDATE Parts SET Qty = Qty + 1"))
+    (show "(tb_seek \"Bolt\") again" (tb_seek "Bolt"))
+    (show "(tb_table \"Nowhere\")" (tb_table "Nowhere"))
+    (show "(tb_lastError)" (tb_lastError))
+    (tb_close_db))
+  (princ "\n  not loaded."))
 (princ "\n")
 (princ)
