@@ -221,7 +221,7 @@ TEST_F(SchemaOperationsTest, ReadOnlyDatabaseRefusesEveryChange) {
   EXPECT_STREQ(tables[0].GetString(), L"T");
 }
 
-TEST_F(SchemaOperationsTest, DeletingATableTakesItsRelationsAndItsOpenCursor) {
+TEST_F(SchemaOperationsTest, DeletingATableTakesItsRelationsOnlyWhenAskedAndItsOpenCursor) {
   const SchemaTokens keyed = {LB(), S(L"ID"), S(L"LONG"), NIL(), NIL(), S(L"X"), Tee(), Tee(), LE()};
   const SchemaTokens referring = {LB(), S(L"Ref"), S(L"LONG"), NIL(), NIL(), LE()};
   ASSERT_TRUE(m_connection.CreateTable(L"Owners", keyed));
@@ -234,6 +234,10 @@ TEST_F(SchemaOperationsTest, DeletingATableTakesItsRelationsAndItsOpenCursor) {
     database.CreateRelation(L"OwnersBoats", L"Owners", L"Boats", 0, L"ID", L"Ref");
   }
   ASSERT_TRUE(m_connection.OpenTable(L"Boats", CString()));
+  ASSERT_TRUE(m_connection.OpenTable(L"Cars", CString()));
+  // Without the flag DAO refuses a table in a relation, and the table stays.
+  EXPECT_FALSE(m_connection.DeleteTable(L"Cars", /*deleteRelations=*/false));
+  EXPECT_EQ(lastError(), 3281);
   ASSERT_TRUE(m_connection.OpenTable(L"Cars", CString()));
   ASSERT_TRUE(m_connection.DeleteTable(L"Cars", /*deleteRelations=*/true));
   EXPECT_TRUE(m_connection.GetCurrentTable() == L"Boats");

@@ -204,9 +204,10 @@ void CDaoDatabase::DeleteTableDef(LPCTSTR lpszName) {
   if (!d.hasTable(name)) daoThrow(3265);
   TableSchema t = d.schema(name);
   if (t.isSystem()) daoThrow(3219);
+  // Jet keeps a relation's tables: its relations must be deleted first.
+  if (takesPartInRelations(d, t.name)) daoThrow(3281);
   d.beginWrite(3211);
   try {
-    deleteRelationsOf(d, t.name);
     if (t.isLinked()) d.bumpSchema();  // only the catalog row goes; the link's file stays
     else d.exec("DROP TABLE " + quoteId(t.name), 3211);
     for (const char* table : {"MSysObjects", "MSysColumns", "MSysIndexes", "MSysIndexColumns", "MSysCounters"}) {

@@ -70,6 +70,7 @@ const std::map<long, const wchar_t*>& messages() {
       {3265, L"Item not found in this collection."},
       {3277, L"Cannot have more than 10 fields in an index."},
       {3280, L"Cannot delete a field that is part of an index or is needed by the system."},
+      {3281, L"Cannot delete this index or table.  It is either the current index or is used in a relationship."},
       {3283, L"Primary key already exists."},
       {3284, L"Index already exists."},
       {3303, L"Cannot delete this field.  It is part of one or more relationships."},

@@ -168,9 +168,10 @@ std::vector<RelationDef> loadRelations(DAODatabase& d) {
   return out;
 }
 
-void deleteRelationsOf(DAODatabase& d, const std::wstring& table) {
+bool takesPartInRelations(DAODatabase& d, const std::wstring& table) {
   for (const auto& r : loadRelations(d))
-    if (upper(r.table) == upper(table) || upper(r.foreign) == upper(table)) removeRelation(d, r);
+    if (upper(r.table) == upper(table) || upper(r.foreign) == upper(table)) return true;
+  return false;
 }
 
 void renameInRelations(DAODatabase& d, const std::wstring& oldName, const std::wstring& newName) {

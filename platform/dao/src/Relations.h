@@ -19,8 +19,8 @@ struct RelationDef {
 };
 
 std::vector<RelationDef> loadRelations(DAODatabase& d);  // by name
-// Inside a write transaction: removes every relation the table takes part in.
-void deleteRelationsOf(DAODatabase& d, const std::wstring& table);
+// Whether the table is the primary or the foreign table of a relation.
+bool takesPartInRelations(DAODatabase& d, const std::wstring& table);
 // Inside a write transaction, after the table was renamed: updates the catalog and
 // makes the relations' triggers again.
 void renameInRelations(DAODatabase& d, const std::wstring& oldName, const std::wstring& newName);

@@ -67,6 +67,13 @@
 ;=>T
 (tb_relationInfo 0)
 ;=>(("strName" . "SystemLayers") ("strTable" . "Systems") ("strForeignTable" . "Layers") ("lAttributes" . 0) ("field_strName" . "SysID") ("field_strForeignName" . "SysID"))
+;; A table in a relation stays until the relation goes.
+(tb_delete_table "Layers")
+;/
+;/Tabrik Error: Cannot delete this index or table.  It is either the current index or is used in a relationship.
+;=>nil
+(tb_exist "Layers")
+;=>T
 (tb_relationDelete "Systems" "Layers")
 ;=>T
 (tb_relationCount)
