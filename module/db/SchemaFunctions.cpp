@@ -74,6 +74,26 @@ int retConnectionNames(bool (CDBConnection::*list)(std::vector<CString>&)) {
   return kResultOk;
 }
 
+struct IndexDefinition {
+  bool found = false;
+  bool unique = false;
+  std::vector<CString> fields;
+};
+
+// The index named by the argument, on the current table; not found without a
+// connection or such an index (quietly: these two answer nil, not an error).
+int readIndexDefinition(IndexDefinition& index) {
+  ArgList args;
+  ArgCursor cursor = args.first();
+  std::wstring name;
+  if (!readString(cursor, name)) {
+    return kWrongType;
+  }
+  CDBConnection* connection = db::currentConnection();
+  index.found = connection != nullptr && connection->GetIndexDefinition(name.c_str(), index.unique, index.fields);
+  return kResultOk;
+}
+
 std::wstring withoutTrailingBlanks(const CString& text) {
   std::wstring trimmed = text.GetString();
   trimmed.erase(trimmed.find_last_not_of(L' ') + 1);
@@ -129,36 +149,22 @@ int tb_list_indexes() { return retConnectionNames(&CDBConnection::ListIndexes); 
 
 int tb_indexUnique() {
   acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  std::wstring index;
-  if (!readString(cursor, index)) {
-    return kWrongType;
-  }
-  CDBConnection* connection = db::currentConnection();
-  bool unique = false;
-  std::vector<CString> fields;
-  if (connection != nullptr && connection->GetIndexDefinition(index.c_str(), unique, fields) && unique) {
+  IndexDefinition index;
+  int status = readIndexDefinition(index);
+  if (index.found && index.unique) {
     acedRetT();
   }
-  return kResultOk;
+  return status;
 }
 
 int tb_indexFields() {
   acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  std::wstring index;
-  if (!readString(cursor, index)) {
-    return kWrongType;
+  IndexDefinition index;
+  int status = readIndexDefinition(index);
+  if (index.found) {
+    retNames(index.fields);
   }
-  CDBConnection* connection = db::currentConnection();
-  bool unique = false;
-  std::vector<CString> fields;
-  if (connection != nullptr && connection->GetIndexDefinition(index.c_str(), unique, fields)) {
-    retNames(fields);
-  }
-  return kResultOk;
+  return status;
 }
 
 int tb_field_required() {
