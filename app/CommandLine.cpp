@@ -11,7 +11,8 @@ namespace {
 const char kUsage[] =
     "usage: tabrik run [OPTIONS] FILE.lsp...   run LISP files, then end\n"
     "       tabrik eval [OPTIONS] EXPR...      evaluate expressions, print each value\n"
-    "       tabrik test [OPTIONS] FILE.lsp...  run LISP scenario files and check their expectations\n"
+    "       tabrik test [OPTIONS] FILE.lsp...  run LISP scenario files and check their "
+    "expectations\n"
     "       tabrik [OPTIONS]                   interactive: the \"Command: \" prompt\n"
     "options:\n"
     "  --drawing PATH      open the DXF file as a drawing (repeatable; the last is active)\n"
@@ -57,7 +58,8 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
       if (name == "--help") line.command = Command::kHelp;
       continue;
     }
-    const char* known[] = {"--drawing", "--save", "--input", "--search-path", "--registry", "--module"};
+    const char* known[] = {"--drawing",     "--save",     "--input",
+                           "--search-path", "--registry", "--module"};
     bool isKnown = false;
     for (const char* option : known) isKnown = isKnown || name == option;
     if (!isKnown) {
@@ -88,9 +90,13 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
     if (line.command != Command::kInteractive) line.operands.erase(line.operands.begin());
   }
   if (line.command == Command::kHelp) return line;
-  bool needsOperands = line.command == Command::kRun || line.command == Command::kEval || line.command == Command::kTest;
+  bool needsOperands = line.command == Command::kRun || line.command == Command::kEval ||
+                       line.command == Command::kTest;
   if (needsOperands && line.operands.empty()) {
-    std::fprintf(stderr, "tabrik: nothing to %s\n", line.command == Command::kRun ? "run" : line.command == Command::kEval ? "evaluate" : "test");
+    std::fprintf(stderr, "tabrik: nothing to %s\n",
+                 line.command == Command::kRun    ? "run"
+                 : line.command == Command::kEval ? "evaluate"
+                                                  : "test");
     return std::nullopt;
   }
   if (line.command == Command::kInteractive && !line.operands.empty()) {

@@ -23,7 +23,8 @@ struct Expectations {
 };
 
 std::string rightTrimmed(std::string text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.pop_back();
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+    text.pop_back();
   return text;
 }
 
@@ -89,7 +90,8 @@ class FileRun {
       std::optional<lisp::Reader::Form> following = next(reader);
       size_t gapEnd = following ? following->begin : m_text.size();
       if (m_readError && !following) gapEnd = m_text.size();
-      Expectations expected = parseExpectations(std::string_view(m_text).substr(form->end, gapEnd - form->end));
+      Expectations expected =
+          parseExpectations(std::string_view(m_text).substr(form->end, gapEnd - form->end));
       check(session, *form, expected);
       form = std::move(following);
     }
@@ -122,7 +124,8 @@ class FileRun {
     std::printf("%s:%d: FAILED %s\n%s\n", m_path.c_str(), line, form.c_str(), detail.c_str());
   }
 
-  void check(acad::HostSession& session, const lisp::Reader::Form& form, const Expectations& expected) {
+  void check(acad::HostSession& session, const lisp::Reader::Form& form,
+             const Expectations& expected) {
     ++m_forms;
     std::string output;
     lisp::Outcome outcome;
@@ -134,24 +137,30 @@ class FileRun {
     if (!outcome.ok) {
       // The host's report of the error is checked by ";!", not as output.
       std::string report = "; error: " + outcome.error + "\n";
-      if (output.size() >= report.size() && output.compare(output.size() - report.size(), report.size(), report) == 0) {
+      if (output.size() >= report.size() &&
+          output.compare(output.size() - report.size(), report.size(), report) == 0) {
         output.erase(output.size() - report.size());
       }
     }
     std::string where = excerpt(std::string_view(m_text).substr(form.begin, form.end - form.begin));
     std::string problems;
     if (outcome.ok && expected.error) {
-      problems += "  expected error: " + *expected.error + "\n  actual value:   " + outcome.value.toPrin1String() + "\n";
+      problems += "  expected error: " + *expected.error +
+                  "\n  actual value:   " + outcome.value.toPrin1String() + "\n";
     }
-    if (!outcome.ok && (!expected.error || (!expected.error->empty() && *expected.error != outcome.error))) {
-      problems += "  expected " + (expected.error ? "error: " + *expected.error : std::string("no error")) +
+    if (!outcome.ok &&
+        (!expected.error || (!expected.error->empty() && *expected.error != outcome.error))) {
+      problems += "  expected " +
+                  (expected.error ? "error: " + *expected.error : std::string("no error")) +
                   "\n  actual error:   " + outcome.error + "\n";
     }
     if (outcome.ok && expected.value && *expected.value != outcome.value.toPrin1String()) {
-      problems += "  expected value: " + *expected.value + "\n  actual value:   " + outcome.value.toPrin1String() + "\n";
+      problems += "  expected value: " + *expected.value +
+                  "\n  actual value:   " + outcome.value.toPrin1String() + "\n";
     }
     if (expected.checksOutput && outputLines(output) != expected.output) {
-      problems += "  expected output:" + joined(expected.output) + "\n  actual output:" + joined(outputLines(output)) + "\n";
+      problems += "  expected output:" + joined(expected.output) +
+                  "\n  actual output:" + joined(outputLines(output)) + "\n";
     }
     if (!problems.empty()) {
       problems.pop_back();
@@ -189,7 +198,8 @@ int runScenarioFiles(const acad::SessionOptions& options, const std::vector<std:
     FileRun run(path, text.str());
     int failures = run.run(session);
     session.end();
-    std::printf("%s %s (%d forms, %d failed)\n", failures ? "FAIL" : "PASS", path.c_str(), run.forms(), failures);
+    std::printf("%s %s (%d forms, %d failed)\n", failures ? "FAIL" : "PASS", path.c_str(),
+                run.forms(), failures);
     std::fflush(stdout);
     if (failures && status == 0) status = 1;
   }

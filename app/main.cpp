@@ -29,8 +29,9 @@ int runOrEval(const tabrik::app::CommandLine& line) {
     return exitCode(status);
   }
   for (const std::string& operand : line.operands) {
-    HostSession::Status one = line.command == tabrik::app::Command::kRun ? session.runFile(operand)
-                                                                           : session.evalText(operand);
+    HostSession::Status one = line.command == tabrik::app::Command::kRun
+                                  ? session.runFile(operand)
+                                  : session.evalText(operand);
     status = worse(status, one);
   }
   return exitCode(worse(status, session.end()));

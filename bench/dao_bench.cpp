@@ -48,7 +48,8 @@ void makeTable(CDaoDatabase& db) {
 double sqliteInsertSeconds(const std::string& path, int count) {
   sqlite3* db = nullptr;
   sqlite3_open(path.c_str(), &db);
-  sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+  sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
+               nullptr);
   sqlite3_exec(db,
                "CREATE TABLE Parts (ID INTEGER, Name TEXT, Code INTEGER, Weight REAL);"
                "CREATE UNIQUE INDEX pk ON Parts (ID)",
@@ -111,7 +112,8 @@ void BM_DaoAppendUpdate(benchmark::State& state) {
     rs.SetFieldValue(L"Weight", COleVariant(i * 0.5));
     rs.Update();
   }
-  double perOp = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / i;
+  double perOp =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / i;
   state.counters["vs_sqlite"] = baseline > 0 ? perOp / baseline : 0;
 }
 BENCHMARK(BM_DaoAppendUpdate)->Unit(benchmark::kMicrosecond);
@@ -141,7 +143,8 @@ void BM_DaoWalk(benchmark::State& state) {
     rs.MoveNext();
     ++rows;
   }
-  double perOp = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rows;
+  double perOp =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rows;
   state.counters["vs_sqlite"] = baseline > 0 ? perOp / baseline : 0;
 }
 BENCHMARK(BM_DaoWalk)->Unit(benchmark::kMicrosecond);
@@ -164,7 +167,8 @@ void BM_DaoSeek(benchmark::State& state) {
     sqlite3* raw = nullptr;
     sqlite3_open(path.c_str(), &raw);
     sqlite3_stmt* q = nullptr;
-    sqlite3_prepare_v2(raw, "SELECT ID, Name, Code, Weight FROM Parts WHERE ID = ?", -1, &q, nullptr);
+    sqlite3_prepare_v2(raw, "SELECT ID, Name, Code, Weight FROM Parts WHERE ID = ?", -1, &q,
+                       nullptr);
     unsigned seed = 1;
     auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 20000; ++i) {
@@ -173,7 +177,8 @@ void BM_DaoSeek(benchmark::State& state) {
       if (sqlite3_step(q) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_text(q, 1));
       sqlite3_reset(q);
     }
-    baseline = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 20000;
+    baseline =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 20000;
     sqlite3_finalize(q);
     sqlite3_close(raw);
   }
@@ -191,7 +196,8 @@ void BM_DaoSeek(benchmark::State& state) {
     if (rs.Seek(L"=", &key)) benchmark::DoNotOptimize(rs.GetFieldValue(1));
     ++n;
   }
-  double perOp = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / n;
+  double perOp =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / n;
   state.counters["vs_sqlite"] = baseline > 0 ? perOp / baseline : 0;
 }
 BENCHMARK(BM_DaoSeek)->Unit(benchmark::kMicrosecond);
@@ -200,7 +206,8 @@ BENCHMARK(BM_DaoSeek)->Unit(benchmark::kMicrosecond);
 // it produces (`vs_prepare`): what every Execute and snapshot pays before SQLite works.
 void BM_JetTranslate(benchmark::State& state) {
   const std::string jet =
-      "SELECT TOP 10 ID, Name & ' (' & Code & ')' AS Label, IIf(Weight > 5, 'heavy', 'light') AS Class "
+      "SELECT TOP 10 ID, Name & ' (' & Code & ')' AS Label, IIf(Weight > 5, 'heavy', 'light') AS "
+      "Class "
       "FROM [Parts] WHERE Name Like 'part 1*' AND Code \\ 7 Mod 3 = 1 AND Weight < #3/5/2024# "
       "ORDER BY Name DESC, ID";
   Scratch scratch;
@@ -218,9 +225,10 @@ void BM_JetTranslate(benchmark::State& state) {
                            });
   for (const char* fn : {"jet_concat", "jet_intdiv", "jet_mod", "jet_like", "jet_ceil", "iif"})
     for (int args : {1, 2, 3})
-      sqlite3_create_function(raw, fn, args, SQLITE_UTF8, nullptr,
-                              [](sqlite3_context* c, int, sqlite3_value**) { sqlite3_result_null(c); }, nullptr,
-                              nullptr);
+      sqlite3_create_function(
+          raw, fn, args, SQLITE_UTF8, nullptr,
+          [](sqlite3_context* c, int, sqlite3_value**) { sqlite3_result_null(c); }, nullptr,
+          nullptr);
   constexpr int kPrepares = 2000;
   auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < kPrepares; ++i) {
@@ -228,7 +236,8 @@ void BM_JetTranslate(benchmark::State& state) {
     sqlite3_prepare_v2(raw, sql.c_str(), -1, &q, nullptr);
     sqlite3_finalize(q);
   }
-  double prepare = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / kPrepares;
+  double prepare =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / kPrepares;
   sqlite3_close(raw);
   long n = 0;
   start = std::chrono::steady_clock::now();
@@ -236,7 +245,8 @@ void BM_JetTranslate(benchmark::State& state) {
     benchmark::DoNotOptimize(tabrik::dao::jetsql::translateSql(jet));
     ++n;
   }
-  double perOp = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / n;
+  double perOp =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / n;
   state.counters["vs_prepare"] = prepare > 0 ? perOp / prepare : 0;
 }
 BENCHMARK(BM_JetTranslate)->Unit(benchmark::kMicrosecond);

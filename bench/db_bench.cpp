@@ -39,7 +39,9 @@ constexpr int kCounts = 1000;
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 double threadCpuSeconds() {
   timespec now{};
@@ -109,7 +111,8 @@ class Fixture {
     sqlite3_open((m_folder + "/parts.sqlite").c_str(), &m_sqlite);
     sqlite3_exec(m_sqlite,
                  "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
-                 "CREATE TABLE Parts (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code INTEGER, Name TEXT COLLATE NOCASE,"
+                 "CREATE TABLE Parts (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code INTEGER, Name "
+                 "TEXT COLLATE NOCASE,"
                  " Weight REAL);"
                  "CREATE INDEX ByCode ON Parts (Code); CREATE INDEX ByName ON Parts (Name);",
                  nullptr, nullptr, nullptr);
@@ -137,7 +140,8 @@ class Fixture {
       CDaoIndexFieldInfo part;
       part.m_strName = field;
       CDaoIndexInfo index;
-      index.m_strName = std::wstring(field) == L"ID" ? L"PrimaryKey" : (std::wstring(L"By") + field).c_str();
+      index.m_strName =
+          std::wstring(field) == L"ID" ? L"PrimaryKey" : (std::wstring(L"By") + field).c_str();
       index.m_pFieldInfos = &part;
       index.m_nFields = 1;
       index.m_bPrimary = std::wstring(field) == L"ID";
@@ -178,13 +182,15 @@ void AppendRecords(benchmark::State& state) {
   for (auto _ : state) {
     Timing lisp;
     f.eval("(progn (setq i 0) (repeat " + std::to_string(kRecords) +
-           " (setq i (1+ i)) (tb_append (list (list \"Code\" i) (list \"Name\" (strcat \"part \" (itoa i)))"
+           " (setq i (1+ i)) (tb_append (list (list \"Code\" i) (list \"Name\" (strcat \"part \" "
+           "(itoa i)))"
            " (list \"Weight\" (* i 0.5))))))");
     lisp.stop();
 
     sqlite3_stmt* insert = nullptr;
     sqlite3_stmt* read = nullptr;
-    sqlite3_prepare_v2(f.sqlite(), "INSERT INTO Parts (Code, Name, Weight) VALUES (?, ?, ?)", -1, &insert, nullptr);
+    sqlite3_prepare_v2(f.sqlite(), "INSERT INTO Parts (Code, Name, Weight) VALUES (?, ?, ?)", -1,
+                       &insert, nullptr);
     sqlite3_prepare_v2(f.sqlite(), "SELECT * FROM Parts WHERE ID = ?", -1, &read, nullptr);
     Timing direct;
     for (int i = 1; i <= kRecords; ++i) {
@@ -211,7 +217,9 @@ void WalkRecords(benchmark::State& state) {
   Fixture& f = Fixture::get();
   for (auto _ : state) {
     Timing lisp;
-    f.eval("(progn (tb_table \"Parts\" \"PrimaryKey\") (setq n 0) (tb_top) (while (tb_skip) (setq n (1+ n)) (tb_getrec)) n)");
+    f.eval(
+        "(progn (tb_table \"Parts\" \"PrimaryKey\") (setq n 0) (tb_top) (while (tb_skip) (setq n "
+        "(1+ n)) (tb_getrec)) n)");
     lisp.stop();
 
     sqlite3_stmt* walk = nullptr;
@@ -231,17 +239,20 @@ void seekBenchmark(benchmark::State& state, const char* index, bool text) {
   Fixture& f = Fixture::get();
   const std::vector<int> keys = randomKeys();
   std::string list = "(setq keys '(";
-  for (int key : keys) list += text ? "\"PART " + std::to_string(key) + "\" " : std::to_string(key) + " ";
+  for (int key : keys)
+    list += text ? "\"PART " + std::to_string(key) + "\" " : std::to_string(key) + " ";
   list += "))";
   f.eval(list);
   for (auto _ : state) {
     f.eval(std::string("(tb_table \"Parts\" \"") + index + "\")");
     Timing lisp;
-    f.eval("(progn (setq found 0) (foreach k keys (if (tb_seek k) (setq found (1+ found)))) found)");
+    f.eval(
+        "(progn (setq found 0) (foreach k keys (if (tb_seek k) (setq found (1+ found)))) found)");
     lisp.stop();
 
     sqlite3_stmt* seek = nullptr;
-    const std::string sql = text ? "SELECT * FROM Parts WHERE Name = ? LIMIT 1" : "SELECT * FROM Parts WHERE Code = ? LIMIT 1";
+    const std::string sql = text ? "SELECT * FROM Parts WHERE Name = ? LIMIT 1"
+                                 : "SELECT * FROM Parts WHERE Code = ? LIMIT 1";
     sqlite3_prepare_v2(f.sqlite(), sql.c_str(), -1, &seek, nullptr);
     Timing direct;
     for (int key : keys) {

@@ -50,11 +50,11 @@ class Session {
 
 void LispLoop(benchmark::State& state) {
   Session session;
-  tabrik::lisp::Value form =
-      tabrik::lisp::readFirst("(progn (setq i 0) (while (< i " + std::to_string(kLoopCount) + ") (setq i (1+ i))))");
+  tabrik::lisp::Value form = tabrik::lisp::readFirst(
+      "(progn (setq i 0) (while (< i " + std::to_string(kLoopCount) + ") (setq i (1+ i))))");
   for (auto _ : state) benchmark::DoNotOptimize(session.runtime().eval(form));
-  state.counters["loop_iterations_per_s"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kLoopCount, benchmark::Counter::kIsRate);
+  state.counters["loop_iterations_per_s"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * kLoopCount, benchmark::Counter::kIsRate);
 }
 BENCHMARK(LispLoop)->Unit(benchmark::kMillisecond);
 
@@ -67,7 +67,8 @@ void ExternalCallFromLisp(benchmark::State& state) {
   // The same number of calls of the handler itself, with the arguments the bridge
   // would have built, prepared once.
   ads_point point = {1, 2, 3};
-  resbuf* prepared = acutBuildList(RTSHORT, 1, RTREAL, 2.5, RTSTR, L"text", RT3DPOINT, point, RTT, 0);
+  resbuf* prepared =
+      acutBuildList(RTSHORT, 1, RTREAL, 2.5, RTSTR, L"text", RT3DPOINT, point, RTT, 0);
   tabrik::acad::Document* document = tabrik::acad::docManager().current();
   const int64_t calls = std::max<int64_t>(state.iterations(), 1000);
   auto start = std::chrono::steady_clock::now();
@@ -81,7 +82,8 @@ void ExternalCallFromLisp(benchmark::State& state) {
   }
   directSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   acutRelRb(prepared);
-  state.counters["calls_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["calls_per_s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["direct_ns"] = directSeconds / calls * 1e9;
   state.counters["bridge_overhead_ratio"] = directSeconds > 0 ? lispSeconds / directSeconds : 0;
 }

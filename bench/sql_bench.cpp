@@ -58,7 +58,8 @@ struct Timing {
 // date (an OLE date, as Date/Time is stored).
 const char kFill[] =
     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-    "INSERT INTO Parts (Code, Name, Weight, Made) SELECT i, 'part ' || i, i * 0.5, 45000 + i % 1000 FROM n";
+    "INSERT INTO Parts (Code, Name, Weight, Made) SELECT i, 'part ' || i, i * 0.5, 45000 + i % "
+    "1000 FROM n";
 const char kSelect[] = "SELECT ID, Code, Name, Weight, Made FROM Parts";
 const char kUpdate[] = "UPDATE Parts SET Weight = Weight + 1, Code = Code * 2";
 
@@ -70,7 +71,9 @@ class Fixture {
     static Fixture fixture;
     return fixture;
   }
-  tabrik::lisp::Value eval(const std::string& text) { return m_session->scriptRuntime()->eval(tabrik::lisp::readFirst(text)); }
+  tabrik::lisp::Value eval(const std::string& text) {
+    return m_session->scriptRuntime()->eval(tabrik::lisp::readFirst(text));
+  }
   sqlite3* sqlite() { return m_sqlite; }
 
  private:
@@ -83,7 +86,9 @@ class Fixture {
     {
       CDaoDatabase database;
       database.Create(CString(mdb.c_str()));
-      database.Execute(L"CREATE TABLE Parts (ID COUNTER PRIMARY KEY, Code LONG, Name TEXT(50), Weight DOUBLE, Made DATETIME)");
+      database.Execute(
+          L"CREATE TABLE Parts (ID COUNTER PRIMARY KEY, Code LONG, Name TEXT(50), Weight DOUBLE, "
+          L"Made DATETIME)");
       database.Execute(CString(kFill));
       database.Close();
     }
@@ -99,7 +104,8 @@ class Fixture {
     sqlite3_open((m_folder + "/parts.sqlite").c_str(), &m_sqlite);
     sqlite3_exec(m_sqlite,
                  "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
-                 "CREATE TABLE Parts (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code INTEGER, Name TEXT COLLATE NOCASE,"
+                 "CREATE TABLE Parts (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code INTEGER, Name "
+                 "TEXT COLLATE NOCASE,"
                  " Weight REAL, Made REAL);",
                  nullptr, nullptr, nullptr);
     sqlite3_exec(m_sqlite, kFill, nullptr, nullptr, nullptr);
@@ -175,9 +181,11 @@ BENCHMARK(UpdateRows)->Iterations(1)->Unit(benchmark::kMillisecond);
 // The translator alone, per statement, on statements of the kinds the module sends.
 void TranslateStatement(benchmark::State& state) {
   const char* statements[] = {
-      "SELECT ID, Code, Name FROM Parts WHERE Name Like 'part 1*' AND Made >= #3/5/2024# ORDER BY Name",
+      "SELECT ID, Code, Name FROM Parts WHERE Name Like 'part 1*' AND Made >= #3/5/2024# ORDER BY "
+      "Name",
       "UPDATE Parts SET Weight = Weight + 1 WHERE Code \\ 2 = 5 AND Name = \"x\"",
-      "SELECT TOP 10 Name & '/' & Code AS Tag, IIf(Weight > 5, 'heavy', 'light') FROM Parts ORDER BY Weight DESC",
+      "SELECT TOP 10 Name & '/' & Code AS Tag, IIf(Weight > 5, 'heavy', 'light') FROM Parts ORDER "
+      "BY Weight DESC",
   };
   for (auto _ : state) {
     Timing translating;

@@ -19,7 +19,9 @@ constexpr int kWriteAttempts = 20;
 constexpr long kConflictErrors[] = {3009, 3046, 3158, 3164, 3186, 3187, 3188, 3189, 3202,
                                     3211, 3212, 3218, 3225, 3260, 3261, 3262, 3624};
 
-long errorCode(const CDaoException* e) { return e->m_pErrorInfo != nullptr ? e->m_pErrorInfo->m_lErrorCode : 0; }
+long errorCode(const CDaoException* e) {
+  return e->m_pErrorInfo != nullptr ? e->m_pErrorInfo->m_lErrorCode : 0;
+}
 
 }  // namespace
 
@@ -32,12 +34,14 @@ void CDBConnection::waitAfterConflict(int /*attemptsMade*/) {
 CDBConnection::~CDBConnection() { Close(); }
 
 bool CDBConnection::isConflictError(long code) {
-  return std::find(std::begin(kConflictErrors), std::end(kConflictErrors), code) != std::end(kConflictErrors);
+  return std::find(std::begin(kConflictErrors), std::end(kConflictErrors), code) !=
+         std::end(kConflictErrors);
 }
 
 void CDBConnection::storeError(CDaoException* e) {
   m_lastErrorCode = errorCode(e);
-  m_lastErrorDescription = e->m_pErrorInfo != nullptr ? e->m_pErrorInfo->m_strDescription : CString();
+  m_lastErrorDescription =
+      e->m_pErrorInfo != nullptr ? e->m_pErrorInfo->m_strDescription : CString();
   m_hasError = true;
   e->Delete();
 }
@@ -49,7 +53,9 @@ void CDBConnection::GetLastError(long& code, CString& description) const {
 
 // --- the database ------------------------------------------------------------------------
 
-bool CDBConnection::IsIntact() const { return m_database.m_nStatus == 0 || m_database.m_nStatus == 1; }
+bool CDBConnection::IsIntact() const {
+  return m_database.m_nStatus == 0 || m_database.m_nStatus == 1;
+}
 
 bool CDBConnection::IsOpen() const { return IsIntact() && m_database.IsOpen(); }
 
@@ -445,7 +451,8 @@ void CDBConnection::writeValues(CDaoRecordset& cursor, const DBRecord& values) {
       continue;
     }
     std::wstring text = pair.value.bstrVal != nullptr ? pair.value.bstrVal : L"";
-    if (info.m_nType == dbText && info.m_lSize >= 0 && text.size() > static_cast<std::size_t>(info.m_lSize)) {
+    if (info.m_nType == dbText && info.m_lSize >= 0 &&
+        text.size() > static_cast<std::size_t>(info.m_lSize)) {
       text.resize(static_cast<std::size_t>(info.m_lSize));
     }
     // Jet keeps a zero-length text apart from Null only where the field allows it;

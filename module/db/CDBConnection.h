@@ -100,7 +100,8 @@ class CDBConnection : public CDBConnectionDispatch {
   bool Skip(long count, DBRecord& record);
   bool Seek1(const COleVariant& key, DBRecord& record);
   bool Seek2(const COleVariant& key1, const COleVariant& key2, DBRecord& record);
-  bool Seek3(const COleVariant& key1, const COleVariant& key2, const COleVariant& key3, DBRecord& record);
+  bool Seek3(const COleVariant& key1, const COleVariant& key2, const COleVariant& key3,
+             DBRecord& record);
   // keys holds kMaxSeekKeys slots, of which the first `count` are passed.
   bool SeekArray(const COleVariant* keys, int count, DBRecord& record);
   bool GetRecordCount(long& count);
@@ -161,7 +162,9 @@ class CDBConnection : public CDBConnectionDispatch {
   // connection is not open; false without an error when the database is read-only.
   bool ExecuteCommand(const CString& statement, long& recordsAffected);
   // The standards dialogs' name for ExecuteCommand.
-  bool ExecuteSQL(const CString& statement, long& recordsAffected) { return ExecuteCommand(statement, recordsAffected); }
+  bool ExecuteSQL(const CString& statement, long& recordsAffected) {
+    return ExecuteCommand(statement, recordsAffected);
+  }
   // Runs the stored query `name` with its parameters set from `tokens`, read in pairs
   // (a parameter name, which must be text, then its value).
   bool RunQuery(const CString& name, const std::vector<COleVariant>& tokens, DBQueryResult& result);
@@ -179,7 +182,8 @@ class CDBConnection : public CDBConnectionDispatch {
   bool GetRelationInfo(const CString& name, CDaoRelationInfo& info);
   bool GetRelationInfo(int position, CDaoRelationInfo& info);
   // Attaches the table `sourceTable` of the database file `path` under `localName`.
-  bool LinkTable(const CString& localName, const CString& path, const CString& sourceTable, bool& linked);
+  bool LinkTable(const CString& localName, const CString& path, const CString& sourceTable,
+                 bool& linked);
   // Compacts the closed file `source` into the new file `destination` through DAO's
   // workspace; the connection's own database is untouched.
   bool CompactDatabase(const CString& source, const CString& destination);

@@ -117,13 +117,17 @@ CDBConnection& CDBConnectionDispatch::self() { return static_cast<CDBConnection&
 
 // --- the database ----------------------------------------------------------------------
 
-HRESULT CDBConnectionDispatch::raw_IsOpen(VARIANT_BOOL* open) { return boolSlot(open, self().IsOpen()); }
+HRESULT CDBConnectionDispatch::raw_IsOpen(VARIANT_BOOL* open) {
+  return boolSlot(open, self().IsOpen());
+}
 
 HRESULT CDBConnectionDispatch::raw_GetDatabaseName(BSTR* name) {
   return stringSlot(name, self().GetDatabaseName());
 }
 
-HRESULT CDBConnectionDispatch::raw_IsIntact(VARIANT_BOOL* intact) { return boolSlot(intact, self().IsIntact()); }
+HRESULT CDBConnectionDispatch::raw_IsIntact(VARIANT_BOOL* intact) {
+  return boolSlot(intact, self().IsIntact());
+}
 
 HRESULT CDBConnectionDispatch::raw_CanUpdate(VARIANT_BOOL* updatable) {
   return boolSlot(updatable, self().CanUpdate());
@@ -138,11 +142,13 @@ HRESULT CDBConnectionDispatch::raw_Close() {
   return S_OK;
 }
 
-HRESULT CDBConnectionDispatch::raw_Open(BSTR path, VARIANT_BOOL exclusive, VARIANT_BOOL readOnly, BSTR* name) {
+HRESULT CDBConnectionDispatch::raw_Open(BSTR path, VARIANT_BOOL exclusive, VARIANT_BOOL readOnly,
+                                        BSTR* name) {
   if (name == nullptr) {
     return E_POINTER;
   }
-  return stringSlot(name, self().Open(fromBstr(path), exclusive != VARIANT_FALSE, readOnly != VARIANT_FALSE));
+  return stringSlot(
+      name, self().Open(fromBstr(path), exclusive != VARIANT_FALSE, readOnly != VARIANT_FALSE));
 }
 
 HRESULT CDBConnectionDispatch::raw_TryOpen(BSTR path, VARIANT_BOOL* locked, BSTR* name) {
@@ -187,7 +193,9 @@ HRESULT CDBConnectionDispatch::raw_CloseAllTables(VARIANT_BOOL* closed) {
   return boolSlot(closed, self().CloseAllTables());
 }
 
-HRESULT CDBConnectionDispatch::raw_HasNoTables(VARIANT_BOOL* none) { return boolSlot(none, self().HasNoTables()); }
+HRESULT CDBConnectionDispatch::raw_HasNoTables(VARIANT_BOOL* none) {
+  return boolSlot(none, self().HasNoTables());
+}
 
 HRESULT CDBConnectionDispatch::raw_GetCurrentTable(BSTR* name) {
   return stringSlot(name, self().GetCurrentTable());
@@ -216,7 +224,8 @@ HRESULT CDBConnectionDispatch::raw_MoveLast(DBVariantArray* record, VARIANT_BOOL
 }
 
 HRESULT CDBConnectionDispatch::raw_Skip(LONG count, DBVariantArray* record, VARIANT_BOOL* ok) {
-  return recordSlot(record, ok, [this, count](DBRecord& pairs) { return self().Skip(count, pairs); });
+  return recordSlot(record, ok,
+                    [this, count](DBRecord& pairs) { return self().Skip(count, pairs); });
 }
 
 HRESULT CDBConnectionDispatch::raw_Seek1(VARIANT key, DBVariantArray* record, VARIANT_BOOL* ok) {
@@ -224,26 +233,31 @@ HRESULT CDBConnectionDispatch::raw_Seek1(VARIANT key, DBVariantArray* record, VA
   return recordSlot(record, ok, [&](DBRecord& pairs) { return self().Seek1(first, pairs); });
 }
 
-HRESULT CDBConnectionDispatch::raw_Seek2(VARIANT key1, VARIANT key2, DBVariantArray* record, VARIANT_BOOL* ok) {
-  const COleVariant first(key1);
-  const COleVariant second(key2);
-  return recordSlot(record, ok, [&](DBRecord& pairs) { return self().Seek2(first, second, pairs); });
-}
-
-HRESULT CDBConnectionDispatch::raw_Seek3(VARIANT key1, VARIANT key2, VARIANT key3, DBVariantArray* record,
+HRESULT CDBConnectionDispatch::raw_Seek2(VARIANT key1, VARIANT key2, DBVariantArray* record,
                                          VARIANT_BOOL* ok) {
   const COleVariant first(key1);
   const COleVariant second(key2);
-  const COleVariant third(key3);
-  return recordSlot(record, ok, [&](DBRecord& pairs) { return self().Seek3(first, second, third, pairs); });
+  return recordSlot(record, ok,
+                    [&](DBRecord& pairs) { return self().Seek2(first, second, pairs); });
 }
 
-HRESULT CDBConnectionDispatch::raw_SeekArray(const DBVariantArray* keys, DBVariantArray* record, VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_Seek3(VARIANT key1, VARIANT key2, VARIANT key3,
+                                         DBVariantArray* record, VARIANT_BOOL* ok) {
+  const COleVariant first(key1);
+  const COleVariant second(key2);
+  const COleVariant third(key3);
+  return recordSlot(record, ok,
+                    [&](DBRecord& pairs) { return self().Seek3(first, second, third, pairs); });
+}
+
+HRESULT CDBConnectionDispatch::raw_SeekArray(const DBVariantArray* keys, DBVariantArray* record,
+                                             VARIANT_BOOL* ok) {
   if (keys == nullptr) {
     return E_POINTER;
   }
   const int count = static_cast<int>(std::min<std::size_t>(keys->size(), kMaxSeekKeys));
-  return recordSlot(record, ok, [&](DBRecord& pairs) { return self().SeekArray(keys->data(), count, pairs); });
+  return recordSlot(record, ok,
+                    [&](DBRecord& pairs) { return self().SeekArray(keys->data(), count, pairs); });
 }
 
 HRESULT CDBConnectionDispatch::raw_GetRecordCount(LONG* count, VARIANT_BOOL* ok) {
@@ -269,12 +283,13 @@ HRESULT CDBConnectionDispatch::raw_AppendRecord(const DBVariantArray* values, VA
   }
   return recordSlot(record, ok, [&](DBRecord& pairs) {
     DBRecord supplied;
-    return unflatten(*values, supplied) && self().AppendRecord(supplied, fill != VARIANT_FALSE, pairs);
+    return unflatten(*values, supplied) &&
+           self().AppendRecord(supplied, fill != VARIANT_FALSE, pairs);
   });
 }
 
-HRESULT CDBConnectionDispatch::raw_ReplaceRecord(const DBVariantArray* values, DBVariantArray* record,
-                                                 VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_ReplaceRecord(const DBVariantArray* values,
+                                                 DBVariantArray* record, VARIANT_BOOL* ok) {
   if (values == nullptr) {
     return E_POINTER;
   }
@@ -288,7 +303,8 @@ HRESULT CDBConnectionDispatch::raw_DeleteRecord(VARIANT_BOOL* ok) {
   return boolSlot(ok, self().DeleteRecord());
 }
 
-HRESULT CDBConnectionDispatch::raw_GetFieldValueByName(BSTR name, VARIANT* value, VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_GetFieldValueByName(BSTR name, VARIANT* value,
+                                                       VARIANT_BOOL* ok) {
   if (value == nullptr || ok == nullptr) {
     return E_POINTER;
   }
@@ -322,7 +338,8 @@ HRESULT CDBConnectionDispatch::raw_GetFieldName(LONG position, BSTR* name, VARIA
   connection.clearError();
   CDaoRecordset* cursor = connection.currentTable();
   CDaoFieldInfo info;
-  const bool read = cursor != nullptr && connection.guarded([&] { cursor->GetFieldInfo(position, info); });
+  const bool read =
+      cursor != nullptr && connection.guarded([&] { cursor->GetFieldInfo(position, info); });
   *ok = toBool(read);
   return stringSlot(name, read ? info.m_strName : CString());
 }
@@ -335,7 +352,8 @@ HRESULT CDBConnectionDispatch::raw_GetFieldValue(LONG position, VARIANT* value, 
   connection.clearError();
   CDaoRecordset* cursor = connection.currentTable();
   COleVariant read;
-  *ok = toBool(cursor != nullptr && connection.guarded([&] { cursor->GetFieldValue(position, read); }));
+  *ok = toBool(cursor != nullptr &&
+               connection.guarded([&] { cursor->GetFieldValue(position, read); }));
   *value = read.Detach();
   return S_OK;
 }
@@ -349,7 +367,9 @@ HRESULT CDBConnectionDispatch::raw_GetLastError(LONG* code, BSTR* description) {
   return stringSlot(description, connection.m_lastErrorDescription);
 }
 
-HRESULT CDBConnectionDispatch::raw_HasError(VARIANT_BOOL* failed) { return boolSlot(failed, self().HasError()); }
+HRESULT CDBConnectionDispatch::raw_HasError(VARIANT_BOOL* failed) {
+  return boolSlot(failed, self().HasError());
+}
 
 HRESULT CDBConnectionDispatch::raw_GetInterfaceVersion(LONG* version) {
   if (version == nullptr) {
@@ -361,14 +381,16 @@ HRESULT CDBConnectionDispatch::raw_GetInterfaceVersion(LONG* version) {
 
 // --- tables, fields and indexes ---------------------------------------------------------------
 
-HRESULT CDBConnectionDispatch::raw_CreateTable(BSTR name, const DBVariantArray* tokens, VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_CreateTable(BSTR name, const DBVariantArray* tokens,
+                                               VARIANT_BOOL* ok) {
   if (tokens == nullptr) {
     return E_POINTER;
   }
   return boolSlot(ok, ok != nullptr && self().CreateTable(fromBstr(name), *tokens));
 }
 
-HRESULT CDBConnectionDispatch::raw_ModifyTable(BSTR name, const DBVariantArray* tokens, VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_ModifyTable(BSTR name, const DBVariantArray* tokens,
+                                               VARIANT_BOOL* ok) {
   if (tokens == nullptr) {
     return E_POINTER;
   }
@@ -380,20 +402,24 @@ HRESULT CDBConnectionDispatch::raw_GetStructure(DBVariantArray* structure, VARIA
 }
 
 HRESULT CDBConnectionDispatch::raw_ListIndexes(DBVariantArray* names, VARIANT_BOOL* ok) {
-  return namesSlot(names, ok, [this](std::vector<CString>& list) { return self().ListIndexes(list); });
+  return namesSlot(names, ok,
+                   [this](std::vector<CString>& list) { return self().ListIndexes(list); });
 }
 
 HRESULT CDBConnectionDispatch::raw_ListTables(DBVariantArray* names, VARIANT_BOOL* ok) {
-  return namesSlot(names, ok, [this](std::vector<CString>& list) { return self().ListTables(list); });
+  return namesSlot(names, ok,
+                   [this](std::vector<CString>& list) { return self().ListTables(list); });
 }
 
-HRESULT CDBConnectionDispatch::raw_CreateIndex(BSTR table, BSTR field, VARIANT_BOOL unique, VARIANT_BOOL primary,
-                                               VARIANT_BOOL* ok) {
-  return boolSlot(ok, ok != nullptr && self().CreateIndex(fromBstr(table), fromBstr(field), unique != VARIANT_FALSE,
-                                                          primary != VARIANT_FALSE));
+HRESULT CDBConnectionDispatch::raw_CreateIndex(BSTR table, BSTR field, VARIANT_BOOL unique,
+                                               VARIANT_BOOL primary, VARIANT_BOOL* ok) {
+  return boolSlot(
+      ok, ok != nullptr && self().CreateIndex(fromBstr(table), fromBstr(field),
+                                              unique != VARIANT_FALSE, primary != VARIANT_FALSE));
 }
 
-HRESULT CDBConnectionDispatch::raw_FieldRequired(BSTR table, BSTR field, VARIANT_BOOL* required, VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_FieldRequired(BSTR table, BSTR field, VARIANT_BOOL* required,
+                                                 VARIANT_BOOL* ok) {
   if (required == nullptr || ok == nullptr) {
     return E_POINTER;
   }
@@ -405,7 +431,8 @@ HRESULT CDBConnectionDispatch::raw_FieldRequired(BSTR table, BSTR field, VARIANT
 
 // The field's attribute record: name and value of strName, nType, lSize, lAttributes,
 // nOrdinalPosition, bRequired, bAllowZeroLength and strDefaultValue, in that order.
-HRESULT CDBConnectionDispatch::raw_FieldAttributes(BSTR field, DBVariantArray* attributes, VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_FieldAttributes(BSTR field, DBVariantArray* attributes,
+                                                   VARIANT_BOOL* ok) {
   if (attributes == nullptr || ok == nullptr) {
     return E_POINTER;
   }
@@ -433,8 +460,10 @@ HRESULT CDBConnectionDispatch::raw_FieldAttributes(BSTR field, DBVariantArray* a
   return S_OK;
 }
 
-HRESULT CDBConnectionDispatch::raw_DeleteTable(BSTR name, VARIANT_BOOL deleteRelations, VARIANT_BOOL* ok) {
-  return boolSlot(ok, ok != nullptr && self().DeleteTable(fromBstr(name), deleteRelations != VARIANT_FALSE));
+HRESULT CDBConnectionDispatch::raw_DeleteTable(BSTR name, VARIANT_BOOL deleteRelations,
+                                               VARIANT_BOOL* ok) {
+  return boolSlot(
+      ok, ok != nullptr && self().DeleteTable(fromBstr(name), deleteRelations != VARIANT_FALSE));
 }
 
 HRESULT CDBConnectionDispatch::raw_RenameTable(BSTR oldName, BSTR newName, VARIANT_BOOL* ok) {
@@ -443,25 +472,31 @@ HRESULT CDBConnectionDispatch::raw_RenameTable(BSTR oldName, BSTR newName, VARIA
 
 // --- SQL statements and stored queries ---------------------------------------------------------
 
-HRESULT CDBConnectionDispatch::raw_OpenQuery(BSTR statement, DBVariantArray* result, VARIANT_BOOL* ok) {
-  return querySlot(result, ok, [&](DBQueryResult& rows) { return self().OpenQuery(fromBstr(statement), rows); });
+HRESULT CDBConnectionDispatch::raw_OpenQuery(BSTR statement, DBVariantArray* result,
+                                             VARIANT_BOOL* ok) {
+  return querySlot(
+      result, ok, [&](DBQueryResult& rows) { return self().OpenQuery(fromBstr(statement), rows); });
 }
 
-HRESULT CDBConnectionDispatch::raw_RunQuery(BSTR name, const DBVariantArray* parameters, DBVariantArray* result,
-                                            VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_RunQuery(BSTR name, const DBVariantArray* parameters,
+                                            DBVariantArray* result, VARIANT_BOOL* ok) {
   if (parameters == nullptr) {
     return E_POINTER;
   }
-  return querySlot(result, ok,
-                   [&](DBQueryResult& rows) { return self().RunQuery(fromBstr(name), *parameters, rows); });
+  return querySlot(result, ok, [&](DBQueryResult& rows) {
+    return self().RunQuery(fromBstr(name), *parameters, rows);
+  });
 }
 
 HRESULT CDBConnectionDispatch::raw_ExecuteSQL(BSTR statement, LONG* affected, VARIANT_BOOL* ok) {
-  return countSlot(affected, ok, [&](long& count) { return self().ExecuteSQL(fromBstr(statement), count); });
+  return countSlot(affected, ok,
+                   [&](long& count) { return self().ExecuteSQL(fromBstr(statement), count); });
 }
 
-HRESULT CDBConnectionDispatch::raw_ExecuteCommand(BSTR statement, LONG* affected, VARIANT_BOOL* ok) {
-  return countSlot(affected, ok, [&](long& count) { return self().ExecuteCommand(fromBstr(statement), count); });
+HRESULT CDBConnectionDispatch::raw_ExecuteCommand(BSTR statement, LONG* affected,
+                                                  VARIANT_BOOL* ok) {
+  return countSlot(affected, ok,
+                   [&](long& count) { return self().ExecuteCommand(fromBstr(statement), count); });
 }
 
 HRESULT CDBConnectionDispatch::raw_CreateQuery(BSTR name, BSTR statement, VARIANT_BOOL* ok) {
@@ -470,7 +505,8 @@ HRESULT CDBConnectionDispatch::raw_CreateQuery(BSTR name, BSTR statement, VARIAN
 
 // --- relations, linked tables, compaction -----------------------------------------------------
 
-HRESULT CDBConnectionDispatch::raw_RelationExists(BSTR name, VARIANT_BOOL* exists, VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_RelationExists(BSTR name, VARIANT_BOOL* exists,
+                                                  VARIANT_BOOL* ok) {
   if (exists == nullptr || ok == nullptr) {
     return E_POINTER;
   }
@@ -481,20 +517,24 @@ HRESULT CDBConnectionDispatch::raw_RelationExists(BSTR name, VARIANT_BOOL* exist
 }
 
 HRESULT CDBConnectionDispatch::raw_DeleteRelation(BSTR table, BSTR foreignTable, VARIANT_BOOL* ok) {
-  return boolSlot(ok, ok != nullptr && self().DeleteRelation(fromBstr(table), fromBstr(foreignTable)));
+  return boolSlot(ok,
+                  ok != nullptr && self().DeleteRelation(fromBstr(table), fromBstr(foreignTable)));
 }
 
-HRESULT CDBConnectionDispatch::raw_LinkTable(BSTR localName, BSTR path, BSTR sourceTable, VARIANT_BOOL* linked,
-                                             VARIANT_BOOL* ok) {
+HRESULT CDBConnectionDispatch::raw_LinkTable(BSTR localName, BSTR path, BSTR sourceTable,
+                                             VARIANT_BOOL* linked, VARIANT_BOOL* ok) {
   if (linked == nullptr || ok == nullptr) {
     return E_POINTER;
   }
   bool isLinked = false;
-  *ok = toBool(self().LinkTable(fromBstr(localName), fromBstr(path), fromBstr(sourceTable), isLinked));
+  *ok = toBool(
+      self().LinkTable(fromBstr(localName), fromBstr(path), fromBstr(sourceTable), isLinked));
   *linked = toBool(isLinked);
   return S_OK;
 }
 
-HRESULT CDBConnectionDispatch::raw_CompactDatabase(BSTR source, BSTR destination, VARIANT_BOOL* ok) {
-  return boolSlot(ok, ok != nullptr && self().CompactDatabase(fromBstr(source), fromBstr(destination)));
+HRESULT CDBConnectionDispatch::raw_CompactDatabase(BSTR source, BSTR destination,
+                                                   VARIANT_BOOL* ok) {
+  return boolSlot(ok,
+                  ok != nullptr && self().CompactDatabase(fromBstr(source), fromBstr(destination)));
 }

@@ -58,7 +58,8 @@ std::wstring locateDatabase(const std::wstring& path) {
     return path;
   }
   resbuf prefix{};
-  if (acedGetVar(L"ACADPREFIX", &prefix) != RTNORM || prefix.restype != RTSTR || prefix.resval.rstring == nullptr) {
+  if (acedGetVar(L"ACADPREFIX", &prefix) != RTNORM || prefix.restype != RTSTR ||
+      prefix.resval.rstring == nullptr) {
     return std::wstring();
   }
   const std::wstring folders = prefix.resval.rstring;
@@ -88,7 +89,8 @@ std::wstring locateDatabase(const std::wstring& path) {
 // Asks the LISP application to repair the file: (compactDatabase path nil "Repair").
 // True when it answered with a non-nil value.
 bool askForRepair(const std::wstring& path) {
-  resbuf* call = acutBuildList(RTSTR, L"compactDatabase", RTSTR, path.c_str(), RTNIL, RTSTR, L"Repair", 0);
+  resbuf* call =
+      acutBuildList(RTSTR, L"compactDatabase", RTSTR, path.c_str(), RTNIL, RTSTR, L"Repair", 0);
   if (call == nullptr) {
     return false;
   }
@@ -105,7 +107,8 @@ bool askForRepair(const std::wstring& path) {
 // Drops the records that hold nothing: no drawing and no connection.
 void dropEmptyRecords() {
   auto& records = db::connectionList();
-  records.remove_if([](const auto& record) { return record->docName.empty() && record->connection == nullptr; });
+  records.remove_if(
+      [](const auto& record) { return record->docName.empty() && record->connection == nullptr; });
 }
 
 // Step of tb_connect that lets the drawing adopt a connection some record holds on
@@ -133,7 +136,8 @@ void releaseAndAdopt(const std::wstring& path, const std::wstring& document) {
     record->docName.clear();
   }
   auto adopted = std::find_if(records.begin(), records.end(), [&](const auto& record) {
-    return isSameDatabase(record->connection, path) && (record->docName == document || record->docName.empty());
+    return isSameDatabase(record->connection, path) &&
+           (record->docName == document || record->docName.empty());
   });
   if (adopted == records.end()) {
     return;
@@ -149,7 +153,8 @@ void releaseAndAdopt(const std::wstring& path, const std::wstring& document) {
 
 // The connect failed: the report shows the new connection's error (it is current for
 // the report only), the connection goes and the drawing is left without one.
-int connectFailed(CDBConnection* connection, const std::wstring& path, bool readOnly, bool failHard) {
+int connectFailed(CDBConnection* connection, const std::wstring& path, bool readOnly,
+                  bool failHard) {
   db::SetCurrent(connection, path, readOnly);
   db::reportFailure();
   db::ClearCurrent();

@@ -28,7 +28,9 @@ DatabaseState& state() {
   return instance;
 }
 
-void makeCurrent(const DB_INFO& record) { SetCurrent(record.connection, record.dbPath, record.readOnly); }
+void makeCurrent(const DB_INFO& record) {
+  SetCurrent(record.connection, record.dbPath, record.readOnly);
+}
 
 }  // namespace
 

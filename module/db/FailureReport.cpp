@@ -46,11 +46,13 @@ bool report(CDBConnection* connection, Printing printing) {
   if (code == kDiskError) {
     acutPrintf(L"\nA disk or network error occurred while trying to access the database.");
     acutPrintf(
-        L"Try the command again. If it continues to not work, try restarting AutoCAD. If that does not fix "
+        L"Try the command again. If it continues to not work, try restarting AutoCAD. If that does "
+        L"not fix "
         L"the error, try restarting your computer.");
     return true;
   }
-  acutPrintf(printing == Printing::kTabrik ? L"\nTabrik Error: %ls" : L"\nDatabase Error: %ls", description.GetString());
+  acutPrintf(printing == Printing::kTabrik ? L"\nTabrik Error: %ls" : L"\nDatabase Error: %ls",
+             description.GetString());
   return true;
 }
 

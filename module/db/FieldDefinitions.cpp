@@ -14,9 +14,9 @@ struct TypeKeyword {
 };
 
 constexpr TypeKeyword kTypeKeywords[] = {
-    {L"BOOL", dbBoolean},      {L"BYTE", dbByte}, {L"INT", dbInteger}, {L"LONG", dbLong},
-    {L"REAL", dbDouble},       {L"CURRENCY", dbCurrency}, {L"DATE", dbDate}, {L"MEMO", dbMemo},
-    {L"TEXT", dbText},
+    {L"BOOL", dbBoolean}, {L"BYTE", dbByte},   {L"INT", dbInteger},
+    {L"LONG", dbLong},    {L"REAL", dbDouble}, {L"CURRENCY", dbCurrency},
+    {L"DATE", dbDate},    {L"MEMO", dbMemo},   {L"TEXT", dbText},
 };
 
 bool isString(const VARIANT& token) { return token.vt == VT_BSTR && !isAnyMarkerToken(token); }

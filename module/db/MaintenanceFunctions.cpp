@@ -32,7 +32,8 @@ void printDaoError(long code, const CString& description) {
   if (code == kDiskError) {
     acutPrintf(L"\nA disk or network error occurred while trying to access the database.");
     acutPrintf(
-        L"Try the command again. If it continues to not work, try restarting AutoCAD. If that does not fix "
+        L"Try the command again. If it continues to not work, try restarting AutoCAD. If that does "
+        L"not fix "
         L"the error, try restarting your computer.");
     return;
   }
@@ -59,7 +60,8 @@ int tb_link_table() {
   std::wstring localName;
   std::wstring path;
   std::wstring sourceTable;
-  if (!readString(cursor, localName) || !readString(cursor, path) || !readString(cursor, sourceTable)) {
+  if (!readString(cursor, localName) || !readString(cursor, path) ||
+      !readString(cursor, sourceTable)) {
     return kWrongType;
   }
   CDBConnection* connection = db::currentConnection();
@@ -67,7 +69,8 @@ int tb_link_table() {
     return kResultOk;
   }
   bool linked = false;
-  if (!connection->LinkTable(localName.c_str(), path.c_str(), sourceTable.c_str(), linked) || !linked) {
+  if (!connection->LinkTable(localName.c_str(), path.c_str(), sourceTable.c_str(), linked) ||
+      !linked) {
     db::reportFailure();
     return kResultOk;
   }

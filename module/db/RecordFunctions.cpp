@@ -64,7 +64,8 @@ int tb_append() {
   ArgList args;
   ArgCursor cursor = args.first();
   bool fill = false;
-  if (cursor != nullptr && (cursor->restype == RTSHORT || cursor->restype == RTLONG || cursor->restype == RTREAL)) {
+  if (cursor != nullptr &&
+      (cursor->restype == RTSHORT || cursor->restype == RTLONG || cursor->restype == RTREAL)) {
     double number = 0;
     readReal(cursor, number);
     fill = number != 0;

@@ -11,7 +11,9 @@ namespace {
 constexpr long kItemNotFound = 3265;
 constexpr const wchar_t* kGeneralLocale = L";LANGID=0x0409;CP=1252;COUNTRY=0";
 
-long errorCodeOf(const CDaoException* e) { return e->m_pErrorInfo != nullptr ? e->m_pErrorInfo->m_lErrorCode : 0; }
+long errorCodeOf(const CDaoException* e) {
+  return e->m_pErrorInfo != nullptr ? e->m_pErrorInfo->m_lErrorCode : 0;
+}
 
 }  // namespace
 
@@ -83,8 +85,8 @@ bool CDBConnection::GetRelationInfo(int position, CDaoRelationInfo& info) {
   return guarded([&] { m_database.GetRelationInfo(position, info, AFX_DAO_ALL_INFO); });
 }
 
-bool CDBConnection::LinkTable(const CString& localName, const CString& path, const CString& sourceTable,
-                              bool& linked) {
+bool CDBConnection::LinkTable(const CString& localName, const CString& path,
+                              const CString& sourceTable, bool& linked) {
   clearError();
   linked = false;
   if (!IsOpen()) {

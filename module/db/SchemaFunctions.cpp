@@ -90,7 +90,8 @@ int readIndexDefinition(IndexDefinition& index) {
     return kWrongType;
   }
   CDBConnection* connection = db::currentConnection();
-  index.found = connection != nullptr && connection->GetIndexDefinition(name.c_str(), index.unique, index.fields);
+  index.found = connection != nullptr &&
+                connection->GetIndexDefinition(name.c_str(), index.unique, index.fields);
   return kResultOk;
 }
 

@@ -29,7 +29,8 @@ void fillFieldInfo(const FieldDefinition& definition, CDaoFieldInfo& info) {
 
 // An index named after the field, on that field alone; never clustered, ignoring
 // nulls, required or foreign.
-void createFieldIndex(CDaoTableDef& definition, const CString& field, bool descending, bool unique, bool primary) {
+void createFieldIndex(CDaoTableDef& definition, const CString& field, bool descending, bool unique,
+                      bool primary) {
   CDaoIndexFieldInfo column;
   column.m_strName = field;
   column.m_bDescending = descending;
@@ -52,7 +53,8 @@ bool addDefinedFields(CDaoTableDef& table, const std::vector<COleVariant>& token
     fillFieldInfo(field, info);
     table.CreateField(info);
     if (field.index != IndexOrder::kNone) {
-      createFieldIndex(table, info.m_strName, field.index == IndexOrder::kDescending, field.unique, field.primary);
+      createFieldIndex(table, info.m_strName, field.index == IndexOrder::kDescending, field.unique,
+                       field.primary);
     }
   }
   return !reader.malformed();
@@ -163,7 +165,8 @@ bool CDBConnection::ListIndexes(std::vector<CString>& names) {
   return read && !names.empty();
 }
 
-bool CDBConnection::GetIndexDefinition(const CString& index, bool& unique, std::vector<CString>& fields) {
+bool CDBConnection::GetIndexDefinition(const CString& index, bool& unique,
+                                       std::vector<CString>& fields) {
   clearError();
   unique = false;
   fields.clear();
@@ -181,7 +184,8 @@ bool CDBConnection::GetIndexDefinition(const CString& index, bool& unique, std::
   });
 }
 
-bool CDBConnection::CreateIndex(const CString& table, const CString& field, bool unique, bool primary) {
+bool CDBConnection::CreateIndex(const CString& table, const CString& field, bool unique,
+                                bool primary) {
   clearError();
   if (!IsOpen()) {
     return false;

@@ -32,7 +32,8 @@ enum class FailureMode {
 
 constexpr const wchar_t* kErrorMarker = L"*ERROR*";
 constexpr const wchar_t* kConnectionErrorText =
-    L"Database connection error.\nClose and reopen AutoCAD.\n\nIf you are getting this error frequently, press "
+    L"Database connection error.\nClose and reopen AutoCAD.\n\nIf you are getting this error "
+    L"frequently, press "
     L"\"Yes\" to send an error report to Norvane Support.";
 // Yes and No, No the default, the stop icon.
 constexpr UINT kConnectionErrorStyle = MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2;

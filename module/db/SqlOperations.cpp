@@ -87,7 +87,8 @@ bool CDBConnection::ExecuteCommand(const CString& statement, long& recordsAffect
   });
 }
 
-bool CDBConnection::RunQuery(const CString& name, const std::vector<COleVariant>& tokens, DBQueryResult& result) {
+bool CDBConnection::RunQuery(const CString& name, const std::vector<COleVariant>& tokens,
+                             DBQueryResult& result) {
   clearError();
   result = DBQueryResult();
   if (!IsOpen()) {

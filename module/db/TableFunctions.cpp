@@ -142,7 +142,8 @@ int tb_seek() {
       return kResultOk;
     }
     const double* p = cursor->resval.rpoint;
-    return answerRecord(connection->Seek3(COleVariant(p[0]), COleVariant(p[1]), COleVariant(p[2]), record), record);
+    return answerRecord(
+        connection->Seek3(COleVariant(p[0]), COleVariant(p[1]), COleVariant(p[2]), record), record);
   }
   if (cursor->restype == RTPOINT) {
     if (connection == nullptr) {

@@ -7,11 +7,11 @@ namespace tabrik::arx {
 
 // What a function body returns to the wrapper.
 enum ResultCode : int {
-  kResultOk = 0,           // the body set its LISP result (nil when it set none)
-  kTooFewArguments = 1,    // "\nToo few arguments passed.\n"
-  kWrongType = 2,          // "\nWrong type of arguments passed.\n"
-  kBadData = 3,            // "\nBad data passed .\n"
-  kAlreadyReported = 4,    // the body told the user; the host shows its text window
+  kResultOk = 0,         // the body set its LISP result (nil when it set none)
+  kTooFewArguments = 1,  // "\nToo few arguments passed.\n"
+  kWrongType = 2,        // "\nWrong type of arguments passed.\n"
+  kBadData = 3,          // "\nBad data passed .\n"
+  kAlreadyReported = 4,  // the body told the user; the host shows its text window
 };
 
 // A function body: fetches its own arguments, sets its result through the host's return

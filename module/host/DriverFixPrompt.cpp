@@ -15,7 +15,8 @@ namespace tabrik::arx {
 namespace {
 
 constexpr const wchar_t* kCaption = L"Norvane Error";
-constexpr const wchar_t* kDefaultDriverFixUrl = L"https://www.norvane.com/downloads/TabrikDatabaseDriverFix.exe";
+constexpr const wchar_t* kDefaultDriverFixUrl =
+    L"https://www.norvane.com/downloads/TabrikDatabaseDriverFix.exe";
 
 std::wstring widen(const char* text) {
   std::wstring wide;
@@ -55,25 +56,30 @@ std::wstring driverFixUrl() {
 }
 
 void showDriverFixPrompt() {
-  if (messageBox(L"Error loading database drivers.\nWould you like to download a fix to this error?",
-                 MB_YESNO | MB_ICONERROR) != IDYES) {
+  if (messageBox(
+          L"Error loading database drivers.\nWould you like to download a fix to this error?",
+          MB_YESNO | MB_ICONERROR) != IDYES) {
     return;
   }
   const std::wstring url = driverFixUrl();
-  HINSTANCE result = ShellExecuteW(adsw_acadMainWnd(), L"OPEN", url.c_str(), /*lpParameters=*/nullptr,
-                                   /*lpDirectory=*/nullptr, SW_SHOWNOACTIVATE);
+  HINSTANCE result =
+      ShellExecuteW(adsw_acadMainWnd(), L"OPEN", url.c_str(), /*lpParameters=*/nullptr,
+                    /*lpDirectory=*/nullptr, SW_SHOWNOACTIVATE);
   if (reinterpret_cast<INT_PTR>(result) > 32) {
     acutPrintf(L"\nDownloading %ls", url.c_str());
-    messageBox(L"The download of the database driver fix has started.\n"
-               L"When it has finished, close AutoCAD, run the downloaded repair installer "
-               L"and then start AutoCAD again.",
-               MB_OK | MB_ICONERROR);
+    messageBox(
+        L"The download of the database driver fix has started.\n"
+        L"When it has finished, close AutoCAD, run the downloaded repair installer "
+        L"and then start AutoCAD again.",
+        MB_OK | MB_ICONERROR);
     return;
   }
   acutPrintf(L"\nError downloading %ls", url.c_str());
   acutPrintf(L"\nPlease contact Norvane technical support.");
-  messageBox(L"The database driver fix could not be downloaded.\nPlease contact Norvane technical support.",
-             MB_OK | MB_ICONERROR);
+  messageBox(
+      L"The database driver fix could not be downloaded.\nPlease contact Norvane technical "
+      L"support.",
+      MB_OK | MB_ICONERROR);
 }
 
 }  // namespace tabrik::arx

@@ -9,7 +9,8 @@
 namespace tabrik::arx {
 
 void retInteger(std::int64_t value) {
-  if (value >= std::numeric_limits<std::int16_t>::min() && value <= std::numeric_limits<std::int16_t>::max()) {
+  if (value >= std::numeric_limits<std::int16_t>::min() &&
+      value <= std::numeric_limits<std::int16_t>::max()) {
     acedRetInt(static_cast<int>(value));
     return;
   }

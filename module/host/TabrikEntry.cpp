@@ -4,8 +4,8 @@
 
 #include "host/TabrikApplication.h"
 
-extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode message,
-                                                                                   void* appId) {
+extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(
+    AcRx::AppMsgCode message, void* appId) {
   return tabrik::arx::handleAppMessage(message, appId);
 }
 

@@ -51,7 +51,8 @@ resbuf* dateToResbuf(DATE date) {
     // Defensive: DAO never hands out a date outside the range that has a text.
     return newBuffer(RTNIL);
   }
-  std::wstring formatted = text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
+  std::wstring formatted =
+      text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
   SysFreeString(text);
   return newString(trimTrailingBlanks(std::move(formatted)));
 }
@@ -86,8 +87,9 @@ resbuf* variantToResbuf(const VARIANT& value, StringRule rule) {
     case VT_DATE:
       return dateToResbuf(value.date);
     case VT_BSTR: {
-      const std::wstring text =
-          value.bstrVal != nullptr ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal)) : std::wstring();
+      const std::wstring text = value.bstrVal != nullptr
+                                    ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal))
+                                    : std::wstring();
       return newString(applyStringRule(text, rule));
     }
     default:
@@ -110,7 +112,8 @@ bool resbufToVariant(const resbuf* element, COleVariant& value) {
       value = COleVariant(static_cast<int>(element->resval.rlong), VT_I4);
       return true;
     case RTSTR:
-      value = COleVariant(element->resval.rstring != nullptr ? element->resval.rstring : L"", VT_BSTR);
+      value =
+          COleVariant(element->resval.rstring != nullptr ? element->resval.rstring : L"", VT_BSTR);
       return true;
     case RTNIL:
       value.Clear();

@@ -81,7 +81,8 @@ TEST_F(DocumentTest, LocksCountAndUnlockingAnUnlockedDocumentIsRefused) {
 }
 
 TEST_F(DocumentTest, DocumentsThatAreNotOpenAreRejected) {
-  EXPECT_EQ(acDocManager->lockDocument(nullptr, AcAp::kWrite, nullptr, nullptr, true), Acad::eInvalidInput);
+  EXPECT_EQ(acDocManager->lockDocument(nullptr, AcAp::kWrite, nullptr, nullptr, true),
+            Acad::eInvalidInput);
   EXPECT_EQ(acDocManager->unlockDocument(nullptr), Acad::eInvalidInput);
   EXPECT_EQ(acDocManager->document(nullptr), nullptr);
   auto* document = docManager().open(L"x.dwg");
@@ -122,11 +123,13 @@ TEST_F(DocumentTest, QuiescenceAndTitle) {
 TEST_F(DocumentTest, SentStringsWaitInTheirDocument) {
   auto* first = docManager().open(L"one.dwg");
   auto* second = docManager().open(L"two.dwg");
-  EXPECT_EQ(acDocManager->sendStringToExecute(first, L"(princ)\n", /*activate=*/true, false, false), Acad::eOk);
+  EXPECT_EQ(acDocManager->sendStringToExecute(first, L"(princ)\n", /*activate=*/true, false, false),
+            Acad::eOk);
   EXPECT_EQ(first->pendingLines().size(), 1u);
   EXPECT_TRUE(second->pendingLines().empty());
   EXPECT_EQ(acDocManager->mdiActiveDocument(), first);
-  EXPECT_EQ(acDocManager->sendStringToExecute(nullptr, L"x", true, false, false), Acad::eInvalidInput);
+  EXPECT_EQ(acDocManager->sendStringToExecute(nullptr, L"x", true, false, false),
+            Acad::eInvalidInput);
   docManager().runPendingLines();
   EXPECT_TRUE(first->pendingLines().empty());
 }
@@ -152,8 +155,8 @@ TEST_F(DocumentTest, TheEditorIsRegisteredAndItsReactorsHearSaves) {
 TEST_F(DocumentTest, DialogScriptsAndStringAnswersQueueSeparately) {
   using namespace tabrik::acad::testing;
   queueAnswer(L"first");
-  tabrik::acad::hostState().queueAnswer(
-      tabrik::acad::Answer{L"", tabrik::acad::ResbufPtr(acutBuildList(RTLB, RTSTR, L"press", RTLE, 0))});
+  tabrik::acad::hostState().queueAnswer(tabrik::acad::Answer{
+      L"", tabrik::acad::ResbufPtr(acutBuildList(RTLB, RTSTR, L"press", RTLE, 0))});
   queueAnswer(L"second");
   resbuf* script = takeDialogScript();
   ASSERT_NE(script, nullptr);

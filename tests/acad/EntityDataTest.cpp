@@ -88,13 +88,20 @@ class EntityDataTest : public ::testing::Test {
       case tabrik::acad::ResbufKind::kPoint:
         for (int i = 0; i < 3; ++i) EXPECT_NEAR(a->resval.rpoint[i], b->resval.rpoint[i], 1e-12);
         break;
-      case tabrik::acad::ResbufKind::kReal: EXPECT_NEAR(a->resval.rreal, b->resval.rreal, 1e-12); break;
-      case tabrik::acad::ResbufKind::kShort: EXPECT_EQ(a->resval.rint, b->resval.rint); break;
-      case tabrik::acad::ResbufKind::kLong: EXPECT_EQ(a->resval.rlong, b->resval.rlong); break;
+      case tabrik::acad::ResbufKind::kReal:
+        EXPECT_NEAR(a->resval.rreal, b->resval.rreal, 1e-12);
+        break;
+      case tabrik::acad::ResbufKind::kShort:
+        EXPECT_EQ(a->resval.rint, b->resval.rint);
+        break;
+      case tabrik::acad::ResbufKind::kLong:
+        EXPECT_EQ(a->resval.rlong, b->resval.rlong);
+        break;
       case tabrik::acad::ResbufKind::kString:
         EXPECT_EQ(std::wstring(a->resval.rstring), std::wstring(b->resval.rstring));
         break;
-      default: break;
+      default:
+        break;
     }
   }
 
@@ -195,10 +202,12 @@ TEST_F(EntityDataTest, StandardTableRecordsAreFoundByName) {
     const wchar_t* name;
     bool found;
   } cases[] = {
-      {L"LTYPE", L"ByBlock", true},  {L"LTYPE", L"BYLAYER", true},     {L"ltype", L"Continuous", true},
-      {L"LAYER", L"0", true},        {L"STYLE", L"Standard", true},    {L"APPID", L"ACAD", true},
-      {L"DIMSTYLE", L"Standard", true}, {L"VPORT", L"*Active", true},  {L"BLOCK", L"*Model_Space", false},
-      {L"BLOCK", L"*Paper_Space", false}, {L"LAYER", L"NOPE", false},  {L"NOTABLE", L"0", false},
+      {L"LTYPE", L"ByBlock", true},       {L"LTYPE", L"BYLAYER", true},
+      {L"ltype", L"Continuous", true},    {L"LAYER", L"0", true},
+      {L"STYLE", L"Standard", true},      {L"APPID", L"ACAD", true},
+      {L"DIMSTYLE", L"Standard", true},   {L"VPORT", L"*Active", true},
+      {L"BLOCK", L"*Model_Space", false}, {L"BLOCK", L"*Paper_Space", false},
+      {L"LAYER", L"NOPE", false},         {L"NOTABLE", L"0", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.table, c.table + std::wcslen(c.table)) + " " +
@@ -258,13 +267,27 @@ TEST(EntityFilterTest, WildcardsMatchAsTheHostsPatterns) {
     const wchar_t* pattern;
     bool matches;
   } cases[] = {
-      {L"LINE", L"LINE", true},      {L"line", L"LINE", true},       {L"CIRCLE", L"LINE,CIRCLE", true},
-      {L"ARC", L"LINE,CIRCLE", false}, {L"ARC", L"~LINE", true},     {L"LINE", L"~LINE", false},
-      {L"A1", L"@#", true},          {L"AB", L"@#", false},          {L"DUCT-2", L"DUCT?2", true},
-      {L"DUCT-2", L"DUCT.2", true},  {L"DUCTX2", L"DUCT.2", false},  {L"B", L"[A-C]", true},
-      {L"D", L"[A-C]", false},       {L"D", L"[~A-C]", true},        {L"*U1", L"`*U#", true},
-      {L"XU1", L"`*U#", false},      {L"a,b", L"a`,b", true},        {L"", L"*", true},
-      {L"abcabd", L"*ab?", true},    {L"abcabd", L"*abc", false},    {L"x", L"[x", false},
+      {L"LINE", L"LINE", true},
+      {L"line", L"LINE", true},
+      {L"CIRCLE", L"LINE,CIRCLE", true},
+      {L"ARC", L"LINE,CIRCLE", false},
+      {L"ARC", L"~LINE", true},
+      {L"LINE", L"~LINE", false},
+      {L"A1", L"@#", true},
+      {L"AB", L"@#", false},
+      {L"DUCT-2", L"DUCT?2", true},
+      {L"DUCT-2", L"DUCT.2", true},
+      {L"DUCTX2", L"DUCT.2", false},
+      {L"B", L"[A-C]", true},
+      {L"D", L"[A-C]", false},
+      {L"D", L"[~A-C]", true},
+      {L"*U1", L"`*U#", true},
+      {L"XU1", L"`*U#", false},
+      {L"a,b", L"a`,b", true},
+      {L"", L"*", true},
+      {L"abcabd", L"*ab?", true},
+      {L"abcabd", L"*abc", false},
+      {L"x", L"[x", false},
       {L"N1,", L"N[1,2]?", true},
   };
   for (const auto& c : cases) {
@@ -288,12 +311,14 @@ TEST(EntityFilterTest, MalformedFiltersAreRefused) {
       {"relational", acutBuildList(-4, L">=", 40, 1.0, -4, L">,<,*", 10, origin, 0), true},
       {"unclosed", acutBuildList(-4, L"<OR", RTDXF0, L"LINE", 0), false},
       {"closed, never opened", acutBuildList(RTDXF0, L"LINE", -4, L"OR>", 0), false},
-      {"crossed", acutBuildList(-4, L"<OR", -4, L"<AND", RTDXF0, L"LINE", -4, L"OR>", -4, L"AND>", 0), false},
+      {"crossed",
+       acutBuildList(-4, L"<OR", -4, L"<AND", RTDXF0, L"LINE", -4, L"OR>", -4, L"AND>", 0), false},
       {"not of two", acutBuildList(-4, L"<NOT", RTDXF0, L"LINE", 8, L"0", -4, L"NOT>", 0), false},
       {"xor of one", acutBuildList(-4, L"<XOR", RTDXF0, L"LINE", -4, L"XOR>", 0), false},
       {"unknown operator", acutBuildList(-4, L"==", 40, 1.0, 0), false},
       {"operator at the end", acutBuildList(RTDXF0, L"LINE", -4, L">", 0), false},
-      {"operator before operator", acutBuildList(-4, L">", -4, L"<OR", RTDXF0, L"LINE", -4, L"OR>", 0), false},
+      {"operator before operator",
+       acutBuildList(-4, L">", -4, L"<OR", RTDXF0, L"LINE", -4, L"OR>", 0), false},
   };
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);

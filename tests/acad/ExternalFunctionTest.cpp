@@ -8,9 +8,9 @@
 #include "ads/ExternalCall.h"
 #include "doc/DocManager.h"
 
+using tabrik::acad::docManager;
 using tabrik::acad::Document;
 using tabrik::acad::ExternalCall;
-using tabrik::acad::docManager;
 
 namespace {
 

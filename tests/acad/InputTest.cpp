@@ -74,16 +74,28 @@ TEST_F(InputTest, KeywordsByFullNameOrAbbreviation) {
     const char* typed;
     const char* expected;  // nullptr: no keyword
   } cases[] = {
-      {"Yes No", "y", "Yes"},       {"Yes No", "NO", "No"},         {"Yes No", "yes", "Yes"},
-      {"Yes No", "x", nullptr},     {"LType LWeight", "lt", "LType"}, {"LType LWeight", "l", nullptr},
-      {"LType LWeight", "lw", "LWeight"}, {"", "a", nullptr},
+      {"Yes No", "y", "Yes"},
+      {"Yes No", "NO", "No"},
+      {"Yes No", "yes", "Yes"},
+      {"Yes No", "x", nullptr},
+      {"LType LWeight", "lt", "LType"},
+      {"LType LWeight", "l", nullptr},
+      {"LType LWeight", "lw", "LWeight"},
+      {"", "a", nullptr},
       // The comma form: the text after the comma abbreviates, more of the name may follow.
-      {"Corner,C Middle,M", "c", "Corner"}, {"Corner,C Middle,M", "mid", "Middle"},
-      {"Corner,C Middle,M", "cx", nullptr}, {"LTYPE,LT", "l", nullptr}, {"LTYPE,LT", "ltyp", "LTYPE"},
+      {"Corner,C Middle,M", "c", "Corner"},
+      {"Corner,C Middle,M", "mid", "Middle"},
+      {"Corner,C Middle,M", "cx", nullptr},
+      {"LTYPE,LT", "l", nullptr},
+      {"LTYPE,LT", "ltyp", "LTYPE"},
       {"Exit,X Undo", "x", "Exit"},
       // Global names answer for the local ones, typed either way.
-      {"Exit Undo _X U", "_u", "U"}, {"Exit Undo _X U", "e", "X"}, {"Ja Nein _Yes No", "n", "No"},
-      {"Ja Nein _Yes No", "_yes", "Yes"}, {"Ja Nein _Yes No", "_ja", nullptr}, {"_Yes No", "y", "Yes"},
+      {"Exit Undo _X U", "_u", "U"},
+      {"Exit Undo _X U", "e", "X"},
+      {"Ja Nein _Yes No", "n", "No"},
+      {"Ja Nein _Yes No", "_yes", "Yes"},
+      {"Ja Nein _Yes No", "_ja", nullptr},
+      {"_Yes No", "y", "Yes"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.keywords) + " <- " + c.typed);
@@ -159,7 +171,7 @@ TEST_F(InputTest, KeywordPositionsCountTheLocalNames) {
     const char* typed;
     int expected;  // -1: none
   } cases[] = {
-      {"Corner,C Middle,M", "m", 1}, {"Corner,C Middle,M", "C", 0}, {"Close Undo _C U", "_u", 1},
+      {"Corner,C Middle,M", "m", 1},   {"Corner,C Middle,M", "C", 0}, {"Close Undo _C U", "_u", 1},
       {"A B C D E F G H I J", "j", 9}, {"Close Undo", "", -1},
   };
   for (const auto& c : cases) {

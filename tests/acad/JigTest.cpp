@@ -28,7 +28,8 @@ namespace {
 // which the host calls it ("s" sampler, "u" update, "e" entity).
 class LineJig : public AcEdJig {
  public:
-  explicit LineJig(const AcGePoint3d& base) : m_base(base), m_end(base), m_line(new AcDbLine(base, base)) {}
+  explicit LineJig(const AcGePoint3d& base)
+      : m_base(base), m_end(base), m_line(new AcDbLine(base, base)) {}
   ~LineJig() override {
     if (!m_line->isDBRO()) delete m_line;
   }
@@ -117,7 +118,11 @@ TEST_F(JigTest, DragEndsOnTheFirstInputThatIsNotACursorMotion) {
       {"Escape", {"~1,1", "*cancel*"}, AcEdJig::kCancel, {1, 1, 0}, "sues"},
       {"empty queue", {}, AcEdJig::kCancel, {0, 0, 0}, "s"},
       {"invalid text is retyped", {"abc", "5,5"}, AcEdJig::kNormal, {5, 5, 0}, "sue"},
-      {"a motion naming no point moves nothing", {"~x", "~2,2,7"}, AcEdJig::kCancel, {2, 2, 7}, "sues"},
+      {"a motion naming no point moves nothing",
+       {"~x", "~2,2,7"},
+       AcEdJig::kCancel,
+       {2, 2, 7},
+       "sues"},
       {"a distance typed toward the cursor", {"~3,4", "10"}, AcEdJig::kNormal, {6, 8, 0}, "suesue"},
   };
   for (const auto& c : cases) {
@@ -187,7 +192,8 @@ TEST_F(JigTest, OtherTextEndsTheDragOnlyWhenTheJigAcceptsIt) {
   OutputCapture output;
   queue({"hello", "hello", "1,1"});
   LineJig jig(AcGePoint3d(0, 0, 0));
-  jig.controls = AcEdJig::UserInputControls(AcEdJig::kNullResponseAccepted | AcEdJig::kAcceptOtherInputString);
+  jig.controls =
+      AcEdJig::UserInputControls(AcEdJig::kNullResponseAccepted | AcEdJig::kAcceptOtherInputString);
   EXPECT_EQ(jig.drag(), AcEdJig::kOther);
   ACHAR text[16];
   ASSERT_EQ(acedGetInput(text, 16), RTNORM);
@@ -208,16 +214,36 @@ TEST_F(JigTest, AnglesAndDistancesAboutTheBasePoint) {
     AcEdJig::DragStatus status;
     double value;
   } cases[] = {
-      {"angle picked up and to the right", MeasureJig::kAngle, 2, {"2,2"}, AcEdJig::kNormal, pi / 4},
+      {"angle picked up and to the right",
+       MeasureJig::kAngle,
+       2,
+       {"2,2"},
+       AcEdJig::kNormal,
+       pi / 4},
       {"angle picked to the left", MeasureJig::kAngle, 2, {"0,1"}, AcEdJig::kNormal, pi},
-      {"angle picked straight down stays positive", MeasureJig::kAngle, 2, {"1,0"}, AcEdJig::kNormal, 3 * pi / 2},
+      {"angle picked straight down stays positive",
+       MeasureJig::kAngle,
+       2,
+       {"1,0"},
+       AcEdJig::kNormal,
+       3 * pi / 2},
       {"angle typed in degrees", MeasureJig::kAngle, 2, {"~2,2", "90"}, AcEdJig::kNormal, pi / 2},
-      {"angle Enter keeps the sampled value", MeasureJig::kAngle, 2, {"~1,3", ""}, AcEdJig::kNull, pi / 2},
+      {"angle Enter keeps the sampled value",
+       MeasureJig::kAngle,
+       2,
+       {"~1,3", ""},
+       AcEdJig::kNull,
+       pi / 2},
       {"distance picked", MeasureJig::kDistance, 2, {"4,5"}, AcEdJig::kNormal, 5},
       {"distance picked ignores Z", MeasureJig::kDistance, 2, {"4,5,9"}, AcEdJig::kNormal, 5},
       {"distance in 3D when asked", MeasureJig::kDistance, 0x82, {"1,1,2"}, AcEdJig::kNormal, 2},
       {"distance refuses negative", MeasureJig::kDistance, 0x42, {"-2", "2"}, AcEdJig::kNormal, 2},
-      {"distance refuses zero", MeasureJig::kDistance, 0x22, {"0", "1,1", "7"}, AcEdJig::kNormal, 7},
+      {"distance refuses zero",
+       MeasureJig::kDistance,
+       0x22,
+       {"0", "1,1", "7"},
+       AcEdJig::kNormal,
+       7},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -251,9 +277,12 @@ TEST_F(JigTest, KeywordStatusesCountTheKeywordsOfTheList) {
     const char* typed;
     AcEdJig::DragStatus status;
   } cases[] = {
-      {L"Corner,C Middle,M", "m", AcEdJig::kKW2},      {L"Corner,C Middle,M", "CORNER", AcEdJig::kKW1},
-      {L"Corner,C Middle,M", "mx", AcEdJig::kCancel},  {L"Close Undo _C U", "_u", AcEdJig::kKW2},
-      {L"A B C D E F G H I", "i", AcEdJig::kKW9},      {L"", "close", AcEdJig::kCancel},
+      {L"Corner,C Middle,M", "m", AcEdJig::kKW2},
+      {L"Corner,C Middle,M", "CORNER", AcEdJig::kKW1},
+      {L"Corner,C Middle,M", "mx", AcEdJig::kCancel},
+      {L"Close Undo _C U", "_u", AcEdJig::kKW2},
+      {L"A B C D E F G H I", "i", AcEdJig::kKW9},
+      {L"", "close", AcEdJig::kCancel},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -276,6 +305,7 @@ TEST_F(JigTest, ScriptsReadTheRecordThroughHostJigs) {
     return m_session->scriptRuntime()->eval(tabrik::lisp::readFirst(text)).toPrin1String();
   };
   EXPECT_EQ(eval("(host:jigs)"),
-            "((\"\\nTo: \" \"\" 0 1 ((\"point\" 2 3 \"4,2\" 0)) ((\"polyline\" (0.0 0.0 0.0) (4.0 2.0 0.0)))))");
+            "((\"\\nTo: \" \"\" 0 1 ((\"point\" 2 3 \"4,2\" 0)) ((\"polyline\" (0.0 0.0 0.0) (4.0 "
+            "2.0 0.0)))))");
   EXPECT_EQ(eval("(host:jigs)"), "nil");
 }

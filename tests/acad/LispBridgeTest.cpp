@@ -37,21 +37,42 @@ std::string describe(const resbuf* chain) {
       return s;
     };
     switch (rb->restype) {
-      case RTSHORT: text += "RTSHORT " + std::to_string(rb->resval.rint); break;
-      case RTLONG: text += "RTLONG " + std::to_string(rb->resval.rlong); break;
-      case RTREAL: text += "RTREAL " + number(rb->resval.rreal); break;
-      case RTSTR: text += "RTSTR " + tabrik::acad::toUtf8(rb->resval.rstring); break;
+      case RTSHORT:
+        text += "RTSHORT " + std::to_string(rb->resval.rint);
+        break;
+      case RTLONG:
+        text += "RTLONG " + std::to_string(rb->resval.rlong);
+        break;
+      case RTREAL:
+        text += "RTREAL " + number(rb->resval.rreal);
+        break;
+      case RTSTR:
+        text += "RTSTR " + tabrik::acad::toUtf8(rb->resval.rstring);
+        break;
       case RTPOINT:
       case RT3DPOINT:
-        text += std::string(rb->restype == RTPOINT ? "RTPOINT " : "RT3DPOINT ") + number(rb->resval.rpoint[0]) + "," +
-                number(rb->resval.rpoint[1]) + "," + number(rb->resval.rpoint[2]);
+        text += std::string(rb->restype == RTPOINT ? "RTPOINT " : "RT3DPOINT ") +
+                number(rb->resval.rpoint[0]) + "," + number(rb->resval.rpoint[1]) + "," +
+                number(rb->resval.rpoint[2]);
         break;
-      case RTLB: text += "RTLB"; break;
-      case RTLE: text += "RTLE"; break;
-      case RTDOTE: text += "RTDOTE"; break;
-      case RTNIL: text += "RTNIL"; break;
-      case RTT: text += "RTT"; break;
-      default: text += "type " + std::to_string(rb->restype); break;
+      case RTLB:
+        text += "RTLB";
+        break;
+      case RTLE:
+        text += "RTLE";
+        break;
+      case RTDOTE:
+        text += "RTDOTE";
+        break;
+      case RTNIL:
+        text += "RTNIL";
+        break;
+      case RTT:
+        text += "RTT";
+        break;
+      default:
+        text += "type " + std::to_string(rb->restype);
+        break;
     }
   }
   return text;
@@ -74,7 +95,8 @@ class LispBridgeTest : public ::testing::Test {
   // Evaluates silently; the error message, or "" when it succeeded.
   std::string errorOf(const std::string& text) {
     OutputCapture quiet;
-    tabrik::lisp::Outcome outcome = runtime().evaluateString(text, tabrik::lisp::ErrorReport::Silent);
+    tabrik::lisp::Outcome outcome =
+        runtime().evaluateString(text, tabrik::lisp::ErrorReport::Silent);
     return outcome.ok ? "" : outcome.error;
   }
   std::string printed(const std::string& text) { return eval(text).toPrin1String(); }
@@ -159,7 +181,8 @@ TEST_F(LispBridgeTest, LispValuesBecomeArgumentBuffers) {
 TEST_F(LispBridgeTest, ArgumentsArriveAsOneFlatChain) {
   Value args[] = {eval("1"), eval("\"a\""), eval("'(1 . 2)")};
   ResbufPtr chain(tabrik::acad::lispArgumentsToResbuf(args, 3));
-  EXPECT_EQ(describe(chain.get()), "RTSHORT 1 | RTSTR a | RTLB | RTSHORT 1 | RTDOTE | RTSHORT 2 | RTLE");
+  EXPECT_EQ(describe(chain.get()),
+            "RTSHORT 1 | RTSTR a | RTLB | RTSHORT 1 | RTDOTE | RTSHORT 2 | RTLE");
 }
 
 TEST_F(LispBridgeTest, SymbolsAndFunctionsCannotCross) {
@@ -181,8 +204,9 @@ TEST_F(LispBridgeTest, ResultBuffersBecomeLispValues) {
   } cases[] = {
       {"flat chain", acutBuildList(RTSHORT, 1, RTSTR, L"a", 0), "(1 \"a\")"},
       {"one pair", acutBuildList(RTLB, RTSTR, L"n", RTDOTE, RTLONG, 5, RTLE, 0), "(\"n\" . 5)"},
-      {"record", acutBuildList(RTLB, RTLB, RTSTR, L"a", RTDOTE, RTSTR, L"x", RTLE, RTLB, RTSTR, L"b", RTDOTE, RTREAL,
-                               2.5, RTLE, RTLE, 0),
+      {"record",
+       acutBuildList(RTLB, RTLB, RTSTR, L"a", RTDOTE, RTSTR, L"x", RTLE, RTLB, RTSTR, L"b", RTDOTE,
+                     RTREAL, 2.5, RTLE, RTLE, 0),
        "((\"a\" . \"x\") (\"b\" . 2.5))"},
       {"two groups", acutBuildList(RTLB, RTSHORT, 1, RTLE, RTLB, RTSHORT, 2, RTLE, 0), "((1) (2))"},
       {"points", acutBuildList(RT3DPOINT, p, RT3DPOINT, q, 0), "((1.0 2.0 3.0) (4.0 5.0 6.0))"},
@@ -218,18 +242,28 @@ TEST_F(LispBridgeTest, SingleResultsOfEveryKind) {
     ads_point p = {1, 2, 3};
     ads_name name = {0x1d45558, 0};
     switch (which) {
-      case 0: return acedRetInt(-7), RSRSLT;
-      case 1: return acedRetReal(2.0), RSRSLT;
-      case 2: return acedRetStr(L"caf\u00e9"), RSRSLT;
-      case 3: return acedRetPoint(p), RSRSLT;
-      case 4: return acedRetT(), RSRSLT;
-      case 5: return acedRetNil(), RSRSLT;
-      case 6: return acedRetName(name, RTENAME), RSRSLT;
-      case 7: return acedRetVoid(), RSRSLT;
-      default: return RSRSLT;
+      case 0:
+        return acedRetInt(-7), RSRSLT;
+      case 1:
+        return acedRetReal(2.0), RSRSLT;
+      case 2:
+        return acedRetStr(L"caf\u00e9"), RSRSLT;
+      case 3:
+        return acedRetPoint(p), RSRSLT;
+      case 4:
+        return acedRetT(), RSRSLT;
+      case 5:
+        return acedRetNil(), RSRSLT;
+      case 6:
+        return acedRetName(name, RTENAME), RSRSLT;
+      case 7:
+        return acedRetVoid(), RSRSLT;
+      default:
+        return RSRSLT;
     }
   });
-  const char* expected[] = {"-7", "2.0", "\"caf\u00e9\"", "(1.0 2.0 3.0)", "T", "nil", "<Entity name: 1d45558>", ""};
+  const char* expected[] = {"-7", "2.0", "\"caf\u00e9\"",          "(1.0 2.0 3.0)",
+                            "T",  "nil", "<Entity name: 1d45558>", ""};
   for (which = 0; which < 8; ++which) {
     SCOPED_TRACE(which);
     EXPECT_EQ(printed("(single)"), expected[which]);
@@ -244,7 +278,8 @@ TEST_F(LispBridgeTest, RserrAndExceptionsAreEvaluationErrors) {
   EXPECT_EQ(errorOf("(throws)"), tabrik::acad::kExternalFailedMessage);
   EXPECT_EQ(errorOf("(throwsmfc)"), tabrik::acad::kExternalFailedMessage);
   // *error* hears the failure as any other error, and the expression yields no value.
-  EXPECT_EQ(printed("(progn (setq heard nil) (defun *error* (m) (setq heard m)) (vl-catch-all-apply 'refuse nil) heard)"),
+  EXPECT_EQ(printed("(progn (setq heard nil) (defun *error* (m) (setq heard m)) "
+                    "(vl-catch-all-apply 'refuse nil) heard)"),
             "nil");
   EXPECT_EQ(printed("(vl-catch-all-error-p (vl-catch-all-apply 'refuse nil))"), "T");
   EXPECT_EQ(errorOf("(refuse 'sym)"), "bad argument type: SYM");

@@ -33,7 +33,8 @@ TEST(MTextMetrics, FontTablesReadAsWritten) {
   const struct {
     char32_t c;
     int units;
-  } advances[] = {{U'i', 569}, {U'W', 2025}, {U' ', 651}, {U'a', 1255}, {U'H', 1540}, {U'\u00e9', 1260}};
+  } advances[] = {{U'i', 569},  {U'W', 2025}, {U' ', 651},
+                  {U'a', 1255}, {U'H', 1540}, {U'\u00e9', 1260}};
   for (const auto& a : advances) {
     SCOPED_TRACE(static_cast<int>(a.c));
     EXPECT_DOUBLE_EQ(font->advance(a.c), a.units / 2048.0);
@@ -55,14 +56,15 @@ TEST(MTextMetrics, LinesMeasuredInTheFont) {
       {L"iii   ", 0, 1, 1.707, kHeight},  // trailing spaces take no width
       {L"iii\\PWWW", 0, 1, 6.075, kHeight + kStep},
       {L"aaa bbb xxx", 0, 1, 12.603, kHeight},
-      {L"aaa bbb xxx", 9, 1, 8.316, kHeight + kStep},      // "aaa bbb" / "xxx"
-      {L"aaa bbb xxx", 5, 1, 3.9, kHeight + 2 * kStep},    // one word a line
-      {L"aaa bbb xxx", 1, 1, 3.9, kHeight + 2 * kStep},    // words wider than the column
+      {L"aaa bbb xxx", 9, 1, 8.316, kHeight + kStep},    // "aaa bbb" / "xxx"
+      {L"aaa bbb xxx", 5, 1, 3.9, kHeight + 2 * kStep},  // one word a line
+      {L"aaa bbb xxx", 1, 1, 3.9, kHeight + 2 * kStep},  // words wider than the column
       {L"aaa bbb xxx", 5, 1.5, 3.9, kHeight + 2 * kStep * 1.5},
-      {L"{\\fArial;iii}", 0, 1, 1.707, kHeight},             // codes take no width
+      {L"{\\fArial;iii}", 0, 1, 1.707, kHeight},  // codes take no width
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::wstring(c.contents).size() << " chars, width " << c.width);
+    SCOPED_TRACE(testing::Message()
+                 << std::wstring(c.contents).size() << " chars, width " << c.width);
     AcDbMText text;
     text.setTextHeight(kHeight);
     text.setContents(c.contents);
@@ -113,7 +115,8 @@ TEST(MTextMetrics, MissingFontFallsBackToFixedPitch) {
       {L"", 0, 0, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::wstring(c.contents).size() << " chars, width " << c.width);
+    SCOPED_TRACE(testing::Message()
+                 << std::wstring(c.contents).size() << " chars, width " << c.width);
     AcDbMText text;
     text.setTextHeight(2);
     text.setContents(c.contents);

@@ -42,8 +42,8 @@ TEST(Resbuf, RelRbReleasesNullAndWholeChains) {
 TEST(Resbuf, BuildListCarriesEveryKindOfValue) {
   ads_point p3 = {1.5, -2.0, 3.25};
   ads_name name = {0x1234, 0x5678};
-  Chain chain(acutBuildList(RTSHORT, 7, RTLONG, 100000, RTREAL, 2.5, RTSTR, L"Größe", RT3DPOINT, p3, RTPOINT, p3,
-                            RTENAME, name, RTLB, RTNIL, RTT, RTDOTE, RTLE, 0));
+  Chain chain(acutBuildList(RTSHORT, 7, RTLONG, 100000, RTREAL, 2.5, RTSTR, L"Größe", RT3DPOINT, p3,
+                            RTPOINT, p3, RTENAME, name, RTLB, RTNIL, RTT, RTDOTE, RTLE, 0));
   ASSERT_NE(chain, nullptr);
   const resbuf* rb = chain.get();
   EXPECT_EQ(rb->restype, RTSHORT);
@@ -88,8 +88,8 @@ TEST(Resbuf, BuildListCopiesStrings) {
 TEST(Resbuf, BuildListTakesEntityDataGroupCodes) {
   ads_point p = {1, 2, 3};
   // Group code 0 would end the list: entity data passes it as RTDXF0.
-  Chain chain(acutBuildList(RTDXF0, L"LINE", 8, L"WALLS", 10, p, 40, 2.5, 62, 3, 90, 70000, 1000, L"x", 1070, 12, 1071,
-                            123456, 0));
+  Chain chain(acutBuildList(RTDXF0, L"LINE", 8, L"WALLS", 10, p, 40, 2.5, 62, 3, 90, 70000, 1000,
+                            L"x", 1070, 12, 1071, 123456, 0));
   ASSERT_EQ(chainLength(chain.get()), 9);
   const resbuf* rb = chain.get();
   EXPECT_STREQ(rb->resval.rstring, L"LINE");

@@ -25,9 +25,9 @@ TEST(SelectionGeometryTest, PointsInsideAnLShape) {
     PlanPoint point;
     bool inside;
   } cases[] = {
-      {{1, 1}, true},  {{3, 1}, true},   {{1, 3}, true},  {{3, 3}, false}, {{5, 1}, false},
-      {{-1, 1}, false}, {{2, 3}, true},  {{4, 1}, true},  {{0, 0}, true},  {{2, 2}, true},
-      {{4, 3}, false}, {{1, 4.5}, false},
+      {{1, 1}, true},  {{3, 1}, true},   {{1, 3}, true},  {{3, 3}, false},
+      {{5, 1}, false}, {{-1, 1}, false}, {{2, 3}, true},  {{4, 1}, true},
+      {{0, 0}, true},  {{2, 2}, true},   {{4, 3}, false}, {{1, 4.5}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.point.x) + "," + std::to_string(c.point.y));
@@ -68,8 +68,10 @@ TEST(SelectionGeometryTest, InsideAndCrossingAnLShape) {
       {"touching the inner corner only", {{{1, 3}, {3, 1}}}, true, true},
       {"along an inner edge", {{{2, 2}, {2, 4}}}, true, true},
       {"in the missing corner", {{{2.5, 2.5}, {3.5, 3.5}}}, false, false},
-      {"enclosing the whole shape", {{{-1, -1}, {5, -1}}, {{5, -1}, {5, 5}}, {{5, 5}, {-1, 5}}, {{-1, 5}, {-1, -1}}},
-       false, false},
+      {"enclosing the whole shape",
+       {{{-1, -1}, {5, -1}}, {{5, -1}, {5, 5}}, {{5, 5}, {-1, 5}}, {{-1, 5}, {-1, -1}}},
+       false,
+       false},
       {"poking out of the foot", {{{3, 1}, {6, 1}}}, false, true},
       {"nothing", {}, false, false},
   };

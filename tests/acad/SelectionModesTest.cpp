@@ -151,7 +151,8 @@ TEST_F(SelectionModesTest, PolygonsWindowsAndFencesFollowTheGeometry) {
     const void* arg2;
     const char* expected;
   } cases[] = {
-      {"WPolygon leaves out the circle in the notch and the line across it", L"_WP", polygon.rb, nullptr, "BF"},
+      {"WPolygon leaves out the circle in the notch and the line across it", L"_WP", polygon.rb,
+       nullptr, "BF"},
       {"CPolygon adds what crosses the edges", L"_CP", polygon.rb, nullptr, "BCEF"},
       {"mode letters in any case", L"cp", polygon.rb, nullptr, "BCEF"},
       {"fence crosses circles and lines", L"_F", fence.rb, nullptr, "ACF"},
@@ -181,9 +182,13 @@ TEST_F(SelectionModesTest, InteractiveSelectionsOverTheInputQueue) {
       {"a miss picks nothing", nullptr, {"30,30", "2,1", ""}, "B"},
       {"window, then remove", nullptr, {"2,1", "w", "0,0", "9,9", "r", "2,1", ""}, "AF"},
       {"remove then add back", nullptr, {"2,1", "R", "2,1", "a", "2,1", ""}, "B"},
-      {"crossing polygon typed", nullptr, {"cp", "0,0", "12,0", "12,10", "8,10", "8,4", "4,4", "4,10", "0,10", "", ""},
+      {"crossing polygon typed",
+       nullptr,
+       {"cp", "0,0", "12,0", "12,10", "8,10", "8,4", "4,4", "4,10", "0,10", "", ""},
        "BCEF"},
-      {"window polygon typed", nullptr, {"WP", "0,0", "12,0", "12,10", "8,10", "8,4", "4,4", "4,10", "0,10", "", ""},
+      {"window polygon typed",
+       nullptr,
+       {"WP", "0,0", "12,0", "12,10", "8,10", "8,4", "4,4", "4,10", "0,10", "", ""},
        "BF"},
       {"fence typed", nullptr, {"f", "5.5,-1", "5.5,11", "", ""}, "ACF"},
       {"all and last", nullptr, {"last", ""}, "H"},
@@ -263,8 +268,8 @@ TEST_F(SelectionModesTest, LastPreviousImpliedAndFilters) {
 
   EXPECT_EQ(select(L"_I"), "status -5001");
   ads_name set;
-  ASSERT_EQ(acedSSGet(L"_W", std::array<double, 3>{0, 0, 0}.data(), std::array<double, 3>{4, 4, 0}.data(), nullptr,
-                      set),
+  ASSERT_EQ(acedSSGet(L"_W", std::array<double, 3>{0, 0, 0}.data(),
+                      std::array<double, 3>{4, 4, 0}.data(), nullptr, set),
             RTNORM);
   ASSERT_EQ(acedSSSetFirst(set, nullptr), RTNORM);
   acedSSFree(set);
@@ -312,10 +317,8 @@ TEST_F(SelectionModesTest, EntSelTellsAMissFromEnterAndAKeyword) {
     int status;
     int errnoValue;  // -1: not checked
   } cases[] = {
-      {"a pick", "2,1", nullptr, RTNORM, -1},
-      {"a miss", "30,30", nullptr, RTERROR, 7},
-      {"Enter", "", nullptr, RTERROR, 52},
-      {"a keyword", "u", L"Undo Exit", RTKWORD, -1},
+      {"a pick", "2,1", nullptr, RTNORM, -1},     {"a miss", "30,30", nullptr, RTERROR, 7},
+      {"Enter", "", nullptr, RTERROR, 52},        {"a keyword", "u", L"Undo Exit", RTKWORD, -1},
       {"Escape", "*cancel*", nullptr, RTCAN, -1},
   };
   for (const auto& c : cases) {

@@ -65,8 +65,8 @@ TEST_F(SelectionTest, EntSelPicksWithinThePickTolerance) {
     bool picks;
     bool isLine;
   } cases[] = {
-      {"5,0.05", true, true}, {"5,0.5", false, false}, {"21,0", true, false}, {"20,0", false, false},
-      {"10.05,0", true, true},
+      {"5,0.05", true, true}, {"5,0.5", false, false}, {"21,0", true, false},
+      {"20,0", false, false}, {"10.05,0", true, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.token);
@@ -186,7 +186,7 @@ TEST_F(SelectionTest, LispSelectionFunctions) {
     EXPECT_EQ(eval("(entsel)"), "nil");
     EXPECT_EQ(eval("(getvar \"ERRNO\")"), "7");
   }
-  tabrik::lisp::Outcome outcome =
-      m_session->scriptRuntime()->evaluateString("(sslength nil)", tabrik::lisp::ErrorReport::Silent);
+  tabrik::lisp::Outcome outcome = m_session->scriptRuntime()->evaluateString(
+      "(sslength nil)", tabrik::lisp::ErrorReport::Silent);
   EXPECT_EQ(outcome.error, "bad argument type: lselsetp nil");
 }

@@ -64,7 +64,8 @@ TEST_F(WinUserTest, QueuedAnswersPressTheButtonsTheyName) {
 }
 
 TEST_F(WinUserTest, EveryBoxIsRecordedWithCaptionTextAndStyle) {
-  MessageBoxW(nullptr, L"Error loading database drivers.", L"Norvane Error", MB_YESNO | MB_ICONERROR);
+  MessageBoxW(nullptr, L"Error loading database drivers.", L"Norvane Error",
+              MB_YESNO | MB_ICONERROR);
   AfxMessageBox(L"Saved.", MB_ICONINFORMATION);
   acedAlert(L"Look");
   auto boxes = takeMessageBoxes();

@@ -17,12 +17,14 @@ class Collation : public testing::Test {
  protected:
   void SetUp() override {
     db.Create(dir.file("c.mdb"));
-    makeTable(db, L"W", {{L"Word", dbText, 40, 0, false, /*allowZeroLength=*/true}}, {{L"ByWord", {{L"Word", false}}}});
+    makeTable(db, L"W", {{L"Word", dbText, 40, 0, false, /*allowZeroLength=*/true}},
+              {{L"ByWord", {{L"Word", false}}}});
   }
   int compare(const wchar_t* a, const wchar_t* b) {
     CDaoRecordset q(&db);
-    q.Open(dbOpenSnapshot, L"SELECT CASE WHEN " + quoted(a) + L" < " + quoted(b) + L" COLLATE JETTEXT THEN -1 WHEN " +
-                               quoted(a) + L" = " + quoted(b) + L" COLLATE JETTEXT THEN 0 ELSE 1 END");
+    q.Open(dbOpenSnapshot, L"SELECT CASE WHEN " + quoted(a) + L" < " + quoted(b) +
+                               L" COLLATE JETTEXT THEN -1 WHEN " + quoted(a) + L" = " + quoted(b) +
+                               L" COLLATE JETTEXT THEN 0 ELSE 1 END");
     return q.GetFieldValue(0).lVal;
   }
   void fill(const std::vector<const wchar_t*>& words) {
@@ -60,10 +62,22 @@ TEST_F(Collation, ReferenceComparisons) {
     const wchar_t* b;
     int sign;
   } cases[] = {
-      {L"abc", L"ABC", 0},       {L"abc", L"abc   ", 0},   {L"a", L"B", -1},         {L"resume", L"résumé", -1},
-      {L"résumé", L"resumes", -1}, {L"9", L"10", 1},       {L" x", L"!x", -1},       {L"_x", L"1", -1},
-      {L"e", L"é", -1},          {L"é", L"f", -1},          {L"coop", L"co-op", -1},  {L"co-op", L"cop", -1},
-      {L"can't", L"cant", 1},    {L"ÉCOLE", L"école", 0},   {L"z", L"Ω", -1},         {L"A Bad One  ", L"A Bad One", 0},
+      {L"abc", L"ABC", 0},
+      {L"abc", L"abc   ", 0},
+      {L"a", L"B", -1},
+      {L"resume", L"résumé", -1},
+      {L"résumé", L"resumes", -1},
+      {L"9", L"10", 1},
+      {L" x", L"!x", -1},
+      {L"_x", L"1", -1},
+      {L"e", L"é", -1},
+      {L"é", L"f", -1},
+      {L"coop", L"co-op", -1},
+      {L"co-op", L"cop", -1},
+      {L"can't", L"cant", 1},
+      {L"ÉCOLE", L"école", 0},
+      {L"z", L"Ω", -1},
+      {L"A Bad One  ", L"A Bad One", 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
@@ -85,8 +99,9 @@ TEST_F(Collation, OrderByOfTheReferenceSet) {
 }
 
 TEST_F(Collation, IndexTraversalAgreesWithOrderBy) {
-  fill({L"pear", L"Apple", L"apple ", L"ápple", L"Zebra", L"co-op", L"coop", L"10", L"9", L"  lead", L"!bang",
-        L"Ärger", L"arg", L"ZEBRA", L"zeta", L"résumé", L"resume", L"Ω", L"x-ray", L"xray", L"", L"tab\there"});
+  fill({L"pear",   L"Apple",  L"apple ", L"ápple", L"Zebra", L"co-op",    L"coop", L"10",
+        L"9",      L"  lead", L"!bang",  L"Ärger", L"arg",   L"ZEBRA",    L"zeta", L"résumé",
+        L"resume", L"Ω",      L"x-ray",  L"xray",  L"",      L"tab\there"});
   std::vector<CString> a = orderBy(), b = indexOrder();
   ASSERT_EQ(a.size(), b.size());
   for (size_t i = 0; i < a.size(); ++i) {

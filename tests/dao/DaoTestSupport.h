@@ -46,7 +46,8 @@ struct IndexSpec {
   bool primary = false;
 };
 
-inline void makeTable(CDaoDatabase& db, const wchar_t* name, const std::vector<FieldDefinition>& fields,
+inline void makeTable(CDaoDatabase& db, const wchar_t* name,
+                      const std::vector<FieldDefinition>& fields,
                       const std::vector<IndexSpec>& indexes = {}) {
   CDaoTableDef td(&db);
   td.Create(name);
@@ -100,7 +101,9 @@ inline COleVariant nullValue() {
   return v;
 }
 
-inline CString text(const COleVariant& v) { return v.vt == VT_BSTR ? CString(v.bstrVal) : CString(L"<not text>"); }
+inline CString text(const COleVariant& v) {
+  return v.vt == VT_BSTR ? CString(v.bstrVal) : CString(L"<not text>");
+}
 
 // A value as a test reads it: Null, text as is, numbers with `digits` significant
 // digits, truth values as Jet's -1/0, currency in units.
@@ -112,22 +115,33 @@ inline std::string showValue(const COleVariant& v, int digits = 15) {
   };
   switch (v.vt) {
     case VT_NULL:
-    case VT_EMPTY: return "Null";
+    case VT_EMPTY:
+      return "Null";
     case VT_BSTR: {
       CString s(v.bstrVal);
       std::string out;
       for (const wchar_t* p = s.GetString(); *p; ++p) out += static_cast<char>(*p);
       return out;
     }
-    case VT_I2: return std::to_string(v.iVal);
-    case VT_I4: return std::to_string(v.lVal);
-    case VT_UI1: return std::to_string(v.bVal);
-    case VT_BOOL: return v.boolVal ? "-1" : "0";
-    case VT_R4: std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(v.fltVal)); return buf;
-    case VT_R8: return number(v.dblVal);
-    case VT_DATE: return number(v.date);
-    case VT_CY: return number(static_cast<double>(v.cyVal.int64) / 10000.0);
-    default: return "<vt " + std::to_string(v.vt) + ">";
+    case VT_I2:
+      return std::to_string(v.iVal);
+    case VT_I4:
+      return std::to_string(v.lVal);
+    case VT_UI1:
+      return std::to_string(v.bVal);
+    case VT_BOOL:
+      return v.boolVal ? "-1" : "0";
+    case VT_R4:
+      std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(v.fltVal));
+      return buf;
+    case VT_R8:
+      return number(v.dblVal);
+    case VT_DATE:
+      return number(v.date);
+    case VT_CY:
+      return number(static_cast<double>(v.cyVal.int64) / 10000.0);
+    default:
+      return "<vt " + std::to_string(v.vt) + ">";
   }
 }
 
@@ -139,7 +153,8 @@ inline std::string snapshotRows(CDaoDatabase& db, const wchar_t* sql, int digits
   short fields = rs.GetFieldCount();
   while (!rs.IsEOF()) {
     if (!out.empty()) out += ';';
-    for (short i = 0; i < fields; ++i) out += (i ? "|" : "") + showValue(rs.GetFieldValue(i), digits);
+    for (short i = 0; i < fields; ++i)
+      out += (i ? "|" : "") + showValue(rs.GetFieldValue(i), digits);
     rs.MoveNext();
   }
   return out;

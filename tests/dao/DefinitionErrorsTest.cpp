@@ -12,10 +12,12 @@ TEST(DefinitionErrors, EachMistakeHasItsError) {
   ScratchDir dir;
   CDaoDatabase db;
   db.Create(dir.file("defs.mdb"));
-  makeTable(db, L"T", {{L"A", dbLong, 0}, {L"B", dbText, 10}}, {{L"PK", {{L"A", false}}, true, true}});
+  makeTable(db, L"T", {{L"A", dbLong, 0}, {L"B", dbText, 10}},
+            {{L"PK", {{L"A", false}}, true, true}});
   makeTable(db, L"Other", {{L"X", dbLong, 0}});
   std::vector<FieldDefinition> eleven;
-  static const wchar_t* kNames[] = {L"F1", L"F2", L"F3", L"F4", L"F5", L"F6", L"F7", L"F8", L"F9", L"F10", L"F11"};
+  static const wchar_t* kNames[] = {L"F1", L"F2", L"F3", L"F4",  L"F5", L"F6",
+                                    L"F7", L"F8", L"F9", L"F10", L"F11"};
   IndexSpec wide{L"Wide", {}};
   for (const wchar_t* n : kNames) {
     eleven.push_back({n, dbLong, 0});
@@ -31,12 +33,30 @@ TEST(DefinitionErrors, EachMistakeHasItsError) {
   const Case cases[] = {
       {"index of eleven fields", 3277, [&] { makeTable(db, L"Wide", eleven, {wide}); }},
       {"second primary key", 3283,
-       [&] { makeTable(db, L"Two", {{L"A", dbLong, 0}}, {{L"P1", {{L"A", false}}, true, true}, {L"P2", {{L"A", false}}, true, true}}); }},
-      {"index on a missing field", 3265, [&] { makeTable(db, L"Miss", {{L"A", dbLong, 0}}, {{L"I", {{L"Z", false}}}}); }},
-      {"text longer than 255", 3001, [&] { makeTable(db, L"Long", {{L"A", dbText, 300}}); }},
-      {"auto-number that is not Long", 3001, [&] { makeTable(db, L"Auto", {{L"A", dbText, 5, dbAutoIncrField}}); }},
-      {"name with a bracket", 3125, [&] { makeTable(db, L"Bad", {{L"A]", dbLong, 0}}); }},
-      {"name of 65 characters", 3125, [&] { makeTable(db, CString(L'n', 65), {{L"A", dbLong, 0}}); }},
+       [&] {
+         makeTable(db, L"Two", {{L"A", dbLong, 0}},
+                   {{L"P1", {{L"A", false}}, true, true}, {L"P2", {{L"A", false}}, true, true}});
+       }},
+      {"index on a missing field", 3265,
+       [&] {
+         makeTable(db, L"Miss", {{L"A", dbLong, 0}}, {{L"I", {{L"Z", false}}}});
+       }},
+      {"text longer than 255", 3001,
+       [&] {
+         makeTable(db, L"Long", {{L"A", dbText, 300}});
+       }},
+      {"auto-number that is not Long", 3001,
+       [&] {
+         makeTable(db, L"Auto", {{L"A", dbText, 5, dbAutoIncrField}});
+       }},
+      {"name with a bracket", 3125,
+       [&] {
+         makeTable(db, L"Bad", {{L"A]", dbLong, 0}});
+       }},
+      {"name of 65 characters", 3125,
+       [&] {
+         makeTable(db, CString(L'n', 65), {{L"A", dbLong, 0}});
+       }},
       {"rename onto another table", 3010,
        [&] {
          CDaoTableDef td(&db);
@@ -61,7 +81,8 @@ TEST(DefinitionErrors, EachMistakeHasItsError) {
       {"last-modified before any change", 3021, [&] { rs.GetLastModifiedBookmark(); }},
       {"statement that is none", 3129, [&] { db.Execute(L"   "); }},
       {"unknown open type", 3001, [&] { CDaoRecordset(&db).Open(3, L"T"); }},
-      {"snapshot of no statement", 3078, [&] { CDaoRecordset(&db).Open(dbOpenSnapshot, L"NoSuchThing"); }},
+      {"snapshot of no statement", 3078,
+       [&] { CDaoRecordset(&db).Open(dbOpenSnapshot, L"NoSuchThing"); }},
   };
   for (const auto& c : cases) EXPECT_EQ(daoError(c.body), c.code) << c.what;
   // Nothing half-made is left behind by the failed definitions.
@@ -95,7 +116,10 @@ TEST(DefinitionErrors, AReadOnlyDatabaseRefusesEveryChange) {
       {"Delete", [&] { rs.Delete(); }},
       {"Execute", [&] { db.Execute(L"DELETE FROM T"); }},
       {"DeleteTableDef", [&] { db.DeleteTableDef(L"T"); }},
-      {"new table", [&] { makeTable(db, L"U", {{L"A", dbLong, 0}}); }},
+      {"new table",
+       [&] {
+         makeTable(db, L"U", {{L"A", dbLong, 0}});
+       }},
   };
   for (const auto& [what, body] : changes) EXPECT_EQ(daoError(body), 3027) << what;
   EXPECT_EQ(rs.GetRecordCount(), 1);

@@ -126,7 +126,9 @@ TEST_F(FieldTypes, TextLongerThanItsSizeIsRefusedAndMemoIsNot) {
   rs.SetFieldValue(L"Name", COleVariant(L"abcdefghij"));  // exactly 10
   CString msg;
   EXPECT_EQ(daoError([&] { rs.SetFieldValue(L"Name", COleVariant(L"abcdefghijk")); }, &msg), 3163);
-  EXPECT_STREQ(msg, L"The field is too small to accept the amount of data you attempted to add.  Try inserting or pasting less data.");
+  EXPECT_STREQ(msg,
+               L"The field is too small to accept the amount of data you attempted to add.  Try "
+               L"inserting or pasting less data.");
   CString big(L'x', 70000);
   rs.SetFieldValue(L"Notes", COleVariant(big));
   rs.Update();
@@ -177,7 +179,8 @@ TEST(FieldRules, RequiredZeroLengthAndDefaults) {
   CString msg;
   EXPECT_EQ(daoError([&] { rs.Update(); }, &msg), 3314);
   EXPECT_STREQ(msg,
-               L"The field 'R.Name' cannot contain a Null value because the Required property for this field is set to "
+               L"The field 'R.Name' cannot contain a Null value because the Required property for "
+               L"this field is set to "
                L"True.  Enter a value in this field.");
   EXPECT_EQ(rs.GetEditMode(), dbEditAdd);  // a failed Update leaves the edit pending
   rs.SetFieldValue(L"Name", COleVariant(L"n"));

@@ -16,9 +16,11 @@ class JetDdl : public ::testing::Test {
 };
 
 TEST_F(JetDdl, CreateTableMapsJetTypeNames) {
-  db.Execute(L"CREATE TABLE [All Types] (ID COUNTER, T TEXT(20), C CHAR, V VARCHAR(40), M MEMO, L LONGTEXT, "
-             L"B BYTE, S SHORT, I INTEGER, G LONG, F SINGLE, D DOUBLE, Y CURRENCY, W DATETIME, "
-             L"YN YESNO, BT BIT, A AUTOINCREMENT(1, 1), R TEXT NOT NULL)");
+  db.Execute(
+      L"CREATE TABLE [All Types] (ID COUNTER, T TEXT(20), C CHAR, V VARCHAR(40), M MEMO, L "
+      L"LONGTEXT, "
+      L"B BYTE, S SHORT, I INTEGER, G LONG, F SINGLE, D DOUBLE, Y CURRENCY, W DATETIME, "
+      L"YN YESNO, BT BIT, A AUTOINCREMENT(1, 1), R TEXT NOT NULL)");
   const struct {
     const wchar_t* field;
     short type;
@@ -27,12 +29,15 @@ TEST_F(JetDdl, CreateTableMapsJetTypeNames) {
     bool required;
   } expected[] = {
       // DAO's sizes: Text as declared (255 without a size), Memo 0, numbers their width.
-      {L"ID", dbLong, 4, true, false},     {L"T", dbText, 20, false, false},   {L"C", dbText, 255, false, false},
-      {L"V", dbText, 40, false, false},    {L"M", dbMemo, 0, false, false},    {L"L", dbMemo, 0, false, false},
-      {L"B", dbByte, 1, false, false},     {L"S", dbInteger, 2, false, false}, {L"I", dbLong, 4, false, false},
-      {L"G", dbLong, 4, false, false},     {L"F", dbSingle, 4, false, false},  {L"D", dbDouble, 8, false, false},
-      {L"Y", dbCurrency, 8, false, false}, {L"W", dbDate, 8, false, false},    {L"YN", dbBoolean, 1, false, false},
-      {L"BT", dbBoolean, 1, false, false}, {L"A", dbLong, 4, true, false},     {L"R", dbText, 255, false, true},
+      {L"ID", dbLong, 4, true, false},     {L"T", dbText, 20, false, false},
+      {L"C", dbText, 255, false, false},   {L"V", dbText, 40, false, false},
+      {L"M", dbMemo, 0, false, false},     {L"L", dbMemo, 0, false, false},
+      {L"B", dbByte, 1, false, false},     {L"S", dbInteger, 2, false, false},
+      {L"I", dbLong, 4, false, false},     {L"G", dbLong, 4, false, false},
+      {L"F", dbSingle, 4, false, false},   {L"D", dbDouble, 8, false, false},
+      {L"Y", dbCurrency, 8, false, false}, {L"W", dbDate, 8, false, false},
+      {L"YN", dbBoolean, 1, false, false}, {L"BT", dbBoolean, 1, false, false},
+      {L"A", dbLong, 4, true, false},      {L"R", dbText, 255, false, true},
   };
   CDaoTableDef td(&db);
   td.Open(L"All Types");
@@ -51,10 +56,12 @@ TEST_F(JetDdl, CreateTableMapsJetTypeNames) {
 }
 
 TEST_F(JetDdl, ConstraintsBecomeIndexesAndRelations) {
-  db.Execute(L"CREATE TABLE Orders (OrderID COUNTER CONSTRAINT PK PRIMARY KEY, Code TEXT(10) UNIQUE)");
-  db.Execute(L"CREATE TABLE Lines (LineID LONG, OrderID LONG, Qty SHORT, "
-             L"CONSTRAINT LinesPK PRIMARY KEY (LineID), "
-             L"CONSTRAINT OrderLines FOREIGN KEY (OrderID) REFERENCES Orders (OrderID))");
+  db.Execute(
+      L"CREATE TABLE Orders (OrderID COUNTER CONSTRAINT PK PRIMARY KEY, Code TEXT(10) UNIQUE)");
+  db.Execute(
+      L"CREATE TABLE Lines (LineID LONG, OrderID LONG, Qty SHORT, "
+      L"CONSTRAINT LinesPK PRIMARY KEY (LineID), "
+      L"CONSTRAINT OrderLines FOREIGN KEY (OrderID) REFERENCES Orders (OrderID))");
   CDaoTableDef orders(&db);
   orders.Open(L"Orders");
   CDaoIndexInfo pk;

@@ -18,17 +18,25 @@ class JetDialect : public ::testing::Test {
  protected:
   void SetUp() override {
     db.Create(dir.file("dialect.mdb"));
-    db.Execute(L"CREATE TABLE Scores (ID LONG PRIMARY KEY, Name TEXT(20), Score LONG, Grp TEXT(1), Weight DOUBLE)");
+    db.Execute(
+        L"CREATE TABLE Scores (ID LONG PRIMARY KEY, Name TEXT(20), Score LONG, Grp TEXT(1), Weight "
+        L"DOUBLE)");
     const wchar_t* inserts[] = {
-        L"INSERT INTO Scores VALUES (1, 'ann', 9, 'a', 2)", L"INSERT INTO Scores VALUES (2, 'bea', 8, 'a', 4)",
-        L"INSERT INTO Scores VALUES (3, 'cy', 8, 'b', 4)",   L"INSERT INTO Scores VALUES (4, 'dov', 7, 'b', 4)",
-        L"INSERT INTO Scores VALUES (5, 'eve', 7, 'a', 5)",  L"INSERT INTO Scores VALUES (6, 'fay', 7, 'b', 5)",
+        L"INSERT INTO Scores VALUES (1, 'ann', 9, 'a', 2)",
+        L"INSERT INTO Scores VALUES (2, 'bea', 8, 'a', 4)",
+        L"INSERT INTO Scores VALUES (3, 'cy', 8, 'b', 4)",
+        L"INSERT INTO Scores VALUES (4, 'dov', 7, 'b', 4)",
+        L"INSERT INTO Scores VALUES (5, 'eve', 7, 'a', 5)",
+        L"INSERT INTO Scores VALUES (6, 'fay', 7, 'b', 5)",
         L"INSERT INTO Scores VALUES (7, 'gus', 5, 'a', 7)",
         L"CREATE TABLE Customers (CustID LONG PRIMARY KEY, Name TEXT(20))",
         L"CREATE TABLE Orders (OrderID LONG PRIMARY KEY, CustID LONG, Amount DOUBLE)",
-        L"INSERT INTO Customers VALUES (1, 'Smith')", L"INSERT INTO Customers VALUES (2, 'Smith')",
-        L"INSERT INTO Customers VALUES (3, 'Jones')", L"INSERT INTO Orders VALUES (10, 1, 5)",
-        L"INSERT INTO Orders VALUES (11, 1, 6)",      L"INSERT INTO Orders VALUES (12, 2, 7)",
+        L"INSERT INTO Customers VALUES (1, 'Smith')",
+        L"INSERT INTO Customers VALUES (2, 'Smith')",
+        L"INSERT INTO Customers VALUES (3, 'Jones')",
+        L"INSERT INTO Orders VALUES (10, 1, 5)",
+        L"INSERT INTO Orders VALUES (11, 1, 6)",
+        L"INSERT INTO Orders VALUES (12, 2, 7)",
         L"INSERT INTO Orders VALUES (13, 2, 8)",
     };
     for (const wchar_t* sql : inserts) db.Execute(sql);
@@ -58,21 +66,27 @@ TEST_F(JetDialect, TopKeepsTheRowsTiedWithTheLast) {
   const Case cases[] = {
       {"tie at the cut", L"SELECT TOP 2 ID FROM Scores ORDER BY Score DESC, ID", "1;2"},
       {"tie at the cut, one key", L"SELECT TOP 2 ID FROM Scores ORDER BY Score DESC", "1;2;3"},
-      {"three-way tie", L"SELECT TOP 4 Name FROM Scores ORDER BY Score DESC", "ann;bea;cy;dov;eve;fay"},
+      {"three-way tie", L"SELECT TOP 4 Name FROM Scores ORDER BY Score DESC",
+       "ann;bea;cy;dov;eve;fay"},
       {"no tie", L"SELECT TOP 1 Name FROM Scores ORDER BY Score", "gus"},
       {"key not selected", L"SELECT TOP 3 Name FROM Scores ORDER BY Score DESC", "ann;bea;cy"},
       {"ordinal key", L"SELECT TOP 2 Name, Score FROM Scores ORDER BY 2 DESC", "ann|9;bea|8;cy|8"},
-      {"alias key", L"SELECT TOP 2 Name, Score * 2 AS Twice FROM Scores ORDER BY Twice DESC", "ann|18;bea|16;cy|16"},
+      {"alias key", L"SELECT TOP 2 Name, Score * 2 AS Twice FROM Scores ORDER BY Twice DESC",
+       "ann|18;bea|16;cy|16"},
       {"expression key", L"SELECT TOP 1 ID FROM Scores ORDER BY Score Mod 2, ID DESC", "3"},
       // 7 rows: 30 percent is 2.1, rounded up to 3; the third row ties with nobody below.
       {"percent", L"SELECT TOP 30 PERCENT ID FROM Scores ORDER BY Score DESC, ID", "1;2;3"},
       // 50 percent is 3.5, so 4 rows, and the fourth (7) ties with two more.
-      {"percent with ties", L"SELECT TOP 50 PERCENT ID FROM Scores ORDER BY Score DESC", "1;2;3;4;5;6"},
+      {"percent with ties", L"SELECT TOP 50 PERCENT ID FROM Scores ORDER BY Score DESC",
+       "1;2;3;4;5;6"},
       {"with where", L"SELECT TOP 1 ID FROM Scores WHERE Grp = 'b' ORDER BY Score", "4;6"},
-      {"grouped", L"SELECT TOP 1 Grp, count(*) AS N FROM Scores GROUP BY Grp ORDER BY count(*)", "b|3"},
+      {"grouped", L"SELECT TOP 1 Grp, count(*) AS N FROM Scores GROUP BY Grp ORDER BY count(*)",
+       "b|3"},
       {"without order", L"SELECT count(*) FROM (SELECT TOP 3 ID FROM Scores)", "3"},
-      {"in a sub-select", L"SELECT count(*) FROM (SELECT TOP 2 ID FROM Scores ORDER BY Score DESC)", "3"},
-      {"more than there are", L"SELECT TOP 50 ID FROM Scores ORDER BY Score DESC, ID", "1;2;3;4;5;6;7"},
+      {"in a sub-select", L"SELECT count(*) FROM (SELECT TOP 2 ID FROM Scores ORDER BY Score DESC)",
+       "3"},
+      {"more than there are", L"SELECT TOP 50 ID FROM Scores ORDER BY Score DESC, ID",
+       "1;2;3;4;5;6;7"},
   };
   expectRows(db, cases, std::size(cases));
 }
@@ -81,13 +95,17 @@ TEST_F(JetDialect, DistinctRowCountsSourceRecordsNotOutputValues) {
   const Case cases[] = {
       // Two customers named Smith, each with orders: one row per customer record.
       {"join, one table's fields",
-       L"SELECT DISTINCTROW Customers.Name FROM Customers INNER JOIN Orders ON Customers.CustID = Orders.CustID "
+       L"SELECT DISTINCTROW Customers.Name FROM Customers INNER JOIN Orders ON Customers.CustID = "
+       L"Orders.CustID "
        L"ORDER BY Customers.Name",
        "Smith;Smith"},
       {"distinct collapses them",
-       L"SELECT DISTINCT Customers.Name FROM Customers INNER JOIN Orders ON Customers.CustID = Orders.CustID", "Smith"},
+       L"SELECT DISTINCT Customers.Name FROM Customers INNER JOIN Orders ON Customers.CustID = "
+       L"Orders.CustID",
+       "Smith"},
       {"plain join repeats them",
-       L"SELECT count(*) FROM (SELECT Customers.Name FROM Customers INNER JOIN Orders ON Customers.CustID = "
+       L"SELECT count(*) FROM (SELECT Customers.Name FROM Customers INNER JOIN Orders ON "
+       L"Customers.CustID = "
        L"Orders.CustID)",
        "4"},
       {"fields of both tables",
@@ -95,7 +113,8 @@ TEST_F(JetDialect, DistinctRowCountsSourceRecordsNotOutputValues) {
        L"WHERE Customers.CustID = Orders.CustID ORDER BY Orders.OrderID",
        "1|10;1|11;2|12;2|13"},
       {"star of one table",
-       L"SELECT DISTINCTROW Customers.* FROM Customers INNER JOIN Orders ON Customers.CustID = Orders.CustID "
+       L"SELECT DISTINCTROW Customers.* FROM Customers INNER JOIN Orders ON Customers.CustID = "
+       L"Orders.CustID "
        L"ORDER BY Customers.CustID",
        "1|Smith;2|Smith"},
       {"one table", L"SELECT DISTINCTROW Name FROM Customers ORDER BY CustID", "Smith;Smith;Jones"},
@@ -110,30 +129,36 @@ TEST_F(JetDialect, TruthValuesAreMinusOneAndZero) {
       {"logic", L"SELECT (1 = 1) AND (2 = 2), (1 = 2) OR (2 = 2), NOT (1 = 2)", "-1|-1|-1"},
       {"arithmetic on a truth value", L"SELECT 3 + (1 = 1), 3 * (2 > 1)", "2|-3"},
       {"is null and in", L"SELECT Name Is Null, ID In (1, 2) FROM Scores WHERE ID = 2", "0|-1"},
-      {"field comparison", L"SELECT ID, Score > 7 AS High FROM Scores WHERE ID IN (1, 7) ORDER BY ID", "1|-1;7|0"},
-      {"iif condition", L"SELECT IIf(Score > 8, 'top', 'rest') FROM Scores WHERE ID < 3 ORDER BY ID", "top;rest"},
+      {"field comparison",
+       L"SELECT ID, Score > 7 AS High FROM Scores WHERE ID IN (1, 7) ORDER BY ID", "1|-1;7|0"},
+      {"iif condition",
+       L"SELECT IIf(Score > 8, 'top', 'rest') FROM Scores WHERE ID < 3 ORDER BY ID", "top;rest"},
       {"case", L"SELECT CASE WHEN Score = 9 THEN 1 = 1 ELSE 2 END FROM Scores WHERE ID = 1", "-1"},
       {"sub-select keeps its own", L"SELECT (SELECT count(*) FROM Scores WHERE Score = 7)", "3"},
       {"exists", L"SELECT EXISTS (SELECT 1 FROM Scores WHERE Score = 7)", "-1"},
-      {"like and between", L"SELECT 'abc' Like 'a*', 5 Between 1 And 3, 'x' Not Like 'y'", "-1|0|-1"},
+      {"like and between", L"SELECT 'abc' Like 'a*', 5 Between 1 And 3, 'x' Not Like 'y'",
+       "-1|0|-1"},
       {"equals true", L"SELECT count(*) FROM Scores WHERE (Score > 7) = True", "3"},
       {"operand of arithmetic", L"SELECT count(*) FROM Scores WHERE 5 + (Score = 7) = 4", "3"},
-      {"conditions in parentheses", L"SELECT ID FROM Scores WHERE ((Scores.Score)=9) OR (Score < 6 AND Grp = 'a')", "1;7"},
+      {"conditions in parentheses",
+       L"SELECT ID FROM Scores WHERE ((Scores.Score)=9) OR (Score < 6 AND Grp = 'a')", "1;7"},
       {"function argument", L"SELECT ID FROM Scores WHERE IIf(Score = 9, True, False) = True", "1"},
   };
   expectRows(db, cases, std::size(cases));
   db.Execute(L"ALTER TABLE Scores ADD COLUMN High YESNO");
   db.Execute(L"UPDATE Scores SET High = (Score >= 8), Weight = Weight + (1 = 1)");
-  EXPECT_EQ(rows(db, L"SELECT High, Weight FROM Scores WHERE ID IN (1, 7) ORDER BY ID"), "-1|1;0|6");
+  EXPECT_EQ(rows(db, L"SELECT High, Weight FROM Scores WHERE ID IN (1, 7) ORDER BY ID"),
+            "-1|1;0|6");
   db.Execute(L"INSERT INTO Scores (ID, Score, High) VALUES (8, 2 > 1, 1 = 2)");
   EXPECT_EQ(rows(db, L"SELECT Score, High FROM Scores WHERE ID = 8"), "-1|0");
 }
 
 TEST_F(JetDialect, DeclaredParametersKeepNamesWithBlanks) {
   CDaoQueryDef q(&db);
-  q.Create(L"Between Scores", L"PARAMETERS [Lowest score] Long, [Enter a group] Text, Top_ Long; "
-                              L"SELECT ID FROM Scores WHERE Score >= [Lowest score] AND Grp = [Enter a group] "
-                              L"AND Score <= Top_ ORDER BY ID");
+  q.Create(L"Between Scores",
+           L"PARAMETERS [Lowest score] Long, [Enter a group] Text, Top_ Long; "
+           L"SELECT ID FROM Scores WHERE Score >= [Lowest score] AND Grp = [Enter a group] "
+           L"AND Score <= Top_ ORDER BY ID");
   q.Append();
   ASSERT_EQ(q.GetParameterCount(), 3);
   const wchar_t* names[] = {L"Lowest score", L"Enter a group", L"Top_"};
@@ -166,19 +191,22 @@ TEST_F(JetDialect, ParametersTakeTheirDeclaredType) {
     COleVariant value;
     const char* expected;
   } cases[] = {
-      {"date from text", L"[Since] DateTime", L"At >= [Since]", COleVariant(L"1/1/2021", VT_BSTRT), "2;"},
-      {"date with time from text", L"[Since] Date", L"At = [Since]", COleVariant(L"6/1/2021 12:00:00 PM", VT_BSTRT), "2;"},
+      {"date from text", L"[Since] DateTime", L"At >= [Since]", COleVariant(L"1/1/2021", VT_BSTRT),
+       "2;"},
+      {"date with time from text", L"[Since] Date", L"At = [Since]",
+       COleVariant(L"6/1/2021 12:00:00 PM", VT_BSTRT), "2;"},
       {"number from text", L"[Least] Long", L"ID >= [Least]", COleVariant(L" 2 ", VT_BSTRT), "2;"},
       {"truth from text", L"[Flag] YesNo", L"Done = [Flag]", COleVariant(L"True", VT_BSTRT), "1;"},
       {"truth from a number", L"[Flag] Bit", L"Done = [Flag]", COleVariant(1L), "1;"},
       {"text from a number", L"[C] Text", L"Code = [C]", COleVariant(12L), "2;"},
-      {"undeclared type left alone", L"[C] Value", L"Code = [C]", COleVariant(L"7", VT_BSTRT), "1;"},
+      {"undeclared type left alone", L"[C] Value", L"Code = [C]", COleVariant(L"7", VT_BSTRT),
+       "1;"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     CDaoQueryDef q(&db);
-    std::wstring sql = std::wstring(L"PARAMETERS ") + c.declaration + L"; SELECT ID FROM Events WHERE " + c.condition +
-                       L" ORDER BY ID";
+    std::wstring sql = std::wstring(L"PARAMETERS ") + c.declaration +
+                       L"; SELECT ID FROM Events WHERE " + c.condition + L" ORDER BY ID";
     q.Create(nullptr, sql.c_str());
     q.SetParamValue(0, c.value);
     CDaoRecordset rs(&db);
@@ -190,7 +218,8 @@ TEST_F(JetDialect, ParametersTakeTheirDeclaredType) {
 }
 
 TEST_F(JetDialect, DropColumnRemovesTheFieldAndItsCatalogRows) {
-  db.Execute(L"CREATE TABLE Parts (ID COUNTER, Code TEXT(10), Note TEXT(30), Qty LONG, Price CURRENCY)");
+  db.Execute(
+      L"CREATE TABLE Parts (ID COUNTER, Code TEXT(10), Note TEXT(30), Qty LONG, Price CURRENCY)");
   db.Execute(L"CREATE UNIQUE INDEX ByCode ON Parts (Code)");
   db.Execute(L"INSERT INTO Parts (Code, Note, Qty, Price) VALUES ('a', 'first', 3, 1.5)");
   db.Execute(L"ALTER TABLE Parts DROP COLUMN Note");
@@ -211,14 +240,17 @@ TEST_F(JetDialect, DropColumnRemovesTheFieldAndItsCatalogRows) {
   db.Execute(L"DELETE FROM Parts");
   db.Execute(L"INSERT INTO Parts (Code) VALUES ('b')");
   EXPECT_EQ(rows(db, L"SELECT ID, Code FROM Parts"), "2|b");
-  db.Execute(L"ALTER TABLE Orders ADD CONSTRAINT CustOrders FOREIGN KEY (CustID) REFERENCES Customers (CustID)");
+  db.Execute(
+      L"ALTER TABLE Orders ADD CONSTRAINT CustOrders FOREIGN KEY (CustID) REFERENCES Customers "
+      L"(CustID)");
   const struct {
     const char* name;
     const wchar_t* sql;
     long code;
   } refused[] = {
       {"indexed field", L"ALTER TABLE Parts DROP COLUMN Code", 3280},
-      {"foreign field of a relation", L"ALTER TABLE Orders DROP COLUMN CustID", 3280},  // its relation's index
+      {"foreign field of a relation", L"ALTER TABLE Orders DROP COLUMN CustID",
+       3280},  // its relation's index
       {"missing field", L"ALTER TABLE Parts DROP COLUMN Nothing", 3265},
       {"missing table", L"ALTER TABLE Nowhere DROP COLUMN Code", 3376},
       {"without COLUMN", L"ALTER TABLE Parts DROP Price", 3293},
@@ -260,16 +292,22 @@ TEST_F(JetDialect, AggregatesAndConversionsOfVba) {
       {"var", L"SELECT Round(Var(Weight), 6) FROM Scores", "2.285714"},
       {"stdevp", L"SELECT Round(StDevP(Weight), 6) FROM Scores", "1.399708"},
       {"stdev", L"SELECT Round(StDev(Weight), 6) FROM Scores", "1.511858"},
-      {"one value", L"SELECT StDev(Weight), StDevP(Weight), Var(Weight), VarP(Weight) FROM Scores WHERE ID = 1",
+      {"one value",
+       L"SELECT StDev(Weight), StDevP(Weight), Var(Weight), VarP(Weight) FROM Scores WHERE ID = 1",
        "Null|0|Null|0"},
       {"nulls ignored", L"SELECT VarP(IIf(ID < 3, Weight, Null)) FROM Scores", "1"},
-      {"grouped", L"SELECT Grp, VarP(Score) FROM Scores GROUP BY Grp ORDER BY Grp", "a|2.1875;b|0.2222222222"},
-      {"first and last", L"SELECT Grp, First(Name), Last(Name) FROM (SELECT * FROM Scores ORDER BY ID) GROUP BY Grp ORDER BY Grp",
+      {"grouped", L"SELECT Grp, VarP(Score) FROM Scores GROUP BY Grp ORDER BY Grp",
+       "a|2.1875;b|0.2222222222"},
+      {"first and last",
+       L"SELECT Grp, First(Name), Last(Name) FROM (SELECT * FROM Scores ORDER BY ID) GROUP BY Grp "
+       L"ORDER BY Grp",
        "a|ann|gus;b|cy|fay"},
       {"cdate of text", L"SELECT CDate('3/5/2024'), CDate('2024-03-05 12:00')", "45356|45356.5"},
       {"cdate of a number", L"SELECT CDate(45356.25) = #3/5/2024 6:00:00 AM#", "-1"},
-      {"cbool", L"SELECT CBool(5), CBool(0), CBool('True'), CBool('false'), CBool(' 2 ')", "-1|0|-1|0|-1"},
-      {"ccur rounds half to even", L"SELECT CCur(1.23456), CCur(0.03125), CCur(0.09375), CCur('2.5')",
+      {"cbool", L"SELECT CBool(5), CBool(0), CBool('True'), CBool('false'), CBool(' 2 ')",
+       "-1|0|-1|0|-1"},
+      {"ccur rounds half to even",
+       L"SELECT CCur(1.23456), CCur(0.03125), CCur(0.09375), CCur('2.5')",
        "1.2346|0.0312|0.0938|2.5"},
   };
   expectRows(db, cases, std::size(cases));
@@ -277,10 +315,8 @@ TEST_F(JetDialect, AggregatesAndConversionsOfVba) {
     const char* name;
     const wchar_t* sql;
   } refused[] = {
-      {"cdate of words", L"SELECT CDate('soon')"},
-      {"cdate of null", L"SELECT CDate(Null)"},
-      {"cbool of words", L"SELECT CBool('maybe')"},
-      {"ccur of words", L"SELECT CCur('x1')"},
+      {"cdate of words", L"SELECT CDate('soon')"},  {"cdate of null", L"SELECT CDate(Null)"},
+      {"cbool of words", L"SELECT CBool('maybe')"}, {"ccur of words", L"SELECT CCur('x1')"},
       {"ccur overflow", L"SELECT CCur(1e300)"},
   };
   for (const auto& r : refused) {
@@ -290,7 +326,9 @@ TEST_F(JetDialect, AggregatesAndConversionsOfVba) {
 }
 
 TEST_F(JetDialect, SelectIntoMakesATable) {
-  db.Execute(L"SELECT ID, Name, Score * 1.5 AS Scaled, Grp & '!' AS Tag INTO Best FROM Scores WHERE Score >= 8");
+  db.Execute(
+      L"SELECT ID, Name, Score * 1.5 AS Scaled, Grp & '!' AS Tag INTO Best FROM Scores WHERE Score "
+      L">= 8");
   EXPECT_EQ(db.GetRecordsAffected(), 3);
   CDaoTableDef td(&db);
   td.Open(L"Best");
@@ -298,7 +336,8 @@ TEST_F(JetDialect, SelectIntoMakesATable) {
     const wchar_t* name;
     short type;
     long size;
-  } fields[] = {{L"ID", dbLong, 4}, {L"Name", dbText, 20}, {L"Scaled", dbDouble, 8}, {L"Tag", dbText, 255}};
+  } fields[] = {
+      {L"ID", dbLong, 4}, {L"Name", dbText, 20}, {L"Scaled", dbDouble, 8}, {L"Tag", dbText, 255}};
   ASSERT_EQ(td.GetFieldCount(), 4);
   for (short i = 0; i < 4; ++i) {
     SCOPED_TRACE(::testing::Message() << "field " << i);
@@ -317,7 +356,8 @@ TEST_F(JetDialect, SelectIntoMakesATable) {
   EXPECT_EQ(rows(db, L"SELECT count(*) FROM [Low Scores]"), "4");
   // An existing table is refused; a statement that fails leaves no table behind.
   EXPECT_EQ(daoError([&] { db.Execute(L"SELECT ID INTO Best FROM Scores"); }), 3010);
-  EXPECT_NE(daoError([&] { db.Execute(L"SELECT ID, CDate('soon') AS D INTO Broken FROM Scores"); }), 0);
+  EXPECT_NE(daoError([&] { db.Execute(L"SELECT ID, CDate('soon') AS D INTO Broken FROM Scores"); }),
+            0);
   CDaoTableDefInfo info;
   EXPECT_EQ(daoError([&] { db.GetTableDefInfo(L"Broken", info); }), 3265);
 }

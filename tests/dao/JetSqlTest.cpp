@@ -17,8 +17,12 @@ class JetSql : public ::testing::Test {
   void SetUp() override {
     db.Create(dir.file("jet.mdb"));
     makeTable(db, L"People",
-              {{L"ID", dbLong, 4}, {L"Name", dbText, 50}, {L"Born", dbDate, 8}, {L"Active", dbBoolean, 1},
-               {L"Score", dbDouble, 8}, {L"Note", dbText, 50, 0, false, /*allowZeroLength=*/true}});
+              {{L"ID", dbLong, 4},
+               {L"Name", dbText, 50},
+               {L"Born", dbDate, 8},
+               {L"Active", dbBoolean, 1},
+               {L"Score", dbDouble, 8},
+               {L"Note", dbText, 50, 0, false, /*allowZeroLength=*/true}});
     CDaoRecordset rs(&db);
     rs.Open(dbOpenTable, L"People");
     struct Person {
@@ -76,7 +80,9 @@ TEST_F(JetSql, ConstructsGiveAccessResults) {
       {"date literal", L"SELECT ID FROM People WHERE Born = #3/5/2024#", "1"},
       {"iso date", L"SELECT ID FROM People WHERE Born = #2000-01-01#", "2"},
       {"date with time", L"SELECT ID FROM People WHERE Born = #3/5/2024 12:00:00 PM#", "3"},
-      {"date range", L"SELECT ID FROM People WHERE Born >= #1/1/2000# AND Born < #3/6/2024# ORDER BY ID", "1;2;3"},
+      {"date range",
+       L"SELECT ID FROM People WHERE Born >= #1/1/2000# AND Born < #3/6/2024# ORDER BY ID",
+       "1;2;3"},
       {"impossible month read as day", L"SELECT #13/5/2024# = #5/13/2024#", "-1"},
       {"date value", L"SELECT #12/31/1899#", "1"},
       // Yes/No reads back as -1/0; True/Yes and False/No are the same literals.
@@ -116,10 +122,13 @@ TEST_F(JetSql, ConstructsGiveAccessResults) {
       // Text compares and sorts without regard to case.
       {"equal ignores case", L"SELECT ID FROM People WHERE Name = 'ALICE'", "1"},
       {"literals compare like Jet", L"SELECT count(*) FROM People WHERE 'abc' = 'ABC'", "5"},
-      {"order by ignores case", L"SELECT Name FROM People WHERE ID < 5 ORDER BY Name", "alice;Bob;carol;Dave"},
-      {"order by expression", L"SELECT Name FROM People WHERE ID < 5 ORDER BY LCase(Name) DESC", "Dave;carol;Bob;alice"},
+      {"order by ignores case", L"SELECT Name FROM People WHERE ID < 5 ORDER BY Name",
+       "alice;Bob;carol;Dave"},
+      {"order by expression", L"SELECT Name FROM People WHERE ID < 5 ORDER BY LCase(Name) DESC",
+       "Dave;carol;Bob;alice"},
       // VBA functions.
-      {"iif", L"SELECT IIf(Score > 5, 'high', 'low') FROM People WHERE ID IN (1, 3) ORDER BY ID", "high;low"},
+      {"iif", L"SELECT IIf(Score > 5, 'high', 'low') FROM People WHERE ID IN (1, 3) ORDER BY ID",
+       "high;low"},
       {"iif null is false", L"SELECT IIf(Null, 1, 2)", "2"},
       {"nz", L"SELECT Nz(Note, 'none') FROM People WHERE ID IN (1, 2) ORDER BY ID", "x;none"},
       {"left right", L"SELECT Left('hello', 2), Right('hello', 3)", "he|llo"},
@@ -127,27 +136,36 @@ TEST_F(JetSql, ConstructsGiveAccessResults) {
       {"null in null out", L"SELECT Left(Null, 2)", "Null"},
       {"len", L"SELECT Len('hello'), Len('')", "5|0"},
       {"case", L"SELECT UCase('abc'), LCase('ABC')", "ABC|abc"},
-      {"trims", L"SELECT '[' & Trim('  a  ') & ']' & LTrim('  b ') & ']' & RTrim(' c  ') & ']'", "[a]b ] c]"},
-      {"instr", L"SELECT InStr('abcABC', 'B'), InStr(4, 'abcabc', 'b'), InStr('abc', 'z')", "2|5|0"},
-      {"val", L"SELECT Val('    1615 198th Street N.E.'), Val('&HFFFF'), Val('2.5x')", "1615198|-1|2.5"},
+      {"trims", L"SELECT '[' & Trim('  a  ') & ']' & LTrim('  b ') & ']' & RTrim(' c  ') & ']'",
+       "[a]b ] c]"},
+      {"instr", L"SELECT InStr('abcABC', 'B'), InStr(4, 'abcabc', 'b'), InStr('abc', 'z')",
+       "2|5|0"},
+      {"val", L"SELECT Val('    1615 198th Street N.E.'), Val('&HFFFF'), Val('2.5x')",
+       "1615198|-1|2.5"},
       {"cstr", L"SELECT CStr(12) & CStr(2.5)", "122.5"},
       {"cint rounds half even", L"SELECT CInt(0.5), CInt(1.5), CInt(2.5), CLng(-2.5)", "0|2|2|-2"},
       {"cdbl", L"SELECT CDbl('2.25') * 2", "4.5"},
-      {"format date", L"SELECT Format(#3/5/2024 2:07:09 PM#, 'yyyy-mm-dd hh:nn:ss')", "2024-03-05 14:07:09"},
+      {"format date", L"SELECT Format(#3/5/2024 2:07:09 PM#, 'yyyy-mm-dd hh:nn:ss')",
+       "2024-03-05 14:07:09"},
       {"format short date", L"SELECT Format(#3/5/2024#, 'Short Date')", "3/5/2024"},
-      {"format numbers", L"SELECT Format(1234.5, 'Standard'), Format(1234.5, '0.000'), Format(0.25, 'Percent')",
+      {"format numbers",
+       L"SELECT Format(1234.5, 'Standard'), Format(1234.5, '0.000'), Format(0.25, 'Percent')",
        "1,234.50|1234.500|25.00%"},
       {"format currency", L"SELECT Format(-1234.5, 'Currency')", "($1,234.50)"},
-      {"format yes no", L"SELECT Format(Active, 'Yes/No') FROM People WHERE ID < 3 ORDER BY ID", "Yes;No"},
+      {"format yes no", L"SELECT Format(Active, 'Yes/No') FROM People WHERE ID < 3 ORDER BY ID",
+       "Yes;No"},
       {"date is today", L"SELECT Date() = Int(Now())", "-1"},
       {"date has no time", L"SELECT Date() = Int(Date())", "-1"},
       // Between takes its bounds in either order.
       {"between", L"SELECT ID FROM People WHERE Score Between 2.5 And 7 ORDER BY ID", "2;3"},
-      {"between swapped", L"SELECT ID FROM People WHERE Score Between 7 And 2.5 ORDER BY ID", "2;3"},
+      {"between swapped", L"SELECT ID FROM People WHERE Score Between 7 And 2.5 ORDER BY ID",
+       "2;3"},
       {"5 between 10 and 1", L"SELECT 5 Between 10 And 1", "-1"},
       {"not between", L"SELECT ID FROM People WHERE ID Not Between 2 And 4 ORDER BY ID", "1;5"},
-      {"between text", L"SELECT ID FROM People WHERE Name Between 'B' And 'CAROL' ORDER BY ID", "2;3"},
-      {"between dates", L"SELECT ID FROM People WHERE Born Between #3/6/2024# And #1/1/2000# ORDER BY ID", "1;2;3"},
+      {"between text", L"SELECT ID FROM People WHERE Name Between 'B' And 'CAROL' ORDER BY ID",
+       "2;3"},
+      {"between dates",
+       L"SELECT ID FROM People WHERE Born Between #3/6/2024# And #1/1/2000# ORDER BY ID", "1;2;3"},
       {"trailing semicolon", L"SELECT ID FROM People WHERE ID = 4;", "4"},
   };
   for (const Case& c : cases) {
@@ -171,8 +189,9 @@ TEST_F(JetSql, ActionStatementsAreJetSqlToo) {
 
 TEST_F(JetSql, StoredQueriesDeclareParametersByName) {
   CDaoQueryDef q(&db);
-  q.Create(L"ByScore", L"PARAMETERS [Low score] Double, High Double; "
-                       L"SELECT ID FROM People WHERE Score >= [Low score] AND Score <= High ORDER BY ID");
+  q.Create(L"ByScore",
+           L"PARAMETERS [Low score] Double, High Double; "
+           L"SELECT ID FROM People WHERE Score >= [Low score] AND Score <= High ORDER BY ID");
   q.Append();
   ASSERT_EQ(q.GetParameterCount(), 2);
   q.SetParamValue(L"Low score", COleVariant(2.0));
@@ -198,12 +217,17 @@ TEST_F(JetSql, UnreadableStatementsFailWithDaoSyntaxErrors) {
        L"Syntax error in string in query expression ''abc'."},
       {"bad date", L"SELECT ID FROM People WHERE Born = #13/45/2024#", 3075,
        L"Syntax error in date in query expression '#13/45/2024#'."},
-      {"unterminated date", L"SELECT #1/2/2024", 3075, L"Syntax error in date in query expression '#1/2/2024'."},
-      {"missing operator", L"SELECT a b c FROM People", 3075, L"Syntax error (missing operator) in query expression 'a b c'."},
-      {"from clause", L"SELECT ID FROM People People People", 3131, L"Syntax error in FROM clause."},
-      {"insert", L"INSERT INTO People (ID VALUES (1)", 3134, L"Syntax error in INSERT INTO statement."},
+      {"unterminated date", L"SELECT #1/2/2024", 3075,
+       L"Syntax error in date in query expression '#1/2/2024'."},
+      {"missing operator", L"SELECT a b c FROM People", 3075,
+       L"Syntax error (missing operator) in query expression 'a b c'."},
+      {"from clause", L"SELECT ID FROM People People People", 3131,
+       L"Syntax error in FROM clause."},
+      {"insert", L"INSERT INTO People (ID VALUES (1)", 3134,
+       L"Syntax error in INSERT INTO statement."},
       {"update", L"UPDATE People SET WHERE ID = 1", 3144, L"Syntax error in UPDATE statement."},
-      {"after the end", L"SELECT ID FROM People; SELECT 1", 3142, L"Characters found after end of SQL statement."},
+      {"after the end", L"SELECT ID FROM People; SELECT 1", 3142,
+       L"Characters found after end of SQL statement."},
       {"unbalanced", L"SELECT (ID FROM People", 3075, nullptr},
       {"operator without operand", L"SELECT 1 & FROM People", 3075, nullptr},
       {"not a statement", L"SELEKT 1", 3129, nullptr},
@@ -211,10 +235,12 @@ TEST_F(JetSql, UnreadableStatementsFailWithDaoSyntaxErrors) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     CString msg;
-    long viaSnapshot = daoError([&] {
-      CDaoRecordset rs(&db);
-      rs.Open(dbOpenSnapshot, c.sql);
-    }, &msg);
+    long viaSnapshot = daoError(
+        [&] {
+          CDaoRecordset rs(&db);
+          rs.Open(dbOpenSnapshot, c.sql);
+        },
+        &msg);
     long viaExecute = daoError([&] { db.Execute(c.sql); });
     bool isSelect = std::wstring(c.sql).rfind(L"SELECT", 0) == 0;
     EXPECT_EQ(viaExecute, c.code);
@@ -259,38 +285,47 @@ TEST_F(JetSql, LikeFollowsJetsTruthTable) {
     const wchar_t* pattern;
     bool matches;
   } cases[] = {
-      {L"aa", L"a*a", true},       {L"aBa", L"a*a", true},       {L"aBBBa", L"a*a", true},
-      {L"aBC", L"a*a", false},     {L"abc", L"*ab*", true},      {L"AABB", L"*ab*", true},
-      {L"Xab", L"*ab*", true},     {L"aZb", L"*ab*", false},     {L"bac", L"*ab*", false},
-      {L"a*a", L"a[*]a", true},    {L"aaa", L"a[*]a", false},    {L"abcdefg", L"ab*", true},
-      {L"cab", L"ab*", false},     {L"aab", L"ab*", false},      {L"a3a", L"a?a", true},
-      {L"aBBBa", L"a?a", false},   {L"a0a", L"a#a", true},       {L"aaa", L"a#a", false},
-      {L"a10a", L"a#a", false},    {L"f", L"[a-z]", true},       {L"2", L"[a-z]", false},
-      {L"&", L"[a-z]", false},     {L"9", L"[!a-z]", true},      {L"%", L"[!a-z]", true},
-      {L"b", L"[!a-z]", false},    {L"~", L"[!0-9]", true},      {L"0", L"[!0-9]", false},
-      {L"An9", L"a[!b-m]#", true}, {L"az0", L"a[!b-m]#", true},  {L"abc", L"a[!b-m]#", false},
-      {L"aj0", L"a[!b-m]#", false}, {L"A Bad One  ", L"A Bad One", false},
-      {L"x%y", L"x%y", true},      {L"xzzy", L"x%y", false},     {L"PB123", L"P[A-F]###", true},
+      {L"aa", L"a*a", true},          {L"aBa", L"a*a", true},
+      {L"aBBBa", L"a*a", true},       {L"aBC", L"a*a", false},
+      {L"abc", L"*ab*", true},        {L"AABB", L"*ab*", true},
+      {L"Xab", L"*ab*", true},        {L"aZb", L"*ab*", false},
+      {L"bac", L"*ab*", false},       {L"a*a", L"a[*]a", true},
+      {L"aaa", L"a[*]a", false},      {L"abcdefg", L"ab*", true},
+      {L"cab", L"ab*", false},        {L"aab", L"ab*", false},
+      {L"a3a", L"a?a", true},         {L"aBBBa", L"a?a", false},
+      {L"a0a", L"a#a", true},         {L"aaa", L"a#a", false},
+      {L"a10a", L"a#a", false},       {L"f", L"[a-z]", true},
+      {L"2", L"[a-z]", false},        {L"&", L"[a-z]", false},
+      {L"9", L"[!a-z]", true},        {L"%", L"[!a-z]", true},
+      {L"b", L"[!a-z]", false},       {L"~", L"[!0-9]", true},
+      {L"0", L"[!0-9]", false},       {L"An9", L"a[!b-m]#", true},
+      {L"az0", L"a[!b-m]#", true},    {L"abc", L"a[!b-m]#", false},
+      {L"aj0", L"a[!b-m]#", false},   {L"A Bad One  ", L"A Bad One", false},
+      {L"x%y", L"x%y", true},         {L"xzzy", L"x%y", false},
+      {L"PB123", L"P[A-F]###", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "pattern " << (&c - cases));
-    std::wstring sql = std::wstring(L"SELECT count(*) FROM People WHERE ID = 1 AND '") + c.text + L"' Like '" +
-                       c.pattern + L"'";
+    std::wstring sql = std::wstring(L"SELECT count(*) FROM People WHERE ID = 1 AND '") + c.text +
+                       L"' Like '" + c.pattern + L"'";
     EXPECT_EQ(rows(db, sql.c_str()), c.matches ? "1" : "0");
   }
   // '=' forgives trailing blanks where Like does not.
-  EXPECT_EQ(rows(db, L"SELECT count(*) FROM People WHERE ID = 1 AND 'A Bad One  ' = 'A Bad One'"), "1");
+  EXPECT_EQ(rows(db, L"SELECT count(*) FROM People WHERE ID = 1 AND 'A Bad One  ' = 'A Bad One'"),
+            "1");
 }
 
 // Any statement, however broken, fails with a DAO error or runs: never a crash, never
 // an exception of another kind.
 TEST_F(JetSql, ArbitraryStatementsFailCleanly) {
-  const wchar_t* pieces[] = {L"SELECT", L"TOP",   L"5",     L"PERCENT", L"*",   L"FROM", L"People", L"WHERE",
-                             L"Name",   L"Like",  L"'a*'",  L"&",       L"\\",  L"Mod",  L"(",      L")",
-                             L",",      L"#1/2/2024#", L"#", L"[",      L"]",   L"\"",   L"'",      L"Not",
-                             L"ORDER",  L"BY",    L"=",     L"IIf",     L"Left", L";",   L"PARAMETERS", L"CREATE",
-                             L"TABLE",  L"INDEX", L"ON",    L"ALTER",   L"DROP", L"TEXT", L"(255)", L"DISTINCTROW",
-                             L"Format", L"1e999", L"CInt",  L"-",       L"/",   L"Null", L"True", L"CASE"};
+  const wchar_t* pieces[] = {
+      L"SELECT", L"TOP",  L"5",          L"PERCENT",    L"*",           L"FROM",   L"People",
+      L"WHERE",  L"Name", L"Like",       L"'a*'",       L"&",           L"\\",     L"Mod",
+      L"(",      L")",    L",",          L"#1/2/2024#", L"#",           L"[",      L"]",
+      L"\"",     L"'",    L"Not",        L"ORDER",      L"BY",          L"=",      L"IIf",
+      L"Left",   L";",    L"PARAMETERS", L"CREATE",     L"TABLE",       L"INDEX",  L"ON",
+      L"ALTER",  L"DROP", L"TEXT",       L"(255)",      L"DISTINCTROW", L"Format", L"1e999",
+      L"CInt",   L"-",    L"/",          L"Null",       L"True",        L"CASE"};
   unsigned seed = 12345;
   for (int round = 0; round < 400; ++round) {
     std::wstring sql;
@@ -319,7 +354,9 @@ TEST_F(JetSql, ArbitraryStatementsFailCleanly) {
 // Output columns that are neither fields nor aliased are named Expr1000, Expr1001, ...
 TEST_F(JetSql, ExpressionColumnsAreNamedAsJetNamesThem) {
   CDaoRecordset rs(&db);
-  rs.Open(dbOpenSnapshot, L"SELECT ID, Name & '!', People.Score, Len(Name) AS L, count(*) FROM People GROUP BY ID, Name, Score");
+  rs.Open(dbOpenSnapshot,
+          L"SELECT ID, Name & '!', People.Score, Len(Name) AS L, count(*) FROM People GROUP BY ID, "
+          L"Name, Score");
   const wchar_t* expected[] = {L"ID", L"Expr1000", L"Score", L"L", L"Expr1001"};
   ASSERT_EQ(rs.GetFieldCount(), 5);
   for (short i = 0; i < 5; ++i) {

@@ -82,9 +82,11 @@ TEST_F(LinkedTables, BrokenLinksHaveTheirErrors) {
       {"missing file", L"L1", missing, L"Src", 3024, L"Could not find file '" + missing + L"'."},
       {"missing folder", L"L2", dir.file("nope/x.mdb"), L"Src", 3044, L""},
       {"missing source table", L"L3", dir.file("other.mdb"), L"Nothing", 3011,
-       L"The Microsoft Jet database engine could not find the object 'Nothing'.  Make sure the object exists and "
+       L"The Microsoft Jet database engine could not find the object 'Nothing'.  Make sure the "
+       L"object exists and "
        L"that you spell its name and the path name correctly."},
-      {"local name taken", L"Mine", dir.file("other.mdb"), L"Src", 3010, L"Table 'Mine' already exists."},
+      {"local name taken", L"Mine", dir.file("other.mdb"), L"Src", 3010,
+       L"Table 'Mine' already exists."},
       {"no database", L"L4", dir.file("junk.mdb"), L"Src", 3343, L""},
   };
   for (const auto& c : cases) {
@@ -97,7 +99,8 @@ TEST_F(LinkedTables, BrokenLinksHaveTheirErrors) {
   // A link whose file disappears afterwards fails when it is used.
   link(L"Gone", dir.file("other.mdb"), L"Src");
   db.Close();
-  ASSERT_EQ(std::rename((dir.path() + "/other.mdb").c_str(), (dir.path() + "/moved.mdb").c_str()), 0);
+  ASSERT_EQ(std::rename((dir.path() + "/other.mdb").c_str(), (dir.path() + "/moved.mdb").c_str()),
+            0);
   db.Open(dir.file("main.mdb"));
   CDaoRecordset rs(&db);
   EXPECT_EQ(daoError([&] { rs.Open(dbOpenSnapshot, L"Gone"); }), 3024);

@@ -128,8 +128,10 @@ TEST_P(ModelCheck, RandomOperationsFollowTheIndexOrder) {
       deleted = false;
       current = target;
       if (!target) {
-        if (forward) eof = true;
-        else bof = true;
+        if (forward)
+          eof = true;
+        else
+          bof = true;
       } else {
         bof = eof = false;
       }
@@ -187,6 +189,8 @@ TEST_P(ModelCheck, RandomOperationsFollowTheIndexOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Directions, ModelCheck, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Descending" : "Ascending"; });
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Descending" : "Ascending";
+                         });
 
 }  // namespace

@@ -51,7 +51,9 @@ class Child {
     (void)!read(m_down[0], &c, 1);
   }
   // In the test.
-  bool hear(int& value) { return read(m_up[0], &value, sizeof value) == static_cast<ssize_t>(sizeof value); }
+  bool hear(int& value) {
+    return read(m_up[0], &value, sizeof value) == static_cast<ssize_t>(sizeof value);
+  }
   void go() { (void)!write(m_down[1], "g", 1); }
   int exitCode() {
     int status = 0;
@@ -74,8 +76,8 @@ class Child {
 };
 
 bool isConflict(long code) {
-  for (long c : {3009L, 3046L, 3158L, 3164L, 3186L, 3187L, 3188L, 3189L, 3202L, 3211L, 3212L, 3218L, 3225L, 3260L,
-                 3261L, 3262L, 3624L})
+  for (long c : {3009L, 3046L, 3158L, 3164L, 3186L, 3187L, 3188L, 3189L, 3202L, 3211L, 3212L, 3218L,
+                 3225L, 3260L, 3261L, 3262L, 3624L})
     if (code == c) return true;
   return false;
 }
@@ -171,7 +173,8 @@ TEST_P(MultiProcess, ALockHeldElsewhereIsAConflictThatARetryOvercomes) {
   rs.Update();  // the retry after the lock is gone
   EXPECT_EQ(rs.GetRecordCount(), 2);
   rs.Move(0);
-  EXPECT_STREQ(text(rs.GetFieldValue(L"Name")), L"edited");  // the other process's change, seen at once
+  EXPECT_STREQ(text(rs.GetFieldValue(L"Name")),
+               L"edited");  // the other process's change, seen at once
   child.go();
   EXPECT_EQ(child.exitCode(), 0);
 }
@@ -259,7 +262,9 @@ TEST_P(MultiProcess, AWriterKilledMidWriteLosesNoCommittedRecord) {
   child.killHard();  // most likely in the middle of the next Update
 
   sqlite3* raw = nullptr;
-  ASSERT_EQ(sqlite3_open_v2((dir.path() + "/shared.mdb").c_str(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_open_v2((dir.path() + "/shared.mdb").c_str(), &raw, SQLITE_OPEN_READONLY, nullptr),
+      SQLITE_OK);
   sqlite3_stmt* check = nullptr;
   sqlite3_prepare_v2(raw, "PRAGMA integrity_check", -1, &check, nullptr);
   ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
@@ -285,6 +290,8 @@ TEST_P(MultiProcess, AWriterKilledMidWriteLosesNoCommittedRecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Journals, MultiProcess, testing::Values("wal", "rollback"),
-                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param);
+                         });
 
 }  // namespace

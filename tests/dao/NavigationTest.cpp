@@ -12,9 +12,12 @@ class Navigation : public testing::Test {
  protected:
   void SetUp() override {
     db.Create(dir.file("nav.mdb"));
-    makeTable(db, L"T",
-              {{L"ID", dbLong, 0, dbAutoIncrField}, {L"Name", dbText, 10, 0, /*required=*/true}, {L"Code", dbLong, 0}},
-              {{L"PK", {{L"ID", false}}, true, true}, {L"CodeIx", {{L"Code", false}}, /*unique=*/true}});
+    makeTable(
+        db, L"T",
+        {{L"ID", dbLong, 0, dbAutoIncrField},
+         {L"Name", dbText, 10, 0, /*required=*/true},
+         {L"Code", dbLong, 0}},
+        {{L"PK", {{L"ID", false}}, true, true}, {L"CodeIx", {{L"Code", false}}, /*unique=*/true}});
     rs.Open(dbOpenTable, L"T");
   }
   void add(const wchar_t* name, long code) {
@@ -95,9 +98,12 @@ TEST_F(Navigation, TheDocumentedEditingSequence) {
   CString msg;
   EXPECT_EQ(daoError([&] { rs.Update(); }, &msg), 3022);
   EXPECT_STREQ(msg,
-               L"The changes you requested to the table were not successful because they would create duplicate values "
-               L"in the index, primary key, or relationship.  Change the data in the field or fields that contain "
-               L"duplicate data, remove the index, or redefine the index to permit duplicate entries and try again.");
+               L"The changes you requested to the table were not successful because they would "
+               L"create duplicate values "
+               L"in the index, primary key, or relationship.  Change the data in the field or "
+               L"fields that contain "
+               L"duplicate data, remove the index, or redefine the index to permit duplicate "
+               L"entries and try again.");
   EXPECT_EQ(rs.GetEditMode(), dbEditAdd);
   rs.CancelUpdate();
   EXPECT_EQ(rs.GetEditMode(), dbEditNone);

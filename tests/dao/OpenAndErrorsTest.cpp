@@ -16,7 +16,8 @@ TEST(OpenErrors, PathsFilesAndFormats) {
   ScratchDir dir;
   {
     std::ofstream junk(dir.path() + "/junk.mdb");
-    junk << "Standard Jet DB? no, just some text that is not a database file at all................";
+    junk
+        << "Standard Jet DB? no, just some text that is not a database file at all................";
   }
   {  // an SQLite file that lacks DAO's catalog
     sqlite3* raw = nullptr;
@@ -37,11 +38,14 @@ TEST(OpenErrors, PathsFilesAndFormats) {
       {missing, 3024, L"Could not find file '" + missing + L"'."},
       {noFolder, 3044,
        L"'" + noFolder +
-           L"' is not a valid path.  Make sure that the path name is spelled correctly and that you are connected to "
+           L"' is not a valid path.  Make sure that the path name is spelled correctly and that "
+           L"you are connected to "
            L"the server on which the file resides."},
       {junk, 3343, L"Unrecognized database format '" + junk + L"'."},
-      {dir.file("plain.db"), 3343, L"Unrecognized database format '" + dir.file("plain.db") + L"'."},
-      {dir.file("empty.mdb"), 3343, L"Unrecognized database format '" + dir.file("empty.mdb") + L"'."},
+      {dir.file("plain.db"), 3343,
+       L"Unrecognized database format '" + dir.file("plain.db") + L"'."},
+      {dir.file("empty.mdb"), 3343,
+       L"Unrecognized database format '" + dir.file("empty.mdb") + L"'."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
@@ -104,7 +108,8 @@ TEST(OpenModes, ReadOnlyFilesAndExclusiveUseWithinOneProcess) {
     CString msg;
     EXPECT_EQ(daoError([&] { writer.Open(path); }, &msg), 3051);
     EXPECT_STREQ(msg, L"The Microsoft Jet database engine cannot open the file '" + path +
-                          L"'.  It is already opened exclusively by another user, or you need permission to view its "
+                          L"'.  It is already opened exclusively by another user, or you need "
+                          L"permission to view its "
                           L"data.");
     CDaoDatabase reader;
     reader.Open(path, FALSE, /*bReadOnly=*/TRUE);
@@ -153,7 +158,10 @@ TEST(TableDefs, CreateListRenameDelete) {
   EXPECT_EQ(daoError([&] { makeTable(db, L"ZETA", {{L"A", dbLong, 0}}); }, &msg), 3010);
   EXPECT_STREQ(msg, L"Table 'ZETA' already exists.");
   EXPECT_EQ(daoError([&] { makeTable(db, L"Bad.Name", {{L"A", dbLong, 0}}); }), 3125);
-  EXPECT_EQ(daoError([&] { makeTable(db, L"Twice", {{L"A", dbLong, 0}, {L"a", dbText, 5}}); }), 3191);
+  EXPECT_EQ(daoError([&] {
+              makeTable(db, L"Twice", {{L"A", dbLong, 0}, {L"a", dbText, 5}});
+            }),
+            3191);
   EXPECT_EQ(daoError([&] { makeTable(db, L"Odd", {{L"A", dbBinary, 0}}); }), 3259);
   EXPECT_EQ(daoError([&] { makeTable(db, L"Empty", {}); }), 3264);
 
@@ -191,8 +199,10 @@ TEST(TableDefs, CreateListRenameDelete) {
 
   CDaoRecordset rs(&db);
   EXPECT_EQ(daoError([&] { rs.Open(dbOpenTable, L"Zeta"); }, &msg), 3078);
-  EXPECT_STREQ(msg, L"The Microsoft Jet database engine cannot find the input table or query 'Zeta'.  Make sure it "
-                    L"exists and that its name is spelled correctly.");
+  EXPECT_STREQ(msg,
+               L"The Microsoft Jet database engine cannot find the input table or query 'Zeta'.  "
+               L"Make sure it "
+               L"exists and that its name is spelled correctly.");
   rs.Open(dbOpenTable, L"Omega");
   rs.SetCurrentIndex(L"ByAdded");
   rs.Close();
@@ -215,8 +225,10 @@ TEST(TableDefs, SqlThroughExecute) {
   EXPECT_EQ(db.GetRecordsAffected(), 2);
   CString msg;
   EXPECT_EQ(daoError([&] { db.Execute(L"DELETE FROM NoSuch"); }, &msg), 3078);
-  EXPECT_STREQ(msg, L"The Microsoft Jet database engine cannot find the input table or query 'NoSuch'.  Make sure it "
-                    L"exists and that its name is spelled correctly.");
+  EXPECT_STREQ(msg,
+               L"The Microsoft Jet database engine cannot find the input table or query 'NoSuch'.  "
+               L"Make sure it "
+               L"exists and that its name is spelled correctly.");
   CDaoRecordset rs(&db);
   rs.Open(dbOpenSnapshot, L"SELECT count(*) FROM T WHERE B = 'X '");
   EXPECT_EQ(rs.GetFieldValue(0).lVal, 1);  // Jet's text comparison

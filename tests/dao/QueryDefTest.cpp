@@ -104,7 +104,8 @@ TEST_F(QueryDefs, StatementsThatAreNotQueries) {
   EXPECT_EQ(daoError([&] { q.Execute(); }), 3078);
   CDaoRecordset rs(&db);
   EXPECT_EQ(daoError([&] { rs.Open(dbOpenSnapshot, L"SELECT * FROM Nowhere"); }), 3078);
-  EXPECT_EQ(daoError([&] { rs.Open(dbOpenSnapshot, L"WITH x AS (SELECT 1) DELETE FROM T"); }), 3219);
+  EXPECT_EQ(daoError([&] { rs.Open(dbOpenSnapshot, L"WITH x AS (SELECT 1) DELETE FROM T"); }),
+            3219);
   CDaoRecordset all(&db);
   all.Open(dbOpenTable, L"T");
   EXPECT_EQ(all.GetRecordCount(), 3);  // the refused statement did not run

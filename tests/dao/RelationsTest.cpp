@@ -39,12 +39,17 @@ TEST_F(Relations, EnforcedWithoutCascades) {
   db.CreateRelation(L"OrdersLines", L"Orders", L"Lines", 0, L"OrderID", L"OrderID");
   CString msg;
   EXPECT_EQ(addLine(COleVariant(99L), &msg), 3201);
-  EXPECT_STREQ(msg, L"You cannot add or change a record because a related record is required in table 'Orders'.");
+  EXPECT_STREQ(
+      msg,
+      L"You cannot add or change a record because a related record is required in table 'Orders'.");
   EXPECT_EQ(addLine(nullValue()), 0);  // a Null key needs no related record
   EXPECT_EQ(addLine(COleVariant(1L)), 0);
   EXPECT_EQ(daoError([&] { db.Execute(L"DELETE FROM Orders WHERE OrderID = 1"); }, &msg), 3200);
-  EXPECT_STREQ(msg, L"The record cannot be deleted or changed because table 'Lines' includes related records.");
-  EXPECT_EQ(daoError([&] { db.Execute(L"UPDATE Orders SET OrderID = 5 WHERE OrderID = 1"); }), 3200);
+  EXPECT_STREQ(
+      msg,
+      L"The record cannot be deleted or changed because table 'Lines' includes related records.");
+  EXPECT_EQ(daoError([&] { db.Execute(L"UPDATE Orders SET OrderID = 5 WHERE OrderID = 1"); }),
+            3200);
   EXPECT_EQ(daoError([&] { db.Execute(L"UPDATE Lines SET OrderID = 7"); }), 3201);
   db.Execute(L"DELETE FROM Orders WHERE OrderID = 2");  // nothing refers to it
   EXPECT_EQ(count(L"SELECT count(*) FROM Orders"), 1);
@@ -55,8 +60,8 @@ TEST_F(Relations, EnforcedWithoutCascades) {
 }
 
 TEST_F(Relations, CascadingUpdatesAndDeletes) {
-  db.CreateRelation(L"OrdersLines", L"Orders", L"Lines", dbRelationUpdateCascade | dbRelationDeleteCascade, L"OrderID",
-                    L"OrderID");
+  db.CreateRelation(L"OrdersLines", L"Orders", L"Lines",
+                    dbRelationUpdateCascade | dbRelationDeleteCascade, L"OrderID", L"OrderID");
   addLine(COleVariant(1L));
   addLine(COleVariant(1L));
   addLine(COleVariant(2L));
@@ -68,12 +73,22 @@ TEST_F(Relations, CascadingUpdatesAndDeletes) {
 
 TEST_F(Relations, CatalogViewAndDeletion) {
   CString msg;
-  EXPECT_EQ(daoError([&] { db.CreateRelation(L"Back", L"Lines", L"Orders", 0, L"OrderID", L"OrderID"); }, &msg), 3173);
+  EXPECT_EQ(
+      daoError([&] { db.CreateRelation(L"Back", L"Lines", L"Orders", 0, L"OrderID", L"OrderID"); },
+               &msg),
+      3173);
   EXPECT_STREQ(msg, L"No unique index found for the referenced field of the primary table.");
-  EXPECT_EQ(daoError([&] { db.CreateRelation(L"X", L"Orders", L"Nope", 0, L"OrderID", L"OrderID"); }), 3265);
-  EXPECT_EQ(daoError([&] { db.CreateRelation(L"X", L"Orders", L"Lines", 0, L"OrderID", L"Nope"); }), 3265);
-  db.CreateRelation(L"OrdersLines", L"Orders", L"Lines", dbRelationDeleteCascade, L"OrderID", L"OrderID");
-  EXPECT_EQ(daoError([&] { db.CreateRelation(L"orderslines", L"Orders", L"Lines", 0, L"OrderID", L"OrderID"); }), 3012);
+  EXPECT_EQ(
+      daoError([&] { db.CreateRelation(L"X", L"Orders", L"Nope", 0, L"OrderID", L"OrderID"); }),
+      3265);
+  EXPECT_EQ(daoError([&] { db.CreateRelation(L"X", L"Orders", L"Lines", 0, L"OrderID", L"Nope"); }),
+            3265);
+  db.CreateRelation(L"OrdersLines", L"Orders", L"Lines", dbRelationDeleteCascade, L"OrderID",
+                    L"OrderID");
+  EXPECT_EQ(daoError([&] {
+              db.CreateRelation(L"orderslines", L"Orders", L"Lines", 0, L"OrderID", L"OrderID");
+            }),
+            3012);
 
   ASSERT_EQ(db.GetRelationCount(), 1);
   CDaoRelationInfo info;
@@ -112,7 +127,9 @@ TEST_F(Relations, RenamingAndDeletingTables) {
   EXPECT_STREQ(info.m_strTable, L"Bookings");
   CString msg;
   EXPECT_EQ(addLine(COleVariant(99L), &msg), 3201);
-  EXPECT_STREQ(msg, L"You cannot add or change a record because a related record is required in table 'Bookings'.");
+  EXPECT_STREQ(msg,
+               L"You cannot add or change a record because a related record is required in table "
+               L"'Bookings'.");
   // A table in a relation stays until the relation goes, on either side of it.
   EXPECT_EQ(daoError([&] { db.DeleteTableDef(L"Bookings"); }), 3281);
   EXPECT_EQ(daoError([&] { db.DeleteTableDef(L"lines"); }), 3281);

@@ -15,7 +15,8 @@ class SeekOnAB : public testing::Test {
  protected:
   void SetUp() override {
     db.Create(dir.file("seek.mdb"));
-    makeTable(db, L"T", {{L"A", dbLong, 0}, {L"B", dbText, 10}}, {{L"IX", {{L"A", false}, {L"B", false}}, true}});
+    makeTable(db, L"T", {{L"A", dbLong, 0}, {L"B", dbText, 10}},
+              {{L"IX", {{L"A", false}, {L"B", false}}, true}});
     rs.Open(dbOpenTable, L"T");
     for (const Row& r : {Row{1, L"x"}, Row{1, L"y"}, Row{2, nullptr}, Row{3, L"z"}}) {
       rs.AddNew();
@@ -89,8 +90,10 @@ TEST_F(SeekOnAB, SeekErrors) {
   COleVariant bad(L"not a number");
   EXPECT_EQ(daoError([&] { rs.Seek(L"=", &bad); }), 3464);
   EXPECT_EQ(daoError([&] { rs.SetCurrentIndex(L"NoSuch"); }, &msg), 3015);
-  EXPECT_STREQ(msg, L"'NoSuch' is not an index in this table.  Look in the Indexes collection of the TableDef object "
-                    L"to determine the valid index names.");
+  EXPECT_STREQ(msg,
+               L"'NoSuch' is not an index in this table.  Look in the Indexes collection of the "
+               L"TableDef object "
+               L"to determine the valid index names.");
 
   CDaoRecordset noIndex(&db);
   noIndex.Open(dbOpenTable, L"T");
@@ -106,14 +109,16 @@ TEST(SeekDescending, DescendingFieldsAndNullsFollowTheIndexOrder) {
   ScratchDir dir;
   CDaoDatabase db;
   db.Create(dir.file("desc.mdb"));
-  makeTable(db, L"T", {{L"G", dbText, 5}, {L"N", dbLong, 0}}, {{L"GN", {{L"G", false}, {L"N", true}}}});
+  makeTable(db, L"T", {{L"G", dbText, 5}, {L"N", dbLong, 0}},
+            {{L"GN", {{L"G", false}, {L"N", true}}}});
   CDaoRecordset rs(&db);
   rs.Open(dbOpenTable, L"T");
   struct In {
     const wchar_t* g;
     long n;
     bool nullN;
-  } rows[] = {{L"b", 1, false}, {L"a", 5, false}, {L"B", 3, false}, {L"a", 0, true}, {L"a", 9, false}};
+  } rows[] = {
+      {L"b", 1, false}, {L"a", 5, false}, {L"B", 3, false}, {L"a", 0, true}, {L"a", 9, false}};
   for (const auto& r : rows) {
     rs.AddNew();
     rs.SetFieldValue(L"G", COleVariant(r.g));
@@ -126,8 +131,10 @@ TEST(SeekDescending, DescendingFieldsAndNullsFollowTheIndexOrder) {
   auto key = [&] {
     COleVariant g = rs.GetFieldValue(L"G"), n = rs.GetFieldValue(L"N");
     CString s(CString(g.bstrVal).MakeLower());
-    if (n.vt == VT_NULL) s += L"-";
-    else s.AppendFormat(L"%d", n.lVal);
+    if (n.vt == VT_NULL)
+      s += L"-";
+    else
+      s.AppendFormat(L"%d", n.lVal);
     return s;
   };
   int i = 0;

@@ -67,7 +67,8 @@ TEST(Workspace, CompactCopiesAClosedDatabase) {
   {
     CDaoDatabase db;
     db.Create(src);
-    makeTable(db, L"T", {{L"ID", dbLong, 0, dbAutoIncrField}, {L"A", dbLong, 0}}, {{L"PK", {{L"ID", false}}, true, true}});
+    makeTable(db, L"T", {{L"ID", dbLong, 0, dbAutoIncrField}, {L"A", dbLong, 0}},
+              {{L"PK", {{L"ID", false}}, true, true}});
     for (long i = 1; i <= 5; ++i) append(db, i);
     db.Execute(L"DELETE FROM T WHERE A = 5");
   }
@@ -113,7 +114,8 @@ TEST(Workspace, CompactErrors) {
       {"source no database", dir.file("junk.mdb"), dir.file("d.mdb"), 3343},
       {"source open elsewhere", dir.file("open.mdb"), dir.file("e.mdb"), 3356},
   };
-  for (const auto& c : cases) EXPECT_EQ(daoError([&] { CDaoWorkspace::CompactDatabase(c.from, c.to); }), c.code) << c.what;
+  for (const auto& c : cases)
+    EXPECT_EQ(daoError([&] { CDaoWorkspace::CompactDatabase(c.from, c.to); }), c.code) << c.what;
   CDaoWorkspace::RepairDatabase(src);
 }
 

@@ -97,12 +97,17 @@ TEST(BinaryDrawing, DamagedFilesFailWithAClearStatus) {
   };
   const Case cases[] = {
       {"empty", [](std::string) { return std::string(); }, Acad::eBadDwgHeader},
-      {"DXF text", [](std::string) { return std::string("  0\nSECTION\n  2\nHEADER\n"); }, Acad::eBadDwgHeader},
+      {"DXF text", [](std::string) { return std::string("  0\nSECTION\n  2\nHEADER\n"); },
+       Acad::eBadDwgHeader},
       {"magic only", [](std::string s) { return s.substr(0, 8); }, Acad::eBadDwgHeader},
-      {"magic in text mode", [](std::string s) { return s.replace(4, 2, "\n"); }, Acad::eBadDwgHeader},
-      {"later version", [](std::string s) { return s.replace(8, 1, 1, '\x02'); }, Acad::eBadDwgHeader},
-      {"cut after the preamble", [](std::string s) { return s.substr(0, 20); }, Acad::eDwgNeedsRecovery},
-      {"last byte cut", [](std::string s) { return s.substr(0, s.size() - 1); }, Acad::eDwgNeedsRecovery},
+      {"magic in text mode", [](std::string s) { return s.replace(4, 2, "\n"); },
+       Acad::eBadDwgHeader},
+      {"later version", [](std::string s) { return s.replace(8, 1, 1, '\x02'); },
+       Acad::eBadDwgHeader},
+      {"cut after the preamble", [](std::string s) { return s.substr(0, 20); },
+       Acad::eDwgNeedsRecovery},
+      {"last byte cut", [](std::string s) { return s.substr(0, s.size() - 1); },
+       Acad::eDwgNeedsRecovery},
       {"byte appended", [](std::string s) { return s + '\0'; }, Acad::eDwgNeedsRecovery},
       {"class count past the file",
        [](std::string s) { return s.replace(20, 4, "\xff\xff\xff\x7f"); }, Acad::eDwgNeedsRecovery},
@@ -129,11 +134,13 @@ TEST(BinaryDrawing, AnyDamagedByteOrCutReadsOrFails) {
     damaged[i] = static_cast<char>(good[i] ^ (i % 2 ? 0x01 : 0x80));
     AcDbDatabase read(/*buildDefaultDrawing=*/false);
     Acad::ErrorStatus status = tabrik::acad::readBinaryDrawing(&read, damaged);
-    ASSERT_TRUE(status == Acad::eOk || status == Acad::eDwgNeedsRecovery || status == Acad::eBadDwgHeader)
+    ASSERT_TRUE(status == Acad::eOk || status == Acad::eDwgNeedsRecovery ||
+                status == Acad::eBadDwgHeader)
         << "byte " << i << ": " << status;
     if (i % 3 != 0) continue;
     AcDbDatabase cut(/*buildDefaultDrawing=*/false);
-    ASSERT_NE(tabrik::acad::readBinaryDrawing(&cut, good.substr(0, i)), Acad::eOk) << "cut at " << i;
+    ASSERT_NE(tabrik::acad::readBinaryDrawing(&cut, good.substr(0, i)), Acad::eOk)
+        << "cut at " << i;
   }
 }
 
@@ -151,7 +158,8 @@ TEST(BinaryDrawing, SaveAsAndReadDwgFileChooseTheForm) {
     const char* name;
     bool binary;
   };
-  const Case cases[] = {{"Sym.dwg", true}, {"SYM.DWG", true}, {"Sym.dxf", false}, {"Sym.dwg.bak", false}};
+  const Case cases[] = {
+      {"Sym.dwg", true}, {"SYM.DWG", true}, {"Sym.dxf", false}, {"Sym.dwg.bak", false}};
   AcDbDatabase db;
   buildSampleDrawing(db);
   const std::string expected = dxfOf(db);

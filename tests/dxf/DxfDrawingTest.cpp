@@ -33,7 +33,8 @@ std::string tempPath(const char* name) {
 // when ezdxf is missing, else the problems.
 std::string strictCheck(AcDbDatabase& db, const char* name) {
   std::string path = tempPath(name);
-  if (tabrik::dxf::writeFile(&db, std::wstring(path.begin(), path.end())) != Acad::eOk) return "not written";
+  if (tabrik::dxf::writeFile(&db, std::wstring(path.begin(), path.end())) != Acad::eOk)
+    return "not written";
   std::string here = __FILE__;
   std::string checker = here.substr(0, here.rfind('/')) + "/dxf_check.py";
   std::string command = "/usr/bin/python3 " + checker + " " + path + " > " + path + ".log 2>&1";
@@ -61,7 +62,8 @@ TEST(DxfDrawing, WrittenFilePassesTheStrictCheck) {
 // an application's entity this host has no class for) written back by the host.
 TEST(DxfDrawing, ForeignFileWrittenBackPassesTheStrictCheck) {
   std::string here = __FILE__;
-  std::ifstream in(here.substr(0, here.rfind('/')) + "/../../platform/dxf/fuzz/corpus/sample-r2000.dxf");
+  std::ifstream in(here.substr(0, here.rfind('/')) +
+                   "/../../platform/dxf/fuzz/corpus/sample-r2000.dxf");
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   AcDbDatabase db(/*buildDefaultDrawing=*/false);
   ASSERT_EQ(tabrik::dxf::readDrawing(&db, text), Acad::eOk);
@@ -78,7 +80,8 @@ TEST(DxfDrawing, WriteReadWriteGivesTheSameBytes) {
   ASSERT_EQ(tabrik::dxf::writeDrawing(&db, first), Acad::eOk);
   AcDbDatabase read(/*buildDefaultDrawing=*/false);
   std::wstring message;
-  ASSERT_EQ(tabrik::dxf::readDrawing(&read, first, &message), Acad::eOk) << std::string(message.begin(), message.end());
+  ASSERT_EQ(tabrik::dxf::readDrawing(&read, first, &message), Acad::eOk)
+      << std::string(message.begin(), message.end());
   std::string second;
   ASSERT_EQ(tabrik::dxf::writeDrawing(&read, second), Acad::eOk);
   EXPECT_EQ(first, second);

@@ -78,7 +78,8 @@ std::string layoutBlock(const Object& layout) {
 
 std::string sampleText() {
   std::string here = __FILE__;
-  std::ifstream in(here.substr(0, here.rfind('/')) + "/../../platform/dxf/fuzz/corpus/sample-r2000.dxf");
+  std::ifstream in(here.substr(0, here.rfind('/')) +
+                   "/../../platform/dxf/fuzz/corpus/sample-r2000.dxf");
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
@@ -91,8 +92,10 @@ TEST(DxfLayout, LayersAndLayoutBlocksPointWhereReadersLook) {
   for (const Case& c : {Case{"host drawing", false}, Case{"foreign sample", true}}) {
     SCOPED_TRACE(c.name);
     AcDbDatabase db(/*buildDefaultDrawing=*/!c.foreign);
-    if (c.foreign) ASSERT_EQ(tabrik::dxf::readDrawing(&db, sampleText()), Acad::eOk);
-    else buildSampleDrawing(db);
+    if (c.foreign)
+      ASSERT_EQ(tabrik::dxf::readDrawing(&db, sampleText()), Acad::eOk);
+    else
+      buildSampleDrawing(db);
     std::string text;
     ASSERT_EQ(tabrik::dxf::writeDrawing(&db, text), Acad::eOk);
     Drawing d = scan(text);
@@ -111,7 +114,8 @@ TEST(DxfLayout, LayersAndLayoutBlocksPointWhereReadersLook) {
       auto keys = names->second.all(3), values = names->second.all(350);
       ASSERT_EQ(keys.size(), values.size());
       bool named = false;
-      for (size_t i = 0; i < keys.size(); ++i) named = named || (keys[i] == "Normal" && values[i] == o.first(390));
+      for (size_t i = 0; i < keys.size(); ++i)
+        named = named || (keys[i] == "Normal" && values[i] == o.first(390));
       EXPECT_TRUE(named);
     }
     EXPECT_GE(layers, 1);

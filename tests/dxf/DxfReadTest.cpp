@@ -48,7 +48,8 @@ TEST(DxfRead, TheReferenceSampleKeepsItsContents) {
   std::wstring message;
   std::string text = readText(here() + "/../../platform/dxf/fuzz/corpus/sample-r2000.dxf");
   ASSERT_FALSE(text.empty());
-  ASSERT_EQ(tabrik::dxf::readDrawing(&db, text, &message), Acad::eOk) << std::string(message.begin(), message.end());
+  ASSERT_EQ(tabrik::dxf::readDrawing(&db, text, &message), Acad::eOk)
+      << std::string(message.begin(), message.end());
   // The line's extended data, in order and with its types.
   AcDbObjectId lineId = firstOfClass(db, AcDbLine::desc());
   ASSERT_FALSE(lineId.isNull());
@@ -110,9 +111,11 @@ TEST(DxfRead, ProxiesWriteBackWhatTheyRead) {
   std::string written;
   ASSERT_EQ(tabrik::dxf::writeDrawing(&first, written), Acad::eOk);
   // The custom entity and its class travel through unchanged.
-  EXPECT_NE(written.find("NVLEADER\n  2\nNVLeader\n  3\n\"Leader|Norvane Software, Inc|www.example.com\"\n 90\n1\n"),
+  EXPECT_NE(written.find("NVLEADER\n  2\nNVLeader\n  3\n\"Leader|Norvane Software, "
+                         "Inc|www.example.com\"\n 90\n1\n"),
             std::string::npos);
-  EXPECT_NE(written.find("100\nNVLeader\n 10\n30.0\n 20\n-2.0\n 30\n0.0\n 11\n36.0"), std::string::npos);
+  EXPECT_NE(written.find("100\nNVLeader\n 10\n30.0\n 20\n-2.0\n 30\n0.0\n 11\n36.0"),
+            std::string::npos);
   AcDbDatabase second(false);
   ASSERT_EQ(tabrik::dxf::readDrawing(&second, written), Acad::eOk);
   std::string again;
@@ -130,9 +133,13 @@ TEST(DxfRead, MalformedFilesFailWithTheLine) {
       {"value missing", "  0\nSECTION\n  2\n", "line 3"},
       {"no EOF", "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n", "EOF"},
       {"no ENDSEC", "  0\nSECTION\n  2\nENTITIES\n  0\nEOF\n", "ENDSEC"},
-      {"bad real", "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\nA\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n5,0\n 20\n1\n  0\nENDSEC\n  0\nEOF\n",
+      {"bad real",
+       "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\nA\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n "
+       "10\n5,0\n 20\n1\n  0\nENDSEC\n  0\nEOF\n",
        "line 15"},
-      {"y not after x", "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\nA\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n5\n 30\n1\n  0\nENDSEC\n  0\nEOF\n",
+      {"y not after x",
+       "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\nA\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n "
+       "10\n5\n 30\n1\n  0\nENDSEC\n  0\nEOF\n",
        "line 15"},
   };
   for (const Case& c : cases) {
@@ -147,12 +154,14 @@ TEST(DxfRead, MalformedFilesFailWithTheLine) {
 
 TEST(DxfRead, AFileWithOnlyEntitiesGetsWhatEveryDrawingHas) {
   const char* text =
-      "  0\nSECTION\n  2\nENTITIES\n  0\nCIRCLE\n  5\n2F\n100\nAcDbEntity\n  8\nWALLS\n100\nAcDbCircle\n 10\n1\n 20\n2\n"
+      "  0\nSECTION\n  2\nENTITIES\n  0\nCIRCLE\n  5\n2F\n100\nAcDbEntity\n  "
+      "8\nWALLS\n100\nAcDbCircle\n 10\n1\n 20\n2\n"
       " 40\n3\n  0\nENDSEC\n  0\nEOF\n";
   AcDbDatabase db(false);
   ASSERT_EQ(tabrik::dxf::readDrawing(&db, text), Acad::eOk);
   AcDbCircle* circle = nullptr;
-  ASSERT_EQ(acdbOpenObject(circle, firstOfClass(db, AcDbCircle::desc()), AcDb::kForRead), Acad::eOk);
+  ASSERT_EQ(acdbOpenObject(circle, firstOfClass(db, AcDbCircle::desc()), AcDb::kForRead),
+            Acad::eOk);
   EXPECT_DOUBLE_EQ(circle->radius(), 3.0);
   EXPECT_EQ(circle->handle().value(), 0x2Fu);
   ACHAR* layer = circle->layer();

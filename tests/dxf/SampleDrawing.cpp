@@ -32,7 +32,8 @@ T* open(AcDbObjectId id) {
   return object;
 }
 
-AcDbObjectId append(AcDbDatabase& db, AcDbEntity* entity, AcDbObjectId space = AcDbObjectId::kNull) {
+AcDbObjectId append(AcDbDatabase& db, AcDbEntity* entity,
+                    AcDbObjectId space = AcDbObjectId::kNull) {
   auto* block = open<AcDbBlockTableRecord>(space.isNull() ? db.modelSpaceId() : space);
   AcDbObjectId id;
   EXPECT_EQ(block->appendAcDbEntity(id, entity), Acad::eOk);
@@ -52,8 +53,8 @@ AcDbObjectId addRecord(AcDbObjectId tableId, AcDbSymbolTableRecord* record, cons
 }
 
 resbuf* norvaneData() {
-  return acutBuildList(1001, L"NORVANE", 1000, L"Size", 1071, 12, 1000, L"Name", 1000, L"Duct A", 1000, L"Area",
-                       1040, 1.5, 0);
+  return acutBuildList(1001, L"NORVANE", 1000, L"Size", 1071, 12, 1000, L"Name", 1000, L"Duct A",
+                       1000, L"Area", 1040, 1.5, 0);
 }
 
 // A drawing with one of everything the host files.
@@ -176,4 +177,3 @@ void buildSampleDrawing(AcDbDatabase& db) {
   space->close();
   db.setDimscale(48.0);
 }
-

@@ -19,9 +19,9 @@ using namespace tabrik::arx;
 using tabrik::acad::docManager;
 using tabrik::acad::hostEditor;
 using tabrik::acad::testing::OutputCapture;
-using tabrik::win::testing::setShellHandler;
 using tabrik::win::testing::MessageBoxRequest;
 using tabrik::win::testing::setMessageBoxHandler;
+using tabrik::win::testing::setShellHandler;
 using tabrik::win::testing::ShellExecution;
 
 namespace {
@@ -43,7 +43,9 @@ class ApplicationTest : public ::testing::Test {
     setMessageBoxHandler(nullptr);
     tabrik::acad::testing::resetHost();
   }
-  static AcRx::AppRetCode send(AcRx::AppMsgCode message) { return handleAppMessage(message, &g_appId); }
+  static AcRx::AppRetCode send(AcRx::AppMsgCode message) {
+    return handleAppMessage(message, &g_appId);
+  }
 };
 
 }  // namespace
@@ -90,7 +92,8 @@ TEST_F(ApplicationTest, EachDrawingLoadPrintsOnceAndRegistersEverything) {
 }
 
 TEST_F(ApplicationTest, OtherMessagesAreAcceptedAndIgnored) {
-  for (AcRx::AppMsgCode message : {AcRx::kNullMsg, AcRx::kInvkSubrMsg, AcRx::kQuitMsg, AcRx::kSaveMsg}) {
+  for (AcRx::AppMsgCode message :
+       {AcRx::kNullMsg, AcRx::kInvkSubrMsg, AcRx::kQuitMsg, AcRx::kSaveMsg}) {
     EXPECT_EQ(send(message), AcRx::kRetOK);
   }
 }
@@ -108,7 +111,8 @@ TEST_F(ApplicationTest, DatabaseDriverPromptWhenDaoCannotStart) {
   };
   const Case cases[] = {
       {"No", IDNO, 42, "", 1},
-      {"Yes, the download starts", IDYES, 42, "\nDownloading https://fix.example.test/driver.exe", 2},
+      {"Yes, the download starts", IDYES, 42, "\nDownloading https://fix.example.test/driver.exe",
+       2},
       {"Yes, the shell fails", IDYES, 2,
        "\nError downloading https://fix.example.test/driver.exe"
        "\nPlease contact Norvane technical support.",
@@ -131,7 +135,8 @@ TEST_F(ApplicationTest, DatabaseDriverPromptWhenDaoCannotStart) {
     EXPECT_EQ(output.take(), c.output);
     ASSERT_EQ(boxes.size(), c.boxes);
     EXPECT_EQ(boxes[0].caption, L"Norvane Error");
-    EXPECT_EQ(boxes[0].text, L"Error loading database drivers.\nWould you like to download a fix to this error?");
+    EXPECT_EQ(boxes[0].text,
+              L"Error loading database drivers.\nWould you like to download a fix to this error?");
     EXPECT_EQ(boxes[0].style, MB_YESNO | MB_ICONERROR);
     for (const MessageBoxRequest& box : boxes) EXPECT_EQ(box.caption, L"Norvane Error");
     EXPECT_EQ(executions.size(), c.boxes - 1);

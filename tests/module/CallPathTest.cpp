@@ -15,9 +15,9 @@
 #include "host/LispFunctionTable.h"
 
 using namespace tabrik::arx;
+using tabrik::acad::docManager;
 using tabrik::acad::Document;
 using tabrik::acad::ExternalCall;
-using tabrik::acad::docManager;
 using tabrik::acad::testing::lockCount;
 using tabrik::acad::testing::OutputCapture;
 
@@ -43,9 +43,7 @@ int bodyThatLooksAtTheLock() {
   return kResultOk;
 }
 
-int bodyThrowingMfc() {
-  throw new CMemoryException();
-}
+int bodyThrowingMfc() { throw new CMemoryException(); }
 
 int bodyThrowingOther() { throw std::runtime_error("boom"); }
 
@@ -60,12 +58,14 @@ TEST_F(CallPathTest, BothTablesGetConsecutiveCodesInEveryDrawing) {
     Document* document = openRegistered(drawing);
     int code = 0;
     for (const auto& entry : databaseFunctionTable()) {
-      EXPECT_EQ(document->codeOf(entry.name), code) << ::testing::PrintToString(std::wstring(entry.name));
+      EXPECT_EQ(document->codeOf(entry.name), code)
+          << ::testing::PrintToString(std::wstring(entry.name));
       EXPECT_EQ(document->handler(code), entry.handler);
       ++code;
     }
     for (const auto& entry : drawingFunctionTable()) {
-      EXPECT_EQ(document->codeOf(entry.name), code) << ::testing::PrintToString(std::wstring(entry.name));
+      EXPECT_EQ(document->codeOf(entry.name), code)
+          << ::testing::PrintToString(std::wstring(entry.name));
       ++code;
     }
     EXPECT_EQ(document->codeOf(L"tb_relationInfo"), 62);

@@ -8,8 +8,8 @@
 #include "doc/DocManager.h"
 
 using namespace tabrik::arx;
-using tabrik::acad::Document;
 using tabrik::acad::docManager;
+using tabrik::acad::Document;
 
 namespace {
 
@@ -57,12 +57,14 @@ TEST_F(ConnectionListTest, SwitchBringsTheActiveDrawingsRecordToTheFront) {
   docManager().activateDocument(one, false);
   db::documentSwitch();
   // The two positions exchange their records; the middle one stays.
-  EXPECT_EQ(recordNames(), (std::vector<std::wstring>{L"Drawing1.dwg", L"Drawing2.dwg", L"Drawing3.dwg"}));
+  EXPECT_EQ(recordNames(),
+            (std::vector<std::wstring>{L"Drawing1.dwg", L"Drawing2.dwg", L"Drawing3.dwg"}));
   EXPECT_EQ(db::currentConnection(), nullptr);
   EXPECT_EQ(db::currentPath(), L"");
   EXPECT_EQ(db::currentReadOnly(), 0);
   db::documentSwitch();
-  EXPECT_EQ(recordNames(), (std::vector<std::wstring>{L"Drawing1.dwg", L"Drawing2.dwg", L"Drawing3.dwg"}));
+  EXPECT_EQ(recordNames(),
+            (std::vector<std::wstring>{L"Drawing1.dwg", L"Drawing2.dwg", L"Drawing3.dwg"}));
 }
 
 TEST_F(ConnectionListTest, ADrawingWithoutRecordHasNoCurrentConnection) {

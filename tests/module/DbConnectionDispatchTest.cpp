@@ -127,12 +127,24 @@ std::wstring describe(const DBVariantArray& flat) {
   for (const COleVariant& value : flat) {
     if (!out.empty()) out += L"|";
     switch (value.vt) {
-      case VT_BSTR: out += value.bstrVal; break;
-      case VT_I2: out += std::to_wstring(value.iVal); break;
-      case VT_I4: out += std::to_wstring(value.lVal); break;
-      case VT_BOOL: out += value.boolVal == VARIANT_TRUE ? L"-1" : std::to_wstring(value.boolVal); break;
-      case VT_NULL: out += L"Null"; break;
-      default: out += L"vt" + std::to_wstring(value.vt); break;
+      case VT_BSTR:
+        out += value.bstrVal;
+        break;
+      case VT_I2:
+        out += std::to_wstring(value.iVal);
+        break;
+      case VT_I4:
+        out += std::to_wstring(value.lVal);
+        break;
+      case VT_BOOL:
+        out += value.boolVal == VARIANT_TRUE ? L"-1" : std::to_wstring(value.boolVal);
+        break;
+      case VT_NULL:
+        out += L"Null";
+        break;
+      default:
+        out += L"vt" + std::to_wstring(value.vt);
+        break;
     }
   }
   return out;
@@ -297,7 +309,8 @@ TEST_F(DbConnectionDispatchTest, SlotsCalledByNumberAnswerThroughOutParameters) 
          VARIANT_BOOL ok = 7;
          hr = callSlot(c, 51, name, &value, &ok);
          SysFreeString(name);
-         const std::wstring read = value.vt == VT_BSTR ? value.bstrVal : L"vt" + std::to_wstring(value.vt);
+         const std::wstring read =
+             value.vt == VT_BSTR ? value.bstrVal : L"vt" + std::to_wstring(value.vt);
          VariantClear(&value);
          return std::to_wstring(ok) + L":" + read;
        },
@@ -331,7 +344,8 @@ TEST_F(DbConnectionDispatchTest, SlotsCalledByNumberAnswerThroughOutParameters) 
          VariantInit(&value);
          VARIANT_BOOL ok = 7;
          hr = callSlot(c, 55, LONG{2}, &value, &ok);
-         const std::wstring read = value.vt == VT_I4 ? std::to_wstring(value.lVal) : L"vt" + std::to_wstring(value.vt);
+         const std::wstring read =
+             value.vt == VT_I4 ? std::to_wstring(value.lVal) : L"vt" + std::to_wstring(value.vt);
          VariantClear(&value);
          return std::to_wstring(ok) + L":" + read;
        },
@@ -363,7 +377,10 @@ TEST_F(DbConnectionDispatchTest, WritingSlotsTakeFlatRecordsAndRefuseMalformedOn
     std::wstring produced;
   };
   const std::vector<Case> cases = {
-      {"a pair", {COleVariant(L"Name", VT_BSTR), COleVariant(L"Washer", VT_BSTR)}, true, L"ID|3|Name|Washer|Qty|Null"},
+      {"a pair",
+       {COleVariant(L"Name", VT_BSTR), COleVariant(L"Washer", VT_BSTR)},
+       true,
+       L"ID|3|Name|Washer|Qty|Null"},
       {"a name without its value", {COleVariant(L"Name", VT_BSTR)}, false, L""},
       {"a number where a name is due", {COleVariant(5), COleVariant(L"x", VT_BSTR)}, false, L""},
   };
@@ -421,7 +438,8 @@ TEST_F(DbConnectionDispatchTest, TheLastErrorTravelsThroughSlot56) {
   BSTR description = nullptr;
   EXPECT_EQ(callSlot(m_connection, 56, &code, &description), S_OK);
   const std::wstring kMissing =
-      L"The Microsoft Jet database engine cannot find the input table or query 'Missing'.  Make sure it exists and "
+      L"The Microsoft Jet database engine cannot find the input table or query 'Missing'.  Make "
+      L"sure it exists and "
       L"that its name is spelled correctly.";
   EXPECT_EQ(code, 3078);
   EXPECT_EQ(takeString(description), kMissing);
@@ -447,7 +465,8 @@ TEST_F(DbConnectionDispatchTest, TheFailureReportReadsTheErrorThroughTheSlot) {
   SlotReportingConnection connection;
   EXPECT_FALSE(connection.OpenTable(L"Parts", L""));  // not open: no error
   EXPECT_FALSE(tabrik::arx::db::recordFailure(&connection));
-  EXPECT_EQ(connection.Open(L"/nonexistent/folder/x.mdb", false, false), CString(CDBConnection::kRepairMarker));
+  EXPECT_EQ(connection.Open(L"/nonexistent/folder/x.mdb", false, false),
+            CString(CDBConnection::kRepairMarker));
   ASSERT_TRUE(connection.HasError());
   EXPECT_TRUE(tabrik::arx::db::recordFailure(&connection));
   EXPECT_EQ(tabrik::arx::db::lastErrorText(), L"(3021) No current record.");
@@ -485,7 +504,8 @@ TEST_F(DbConnectionDispatchTest, EachCursorReadsItsOwnFieldNames) {
   ASSERT_EQ(m_connection.Open(m_path, /*exclusive=*/false, /*readOnly=*/false), m_path);
   for (int round = 0; round < 4; ++round) {
     SCOPED_TRACE(round);
-    for (const auto& [table, names] : {std::pair{L"Parts", L"ID,Name,Qty,"}, std::pair{L"Bins", L"Code,Shelf,Size,"}}) {
+    for (const auto& [table, names] :
+         {std::pair{L"Parts", L"ID,Name,Qty,"}, std::pair{L"Bins", L"Code,Shelf,Size,"}}) {
       DBRecord record;
       ASSERT_TRUE(m_connection.OpenTable(table, L""));
       ASSERT_TRUE(m_connection.MoveFirst(record));

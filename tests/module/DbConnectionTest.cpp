@@ -47,10 +47,12 @@ TEST_F(DbConnectionTest, OpensWritableFilesAsAskedAndUnwritableOnesReadOnly) {
   ASSERT_TRUE(creator.CreateDatabase(file("a.mdb")));
   {
     CDBConnection connection;
-    EXPECT_EQ(connection.Open(file("a.mdb"), /*exclusive=*/false, /*readOnly=*/false), file("a.mdb"));
+    EXPECT_EQ(connection.Open(file("a.mdb"), /*exclusive=*/false, /*readOnly=*/false),
+              file("a.mdb"));
     EXPECT_FALSE(connection.IsReadOnly());
     EXPECT_TRUE(connection.HasNoTables());
-    EXPECT_EQ(connection.Open(file("a.mdb"), /*exclusive=*/false, /*readOnly=*/true), file("a.mdb"));
+    EXPECT_EQ(connection.Open(file("a.mdb"), /*exclusive=*/false, /*readOnly=*/true),
+              file("a.mdb"));
     EXPECT_TRUE(connection.IsReadOnly());
   }
   ASSERT_EQ(chmod((m_folder + "/a.mdb").c_str(), 0444), 0);

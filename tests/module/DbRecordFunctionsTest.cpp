@@ -94,13 +94,25 @@ void buildFixture(const CString& path) {
              {L"Note", dbText, 20, 0, /*required=*/true}},
             {{L"PrimaryKey", {L"ID"}}, {L"ByName", {L"Name"}}, {L"ByQtyName", {L"Qty", L"Name"}}});
   addRows(database, L"Parts",
-          {{{L"Name", text(L"Bolt")}, {L"s_Code", text(L"A ")}, {L"Qty", COleVariant(10)},
-            {L"Price", COleVariant(1.5)}, {L"Active", COleVariant(short(-1), VT_BOOL)}, {L"Weight", COleVariant(0.25)},
+          {{{L"Name", text(L"Bolt")},
+            {L"s_Code", text(L"A ")},
+            {L"Qty", COleVariant(10)},
+            {L"Price", COleVariant(1.5)},
+            {L"Active", COleVariant(short(-1), VT_BOOL)},
+            {L"Weight", COleVariant(0.25)},
             {L"Note", text(L"n1")}},
-           {{L"Name", text(L"nut")}, {L"s_Code", text(L" ")}, {L"Qty", COleVariant(20)},
-            {L"Active", COleVariant(short(0), VT_BOOL)}, {L"Weight", COleVariant(1.0)}, {L"Note", text(L"n2")}},
-           {{L"Name", text(L"Washer  ")}, {L"s_Code", text(L"C")}, {L"Qty", COleVariant(30)},
-            {L"Active", COleVariant(short(0), VT_BOOL)}, {L"Weight", COleVariant(2.0)}, {L"Note", text(L"n3")}}});
+           {{L"Name", text(L"nut")},
+            {L"s_Code", text(L" ")},
+            {L"Qty", COleVariant(20)},
+            {L"Active", COleVariant(short(0), VT_BOOL)},
+            {L"Weight", COleVariant(1.0)},
+            {L"Note", text(L"n2")}},
+           {{L"Name", text(L"Washer  ")},
+            {L"s_Code", text(L"C")},
+            {L"Qty", COleVariant(30)},
+            {L"Active", COleVariant(short(0), VT_BOOL)},
+            {L"Weight", COleVariant(2.0)},
+            {L"Note", text(L"n3")}}});
   makeTable(database, L"Points", {{L"X", dbDouble, 8}, {L"Y", dbDouble, 8}, {L"Z", dbDouble, 8}},
             {{L"XY", {L"X", L"Y"}}, {L"XYZ", {L"X", L"Y", L"Z"}}});
   addRows(database, L"Points",
@@ -109,7 +121,8 @@ void buildFixture(const CString& path) {
            {{L"X", COleVariant(4.0)}, {L"Y", COleVariant(5.0)}, {L"Z", COleVariant(6.0)}}});
   std::vector<Field> wide;
   std::vector<const wchar_t*> tenKeys;
-  static const wchar_t* kNames[] = {L"K1", L"K2", L"K3", L"K4", L"K5", L"K6", L"K7", L"K8", L"K9", L"K10", L"K11"};
+  static const wchar_t* kNames[] = {L"K1", L"K2", L"K3", L"K4",  L"K5", L"K6",
+                                    L"K7", L"K8", L"K9", L"K10", L"K11"};
   Row wideRow;
   for (int i = 0; i < 11; ++i) {
     wide.push_back({kNames[i], dbLong, 4});
@@ -185,13 +198,16 @@ class DbRecordFunctionsTest : public ::testing::Test {
 };
 
 constexpr const char* kBolt =
-    "((\"ID\" . 1) (\"Name\" . \"Bolt\") (\"s_Code\" . \"A \") (\"Qty\" . 10) (\"Price\") (\"Active\" . -1) "
+    "((\"ID\" . 1) (\"Name\" . \"Bolt\") (\"s_Code\" . \"A \") (\"Qty\" . 10) (\"Price\") "
+    "(\"Active\" . -1) "
     "(\"Weight\" . 0.25) (\"Note\" . \"n1\"))";
 constexpr const char* kNut =
-    "((\"ID\" . 2) (\"Name\" . \"nut\") (\"s_Code\" . \"\") (\"Qty\" . 20) (\"Price\") (\"Active\" . 0) "
+    "((\"ID\" . 2) (\"Name\" . \"nut\") (\"s_Code\" . \"\") (\"Qty\" . 20) (\"Price\") (\"Active\" "
+    ". 0) "
     "(\"Weight\" . 1.0) (\"Note\" . \"n2\"))";
 constexpr const char* kWasher =
-    "((\"ID\" . 3) (\"Name\" . \"Washer\") (\"s_Code\" . \"C\") (\"Qty\" . 30) (\"Price\") (\"Active\" . 0) "
+    "((\"ID\" . 3) (\"Name\" . \"Washer\") (\"s_Code\" . \"C\") (\"Qty\" . 30) (\"Price\") "
+    "(\"Active\" . 0) "
     "(\"Weight\" . 2.0) (\"Note\" . \"n3\"))";
 
 }  // namespace
@@ -239,7 +255,8 @@ TEST_F(DbRecordFunctionsTest, SeekTakesEveryArgumentForm) {
       {"(tb_table \"Wide\" \"Keys\")", "\"Wide\""},
       // The eleventh value is not passed.
       {"(tb_seek 1 2 3 4 5 6 7 8 9 10 99)",
-       "((\"K1\" . 1) (\"K2\" . 2) (\"K3\" . 3) (\"K4\" . 4) (\"K5\" . 5) (\"K6\" . 6) (\"K7\" . 7) (\"K8\" . 8) "
+       "((\"K1\" . 1) (\"K2\" . 2) (\"K3\" . 3) (\"K4\" . 4) (\"K5\" . 5) (\"K6\" . 6) (\"K7\" . "
+       "7) (\"K8\" . 8) "
        "(\"K9\" . 9) (\"K10\" . 10) (\"K11\" . 11))"},
       {"(tb_lastError)", "\"\""},
       {"(tb_seek (list 1 (list 2)))", "error: ADS request error",
@@ -265,7 +282,8 @@ TEST_F(DbRecordFunctionsTest, OpenTablesStayOpenAndKeepTheirPlace) {
   });
   // An index the table lacks: reported, and the table stays open and current.
   EXPECT_EQ(eval("(tb_table \"Parts\" \"NoSuchIndex\")"), "nil");
-  EXPECT_EQ(m_printed.rfind("\nTabrik Error: 'NoSuchIndex' is not an index in this table.", 0), 0u) << m_printed;
+  EXPECT_EQ(m_printed.rfind("\nTabrik Error: 'NoSuchIndex' is not an index in this table.", 0), 0u)
+      << m_printed;
   EXPECT_EQ(eval("(substr (tb_lastError) 1 7)"), "\"(3015) \"");
   EXPECT_EQ(eval("(tb_current_table)"), "\"Parts\"");
 }
@@ -273,9 +291,11 @@ TEST_F(DbRecordFunctionsTest, OpenTablesStayOpenAndKeepTheirPlace) {
 TEST_F(DbRecordFunctionsTest, AppendWritesTextByTheFieldRulesAndSkipsTheAutoNumber) {
   ASSERT_EQ(eval("(tb_table \"Parts\" \"PrimaryKey\")"), "\"Parts\"");
   run({
-      {"(tb_append '((\"ID\" 77) (\"Name\" \"ABCDEFGHIJKLMNO\") (\"s_Code\" \" x \") (\"Qty\" 5) (\"Weight\" 2) "
+      {"(tb_append '((\"ID\" 77) (\"Name\" \"ABCDEFGHIJKLMNO\") (\"s_Code\" \" x \") (\"Qty\" 5) "
+       "(\"Weight\" 2) "
        "(\"Active\" T) (\"Note\" \"ab  \")))",
-       "((\"ID\" . 4) (\"Name\" . \"ABCDEFGHIJ\") (\"s_Code\" . \" x \") (\"Qty\" . 5) (\"Price\") (\"Active\" . -1) "
+       "((\"ID\" . 4) (\"Name\" . \"ABCDEFGHIJ\") (\"s_Code\" . \" x \") (\"Qty\" . 5) (\"Price\") "
+       "(\"Active\" . -1) "
        "(\"Weight\" . 2.0) (\"Note\" . \"ab\"))"},
       // The new record is current.
       {"(cdr (assoc \"ID\" (tb_getrec)))", "4"},
@@ -284,7 +304,8 @@ TEST_F(DbRecordFunctionsTest, AppendWritesTextByTheFieldRulesAndSkipsTheAutoNumb
        "(mapcar '(lambda (f) (cdr (assoc f r))) '(\"Name\" \"s_Code\" \"Note\")))",
        "(\"\" \"\" \"\")"},
       // A name alone in its list is Null.
-      {"(cdr (assoc \"Qty\" (tb_append '((\"Name\" \"Solo\") (\"Qty\") (\"Note\" \"n\")))))", "nil"},
+      {"(cdr (assoc \"Qty\" (tb_append '((\"Name\" \"Solo\") (\"Qty\") (\"Note\" \"n\")))))",
+       "nil"},
       // Dotted pairs are not a supplied record; nothing is written or printed.
       {"(tb_append '((\"Name\" . \"Dot\") (\"Note\" . \"n\")))", "nil"},
       {"(tb_append '((\"Name\" (1 2)) (\"Note\" \"n\")))", "nil"},
@@ -314,7 +335,8 @@ TEST_F(DbRecordFunctionsTest, ReplaceAndDeleteActOnTheCurrentRecord) {
       {"(tb_table \"Parts\" \"PrimaryKey\")", "\"Parts\""},
       {"(tb_seek 2)", kNut},
       {"(tb_replace '((\"Qty\" 99) (\"Active\" T) (\"ID\" 50)))",
-       "((\"ID\" . 2) (\"Name\" . \"nut\") (\"s_Code\" . \"\") (\"Qty\" . 99) (\"Price\") (\"Active\" . -1) "
+       "((\"ID\" . 2) (\"Name\" . \"nut\") (\"s_Code\" . \"\") (\"Qty\" . 99) (\"Price\") "
+       "(\"Active\" . -1) "
        "(\"Weight\" . 1.0) (\"Note\" . \"n2\"))"},
       {"(cdr (assoc \"Qty\" (tb_seek 2)))", "99"},
       {"(tb_replace '((\"Qty\" . 1)))", "nil"},
@@ -361,8 +383,8 @@ TEST_F(DbRecordFunctionsTest, ReadOnlyDatabaseRefusesWritesQuietly) {
 
 TEST_F(DbRecordFunctionsTest, KeysThatDoNotFitTheIndexFindNothing) {
   ASSERT_EQ(eval("(tb_table \"Parts\" \"PrimaryKey\")"), "\"Parts\"");
-  for (const char* form : {"(tb_seek \"one\")", "(tb_seek T)", "(tb_seek 1e300)", "(tb_seek -1)", "(tb_seek nil 1)",
-                           "(tb_seek '())", "(tb_seek '(nil))"}) {
+  for (const char* form : {"(tb_seek \"one\")", "(tb_seek T)", "(tb_seek 1e300)", "(tb_seek -1)",
+                           "(tb_seek nil 1)", "(tb_seek '())", "(tb_seek '(nil))"}) {
     SCOPED_TRACE(form);
     EXPECT_EQ(eval(form), "nil");
   }

@@ -312,7 +312,8 @@ TEST_F(DbWriteConflictTest, WritesGiveUpAfterTwentyAttemptsAndReportTheConflict)
       CString description;
       connection->GetLastError(code, description);
       ASSERT_EQ(kConflictTexts.count(code), 1u) << code;
-      EXPECT_EQ(db::lastErrorText(), L"(" + std::to_wstring(code) + L") " + kConflictTexts.at(code));
+      EXPECT_EQ(db::lastErrorText(),
+                L"(" + std::to_wstring(code) + L") " + kConflictTexts.at(code));
     } else {
       EXPECT_EQ(db::lastErrorText(), L"untouched");
     }

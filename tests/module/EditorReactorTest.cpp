@@ -10,8 +10,8 @@
 #include "host/tbEditorReactor.h"
 
 using namespace tabrik::arx;
-using tabrik::acad::Document;
 using tabrik::acad::docManager;
+using tabrik::acad::Document;
 
 namespace {
 

@@ -57,8 +57,8 @@ TEST(EntityValues, EntityPairNamesTheObjectOrNothing) {
   builder.start();
   builder.addPairEntity(L"Owner", id);
   builder.addPairEntity(L"None", AcDbObjectId());
-  EXPECT_EQ(typesOf(builder.head()), (std::vector<short>{RTLB, RTLB, RTSTR, RTDOTE, RTENAME, RTLE, RTLB, RTSTR,
-                                                         RTDOTE, RTNIL, RTLE}));
+  EXPECT_EQ(typesOf(builder.head()), (std::vector<short>{RTLB, RTLB, RTSTR, RTDOTE, RTENAME, RTLE,
+                                                         RTLB, RTSTR, RTDOTE, RTNIL, RTLE}));
   const resbuf* entity = builder.head()->rbnext->rbnext->rbnext->rbnext;
   EXPECT_EQ(entity->resval.rlname[0], name[0]);
   EXPECT_EQ(entity->resval.rlname[1], name[1]);

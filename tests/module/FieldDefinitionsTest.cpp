@@ -67,9 +67,10 @@ TEST(FieldDefinitions, TypeKeywordsInAnyLetterCase) {
     short type;
   };
   const Case cases[] = {
-      {L"BOOL", 1},  {L"BYTE", 2},  {L"INT", 3},      {L"LONG", 4},     {L"REAL", 7},    {L"CURRENCY", 5},
-      {L"DATE", 8},  {L"TEXT", 10}, {L"MEMO", 12},    {L"text", 10},    {L"Text", 10},   {L"cUrReNcY", 5},
-      {L"", 0},      {L"SINGLE", 0}, {L"INTEGER", 0}, {L"TEXT ", 0},    {L"DOUBLE", 0},
+      {L"BOOL", 1},     {L"BYTE", 2},     {L"INT", 3},   {L"LONG", 4},   {L"REAL", 7},
+      {L"CURRENCY", 5}, {L"DATE", 8},     {L"TEXT", 10}, {L"MEMO", 12},  {L"text", 10},
+      {L"Text", 10},    {L"cUrReNcY", 5}, {L"", 0},      {L"SINGLE", 0}, {L"INTEGER", 0},
+      {L"TEXT ", 0},    {L"DOUBLE", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.keyword, c.keyword + std::wcslen(c.keyword)));
@@ -102,12 +103,14 @@ TEST(FieldDefinitions, ReadsSpecificationsUntilTheEndOrAMalformedOne) {
        {{L"When", 8, 0, false, false, false, L"Now()", kDesc, false, false}},
        false},
       {"one enclosing list around all field definitions",
-       {LB(), LB(), S(L"A"), S(L"BOOL"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"MEMO"), NIL(), S(L"x"), LE(), LE()},
+       {LB(), LB(), S(L"A"), S(L"BOOL"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"MEMO"), NIL(),
+        S(L"x"), LE(), LE()},
        {{L"A", 1, 0, false, false, false, nullptr, kNone, false, false},
         {L"B", 12, 0, false, false, true, L"x", kNone, false, false}},
        false},
       {"only the unique flag before the closing",
-       {LB(), S(L"A"), S(L"INT"), NIL(), NIL(), S(L"X"), Tee(), LE(), LB(), S(L"B"), S(L"BYTE"), NIL(), NIL(), LE()},
+       {LB(), S(L"A"), S(L"INT"), NIL(), NIL(), S(L"X"), Tee(), LE(), LB(), S(L"B"), S(L"BYTE"),
+        NIL(), NIL(), LE()},
        {{L"A", 3, 0, false, false, false, nullptr, kAsc, true, false},
         {L"B", 2, 0, false, false, false, nullptr, kNone, false, false}},
        false},
@@ -121,18 +124,28 @@ TEST(FieldDefinitions, ReadsSpecificationsUntilTheEndOrAMalformedOne) {
        false},
       {"no tokens", {}, {}, false},
       {"unknown keyword after a good field definition",
-       {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"FLOAT"), NIL(), NIL(), LE()},
+       {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"FLOAT"), NIL(), NIL(),
+        LE()},
        {{L"A", 4, 0, false, false, false, nullptr, kNone, false, false}},
        true},
       {"TEXT without its size", {LB(), S(L"A"), S(L"TEXT"), NIL(), NIL(), NIL(), LE()}, {}, true},
-      {"TEXT with a real size", {LB(), S(L"A"), S(L"TEXT"), COleVariant(50.0), NIL(), NIL(), LE()}, {}, true},
+      {"TEXT with a real size",
+       {LB(), S(L"A"), S(L"TEXT"), COleVariant(50.0), NIL(), NIL(), LE()},
+       {},
+       true},
       {"default missing", {LB(), S(L"A"), S(L"LONG"), NIL(), LE()}, {}, true},
       {"tokens end inside a field definition", {LB(), S(L"A"), S(L"LONG")}, {}, true},
-      {"tokens end where the index item is due", {LB(), S(L"A"), S(L"LONG"), NIL(), NIL()}, {}, true},
+      {"tokens end where the index item is due",
+       {LB(), S(L"A"), S(L"LONG"), NIL(), NIL()},
+       {},
+       true},
       {"name that is no string", {LB(), I(5), S(L"LONG"), NIL(), NIL(), LE()}, {}, true},
       {"name that is a closing", {LB(), LE(), S(L"LONG"), NIL(), NIL(), LE()}, {}, true},
       {"field definition not in a list", {S(L"A"), S(L"LONG"), NIL(), NIL()}, {}, true},
-      {"index item that is no string", {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), Tee(), LE()}, {}, true},
+      {"index item that is no string",
+       {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), Tee(), LE()},
+       {},
+       true},
       {"an item after the primary flag",
        {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), S(L"X"), Tee(), Tee(), S(L"extra"), LE()},
        {{L"A", 4, 0, false, false, false, nullptr, kAsc, true, true}},
@@ -154,13 +167,13 @@ TEST(FieldDefinitions, ReadsSpecificationsUntilTheEndOrAMalformedOne) {
 
 TEST(SchemaTokens, FlattensListsIntoMarkersAndValues) {
   // ("A" (1 . 2.5) nil T)
-  Chain chain{Marker(RTLB), Str(L"A"),   Marker(RTLB), Short(1),   Marker(RTDOTE),
-              Real(2.5),    Marker(RTLE), Marker(RTNIL), Marker(RTT), Long(70000), Marker(RTLE)};
+  Chain chain{Marker(RTLB), Str(L"A"),     Marker(RTLB), Short(1),    Marker(RTDOTE), Real(2.5),
+              Marker(RTLE), Marker(RTNIL), Marker(RTT),  Long(70000), Marker(RTLE)};
   SchemaTokens tokens;
   ASSERT_TRUE(flattenArguments(chain.head(), tokens));
   ASSERT_EQ(tokens.size(), 11u);
   const wchar_t* markers[] = {L"*RTLB*", nullptr, L"*RTLB*", nullptr, L"*RTDOTE*", nullptr,
-                              L"*RTLE*", nullptr, nullptr,  nullptr, L"*RTLE*"};
+                              L"*RTLE*", nullptr, nullptr,   nullptr, L"*RTLE*"};
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     SCOPED_TRACE(i);
     if (markers[i] != nullptr) {

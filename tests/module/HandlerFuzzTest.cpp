@@ -14,9 +14,9 @@
 #include "host/LispFunctionTable.h"
 
 using namespace tabrik::arx;
+using tabrik::acad::docManager;
 using tabrik::acad::Document;
 using tabrik::acad::ExternalCall;
-using tabrik::acad::docManager;
 using tabrik::acad::testing::lockCount;
 using tabrik::acad::testing::OutputCapture;
 
@@ -24,12 +24,14 @@ namespace {
 
 // Names no file system accepts as one path component: empty, or longer than any
 // component may be.
-const std::wstring kTexts[] = {L"", std::wstring(300, L'x'), std::wstring(300, L'\u00fc'), L"*RTLB*"};
+const std::wstring kTexts[] = {L"", std::wstring(300, L'x'), std::wstring(300, L'\u00fc'),
+                               L"*RTLB*"};
 
 resbuf* randomElement(std::mt19937& random) {
-  static const short kTypes[] = {RTREAL, RTPOINT, RTSHORT, RTANG, RTSTR, RTENAME, RTPICKS, RT3DPOINT, RTLONG,
-                                 RTVOID, RTLB,    RTLE,    RTDOTE, RTNIL, RTT,   RTNONE,  10,      40,
-                                 62,     1000,    1071,    0,      -1,    4999,  RTRESBUF};
+  static const short kTypes[] = {RTREAL,    RTPOINT, RTSHORT, RTANG,   RTSTR, RTENAME, RTPICKS,
+                                 RT3DPOINT, RTLONG,  RTVOID,  RTLB,    RTLE,  RTDOTE,  RTNIL,
+                                 RTT,       RTNONE,  10,      40,      62,    1000,    1071,
+                                 0,         -1,      4999,    RTRESBUF};
   const short type = kTypes[random() % std::size(kTypes)];
   resbuf* rb = acutNewRb(type);
   switch (type) {
@@ -52,7 +54,8 @@ resbuf* randomElement(std::mt19937& random) {
     case 0:
     case 1000:
       // Sometimes a string buffer with no text at all.
-      rb->resval.rstring = random() % 5 == 0 ? nullptr : acutNewString(kTexts[random() % std::size(kTexts)].c_str());
+      rb->resval.rstring =
+          random() % 5 == 0 ? nullptr : acutNewString(kTexts[random() % std::size(kTexts)].c_str());
       break;
     case RTENAME:
     case RTPICKS:
@@ -90,7 +93,8 @@ TEST(HandlerFuzz, EveryHandlerReturnsAStatusAndUnlocks) {
   Document* document = docManager().open(L"Drawing1.dwg");
   registerFunctionTable(databaseFunctionTable(), 0);
   registerFunctionTable(drawingFunctionTable(), db::databaseFunctionCount());
-  const int codes = static_cast<int>(databaseFunctionTable().size() + drawingFunctionTable().size());
+  const int codes =
+      static_cast<int>(databaseFunctionTable().size() + drawingFunctionTable().size());
 
   OutputCapture output;  // the messages of the calls are not the subject here
   std::mt19937 random(20100301);

@@ -32,11 +32,9 @@ TEST(ListBuilder, PairsAreOpenNameDotValueClose) {
   const ads_point p = {1, 2, 3};
   builder.addPairPoint(L"At", p);
 
-  const std::vector<short> expected = {RTLB,
-                                       RTLB, RTSTR, RTDOTE, RTSTR, RTLE,
-                                       RTLB, RTSTR, RTDOTE, RTREAL, RTLE,
-                                       RTLB, RTSTR, RTDOTE, RTLONG, RTLE,
-                                       RTLB, RTSTR, RTDOTE, RT3DPOINT, RTLE};
+  const std::vector<short> expected = {RTLB,   RTLB,   RTSTR,  RTDOTE, RTSTR,  RTLE,      RTLB,
+                                       RTSTR,  RTDOTE, RTREAL, RTLE,   RTLB,   RTSTR,     RTDOTE,
+                                       RTLONG, RTLE,   RTLB,   RTSTR,  RTDOTE, RT3DPOINT, RTLE};
   EXPECT_EQ(typesOf(builder.head()), expected);
   EXPECT_EQ(textAt(builder.head(), 2), L"Name");
   EXPECT_EQ(textAt(builder.head(), 4), L"Duct");
@@ -72,8 +70,16 @@ TEST(ListBuilder, StartDiscardsAnEarlierList) {
 }
 
 TEST(ListBuilder, MakePairCopiesTheValueTypesItCarries) {
-  Chain host{Real(1.5), Point(RTPOINT, 1, 2, 0), Point(RT3DPOINT, 1, 2, 3), Short(-7), Str(L"txt"), Long(99999),
-             Marker(RTNIL), Marker(RTT), Name(1, 2), Marker(RTLB)};
+  Chain host{Real(1.5),
+             Point(RTPOINT, 1, 2, 0),
+             Point(RT3DPOINT, 1, 2, 3),
+             Short(-7),
+             Str(L"txt"),
+             Long(99999),
+             Marker(RTNIL),
+             Marker(RTT),
+             Name(1, 2),
+             Marker(RTLB)};
   const short carried[] = {RTREAL, RTPOINT, RT3DPOINT, RTSHORT, RTSTR, RTLONG};
   for (std::size_t i = 0; i < 10; ++i) {
     SCOPED_TRACE(i);

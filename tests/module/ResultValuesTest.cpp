@@ -14,9 +14,9 @@
 
 using namespace tabrik::arx;
 using namespace tabrik::arx::testing;
+using tabrik::acad::docManager;
 using tabrik::acad::Document;
 using tabrik::acad::ExternalCall;
-using tabrik::acad::docManager;
 
 namespace {
 
@@ -58,9 +58,10 @@ TEST_F(ResultValuesTest, IntegersBeyondSixteenBitsBecomeReals) {
     bool asInteger;
   };
   const Case cases[] = {
-      {0, true},          {32767, true},       {-32768, true},      {32768, false},
-      {-32769, false},    {40000, false},      {-1, true},          {2147483647, false},
-      {-2147483648LL, false}, {1LL << 40, false},
+      {0, true},          {32767, true},       {-32768, true},
+      {32768, false},     {-32769, false},     {40000, false},
+      {-1, true},         {2147483647, false}, {-2147483648LL, false},
+      {1LL << 40, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);

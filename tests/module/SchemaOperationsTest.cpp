@@ -70,11 +70,12 @@ class SchemaOperationsTest : public ::testing::Test {
 
 TEST_F(SchemaOperationsTest, FieldsAndIndexesAreMadeAsSpecified) {
   const SchemaTokens tokens = {
-      LB(),      LB(),      S(L"Code"), S(L"Text"), I(50),     NIL(), S(L""),   S(L"X"), Tee(),  NIL(), LE(),
-      LB(),      S(L"ID"),  S(L"INT"),  Tee(),        NIL(),     S(L"I"), NIL(),  Tee(),     LE(),
-      LB(),      S(L"Weight"), S(L"REAL"), I(0),   S(L"2.5"), LE(),
-      LB(),      S(L"Notes"), S(L"MEMO"), NIL(),    NIL(),     S(L""), LE(),
-      LB(),      S(L"When"), S(L"DATE"), NIL(),    NIL(),     S(L"D"), LE(),      LE()};
+      LB(),         LB(),       S(L"Code"), S(L"Text"), I(50), NIL(),    S(L""),
+      S(L"X"),      Tee(),      NIL(),      LE(),       LB(),  S(L"ID"), S(L"INT"),
+      Tee(),        NIL(),      S(L"I"),    NIL(),      Tee(), LE(),     LB(),
+      S(L"Weight"), S(L"REAL"), I(0),       S(L"2.5"),  LE(),  LB(),     S(L"Notes"),
+      S(L"MEMO"),   NIL(),      NIL(),      S(L""),     LE(),  LB(),     S(L"When"),
+      S(L"DATE"),   NIL(),      NIL(),      S(L"D"),    LE(),  LE()};
   ASSERT_TRUE(m_connection.CreateTable(L"Parts", tokens));
   EXPECT_FALSE(m_connection.HasError());
 
@@ -151,16 +152,18 @@ TEST_F(SchemaOperationsTest, WhatStopsTheFieldsLeavesThoseBeforeIt) {
   };
   const Case cases[] = {
       {"unknown type keyword",
-       {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"FLOAT"), NIL(), NIL(), LE()},
+       {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"FLOAT"), NIL(), NIL(),
+        LE()},
        0,
        {L"A"}},
       {"field defined twice",
-       {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), LE(), LB(), S(L"a"), S(L"BYTE"), NIL(), NIL(), LE(), LB(),
-        S(L"C"), S(L"BYTE"), NIL(), NIL(), LE()},
+       {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), LE(), LB(), S(L"a"), S(L"BYTE"), NIL(), NIL(),
+        LE(), LB(), S(L"C"), S(L"BYTE"), NIL(), NIL(), LE()},
        3191,
        {L"A"}},
       {"text longer than Jet allows",
-       {LB(), S(L"A"), S(L"BOOL"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"TEXT"), I(300), NIL(), NIL(), LE()},
+       {LB(), S(L"A"), S(L"BOOL"), NIL(), NIL(), LE(), LB(), S(L"B"), S(L"TEXT"), I(300), NIL(),
+        NIL(), LE()},
        3001,
        {L"A"}},
   };
@@ -177,7 +180,8 @@ TEST_F(SchemaOperationsTest, WhatStopsTheFieldsLeavesThoseBeforeIt) {
 TEST_F(SchemaOperationsTest, ModifyingAddsToTheTableThatExists) {
   ASSERT_TRUE(m_connection.CreateTable(L"T", {LB(), S(L"A"), S(L"LONG"), NIL(), NIL(), LE()}));
   ASSERT_TRUE(m_connection.OpenTable(L"T", CString()));
-  ASSERT_TRUE(m_connection.ModifyTable(L"T", {LB(), S(L"B"), S(L"TEXT"), I(5), NIL(), NIL(), S(L"U"), Tee(), LE()}));
+  ASSERT_TRUE(m_connection.ModifyTable(
+      L"T", {LB(), S(L"B"), S(L"TEXT"), I(5), NIL(), NIL(), S(L"U"), Tee(), LE()}));
   EXPECT_EQ(fieldsOf(L"T"), (std::vector<std::wstring>{L"A", L"B"}));
   // The cursor open on the table was closed for the change.
   EXPECT_TRUE(m_connection.HasNoTables());
@@ -189,7 +193,8 @@ TEST_F(SchemaOperationsTest, ModifyingAddsToTheTableThatExists) {
   ASSERT_EQ(indexFields.size(), 1u);
   EXPECT_STREQ(indexFields[0].GetString(), L"B");
 
-  EXPECT_FALSE(m_connection.ModifyTable(L"Missing", {LB(), S(L"B"), S(L"LONG"), NIL(), NIL(), LE()}));
+  EXPECT_FALSE(
+      m_connection.ModifyTable(L"Missing", {LB(), S(L"B"), S(L"LONG"), NIL(), NIL(), LE()}));
   EXPECT_EQ(lastError(), 3265);
   EXPECT_FALSE(m_connection.CreateTable(L"T", {LB(), S(L"Z"), S(L"LONG"), NIL(), NIL(), LE()}));
   EXPECT_EQ(lastError(), 3010);
@@ -222,7 +227,8 @@ TEST_F(SchemaOperationsTest, ReadOnlyDatabaseRefusesEveryChange) {
 }
 
 TEST_F(SchemaOperationsTest, DeletingATableTakesItsRelationsOnlyWhenAskedAndItsOpenCursor) {
-  const SchemaTokens keyed = {LB(), S(L"ID"), S(L"LONG"), NIL(), NIL(), S(L"X"), Tee(), Tee(), LE()};
+  const SchemaTokens keyed = {LB(),    S(L"ID"), S(L"LONG"), NIL(), NIL(),
+                              S(L"X"), Tee(),    Tee(),      LE()};
   const SchemaTokens referring = {LB(), S(L"Ref"), S(L"LONG"), NIL(), NIL(), LE()};
   ASSERT_TRUE(m_connection.CreateTable(L"Owners", keyed));
   ASSERT_TRUE(m_connection.CreateTable(L"Cars", referring));

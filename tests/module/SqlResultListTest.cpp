@@ -23,19 +23,32 @@ std::string describe(const resbuf* chain) {
   for (const resbuf* rb = chain; rb != nullptr; rb = rb->rbnext) {
     if (!out.empty()) out += ' ';
     switch (rb->restype) {
-      case RTLB: out += '('; break;
-      case RTLE: out += ')'; break;
-      case RTDOTE: out += '.'; break;
-      case RTNIL: out += "nil"; break;
-      case RTLONG: out += std::to_string(rb->resval.rlong); break;
-      case RTREAL: out += std::to_string(rb->resval.rreal); break;
+      case RTLB:
+        out += '(';
+        break;
+      case RTLE:
+        out += ')';
+        break;
+      case RTDOTE:
+        out += '.';
+        break;
+      case RTNIL:
+        out += "nil";
+        break;
+      case RTLONG:
+        out += std::to_string(rb->resval.rlong);
+        break;
+      case RTREAL:
+        out += std::to_string(rb->resval.rreal);
+        break;
       case RTSTR: {
         out += '"';
         for (const wchar_t* p = rb->resval.rstring; *p; ++p) out += static_cast<char>(*p);
         out += '"';
         break;
       }
-      default: out += "?" + std::to_string(rb->restype);
+      default:
+        out += "?" + std::to_string(rb->restype);
     }
   }
   return out;
@@ -59,17 +72,28 @@ struct Case {
 TEST(SqlResultList, ShapesFollowTheColumnCount) {
   const Case cases[] = {
       {"no rows", {L"A", L"B"}, {}, "", ""},
-      {"one column", {L"Name"}, {text(L"bolt  "), text(L"nut"), COleVariant(7L)},
-       "( \"bolt\" \"nut\" 7 )", "\"bolt  \" \"nut\" 7"},
+      {"one column",
+       {L"Name"},
+       {text(L"bolt  "), text(L"nut"), COleVariant(7L)},
+       "( \"bolt\" \"nut\" 7 )",
+       "\"bolt  \" \"nut\" 7"},
       // One column loses trailing blanks even when its name begins with "s_".
       {"one s_ column", {L"s_Code"}, {text(L"B1  ")}, "( \"B1\" )", "\"B1  \""},
-      {"two columns", {L"ID", L"Name"}, {COleVariant(1L), text(L"bolt "), COleVariant(2L), null()},
+      {"two columns",
+       {L"ID", L"Name"},
+       {COleVariant(1L), text(L"bolt "), COleVariant(2L), null()},
        "( ( ( \"ID\" . 1 ) ( \"Name\" . \"bolt\" ) ) ( ( \"ID\" . 2 ) ( \"Name\" . nil ) ) )",
        "\"*NewRecord*\" \"ID\" 1 \"Name\" \"bolt \" \"*NewRecord*\" \"ID\" 2 \"Name\" nil"},
-      {"s_ keeps blanks, one blank is empty", {L"s_A", L"s_B"}, {text(L"x  "), text(L" ")},
-       "( ( ( \"s_A\" . \"x  \" ) ( \"s_B\" . \"\" ) ) )", "\"*NewRecord*\" \"s_A\" \"x  \" \"s_B\" \" \""},
-      {"Yes/No and reals", {L"Ok", L"W"}, {COleVariant(static_cast<short>(-1), VT_BOOL), COleVariant(2.5)},
-       "( ( ( \"Ok\" . -1 ) ( \"W\" . 2.500000 ) ) )", "\"*NewRecord*\" \"Ok\" -1 \"W\" 2.500000"},
+      {"s_ keeps blanks, one blank is empty",
+       {L"s_A", L"s_B"},
+       {text(L"x  "), text(L" ")},
+       "( ( ( \"s_A\" . \"x  \" ) ( \"s_B\" . \"\" ) ) )",
+       "\"*NewRecord*\" \"s_A\" \"x  \" \"s_B\" \" \""},
+      {"Yes/No and reals",
+       {L"Ok", L"W"},
+       {COleVariant(static_cast<short>(-1), VT_BOOL), COleVariant(2.5)},
+       "( ( ( \"Ok\" . -1 ) ( \"W\" . 2.500000 ) ) )",
+       "\"*NewRecord*\" \"Ok\" -1 \"W\" 2.500000"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -90,11 +114,20 @@ TEST(SqlResultList, ShapesFollowTheColumnCount) {
           flat += '"';
           break;
         }
-        case VT_I4: flat += std::to_string(v.lVal); break;
-        case VT_BOOL: flat += v.boolVal ? "-1" : "0"; break;
-        case VT_R8: flat += std::to_string(v.dblVal); break;
-        case VT_NULL: flat += "nil"; break;
-        default: flat += "?";
+        case VT_I4:
+          flat += std::to_string(v.lVal);
+          break;
+        case VT_BOOL:
+          flat += v.boolVal ? "-1" : "0";
+          break;
+        case VT_R8:
+          flat += std::to_string(v.dblVal);
+          break;
+        case VT_NULL:
+          flat += "nil";
+          break;
+        default:
+          flat += "?";
       }
     }
     EXPECT_EQ(flat, c.flat);

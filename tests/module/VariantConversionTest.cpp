@@ -138,7 +138,8 @@ TEST(VariantConversion, LispElementsToDatabaseValues) {
     VARTYPE vt;
     double number;
   };
-  const Expected expected[] = {{VT_R8, 2.5}, {VT_I4, -3}, {VT_I4, 70000}, {VT_BSTR, 0}, {VT_EMPTY, 0}, {VT_BOOL, -1}};
+  const Expected expected[] = {{VT_R8, 2.5}, {VT_I4, -3},   {VT_I4, 70000},
+                               {VT_BSTR, 0}, {VT_EMPTY, 0}, {VT_BOOL, -1}};
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     SCOPED_TRACE(i);
     COleVariant value(99.0);
@@ -164,7 +165,8 @@ TEST(VariantConversion, LispElementsToDatabaseValues) {
 }
 
 TEST(VariantConversion, ElementsWithoutDatabaseValueAreNotConverted) {
-  Chain chain{Marker(RTLB), Marker(RTLE), Marker(RTDOTE), Point(RT3DPOINT, 1, 2, 3), Name(1, 2), Point(RTPOINT, 1, 2, 0)};
+  Chain chain{Marker(RTLB), Marker(RTLE),           Marker(RTDOTE), Point(RT3DPOINT, 1, 2, 3),
+              Name(1, 2),   Point(RTPOINT, 1, 2, 0)};
   for (std::size_t i = 0; i < 6; ++i) {
     SCOPED_TRACE(i);
     COleVariant value(7.0);

@@ -113,9 +113,13 @@ TEST(CString, BufferAccess) {
 }
 
 TEST(CString, NarrowTextIsUtf8) {
-  CString s("Gr\xC3\xBC\xC3\x9F" "e");
+  CString s(
+      "Gr\xC3\xBC\xC3\x9F"
+      "e");
   EXPECT_STREQ(s, L"Grüße");
-  CString bad("a\xFF" "b");
+  CString bad(
+      "a\xFF"
+      "b");
   EXPECT_STREQ(bad, L"a\uFFFDb");
 }
 

@@ -19,10 +19,11 @@ TEST(ShellExecute, TheHandlerSeesEveryArgumentAndDecidesTheResult) {
     seen.push_back(e);
     return e.file == L"missing.txt" ? SE_ERR_FNF : 42;
   });
-  EXPECT_EQ(asResult(ShellExecuteW(nullptr, L"OPEN", L"https://example.test/fix.exe", nullptr, nullptr,
-                                   SW_SHOWNOACTIVATE)),
+  EXPECT_EQ(asResult(ShellExecuteW(nullptr, L"OPEN", L"https://example.test/fix.exe", nullptr,
+                                   nullptr, SW_SHOWNOACTIVATE)),
             42);
-  EXPECT_EQ(asResult(ShellExecuteW(nullptr, nullptr, L"missing.txt", L"-x", L"C:\\dir", SW_SHOW)), SE_ERR_FNF);
+  EXPECT_EQ(asResult(ShellExecuteW(nullptr, nullptr, L"missing.txt", L"-x", L"C:\\dir", SW_SHOW)),
+            SE_ERR_FNF);
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].verb, L"OPEN");
   EXPECT_EQ(seen[0].file, L"https://example.test/fix.exe");
@@ -35,8 +36,10 @@ TEST(ShellExecute, TheHandlerSeesEveryArgumentAndDecidesTheResult) {
 
 TEST(ShellExecute, WithoutHandlerOrFileItFails) {
   auto previous = setShellHandler(nullptr);
-  EXPECT_EQ(asResult(ShellExecuteW(nullptr, L"open", L"a.txt", nullptr, nullptr, SW_SHOW)), SE_ERR_NOASSOC);
+  EXPECT_EQ(asResult(ShellExecuteW(nullptr, L"open", L"a.txt", nullptr, nullptr, SW_SHOW)),
+            SE_ERR_NOASSOC);
   setShellHandler([](const ShellExecution&) -> std::intptr_t { return 42; });
-  EXPECT_EQ(asResult(ShellExecuteW(nullptr, L"open", nullptr, nullptr, nullptr, SW_SHOW)), SE_ERR_FNF);
+  EXPECT_EQ(asResult(ShellExecuteW(nullptr, L"open", nullptr, nullptr, nullptr, SW_SHOW)),
+            SE_ERR_FNF);
   setShellHandler(previous);
 }

@@ -73,7 +73,8 @@ TEST(VarDateFromStr, ReadsTheEnUsForms) {
   }
   for (const wchar_t* bad : {L"", L"abc", L"2/30/2024", L"13/1/2024", L"25:00", L"3/5/2024 x"}) {
     DATE d = 0;
-    EXPECT_EQ(VarDateFromStr(bad, LANG_USER_DEFAULT, 0, &d), DISP_E_TYPEMISMATCH) << static_cast<const void*>(bad);
+    EXPECT_EQ(VarDateFromStr(bad, LANG_USER_DEFAULT, 0, &d), DISP_E_TYPEMISMATCH)
+        << static_cast<const void*>(bad);
   }
 }
 

@@ -8,7 +8,9 @@ template <class T>
 class AcArray {
  public:
   AcArray() = default;
-  explicit AcArray(int physicalLength, int growLength = 8) { m_items.reserve(physicalLength > 0 ? physicalLength : 0); }
+  explicit AcArray(int physicalLength, int growLength = 8) {
+    m_items.reserve(physicalLength > 0 ? physicalLength : 0);
+  }
   AcArray(std::initializer_list<T> items) : m_items(items) {}
 
   int length() const { return static_cast<int>(m_items.size()); }

@@ -18,31 +18,86 @@ enum FilerType {
   kWblockCloneFiler = 9,
 };
 
-enum DwgVersion { kDHL_MC0_0 = 0, kDHL_1015 = 23, kDHL_1018 = 25, kDHL_1021 = 27, kDHL_CURRENT = kDHL_1021 };
+enum DwgVersion {
+  kDHL_MC0_0 = 0,
+  kDHL_1015 = 23,
+  kDHL_1018 = 25,
+  kDHL_1021 = 27,
+  kDHL_CURRENT = kDHL_1021
+};
 enum MaintenanceReleaseVersion { kMRelease0 = 0, kMReleaseCurrent = 0 };
 
 enum Visibility { kVisible = 0, kInvisible = 1 };
 
 enum LineWeight {
-  kLnWt000 = 0, kLnWt005 = 5, kLnWt009 = 9, kLnWt013 = 13, kLnWt015 = 15, kLnWt018 = 18, kLnWt020 = 20,
-  kLnWt025 = 25, kLnWt030 = 30, kLnWt035 = 35, kLnWt040 = 40, kLnWt050 = 50, kLnWt053 = 53, kLnWt060 = 60,
-  kLnWt070 = 70, kLnWt080 = 80, kLnWt090 = 90, kLnWt100 = 100, kLnWt106 = 106, kLnWt120 = 120, kLnWt140 = 140,
-  kLnWt158 = 158, kLnWt200 = 200, kLnWt211 = 211,
-  kLnWtByLayer = -1, kLnWtByBlock = -2, kLnWtByLwDefault = -3,
+  kLnWt000 = 0,
+  kLnWt005 = 5,
+  kLnWt009 = 9,
+  kLnWt013 = 13,
+  kLnWt015 = 15,
+  kLnWt018 = 18,
+  kLnWt020 = 20,
+  kLnWt025 = 25,
+  kLnWt030 = 30,
+  kLnWt035 = 35,
+  kLnWt040 = 40,
+  kLnWt050 = 50,
+  kLnWt053 = 53,
+  kLnWt060 = 60,
+  kLnWt070 = 70,
+  kLnWt080 = 80,
+  kLnWt090 = 90,
+  kLnWt100 = 100,
+  kLnWt106 = 106,
+  kLnWt120 = 120,
+  kLnWt140 = 140,
+  kLnWt158 = 158,
+  kLnWt200 = 200,
+  kLnWt211 = 211,
+  kLnWtByLayer = -1,
+  kLnWtByBlock = -2,
+  kLnWtByLwDefault = -3,
 };
 
 // Extension of the two operands of intersectWith.
 enum Intersect { kOnBothOperands = 0, kExtendThis = 1, kExtendArg = 2, kExtendBoth = 3 };
 
 enum OsnapMode {
-  kOsModeEnd = 1, kOsModeMid = 2, kOsModeCen = 3, kOsModeNode = 4, kOsModeQuad = 5, kOsModeIns = 7,
-  kOsModePerp = 8, kOsModeTan = 9, kOsModeNear = 10, kOsModeApint = 11, kOsModePar = 13, kOsModeStart = 14,
+  kOsModeEnd = 1,
+  kOsModeMid = 2,
+  kOsModeCen = 3,
+  kOsModeNode = 4,
+  kOsModeQuad = 5,
+  kOsModeIns = 7,
+  kOsModePerp = 8,
+  kOsModeTan = 9,
+  kOsModeNear = 10,
+  kOsModeApint = 11,
+  kOsModePar = 13,
+  kOsModeStart = 14,
 };
 
-enum Poly2dType { k2dSimplePoly = 0, k2dFitCurvePoly = 1, k2dQuadSplinePoly = 2, k2dCubicSplinePoly = 3 };
-enum Vertex2dType { k2dVertex = 0, k2dSplineCtlVertex = 1, k2dSplineFitVertex = 2, k2dCurveFitVertex = 3 };
+enum Poly2dType {
+  k2dSimplePoly = 0,
+  k2dFitCurvePoly = 1,
+  k2dQuadSplinePoly = 2,
+  k2dCubicSplinePoly = 3
+};
+enum Vertex2dType {
+  k2dVertex = 0,
+  k2dSplineCtlVertex = 1,
+  k2dSplineFitVertex = 2,
+  k2dCurveFitVertex = 3
+};
 
-enum TextHorzMode { kTextLeft = 0, kTextCenter = 1, kTextRight = 2, kTextAlign = 3, kTextMid = 4, kTextFit = 5 };
+enum TextHorzMode {
+  kTextLeft = 0,
+  kTextCenter = 1,
+  kTextRight = 2,
+  kTextAlign = 3,
+  kTextMid = 4,
+  kTextFit = 5
+};
 enum TextVertMode { kTextBase = 0, kTextBottom = 1, kTextVertMid = 2, kTextTop = 3 };
 
 enum Planarity { kNonPlanar = 0, kPlanar = 1, kLinear = 2 };

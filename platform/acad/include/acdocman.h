@@ -57,17 +57,22 @@ class AcApDocManager : public AcRxObject {
   // The caller deletes the iterator.
   virtual AcApDocumentIterator* newAcApDocumentIterator() = 0;
 
-  virtual Acad::ErrorStatus lockDocument(AcApDocument* document, AcAp::DocLockMode mode = AcAp::kWrite,
+  virtual Acad::ErrorStatus lockDocument(AcApDocument* document,
+                                         AcAp::DocLockMode mode = AcAp::kWrite,
                                          const ACHAR* globalCmdName = nullptr,
-                                         const ACHAR* localCmdName = nullptr, bool prompt = true) = 0;
+                                         const ACHAR* localCmdName = nullptr,
+                                         bool prompt = true) = 0;
   virtual Acad::ErrorStatus unlockDocument(AcApDocument* document) = 0;
-  virtual Acad::ErrorStatus setCurDocument(AcApDocument* document, AcAp::DocLockMode mode = AcAp::kNone,
+  virtual Acad::ErrorStatus setCurDocument(AcApDocument* document,
+                                           AcAp::DocLockMode mode = AcAp::kNone,
                                            bool activate = false) = 0;
   virtual Acad::ErrorStatus activateDocument(AcApDocument* document, bool passScript = false) = 0;
   // Queues text on a document's command line; it runs when the host is next idle in
   // that document (host:idle in the headless host).
-  virtual Acad::ErrorStatus sendStringToExecute(AcApDocument* document, const ACHAR* text, bool activate = true,
-                                                bool wrapUpInactiveDoc = false, bool echoString = true) = 0;
+  virtual Acad::ErrorStatus sendStringToExecute(AcApDocument* document, const ACHAR* text,
+                                                bool activate = true,
+                                                bool wrapUpInactiveDoc = false,
+                                                bool echoString = true) = 0;
 };
 
 AcApDocManager* acDocManagerPtr();

@@ -39,15 +39,18 @@ class AcGiSubEntityTraits {
 class AcGiWorldGeometry {
  public:
   virtual ~AcGiWorldGeometry() = default;
-  virtual Adesk::Boolean circle(const AcGePoint3d& center, double radius, const AcGeVector3d& normal) = 0;
-  virtual Adesk::Boolean circularArc(const AcGePoint3d& center, double radius, const AcGeVector3d& normal,
-                                     const AcGeVector3d& startVector, double sweepAngle,
-                                     AcGiArcType arcType = kAcGiArcSimple) = 0;
+  virtual Adesk::Boolean circle(const AcGePoint3d& center, double radius,
+                                const AcGeVector3d& normal) = 0;
+  virtual Adesk::Boolean circularArc(const AcGePoint3d& center, double radius,
+                                     const AcGeVector3d& normal, const AcGeVector3d& startVector,
+                                     double sweepAngle, AcGiArcType arcType = kAcGiArcSimple) = 0;
   virtual Adesk::Boolean polyline(Adesk::UInt32 nbPoints, const AcGePoint3d* vertices,
-                                  const AcGeVector3d* normal = nullptr, std::intptr_t baseSubEntMarker = -1) = 0;
+                                  const AcGeVector3d* normal = nullptr,
+                                  std::intptr_t baseSubEntMarker = -1) = 0;
   virtual Adesk::Boolean polygon(Adesk::UInt32 nbPoints, const AcGePoint3d* vertices) = 0;
-  virtual Adesk::Boolean text(const AcGePoint3d& position, const AcGeVector3d& normal, const AcGeVector3d& direction,
-                              double height, double width, double oblique, const ACHAR* message) = 0;
+  virtual Adesk::Boolean text(const AcGePoint3d& position, const AcGeVector3d& normal,
+                              const AcGeVector3d& direction, double height, double width,
+                              double oblique, const ACHAR* message) = 0;
   // Draws a nested drawable (its own traits apply while it draws).
   virtual Adesk::Boolean draw(AcGiDrawable* drawable) = 0;
   virtual Adesk::Boolean pushModelTransform(const AcGeMatrix3d& transform) = 0;

@@ -29,11 +29,12 @@ class AcDbCurve : public AcDbEntity {
   virtual Acad::ErrorStatus getPointAtDist(double dist, AcGePoint3d& point) const;
   virtual Acad::ErrorStatus getFirstDeriv(double param, AcGeVector3d& deriv) const;
   virtual Acad::ErrorStatus getFirstDeriv(const AcGePoint3d& point, AcGeVector3d& deriv) const;
-  virtual Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, AcGePoint3d& pointOnCurve,
-                                              bool extend = false) const;
+  virtual Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint,
+                                              AcGePoint3d& pointOnCurve, bool extend = false) const;
   // The point of the curve whose projection along `direction` onto the curve's plane
   // is closest to the projection of givenPoint.
-  virtual Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, const AcGeVector3d& direction,
+  virtual Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint,
+                                              const AcGeVector3d& direction,
                                               AcGePoint3d& pointOnCurve, bool extend = false) const;
   virtual Acad::ErrorStatus getArea(double& area) const;
 

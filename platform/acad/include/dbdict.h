@@ -52,12 +52,13 @@ class AcDbDictionary : public AcDbObject {
 
  private:
   std::vector<Entry> m_entries;  // kept sorted by key without regard to case
-  bool m_hardOwner = false;  // group 280: entries hard-owned (extension dictionaries)
+  bool m_hardOwner = false;      // group 280: entries hard-owned (extension dictionaries)
 };
 
 class AcDbDictionaryIterator {
  public:
-  explicit AcDbDictionaryIterator(std::vector<AcDbDictionary::Entry> entries) : m_entries(std::move(entries)) {}
+  explicit AcDbDictionaryIterator(std::vector<AcDbDictionary::Entry> entries)
+      : m_entries(std::move(entries)) {}
   const ACHAR* name() const { return done() ? nullptr : m_entries[m_index].key.c_str(); }
   AcDbObjectId objectId() const { return done() ? AcDbObjectId::kNull : m_entries[m_index].id; }
   Acad::ErrorStatus getObject(AcDbObject*& object, AcDb::OpenMode mode = AcDb::kForRead) const;

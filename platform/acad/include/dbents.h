@@ -14,17 +14,17 @@ namespace tabrik::acad {
 class FieldVisitor;
 }
 
-#define TABRIK_FILED_CLASS(CLASS)                                        \
- public:                                                                 \
-  ACRX_DECLARE_MEMBERS(CLASS);                                           \
-  Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;    \
-  Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;           \
-  Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;    \
-  Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;           \
-                                                                         \
- private:                                                                \
-  void visitFields(tabrik::acad::FieldVisitor& visitor);                 \
-                                                                         \
+#define TABRIK_FILED_CLASS(CLASS)                                     \
+ public:                                                              \
+  ACRX_DECLARE_MEMBERS(CLASS);                                        \
+  Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override; \
+  Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;        \
+  Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override; \
+  Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;        \
+                                                                      \
+ private:                                                             \
+  void visitFields(tabrik::acad::FieldVisitor& visitor);              \
+                                                                      \
  public:
 
 class AcDbLine : public AcDbCurve {
@@ -40,17 +40,20 @@ class AcDbLine : public AcDbCurve {
   AcGeVector3d normal() const { return m_normal; }
   Acad::ErrorStatus setNormal(const AcGeVector3d& normal);
 
-
  protected:
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
   Acad::ErrorStatus subGetGeomExtents(AcDbExtents& extents) const override;
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
-  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes, AcDbIntArray& ids) const override;
-  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices,
+                                        const AcGeVector3d& offset) override;
   Acad::ErrorStatus subGetStretchPoints(AcGePoint3dArray& points) const override;
-  Acad::ErrorStatus subMoveStretchPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;
-  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker, const AcGePoint3d& pick,
-                                      const AcGePoint3d& last, const AcGeMatrix3d& view, AcGePoint3dArray& points,
+  Acad::ErrorStatus subMoveStretchPointsAt(const AcDbIntArray& indices,
+                                           const AcGeVector3d& offset) override;
+  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker,
+                                      const AcGePoint3d& pick, const AcGePoint3d& last,
+                                      const AcGeMatrix3d& view, AcGePoint3dArray& points,
                                       AcDbIntArray& ids) const override;
 
  private:
@@ -80,10 +83,13 @@ class AcDbCircle : public AcDbCurve {
  protected:
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
-  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes, AcDbIntArray& ids) const override;
-  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;
-  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker, const AcGePoint3d& pick,
-                                      const AcGePoint3d& last, const AcGeMatrix3d& view, AcGePoint3dArray& points,
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices,
+                                        const AcGeVector3d& offset) override;
+  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker,
+                                      const AcGePoint3d& pick, const AcGePoint3d& last,
+                                      const AcGeMatrix3d& view, AcGePoint3dArray& points,
                                       AcDbIntArray& ids) const override;
 
  protected:
@@ -100,7 +106,8 @@ class AcDbArc : public AcDbCurve {
   TABRIK_FILED_CLASS(AcDbArc)
   AcDbArc() = default;
   AcDbArc(const AcGePoint3d& center, double radius, double startAngle, double endAngle);
-  AcDbArc(const AcGePoint3d& center, const AcGeVector3d& normal, double radius, double startAngle, double endAngle);
+  AcDbArc(const AcGePoint3d& center, const AcGeVector3d& normal, double radius, double startAngle,
+          double endAngle);
   AcGePoint3d center() const { return m_center; }
   Acad::ErrorStatus setCenter(const AcGePoint3d& center);
   double radius() const { return m_radius; }
@@ -120,9 +127,11 @@ class AcDbArc : public AcDbCurve {
  protected:
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
-  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes, AcDbIntArray& ids) const override;
-  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker, const AcGePoint3d& pick,
-                                      const AcGePoint3d& last, const AcGeMatrix3d& view, AcGePoint3dArray& points,
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker,
+                                      const AcGePoint3d& pick, const AcGePoint3d& last,
+                                      const AcGeMatrix3d& view, AcGePoint3dArray& points,
                                       AcDbIntArray& ids) const override;
 
  private:
@@ -144,7 +153,9 @@ class AcDbText : public AcDbEntity {
   Acad::ErrorStatus setPosition(const AcGePoint3d& position);
   AcGePoint3d alignmentPoint() const { return m_alignment; }
   Acad::ErrorStatus setAlignmentPoint(const AcGePoint3d& point);
-  bool isDefaultAlignment() const { return m_horizontal == AcDb::kTextLeft && m_vertical == AcDb::kTextBase; }
+  bool isDefaultAlignment() const {
+    return m_horizontal == AcDb::kTextLeft && m_vertical == AcDb::kTextBase;
+  }
   // A copy the caller releases with delete[].
   ACHAR* textString() const;
   const ACHAR* textStringConst() const { return m_text.c_str(); }
@@ -172,7 +183,8 @@ class AcDbText : public AcDbEntity {
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
   Acad::ErrorStatus subGetGeomExtents(AcDbExtents& extents) const override;
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
-  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes, AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
   // The text part of DXF (the AcDbText subclass, without its vertical mode).
   Acad::ErrorStatus writeTextPart(AcDbDxfFiler* filer) const;
 
@@ -189,8 +201,8 @@ class AcDbText : public AcDbEntity {
 class AcDbAttributeDefinition : public AcDbText {
   TABRIK_FILED_CLASS(AcDbAttributeDefinition)
   AcDbAttributeDefinition() = default;
-  AcDbAttributeDefinition(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag, const ACHAR* prompt,
-                          AcDbObjectId style = AcDbObjectId::kNull);
+  AcDbAttributeDefinition(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag,
+                          const ACHAR* prompt, AcDbObjectId style = AcDbObjectId::kNull);
   ACHAR* prompt() const;
   Acad::ErrorStatus setPrompt(const ACHAR* prompt);
   ACHAR* tag() const;
@@ -216,7 +228,8 @@ class AcDbAttributeDefinition : public AcDbText {
 class AcDbAttribute : public AcDbText {
   TABRIK_FILED_CLASS(AcDbAttribute)
   AcDbAttribute() = default;
-  AcDbAttribute(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag, AcDbObjectId style = AcDbObjectId::kNull);
+  AcDbAttribute(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag,
+                AcDbObjectId style = AcDbObjectId::kNull);
   ACHAR* tag() const;
   const ACHAR* tagConst() const { return m_tag.c_str(); }
   Acad::ErrorStatus setTag(const ACHAR* tag);
@@ -224,7 +237,8 @@ class AcDbAttribute : public AcDbText {
   Acad::ErrorStatus setInvisible(bool value);
   bool isConstant() const { return (m_flags & 2) != 0; }
   // Takes text, style, geometry and flags from a definition placed by a block transform.
-  Acad::ErrorStatus setAttributeFromBlock(const AcDbAttributeDefinition* definition, const AcGeMatrix3d& blockTransform);
+  Acad::ErrorStatus setAttributeFromBlock(const AcDbAttributeDefinition* definition,
+                                          const AcGeMatrix3d& blockTransform);
 
  protected:
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
@@ -285,15 +299,19 @@ class AcDbBlockReference : public AcDbEntity {
   Acad::ErrorStatus subGetGeomExtents(AcDbExtents& extents) const override;
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
   Acad::ErrorStatus subExplode(AcDbVoidPtrArray& entitySet) const override;
-  Acad::ErrorStatus subIntersectWith(const AcDbEntity* other, AcDb::Intersect type, AcGePoint3dArray& points,
-                                     std::intptr_t thisMarker, std::intptr_t otherMarker) const override;
-  Acad::ErrorStatus subIntersectWith(const AcDbEntity* other, AcDb::Intersect type, const AcGePlane& plane,
+  Acad::ErrorStatus subIntersectWith(const AcDbEntity* other, AcDb::Intersect type,
                                      AcGePoint3dArray& points, std::intptr_t thisMarker,
                                      std::intptr_t otherMarker) const override;
-  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker, const AcGePoint3d& pick,
-                                      const AcGePoint3d& last, const AcGeMatrix3d& view, AcGePoint3dArray& points,
+  Acad::ErrorStatus subIntersectWith(const AcDbEntity* other, AcDb::Intersect type,
+                                     const AcGePlane& plane, AcGePoint3dArray& points,
+                                     std::intptr_t thisMarker,
+                                     std::intptr_t otherMarker) const override;
+  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker,
+                                      const AcGePoint3d& pick, const AcGePoint3d& last,
+                                      const AcGeMatrix3d& view, AcGePoint3dArray& points,
                                       AcDbIntArray& ids) const override;
-  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes, AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
   Acad::ErrorStatus subErase(bool erasing) override;
   void subList() const override;
 
@@ -315,8 +333,9 @@ class AcDbBlockReference : public AcDbEntity {
 class AcDbFace : public AcDbEntity {
   TABRIK_FILED_CLASS(AcDbFace)
   AcDbFace() = default;
-  AcDbFace(const AcGePoint3d& p0, const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3,
-           bool e0visible = true, bool e1visible = true, bool e2visible = true, bool e3visible = true);
+  AcDbFace(const AcGePoint3d& p0, const AcGePoint3d& p1, const AcGePoint3d& p2,
+           const AcGePoint3d& p3, bool e0visible = true, bool e1visible = true,
+           bool e2visible = true, bool e3visible = true);
   Acad::ErrorStatus getVertexAt(Adesk::UInt16 index, AcGePoint3d& point) const;
   Acad::ErrorStatus setVertexAt(Adesk::UInt16 index, const AcGePoint3d& point);
   Acad::ErrorStatus isEdgeVisibleAt(Adesk::UInt16 index, bool& visible) const;
@@ -327,7 +346,8 @@ class AcDbFace : public AcDbEntity {
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
   Acad::ErrorStatus subGetGeomExtents(AcDbExtents& extents) const override;
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
-  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes, AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
   Acad::ErrorStatus subExplode(AcDbVoidPtrArray& entitySet) const override;
 
  private:
@@ -372,7 +392,9 @@ class AcDbViewport : public AcDbEntity {
   Acad::ErrorStatus freezeLayersInViewport(const AcDbObjectIdArray& layerIds);
   Acad::ErrorStatus thawLayersInViewport(const AcDbObjectIdArray& layerIds);
   Acad::ErrorStatus thawAllLayersInViewport();
-  bool isLayerFrozenInViewport(AcDbObjectId layerId) const { return m_frozenLayers.contains(layerId); }
+  bool isLayerFrozenInViewport(AcDbObjectId layerId) const {
+    return m_frozenLayers.contains(layerId);
+  }
   Acad::ErrorStatus getFrozenLayerList(AcDbObjectIdArray& ids) const;
 
  protected:
@@ -395,7 +417,8 @@ class AcDbViewport : public AcDbEntity {
 class AcDb2dVertex : public AcDbEntity {
   TABRIK_FILED_CLASS(AcDb2dVertex)
   AcDb2dVertex() = default;
-  explicit AcDb2dVertex(const AcGePoint3d& position, double bulge = 0.0) : m_position(position), m_bulge(bulge) {}
+  explicit AcDb2dVertex(const AcGePoint3d& position, double bulge = 0.0)
+      : m_position(position), m_bulge(bulge) {}
   AcGePoint3d position() const { return m_position; }
   Acad::ErrorStatus setPosition(const AcGePoint3d& position);
   double bulge() const { return m_bulge; }
@@ -416,7 +439,8 @@ class AcDb2dVertex : public AcDbEntity {
 class AcDb2dPolyline : public AcDbCurve {
   TABRIK_FILED_CLASS(AcDb2dPolyline)
   AcDb2dPolyline();
-  AcDb2dPolyline(AcDb::Poly2dType type, const AcGePoint3dArray& vertices, double elevation = 0.0, bool closed = false);
+  AcDb2dPolyline(AcDb::Poly2dType type, const AcGePoint3dArray& vertices, double elevation = 0.0,
+                 bool closed = false);
   ~AcDb2dPolyline() override;
   AcDb::Poly2dType polyType() const;
   bool isClosed() const override { return (m_flags & 1) != 0; }
@@ -434,7 +458,6 @@ class AcDb2dPolyline : public AcDbCurve {
   Acad::ErrorStatus straighten();
   // The vertices the polyline shows (control vertices left out), world coordinates.
   AcGePoint3dArray shownVertices() const;
-
 
  protected:
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;

@@ -28,7 +28,8 @@ class AcDbDwgFiler {
   virtual void setFilerStatus(Acad::ErrorStatus status) = 0;
   virtual void resetFilerStatus() = 0;
   virtual AcDbDatabase* database() const = 0;
-  virtual Acad::ErrorStatus dwgVersion(AcDb::DwgVersion& version, AcDb::MaintenanceReleaseVersion& maint) const {
+  virtual Acad::ErrorStatus dwgVersion(AcDb::DwgVersion& version,
+                                       AcDb::MaintenanceReleaseVersion& maint) const {
     version = AcDb::kDHL_1015;
     maint = AcDb::kMRelease0;
     return Acad::eOk;
@@ -47,7 +48,9 @@ class AcDbDwgFiler {
   virtual Acad::ErrorStatus writeString(const std::wstring& value) = 0;
   // The caller releases *value with delete[].
   Acad::ErrorStatus readString(ACHAR** value);
-  Acad::ErrorStatus writeString(const ACHAR* value) { return writeString(std::wstring(value ? value : L"")); }
+  Acad::ErrorStatus writeString(const ACHAR* value) {
+    return writeString(std::wstring(value ? value : L""));
+  }
   virtual Acad::ErrorStatus readBytes(void* buffer, unsigned length) = 0;
   virtual Acad::ErrorStatus writeBytes(const void* buffer, unsigned length) = 0;
 
@@ -150,15 +153,22 @@ class AcDbDxfFiler {
 
   // --- writing ---
   virtual Acad::ErrorStatus writeString(int code, const std::wstring& value) = 0;
-  Acad::ErrorStatus writeString(int code, const ACHAR* value) { return writeString(code, std::wstring(value ? value : L"")); }
+  Acad::ErrorStatus writeString(int code, const ACHAR* value) {
+    return writeString(code, std::wstring(value ? value : L""));
+  }
   virtual Acad::ErrorStatus writeInt16(int code, Adesk::Int16 value) = 0;
   virtual Acad::ErrorStatus writeInt32(int code, Adesk::Int32 value) = 0;
   virtual Acad::ErrorStatus writeInt8(int code, Adesk::Int8 value) = 0;
-  virtual Acad::ErrorStatus writeBool(int code, bool value) { return writeInt16(code, value ? 1 : 0); }
+  virtual Acad::ErrorStatus writeBool(int code, bool value) {
+    return writeInt16(code, value ? 1 : 0);
+  }
   virtual Acad::ErrorStatus writeDouble(int code, double value, int precision = 16) = 0;
-  virtual Acad::ErrorStatus writePoint3d(int code, const AcGePoint3d& value, int precision = 16) = 0;
-  virtual Acad::ErrorStatus writePoint2d(int code, const AcGePoint2d& value, int precision = 16) = 0;
-  virtual Acad::ErrorStatus writeVector3d(int code, const AcGeVector3d& value, int precision = 16) = 0;
+  virtual Acad::ErrorStatus writePoint3d(int code, const AcGePoint3d& value,
+                                         int precision = 16) = 0;
+  virtual Acad::ErrorStatus writePoint2d(int code, const AcGePoint2d& value,
+                                         int precision = 16) = 0;
+  virtual Acad::ErrorStatus writeVector3d(int code, const AcGeVector3d& value,
+                                          int precision = 16) = 0;
   // Writes the handle of the object (0 for the null id).
   virtual Acad::ErrorStatus writeObjectId(int code, const AcDbObjectId& id) = 0;
   virtual Acad::ErrorStatus writeAcDbHandle(int code, const AcDbHandle& handle) = 0;
@@ -167,10 +177,18 @@ class AcDbDxfFiler {
   Acad::ErrorStatus writeItem(int code, const ACHAR* v) { return writeString(code, v); }
   Acad::ErrorStatus writeItem(int code, Adesk::Int16 v) { return writeInt16(code, v); }
   Acad::ErrorStatus writeItem(int code, Adesk::Int32 v) { return writeInt32(code, v); }
-  Acad::ErrorStatus writeItem(int code, double v, int precision = 16) { return writeDouble(code, v, precision); }
-  Acad::ErrorStatus writeItem(int code, const AcGePoint3d& v, int precision = 16) { return writePoint3d(code, v, precision); }
-  Acad::ErrorStatus writeItem(int code, const AcGePoint2d& v, int precision = 16) { return writePoint2d(code, v, precision); }
-  Acad::ErrorStatus writeItem(int code, const AcGeVector3d& v, int precision = 16) { return writeVector3d(code, v, precision); }
+  Acad::ErrorStatus writeItem(int code, double v, int precision = 16) {
+    return writeDouble(code, v, precision);
+  }
+  Acad::ErrorStatus writeItem(int code, const AcGePoint3d& v, int precision = 16) {
+    return writePoint3d(code, v, precision);
+  }
+  Acad::ErrorStatus writeItem(int code, const AcGePoint2d& v, int precision = 16) {
+    return writePoint2d(code, v, precision);
+  }
+  Acad::ErrorStatus writeItem(int code, const AcGeVector3d& v, int precision = 16) {
+    return writeVector3d(code, v, precision);
+  }
   Acad::ErrorStatus writeItem(int code, const AcDbObjectId& v) { return writeObjectId(code, v); }
   Acad::ErrorStatus writeItem(int code, const AcGeScale3d& v, int precision = 16);
 };

@@ -71,5 +71,7 @@ typedef AcArray<AcDbObjectId> AcDbObjectIdArray;
 
 template <>
 struct std::hash<AcDbObjectId> {
-  size_t operator()(const AcDbObjectId& id) const noexcept { return std::hash<const void*>()(id.stub()); }
+  size_t operator()(const AcDbObjectId& id) const noexcept {
+    return std::hash<const void*>()(id.stub());
+  }
 };

@@ -20,7 +20,8 @@
 // | keyword n of list  | kKWn                                   | yes       |
 // | Enter              | kNull (kNullResponseAccepted), else ignored | yes  |
 // | Escape, no input   | kCancel                                | yes       |
-// | other text         | kOther (kAcceptOtherInputString), else the host's message and retype | yes |
+// | other text         | kOther (kAcceptOtherInputString), else the host's message and retype | yes
+// |
 //
 // A final pick that the sampler reports as kNoChange still ends the drag normally.
 // The entity drawn on update is the jig's; drag() never adds it to a drawing

@@ -23,8 +23,6 @@ class AcDbLeader : public AcDbCurve {
   AcDbObjectId dimensionStyle() const { return m_dimStyle; }
   void setDimensionStyle(AcDbObjectId style);
 
-
-
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
   Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
@@ -34,8 +32,10 @@ class AcDbLeader : public AcDbCurve {
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
   Acad::ErrorStatus subExplode(AcDbVoidPtrArray& entitySet) const override;
-  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes, AcDbIntArray& ids) const override;
-  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices,
+                                        const AcGeVector3d& offset) override;
 
  private:
   AcGePoint3dArray m_vertices;

@@ -158,8 +158,10 @@ class AcDbEntity : public AcDbObject {
   // Names are copies the caller releases with delete[]; null when unresolved.
   ACHAR* layer() const;
   AcDbObjectId layerId() const;
-  Acad::ErrorStatus setLayer(const ACHAR* layerName, bool doSubents = true, bool allowHiddenLayer = false);
-  virtual Acad::ErrorStatus setLayer(AcDbObjectId layerId, bool doSubents = true, bool allowHiddenLayer = false);
+  Acad::ErrorStatus setLayer(const ACHAR* layerName, bool doSubents = true,
+                             bool allowHiddenLayer = false);
+  virtual Acad::ErrorStatus setLayer(AcDbObjectId layerId, bool doSubents = true,
+                                     bool allowHiddenLayer = false);
   AcCmColor color() const;
   virtual Acad::ErrorStatus setColor(const AcCmColor& color, bool doSubents = true);
   Adesk::UInt16 colorIndex() const;
@@ -181,25 +183,31 @@ class AcDbEntity : public AcDbObject {
   Acad::ErrorStatus setPropertiesFrom(const AcDbEntity* other, bool doSubents = true);
 
   // Geometry protocol; each calls the protected sub* function a class overrides.
-  Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const { return subGetGeomExtents(extents); }
+  Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const {
+    return subGetGeomExtents(extents);
+  }
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& transform) { return subTransformBy(transform); }
   Acad::ErrorStatus getTransformedCopy(const AcGeMatrix3d& transform, AcDbEntity*& copy) const;
   // Appends new entities (not in a database; the caller owns them) that together
   // replace this one.
   Acad::ErrorStatus explode(AcDbVoidPtrArray& entitySet) const { return subExplode(entitySet); }
-  Acad::ErrorStatus intersectWith(const AcDbEntity* other, AcDb::Intersect type, AcGePoint3dArray& points,
-                                  std::intptr_t thisGsMarker = 0, std::intptr_t otherGsMarker = 0) const {
+  Acad::ErrorStatus intersectWith(const AcDbEntity* other, AcDb::Intersect type,
+                                  AcGePoint3dArray& points, std::intptr_t thisGsMarker = 0,
+                                  std::intptr_t otherGsMarker = 0) const {
     return subIntersectWith(other, type, points, thisGsMarker, otherGsMarker);
   }
-  Acad::ErrorStatus intersectWith(const AcDbEntity* other, AcDb::Intersect type, const AcGePlane& projPlane,
-                                  AcGePoint3dArray& points, std::intptr_t thisGsMarker = 0,
+  Acad::ErrorStatus intersectWith(const AcDbEntity* other, AcDb::Intersect type,
+                                  const AcGePlane& projPlane, AcGePoint3dArray& points,
+                                  std::intptr_t thisGsMarker = 0,
                                   std::intptr_t otherGsMarker = 0) const {
     return subIntersectWith(other, type, projPlane, points, thisGsMarker, otherGsMarker);
   }
-  Acad::ErrorStatus getOsnapPoints(AcDb::OsnapMode mode, std::intptr_t gsSelectionMark, const AcGePoint3d& pickPoint,
-                                   const AcGePoint3d& lastPoint, const AcGeMatrix3d& viewXform,
-                                   AcGePoint3dArray& snapPoints, AcDbIntArray& geomIds) const {
-    return subGetOsnapPoints(mode, gsSelectionMark, pickPoint, lastPoint, viewXform, snapPoints, geomIds);
+  Acad::ErrorStatus getOsnapPoints(AcDb::OsnapMode mode, std::intptr_t gsSelectionMark,
+                                   const AcGePoint3d& pickPoint, const AcGePoint3d& lastPoint,
+                                   const AcGeMatrix3d& viewXform, AcGePoint3dArray& snapPoints,
+                                   AcDbIntArray& geomIds) const {
+    return subGetOsnapPoints(mode, gsSelectionMark, pickPoint, lastPoint, viewXform, snapPoints,
+                             geomIds);
   }
   Acad::ErrorStatus getGripPoints(AcGePoint3dArray& gripPoints, AcDbIntArray& osnapModes,
                                   AcDbIntArray& geomIds) const {
@@ -234,16 +242,21 @@ class AcDbEntity : public AcDbObject {
                                              std::intptr_t otherGsMarker) const;
   virtual Acad::ErrorStatus subIntersectWith(const AcDbEntity* other, AcDb::Intersect type,
                                              const AcGePlane& projPlane, AcGePoint3dArray& points,
-                                             std::intptr_t thisGsMarker, std::intptr_t otherGsMarker) const;
+                                             std::intptr_t thisGsMarker,
+                                             std::intptr_t otherGsMarker) const;
   virtual Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t gsSelectionMark,
-                                              const AcGePoint3d& pickPoint, const AcGePoint3d& lastPoint,
-                                              const AcGeMatrix3d& viewXform, AcGePoint3dArray& snapPoints,
+                                              const AcGePoint3d& pickPoint,
+                                              const AcGePoint3d& lastPoint,
+                                              const AcGeMatrix3d& viewXform,
+                                              AcGePoint3dArray& snapPoints,
                                               AcDbIntArray& geomIds) const;
   virtual Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& gripPoints, AcDbIntArray& osnapModes,
                                              AcDbIntArray& geomIds) const;
-  virtual Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset);
+  virtual Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices,
+                                                const AcGeVector3d& offset);
   virtual Acad::ErrorStatus subGetStretchPoints(AcGePoint3dArray& stretchPoints) const;
-  virtual Acad::ErrorStatus subMoveStretchPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset);
+  virtual Acad::ErrorStatus subMoveStretchPointsAt(const AcDbIntArray& indices,
+                                                   const AcGeVector3d& offset);
   // Prints the host's listing of the common properties.
   virtual void subList() const;
 
@@ -276,30 +289,36 @@ class AcDbDatabase : public AcRxObject {
   }
   // The id of the object with a handle; with createIfNotFound an id is reserved for a
   // handle no object has yet (files refer forward).
-  Acad::ErrorStatus getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound, const AcDbHandle& handle,
-                                    Adesk::UInt32 xRefId = 0);
+  Acad::ErrorStatus getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound,
+                                    const AcDbHandle& handle, Adesk::UInt32 xRefId = 0);
   // The next handle the database will give out ($HANDSEED).
   AcDbHandle handseed() const;
 
   Acad::ErrorStatus getBlockTable(AcDbBlockTable*& table, AcDb::OpenMode mode = AcDb::kForRead);
   Acad::ErrorStatus getLayerTable(AcDbLayerTable*& table, AcDb::OpenMode mode = AcDb::kForRead);
-  Acad::ErrorStatus getLinetypeTable(AcDbLinetypeTable*& table, AcDb::OpenMode mode = AcDb::kForRead);
-  Acad::ErrorStatus getTextStyleTable(AcDbTextStyleTable*& table, AcDb::OpenMode mode = AcDb::kForRead);
+  Acad::ErrorStatus getLinetypeTable(AcDbLinetypeTable*& table,
+                                     AcDb::OpenMode mode = AcDb::kForRead);
+  Acad::ErrorStatus getTextStyleTable(AcDbTextStyleTable*& table,
+                                      AcDb::OpenMode mode = AcDb::kForRead);
   Acad::ErrorStatus getRegAppTable(AcDbRegAppTable*& table, AcDb::OpenMode mode = AcDb::kForRead);
-  Acad::ErrorStatus getViewportTable(AcDbViewportTable*& table, AcDb::OpenMode mode = AcDb::kForRead);
+  Acad::ErrorStatus getViewportTable(AcDbViewportTable*& table,
+                                     AcDb::OpenMode mode = AcDb::kForRead);
   Acad::ErrorStatus getViewTable(AcDbViewTable*& table, AcDb::OpenMode mode = AcDb::kForRead);
   Acad::ErrorStatus getUCSTable(AcDbUCSTable*& table, AcDb::OpenMode mode = AcDb::kForRead);
-  Acad::ErrorStatus getDimStyleTable(AcDbDimStyleTable*& table, AcDb::OpenMode mode = AcDb::kForRead);
+  Acad::ErrorStatus getDimStyleTable(AcDbDimStyleTable*& table,
+                                     AcDb::OpenMode mode = AcDb::kForRead);
   Acad::ErrorStatus getSymbolTable(AcDbBlockTable*& table, AcDb::OpenMode mode = AcDb::kForRead) {
     return getBlockTable(table, mode);
   }
   Acad::ErrorStatus getSymbolTable(AcDbLayerTable*& table, AcDb::OpenMode mode = AcDb::kForRead) {
     return getLayerTable(table, mode);
   }
-  Acad::ErrorStatus getSymbolTable(AcDbLinetypeTable*& table, AcDb::OpenMode mode = AcDb::kForRead) {
+  Acad::ErrorStatus getSymbolTable(AcDbLinetypeTable*& table,
+                                   AcDb::OpenMode mode = AcDb::kForRead) {
     return getLinetypeTable(table, mode);
   }
-  Acad::ErrorStatus getSymbolTable(AcDbTextStyleTable*& table, AcDb::OpenMode mode = AcDb::kForRead) {
+  Acad::ErrorStatus getSymbolTable(AcDbTextStyleTable*& table,
+                                   AcDb::OpenMode mode = AcDb::kForRead) {
     return getTextStyleTable(table, mode);
   }
   Acad::ErrorStatus getSymbolTable(AcDbRegAppTable*& table, AcDb::OpenMode mode = AcDb::kForRead) {
@@ -314,9 +333,11 @@ class AcDbDatabase : public AcRxObject {
   AcDbObjectId viewTableId() const;
   AcDbObjectId UCSTableId() const;
   AcDbObjectId dimStyleTableId() const;
-  Acad::ErrorStatus getNamedObjectsDictionary(AcDbDictionary*& dictionary, AcDb::OpenMode mode = AcDb::kForRead);
+  Acad::ErrorStatus getNamedObjectsDictionary(AcDbDictionary*& dictionary,
+                                              AcDb::OpenMode mode = AcDb::kForRead);
   AcDbObjectId namedObjectsDictionaryId() const;
-  Acad::ErrorStatus getGroupDictionary(AcDbDictionary*& dictionary, AcDb::OpenMode mode = AcDb::kForRead);
+  Acad::ErrorStatus getGroupDictionary(AcDbDictionary*& dictionary,
+                                       AcDb::OpenMode mode = AcDb::kForRead);
   AcDbObjectId groupDictionaryId() const;
   AcDbObjectId modelSpaceId() const;
   AcDbObjectId paperSpaceId() const;
@@ -354,12 +375,13 @@ class AcDbDatabase : public AcRxObject {
 
   // Reads a drawing file the host wrote (its binary form or DXF, whatever the name)
   // into a database made with buildDefaultDrawing false.
-  Acad::ErrorStatus readDwgFile(const ACHAR* fileName, int shareMode = 0, bool allowCPConversion = false,
-                                const ACHAR* password = nullptr);
+  Acad::ErrorStatus readDwgFile(const ACHAR* fileName, int shareMode = 0,
+                                bool allowCPConversion = false, const ACHAR* password = nullptr);
   // Writes the host's binary drawing file.
   Acad::ErrorStatus saveAs(const ACHAR* fileName);
   Acad::ErrorStatus dxfIn(const ACHAR* fileName, const ACHAR* logFilename = nullptr);
-  Acad::ErrorStatus dxfOut(const ACHAR* fileName, int precision = 16, AcDb::DwgVersion version = AcDb::kDHL_1015);
+  Acad::ErrorStatus dxfOut(const ACHAR* fileName, int precision = 16,
+                           AcDb::DwgVersion version = AcDb::kDHL_1015);
   // The file this database was read from or last saved to ("" for a new one).
   const ACHAR* filename() const;
   // Defines a block named blockName whose contents are copies of the source
@@ -396,7 +418,8 @@ Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb:
 // The typed open: fails with eNotThatKindOfClass, leaving the object closed, when the
 // object is not a T.
 template <class T>
-Acad::ErrorStatus acdbOpenObject(T*& object, AcDbObjectId id, AcDb::OpenMode mode, bool openErased = false) {
+Acad::ErrorStatus acdbOpenObject(T*& object, AcDbObjectId id, AcDb::OpenMode mode,
+                                 bool openErased = false) {
   object = nullptr;
   AcDbObject* opened = nullptr;
   Acad::ErrorStatus status = acdbOpenObject(opened, id, mode, openErased);

@@ -15,8 +15,15 @@ class AcDbMText : public AcDbEntity {
   AcDbMText();
 
   enum AttachmentPoint {
-    kTopLeft = 1, kTopCenter = 2, kTopRight = 3, kMiddleLeft = 4, kMiddleCenter = 5, kMiddleRight = 6,
-    kBottomLeft = 7, kBottomCenter = 8, kBottomRight = 9,
+    kTopLeft = 1,
+    kTopCenter = 2,
+    kTopRight = 3,
+    kMiddleLeft = 4,
+    kMiddleCenter = 5,
+    kMiddleRight = 6,
+    kBottomLeft = 7,
+    kBottomCenter = 8,
+    kBottomRight = 9,
   };
   enum FlowDirection { kLtoR = 1, kRtoL = 2, kTtoB = 3, kBtoT = 4, kByStyle = 5 };
 
@@ -68,8 +75,10 @@ class AcDbMText : public AcDbEntity {
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
   Acad::ErrorStatus subGetGeomExtents(AcDbExtents& extents) const override;
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
-  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes, AcDbIntArray& ids) const override;
-  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices,
+                                        const AcGeVector3d& offset) override;
 
  private:
   AcGePoint3d m_location;

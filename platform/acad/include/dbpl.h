@@ -38,8 +38,6 @@ class AcDbPolyline : public AcDbCurve {
   Acad::ErrorStatus getConstantWidth(double& width) const;
   Acad::ErrorStatus setConstantWidth(double width);
 
-
-
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
   Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
@@ -49,10 +47,13 @@ class AcDbPolyline : public AcDbCurve {
   Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
   Acad::ErrorStatus subExplode(AcDbVoidPtrArray& entitySet) const override;
-  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes, AcDbIntArray& ids) const override;
-  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;
-  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker, const AcGePoint3d& pick,
-                                      const AcGePoint3d& last, const AcGeMatrix3d& view, AcGePoint3dArray& points,
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices,
+                                        const AcGeVector3d& offset) override;
+  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker,
+                                      const AcGePoint3d& pick, const AcGePoint3d& last,
+                                      const AcGeMatrix3d& view, AcGePoint3dArray& points,
                                       AcDbIntArray& ids) const override;
 
  private:

@@ -21,8 +21,8 @@ class AcDbProxyEntity : public AcDbEntity {
   const std::wstring& originalClassName() const { return m_className; }
   const std::wstring& applicationDescription() const { return m_appName; }
   int proxyFlags() const { return m_proxyFlags; }
-  void setOriginalClass(const std::wstring& dxfName, const std::wstring& className, const std::wstring& appName,
-                        int proxyFlags);
+  void setOriginalClass(const std::wstring& dxfName, const std::wstring& className,
+                        const std::wstring& appName, int proxyFlags);
   const std::vector<AcDbProxyGroup>& groups() const { return m_groups; }
 
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
@@ -44,8 +44,8 @@ class AcDbProxyObject : public AcDbObject {
   const std::wstring& originalClassName() const { return m_className; }
   const std::wstring& applicationDescription() const { return m_appName; }
   int proxyFlags() const { return m_proxyFlags; }
-  void setOriginalClass(const std::wstring& dxfName, const std::wstring& className, const std::wstring& appName,
-                        int proxyFlags);
+  void setOriginalClass(const std::wstring& dxfName, const std::wstring& className,
+                        const std::wstring& appName, int proxyFlags);
   const std::vector<AcDbProxyGroup>& groups() const { return m_groups; }
   // The host's own filers give objects it writes but has no class for (layouts, plot
   // style names) their groups this way.

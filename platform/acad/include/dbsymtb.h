@@ -91,36 +91,38 @@ class AcDbSymbolTableIterator {
 
 // One table class and its iterator per kind of record; the typed getAt and getRecord
 // open the record as its own class.
-#define TABRIK_SYMBOL_TABLE(TABLE, RECORD)                                                                      \
-  class TABLE##Iterator : public AcDbSymbolTableIterator {                                                     \
-   public:                                                                                                      \
-    using AcDbSymbolTableIterator::AcDbSymbolTableIterator;                                                     \
-    using AcDbSymbolTableIterator::getRecord;                                                                   \
-    Acad::ErrorStatus getRecord(RECORD*& record, AcDb::OpenMode mode = AcDb::kForRead,                         \
-                                bool openErased = false) const {                                                \
-      AcDbObjectId id;                                                                                          \
-      Acad::ErrorStatus status = getRecordId(id);                                                               \
-      if (status != Acad::eOk) return status;                                                                   \
-      return acdbOpenObject(record, id, mode, openErased);                                                      \
-    }                                                                                                           \
-  };                                                                                                            \
-  class TABLE : public AcDbSymbolTable {                                                                        \
-   public:                                                                                                      \
-    ACRX_DECLARE_MEMBERS(TABLE);                                                                                \
-    using AcDbSymbolTable::getAt;                                                                               \
-    using AcDbSymbolTable::newIterator;                                                                         \
-    Acad::ErrorStatus getAt(const ACHAR* name, RECORD*& record, AcDb::OpenMode mode, bool openErased = false) const { \
-      record = nullptr;                                                                                         \
-      AcDbObjectId id;                                                                                          \
-      Acad::ErrorStatus status = getAt(name, id, openErased);                                                   \
-      if (status != Acad::eOk) return status;                                                                   \
-      return acdbOpenObject(record, id, mode, openErased);                                                      \
-    }                                                                                                           \
-    Acad::ErrorStatus newIterator(TABLE##Iterator*& iterator, bool atBeginning = true, bool skipDeleted = true) const { \
-      iterator = new TABLE##Iterator(recordIds(), atBeginning, skipDeleted);                                    \
-      return Acad::eOk;                                                                                         \
-    }                                                                                                           \
-    AcRxClass* recordClass() const override { return RECORD::desc(); }                                          \
+#define TABRIK_SYMBOL_TABLE(TABLE, RECORD)                                             \
+  class TABLE##Iterator : public AcDbSymbolTableIterator {                             \
+   public:                                                                             \
+    using AcDbSymbolTableIterator::AcDbSymbolTableIterator;                            \
+    using AcDbSymbolTableIterator::getRecord;                                          \
+    Acad::ErrorStatus getRecord(RECORD*& record, AcDb::OpenMode mode = AcDb::kForRead, \
+                                bool openErased = false) const {                       \
+      AcDbObjectId id;                                                                 \
+      Acad::ErrorStatus status = getRecordId(id);                                      \
+      if (status != Acad::eOk) return status;                                          \
+      return acdbOpenObject(record, id, mode, openErased);                             \
+    }                                                                                  \
+  };                                                                                   \
+  class TABLE : public AcDbSymbolTable {                                               \
+   public:                                                                             \
+    ACRX_DECLARE_MEMBERS(TABLE);                                                       \
+    using AcDbSymbolTable::getAt;                                                      \
+    using AcDbSymbolTable::newIterator;                                                \
+    Acad::ErrorStatus getAt(const ACHAR* name, RECORD*& record, AcDb::OpenMode mode,   \
+                            bool openErased = false) const {                           \
+      record = nullptr;                                                                \
+      AcDbObjectId id;                                                                 \
+      Acad::ErrorStatus status = getAt(name, id, openErased);                          \
+      if (status != Acad::eOk) return status;                                          \
+      return acdbOpenObject(record, id, mode, openErased);                             \
+    }                                                                                  \
+    Acad::ErrorStatus newIterator(TABLE##Iterator*& iterator, bool atBeginning = true, \
+                                  bool skipDeleted = true) const {                     \
+      iterator = new TABLE##Iterator(recordIds(), atBeginning, skipDeleted);           \
+      return Acad::eOk;                                                                \
+    }                                                                                  \
+    AcRxClass* recordClass() const override { return RECORD::desc(); }                 \
   };
 
 class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
@@ -152,7 +154,8 @@ class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
   bool isFromExternalReference() const { return false; }
   Acad::ErrorStatus getBlockReferenceIds(AcDbObjectIdArray& ids, bool directOnly = true) const;
   // The block's draw-order table, made on request.
-  Acad::ErrorStatus getSortentsTable(AcDbSortentsTable*& table, AcDb::OpenMode mode, bool createIfNecessary = false);
+  Acad::ErrorStatus getSortentsTable(AcDbSortentsTable*& table, AcDb::OpenMode mode,
+                                     bool createIfNecessary = false);
   // The BLOCK and ENDBLK objects that frame the block's entities in DXF.
   AcDbObjectId blockBeginId() const { return m_blockBegin; }
   AcDbObjectId blockEndId() const { return m_blockEnd; }
@@ -178,7 +181,8 @@ class AcDbBlockTableRecordIterator {
   bool done() const { return m_index < 0 || m_index >= m_ids.length(); }
   void step(bool forward = true, bool skipDeleted = true);
   Acad::ErrorStatus getEntityId(AcDbObjectId& id) const;
-  Acad::ErrorStatus getEntity(AcDbEntity*& entity, AcDb::OpenMode mode = AcDb::kForRead, bool openErased = false) const;
+  Acad::ErrorStatus getEntity(AcDbEntity*& entity, AcDb::OpenMode mode = AcDb::kForRead,
+                              bool openErased = false) const;
 
  private:
   void skip(bool forward, bool skipDeleted);

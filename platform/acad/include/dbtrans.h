@@ -19,7 +19,8 @@ class AcTransaction : public AcRxObject {
  public:
   ACRX_DECLARE_MEMBERS(AcTransaction);
   ~AcTransaction() override;
-  Acad::ErrorStatus getObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode, bool openErased = false);
+  Acad::ErrorStatus getObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
+                              bool openErased = false);
   Acad::ErrorStatus getAllObjects(AcDbVoidPtrArray& objects);
   tabrik::acad::TransactionImpl& impl() { return *m_impl; }
 

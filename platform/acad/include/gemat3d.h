@@ -18,8 +18,8 @@ class AcGeMatrix3d {
   static AcGeMatrix3d planeToWorld(const AcGeVector3d& normal);
   static AcGeMatrix3d worldToPlane(const AcGeVector3d& normal);
   // Maps the coordinate system (origin, x, y, z) to world coordinates.
-  AcGeMatrix3d& setCoordSystem(const AcGePoint3d& origin, const AcGeVector3d& xAxis, const AcGeVector3d& yAxis,
-                               const AcGeVector3d& zAxis);
+  AcGeMatrix3d& setCoordSystem(const AcGePoint3d& origin, const AcGeVector3d& xAxis,
+                               const AcGeVector3d& yAxis, const AcGeVector3d& zAxis);
   static AcGeMatrix3d alignCoordSys(const AcGePoint3d& fromOrigin, const AcGeVector3d& fromXAxis,
                                     const AcGeVector3d& fromYAxis, const AcGeVector3d& fromZAxis,
                                     const AcGePoint3d& toOrigin, const AcGeVector3d& toXAxis,
@@ -39,7 +39,8 @@ class AcGeMatrix3d {
   // The uniform scale of a similarity transform (the length of the mapped X axis).
   double scale() const;
   AcGeVector3d translation() const { return {entry[0][3], entry[1][3], entry[2][3]}; }
-  void getCoordSystem(AcGePoint3d& origin, AcGeVector3d& xAxis, AcGeVector3d& yAxis, AcGeVector3d& zAxis) const;
+  void getCoordSystem(AcGePoint3d& origin, AcGeVector3d& xAxis, AcGeVector3d& yAxis,
+                      AcGeVector3d& zAxis) const;
   bool operator==(const AcGeMatrix3d& other) const { return isEqualTo(other); }
   double operator()(int row, int column) const { return entry[row][column]; }
   double& operator()(int row, int column) { return entry[row][column]; }

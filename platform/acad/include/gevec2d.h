@@ -15,7 +15,9 @@ class AcGeVector2d {
   double dotProduct(const AcGeVector2d& v) const { return x * v.x + y * v.y; }
   AcGeVector2d normal(const AcGeTol& tol = AcGeContext::gTol) const;
   AcGeVector2d& normalize(const AcGeTol& tol = AcGeContext::gTol);
-  bool isZeroLength(const AcGeTol& tol = AcGeContext::gTol) const { return length() <= tol.equalVector(); }
+  bool isZeroLength(const AcGeTol& tol = AcGeContext::gTol) const {
+    return length() <= tol.equalVector();
+  }
   bool isEqualTo(const AcGeVector2d& v, const AcGeTol& tol = AcGeContext::gTol) const;
   AcGeVector2d operator+(const AcGeVector2d& v) const { return {x + v.x, y + v.y}; }
   AcGeVector2d operator-(const AcGeVector2d& v) const { return {x - v.x, y - v.y}; }

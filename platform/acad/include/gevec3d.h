@@ -30,7 +30,9 @@ class AcGeVector3d {
   double angleTo(const AcGeVector3d& v, const AcGeVector3d& reference) const;
   AcGeVector3d& rotateBy(double angle, const AcGeVector3d& axis);
   AcGeVector3d& transformBy(const AcGeMatrix3d& matrix);
-  bool isZeroLength(const AcGeTol& tol = AcGeContext::gTol) const { return length() <= tol.equalVector(); }
+  bool isZeroLength(const AcGeTol& tol = AcGeContext::gTol) const {
+    return length() <= tol.equalVector();
+  }
   bool isUnitLength(const AcGeTol& tol = AcGeContext::gTol) const;
   bool isParallelTo(const AcGeVector3d& v, const AcGeTol& tol = AcGeContext::gTol) const;
   bool isCodirectionalTo(const AcGeVector3d& v, const AcGeTol& tol = AcGeContext::gTol) const;

@@ -16,13 +16,13 @@ class AcRxObject {
 
 // Declares the class-system members of a class derived from AcRxObject; the matching
 // definition is one of the ACRX_..._DEFINE_MEMBERS macros of rxboiler.h.
-#define ACRX_DECLARE_MEMBERS(CLASS_NAME)                                        \
-  virtual AcRxClass* isA() const;                                               \
-  static AcRxClass* gpDesc;                                                     \
-  static AcRxClass* desc();                                                     \
-  static CLASS_NAME* cast(const AcRxObject* object) {                           \
-    return (object == nullptr || !object->isKindOf(CLASS_NAME::desc()))         \
-               ? nullptr                                                        \
-               : dynamic_cast<CLASS_NAME*>(const_cast<AcRxObject*>(object));    \
-  }                                                                             \
+#define ACRX_DECLARE_MEMBERS(CLASS_NAME)                                     \
+  virtual AcRxClass* isA() const;                                            \
+  static AcRxClass* gpDesc;                                                  \
+  static AcRxClass* desc();                                                  \
+  static CLASS_NAME* cast(const AcRxObject* object) {                        \
+    return (object == nullptr || !object->isKindOf(CLASS_NAME::desc()))      \
+               ? nullptr                                                     \
+               : dynamic_cast<CLASS_NAME*>(const_cast<AcRxObject*>(object)); \
+  }                                                                          \
   static void rxInit()

@@ -14,7 +14,8 @@ class AcDbSortentsTable : public AcDbObject {
   AcDbObjectId blockId() const { return m_block; }
   Acad::ErrorStatus setBlockId(AcDbObjectId block);
   // The block's entities in draw order.
-  Acad::ErrorStatus getFullDrawOrder(AcDbObjectIdArray& ids, Adesk::UInt8 honorSortentsMask = 0) const;
+  Acad::ErrorStatus getFullDrawOrder(AcDbObjectIdArray& ids,
+                                     Adesk::UInt8 honorSortentsMask = 0) const;
   Acad::ErrorStatus moveToBottom(const AcDbObjectIdArray& ids);
   Acad::ErrorStatus moveToTop(const AcDbObjectIdArray& ids);
   Acad::ErrorStatus setRelativeDrawOrder(const AcDbObjectIdArray& ids);

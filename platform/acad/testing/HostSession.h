@@ -26,10 +26,10 @@ struct SessionOptions {
   std::string inputFile;              // each line one token of the input queue
   std::string searchPath;             // ACADPREFIX
   std::string registryPath;
-  std::string modulePath;             // default: Tabrik2010.arx beside the executable
+  std::string modulePath;  // default: Tabrik2010.arx beside the executable
   bool noModule = false;
   bool quiet = false;
-  bool interactive = false;           // an empty input queue asks the terminal
+  bool interactive = false;  // an empty input queue asks the terminal
 };
 
 class HostSession {
@@ -67,7 +67,8 @@ class HostSession {
   static bool atLineStart();
   // Interactive host: how an input request reads the terminal when the input queue
   // is empty (returns nothing at end of input).
-  void setTerminalReader(std::function<std::optional<std::string>(const std::string& prompt)> reader);
+  void setTerminalReader(
+      std::function<std::optional<std::string>(const std::string& prompt)> reader);
   // Saves (--save), closes every drawing and unloads the module; idempotent.
   Status end();
 

@@ -106,11 +106,11 @@
 
 class CDaoErrorInfo {
  public:
-  long m_lErrorCode = 0;        // the Jet error number, e.g. 3021
-  CString m_strSource;          // "DAO.Recordset", "DAO.Database", ...
-  CString m_strDescription;     // Jet 4.0's text with its arguments filled in
-  CString m_strHelpFile;        // "jeterr40.chm"
-  long m_lHelpContext = 0;      // 5000000 + the error number
+  long m_lErrorCode = 0;     // the Jet error number, e.g. 3021
+  CString m_strSource;       // "DAO.Recordset", "DAO.Database", ...
+  CString m_strDescription;  // Jet 4.0's text with its arguments filled in
+  CString m_strHelpFile;     // "jeterr40.chm"
+  long m_lHelpContext = 0;   // 5000000 + the error number
 };
 
 // Thrown by pointer (`catch (CDaoException* e) { ...; e->Delete(); }`).
@@ -287,8 +287,8 @@ class CDaoWorkspace : public CObject {
   // leaving the source as it was. 3024/3044 for a missing source or folder, 3204 when
   // the destination exists, 3343 when the source is no database, 3356 when someone
   // has it open for writing.
-  static void PASCAL CompactDatabase(LPCTSTR lpszSrcName, LPCTSTR lpszDestName, LPCTSTR lpszLocale = dbLangGeneral,
-                                     int nOptions = 0);
+  static void PASCAL CompactDatabase(LPCTSTR lpszSrcName, LPCTSTR lpszDestName,
+                                     LPCTSTR lpszLocale = dbLangGeneral, int nOptions = 0);
   // Checks a closed database and rebuilds its indexes; 3049 when it stays damaged.
   static void PASCAL RepairDatabase(LPCTSTR lpszName);
 
@@ -315,7 +315,8 @@ class CDaoDatabase : public CObject {
   // permission (read-write requested) or another process holds it exclusively,
   // 3045 exclusive use requested while others have it open, 3343 not a database,
   // 3049 damaged.
-  virtual void Open(LPCTSTR lpszName, BOOL bExclusive = FALSE, BOOL bReadOnly = FALSE, LPCTSTR lpszConnect = _T(""));
+  virtual void Open(LPCTSTR lpszName, BOOL bExclusive = FALSE, BOOL bReadOnly = FALSE,
+                    LPCTSTR lpszConnect = _T(""));
   // Creates a new, empty database file and leaves it open. 3204 if the file exists.
   virtual void Create(LPCTSTR lpszName, LPCTSTR lpszLocale = dbLangGeneral, int dwOptions = 0);
   virtual void Close();
@@ -323,7 +324,7 @@ class CDaoDatabase : public CObject {
   BOOL IsOpen() const;
   BOOL CanUpdate();
   BOOL CanTransact();
-  CString GetName();     // the path as it was given to Open or Create
+  CString GetName();  // the path as it was given to Open or Create
   CString GetConnect();
   CString GetVersion();  // "4.0"
   long GetRecordsAffected();
@@ -333,8 +334,10 @@ class CDaoDatabase : public CObject {
   void Execute(LPCTSTR lpszSQL, int nOptions = dbFailOnError);
 
   short GetTableDefCount();
-  void GetTableDefInfo(int nIndex, CDaoTableDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
-  void GetTableDefInfo(LPCTSTR lpszName, CDaoTableDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetTableDefInfo(int nIndex, CDaoTableDefInfo& info,
+                       DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetTableDefInfo(LPCTSTR lpszName, CDaoTableDefInfo& info,
+                       DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
   void DeleteTableDef(LPCTSTR lpszName);
 
   // Relations between tables. Unless dbRelationDontEnforce is set, a record of the
@@ -343,17 +346,21 @@ class CDaoDatabase : public CObject {
   // changed (3200 names the foreign table) unless the relation cascades. The primary
   // fields need a unique index (3173); the foreign table gets an index named after the
   // relation. Deleting a table deletes its relations.
-  void CreateRelation(LPCTSTR lpszName, LPCTSTR lpszTable, LPCTSTR lpszForeignTable, long lAttributes,
-                      LPCTSTR lpszField, LPCTSTR lpszForeignField);
+  void CreateRelation(LPCTSTR lpszName, LPCTSTR lpszTable, LPCTSTR lpszForeignTable,
+                      long lAttributes, LPCTSTR lpszField, LPCTSTR lpszForeignField);
   void CreateRelation(CDaoRelationInfo& relinfo);
   void DeleteRelation(LPCTSTR lpszName);
   short GetRelationCount();
-  void GetRelationInfo(int nIndex, CDaoRelationInfo& relinfo, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
-  void GetRelationInfo(LPCTSTR lpszName, CDaoRelationInfo& relinfo, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetRelationInfo(int nIndex, CDaoRelationInfo& relinfo,
+                       DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetRelationInfo(LPCTSTR lpszName, CDaoRelationInfo& relinfo,
+                       DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
 
   short GetQueryDefCount();
-  void GetQueryDefInfo(int nIndex, CDaoQueryDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
-  void GetQueryDefInfo(LPCTSTR lpszName, CDaoQueryDefInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetQueryDefInfo(int nIndex, CDaoQueryDefInfo& info,
+                       DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetQueryDefInfo(LPCTSTR lpszName, CDaoQueryDefInfo& info,
+                       DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
   void DeleteQueryDef(LPCTSTR lpszName);
 
   CDaoWorkspace* m_pWorkspace;
@@ -381,7 +388,8 @@ class CDaoTableDef : public CObject {
   // one (3010 if the name exists, 3125 for an invalid name). Fields and indexes made
   // on an open or appended definition are added to the table at once.
   virtual void Open(LPCTSTR lpszName);
-  virtual void Create(LPCTSTR lpszName, long lAttributes = 0, LPCTSTR lpszSrcTable = NULL, LPCTSTR lpszConnect = NULL);
+  virtual void Create(LPCTSTR lpszName, long lAttributes = 0, LPCTSTR lpszSrcTable = NULL,
+                      LPCTSTR lpszConnect = NULL);
   virtual void Append();
   virtual void Close();
   BOOL IsOpen() const { return m_bOpen || m_bNew; }
@@ -398,10 +406,12 @@ class CDaoTableDef : public CObject {
   long GetRecordCount();
   short GetFieldCount();
   void GetFieldInfo(int nIndex, CDaoFieldInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
-  void GetFieldInfo(LPCTSTR lpszName, CDaoFieldInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetFieldInfo(LPCTSTR lpszName, CDaoFieldInfo& info,
+                    DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
   short GetIndexCount();
   void GetIndexInfo(int nIndex, CDaoIndexInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
-  void GetIndexInfo(LPCTSTR lpszName, CDaoIndexInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetIndexInfo(LPCTSTR lpszName, CDaoIndexInfo& info,
+                    DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
 
   CDaoDatabase* m_pDatabase;
 
@@ -443,7 +453,7 @@ class CDaoQueryDef : public CObject {
 
   virtual void Create(LPCTSTR lpszName = NULL, LPCTSTR lpszSQL = NULL);
   virtual void Open(LPCTSTR lpszName = NULL);  // a stored query; 3265 when none
-  virtual void Append();                        // stores a new named query; 3012 if the name is taken
+  virtual void Append();  // stores a new named query; 3012 if the name is taken
   virtual void Close();
   BOOL IsOpen() const { return m_bOpen; }
 
@@ -459,7 +469,8 @@ class CDaoQueryDef : public CObject {
   long GetRecordsAffected() { return m_lRecordsAffected; }
 
   short GetParameterCount();
-  void GetParameterInfo(int nIndex, CDaoParameterInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetParameterInfo(int nIndex, CDaoParameterInfo& info,
+                        DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
   COleVariant GetParamValue(LPCTSTR lpszName);
   COleVariant GetParamValue(int nIndex);
   void SetParamValue(LPCTSTR lpszName, const COleVariant& varValue);  // 3265 for an unknown name
@@ -492,7 +503,8 @@ class CDaoRecordset : public CObject {
   // Seek, both updatable; a statement, a linked table or dbOpenSnapshot gives a
   // read-only snapshot. A table that does not exist is 3078; a linked table refuses
   // table type (3219).
-  virtual void Open(int nOpenType = AFX_DAO_USE_DEFAULT_TYPE, LPCTSTR lpszSQL = NULL, int nOptions = 0);
+  virtual void Open(int nOpenType = AFX_DAO_USE_DEFAULT_TYPE, LPCTSTR lpszSQL = NULL,
+                    int nOptions = 0);
   virtual void Open(CDaoTableDef* pTableDef, int nOpenType = dbOpenTable, int nOptions = 0);
   // A query's rows as a snapshot (whatever type is asked for), with its parameters.
   virtual void Open(CDaoQueryDef* pQueryDef, int nOpenType = dbOpenDynaset, int nOptions = 0);
@@ -530,7 +542,8 @@ class CDaoRecordset : public CObject {
   // per index field (missing trailing keys are Null). TRUE and the record current
   // when found; FALSE and no current record otherwise. 3019 without a current index,
   // 3251 on a snapshot.
-  BOOL Seek(LPCTSTR lpszComparison, COleVariant* pKey1, COleVariant* pKey2 = NULL, COleVariant* pKey3 = NULL);
+  BOOL Seek(LPCTSTR lpszComparison, COleVariant* pKey1, COleVariant* pKey2 = NULL,
+            COleVariant* pKey3 = NULL);
   BOOL Seek(LPCTSTR lpszComparison, COleVariant* pKeyArray, WORD nKeys);
 
   virtual void AddNew();
@@ -556,10 +569,12 @@ class CDaoRecordset : public CObject {
 
   short GetFieldCount();
   void GetFieldInfo(int nIndex, CDaoFieldInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
-  void GetFieldInfo(LPCTSTR lpszName, CDaoFieldInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetFieldInfo(LPCTSTR lpszName, CDaoFieldInfo& info,
+                    DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
   short GetIndexCount();
   void GetIndexInfo(int nIndex, CDaoIndexInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
-  void GetIndexInfo(LPCTSTR lpszName, CDaoIndexInfo& info, DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
+  void GetIndexInfo(LPCTSTR lpszName, CDaoIndexInfo& info,
+                    DWORD dwInfoOptions = AFX_DAO_PRIMARY_INFO);
 
   CDaoDatabase* m_pDatabase;
   int m_nDefaultType = dbOpenDynaset;

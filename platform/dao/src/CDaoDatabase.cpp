@@ -29,7 +29,8 @@ void requireOpen(const CDaoDatabase* db) {
 void AfxDaoInit() {
   if (g_started) return;
   const char* fail = std::getenv("TABRIK_DAO_INIT_FAIL");
-  if (fail && *fail && std::string(fail) != "0") AfxThrowDaoException(AFX_DAO_ERROR_ENGINE_INITIALIZATION);
+  if (fail && *fail && std::string(fail) != "0")
+    AfxThrowDaoException(AFX_DAO_ERROR_ENGINE_INITIALIZATION);
   if (sqlite3_initialize() != SQLITE_OK) AfxThrowDaoException(AFX_DAO_ERROR_ENGINE_INITIALIZATION);
   g_started = true;
 }
@@ -76,7 +77,8 @@ void CDaoDatabase::Create(LPCTSTR lpszName, LPCTSTR lpszLocale, int) {
   AfxDaoInit();
   if (IsOpen()) Close();
   auto store = std::make_unique<DAODatabase>();
-  store->open(lpszName ? lpszName : L"", false, false, /*create=*/true, lpszLocale ? lpszLocale : dbLangGeneral);
+  store->open(lpszName ? lpszName : L"", false, false, /*create=*/true,
+              lpszLocale ? lpszLocale : dbLangGeneral);
   m_pDAODatabase = store.release();
   m_bOpen = TRUE;
   if (!m_pWorkspace) m_nStatus |= AFX_DAO_IMPLICIT_WS;
@@ -125,7 +127,9 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   requireOpen(this);
   DAODatabase& d = *m_pDAODatabase;
   std::string given = toUtf8(lpszSQL ? lpszSQL : L"");
-  if (jetsql::executeDdl(*this, given, &d.recordsAffected)) {  // through the table definitions, so the catalog stays true
+  if (jetsql::executeDdl(
+          *this, given,
+          &d.recordsAffected)) {  // through the table definitions, so the catalog stays true
     return;
   }
   jetsql::Translation jet = jetsql::translate(given);
@@ -142,7 +146,8 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
     sqlite3_finalize(raw);
     try {
       jetsql::throwIfSyntaxError(d.db, jet);
-      throwSqlite(d.db, rc, 3218, d.name);  // reads SQLite's message before the rollback replaces it
+      throwSqlite(d.db, rc, 3218,
+                  d.name);  // reads SQLite's message before the rollback replaces it
     } catch (...) {
       d.endWrite(false);
       throw;
@@ -187,7 +192,8 @@ void CDaoDatabase::GetTableDefInfo(int nIndex, CDaoTableDefInfo& info, DWORD dwI
   requireOpen(this);
   auto names = m_pDAODatabase->tableNames();
   if (nIndex < 0 || nIndex >= static_cast<int>(names.size())) daoThrow(3265);
-  fillTableDefInfo(*m_pDAODatabase, m_pDAODatabase->schema(names[static_cast<size_t>(nIndex)]), info, dwInfoOptions);
+  fillTableDefInfo(*m_pDAODatabase, m_pDAODatabase->schema(names[static_cast<size_t>(nIndex)]),
+                   info, dwInfoOptions);
 }
 
 void CDaoDatabase::GetTableDefInfo(LPCTSTR lpszName, CDaoTableDefInfo& info, DWORD dwInfoOptions) {
@@ -208,9 +214,12 @@ void CDaoDatabase::DeleteTableDef(LPCTSTR lpszName) {
   if (takesPartInRelations(d, t.name)) daoThrow(3281);
   d.beginWrite(3211);
   try {
-    if (t.isLinked()) d.bumpSchema();  // only the catalog row goes; the link's file stays
-    else d.exec("DROP TABLE " + quoteId(t.name), 3211);
-    for (const char* table : {"MSysObjects", "MSysColumns", "MSysIndexes", "MSysIndexColumns", "MSysCounters"}) {
+    if (t.isLinked())
+      d.bumpSchema();  // only the catalog row goes; the link's file stays
+    else
+      d.exec("DROP TABLE " + quoteId(t.name), 3211);
+    for (const char* table :
+         {"MSysObjects", "MSysColumns", "MSysIndexes", "MSysIndexColumns", "MSysCounters"}) {
       std::string column = std::string(table) == "MSysObjects" ? "Name" : "TableName";
       Statement s = d.prepare(std::string("DELETE FROM ") + table + " WHERE " + column + " = ?");
       s.bindText(1, t.name);

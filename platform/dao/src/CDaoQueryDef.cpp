@@ -47,14 +47,19 @@ std::string translatedOrAsGiven(const CString& sql) {
 }
 
 bool hasQueryCatalog(DAODatabase& d) {
-  Statement s = d.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MSysQueries'");
+  Statement s =
+      d.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MSysQueries'");
   return s.step();
 }
 
 }  // namespace
 
 CDaoQueryDef::CDaoQueryDef(CDaoDatabase* pDatabase)
-    : m_pDatabase(pDatabase), m_pParameters(nullptr), m_bOpen(FALSE), m_bNew(FALSE), m_lRecordsAffected(0) {}
+    : m_pDatabase(pDatabase),
+      m_pParameters(nullptr),
+      m_bOpen(FALSE),
+      m_bNew(FALSE),
+      m_lRecordsAffected(0) {}
 
 CDaoQueryDef::~CDaoQueryDef() { Close(); }
 
@@ -91,14 +96,17 @@ void CDaoQueryDef::Append() {
   d.beginWrite(3211);
   try {
     if (!hasQueryCatalog(d)) {  // a file made before stored queries existed
-      d.exec("CREATE TABLE MSysQueries (Name TEXT COLLATE NOCASE, SQL TEXT, Type INTEGER, DateCreate REAL, "
-             "DateUpdate REAL, PRIMARY KEY (Name))");
+      d.exec(
+          "CREATE TABLE MSysQueries (Name TEXT COLLATE NOCASE, SQL TEXT, Type INTEGER, DateCreate "
+          "REAL, "
+          "DateUpdate REAL, PRIMARY KEY (Name))");
     }
     Statement exists = d.prepare("SELECT 1 FROM MSysQueries WHERE Name = ?");
     exists.bindText(1, name);
     if (exists.step()) daoThrow(3012, {name}, L"DAO.QueryDefs");
     double now = COleDateTime::GetCurrentTime().m_dt;
-    Statement s = d.prepare("INSERT INTO MSysQueries (Name, SQL, Type, DateCreate, DateUpdate) VALUES (?, ?, ?, ?, ?)");
+    Statement s = d.prepare(
+        "INSERT INTO MSysQueries (Name, SQL, Type, DateCreate, DateUpdate) VALUES (?, ?, ?, ?, ?)");
     s.bindText(1, name);
     s.bindText(2, m_strSQL.GetString());
     s.bindInt(3, GetType());
@@ -130,7 +138,8 @@ void CDaoQueryDef::SetSQL(LPCTSTR lpszSQL) {
   if (!m_bOpen || m_bNew || m_strName.IsEmpty()) return;
   d.beginWrite(3211);
   try {
-    Statement s = d.prepare("UPDATE MSysQueries SET SQL = ?, Type = ?, DateUpdate = ? WHERE Name = ?");
+    Statement s =
+        d.prepare("UPDATE MSysQueries SET SQL = ?, Type = ?, DateUpdate = ? WHERE Name = ?");
     s.bindText(1, m_strSQL.GetString());
     s.bindInt(2, GetType());
     s.bind(3, Value::ofReal(COleDateTime::GetCurrentTime().m_dt));
@@ -173,7 +182,8 @@ void CDaoQueryDef::readParameters() {
       fresh->given.push_back(false);
       if (!m_pParameters) continue;
       for (size_t k = 0; k < m_pParameters->names.size(); ++k)  // a value set before stays
-        if (m_pParameters->given[k] && upper(m_pParameters->names[k]) == upper(name) && !name.empty()) {
+        if (m_pParameters->given[k] && upper(m_pParameters->names[k]) == upper(name) &&
+            !name.empty()) {
           fresh->values.back() = m_pParameters->values[k];
           fresh->given.back() = true;
         }
@@ -252,7 +262,9 @@ void CDaoQueryDef::SetParamValue(int nIndex, const COleVariant& varValue) {
   // Every occurrence of a name shares one value.
   std::wstring name = upper(m_pParameters->names[static_cast<size_t>(nIndex)]);
   for (size_t i = 0; i < m_pParameters->names.size(); ++i) {
-    if (i != static_cast<size_t>(nIndex) && (name.empty() || upper(m_pParameters->names[i]) != name)) continue;
+    if (i != static_cast<size_t>(nIndex) &&
+        (name.empty() || upper(m_pParameters->names[i]) != name))
+      continue;
     m_pParameters->values[i] = varValue;
     m_pParameters->given[i] = true;
   }
@@ -270,7 +282,9 @@ struct StoredQuery {
 std::vector<StoredQuery> storedQueries(DAODatabase& d) {
   std::vector<StoredQuery> out;
   if (!hasQueryCatalog(d)) return out;
-  Statement s = d.prepare("SELECT Name, SQL, Type, DateCreate, DateUpdate FROM MSysQueries ORDER BY Name COLLATE NOCASE");
+  Statement s = d.prepare(
+      "SELECT Name, SQL, Type, DateCreate, DateUpdate FROM MSysQueries ORDER BY Name COLLATE "
+      "NOCASE");
   while (s.step())
     out.push_back({s.columnText(0), s.columnText(1), static_cast<short>(s.columnInt(2)),
                    sqlite3_column_double(s.raw(), 3), sqlite3_column_double(s.raw(), 4)});

@@ -26,12 +26,13 @@
 
 using namespace tabrik::dao;
 
-
 namespace {
 
 const wchar_t kSource[] = L"DAO.Recordset";
 
-[[noreturn]] void fail(long code, std::initializer_list<std::wstring> args = {}) { daoThrow(code, args, kSource); }
+[[noreturn]] void fail(long code, std::initializer_list<std::wstring> args = {}) {
+  daoThrow(code, args, kSource);
+}
 
 bool isTableName(DAODatabase& d, std::wstring& name) {
   std::wstring n = name;
@@ -110,10 +111,10 @@ void checkIndex(const DAORecordset& r, int i) {
 
 }  // namespace
 
-
 // --- open and close ---------------------------------------------------------------------
 
-CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase), m_pDAORecordset(nullptr) {}
+CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase)
+    : m_pDatabase(pDatabase), m_pDAORecordset(nullptr) {}
 
 CDaoRecordset::~CDaoRecordset() { Close(); }
 
@@ -150,7 +151,8 @@ void CDaoRecordset::Open(int nOpenType, LPCTSTR lpszSQL, int nOptions) {
     if (r->cursor->first(rowid, row)) land(*r, rowid, std::move(row));
   } else {
     r->readOnly = true;
-    openSnapshot(*r, d, isTable ? "SELECT * FROM " + quoteId(table) : toUtf8(r->source), nullptr, /*jetSql=*/!isTable);
+    openSnapshot(*r, d, isTable ? "SELECT * FROM " + quoteId(table) : toUtf8(r->source), nullptr,
+                 /*jetSql=*/!isTable);
     if (isTable) r->schema.name = table;
   }
   m_pDAORecordset = r.release();
@@ -227,12 +229,16 @@ void CDaoRecordset::SetCurrentIndex(LPCTSTR lpszIndex) {
   long long rowid = 0;
   Row row;
   r.onRecord = r.deleted = false;
-  if (r.cursor->first(rowid, row)) land(r, rowid, std::move(row));
-  else r.bof = r.eof = true;
+  if (r.cursor->first(rowid, row))
+    land(r, rowid, std::move(row));
+  else
+    r.bof = r.eof = true;
 }
 
 BOOL CDaoRecordset::GetLockingMode() { return state(m_pDAORecordset).pessimistic; }
-void CDaoRecordset::SetLockingMode(BOOL bPessimistic) { state(m_pDAORecordset).pessimistic = bPessimistic != FALSE; }
+void CDaoRecordset::SetLockingMode(BOOL bPessimistic) {
+  state(m_pDAORecordset).pessimistic = bPessimistic != FALSE;
+}
 
 long CDaoRecordset::GetRecordCount() {
   DAORecordset& r = state(m_pDAORecordset);
@@ -250,22 +256,28 @@ bool stepTable(DAORecordset& r, bool forward) {
   long long rowid = 0;
   Row row;
   bool found;
-  if (r.onRecord) found = r.cursor->step(r.row, r.rowid, forward, rowid, row);
-  else if (forward ? r.bof : r.eof) found = forward ? r.cursor->first(rowid, row) : r.cursor->last(rowid, row);
-  else found = false;  // defensive: a position with neither a record nor an end
+  if (r.onRecord)
+    found = r.cursor->step(r.row, r.rowid, forward, rowid, row);
+  else if (forward ? r.bof : r.eof)
+    found = forward ? r.cursor->first(rowid, row) : r.cursor->last(rowid, row);
+  else
+    found = false;  // defensive: a position with neither a record nor an end
   if (found) {
     land(r, rowid, std::move(row));
     return true;
   }
   r.onRecord = false;
   r.deleted = false;
-  if (forward) r.eof = true;
-  else r.bof = true;
+  if (forward)
+    r.eof = true;
+  else
+    r.bof = true;
   return false;
 }
 
 bool stepSnapshot(DAORecordset& r, bool forward) {
-  long next = r.onRecord ? r.pos + (forward ? 1 : -1) : (forward ? 0 : static_cast<long>(r.rows.size()) - 1);
+  long next = r.onRecord ? r.pos + (forward ? 1 : -1)
+                         : (forward ? 0 : static_cast<long>(r.rows.size()) - 1);
   if (next >= 0 && next < static_cast<long>(r.rows.size())) {
     r.pos = next;
     r.row = r.rows[static_cast<size_t>(next)];
@@ -284,7 +296,9 @@ bool stepSnapshot(DAORecordset& r, bool forward) {
   return false;
 }
 
-bool stepOnce(DAORecordset& r, bool forward) { return r.tableBased ? stepTable(r, forward) : stepSnapshot(r, forward); }
+bool stepOnce(DAORecordset& r, bool forward) {
+  return r.tableBased ? stepTable(r, forward) : stepSnapshot(r, forward);
+}
 
 void moveToEnd(DAORecordset& r, bool first) {
   if (!r.tableBased) {
@@ -351,7 +365,8 @@ void CDaoRecordset::Move(long lRows) {
     if (!stepOnce(r, forward)) return;
 }
 
-BOOL CDaoRecordset::Seek(LPCTSTR lpszComparison, COleVariant* pKey1, COleVariant* pKey2, COleVariant* pKey3) {
+BOOL CDaoRecordset::Seek(LPCTSTR lpszComparison, COleVariant* pKey1, COleVariant* pKey2,
+                         COleVariant* pKey3) {
   COleVariant keys[3];
   WORD n = 0;
   for (COleVariant* k : {pKey1, pKey2, pKey3}) {
@@ -403,7 +418,8 @@ void CDaoRecordset::AddNew() {
   if (r.readOnly) fail(3027);
   endEdit(r, &d);
   r.buffer.assign(r.schema.fields.size(), Value::null());
-  for (size_t i = 0; i < r.schema.fields.size(); ++i) r.buffer[i] = defaultValue(r.schema.fields[i]);
+  for (size_t i = 0; i < r.schema.fields.size(); ++i)
+    r.buffer[i] = defaultValue(r.schema.fields[i]);
   r.editMode = dbEditAdd;
 }
 
@@ -455,7 +471,8 @@ void validate(const DAORecordset& r) {
     if (!ix.primary && !ix.required) continue;
     for (const auto& ixf : ix.fields) {
       int at = t.findField(ixf.name);
-      if (at >= 0 && !t.fields[static_cast<size_t>(at)].isAutoIncrement() && r.buffer[static_cast<size_t>(at)].isNull())
+      if (at >= 0 && !t.fields[static_cast<size_t>(at)].isAutoIncrement() &&
+          r.buffer[static_cast<size_t>(at)].isNull())
         daoThrow(3058, {}, kSource);
     }
   }
@@ -500,11 +517,13 @@ void CDaoRecordset::Update() {
       atomically(d, nested, [&] {
         std::string cols, marks;
         for (size_t i = 0; i < t.fields.size(); ++i) {
-          if (t.fields[i].isAutoIncrement()) values[i] = Value::ofInt(d.takeCounter(t, t.fields[i]));
+          if (t.fields[i].isAutoIncrement())
+            values[i] = Value::ofInt(d.takeCounter(t, t.fields[i]));
           cols += (i ? ", " : "") + quoteId(t.fields[i].name);
           marks += i ? ", ?" : "?";
         }
-        Statement s = d.prepare("INSERT INTO " + quoteId(t.name) + " (" + cols + ") VALUES (" + marks + ")");
+        Statement s =
+            d.prepare("INSERT INTO " + quoteId(t.name) + " (" + cols + ") VALUES (" + marks + ")");
         for (size_t i = 0; i < values.size(); ++i) s.bind(static_cast<int>(i + 1), values[i]);
         s.step(3046);
         newRowid = sqlite3_last_insert_rowid(d.db);
@@ -613,7 +632,8 @@ void CDaoRecordset::SetBookmark(COleVariant varBookmark) {
   if (varBookmark.vt != VT_I8) fail(3159);
   endEdit(r, &d);
   if (!r.tableBased) {
-    if (varBookmark.llVal < 0 || varBookmark.llVal >= static_cast<long long>(r.rows.size())) fail(3159);
+    if (varBookmark.llVal < 0 || varBookmark.llVal >= static_cast<long long>(r.rows.size()))
+      fail(3159);
     r.pos = static_cast<long>(varBookmark.llVal);
     r.row = r.rows[static_cast<size_t>(r.pos)];
     r.onRecord = true;
@@ -671,8 +691,12 @@ void CDaoRecordset::SetFieldValue(int nIndex, const COleVariant& varValue) {
   r.buffer[static_cast<size_t>(nIndex)] = fromVariant(f, varValue);
 }
 
-void CDaoRecordset::SetFieldValue(LPCTSTR lpszName, LPCTSTR lpszValue) { SetFieldValue(lpszName, COleVariant(lpszValue)); }
-void CDaoRecordset::SetFieldValue(int nIndex, LPCTSTR lpszValue) { SetFieldValue(nIndex, COleVariant(lpszValue)); }
+void CDaoRecordset::SetFieldValue(LPCTSTR lpszName, LPCTSTR lpszValue) {
+  SetFieldValue(lpszName, COleVariant(lpszValue));
+}
+void CDaoRecordset::SetFieldValue(int nIndex, LPCTSTR lpszValue) {
+  SetFieldValue(nIndex, COleVariant(lpszValue));
+}
 
 void CDaoRecordset::SetFieldValueNull(LPCTSTR lpszName) {
   COleVariant n;
@@ -686,12 +710,15 @@ void CDaoRecordset::SetFieldValueNull(int nIndex) {
   SetFieldValue(nIndex, n);
 }
 
-short CDaoRecordset::GetFieldCount() { return static_cast<short>(state(m_pDAORecordset).schema.fields.size()); }
+short CDaoRecordset::GetFieldCount() {
+  return static_cast<short>(state(m_pDAORecordset).schema.fields.size());
+}
 
 void CDaoRecordset::GetFieldInfo(int nIndex, CDaoFieldInfo& info, DWORD dwInfoOptions) {
   DAORecordset& r = state(m_pDAORecordset);
   checkIndex(r, nIndex);
-  fillFieldInfo(r.schema.fields[static_cast<size_t>(nIndex)], nIndex, info, dwInfoOptions, !r.readOnly);
+  fillFieldInfo(r.schema.fields[static_cast<size_t>(nIndex)], nIndex, info, dwInfoOptions,
+                !r.readOnly);
 }
 
 void CDaoRecordset::GetFieldInfo(LPCTSTR lpszName, CDaoFieldInfo& info, DWORD dwInfoOptions) {

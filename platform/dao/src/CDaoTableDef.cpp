@@ -25,14 +25,19 @@ DAODatabase& storeOf(CDaoDatabase* db) {
 long fixedSize(short type) {
   switch (type) {
     case dbBoolean:
-    case dbByte: return 1;
-    case dbInteger: return 2;
+    case dbByte:
+      return 1;
+    case dbInteger:
+      return 2;
     case dbLong:
-    case dbSingle: return 4;
+    case dbSingle:
+      return 4;
     case dbCurrency:
     case dbDouble:
-    case dbDate: return 8;
-    default: return 0;
+    case dbDate:
+      return 8;
+    default:
+      return 0;
   }
 }
 
@@ -45,23 +50,28 @@ std::string columnDecl(const FieldDef& f) {
   switch (f.type) {
     case dbSingle:
     case dbDouble:
-    case dbDate: return decl + " REAL";
+    case dbDate:
+      return decl + " REAL";
     case dbText:
-    case dbMemo: return decl + " TEXT COLLATE JETTEXT";
-    default: return decl + " INTEGER";
+    case dbMemo:
+      return decl + " TEXT COLLATE JETTEXT";
+    default:
+      return decl + " INTEGER";
   }
 }
 
 std::string indexSql(const std::wstring& table, const IndexDef& ix) {
   std::string sql = std::string("CREATE ") + (ix.unique || ix.primary ? "UNIQUE " : "") + "INDEX " +
-                    quoteId(tabrik::dao::fromUtf8(ix.physical.c_str())) + " ON " + quoteId(table) + " (";
+                    quoteId(tabrik::dao::fromUtf8(ix.physical.c_str())) + " ON " + quoteId(table) +
+                    " (";
   for (size_t i = 0; i < ix.fields.size(); ++i)
     sql += (i ? ", " : "") + quoteId(ix.fields[i].name) + (ix.fields[i].descending ? " DESC" : "");
   return sql + ")";
 }
 
 // An SQLite index name not yet used in the file.
-std::string physicalIndexName(DAODatabase& d, const std::wstring& table, const std::wstring& index) {
+std::string physicalIndexName(DAODatabase& d, const std::wstring& table,
+                              const std::wstring& index) {
   std::string base = toUtf8(table) + "_" + toUtf8(index);
   std::string name = base;
   for (int n = 2;; ++n) {
@@ -113,7 +123,8 @@ void CDaoTableDef::Open(LPCTSTR lpszName) {
   m_bOpen = TRUE;
 }
 
-void CDaoTableDef::Create(LPCTSTR lpszName, long lAttributes, LPCTSTR lpszSrcTable, LPCTSTR lpszConnect) {
+void CDaoTableDef::Create(LPCTSTR lpszName, long lAttributes, LPCTSTR lpszSrcTable,
+                          LPCTSTR lpszConnect) {
   storeOf(m_pDatabase);
   Close();
   std::wstring name = lpszName ? lpszName : L"";
@@ -163,7 +174,8 @@ void CDaoTableDef::Append() {
     for (size_t i = 0; i < t.fields.size(); ++i) ddl += (i ? ", " : "") + columnDecl(t.fields[i]);
     d.exec(ddl + ")", 3211);
     d.catalogAddTable(t);
-    for (size_t i = 0; i < t.fields.size(); ++i) d.catalogAddField(t.name, t.fields[i], static_cast<int>(i));
+    for (size_t i = 0; i < t.fields.size(); ++i)
+      d.catalogAddField(t.name, t.fields[i], static_cast<int>(i));
     for (size_t i = 0; i < t.indexes.size(); ++i) {
       t.indexes[i].physical = physicalIndexName(d, t.name, t.indexes[i].name);
       d.exec(indexSql(t.name, t.indexes[i]), 3211);
@@ -225,7 +237,8 @@ void CDaoTableDef::CreateField(CDaoFieldInfo& info) {
         while (s.step()) rowids.push_back(s.columnInt(0));
       }
       for (long long rowid : rowids) {
-        Statement u = d.prepare("UPDATE " + quoteId(t.name) + " SET " + quoteId(f.name) + " = ? WHERE rowid = ?");
+        Statement u = d.prepare("UPDATE " + quoteId(t.name) + " SET " + quoteId(f.name) +
+                                " = ? WHERE rowid = ?");
         u.bindInt(1, d.takeCounter(t, f));
         u.bindInt(2, rowid);
         u.step(3211);
@@ -254,7 +267,8 @@ void CDaoTableDef::CreateIndex(CDaoIndexInfo& info) {
   if (info.m_nFields <= 0 || !info.m_pFieldInfos) daoThrow(3264, {}, L"DAO.Indexes");
   if (info.m_nFields > 10) daoThrow(3277, {}, L"DAO.Indexes");
   for (int i = 0; i < info.m_nFields; ++i)
-    ix.fields.push_back({info.m_pFieldInfos[i].m_strName.GetString(), info.m_pFieldInfos[i].m_bDescending != FALSE});
+    ix.fields.push_back({info.m_pFieldInfos[i].m_strName.GetString(),
+                         info.m_pFieldInfos[i].m_bDescending != FALSE});
 
   bool pending = m_bNew && m_pending;
   if (!pending && !m_bOpen) AfxThrowDaoException(AFX_DAO_ERROR_OBJECT_NOT_OPEN);
@@ -418,7 +432,8 @@ short CDaoTableDef::GetIndexCount() {
 
 void CDaoTableDef::GetIndexInfo(int nIndex, CDaoIndexInfo& info, DWORD dwInfoOptions) {
   const TableSchema& t = schemaOf(m_pending, storeOf(m_pDatabase), m_strName);
-  if (nIndex < 0 || nIndex >= static_cast<int>(t.indexes.size())) daoThrow(3265, {}, L"DAO.Indexes");
+  if (nIndex < 0 || nIndex >= static_cast<int>(t.indexes.size()))
+    daoThrow(3265, {}, L"DAO.Indexes");
   fillIndexInfo(t.indexes[static_cast<size_t>(nIndex)], info, dwInfoOptions);
 }
 

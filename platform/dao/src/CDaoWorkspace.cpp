@@ -30,7 +30,8 @@ std::string nativePath(const std::wstring& path) {
 // nobody has it open for writing meanwhile.
 void openForMaintenance(DAODatabase& store, const std::wstring& name) {
   struct stat st {};
-  bool writable = stat(nativePath(name).c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+  bool writable =
+      stat(nativePath(name).c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
   try {
     store.open(name, /*exclusive=*/writable, /*readOnly=*/!writable, /*create=*/false, L"");
   } catch (CDaoException* e) {
@@ -122,7 +123,8 @@ void CDaoWorkspace::Rollback() {
   }
 }
 
-void CDaoWorkspace::CompactDatabase(LPCTSTR lpszSrcName, LPCTSTR lpszDestName, LPCTSTR lpszLocale, int) {
+void CDaoWorkspace::CompactDatabase(LPCTSTR lpszSrcName, LPCTSTR lpszDestName, LPCTSTR lpszLocale,
+                                    int) {
   AfxDaoInit();
   std::wstring src = lpszSrcName ? lpszSrcName : L"";
   std::wstring dst = lpszDestName ? lpszDestName : L"";
@@ -131,9 +133,12 @@ void CDaoWorkspace::CompactDatabase(LPCTSTR lpszSrcName, LPCTSTR lpszDestName, L
   DAODatabase source;
   openForMaintenance(source, src);
   size_t slash = dstPath.rfind('/');
-  std::string dstDir = slash == std::string::npos ? "." : slash == 0 ? "/" : dstPath.substr(0, slash);
+  std::string dstDir = slash == std::string::npos ? "."
+                       : slash == 0               ? "/"
+                                                  : dstPath.substr(0, slash);
   struct stat st {};
-  if (dstPath.empty() || stat(dstDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) daoThrow(3044, {dst}, L"DAO.DBEngine");
+  if (dstPath.empty() || stat(dstDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    daoThrow(3044, {dst}, L"DAO.DBEngine");
   if (stat(dstPath.c_str(), &st) == 0) daoThrow(3204, {}, L"DAO.DBEngine");
   {
     Statement v = source.prepare("VACUUM INTO ?");

@@ -23,9 +23,11 @@ namespace tabrik::dao {
 
 std::string toUtf8(const std::wstring& s) {
   if (s.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr,
+                              nullptr);
   std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
+                      nullptr);
   return out;
 }
 
@@ -60,10 +62,14 @@ int TableSchema::findIndex(const std::wstring& n) const {
 bool Value::operator==(const Value& o) const {
   if (kind != o.kind) return false;
   switch (kind) {
-    case Null: return true;
-    case Int: return i == o.i;
-    case Real: return r == o.r;
-    case Text: return text == o.text;
+    case Null:
+      return true;
+    case Int:
+      return i == o.i;
+    case Real:
+      return r == o.r;
+    case Text:
+      return text == o.text;
   }
   return false;
 }
@@ -91,9 +97,15 @@ Statement::~Statement() {
 
 void bindValue(sqlite3_stmt* stmt, int i, const Value& v) {
   switch (v.kind) {
-    case Value::Null: sqlite3_bind_null(stmt, i); break;
-    case Value::Int: sqlite3_bind_int64(stmt, i, v.i); break;
-    case Value::Real: sqlite3_bind_double(stmt, i, v.r); break;
+    case Value::Null:
+      sqlite3_bind_null(stmt, i);
+      break;
+    case Value::Int:
+      sqlite3_bind_int64(stmt, i, v.i);
+      break;
+    case Value::Real:
+      sqlite3_bind_double(stmt, i, v.r);
+      break;
     case Value::Text: {
       std::string u = toUtf8(v.text);
       sqlite3_bind_text(stmt, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
@@ -121,10 +133,14 @@ bool Statement::step(long busyCode) {
 
 Value Statement::column(int i) const {
   switch (sqlite3_column_type(m_stmt, i)) {
-    case SQLITE_NULL: return Value::null();
-    case SQLITE_INTEGER: return Value::ofInt(sqlite3_column_int64(m_stmt, i));
-    case SQLITE_FLOAT: return Value::ofReal(sqlite3_column_double(m_stmt, i));
-    default: return Value::ofText(columnText(i));
+    case SQLITE_NULL:
+      return Value::null();
+    case SQLITE_INTEGER:
+      return Value::ofInt(sqlite3_column_int64(m_stmt, i));
+    case SQLITE_FLOAT:
+      return Value::ofReal(sqlite3_column_double(m_stmt, i));
+    default:
+      return Value::ofText(columnText(i));
   }
 }
 
@@ -140,7 +156,8 @@ void throwSqlite(sqlite3* db, int rc, long busyCode, const std::wstring& name) {
   std::string msg = db ? sqlite3_errmsg(db) : "";
   switch (primary) {
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: daoThrow(primary == SQLITE_LOCKED ? 3188 : busyCode);
+    case SQLITE_LOCKED:
+      daoThrow(primary == SQLITE_LOCKED ? 3188 : busyCode);
     case SQLITE_CONSTRAINT:
       if (rc == SQLITE_CONSTRAINT_NOTNULL) daoThrow(3058);
       if (rc == SQLITE_CONSTRAINT_TRIGGER && msg.rfind("DAO ", 0) == 0) {
@@ -150,16 +167,25 @@ void throwSqlite(sqlite3* db, int rc, long busyCode, const std::wstring& name) {
         daoThrow(code, {blank == std::string::npos ? L"" : fromUtf8(msg.c_str() + blank + 1)});
       }
       daoThrow(3022);
-    case SQLITE_READONLY: daoThrow(3027);
-    case SQLITE_FULL: daoThrow(3026);
-    case SQLITE_IOERR: daoThrow(3043);
-    case SQLITE_CORRUPT: daoThrow(3049, {name});
-    case SQLITE_NOTADB: daoThrow(3343, {name});
-    case SQLITE_NOMEM: AfxThrowMemoryException();
-    case SQLITE_CANTOPEN: daoThrow(3051, {name});
+    case SQLITE_READONLY:
+      daoThrow(3027);
+    case SQLITE_FULL:
+      daoThrow(3026);
+    case SQLITE_IOERR:
+      daoThrow(3043);
+    case SQLITE_CORRUPT:
+      daoThrow(3049, {name});
+    case SQLITE_NOTADB:
+      daoThrow(3343, {name});
+    case SQLITE_NOMEM:
+      AfxThrowMemoryException();
+    case SQLITE_CANTOPEN:
+      daoThrow(3051, {name});
     case SQLITE_PERM:
-    case SQLITE_AUTH: daoThrow(3051, {name});
-    default: break;
+    case SQLITE_AUTH:
+      daoThrow(3051, {name});
+    default:
+      break;
   }
   // Statement text from Execute: name the missing table or column as Jet does.
   static const char kNoTable[] = "no such table: ";
@@ -193,35 +219,67 @@ const std::vector<CatalogTable>& catalogTables() {
   static const std::vector<CatalogTable> kTables = {
       {L"MSysDb", {{L"Property", dbText, 64}, {L"Value", dbMemo, 0}}, "Property"},
       {L"MSysObjects",
-       {{L"Name", dbText, 64}, {L"Type", dbInteger, 2}, {L"Attributes", dbLong, 4}, {L"DateCreate", dbDate, 8},
-        {L"DateUpdate", dbDate, 8}, {L"Connect", dbMemo, 0}, {L"ForeignName", dbText, 64}},
+       {{L"Name", dbText, 64},
+        {L"Type", dbInteger, 2},
+        {L"Attributes", dbLong, 4},
+        {L"DateCreate", dbDate, 8},
+        {L"DateUpdate", dbDate, 8},
+        {L"Connect", dbMemo, 0},
+        {L"ForeignName", dbText, 64}},
        "Name"},
       {L"MSysColumns",
-       {{L"TableName", dbText, 64}, {L"Name", dbText, 64}, {L"Ordinal", dbInteger, 2}, {L"Type", dbInteger, 2},
-        {L"Size", dbLong, 4}, {L"Attributes", dbLong, 4}, {L"Required", dbInteger, 2},
-        {L"AllowZeroLength", dbInteger, 2}, {L"DefaultValue", dbMemo, 0}, {L"CollatingOrder", dbLong, 4},
-        {L"ValidationRule", dbMemo, 0}, {L"ValidationText", dbMemo, 0}},
+       {{L"TableName", dbText, 64},
+        {L"Name", dbText, 64},
+        {L"Ordinal", dbInteger, 2},
+        {L"Type", dbInteger, 2},
+        {L"Size", dbLong, 4},
+        {L"Attributes", dbLong, 4},
+        {L"Required", dbInteger, 2},
+        {L"AllowZeroLength", dbInteger, 2},
+        {L"DefaultValue", dbMemo, 0},
+        {L"CollatingOrder", dbLong, 4},
+        {L"ValidationRule", dbMemo, 0},
+        {L"ValidationText", dbMemo, 0}},
        "TableName, Name"},
       {L"MSysIndexes",
-       {{L"TableName", dbText, 64}, {L"Name", dbText, 64}, {L"PhysicalName", dbText, 255}, {L"Ordinal", dbInteger, 2},
-        {L"IsPrimary", dbInteger, 2}, {L"IsUnique", dbInteger, 2}, {L"IgnoreNulls", dbInteger, 2},
-        {L"IsRequired", dbInteger, 2}, {L"IsForeign", dbInteger, 2}, {L"IsClustered", dbInteger, 2}},
+       {{L"TableName", dbText, 64},
+        {L"Name", dbText, 64},
+        {L"PhysicalName", dbText, 255},
+        {L"Ordinal", dbInteger, 2},
+        {L"IsPrimary", dbInteger, 2},
+        {L"IsUnique", dbInteger, 2},
+        {L"IgnoreNulls", dbInteger, 2},
+        {L"IsRequired", dbInteger, 2},
+        {L"IsForeign", dbInteger, 2},
+        {L"IsClustered", dbInteger, 2}},
        "TableName, Name"},
       {L"MSysIndexColumns",
-       {{L"TableName", dbText, 64}, {L"IndexName", dbText, 64}, {L"Position", dbInteger, 2},
-        {L"ColumnName", dbText, 64}, {L"Descending", dbInteger, 2}},
+       {{L"TableName", dbText, 64},
+        {L"IndexName", dbText, 64},
+        {L"Position", dbInteger, 2},
+        {L"ColumnName", dbText, 64},
+        {L"Descending", dbInteger, 2}},
        "TableName, IndexName, Position"},
-      {L"MSysCounters", {{L"TableName", dbText, 64}, {L"ColumnName", dbText, 64}, {L"NextValue", dbLong, 4}},
+      {L"MSysCounters",
+       {{L"TableName", dbText, 64}, {L"ColumnName", dbText, 64}, {L"NextValue", dbLong, 4}},
        "TableName, ColumnName"},
       {L"MSysRelationships",
-       {{L"Name", dbText, 64}, {L"TableName", dbText, 64}, {L"ForeignTable", dbText, 64}, {L"Attributes", dbLong, 4}},
+       {{L"Name", dbText, 64},
+        {L"TableName", dbText, 64},
+        {L"ForeignTable", dbText, 64},
+        {L"Attributes", dbLong, 4}},
        "Name"},
       {L"MSysRelationshipColumns",
-       {{L"Name", dbText, 64}, {L"Position", dbInteger, 2}, {L"ColumnName", dbText, 64},
+       {{L"Name", dbText, 64},
+        {L"Position", dbInteger, 2},
+        {L"ColumnName", dbText, 64},
         {L"ForeignName", dbText, 64}},
        "Name, Position"},
       {L"MSysQueries",
-       {{L"Name", dbText, 64}, {L"SQL", dbMemo, 0}, {L"Type", dbInteger, 2}, {L"DateCreate", dbDate, 8},
+       {{L"Name", dbText, 64},
+        {L"SQL", dbMemo, 0},
+        {L"Type", dbInteger, 2},
+        {L"DateCreate", dbDate, 8},
         {L"DateUpdate", dbDate, 8}},
        "Name"},
   };
@@ -232,10 +290,13 @@ const char* storageType(short daoType) {
   switch (daoType) {
     case dbSingle:
     case dbDouble:
-    case dbDate: return "REAL";
+    case dbDate:
+      return "REAL";
     case dbText:
-    case dbMemo: return "TEXT";
-    default: return "INTEGER";
+    case dbMemo:
+      return "TEXT";
+    default:
+      return "INTEGER";
   }
 }
 
@@ -264,7 +325,8 @@ bool isNetworkFileSystem(const std::string& dir) {
     case 0x73757245:  // Coda
     case 0x564C:      // NCP
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -278,8 +340,8 @@ using namespace tabrik::dao;
 
 DAODatabase::~DAODatabase() { close(); }
 
-void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readOnlyMode, bool create,
-                       const std::wstring& locale) {
+void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readOnlyMode,
+                       bool create, const std::wstring& locale) {
   name = given;
   std::wstring native = given;
   for (auto& c : native)
@@ -298,11 +360,13 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
   if (!create && S_ISDIR(st.st_mode)) daoThrow(3044, {given});
   // A file without write permission is read-only for everyone, as the Windows
   // read-only attribute is, whatever the process's privileges.
-  if (!create && !readOnlyMode && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) daoThrow(3051, {given});
+  if (!create && !readOnlyMode && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    daoThrow(3051, {given});
 
   readOnly = readOnlyMode;
   exclusive = exclusiveMode;
-  int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0)) |
+  int flags = (readOnly ? SQLITE_OPEN_READONLY
+                        : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0)) |
               SQLITE_OPEN_URI;  // linked files are attached by URI, read-only
   int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
@@ -321,7 +385,8 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
       for (const auto& t : catalogTables()) {
         std::string ddl = "CREATE TABLE " + quoteId(t.name) + " (";
         for (size_t i = 0; i < t.columns.size(); ++i) {
-          ddl += (i ? ", " : "") + quoteId(t.columns[i].name) + " " + storageType(t.columns[i].type);
+          ddl +=
+              (i ? ", " : "") + quoteId(t.columns[i].name) + " " + storageType(t.columns[i].type);
           if (t.columns[i].type == dbText || t.columns[i].type == dbMemo) ddl += " COLLATE NOCASE";
         }
         ddl += std::string(", PRIMARY KEY (") + t.primaryKey + "))";
@@ -374,7 +439,8 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
 
 void DAODatabase::checkFormat() {
   sqlite3_stmt* raw = nullptr;
-  int rc = sqlite3_prepare_v2(db, "SELECT Value FROM MSysDb WHERE Property = 'Version'", -1, &raw, nullptr);
+  int rc = sqlite3_prepare_v2(db, "SELECT Value FROM MSysDb WHERE Property = 'Version'", -1, &raw,
+                              nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(raw);
     int primary = rc & 0xFF;
@@ -400,8 +466,10 @@ void DAODatabase::chooseJournal() {
     if (std::strcmp(forced, "rollback") == 0) network = true;
     if (std::strcmp(forced, "wal") == 0) network = false;
   }
-  sqlite3_exec(db, network ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-  sqlite3_exec(db, network ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+  sqlite3_exec(db, network ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL", nullptr,
+               nullptr, nullptr);
+  sqlite3_exec(db, network ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL", nullptr,
+               nullptr, nullptr);
   Statement mode = prepare("PRAGMA journal_mode");
   wal = mode.step() && upper(mode.columnText(0)) == L"WAL";
 }
@@ -432,9 +500,10 @@ void DAODatabase::takeOpenLock() {
       if (err == EAGAIN || err == EACCES) daoThrow(exclusive ? 3045 : 3051, {name});
       return;  // locks not supported here: no open-mode exclusion
     }
-    struct stat held {}, named {};
-    if (fstat(m_lockFd, &held) == 0 && stat(m_lockPath.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-        held.st_ino == named.st_ino)
+    struct stat held {
+    }, named{};
+    if (fstat(m_lockFd, &held) == 0 && stat(m_lockPath.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino)
       return;
     ::close(m_lockFd);  // the file was deleted under us
     m_lockFd = -1;
@@ -470,7 +539,8 @@ void DAODatabase::close() {
 
 Statement DAODatabase::prepare(const std::string& sql) {
   auto it = m_statements.find(sql);
-  if (it != m_statements.end() && !sqlite3_stmt_busy(it->second)) return Statement(db, it->second, false);
+  if (it != m_statements.end() && !sqlite3_stmt_busy(it->second))
+    return Statement(db, it->second, false);
   sqlite3_stmt* raw = nullptr;
   int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
   if (rc != SQLITE_OK) {
@@ -520,7 +590,8 @@ void DAODatabase::endWrite(bool commit, long busyCode) {
 long long DAODatabase::takeCounter(const TableSchema& table, const FieldDef& field) {
   long long next = 1;
   {
-    Statement s = prepare("SELECT NextValue FROM MSysCounters WHERE TableName = ? AND ColumnName = ?");
+    Statement s =
+        prepare("SELECT NextValue FROM MSysCounters WHERE TableName = ? AND ColumnName = ?");
     s.bindText(1, table.name);
     s.bindText(2, field.name);
     if (s.step() && !s.columnIsNull(0)) next = s.columnInt(0);
@@ -533,7 +604,8 @@ long long DAODatabase::takeCounter(const TableSchema& table, const FieldDef& fie
     if (s.step() && !s.columnIsNull(0)) next = std::max(next, s.columnInt(0) + 1);
   }
   if (!indexed) {
-    Statement u = prepare("INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) VALUES (?, ?, ?)");
+    Statement u = prepare(
+        "INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) VALUES (?, ?, ?)");
     u.bindText(1, table.name);
     u.bindText(2, field.name);
     u.bindInt(3, next + 1);
@@ -546,7 +618,8 @@ void DAODatabase::installCounterTriggers(const TableSchema& table) {
   std::vector<std::string> old;
   {
     Statement s = prepare(
-        "SELECT name FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ? COLLATE NOCASE AND name LIKE "
+        "SELECT name FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ? COLLATE NOCASE AND "
+        "name LIKE "
         "'MSysAutoNumber%'");
     s.bindText(1, table.name);
     while (s.step()) old.push_back(toUtf8(s.columnText(0)));
@@ -565,24 +638,30 @@ void DAODatabase::installCounterTriggers(const TableSchema& table) {
     if (!f.isAutoIncrement()) continue;
     std::wstring trigger = L"MSysAutoNumber_" + table.name + L"_" + std::to_wstring(n++);
     std::string key = literal(table.name) + ", " + literal(f.name);
-    exec("CREATE TRIGGER " + quoteId(trigger) + " AFTER DELETE ON " + quoteId(table.name) + " WHEN OLD." +
-         quoteId(f.name) + " IS NOT NULL BEGIN INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) "
-         "VALUES (" + key + ", max(coalesce((SELECT NextValue FROM MSysCounters WHERE TableName = " +
-         literal(table.name) + " AND ColumnName = " + literal(f.name) + "), 1), OLD." + quoteId(f.name) +
-         " + 1)); END");
+    exec(
+        "CREATE TRIGGER " + quoteId(trigger) + " AFTER DELETE ON " + quoteId(table.name) +
+        " WHEN OLD." + quoteId(f.name) +
+        " IS NOT NULL BEGIN INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) "
+        "VALUES (" +
+        key + ", max(coalesce((SELECT NextValue FROM MSysCounters WHERE TableName = " +
+        literal(table.name) + " AND ColumnName = " + literal(f.name) + "), 1), OLD." +
+        quoteId(f.name) + " + 1)); END");
     // A record appended by SQL without the field takes the next number, as Jet gives it.
-    std::string next = "max(coalesce((SELECT NextValue FROM MSysCounters WHERE TableName = " + literal(table.name) +
-                       " AND ColumnName = " + literal(f.name) + "), 1), coalesce((SELECT max(" + quoteId(f.name) +
-                       ") FROM " + quoteId(table.name) + "), 0) + 1)";
-    exec("CREATE TRIGGER " + quoteId(trigger + L"_ins") + " AFTER INSERT ON " + quoteId(table.name) + " WHEN NEW." +
-         quoteId(f.name) + " IS NULL BEGIN UPDATE " + quoteId(table.name) + " SET " + quoteId(f.name) + " = " + next +
+    std::string next = "max(coalesce((SELECT NextValue FROM MSysCounters WHERE TableName = " +
+                       literal(table.name) + " AND ColumnName = " + literal(f.name) +
+                       "), 1), coalesce((SELECT max(" + quoteId(f.name) + ") FROM " +
+                       quoteId(table.name) + "), 0) + 1)";
+    exec("CREATE TRIGGER " + quoteId(trigger + L"_ins") + " AFTER INSERT ON " +
+         quoteId(table.name) + " WHEN NEW." + quoteId(f.name) + " IS NULL BEGIN UPDATE " +
+         quoteId(table.name) + " SET " + quoteId(f.name) + " = " + next +
          " WHERE rowid = NEW.rowid; END");
   }
 }
 
 void DAODatabase::catalogAddTable(const TableSchema& t) {
   Statement s = prepare(
-      "INSERT INTO MSysObjects (Name, Type, Attributes, DateCreate, DateUpdate, Connect, ForeignName) "
+      "INSERT INTO MSysObjects (Name, Type, Attributes, DateCreate, DateUpdate, Connect, "
+      "ForeignName) "
       "VALUES (?, 1, ?, ?, ?, ?, ?)");
   s.bindText(1, t.name);
   s.bindInt(2, t.attributes);
@@ -595,8 +674,10 @@ void DAODatabase::catalogAddTable(const TableSchema& t) {
 
 void DAODatabase::catalogAddField(const std::wstring& table, const FieldDef& f, int ordinal) {
   Statement s = prepare(
-      "INSERT INTO MSysColumns (TableName, Name, Ordinal, Type, Size, Attributes, Required, AllowZeroLength, "
-      "DefaultValue, CollatingOrder, ValidationRule, ValidationText) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+      "INSERT INTO MSysColumns (TableName, Name, Ordinal, Type, Size, Attributes, Required, "
+      "AllowZeroLength, "
+      "DefaultValue, CollatingOrder, ValidationRule, ValidationText) VALUES (?, ?, ?, ?, ?, ?, ?, "
+      "?, ?, ?, ?, ?)");
   s.bindText(1, table);
   s.bindText(2, f.name);
   s.bindInt(3, ordinal);
@@ -614,7 +695,8 @@ void DAODatabase::catalogAddField(const std::wstring& table, const FieldDef& f, 
 
 void DAODatabase::catalogAddIndex(const std::wstring& table, const IndexDef& ix, int ordinal) {
   Statement s = prepare(
-      "INSERT INTO MSysIndexes (TableName, Name, PhysicalName, Ordinal, IsPrimary, IsUnique, IgnoreNulls, "
+      "INSERT INTO MSysIndexes (TableName, Name, PhysicalName, Ordinal, IsPrimary, IsUnique, "
+      "IgnoreNulls, "
       "IsRequired, IsForeign, IsClustered) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   s.bindText(1, table);
   s.bindText(2, ix.name);
@@ -629,7 +711,8 @@ void DAODatabase::catalogAddIndex(const std::wstring& table, const IndexDef& ix,
   s.step();
   for (size_t i = 0; i < ix.fields.size(); ++i) {
     Statement c = prepare(
-        "INSERT INTO MSysIndexColumns (TableName, IndexName, Position, ColumnName, Descending) VALUES (?, ?, ?, ?, ?)");
+        "INSERT INTO MSysIndexColumns (TableName, IndexName, Position, ColumnName, Descending) "
+        "VALUES (?, ?, ?, ?, ?)");
     c.bindText(1, table);
     c.bindText(2, ix.name);
     c.bindInt(3, static_cast<long long>(i));
@@ -648,8 +731,8 @@ DAODatabase::ChangeStamp DAODatabase::changeStamp() {
     // 8 of the first copy are the commit counter, the last valid frame and the first
     // salt. Every commit changes the counter; a restarted log changes the salt.
     sqlite3_file* file = nullptr;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) == SQLITE_OK && file && file->pMethods &&
-        file->pMethods->iVersion >= 2 && file->pMethods->xShmMap) {
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) == SQLITE_OK && file &&
+        file->pMethods && file->pMethods->iVersion >= 2 && file->pMethods->xShmMap) {
       volatile void* region = nullptr;
       if (file->pMethods->xShmMap(file, 0, 32768, 0, &region) == SQLITE_OK && region) {
         file->pMethods->xShmBarrier(file);
@@ -676,7 +759,8 @@ void DAODatabase::loadSchemas() {
   m_schemas.clear();
   {
     Statement s = prepare(
-        "SELECT Name, Attributes, DateCreate, DateUpdate, Connect, ForeignName FROM MSysObjects WHERE Type = 1");
+        "SELECT Name, Attributes, DateCreate, DateUpdate, Connect, ForeignName FROM MSysObjects "
+        "WHERE Type = 1");
     while (s.step()) {
       TableSchema t;
       t.name = s.columnText(0);
@@ -691,7 +775,8 @@ void DAODatabase::loadSchemas() {
   bool linksDone = syncLinks();
   {
     Statement s = prepare(
-        "SELECT TableName, Name, Type, Size, Attributes, Required, AllowZeroLength, DefaultValue, CollatingOrder, "
+        "SELECT TableName, Name, Type, Size, Attributes, Required, AllowZeroLength, DefaultValue, "
+        "CollatingOrder, "
         "ValidationRule, ValidationText FROM MSysColumns ORDER BY TableName, Ordinal");
     while (s.step()) {
       auto it = m_schemas.find(upper(s.columnText(0)));
@@ -712,7 +797,8 @@ void DAODatabase::loadSchemas() {
   }
   {
     Statement s = prepare(
-        "SELECT TableName, Name, PhysicalName, IsPrimary, IsUnique, IgnoreNulls, IsRequired, IsForeign, IsClustered "
+        "SELECT TableName, Name, PhysicalName, IsPrimary, IsUnique, IgnoreNulls, IsRequired, "
+        "IsForeign, IsClustered "
         "FROM MSysIndexes ORDER BY TableName, Ordinal");
     while (s.step()) {
       auto it = m_schemas.find(upper(s.columnText(0)));
@@ -731,14 +817,16 @@ void DAODatabase::loadSchemas() {
   }
   {
     Statement s = prepare(
-        "SELECT TableName, IndexName, ColumnName, Descending FROM MSysIndexColumns ORDER BY TableName, IndexName, "
+        "SELECT TableName, IndexName, ColumnName, Descending FROM MSysIndexColumns ORDER BY "
+        "TableName, IndexName, "
         "Position");
     while (s.step()) {
       auto it = m_schemas.find(upper(s.columnText(0)));
       if (it == m_schemas.end()) continue;
       int ix = it->second.findIndex(s.columnText(1));
       if (ix < 0) continue;
-      it->second.indexes[static_cast<size_t>(ix)].fields.push_back({s.columnText(2), s.columnInt(3) != 0});
+      it->second.indexes[static_cast<size_t>(ix)].fields.push_back(
+          {s.columnText(2), s.columnInt(3) != 0});
     }
   }
   m_schemaVersion = linksDone ? version : -1;

@@ -162,10 +162,13 @@ using Row = std::vector<Value>;
 class Statement {
  public:
   // finalize: the statement is not cached and dies with this object.
-  Statement(sqlite3* db, sqlite3_stmt* stmt, bool finalize) : m_db(db), m_stmt(stmt), m_finalize(finalize) {}
+  Statement(sqlite3* db, sqlite3_stmt* stmt, bool finalize)
+      : m_db(db), m_stmt(stmt), m_finalize(finalize) {}
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
-  Statement(Statement&& o) noexcept : m_db(o.m_db), m_stmt(o.m_stmt), m_finalize(o.m_finalize) { o.m_stmt = nullptr; }
+  Statement(Statement&& o) noexcept : m_db(o.m_db), m_stmt(o.m_stmt), m_finalize(o.m_finalize) {
+    o.m_stmt = nullptr;
+  }
   ~Statement();
 
   void bind(int i, const Value& v);
@@ -206,7 +209,8 @@ struct DAODatabase {
   ~DAODatabase();
 
   // Opens (or, with create, makes) the file; throws CDaoException* with DAO's error.
-  void open(const std::wstring& name, bool exclusive, bool readOnly, bool create, const std::wstring& locale);
+  void open(const std::wstring& name, bool exclusive, bool readOnly, bool create,
+            const std::wstring& locale);
   void close();
 
   sqlite3* db = nullptr;
@@ -250,7 +254,8 @@ struct DAODatabase {
     std::uint32_t change = 0, lastFrame = 0, salt = 0;
     long long dataVersion = -1;
     bool operator==(const ChangeStamp& o) const {
-      return change == o.change && lastFrame == o.lastFrame && salt == o.salt && dataVersion == o.dataVersion;
+      return change == o.change && lastFrame == o.lastFrame && salt == o.salt &&
+             dataVersion == o.dataVersion;
     }
   };
   ChangeStamp changeStamp();
@@ -264,7 +269,9 @@ struct DAODatabase {
   // that the file is a database holding the source table (3024, 3044, 3343, 3011).
   static std::wstring linkPath(const std::wstring& connect);
   static void checkLink(const std::wstring& connect, const std::wstring& sourceTable);
-  bool isAttached(const std::wstring& localName) const { return m_links.count(tabrik::dao::upper(localName)) != 0; }
+  bool isAttached(const std::wstring& localName) const {
+    return m_links.count(tabrik::dao::upper(localName)) != 0;
+  }
   // Makes the catalog's schema version move, so every connection reloads it (a link
   // changes only catalog rows).
   void bumpSchema();

@@ -29,7 +29,8 @@ void DAODatabase::checkLink(const std::wstring& connect, const std::wstring& sou
   if (path.empty()) daoThrow(3001, {}, L"DAO.TableDef");
   DAODatabase other;
   other.open(path, /*exclusive=*/false, /*readOnly=*/true, /*create=*/false, L"");
-  if (!other.hasTable(sourceTable) || other.schema(sourceTable).isLinked()) daoThrow(3011, {sourceTable}, L"DAO.TableDef");
+  if (!other.hasTable(sourceTable) || other.schema(sourceTable).isLinked())
+    daoThrow(3011, {sourceTable}, L"DAO.TableDef");
 }
 
 bool DAODatabase::syncLinks() {
@@ -41,8 +42,10 @@ bool DAODatabase::syncLinks() {
       ++it;
       continue;
     }
-    sqlite3_exec(db, ("DROP VIEW IF EXISTS temp." + quoteId(it->first)).c_str(), nullptr, nullptr, nullptr);
-    if (sqlite3_exec(db, ("DETACH DATABASE " + it->second).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    sqlite3_exec(db, ("DROP VIEW IF EXISTS temp." + quoteId(it->first)).c_str(), nullptr, nullptr,
+                 nullptr);
+    if (sqlite3_exec(db, ("DETACH DATABASE " + it->second).c_str(), nullptr, nullptr, nullptr) !=
+        SQLITE_OK) {
       done = false;
       ++it;
       continue;
@@ -73,17 +76,19 @@ bool DAODatabase::syncLinks() {
       sqlite3_finalize(attach);
       if (rc != SQLITE_DONE) {
         if (sqlite3_get_autocommit(db) == 0) done = false;  // try again outside the transaction
-        continue;                                          // a broken link: found when used
+        continue;                                           // a broken link: found when used
       }
-      sqlite3_exec(db, ("DROP VIEW IF EXISTS temp." + quoteId(t.name)).c_str(), nullptr, nullptr, nullptr);
-      std::string view = "CREATE TEMP VIEW " + quoteId(t.name) + " AS SELECT * FROM " + alias + "." + quoteId(t.sourceTable);
+      sqlite3_exec(db, ("DROP VIEW IF EXISTS temp." + quoteId(t.name)).c_str(), nullptr, nullptr,
+                   nullptr);
+      std::string view = "CREATE TEMP VIEW " + quoteId(t.name) + " AS SELECT * FROM " + alias +
+                         "." + quoteId(t.sourceTable);
       sqlite3_exec(db, view.c_str(), nullptr, nullptr, nullptr);
       found = m_links.emplace(key, alias).first;
     }
     // The fields are the source table's.
     sqlite3_stmt* cols = nullptr;
-    std::string sql = "SELECT Name, Type, Size, Attributes, Required, AllowZeroLength FROM " + found->second +
-                      ".MSysColumns WHERE TableName = ? ORDER BY Ordinal";
+    std::string sql = "SELECT Name, Type, Size, Attributes, Required, AllowZeroLength FROM " +
+                      found->second + ".MSysColumns WHERE TableName = ? ORDER BY Ordinal";
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &cols, nullptr) == SQLITE_OK) {
       Statement s(db, cols, /*finalize=*/true);
       s.bindText(1, t.sourceTable);

@@ -20,6 +20,7 @@ struct CDaoQueryDef::Parameters {
   }
   void bindAll(sqlite3_stmt* stmt) const {
     for (size_t i = 0; i < names.size(); ++i)
-      if (given[i]) tabrik::dao::bindValue(stmt, static_cast<int>(i + 1), tabrik::dao::plainValue(values[i]));
+      if (given[i])
+        tabrik::dao::bindValue(stmt, static_cast<int>(i + 1), tabrik::dao::plainValue(values[i]));
   }
 };

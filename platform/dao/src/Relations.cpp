@@ -12,16 +12,21 @@ namespace {
 const wchar_t kSource[] = L"DAO.Relations";
 
 bool hasCatalog(DAODatabase& d) {
-  Statement s = d.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MSysRelationships'");
+  Statement s =
+      d.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MSysRelationships'");
   return s.step();
 }
 
 void ensureCatalog(DAODatabase& d) {
   if (hasCatalog(d)) return;  // files made before relations existed get the tables now
-  d.exec("CREATE TABLE MSysRelationships (Name TEXT COLLATE NOCASE, TableName TEXT COLLATE NOCASE, ForeignTable "
-         "TEXT COLLATE NOCASE, Attributes INTEGER, PRIMARY KEY (Name))");
-  d.exec("CREATE TABLE MSysRelationshipColumns (Name TEXT COLLATE NOCASE, Position INTEGER, ColumnName TEXT COLLATE "
-         "NOCASE, ForeignName TEXT COLLATE NOCASE, PRIMARY KEY (Name, Position))");
+  d.exec(
+      "CREATE TABLE MSysRelationships (Name TEXT COLLATE NOCASE, TableName TEXT COLLATE NOCASE, "
+      "ForeignTable "
+      "TEXT COLLATE NOCASE, Attributes INTEGER, PRIMARY KEY (Name))");
+  d.exec(
+      "CREATE TABLE MSysRelationshipColumns (Name TEXT COLLATE NOCASE, Position INTEGER, "
+      "ColumnName TEXT COLLATE "
+      "NOCASE, ForeignName TEXT COLLATE NOCASE, PRIMARY KEY (Name, Position))");
 }
 
 std::string literal(const std::wstring& text) {
@@ -38,14 +43,16 @@ std::string triggerName(const RelationDef& r, const char* kind) {
 }
 
 void dropTriggers(DAODatabase& d, const RelationDef& r) {
-  for (const char* kind : {"ins", "upd", "del", "key"}) d.exec("DROP TRIGGER IF EXISTS " + triggerName(r, kind));
+  for (const char* kind : {"ins", "upd", "del", "key"})
+    d.exec("DROP TRIGGER IF EXISTS " + triggerName(r, kind));
 }
 
 void makeTriggers(DAODatabase& d, const RelationDef& r) {
   dropTriggers(d, r);
   if (r.attributes & dbRelationDontEnforce) return;
   std::string P = quoteId(r.table), F = quoteId(r.foreign);
-  std::string newNotNull, parentMatchesNew, childMatchesOld, foreignCols, primaryCols, keyChanged, cascadeSet;
+  std::string newNotNull, parentMatchesNew, childMatchesOld, foreignCols, primaryCols, keyChanged,
+      cascadeSet;
   for (size_t i = 0; i < r.fields.size(); ++i) {
     std::string p = quoteId(r.fields[i].first), f = quoteId(r.fields[i].second);
     const char* sep = i ? " AND " : "";
@@ -59,25 +66,27 @@ void makeTriggers(DAODatabase& d, const RelationDef& r) {
   }
   std::string missingParent = "SELECT RAISE(ABORT, " + literal(L"DAO 3201 " + r.table) + ")";
   std::string hasChildren = "SELECT RAISE(ABORT, " + literal(L"DAO 3200 " + r.foreign) + ")";
-  std::string orphan = " WHEN " + newNotNull + " AND NOT EXISTS (SELECT 1 FROM " + P + " WHERE " + parentMatchesNew + ")";
-  d.exec("CREATE TRIGGER " + triggerName(r, "ins") + " BEFORE INSERT ON " + F + orphan + " BEGIN " + missingParent +
-         "; END");
-  d.exec("CREATE TRIGGER " + triggerName(r, "upd") + " BEFORE UPDATE OF " + foreignCols + " ON " + F + orphan +
-         " BEGIN " + missingParent + "; END");
+  std::string orphan = " WHEN " + newNotNull + " AND NOT EXISTS (SELECT 1 FROM " + P + " WHERE " +
+                       parentMatchesNew + ")";
+  d.exec("CREATE TRIGGER " + triggerName(r, "ins") + " BEFORE INSERT ON " + F + orphan + " BEGIN " +
+         missingParent + "; END");
+  d.exec("CREATE TRIGGER " + triggerName(r, "upd") + " BEFORE UPDATE OF " + foreignCols + " ON " +
+         F + orphan + " BEGIN " + missingParent + "; END");
   std::string children = "EXISTS (SELECT 1 FROM " + F + " WHERE " + childMatchesOld + ")";
   if (r.attributes & dbRelationDeleteCascade) {
-    d.exec("CREATE TRIGGER " + triggerName(r, "del") + " AFTER DELETE ON " + P + " BEGIN DELETE FROM " + F +
-           " WHERE " + childMatchesOld + "; END");
+    d.exec("CREATE TRIGGER " + triggerName(r, "del") + " AFTER DELETE ON " + P +
+           " BEGIN DELETE FROM " + F + " WHERE " + childMatchesOld + "; END");
   } else {
-    d.exec("CREATE TRIGGER " + triggerName(r, "del") + " BEFORE DELETE ON " + P + " WHEN " + children + " BEGIN " +
-           hasChildren + "; END");
+    d.exec("CREATE TRIGGER " + triggerName(r, "del") + " BEFORE DELETE ON " + P + " WHEN " +
+           children + " BEGIN " + hasChildren + "; END");
   }
   if (r.attributes & dbRelationUpdateCascade) {
-    d.exec("CREATE TRIGGER " + triggerName(r, "key") + " AFTER UPDATE OF " + primaryCols + " ON " + P + " WHEN " +
-           keyChanged + " BEGIN UPDATE " + F + " SET " + cascadeSet + " WHERE " + childMatchesOld + "; END");
+    d.exec("CREATE TRIGGER " + triggerName(r, "key") + " AFTER UPDATE OF " + primaryCols + " ON " +
+           P + " WHEN " + keyChanged + " BEGIN UPDATE " + F + " SET " + cascadeSet + " WHERE " +
+           childMatchesOld + "; END");
   } else {
-    d.exec("CREATE TRIGGER " + triggerName(r, "key") + " BEFORE UPDATE OF " + primaryCols + " ON " + P + " WHEN (" +
-           keyChanged + ") AND " + children + " BEGIN " + hasChildren + "; END");
+    d.exec("CREATE TRIGGER " + triggerName(r, "key") + " BEFORE UPDATE OF " + primaryCols + " ON " +
+           P + " WHEN (" + keyChanged + ") AND " + children + " BEGIN " + hasChildren + "; END");
   }
 }
 
@@ -87,9 +96,11 @@ void removeRelation(DAODatabase& d, const RelationDef& r) {
     const TableSchema& f = d.schema(r.foreign);
     int at = f.findIndex(r.name);
     if (at >= 0 && f.indexes[static_cast<size_t>(at)].foreign) {
-      d.exec("DROP INDEX IF EXISTS " + quoteId(fromUtf8(f.indexes[static_cast<size_t>(at)].physical.c_str())));
-      for (const char* sql : {"DELETE FROM MSysIndexes WHERE TableName = ? AND Name = ?",
-                              "DELETE FROM MSysIndexColumns WHERE TableName = ? AND IndexName = ?"}) {
+      d.exec("DROP INDEX IF EXISTS " +
+             quoteId(fromUtf8(f.indexes[static_cast<size_t>(at)].physical.c_str())));
+      for (const char* sql :
+           {"DELETE FROM MSysIndexes WHERE TableName = ? AND Name = ?",
+            "DELETE FROM MSysIndexColumns WHERE TableName = ? AND IndexName = ?"}) {
         Statement s = d.prepare(sql);
         s.bindText(1, f.name);
         s.bindText(2, r.name);
@@ -97,8 +108,8 @@ void removeRelation(DAODatabase& d, const RelationDef& r) {
       }
     }
   }
-  for (const char* sql :
-       {"DELETE FROM MSysRelationships WHERE Name = ?", "DELETE FROM MSysRelationshipColumns WHERE Name = ?"}) {
+  for (const char* sql : {"DELETE FROM MSysRelationships WHERE Name = ?",
+                          "DELETE FROM MSysRelationshipColumns WHERE Name = ?"}) {
     Statement s = d.prepare(sql);
     s.bindText(1, r.name);
     s.step(3211);
@@ -157,11 +168,19 @@ std::vector<RelationDef> loadRelations(DAODatabase& d) {
   if (!hasCatalog(d)) return out;
   {
     Statement s = d.prepare(
-        "SELECT Name, TableName, ForeignTable, Attributes FROM MSysRelationships ORDER BY Name COLLATE NOCASE");
-    while (s.step()) out.push_back({s.columnText(0), s.columnText(1), s.columnText(2), static_cast<long>(s.columnInt(3)), {}});
+        "SELECT Name, TableName, ForeignTable, Attributes FROM MSysRelationships ORDER BY Name "
+        "COLLATE NOCASE");
+    while (s.step())
+      out.push_back({s.columnText(0),
+                     s.columnText(1),
+                     s.columnText(2),
+                     static_cast<long>(s.columnInt(3)),
+                     {}});
   }
   for (auto& r : out) {
-    Statement c = d.prepare("SELECT ColumnName, ForeignName FROM MSysRelationshipColumns WHERE Name = ? ORDER BY Position");
+    Statement c = d.prepare(
+        "SELECT ColumnName, ForeignName FROM MSysRelationshipColumns WHERE Name = ? ORDER BY "
+        "Position");
     c.bindText(1, r.name);
     while (c.step()) r.fields.emplace_back(c.columnText(0), c.columnText(1));
   }
@@ -176,8 +195,9 @@ bool takesPartInRelations(DAODatabase& d, const std::wstring& table) {
 
 void renameInRelations(DAODatabase& d, const std::wstring& oldName, const std::wstring& newName) {
   if (!hasCatalog(d)) return;
-  for (const char* sql : {"UPDATE MSysRelationships SET TableName = ?1 WHERE TableName = ?2",
-                          "UPDATE MSysRelationships SET ForeignTable = ?1 WHERE ForeignTable = ?2"}) {
+  for (const char* sql :
+       {"UPDATE MSysRelationships SET TableName = ?1 WHERE TableName = ?2",
+        "UPDATE MSysRelationships SET ForeignTable = ?1 WHERE ForeignTable = ?2"}) {
     Statement s = d.prepare(sql);
     s.bindText(1, newName);
     s.bindText(2, oldName);
@@ -195,8 +215,8 @@ CDaoRelationInfo::~CDaoRelationInfo() {
   if (m_bCleanupFieldInfo) delete[] m_pFieldInfos;
 }
 
-void CDaoDatabase::CreateRelation(LPCTSTR lpszName, LPCTSTR lpszTable, LPCTSTR lpszForeignTable, long lAttributes,
-                                  LPCTSTR lpszField, LPCTSTR lpszForeignField) {
+void CDaoDatabase::CreateRelation(LPCTSTR lpszName, LPCTSTR lpszTable, LPCTSTR lpszForeignTable,
+                                  long lAttributes, LPCTSTR lpszField, LPCTSTR lpszForeignField) {
   CDaoRelationFieldInfo field;
   field.m_strName = lpszField;
   field.m_strForeignName = lpszForeignField;
@@ -229,18 +249,22 @@ void CDaoDatabase::CreateRelation(CDaoRelationInfo& info) {
     int p = primary.findField(info.m_pFieldInfos[i].m_strName.GetString());
     int f = foreign.findField(info.m_pFieldInfos[i].m_strForeignName.GetString());
     if (p < 0 || f < 0) daoThrow(3265, {}, L"DAO.Fields");
-    r.fields.emplace_back(primary.fields[static_cast<size_t>(p)].name, foreign.fields[static_cast<size_t>(f)].name);
+    r.fields.emplace_back(primary.fields[static_cast<size_t>(p)].name,
+                          foreign.fields[static_cast<size_t>(f)].name);
   }
   for (const auto& existing : loadRelations(d))
     if (upper(existing.name) == upper(r.name)) daoThrow(3012, {r.name}, kSource);
   if (!(r.attributes & dbRelationDontEnforce)) {
     bool unique = false;
-    for (const auto& ix : primary.indexes) unique = unique || ((ix.unique || ix.primary) && sameFieldSet(ix, r));
+    for (const auto& ix : primary.indexes)
+      unique = unique || ((ix.unique || ix.primary) && sameFieldSet(ix, r));
     if (!unique) daoThrow(3173, {}, kSource);
   }
   inWrite(d, [&] {
     ensureCatalog(d);
-    Statement s = d.prepare("INSERT INTO MSysRelationships (Name, TableName, ForeignTable, Attributes) VALUES (?, ?, ?, ?)");
+    Statement s = d.prepare(
+        "INSERT INTO MSysRelationships (Name, TableName, ForeignTable, Attributes) VALUES (?, ?, "
+        "?, ?)");
     s.bindText(1, r.name);
     s.bindText(2, r.table);
     s.bindText(3, r.foreign);
@@ -248,14 +272,16 @@ void CDaoDatabase::CreateRelation(CDaoRelationInfo& info) {
     s.step(3211);
     for (size_t i = 0; i < r.fields.size(); ++i) {
       Statement c = d.prepare(
-          "INSERT INTO MSysRelationshipColumns (Name, Position, ColumnName, ForeignName) VALUES (?, ?, ?, ?)");
+          "INSERT INTO MSysRelationshipColumns (Name, Position, ColumnName, ForeignName) VALUES "
+          "(?, ?, ?, ?)");
       c.bindText(1, r.name);
       c.bindInt(2, static_cast<long long>(i));
       c.bindText(3, r.fields[i].first);
       c.bindText(4, r.fields[i].second);
       c.step(3211);
     }
-    if (foreign.findIndex(r.name) < 0) {  // Jet indexes the foreign fields under the relation's name
+    if (foreign.findIndex(r.name) <
+        0) {  // Jet indexes the foreign fields under the relation's name
       IndexDef ix;
       ix.name = r.name;
       ix.foreign = true;
@@ -269,8 +295,10 @@ void CDaoDatabase::CreateRelation(CDaoRelationInfo& info) {
       }
       ix.physical = physical;
       std::string cols;
-      for (size_t i = 0; i < ix.fields.size(); ++i) cols += (i ? ", " : "") + quoteId(ix.fields[i].name);
-      d.exec("CREATE INDEX " + quoteId(fromUtf8(physical.c_str())) + " ON " + quoteId(foreign.name) + " (" + cols + ")");
+      for (size_t i = 0; i < ix.fields.size(); ++i)
+        cols += (i ? ", " : "") + quoteId(ix.fields[i].name);
+      d.exec("CREATE INDEX " + quoteId(fromUtf8(physical.c_str())) + " ON " +
+             quoteId(foreign.name) + " (" + cols + ")");
       d.catalogAddIndex(foreign.name, ix, static_cast<int>(foreign.indexes.size()));
     }
     makeTriggers(d, r);
@@ -288,7 +316,9 @@ void CDaoDatabase::DeleteRelation(LPCTSTR lpszName) {
   daoThrow(3265, {}, kSource);
 }
 
-short CDaoDatabase::GetRelationCount() { return static_cast<short>(loadRelations(storeOf(this)).size()); }
+short CDaoDatabase::GetRelationCount() {
+  return static_cast<short>(loadRelations(storeOf(this)).size());
+}
 
 void CDaoDatabase::GetRelationInfo(int nIndex, CDaoRelationInfo& info, DWORD) {
   auto all = loadRelations(storeOf(this));

@@ -5,7 +5,8 @@
 
 namespace tabrik::dao {
 
-void fillFieldInfo(const FieldDef& f, int ordinal, CDaoFieldInfo& info, DWORD options, bool updatable) {
+void fillFieldInfo(const FieldDef& f, int ordinal, CDaoFieldInfo& info, DWORD options,
+                   bool updatable) {
   info.m_strName = f.name.c_str();
   info.m_nType = f.type;
   info.m_lSize = f.size;

@@ -7,7 +7,8 @@ namespace tabrik::dao {
 
 // updatable: the field belongs to an updatable recordset, which adds
 // dbUpdatableField to every field but an auto-number.
-void fillFieldInfo(const FieldDef& f, int ordinal, CDaoFieldInfo& info, DWORD options, bool updatable);
+void fillFieldInfo(const FieldDef& f, int ordinal, CDaoFieldInfo& info, DWORD options,
+                   bool updatable);
 void fillIndexInfo(const IndexDef& ix, CDaoIndexInfo& info, DWORD options);
 
 // Jet object names: 1 to 64 characters, not starting with a blank, without control

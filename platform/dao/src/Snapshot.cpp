@@ -29,7 +29,10 @@ FieldDef queryField(DAODatabase& d, sqlite3_stmt* stmt, int column, const std::v
   for (const Row& r : rows) {
     const Value& v = r[static_cast<size_t>(column)];
     if (v.isNull()) continue;
-    f.type = v.kind == Value::Int ? dbLong : v.kind == Value::Real ? dbDouble : v.text.size() > 255 ? dbMemo : dbText;
+    f.type = v.kind == Value::Int    ? dbLong
+             : v.kind == Value::Real ? dbDouble
+             : v.text.size() > 255   ? dbMemo
+                                     : dbText;
     break;
   }
   f.size = f.type == dbText ? 255 : f.type == dbLong ? 4 : f.type == dbDouble ? 8 : 0;
@@ -39,8 +42,8 @@ FieldDef queryField(DAODatabase& d, sqlite3_stmt* stmt, int column, const std::v
 
 }  // namespace
 
-void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given, const CDaoQueryDef::Parameters* params,
-                  bool jetSql) {
+void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given,
+                  const CDaoQueryDef::Parameters* params, bool jetSql) {
   jetsql::Translation jet;
   if (jetSql) jet = jetsql::translate(given);
   const std::string& sql = jetSql ? jet.sql : given;
@@ -54,7 +57,8 @@ void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given, con
   }
   Statement s(d.db, raw, /*finalize=*/true);
   if (params) {
-    if (int missing = params->missing()) daoThrow(3061, {std::to_wstring(missing)}, L"DAO.Recordset");
+    if (int missing = params->missing())
+      daoThrow(3061, {std::to_wstring(missing)}, L"DAO.Recordset");
     params->bindAll(raw);
   }
   int columns = s.columnCount();
@@ -72,6 +76,5 @@ void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given, con
     r.bof = r.eof = false;
   }
 }
-
 
 }  // namespace tabrik::dao

@@ -30,8 +30,8 @@ TableCursor::TableCursor(DAODatabase& db, const TableSchema& table, const IndexD
   m_order.push_back({"rowid", -1, false});
 }
 
-bool TableCursor::run(const std::string& where, const std::vector<Value>& binds, size_t fromColumn, bool forward,
-                      long long& rowid, Row& row) {
+bool TableCursor::run(const std::string& where, const std::vector<Value>& binds, size_t fromColumn,
+                      bool forward, long long& rowid, Row& row) {
   std::string sql = m_select;
   if (!where.empty()) sql += " WHERE " + where;
   sql += " ORDER BY ";
@@ -61,7 +61,8 @@ bool TableCursor::run(const std::string& where, const std::vector<Value>& binds,
 
 bool TableCursor::fromBatch(long long currentRowid, bool forward, long long& rowid, Row& row) {
   Batch& b = m_batch;
-  if (b.next >= b.records.size() || b.forward != forward || b.writes != m_db.writeCount) return false;
+  if (b.next >= b.records.size() || b.forward != forward || b.writes != m_db.writeCount)
+    return false;
   long long previous = b.next == 0 ? b.firstFrom : b.records[b.next - 1].first;
   if (previous != currentRowid || !(b.stamp == m_db.changeStamp())) return false;
   rowid = b.records[b.next].first;
@@ -74,8 +75,8 @@ bool TableCursor::first(long long& rowid, Row& row) { return run("", {}, 0, true
 
 bool TableCursor::last(long long& rowid, Row& row) { return run("", {}, 0, false, rowid, row); }
 
-bool TableCursor::nearest(const std::vector<Value>& key, size_t n, bool forward, bool includeEqual, long long& rowid,
-                          Row& row) {
+bool TableCursor::nearest(const std::vector<Value>& key, size_t n, bool forward, bool includeEqual,
+                          long long& rowid, Row& row) {
   auto prefix = [&](size_t count, std::string& where, std::vector<Value>& binds) {
     for (size_t j = 0; j < count; ++j) {
       where += (j ? " AND " : "") + m_order[j].sql + " IS ?";
@@ -112,18 +113,21 @@ bool TableCursor::nearest(const std::vector<Value>& key, size_t n, bool forward,
   return false;
 }
 
-bool TableCursor::step(const Row& current, long long currentRowid, bool forward, long long& rowid, Row& row) {
+bool TableCursor::step(const Row& current, long long currentRowid, bool forward, long long& rowid,
+                       Row& row) {
   if (fromBatch(currentRowid, forward, rowid, row)) return true;
   const Batch& b = m_batch;
-  const bool walkGoesOn = !b.records.empty() && b.next >= b.records.size() && b.forward == forward &&
-                          b.writes == m_db.writeCount && b.records.back().first == currentRowid;
+  const bool walkGoesOn = !b.records.empty() && b.next >= b.records.size() &&
+                          b.forward == forward && b.writes == m_db.writeCount &&
+                          b.records.back().first == currentRowid;
   m_readAhead = walkGoesOn ? std::min(m_readAhead * 2, kLargestBatch) : kBatchSize;
   m_batch.records.clear();
   std::vector<Value> key;
   for (const auto& c : m_order)
     key.push_back(c.field < 0 ? Value::ofInt(currentRowid)
-                              : static_cast<size_t>(c.field) < current.size() ? current[static_cast<size_t>(c.field)]
-                                                                              : Value::null());
+                  : static_cast<size_t>(c.field) < current.size()
+                      ? current[static_cast<size_t>(c.field)]
+                      : Value::null());
   DAODatabase::ChangeStamp stamp = m_db.changeStamp();
   m_limit = m_readAhead;
   bool found = false;
@@ -142,7 +146,8 @@ bool TableCursor::step(const Row& current, long long currentRowid, bool forward,
   return found;
 }
 
-bool TableCursor::seek(const std::wstring& op, const std::vector<Value>& keys, long long& rowid, Row& row) {
+bool TableCursor::seek(const std::wstring& op, const std::vector<Value>& keys, long long& rowid,
+                       Row& row) {
   size_t n = m_order.size() - 1;  // the index's own fields
   std::vector<Value> key(n);
   for (size_t i = 0; i < n && i < keys.size(); ++i) key[i] = keys[i];

@@ -30,7 +30,8 @@ class TableCursor {
   bool step(const Row& current, long long currentRowid, bool forward, long long& rowid, Row& row);
   // Seek with "=", ">=", ">", "<=" or "<" on index key values (one per index field;
   // Null where a key is missing).
-  bool seek(const std::wstring& comparison, const std::vector<Value>& keys, long long& rowid, Row& row);
+  bool seek(const std::wstring& comparison, const std::vector<Value>& keys, long long& rowid,
+            Row& row);
   bool fetch(long long rowid, Row& row);
   long long count();
 
@@ -44,9 +45,10 @@ class TableCursor {
   // Searches the levels for the nearest record strictly after (forward) or before
   // key, whose first n order columns are given; includeEqual first looks for a record
   // equal in all n.
-  bool nearest(const std::vector<Value>& key, size_t n, bool forward, bool includeEqual, long long& rowid, Row& row);
-  bool run(const std::string& where, const std::vector<Value>& binds, size_t fromColumn, bool forward,
-           long long& rowid, Row& row);
+  bool nearest(const std::vector<Value>& key, size_t n, bool forward, bool includeEqual,
+               long long& rowid, Row& row);
+  bool run(const std::string& where, const std::vector<Value>& binds, size_t fromColumn,
+           bool forward, long long& rowid, Row& row);
 
   // Speed only: a step fetches the next records of its level in one query, and the
   // following steps in the same direction take them from here while neither this
@@ -65,9 +67,9 @@ class TableCursor {
 
   DAODatabase& m_db;
   Batch m_batch;
-  size_t m_limit = 1;  // records a run fetches (more while a step is filling the batch)
+  size_t m_limit = 1;      // records a run fetches (more while a step is filling the batch)
   size_t m_readAhead = 0;  // the size of the batch a step fills next
-  std::string m_select;  // SELECT rowid, fields... FROM table
+  std::string m_select;    // SELECT rowid, fields... FROM table
   std::vector<OrderColumn> m_order;
   size_t m_fieldCount;
 };

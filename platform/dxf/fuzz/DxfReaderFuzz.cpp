@@ -40,8 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   AcDbDatabase db(/*buildDefaultDrawing=*/false);
   std::wstring message;
-  Acad::ErrorStatus status = tabrik::acad::isBinaryDrawing(bytes) ? tabrik::acad::readBinaryDrawing(&db, bytes)
-                                                                  : tabrik::dxf::readDrawing(&db, bytes, &message);
+  Acad::ErrorStatus status = tabrik::acad::isBinaryDrawing(bytes)
+                                 ? tabrik::acad::readBinaryDrawing(&db, bytes)
+                                 : tabrik::dxf::readDrawing(&db, bytes, &message);
   if (status != Acad::eOk) return 0;
   std::string first;
   if (tabrik::dxf::writeDrawing(&db, first) != Acad::eOk) std::abort();

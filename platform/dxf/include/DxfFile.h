@@ -17,9 +17,11 @@ Acad::ErrorStatus writeDrawing(AcDbDatabase* database, std::string& text);
 // Reads a DXF drawing into a database made with buildDefaultDrawing false. On a
 // malformed file the result is eDwgNotRecoverable (or eBadDxfSequence) and `message`
 // says where and why; the database is then left with what was read.
-Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text, std::wstring* message = nullptr);
+Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text,
+                              std::wstring* message = nullptr);
 
 Acad::ErrorStatus writeFile(AcDbDatabase* database, const std::wstring& path);
-Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path, std::wstring* message = nullptr);
+Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path,
+                           std::wstring* message = nullptr);
 
 }  // namespace tabrik::dxf

@@ -12,8 +12,15 @@ namespace tabrik::dxf {
 using acad::DxfGroupKind;
 using acad::dxfGroupKind;
 
-DxfInFiler::DxfInFiler(AcDbDatabase* database, const std::vector<Tag>& tags, size_t begin, size_t end, bool utf8)
-    : m_database(database), m_tags(tags), m_position(begin), m_end(end), m_xdata(end), m_last(begin), m_utf8(utf8) {
+DxfInFiler::DxfInFiler(AcDbDatabase* database, const std::vector<Tag>& tags, size_t begin,
+                       size_t end, bool utf8)
+    : m_database(database),
+      m_tags(tags),
+      m_position(begin),
+      m_end(end),
+      m_xdata(end),
+      m_last(begin),
+      m_utf8(utf8) {
   for (size_t i = begin; i < end; ++i)
     if (tags[i].code == 1001) {
       m_xdata = i;
@@ -21,20 +28,22 @@ DxfInFiler::DxfInFiler(AcDbDatabase* database, const std::vector<Tag>& tags, siz
     }
 }
 
-bool DxfInFiler::typedValue(const std::vector<Tag>& tags, size_t& index, size_t end, bool utf8, resbuf& item,
-                            std::wstring& text, std::string& problem) {
+bool DxfInFiler::typedValue(const std::vector<Tag>& tags, size_t& index, size_t end, bool utf8,
+                            resbuf& item, std::wstring& text, std::string& problem) {
   const Tag& tag = tags[index];
   int code = tag.code;
   item = {};
   item.restype = static_cast<short>(code);
   auto fail = [&](const char* what) {
-    problem = "line " + std::to_string(tag.line) + ": " + what + " in group " + std::to_string(code);
+    problem =
+        "line " + std::to_string(tag.line) + ": " + what + " in group " + std::to_string(code);
     return false;
   };
   if (dxfGroupKind(code) == DxfGroupKind::kPoint) {
     double xyz[3] = {0, 0, 0};
     if (!parseReal(tag.value, xyz[0])) return fail("a number was expected");
-    if (index + 1 >= end || tags[index + 1].code != code + 10) return fail("the y coordinate does not follow");
+    if (index + 1 >= end || tags[index + 1].code != code + 10)
+      return fail("the y coordinate does not follow");
     if (!parseReal(tags[index + 1].value, xyz[1])) return fail("a number was expected");
     ++index;
     if (index + 1 < end && tags[index + 1].code == code + 20) {
@@ -50,7 +59,8 @@ bool DxfInFiler::typedValue(const std::vector<Tag>& tags, size_t& index, size_t 
   }
   long long value = 0;
   if (dxfGroupKind(code) == DxfGroupKind::kInt16) {
-    if (!parseInt(tag.value, value) || value < -32768 || value > 65535) return fail("a 16-bit integer was expected");
+    if (!parseInt(tag.value, value) || value < -32768 || value > 65535)
+      return fail("a 16-bit integer was expected");
     item.resval.rint = static_cast<short>(value);
     return true;
   }
@@ -82,7 +92,8 @@ Acad::ErrorStatus DxfInFiler::readResBuf(resbuf* item) {
   if (m_position >= m_xdata) return Acad::eEndOfObject;
   m_last = m_position;
   size_t index = m_position;
-  if (!typedValue(m_tags, index, m_xdata, m_utf8, *item, m_text, m_problem)) return m_status = Acad::eInvalidDxfCode;
+  if (!typedValue(m_tags, index, m_xdata, m_utf8, *item, m_text, m_problem))
+    return m_status = Acad::eInvalidDxfCode;
   m_position = index + 1;
   return Acad::eOk;
 }
@@ -105,7 +116,8 @@ AcDbObjectId DxfInFiler::idOf(const resbuf& item) {
   AcDbObjectId id;
   // Handles past 48 bits are refused as object handles too (the reader gives such
   // objects fresh ones), so a pointer to one points at nothing.
-  if (handle.isNull() || handle.value() >= (1ull << 48) || m_database->getAcDbObjectId(id, /*createIfNotFound=*/true, handle) != Acad::eOk)
+  if (handle.isNull() || handle.value() >= (1ull << 48) ||
+      m_database->getAcDbObjectId(id, /*createIfNotFound=*/true, handle) != Acad::eOk)
     return AcDbObjectId::kNull;
   return id;
 }

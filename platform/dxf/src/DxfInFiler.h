@@ -12,7 +12,8 @@ namespace tabrik::dxf {
 
 class DxfInFiler : public AcDbDxfFiler {
  public:
-  DxfInFiler(AcDbDatabase* database, const std::vector<Tag>& tags, size_t begin, size_t end, bool utf8);
+  DxfInFiler(AcDbDatabase* database, const std::vector<Tag>& tags, size_t begin, size_t end,
+             bool utf8);
 
   Acad::ErrorStatus filerStatus() const override { return m_status; }
   AcDb::FilerType filerType() const override { return AcDb::kFileFiler; }
@@ -32,12 +33,24 @@ class DxfInFiler : public AcDbDxfFiler {
   Acad::ErrorStatus writeInt32(int, Adesk::Int32) override { return Acad::eNotApplicable; }
   Acad::ErrorStatus writeInt8(int, Adesk::Int8) override { return Acad::eNotApplicable; }
   Acad::ErrorStatus writeDouble(int, double, int) override { return Acad::eNotApplicable; }
-  Acad::ErrorStatus writePoint3d(int, const AcGePoint3d&, int) override { return Acad::eNotApplicable; }
-  Acad::ErrorStatus writePoint2d(int, const AcGePoint2d&, int) override { return Acad::eNotApplicable; }
-  Acad::ErrorStatus writeVector3d(int, const AcGeVector3d&, int) override { return Acad::eNotApplicable; }
-  Acad::ErrorStatus writeObjectId(int, const AcDbObjectId&) override { return Acad::eNotApplicable; }
-  Acad::ErrorStatus writeAcDbHandle(int, const AcDbHandle&) override { return Acad::eNotApplicable; }
-  Acad::ErrorStatus writeBinaryChunk(int, const ads_binary&) override { return Acad::eNotApplicable; }
+  Acad::ErrorStatus writePoint3d(int, const AcGePoint3d&, int) override {
+    return Acad::eNotApplicable;
+  }
+  Acad::ErrorStatus writePoint2d(int, const AcGePoint2d&, int) override {
+    return Acad::eNotApplicable;
+  }
+  Acad::ErrorStatus writeVector3d(int, const AcGeVector3d&, int) override {
+    return Acad::eNotApplicable;
+  }
+  Acad::ErrorStatus writeObjectId(int, const AcDbObjectId&) override {
+    return Acad::eNotApplicable;
+  }
+  Acad::ErrorStatus writeAcDbHandle(int, const AcDbHandle&) override {
+    return Acad::eNotApplicable;
+  }
+  Acad::ErrorStatus writeBinaryChunk(int, const ads_binary&) override {
+    return Acad::eNotApplicable;
+  }
 
   // Where the object's extended data starts (its first 1001), or its end.
   size_t xdataStart() const { return m_xdata; }
@@ -46,8 +59,8 @@ class DxfInFiler : public AcDbDxfFiler {
 
   // One group as a resbuf value (the string owned by `text`); false when the value
   // does not fit the code's type.
-  static bool typedValue(const std::vector<Tag>& tags, size_t& index, size_t end, bool utf8, resbuf& item,
-                         std::wstring& text, std::string& problem);
+  static bool typedValue(const std::vector<Tag>& tags, size_t& index, size_t end, bool utf8,
+                         resbuf& item, std::wstring& text, std::string& problem);
 
  private:
   AcDbDatabase* m_database;

@@ -76,7 +76,8 @@ bool DxfOutFiler::holds(AcDbObjectId id) const {
 
 Acad::ErrorStatus DxfOutFiler::writeAcDbHandle(int code, const AcDbHandle& handle) {
   char buffer[24];
-  int n = std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(handle.value()));
+  int n =
+      std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(handle.value()));
   group(code, std::string_view(buffer, n));
   return m_status;
 }

@@ -77,12 +77,18 @@ class DrawingReader {
       size_t end = sectionEnd(i + 2);
       if (end >= m_tags.size()) return fail(tag.line, "the section " + section + " has no ENDSEC");
       Acad::ErrorStatus status = Acad::eOk;
-      if (section == "HEADER") status = readHeader(i + 2, end);
-      else if (section == "CLASSES") status = readClasses(i + 2, end);
-      else if (section == "TABLES") status = readTables(i + 2, end);
-      else if (section == "BLOCKS") status = readBlocks(i + 2, end);
-      else if (section == "ENTITIES") status = readEntities(i + 2, end);
-      else if (section == "OBJECTS") status = readObjects(i + 2, end);
+      if (section == "HEADER")
+        status = readHeader(i + 2, end);
+      else if (section == "CLASSES")
+        status = readClasses(i + 2, end);
+      else if (section == "TABLES")
+        status = readTables(i + 2, end);
+      else if (section == "BLOCKS")
+        status = readBlocks(i + 2, end);
+      else if (section == "ENTITIES")
+        status = readEntities(i + 2, end);
+      else if (section == "OBJECTS")
+        status = readObjects(i + 2, end);
       if (status != Acad::eOk) return status;
       i = end + 1;
     }
@@ -91,7 +97,8 @@ class DrawingReader {
 
  private:
   Acad::ErrorStatus fail(int line, const std::string& why) {
-    if (m_message != nullptr && m_message->empty()) *m_message = wide("line " + std::to_string(line) + ": " + why);
+    if (m_message != nullptr && m_message->empty())
+      *m_message = wide("line " + std::to_string(line) + ": " + why);
     return m_status = Acad::eDwgNotRecoverable;
   }
 
@@ -111,14 +118,16 @@ class DrawingReader {
   // object without one gets a fresh handle.
   void prescan() {
     for (size_t i = 0; i + 1 < m_tags.size(); ++i) {
-      if (m_tags[i].code == 9 && trimmed(m_tags[i].value) == "$ACADVER" && m_tags[i + 1].code == 1) {
+      if (m_tags[i].code == 9 && trimmed(m_tags[i].value) == "$ACADVER" &&
+          m_tags[i + 1].code == 1) {
         std::string version = trimmed(m_tags[i + 1].value);
         m_utf8 = version >= "AC1021";
       }
       bool seed = i > 0 && m_tags[i - 1].code == 9 && trimmed(m_tags[i - 1].value) == "$HANDSEED";
       if ((m_tags[i].code == 5 || m_tags[i].code == 105) && !seed) {
         AcDbHandle handle(wide(trimmed(m_tags[i].value)).c_str());
-        if (!handle.isNull() && handle.value() < (1ull << 48)) acad::raiseHandseed(m_db, handle.value() + 1);
+        if (!handle.isNull() && handle.value() < (1ull << 48))
+          acad::raiseHandseed(m_db, handle.value() + 1);
       }
     }
   }
@@ -203,13 +212,13 @@ class DrawingReader {
     if (proxy) {
       if (entity) {
         auto* p = new AcDbProxyEntity;
-        p->setOriginalClass(dxfName, custom ? custom->className : L"", custom ? custom->appName : L"",
-                            custom ? custom->proxyFlags : 0);
+        p->setOriginalClass(dxfName, custom ? custom->className : L"",
+                            custom ? custom->appName : L"", custom ? custom->proxyFlags : 0);
         made = p;
       } else {
         auto* p = new AcDbProxyObject;
-        p->setOriginalClass(dxfName, custom ? custom->className : L"", custom ? custom->appName : L"",
-                            custom ? custom->proxyFlags : 0);
+        p->setOriginalClass(dxfName, custom ? custom->className : L"",
+                            custom ? custom->appName : L"", custom ? custom->proxyFlags : 0);
         made = p;
       }
     }
@@ -244,7 +253,8 @@ class DrawingReader {
   }
 
   void note(int line, const std::string& what) {
-    if (m_message != nullptr && m_message->empty()) *m_message = wide("line " + std::to_string(line) + ": " + what);
+    if (m_message != nullptr && m_message->empty())
+      *m_message = wide("line " + std::to_string(line) + ": " + what);
   }
 
   AcDbHandle handleOf(size_t begin, size_t stop, int code) {
@@ -267,7 +277,9 @@ class DrawingReader {
       resbuf item{};
       std::wstring text;
       std::string problem;
-      if (m_tags[i].code < 1000 || !DxfInFiler::typedValue(m_tags, i, stop, m_utf8, item, text, problem)) break;
+      if (m_tags[i].code < 1000 ||
+          !DxfInFiler::typedValue(m_tags, i, stop, m_utf8, item, text, problem))
+        break;
       resbuf* rb = acutNewRb(item.restype);
       rb->resval = item.resval;
       if (item.restype == 1004) {
@@ -277,8 +289,10 @@ class DrawingReader {
         rb->resval.rbinary.clen = static_cast<short>(n);
         rb->resval.rbinary.buf = static_cast<char*>(std::malloc(n == 0 ? 1 : n));
         for (size_t k = 0; k < n; ++k)
-          rb->resval.rbinary.buf[k] = static_cast<char>(std::strtol(hex.substr(2 * k, 2).c_str(), nullptr, 16));
-      } else if ((item.restype >= 1000 && item.restype <= 1003) || (item.restype >= 1005 && item.restype <= 1009)) {
+          rb->resval.rbinary.buf[k] =
+              static_cast<char>(std::strtol(hex.substr(2 * k, 2).c_str(), nullptr, 16));
+      } else if ((item.restype >= 1000 && item.restype <= 1003) ||
+                 (item.restype >= 1005 && item.restype <= 1009)) {
         rb->resval.rstring = static_cast<ACHAR*>(std::malloc((text.size() + 1) * sizeof(ACHAR)));
         std::wmemcpy(rb->resval.rstring, text.c_str(), text.size() + 1);
       }
@@ -305,7 +319,8 @@ class DrawingReader {
         AcDbObjectId id;
         AcDbObject* record = readObject(i, stop, /*entity=*/false, id);
         if (m_status != Acad::eOk) return m_status;
-        if (record != nullptr && record->isKindOf(table->recordClass()) && !hasOtherNamed(table, record)) {
+        if (record != nullptr && record->isKindOf(table->recordClass()) &&
+            !hasOtherNamed(table, record)) {
           acad::appendTableRecord(table, id);
         } else if (record != nullptr) {
           eraseRead(id);
@@ -321,8 +336,10 @@ class DrawingReader {
   static bool hasOtherNamed(const AcDbSymbolTable* table, const AcDbObject* record) {
     const auto* named = AcDbSymbolTableRecord::cast(record);
     AcDbObjectId existing;
-    if (named == nullptr || AcDbViewportTableRecord::cast(record) != nullptr) return false;  // *Active may repeat
-    return table->getAt(named->name().c_str(), existing) == Acad::eOk && existing != record->objectId();
+    if (named == nullptr || AcDbViewportTableRecord::cast(record) != nullptr)
+      return false;  // *Active may repeat
+    return table->getAt(named->name().c_str(), existing) == Acad::eOk &&
+           existing != record->objectId();
   }
 
   void eraseRead(AcDbObjectId id) {
@@ -356,7 +373,8 @@ class DrawingReader {
     };
     for (const Kind& kind : kinds) {
       if (name != kind.name) continue;
-      if (!(m_roots.*kind.slot).isNull()) return AcDbSymbolTable::cast(peekObject(m_roots.*kind.slot));
+      if (!(m_roots.*kind.slot).isNull())
+        return AcDbSymbolTable::cast(peekObject(m_roots.*kind.slot));
       auto* table = AcDbSymbolTable::cast(kind.cls()->create());
       if (table == nullptr) return nullptr;
       // The table's head: its handle and owner; its count is not trusted.
@@ -381,7 +399,8 @@ class DrawingReader {
   AcDbBlockTableRecord* blockNamed(const std::wstring& name) {
     auto* blocks = AcDbSymbolTable::cast(peekObject(m_roots.blockTable));
     AcDbObjectId id;
-    if (blocks != nullptr && blocks->getAt(name.c_str(), id) == Acad::eOk) return AcDbBlockTableRecord::cast(peekObject(id));
+    if (blocks != nullptr && blocks->getAt(name.c_str(), id) == Acad::eOk)
+      return AcDbBlockTableRecord::cast(peekObject(id));
     if (blocks == nullptr || name.empty()) return nullptr;
     // A BLOCK without a BLOCK_RECORD (files of older releases): make the record.
     auto* block = new AcDbBlockTableRecord;
@@ -405,7 +424,8 @@ class DrawingReader {
 
   // Entities from `i` on, each with its attributes or vertices, into `block` (null:
   // by each entity's owner, or model/paper space).
-  Acad::ErrorStatus readEntityRun(size_t begin, size_t end, AcDbBlockTableRecord* block, size_t* endblk) {
+  Acad::ErrorStatus readEntityRun(size_t begin, size_t end, AcDbBlockTableRecord* block,
+                                  size_t* endblk) {
     AcDbEntity* complex = nullptr;
     for (size_t i = begin; i < end;) {
       if (m_tags[i].code != 0) {
@@ -428,8 +448,10 @@ class DrawingReader {
         continue;
       }
       if (complex != nullptr && (type == "ATTRIB" || type == "VERTEX")) {
-        if (!acad::appendSubEntity(complex, id)) eraseRead(id);
-        else setOwner(entity, complex->objectId());
+        if (!acad::appendSubEntity(complex, id))
+          eraseRead(id);
+        else
+          setOwner(entity, complex->objectId());
       } else if (complex != nullptr && type == "SEQEND") {
         acad::setSequenceEnd(complex, id);
         setOwner(entity, complex->objectId());
@@ -489,7 +511,8 @@ class DrawingReader {
       acad::BlockHead head = acad::blockHead(blockBegin);
       AcDbBlockTableRecord* block = blockBegin ? blockNamed(head.name) : nullptr;
       size_t endblk = end;
-      Acad::ErrorStatus status = readEntityRun(stop, end, block ? block : blockNamed(L"*Model_Space"), &endblk);
+      Acad::ErrorStatus status =
+          readEntityRun(stop, end, block ? block : blockNamed(L"*Model_Space"), &endblk);
       if (status != Acad::eOk) return status;
       AcDbObjectId endId;
       if (endblk < end) readObject(endblk, objectEnd(endblk, end), /*entity=*/true, endId);
@@ -580,9 +603,12 @@ class DrawingReader {
       return id;
     };
     acad::DatabaseRoots roots = acad::databaseRoots(m_db);
-    if (AcDbObjectId id = lookup(roots.layerTable, text("$CLAYER")); !id.isNull()) m_db->setClayer(id);
-    if (AcDbObjectId id = lookup(roots.linetypeTable, text("$CELTYPE")); !id.isNull()) m_db->setCeltype(id);
-    if (AcDbObjectId id = lookup(roots.textStyleTable, text("$TEXTSTYLE")); !id.isNull()) m_db->setTextstyle(id);
+    if (AcDbObjectId id = lookup(roots.layerTable, text("$CLAYER")); !id.isNull())
+      m_db->setClayer(id);
+    if (AcDbObjectId id = lookup(roots.linetypeTable, text("$CELTYPE")); !id.isNull())
+      m_db->setCeltype(id);
+    if (AcDbObjectId id = lookup(roots.textStyleTable, text("$TEXTSTYLE")); !id.isNull())
+      m_db->setTextstyle(id);
     double value = 0;
     if (real("$DIMSCALE", value)) m_db->setDimscale(value);
     if (real("$LTSCALE", value)) m_db->setLtscale(value);
@@ -613,7 +639,8 @@ class DrawingReader {
 
 }  // namespace
 
-Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text, std::wstring* message) {
+Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text,
+                              std::wstring* message) {
   if (database == nullptr) return Acad::eNullObjectPointer;
   if (!acad::objectIds(database).empty()) return Acad::eWrongDatabase;
   std::vector<Tag> tags;
@@ -625,7 +652,8 @@ Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text, std
   return DrawingReader(database, tags, message).read();
 }
 
-Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path, std::wstring* message) {
+Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path,
+                           std::wstring* message) {
   std::string narrow;
   for (wchar_t c : path) {
     wchar_t ch = c == L'\\' ? L'/' : c;
@@ -650,8 +678,12 @@ Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path, std
 }
 
 namespace {
-Acad::ErrorStatus readInstalled(AcDbDatabase* database, const std::wstring& path) { return readFile(database, path); }
-Acad::ErrorStatus writeInstalled(AcDbDatabase* database, const std::wstring& path) { return writeFile(database, path); }
+Acad::ErrorStatus readInstalled(AcDbDatabase* database, const std::wstring& path) {
+  return readFile(database, path);
+}
+Acad::ErrorStatus writeInstalled(AcDbDatabase* database, const std::wstring& path) {
+  return writeFile(database, path);
+}
 }  // namespace
 
 void install() { acad::installDxfFiling(&readInstalled, &writeInstalled); }

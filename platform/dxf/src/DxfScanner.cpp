@@ -6,8 +6,8 @@
 namespace tabrik::dxf {
 
 bool scanTags(std::string_view text, std::vector<Tag>& tags, std::string& message) {
-  if (text.size() >= 3 && static_cast<unsigned char>(text[0]) == 0xEF && static_cast<unsigned char>(text[1]) == 0xBB &&
-      static_cast<unsigned char>(text[2]) == 0xBF)
+  if (text.size() >= 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
+      static_cast<unsigned char>(text[1]) == 0xBB && static_cast<unsigned char>(text[2]) == 0xBF)
     text.remove_prefix(3);  // a byte-order mark some editors add
   size_t position = 0;
   int line = 0;
@@ -26,13 +26,15 @@ bool scanTags(std::string_view text, std::vector<Tag>& tags, std::string& messag
     long long code = 0;
     if (!parseInt(codeLine, code) || code < -5 || code > 1071) {
       // Blank lines after the end are tolerated.
-      if (codeLine.find_first_not_of(" \t\r") == std::string_view::npos && position >= text.size()) break;
+      if (codeLine.find_first_not_of(" \t\r") == std::string_view::npos && position >= text.size())
+        break;
       message = "line " + std::to_string(line) + ": a group code was expected";
       return false;
     }
     int codeAt = line;
     if (!nextLine(valueLine)) {
-      message = "line " + std::to_string(codeAt) + ": the file ends before the value of group " + std::to_string(code);
+      message = "line " + std::to_string(codeAt) + ": the file ends before the value of group " +
+                std::to_string(code);
       return false;
     }
     tags.push_back({static_cast<int>(code), valueLine, codeAt});

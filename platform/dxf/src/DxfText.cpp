@@ -17,7 +17,8 @@ constexpr char16_t kCp1252[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026
 
 std::string_view trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+    text.remove_suffix(1);
   return text;
 }
 
@@ -115,13 +116,15 @@ std::wstring decodeText(std::string_view bytes, bool utf8) {
       }
     }
     if (c == L'\\' && i + 6 < raw.size() && raw[i + 1] == L'U' && raw[i + 2] == L'+') {
-      int d[4] = {hexDigit(raw[i + 3]), hexDigit(raw[i + 4]), hexDigit(raw[i + 5]), hexDigit(raw[i + 6])};
+      int d[4] = {hexDigit(raw[i + 3]), hexDigit(raw[i + 4]), hexDigit(raw[i + 5]),
+                  hexDigit(raw[i + 6])};
       if (d[0] >= 0 && d[1] >= 0 && d[2] >= 0 && d[3] >= 0) {
         unsigned code = (d[0] << 12) | (d[1] << 8) | (d[2] << 4) | d[3];
         // A high surrogate followed by a low one is one character past the basic plane.
-        if (code >= 0xD800 && code < 0xDC00 && i + 13 < raw.size() && raw[i + 7] == L'\\' && raw[i + 8] == L'U' &&
-            raw[i + 9] == L'+') {
-          int e[4] = {hexDigit(raw[i + 10]), hexDigit(raw[i + 11]), hexDigit(raw[i + 12]), hexDigit(raw[i + 13])};
+        if (code >= 0xD800 && code < 0xDC00 && i + 13 < raw.size() && raw[i + 7] == L'\\' &&
+            raw[i + 8] == L'U' && raw[i + 9] == L'+') {
+          int e[4] = {hexDigit(raw[i + 10]), hexDigit(raw[i + 11]), hexDigit(raw[i + 12]),
+                      hexDigit(raw[i + 13])};
           if (e[0] >= 0 && e[1] >= 0 && e[2] >= 0 && e[3] >= 0) {
             unsigned low = (e[0] << 12) | (e[1] << 8) | (e[2] << 4) | e[3];
             if (low >= 0xDC00 && low < 0xE000) {

@@ -26,14 +26,54 @@ using acad::peekObject;
 
 // Types every R2000 reader knows without a CLASS record.
 bool isBuiltInDxfName(const std::wstring& name) {
-  static const std::set<std::wstring> kBuiltIn = {
-      L"LINE",   L"CIRCLE", L"ARC",      L"LWPOLYLINE", L"POLYLINE", L"VERTEX",   L"SEQEND",       L"TEXT",
-      L"ATTRIB", L"ATTDEF", L"MTEXT",    L"INSERT",     L"3DFACE",   L"VIEWPORT", L"LEADER",       L"BLOCK",
-      L"ENDBLK", L"DICTIONARY", L"GROUP", L"BLOCK_RECORD", L"LAYER", L"LTYPE",   L"STYLE",        L"APPID",
-      L"VPORT",  L"VIEW",   L"UCS",      L"DIMSTYLE",   L"TABLE",    L"POINT",    L"SOLID",        L"TRACE",
-      L"SHAPE",  L"DIMENSION", L"ELLIPSE", L"SPLINE",   L"XLINE",    L"RAY",      L"HATCH",        L"REGION",
-      L"3DSOLID", L"BODY",  L"TOLERANCE", L"MLINE",     L"IMAGE",    L"XRECORD",  L"ACAD_PROXY_ENTITY",
-      L"ACAD_PROXY_OBJECT"};
+  static const std::set<std::wstring> kBuiltIn = {L"LINE",
+                                                  L"CIRCLE",
+                                                  L"ARC",
+                                                  L"LWPOLYLINE",
+                                                  L"POLYLINE",
+                                                  L"VERTEX",
+                                                  L"SEQEND",
+                                                  L"TEXT",
+                                                  L"ATTRIB",
+                                                  L"ATTDEF",
+                                                  L"MTEXT",
+                                                  L"INSERT",
+                                                  L"3DFACE",
+                                                  L"VIEWPORT",
+                                                  L"LEADER",
+                                                  L"BLOCK",
+                                                  L"ENDBLK",
+                                                  L"DICTIONARY",
+                                                  L"GROUP",
+                                                  L"BLOCK_RECORD",
+                                                  L"LAYER",
+                                                  L"LTYPE",
+                                                  L"STYLE",
+                                                  L"APPID",
+                                                  L"VPORT",
+                                                  L"VIEW",
+                                                  L"UCS",
+                                                  L"DIMSTYLE",
+                                                  L"TABLE",
+                                                  L"POINT",
+                                                  L"SOLID",
+                                                  L"TRACE",
+                                                  L"SHAPE",
+                                                  L"DIMENSION",
+                                                  L"ELLIPSE",
+                                                  L"SPLINE",
+                                                  L"XLINE",
+                                                  L"RAY",
+                                                  L"HATCH",
+                                                  L"REGION",
+                                                  L"3DSOLID",
+                                                  L"BODY",
+                                                  L"TOLERANCE",
+                                                  L"MLINE",
+                                                  L"IMAGE",
+                                                  L"XRECORD",
+                                                  L"ACAD_PROXY_ENTITY",
+                                                  L"ACAD_PROXY_OBJECT"};
   return kBuiltIn.count(name) > 0;
 }
 
@@ -51,7 +91,8 @@ ClassInfo classOf(const AcDbObject* object) {
     return {proxy->originalDxfName(), proxy->originalClassName(), proxy->applicationDescription(),
             proxy->proxyFlags(), false};
   AcRxClass* cls = object->isA();
-  return {cls->dxfName(), cls->name(), cls->appName(), cls->proxyFlags(), AcDbEntity::cast(object) != nullptr};
+  return {cls->dxfName(), cls->name(), cls->appName(), cls->proxyFlags(),
+          AcDbEntity::cast(object) != nullptr};
 }
 
 class DrawingWriter {
@@ -160,7 +201,8 @@ class DrawingWriter {
   void writeObject(const AcDbObject* object) {
     if (!m_written.insert(object).second) return;
     ClassInfo info = classOf(object);
-    if (!info.dxfName.empty() && !isBuiltInDxfName(info.dxfName) && m_classNames.insert(info.dxfName).second)
+    if (!info.dxfName.empty() && !isBuiltInDxfName(info.dxfName) &&
+        m_classNames.insert(info.dxfName).second)
       m_classes.push_back(info);
     m_f.writeString(0, info.dxfName);
     object->dxfOutFields(&m_f);
@@ -176,7 +218,8 @@ class DrawingWriter {
       } else if (code == 1004) {
         m_f.writeBinaryChunk(code, rb->resval.rbinary);
       } else if (code >= 1010 && code <= 1013) {
-        m_f.writePoint3d(code, AcGePoint3d(rb->resval.rpoint[0], rb->resval.rpoint[1], rb->resval.rpoint[2]));
+        m_f.writePoint3d(
+            code, AcGePoint3d(rb->resval.rpoint[0], rb->resval.rpoint[1], rb->resval.rpoint[2]));
       } else if (code >= 1040 && code <= 1042) {
         m_f.writeDouble(code, rb->resval.rreal);
       } else if (code == 1070) {
@@ -190,9 +233,10 @@ class DrawingWriter {
 
   void writeTables() {
     section("TABLES");
-    const AcDbObjectId tables[] = {m_roots.viewportTable, m_roots.linetypeTable, m_roots.layerTable,
-                                   m_roots.textStyleTable, m_roots.viewTable, m_roots.ucsTable,
-                                   m_roots.regAppTable, m_roots.dimStyleTable, m_roots.blockTable};
+    const AcDbObjectId tables[] = {
+        m_roots.viewportTable,  m_roots.linetypeTable, m_roots.layerTable,
+        m_roots.textStyleTable, m_roots.viewTable,     m_roots.ucsTable,
+        m_roots.regAppTable,    m_roots.dimStyleTable, m_roots.blockTable};
     for (const AcDbObjectId& tableId : tables) {
       auto* table = AcDbSymbolTable::cast(peekObject(tableId));
       if (table == nullptr) continue;
@@ -215,7 +259,8 @@ class DrawingWriter {
   void writeEntity(const AcDbEntity* entity) {
     if (entity == nullptr || entity->isErased()) return;
     // A block's frame and a SEQEND are written where they belong, never as contents.
-    if (AcDbBlockBegin::cast(entity) || AcDbBlockEnd::cast(entity) || AcDbSequenceEnd::cast(entity)) return;
+    if (AcDbBlockBegin::cast(entity) || AcDbBlockEnd::cast(entity) || AcDbSequenceEnd::cast(entity))
+      return;
     std::vector<const AcDbObject*> subs;
     for (const AcDbObjectId& id : acad::subEntityIds(entity)) {
       const AcDbObject* sub = peekObject(id);
@@ -269,7 +314,9 @@ class DrawingWriter {
     for (const AcDbObjectId& id : acad::objectIds(m_db)) {
       const AcDbObject* object = peekObject(id);
       if (object == nullptr || object->isErased() || m_written.count(object)) continue;
-      if (AcDbEntity::cast(object) || AcDbSymbolTable::cast(object) || AcDbSymbolTableRecord::cast(object)) continue;
+      if (AcDbEntity::cast(object) || AcDbSymbolTable::cast(object) ||
+          AcDbSymbolTableRecord::cast(object))
+        continue;
       if (isInsideEntityOrTable(object)) continue;
       writeDictionaryTree(object);
     }
@@ -285,7 +332,8 @@ class DrawingWriter {
       const AcDbObject* o = peekObject(owner);
       if (o == nullptr) return false;
       if (o->isErased()) return true;
-      bool writtenBefore = AcDbEntity::cast(o) || AcDbSymbolTable::cast(o) || AcDbSymbolTableRecord::cast(o);
+      bool writtenBefore =
+          AcDbEntity::cast(o) || AcDbSymbolTable::cast(o) || AcDbSymbolTableRecord::cast(o);
       if (writtenBefore && m_written.count(o) == 0) return true;
       owner = o->ownerId();
     }
@@ -297,7 +345,8 @@ class DrawingWriter {
     writeObject(object);
     if (auto* dictionary = AcDbDictionary::cast(object))
       for (const auto& entry : dictionary->entries()) writeDictionaryTree(peekObject(entry.id));
-    if (!object->extensionDictionary().isNull()) writeDictionaryTree(peekObject(object->extensionDictionary()));
+    if (!object->extensionDictionary().isNull())
+      writeDictionaryTree(peekObject(object->extensionDictionary()));
   }
 
   AcDbDatabase* m_db;

@@ -25,66 +25,67 @@ namespace tabrik::lisp {
 enum class Boundary { None, Report, Silent, Catch };
 
 struct Runtime::State {
-    std::vector<Value> values;  // by symbol id
-    std::vector<std::pair<std::uint32_t, Value>> saved;
-    Boundary boundary = Boundary::None;
-    bool inErrorHandler = false;
-    // What the last *error* call returned, for the top-level entry point.
-    bool errorHandled = false;
-    Value handlerValue;
-    std::unordered_set<std::uint32_t> acadDefuns;
-    std::unordered_set<std::uint32_t> traced;  // (trace f): calls of f are shown
-    int traceDepth = 0;
-    int initgetBits = 0;
-    std::string initgetKeywords;
-    int depth = 0;
+  std::vector<Value> values;  // by symbol id
+  std::vector<std::pair<std::uint32_t, Value>> saved;
+  Boundary boundary = Boundary::None;
+  bool inErrorHandler = false;
+  // What the last *error* call returned, for the top-level entry point.
+  bool errorHandled = false;
+  Value handlerValue;
+  std::unordered_set<std::uint32_t> acadDefuns;
+  std::unordered_set<std::uint32_t> traced;  // (trace f): calls of f are shown
+  int traceDepth = 0;
+  int initgetBits = 0;
+  std::string initgetKeywords;
+  int depth = 0;
 
-    Value& slot(std::uint32_t id) {
-        if (id >= values.size()) values.resize(std::max<std::size_t>(detail::symbolCount(), id + 1));
-        return values[id];
-    }
+  Value& slot(std::uint32_t id) {
+    if (id >= values.size()) values.resize(std::max<std::size_t>(detail::symbolCount(), id + 1));
+    return values[id];
+  }
 };
 
 // Restores every binding made since construction.
 class BindingScope {
-public:
-    explicit BindingScope(Runtime::State& state) : m_state(state), m_mark(state.saved.size()) {}
-    ~BindingScope() {
-        while (m_state.saved.size() > m_mark) {
-            auto& [id, old] = m_state.saved.back();
-            m_state.values[id] = std::move(old);
-            m_state.saved.pop_back();
-        }
+ public:
+  explicit BindingScope(Runtime::State& state) : m_state(state), m_mark(state.saved.size()) {}
+  ~BindingScope() {
+    while (m_state.saved.size() > m_mark) {
+      auto& [id, old] = m_state.saved.back();
+      m_state.values[id] = std::move(old);
+      m_state.saved.pop_back();
     }
-    void bind(std::uint32_t id, Value value) {
-        Value& slot = m_state.slot(id);
-        m_state.saved.emplace_back(id, std::move(slot));
-        slot = std::move(value);
-    }
-    BindingScope(const BindingScope&) = delete;
-    BindingScope& operator=(const BindingScope&) = delete;
+  }
+  void bind(std::uint32_t id, Value value) {
+    Value& slot = m_state.slot(id);
+    m_state.saved.emplace_back(id, std::move(slot));
+    slot = std::move(value);
+  }
+  BindingScope(const BindingScope&) = delete;
+  BindingScope& operator=(const BindingScope&) = delete;
 
-private:
-    Runtime::State& m_state;
-    std::size_t m_mark;
+ private:
+  Runtime::State& m_state;
+  std::size_t m_mark;
 };
 
 class BoundaryScope {
-public:
-    BoundaryScope(Runtime::State& state, Boundary boundary) : m_state(state), m_old(state.boundary) {
-        state.boundary = boundary;
-    }
-    ~BoundaryScope() { m_state.boundary = m_old; }
-    BoundaryScope(const BoundaryScope&) = delete;
-    BoundaryScope& operator=(const BoundaryScope&) = delete;
+ public:
+  BoundaryScope(Runtime::State& state, Boundary boundary) : m_state(state), m_old(state.boundary) {
+    state.boundary = boundary;
+  }
+  ~BoundaryScope() { m_state.boundary = m_old; }
+  BoundaryScope(const BoundaryScope&) = delete;
+  BoundaryScope& operator=(const BoundaryScope&) = delete;
 
-private:
-    Runtime::State& m_state;
-    Boundary m_old;
+ private:
+  Runtime::State& m_state;
+  Boundary m_old;
 };
 
 // Registers one of the runtime's own builtins.
-void defineNative(Runtime& runtime, std::string_view name, detail::NativeBuiltin function, int specialForm = 0);
+void defineNative(Runtime& runtime, std::string_view name, detail::NativeBuiltin function,
+                  int specialForm = 0);
 
 // Builtin families, installed by the Runtime constructor.
 void installCoreForms(Runtime& runtime);

@@ -19,7 +19,9 @@ class CArray {
   INT_PTR GetCount() const { return GetSize(); }
   BOOL IsEmpty() const { return m_items.empty(); }
   INT_PTR GetUpperBound() const { return GetSize() - 1; }
-  void SetSize(INT_PTR nNewSize, INT_PTR /*nGrowBy*/ = -1) { m_items.resize(static_cast<size_t>(nNewSize)); }
+  void SetSize(INT_PTR nNewSize, INT_PTR /*nGrowBy*/ = -1) {
+    m_items.resize(static_cast<size_t>(nNewSize));
+  }
   const TYPE& GetAt(INT_PTR i) const { return m_items.at(static_cast<size_t>(i)); }
   TYPE& ElementAt(INT_PTR i) { return m_items.at(static_cast<size_t>(i)); }
   void SetAt(INT_PTR i, ARG_TYPE v) { m_items.at(static_cast<size_t>(i)) = v; }
@@ -105,7 +107,10 @@ class CList {
     if (!at) {  // empty list
       m_head = m_tail = n;
     } else {
-      if (at->prev) at->prev->next = n; else m_head = n;
+      if (at->prev)
+        at->prev->next = n;
+      else
+        m_head = n;
       at->prev = n;
     }
     ++m_count;
@@ -120,7 +125,10 @@ class CList {
     if (!at) {
       m_head = m_tail = n;
     } else {
-      if (at->next) at->next->prev = n; else m_tail = n;
+      if (at->next)
+        at->next->prev = n;
+      else
+        m_tail = n;
       at->next = n;
     }
     ++m_count;
@@ -138,8 +146,14 @@ class CList {
   }
   void RemoveAt(POSITION pos) {
     Node* n = checked(pos);
-    if (n->prev) n->prev->next = n->next; else m_head = n->next;
-    if (n->next) n->next->prev = n->prev; else m_tail = n->prev;
+    if (n->prev)
+      n->prev->next = n->next;
+    else
+      m_head = n->next;
+    if (n->next)
+      n->next->prev = n->prev;
+    else
+      m_tail = n->prev;
     delete n;
     --m_count;
   }

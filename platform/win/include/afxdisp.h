@@ -64,7 +64,9 @@ class COleVariant : public tagVARIANT {
   // Same type and same value (strings compared exactly).
   BOOL operator==(const VARIANT& varSrc) const;
   BOOL operator==(LPCVARIANT pSrc) const;
-  BOOL operator==(const COleVariant& varSrc) const { return operator==(static_cast<const VARIANT&>(varSrc)); }
+  BOOL operator==(const COleVariant& varSrc) const {
+    return operator==(static_cast<const VARIANT&>(varSrc));
+  }
   BOOL operator!=(const VARIANT& varSrc) const { return !operator==(varSrc); }
 };
 
@@ -86,7 +88,9 @@ class COleDateTime {
   // parts out of range.
   int SetDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);
   int SetDate(int nYear, int nMonth, int nDay) { return SetDateTime(nYear, nMonth, nDay, 0, 0, 0); }
-  int SetTime(int nHour, int nMin, int nSec) { return SetDateTime(1899, 12, 30, nHour, nMin, nSec); }
+  int SetTime(int nHour, int nMin, int nSec) {
+    return SetDateTime(1899, 12, 30, nHour, nMin, nSec);
+  }
   BOOL GetAsSystemTime(SYSTEMTIME& st) const;
 
   int GetYear() const;

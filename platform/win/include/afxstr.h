@@ -14,9 +14,9 @@ class CString {
   CString() = default;
   CString(const CString&) = default;
   CString(CString&&) noexcept = default;
-  CString(LPCWSTR psz);                  // null gives the empty string
+  CString(LPCWSTR psz);  // null gives the empty string
   CString(LPCWSTR pch, int nLength);
-  CString(const char* pszUtf8);          // narrow text is read as UTF-8
+  CString(const char* pszUtf8);  // narrow text is read as UTF-8
   CString(wchar_t ch, int nRepeat = 1);
   CString(const std::wstring& s) : m_s(s) {}
   CString& operator=(const CString&) = default;

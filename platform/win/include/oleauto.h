@@ -113,7 +113,8 @@ HRESULT VariantCopy(VARIANTARG* pvargDest, const VARIANTARG* pvargSrc);
 // DISP_E_TYPEMISMATCH for text that does not read as the target or for Null.
 #define VARIANT_NOVALUEPROP 0x01
 #define VARIANT_ALPHABOOL 0x02  // VT_BOOL to text as "True"/"False" instead of "-1"/"0"
-HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags, VARTYPE vt);
+HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags,
+                          VARTYPE vt);
 
 // Date to text as the user's default locale writes it (en-US here): "M/d/yyyy",
 // "h:mm:ss AM", or both joined by a blank; a whole day prints without a time and a

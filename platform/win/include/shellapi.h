@@ -38,6 +38,6 @@ typedef struct HINSTANCE__* HINSTANCE;
 
 // Performs lpOperation (nullptr: the default verb) on lpFile. The result, cast to
 // INT_PTR, is above 32 on success and one of the SE_ERR_ values otherwise.
-HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters, LPCWSTR lpDirectory,
-                        int nShowCmd);
+HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
+                        LPCWSTR lpDirectory, int nShowCmd);
 #define ShellExecute ShellExecuteW

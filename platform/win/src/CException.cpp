@@ -22,12 +22,14 @@ BOOL CException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpC
   return FALSE;
 }
 
-BOOL CMemoryException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
+BOOL CMemoryException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError,
+                                       PUINT pnHelpContext) const {
   if (pnHelpContext) *pnHelpContext = 0;
   return CopyMessage(L"Out of memory.", lpszError, nMaxError);
 }
 
-BOOL CInvalidArgException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
+BOOL CInvalidArgException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError,
+                                           PUINT pnHelpContext) const {
   if (pnHelpContext) *pnHelpContext = 0;
   return CopyMessage(L"Encountered an improper argument.", lpszError, nMaxError);
 }

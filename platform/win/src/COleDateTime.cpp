@@ -9,7 +9,8 @@ COleDateTime COleDateTime::GetCurrentTime() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  return COleDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return COleDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                      local.tm_min, local.tm_sec);
 }
 
 COleDateTime::COleDateTime(const VARIANT& v) : m_dt(0), m_status(valid) {
@@ -34,9 +35,11 @@ COleDateTime::COleDateTime(const SYSTEMTIME& st)
     : COleDateTime(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond) {}
 
 int COleDateTime::SetDateTime(int y, int mo, int d, int h, int mi, int s) {
-  SYSTEMTIME st{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d),
-                static_cast<WORD>(h), static_cast<WORD>(mi), static_cast<WORD>(s), 0};
-  bool inRange = y >= 100 && y <= 9999 && mo >= 1 && mo <= 12 && d >= 1 && h >= 0 && mi >= 0 && s >= 0;
+  SYSTEMTIME st{
+      static_cast<WORD>(y),  static_cast<WORD>(mo), 0, static_cast<WORD>(d), static_cast<WORD>(h),
+      static_cast<WORD>(mi), static_cast<WORD>(s),  0};
+  bool inRange =
+      y >= 100 && y <= 9999 && mo >= 1 && mo <= 12 && d >= 1 && h >= 0 && mi >= 0 && s >= 0;
   if (inRange && SystemTimeToVariantTime(&st, &m_dt)) {
     m_status = valid;
     return 0;
@@ -94,9 +97,11 @@ CString COleDateTime::Format(LPCTSTR fmt) const {
   if (m_status == null) return CString();
   SYSTEMTIME st{};
   if (!GetAsSystemTime(st)) return CString(L"Invalid DateTime");
-  static const wchar_t* kMonths[] = {L"January", L"February", L"March",     L"April",   L"May",      L"June",
-                                     L"July",    L"August",   L"September", L"October", L"November", L"December"};
-  static const wchar_t* kDays[] = {L"Sunday", L"Monday", L"Tuesday", L"Wednesday", L"Thursday", L"Friday", L"Saturday"};
+  static const wchar_t* kMonths[] = {L"January",   L"February", L"March",    L"April",
+                                     L"May",       L"June",     L"July",     L"August",
+                                     L"September", L"October",  L"November", L"December"};
+  static const wchar_t* kDays[] = {L"Sunday",   L"Monday", L"Tuesday", L"Wednesday",
+                                   L"Thursday", L"Friday", L"Saturday"};
   CString out;
   for (const wchar_t* p = fmt ? fmt : L""; *p; ++p) {
     if (*p != L'%' || !p[1]) {
@@ -113,22 +118,54 @@ CString COleDateTime::Format(LPCTSTR fmt) const {
     CString piece;
     int hour12 = st.wHour % 12 == 0 ? 12 : st.wHour % 12;
     switch (*p) {
-      case L'Y': piece.Format(L"%d", st.wYear); break;
-      case L'y': piece.Format(two, st.wYear % 100); break;
-      case L'm': piece.Format(two, st.wMonth); break;
-      case L'd': piece.Format(two, st.wDay); break;
-      case L'H': piece.Format(two, st.wHour); break;
-      case L'I': piece.Format(two, hour12); break;
-      case L'M': piece.Format(two, st.wMinute); break;
-      case L'S': piece.Format(two, st.wSecond); break;
-      case L'p': piece = st.wHour < 12 ? L"AM" : L"PM"; break;
-      case L'j': piece.Format(noPad ? L"%d" : L"%03d", GetDayOfYear()); break;
-      case L'B': piece = kMonths[st.wMonth - 1]; break;
-      case L'b': piece = CString(kMonths[st.wMonth - 1]).Left(3); break;
-      case L'A': piece = kDays[st.wDayOfWeek]; break;
-      case L'a': piece = CString(kDays[st.wDayOfWeek]).Left(3); break;
-      case L'%': piece = L"%"; break;
-      default: piece = CString(L'%') + *p; break;
+      case L'Y':
+        piece.Format(L"%d", st.wYear);
+        break;
+      case L'y':
+        piece.Format(two, st.wYear % 100);
+        break;
+      case L'm':
+        piece.Format(two, st.wMonth);
+        break;
+      case L'd':
+        piece.Format(two, st.wDay);
+        break;
+      case L'H':
+        piece.Format(two, st.wHour);
+        break;
+      case L'I':
+        piece.Format(two, hour12);
+        break;
+      case L'M':
+        piece.Format(two, st.wMinute);
+        break;
+      case L'S':
+        piece.Format(two, st.wSecond);
+        break;
+      case L'p':
+        piece = st.wHour < 12 ? L"AM" : L"PM";
+        break;
+      case L'j':
+        piece.Format(noPad ? L"%d" : L"%03d", GetDayOfYear());
+        break;
+      case L'B':
+        piece = kMonths[st.wMonth - 1];
+        break;
+      case L'b':
+        piece = CString(kMonths[st.wMonth - 1]).Left(3);
+        break;
+      case L'A':
+        piece = kDays[st.wDayOfWeek];
+        break;
+      case L'a':
+        piece = CString(kDays[st.wDayOfWeek]).Left(3);
+        break;
+      case L'%':
+        piece = L"%";
+        break;
+      default:
+        piece = CString(L'%') + *p;
+        break;
     }
     out += piece;
   }
@@ -147,7 +184,9 @@ bool COleDateTime::ParseDateTime(LPCTSTR text, DWORD dwFlags, LCID lcid) {
   return true;
 }
 
-COleCurrency::COleCurrency(long nUnits, long nFractionalUnits) : m_status(valid) { SetCurrency(nUnits, nFractionalUnits); }
+COleCurrency::COleCurrency(long nUnits, long nFractionalUnits) : m_status(valid) {
+  SetCurrency(nUnits, nFractionalUnits);
+}
 
 COleCurrency::COleCurrency(const VARIANT& v) : m_status(valid) {
   m_cur.int64 = 0;
@@ -177,7 +216,8 @@ CString COleCurrency::Format(DWORD dwFlags, LCID) const {
   VariantInit(&t);
   v.vt = VT_CY;
   v.cyVal = m_cur;
-  if (FAILED(VariantChangeType(&t, &v, static_cast<USHORT>(dwFlags), VT_BSTR))) return CString(L"Invalid Currency");
+  if (FAILED(VariantChangeType(&t, &v, static_cast<USHORT>(dwFlags), VT_BSTR)))
+    return CString(L"Invalid Currency");
   CString s(t.bstrVal);
   VariantClear(&t);
   return s;

@@ -126,10 +126,14 @@ const COleVariant& COleVariant::operator=(const VARIANT& src) {
   check(VariantCopy(this, &src));
   return *this;
 }
-const COleVariant& COleVariant::operator=(const COleVariant& src) { return operator=(static_cast<const VARIANT&>(src)); }
+const COleVariant& COleVariant::operator=(const COleVariant& src) {
+  return operator=(static_cast<const VARIANT&>(src));
+}
 const COleVariant& COleVariant::operator=(LPCVARIANT pSrc) {
-  if (pSrc) check(VariantCopy(this, pSrc));
-  else Clear();
+  if (pSrc)
+    check(VariantCopy(this, pSrc));
+  else
+    Clear();
   return *this;
 }
 const COleVariant& COleVariant::operator=(LPCTSTR s) {
@@ -188,22 +192,34 @@ BOOL COleVariant::operator==(const VARIANT& o) const {
   if (vt != o.vt) return FALSE;
   switch (vt) {
     case VT_EMPTY:
-    case VT_NULL: return TRUE;
-    case VT_I2: return iVal == o.iVal;
-    case VT_I4: return lVal == o.lVal;
-    case VT_I8: return llVal == o.llVal;
-    case VT_ERROR: return scode == o.scode;
-    case VT_UI1: return bVal == o.bVal;
-    case VT_R4: return fltVal == o.fltVal;
-    case VT_R8: return dblVal == o.dblVal;
-    case VT_DATE: return date == o.date;
-    case VT_BOOL: return boolVal == o.boolVal;
-    case VT_CY: return cyVal.int64 == o.cyVal.int64;
+    case VT_NULL:
+      return TRUE;
+    case VT_I2:
+      return iVal == o.iVal;
+    case VT_I4:
+      return lVal == o.lVal;
+    case VT_I8:
+      return llVal == o.llVal;
+    case VT_ERROR:
+      return scode == o.scode;
+    case VT_UI1:
+      return bVal == o.bVal;
+    case VT_R4:
+      return fltVal == o.fltVal;
+    case VT_R8:
+      return dblVal == o.dblVal;
+    case VT_DATE:
+      return date == o.date;
+    case VT_BOOL:
+      return boolVal == o.boolVal;
+    case VT_CY:
+      return cyVal.int64 == o.cyVal.int64;
     case VT_BSTR: {
       UINT a = SysStringLen(bstrVal), b = SysStringLen(o.bstrVal);
       return a == b && (a == 0 || std::wmemcmp(bstrVal, o.bstrVal, a) == 0);
     }
-    default: return FALSE;
+    default:
+      return FALSE;
   }
 }
 BOOL COleVariant::operator==(LPCVARIANT p) const { return p && operator==(*p); }

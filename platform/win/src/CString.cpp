@@ -77,7 +77,8 @@ std::wstring translateFormat(LPCWSTR fmt) {
     } else if (*p == L'h' && (p[1] == L's' || p[1] == L'c' || p[1] == L'S' || p[1] == L'C')) {
       narrow = true;
       ++p;
-    } else if ((*p == L'l' || *p == L'w') && (p[1] == L's' || p[1] == L'c' || p[1] == L'S' || p[1] == L'C')) {
+    } else if ((*p == L'l' || *p == L'w') &&
+               (p[1] == L's' || p[1] == L'c' || p[1] == L'S' || p[1] == L'C')) {
       wide = true;
       ++p;
     } else {
@@ -115,9 +116,11 @@ std::wstring formatV(LPCWSTR fmt, va_list args) {
 }  // namespace
 
 CString::CString(LPCWSTR psz) : m_s(psz ? psz : L"") {}
-CString::CString(LPCWSTR pch, int nLength) : m_s(pch && nLength > 0 ? std::wstring(pch, nLength) : std::wstring()) {}
+CString::CString(LPCWSTR pch, int nLength)
+    : m_s(pch && nLength > 0 ? std::wstring(pch, nLength) : std::wstring()) {}
 CString::CString(const char* pszUtf8) : m_s(fromUtf8(pszUtf8)) {}
-CString::CString(wchar_t ch, int nRepeat) : m_s(nRepeat > 0 ? static_cast<size_t>(nRepeat) : 0, ch) {}
+CString::CString(wchar_t ch, int nRepeat)
+    : m_s(nRepeat > 0 ? static_cast<size_t>(nRepeat) : 0, ch) {}
 
 CString& CString::operator=(LPCWSTR psz) {
   m_s = psz ? psz : L"";
@@ -151,7 +154,9 @@ void CString::ReleaseBuffer(int nNewLength) {
   m_s.resize(static_cast<size_t>(std::min(nNewLength, GetLength())));
 }
 
-CString CString::Left(int n) const { return CString(m_s.substr(0, static_cast<size_t>(std::clamp(n, 0, GetLength())))); }
+CString CString::Left(int n) const {
+  return CString(m_s.substr(0, static_cast<size_t>(std::clamp(n, 0, GetLength()))));
+}
 CString CString::Right(int n) const {
   n = std::clamp(n, 0, GetLength());
   return CString(m_s.substr(static_cast<size_t>(GetLength() - n)));
@@ -242,7 +247,8 @@ int CString::Insert(int i, LPCWSTR psz) {
   return GetLength();
 }
 int CString::Delete(int i, int nCount) {
-  if (i >= 0 && i < GetLength() && nCount > 0) m_s.erase(static_cast<size_t>(i), static_cast<size_t>(nCount));
+  if (i >= 0 && i < GetLength() && nCount > 0)
+    m_s.erase(static_cast<size_t>(i), static_cast<size_t>(nCount));
   return GetLength();
 }
 
@@ -324,7 +330,9 @@ int CString::CompareNoCase(LPCWSTR psz) const {
   }
 }
 
-wchar_t* CString::AllocSysString() const { return SysAllocStringLen(m_s.data(), static_cast<UINT>(m_s.size())); }
+wchar_t* CString::AllocSysString() const {
+  return SysAllocStringLen(m_s.data(), static_cast<UINT>(m_s.size()));
+}
 
 CString& CString::operator+=(const CString& s) {
   m_s += s.m_s;

@@ -17,13 +17,16 @@
 // it and a null follows the last character, as on Windows.
 
 BSTR SysAllocStringLen(const OLECHAR* pch, UINT cch) {
-  auto* block = static_cast<char*>(std::malloc(sizeof(std::uint64_t) + (static_cast<size_t>(cch) + 1) * sizeof(OLECHAR)));
+  auto* block = static_cast<char*>(
+      std::malloc(sizeof(std::uint64_t) + (static_cast<size_t>(cch) + 1) * sizeof(OLECHAR)));
   if (!block) return nullptr;
   auto* len = reinterpret_cast<std::uint64_t*>(block);
   *len = cch;
   auto* s = reinterpret_cast<OLECHAR*>(block + sizeof(std::uint64_t));
-  if (pch) std::wmemcpy(s, pch, cch);
-  else std::wmemset(s, 0, cch);
+  if (pch)
+    std::wmemcpy(s, pch, cch);
+  else
+    std::wmemset(s, 0, cch);
   s[cch] = 0;
   return s;
 }
@@ -39,7 +42,8 @@ void SysFreeString(BSTR bstr) {
 
 UINT SysStringLen(BSTR bstr) {
   if (!bstr) return 0;
-  return static_cast<UINT>(*reinterpret_cast<std::uint64_t*>(reinterpret_cast<char*>(bstr) - sizeof(std::uint64_t)));
+  return static_cast<UINT>(
+      *reinterpret_cast<std::uint64_t*>(reinterpret_cast<char*>(bstr) - sizeof(std::uint64_t)));
 }
 
 int SysReAllocString(BSTR* pbstr, const OLECHAR* psz) {
@@ -153,10 +157,12 @@ DateParts splitDate(double x) {
 }
 
 bool makeDate(int y, int mo, int d, int h, int mi, int s, double& out) {
-  if (y < 100 || y > 9999 || mo < 1 || mo > 12 || d < 1 || d > static_cast<int>(daysInMonth(y, static_cast<unsigned>(mo))))
+  if (y < 100 || y > 9999 || mo < 1 || mo > 12 || d < 1 ||
+      d > static_cast<int>(daysInMonth(y, static_cast<unsigned>(mo))))
     return false;
   if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59) return false;
-  double days = static_cast<double>(daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) - kEpoch);
+  double days = static_cast<double>(
+      daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) - kEpoch);
   double t = (h * 3600.0 + mi * 60.0 + s) / 86400.0;
   out = days >= 0 ? days + t : days - t;
   return true;
@@ -166,8 +172,8 @@ std::wstring enUsDate(double x) {
   DateParts p = splitDate(x);
   wchar_t date[32], time[32];
   std::swprintf(date, 32, L"%u/%u/%d", p.month, p.day, p.year);
-  std::swprintf(time, 32, L"%d:%02d:%02d %ls", p.hour % 12 == 0 ? 12 : p.hour % 12, p.minute, p.second,
-                p.hour < 12 ? L"AM" : L"PM");
+  std::swprintf(time, 32, L"%d:%02d:%02d %ls", p.hour % 12 == 0 ? 12 : p.hour % 12, p.minute,
+                p.second, p.hour < 12 ? L"AM" : L"PM");
   if (p.dayIsZero) return time;
   if (p.timeIsZero) return date;
   return std::wstring(date) + L" " + time;
@@ -255,7 +261,9 @@ bool parseDateText(const wchar_t* text, double& out) {
 
 int SystemTimeToVariantTime(const SYSTEMTIME* st, double* out) {
   if (!st || !out) return FALSE;
-  return makeDate(st->wYear, st->wMonth, st->wDay, st->wHour, st->wMinute, st->wSecond, *out) ? TRUE : FALSE;
+  return makeDate(st->wYear, st->wMonth, st->wDay, st->wHour, st->wMinute, st->wSecond, *out)
+             ? TRUE
+             : FALSE;
 }
 
 int VariantTimeToSystemTime(double x, SYSTEMTIME* st) {
@@ -306,7 +314,8 @@ std::wstring numberText(double v, int digits) {
 
 std::wstring currencyText(LONGLONG c) {
   bool neg = c < 0;
-  unsigned long long a = neg ? 0ull - static_cast<unsigned long long>(c) : static_cast<unsigned long long>(c);
+  unsigned long long a =
+      neg ? 0ull - static_cast<unsigned long long>(c) : static_cast<unsigned long long>(c);
   wchar_t buf[64];
   std::swprintf(buf, 64, L"%ls%llu.%04llu", neg ? L"-" : L"", a / 10000, a % 10000);
   std::wstring s = buf;
@@ -332,50 +341,101 @@ bool equalsNoCase(const wchar_t* a, const wchar_t* b) { return CString(a).Compar
 // The source as a number, for the numeric targets.
 HRESULT sourceNumber(const VARIANT& s, VARTYPE target, double& v) {
   switch (s.vt) {
-    case VT_EMPTY: v = 0; return S_OK;
-    case VT_I2: v = s.iVal; return S_OK;
-    case VT_I4: v = s.lVal; return S_OK;
-    case VT_I8: v = static_cast<double>(s.llVal); return S_OK;
-    case VT_UI1: v = s.bVal; return S_OK;
-    case VT_R4: v = s.fltVal; return S_OK;
-    case VT_R8: v = s.dblVal; return S_OK;
-    case VT_DATE: v = s.date; return S_OK;
-    case VT_BOOL: v = s.boolVal ? -1 : 0; return S_OK;
-    case VT_CY: v = static_cast<double>(s.cyVal.int64) / 10000.0; return S_OK;
-    case VT_ERROR: v = s.scode; return S_OK;
+    case VT_EMPTY:
+      v = 0;
+      return S_OK;
+    case VT_I2:
+      v = s.iVal;
+      return S_OK;
+    case VT_I4:
+      v = s.lVal;
+      return S_OK;
+    case VT_I8:
+      v = static_cast<double>(s.llVal);
+      return S_OK;
+    case VT_UI1:
+      v = s.bVal;
+      return S_OK;
+    case VT_R4:
+      v = s.fltVal;
+      return S_OK;
+    case VT_R8:
+      v = s.dblVal;
+      return S_OK;
+    case VT_DATE:
+      v = s.date;
+      return S_OK;
+    case VT_BOOL:
+      v = s.boolVal ? -1 : 0;
+      return S_OK;
+    case VT_CY:
+      v = static_cast<double>(s.cyVal.int64) / 10000.0;
+      return S_OK;
+    case VT_ERROR:
+      v = s.scode;
+      return S_OK;
     case VT_BSTR: {
       const wchar_t* t = s.bstrVal ? s.bstrVal : L"";
       if (target == VT_DATE && parseDateText(t, v)) return S_OK;
       if (target == VT_BOOL) {
-        if (equalsNoCase(t, L"True")) { v = -1; return S_OK; }
-        if (equalsNoCase(t, L"False")) { v = 0; return S_OK; }
+        if (equalsNoCase(t, L"True")) {
+          v = -1;
+          return S_OK;
+        }
+        if (equalsNoCase(t, L"False")) {
+          v = 0;
+          return S_OK;
+        }
       }
       return parseNumber(t, v) ? S_OK : DISP_E_TYPEMISMATCH;
     }
-    default: return DISP_E_TYPEMISMATCH;
+    default:
+      return DISP_E_TYPEMISMATCH;
   }
 }
 
 HRESULT toText(const VARIANT& s, USHORT flags, std::wstring& out) {
   switch (s.vt) {
-    case VT_EMPTY: out.clear(); return S_OK;
-    case VT_I2: out = std::to_wstring(s.iVal); return S_OK;
-    case VT_I4: out = std::to_wstring(s.lVal); return S_OK;
-    case VT_I8: out = std::to_wstring(s.llVal); return S_OK;
-    case VT_UI1: out = std::to_wstring(s.bVal); return S_OK;
-    case VT_ERROR: out = std::to_wstring(s.scode); return S_OK;
-    case VT_R4: out = numberText(s.fltVal, 7); return S_OK;
-    case VT_R8: out = numberText(s.dblVal, 15); return S_OK;
-    case VT_CY: out = currencyText(s.cyVal.int64); return S_OK;
+    case VT_EMPTY:
+      out.clear();
+      return S_OK;
+    case VT_I2:
+      out = std::to_wstring(s.iVal);
+      return S_OK;
+    case VT_I4:
+      out = std::to_wstring(s.lVal);
+      return S_OK;
+    case VT_I8:
+      out = std::to_wstring(s.llVal);
+      return S_OK;
+    case VT_UI1:
+      out = std::to_wstring(s.bVal);
+      return S_OK;
+    case VT_ERROR:
+      out = std::to_wstring(s.scode);
+      return S_OK;
+    case VT_R4:
+      out = numberText(s.fltVal, 7);
+      return S_OK;
+    case VT_R8:
+      out = numberText(s.dblVal, 15);
+      return S_OK;
+    case VT_CY:
+      out = currencyText(s.cyVal.int64);
+      return S_OK;
     case VT_BOOL:
-      out = (flags & VARIANT_ALPHABOOL) ? (s.boolVal ? L"True" : L"False") : (s.boolVal ? L"-1" : L"0");
+      out = (flags & VARIANT_ALPHABOOL) ? (s.boolVal ? L"True" : L"False")
+                                        : (s.boolVal ? L"-1" : L"0");
       return S_OK;
     case VT_DATE:
       if (!validDate(s.date)) return E_INVALIDARG;
       out = enUsDate(s.date);
       return S_OK;
-    case VT_BSTR: out = s.bstrVal ? std::wstring(s.bstrVal, SysStringLen(s.bstrVal)) : L""; return S_OK;
-    default: return DISP_E_TYPEMISMATCH;
+    case VT_BSTR:
+      out = s.bstrVal ? std::wstring(s.bstrVal, SysStringLen(s.bstrVal)) : L"";
+      return S_OK;
+    default:
+      return DISP_E_TYPEMISMATCH;
   }
 }
 
@@ -430,7 +490,9 @@ HRESULT VariantChangeType(VARIANTARG* dst, const VARIANTARG* src, USHORT flags, 
         if (std::fabs(v) > std::numeric_limits<float>::max()) return DISP_E_OVERFLOW;
         r.fltVal = static_cast<FLOAT>(v);
         break;
-      case VT_R8: r.dblVal = v; break;
+      case VT_R8:
+        r.dblVal = v;
+        break;
       case VT_I8:
         if (src->vt == VT_I2 || src->vt == VT_I4 || src->vt == VT_UI1 || src->vt == VT_BOOL) {
           r.llVal = static_cast<LONGLONG>(v);
@@ -439,7 +501,9 @@ HRESULT VariantChangeType(VARIANTARG* dst, const VARIANTARG* src, USHORT flags, 
         if (!(v > -9.2233720368547758e18 && v < 9.2233720368547758e18)) return DISP_E_OVERFLOW;
         r.llVal = static_cast<LONGLONG>(roundHalfEven(v));
         break;
-      case VT_BOOL: r.boolVal = v != 0 ? VARIANT_TRUE : VARIANT_FALSE; break;
+      case VT_BOOL:
+        r.boolVal = v != 0 ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
       case VT_DATE:
         if (!validDate(v)) return DISP_E_OVERFLOW;
         r.date = v;
@@ -454,7 +518,8 @@ HRESULT VariantChangeType(VARIANTARG* dst, const VARIANTARG* src, USHORT flags, 
         r.cyVal.int64 = static_cast<LONGLONG>(x);
         break;
       }
-      default: return DISP_E_BADVARTYPE;
+      default:
+        return DISP_E_BADVARTYPE;
     }
   }
   VariantClear(dst);

@@ -109,7 +109,10 @@ TEST(Intersections, ExtendModesOfTwoLines) {
   struct Case {
     AcDb::Intersect mode;
     int count;
-  } cases[] = {{AcDb::kOnBothOperands, 0}, {AcDb::kExtendThis, 1}, {AcDb::kExtendArg, 0}, {AcDb::kExtendBoth, 1}};
+  } cases[] = {{AcDb::kOnBothOperands, 0},
+               {AcDb::kExtendThis, 1},
+               {AcDb::kExtendArg, 0},
+               {AcDb::kExtendBoth, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.mode));
     AcGePoint3dArray points;

@@ -7,7 +7,8 @@
 
 namespace {
 
-AcDbObjectId addLine(AcDbDatabase& db, const AcGePoint3d& a = {0, 0, 0}, const AcGePoint3d& b = {1, 0, 0}) {
+AcDbObjectId addLine(AcDbDatabase& db, const AcGePoint3d& a = {0, 0, 0},
+                     const AcGePoint3d& b = {1, 0, 0}) {
   AcDbBlockTableRecord* space = nullptr;
   EXPECT_EQ(acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite), Acad::eOk);
   auto* line = new AcDbLine(a, b);
@@ -57,7 +58,8 @@ TEST(OpenProtocol, TypedOpenRefusesOtherClassesAndLeavesThemClosed) {
   ASSERT_EQ(acdbOpenObject(curve, id, AcDb::kForWrite), Acad::eOk);  // a line is a curve
   curve->close();
   AcDbEntity* entity = nullptr;
-  EXPECT_EQ(acdbOpenAcDbEntity(entity, db.layerTableId(), AcDb::kForRead), Acad::eNotThatKindOfClass);
+  EXPECT_EQ(acdbOpenAcDbEntity(entity, db.layerTableId(), AcDb::kForRead),
+            Acad::eNotThatKindOfClass);
 }
 
 TEST(OpenProtocol, ErasedObjectsOpenOnlyWhenAskedFor) {
@@ -142,11 +144,16 @@ TEST(DefaultDrawing, HoldsTheRecordsEveryDrawingHas) {
     AcDbObjectId tableId;
     const ACHAR* name;
   } cases[] = {
-      {"block", db.blockTableId(), L"*Model_Space"},   {"block", db.blockTableId(), L"*paper_space"},
-      {"layer", db.layerTableId(), L"0"},              {"linetype", db.linetypeTableId(), L"ByLayer"},
-      {"linetype", db.linetypeTableId(), L"BYBLOCK"},  {"linetype", db.linetypeTableId(), L"Continuous"},
-      {"style", db.textStyleTableId(), L"Standard"},   {"appid", db.regAppTableId(), L"ACAD"},
-      {"vport", db.viewportTableId(), L"*Active"},     {"dimstyle", db.dimStyleTableId(), L"Standard"},
+      {"block", db.blockTableId(), L"*Model_Space"},
+      {"block", db.blockTableId(), L"*paper_space"},
+      {"layer", db.layerTableId(), L"0"},
+      {"linetype", db.linetypeTableId(), L"ByLayer"},
+      {"linetype", db.linetypeTableId(), L"BYBLOCK"},
+      {"linetype", db.linetypeTableId(), L"Continuous"},
+      {"style", db.textStyleTableId(), L"Standard"},
+      {"appid", db.regAppTableId(), L"ACAD"},
+      {"vport", db.viewportTableId(), L"*Active"},
+      {"dimstyle", db.dimStyleTableId(), L"Standard"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.table);

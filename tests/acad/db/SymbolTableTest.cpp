@@ -17,8 +17,10 @@ AcDbObjectId addLayer(AcDbDatabase& db, const ACHAR* name, Acad::ErrorStatus exp
   Acad::ErrorStatus status = layer->setName(name);
   if (status == Acad::eOk) status = table->add(id, layer);
   EXPECT_EQ(status, expected);
-  if (status == Acad::eOk) layer->close();
-  else delete layer;
+  if (status == Acad::eOk)
+    layer->close();
+  else
+    delete layer;
   table->close();
   return id;
 }

@@ -25,11 +25,31 @@ TEST(AcGe, TransformsMapPointsAsWorkedByHand) {
     double x, y, z;
   } cases[] = {
       {"translate", AcGeMatrix3d::translation({1, 2, 3}), {1, 1, 1}, 2, 3, 4},
-      {"rotate 90 about Z", AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis), {1, 0, 0}, 0, 1, 0},
-      {"rotate 90 about Z at (1,1)", AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis, {1, 1, 0}), {2, 1, 0}, 1, 2, 0},
-      {"rotate 120 about (1,1,1) cycles axes", AcGeMatrix3d::rotation(2 * kPi / 3, {1, 1, 1}), {1, 0, 0}, 0, 1, 0},
+      {"rotate 90 about Z",
+       AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis),
+       {1, 0, 0},
+       0,
+       1,
+       0},
+      {"rotate 90 about Z at (1,1)",
+       AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis, {1, 1, 0}),
+       {2, 1, 0},
+       1,
+       2,
+       0},
+      {"rotate 120 about (1,1,1) cycles axes",
+       AcGeMatrix3d::rotation(2 * kPi / 3, {1, 1, 1}),
+       {1, 0, 0},
+       0,
+       1,
+       0},
       {"scale 2 about (1,0,0)", AcGeMatrix3d::scaling(2, {1, 0, 0}), {2, 1, 0}, 3, 2, 0},
-      {"mirror in x = 1", AcGeMatrix3d::mirroring(AcGePlane({1, 0, 0}, {1, 0, 0})), {3, 5, 0}, -1, 5, 0},
+      {"mirror in x = 1",
+       AcGeMatrix3d::mirroring(AcGePlane({1, 0, 0}, {1, 0, 0})),
+       {3, 5, 0},
+       -1,
+       5,
+       0},
       // The arbitrary axis rule: for normal -Z the OCS X axis is world -X.
       {"OCS of -Z", AcGeMatrix3d::planeToWorld({0, 0, -1}), {1, 2, 3}, -1, 2, -3},
   };
@@ -40,13 +60,15 @@ TEST(AcGe, TransformsMapPointsAsWorkedByHand) {
 }
 
 TEST(AcGe, InverseUndoesAndCompositionOrders) {
-  AcGeMatrix3d m = AcGeMatrix3d::translation({5, -2, 1}) * AcGeMatrix3d::rotation(0.7, {0.3, 0.4, 1}) *
-                   AcGeMatrix3d::scaling(3);
+  AcGeMatrix3d m = AcGeMatrix3d::translation({5, -2, 1}) *
+                   AcGeMatrix3d::rotation(0.7, {0.3, 0.4, 1}) * AcGeMatrix3d::scaling(3);
   AcGePoint3d p(1.5, -7, 2);
   AcGePoint3d back = m.inverse() * (m * p);
   expectPoint(back, 1.5, -7, 2);
   // Scale then translate: (1,0,0) -> (2,0,0) -> (2,0,5).
-  expectPoint((AcGeMatrix3d::translation({0, 0, 5}) * AcGeMatrix3d::scaling(2)) * AcGePoint3d(1, 0, 0), 2, 0, 5);
+  expectPoint(
+      (AcGeMatrix3d::translation({0, 0, 5}) * AcGeMatrix3d::scaling(2)) * AcGePoint3d(1, 0, 0), 2,
+      0, 5);
   EXPECT_NEAR(m.scale(), 3.0, 1e-12);
   EXPECT_TRUE(m.isUniScaledOrtho());
   AcGeMatrix3d squash;

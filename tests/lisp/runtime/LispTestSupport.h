@@ -11,41 +11,41 @@
 namespace tabrik::lisp::testing {
 
 class CapturingServices : public HostServices {
-public:
-    std::string output;
+ public:
+  std::string output;
 
-protected:
-    void writeOutput(std::string_view utf8) override { output += utf8; }
+ protected:
+  void writeOutput(std::string_view utf8) override { output += utf8; }
 };
 
 struct Case {
-    const char* source;
-    const char* expected;  // prin1 of the last value, or "!" + error message
+  const char* source;
+  const char* expected;  // prin1 of the last value, or "!" + error message
 };
 
 class LispTest : public ::testing::Test {
-protected:
-    CapturingServices services;
-    Runtime runtime{&services};
+ protected:
+  CapturingServices services;
+  Runtime runtime{&services};
 
-    // Evaluates every form of source; errors are not reported (no *error*, no print).
-    std::string run(std::string_view source) {
-        Outcome outcome = runtime.evaluateString(source, ErrorReport::Silent);
-        if (!outcome.ok) return "!" + outcome.error;
-        return outcome.value.toPrin1String();
-    }
+  // Evaluates every form of source; errors are not reported (no *error*, no print).
+  std::string run(std::string_view source) {
+    Outcome outcome = runtime.evaluateString(source, ErrorReport::Silent);
+    if (!outcome.ok) return "!" + outcome.error;
+    return outcome.value.toPrin1String();
+  }
 
-    void runTable(const Case* begin, const Case* end) {
-        for (const Case* c = begin; c != end; ++c) {
-            SCOPED_TRACE(c->source);
-            EXPECT_EQ(run(c->source), c->expected);
-        }
+  void runTable(const Case* begin, const Case* end) {
+    for (const Case* c = begin; c != end; ++c) {
+      SCOPED_TRACE(c->source);
+      EXPECT_EQ(run(c->source), c->expected);
     }
+  }
 
-    template <std::size_t N>
-    void runTable(const Case (&cases)[N]) {
-        runTable(cases, cases + N);
-    }
+  template <std::size_t N>
+  void runTable(const Case (&cases)[N]) {
+    runTable(cases, cases + N);
+  }
 };
 
 }  // namespace tabrik::lisp::testing

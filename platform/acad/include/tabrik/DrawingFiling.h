@@ -47,8 +47,8 @@ BlockHead blockHead(const AcDbObject* blockBegin);
 
 // The objects at the root of a drawing.
 struct DatabaseRoots {
-  AcDbObjectId blockTable, layerTable, linetypeTable, textStyleTable, regAppTable, viewportTable, viewTable,
-      ucsTable, dimStyleTable, namedObjects;
+  AcDbObjectId blockTable, layerTable, linetypeTable, textStyleTable, regAppTable, viewportTable,
+      viewTable, ucsTable, dimStyleTable, namedObjects;
 };
 DatabaseRoots databaseRoots(const AcDbDatabase* database);
 // Sets the roots and derives the rest (model and paper space, the group dictionary,

@@ -35,14 +35,17 @@ class GiRecorder : public AcGiWorldDraw, private AcGiWorldGeometry, private AcGi
   Adesk::Boolean isDragging() const override { return m_dragging; }
 
  private:
-  Adesk::Boolean circle(const AcGePoint3d& center, double radius, const AcGeVector3d& normal) override;
+  Adesk::Boolean circle(const AcGePoint3d& center, double radius,
+                        const AcGeVector3d& normal) override;
   Adesk::Boolean circularArc(const AcGePoint3d& center, double radius, const AcGeVector3d& normal,
-                             const AcGeVector3d& startVector, double sweepAngle, AcGiArcType arcType) override;
-  Adesk::Boolean polyline(Adesk::UInt32 count, const AcGePoint3d* vertices, const AcGeVector3d* normal,
-                          std::intptr_t marker) override;
+                             const AcGeVector3d& startVector, double sweepAngle,
+                             AcGiArcType arcType) override;
+  Adesk::Boolean polyline(Adesk::UInt32 count, const AcGePoint3d* vertices,
+                          const AcGeVector3d* normal, std::intptr_t marker) override;
   Adesk::Boolean polygon(Adesk::UInt32 count, const AcGePoint3d* vertices) override;
-  Adesk::Boolean text(const AcGePoint3d& position, const AcGeVector3d& normal, const AcGeVector3d& direction,
-                      double height, double width, double oblique, const ACHAR* message) override;
+  Adesk::Boolean text(const AcGePoint3d& position, const AcGeVector3d& normal,
+                      const AcGeVector3d& direction, double height, double width, double oblique,
+                      const ACHAR* message) override;
   Adesk::Boolean draw(AcGiDrawable* drawable) override;
   Adesk::Boolean pushModelTransform(const AcGeMatrix3d& transform) override;
   Adesk::Boolean popModelTransform() override;

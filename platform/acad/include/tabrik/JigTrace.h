@@ -24,9 +24,9 @@ struct JigDrag {
   std::wstring prompt;
   std::wstring keywords;
   std::vector<JigSample> samples;
-  int updates = 0;                      // update() calls
+  int updates = 0;                       // update() calls
   std::vector<GiPrimitive> lastDrawing;  // entity()'s drawing after the last update
-  int status = 0;                       // what drag() returned
+  int status = 0;                        // what drag() returned
 };
 
 // The drags since the last call, oldest first; clears the record. The host keeps the

@@ -25,7 +25,18 @@
 
 namespace tabrik::acad {
 
-enum class ResbufKind { kNone, kReal, kPoint, kShort, kLong, kInt64, kString, kBinary, kName, kUnknown };
+enum class ResbufKind {
+  kNone,
+  kReal,
+  kPoint,
+  kShort,
+  kLong,
+  kInt64,
+  kString,
+  kBinary,
+  kName,
+  kUnknown
+};
 
 ResbufKind resbufKind(int restype);
 

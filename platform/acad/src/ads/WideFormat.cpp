@@ -15,7 +15,18 @@ namespace tabrik::acad {
 
 namespace {
 
-enum class Size { kDefault, kChar, kShort, kLong, kLongLong, kInt64, kInt32, kPointer, kLongDouble, kWide };
+enum class Size {
+  kDefault,
+  kChar,
+  kShort,
+  kLong,
+  kLongLong,
+  kInt64,
+  kInt32,
+  kPointer,
+  kLongDouble,
+  kWide
+};
 
 struct Field {
   std::string flags;
@@ -31,16 +42,23 @@ const wchar_t* parseSize(const wchar_t* p, Size& size) {
   if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') return size = Size::kInt64, p + 3;
   if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') return size = Size::kInt32, p + 3;
   switch (*p) {
-    case L'h': return size = Size::kShort, p + 1;
-    case L'l': return size = Size::kLong, p + 1;
-    case L'L': return size = Size::kLongDouble, p + 1;
-    case L'q': return size = Size::kLongLong, p + 1;
+    case L'h':
+      return size = Size::kShort, p + 1;
+    case L'l':
+      return size = Size::kLong, p + 1;
+    case L'L':
+      return size = Size::kLongDouble, p + 1;
+    case L'q':
+      return size = Size::kLongLong, p + 1;
     case L'I':
     case L'z':
     case L'j':
-    case L't': return size = Size::kPointer, p + 1;
-    case L'w': return size = Size::kWide, p + 1;
-    default: return p;
+    case L't':
+      return size = Size::kPointer, p + 1;
+    case L'w':
+      return size = Size::kWide, p + 1;
+    default:
+      return p;
   }
 }
 
@@ -69,8 +87,11 @@ void appendNumber(std::wstring& out, const std::string& format, Value value) {
 
 // Text conversions: precision cuts, width pads (left-justified with '-').
 void appendText(std::wstring& out, const Field& field, std::wstring_view text) {
-  if (field.precision >= 0 && static_cast<size_t>(field.precision) < text.size()) text = text.substr(0, field.precision);
-  size_t pad = field.width > 0 && static_cast<size_t>(field.width) > text.size() ? field.width - text.size() : 0;
+  if (field.precision >= 0 && static_cast<size_t>(field.precision) < text.size())
+    text = text.substr(0, field.precision);
+  size_t pad = field.width > 0 && static_cast<size_t>(field.width) > text.size()
+                   ? field.width - text.size()
+                   : 0;
   bool left = field.flags.find('-') != std::string::npos;
   if (!left) out.append(pad, L' ');
   out.append(text);
@@ -80,13 +101,25 @@ void appendText(std::wstring& out, const Field& field, std::wstring_view text) {
 void appendSigned(std::wstring& out, const Field& field, va_list& args) {
   long long value;
   switch (field.size) {
-    case Size::kChar: value = static_cast<signed char>(va_arg(args, int)); break;
-    case Size::kShort: value = static_cast<short>(va_arg(args, int)); break;
-    case Size::kLong: value = va_arg(args, long); break;
+    case Size::kChar:
+      value = static_cast<signed char>(va_arg(args, int));
+      break;
+    case Size::kShort:
+      value = static_cast<short>(va_arg(args, int));
+      break;
+    case Size::kLong:
+      value = va_arg(args, long);
+      break;
     case Size::kLongLong:
-    case Size::kInt64: value = va_arg(args, long long); break;
-    case Size::kPointer: value = va_arg(args, std::intptr_t); break;
-    default: value = va_arg(args, int); break;
+    case Size::kInt64:
+      value = va_arg(args, long long);
+      break;
+    case Size::kPointer:
+      value = va_arg(args, std::intptr_t);
+      break;
+    default:
+      value = va_arg(args, int);
+      break;
   }
   appendNumber(out, narrowField(field, "ll", 'd'), value);
 }
@@ -94,13 +127,25 @@ void appendSigned(std::wstring& out, const Field& field, va_list& args) {
 void appendUnsigned(std::wstring& out, const Field& field, char conversion, va_list& args) {
   unsigned long long value;
   switch (field.size) {
-    case Size::kChar: value = static_cast<unsigned char>(va_arg(args, unsigned)); break;
-    case Size::kShort: value = static_cast<unsigned short>(va_arg(args, unsigned)); break;
-    case Size::kLong: value = va_arg(args, unsigned long); break;
+    case Size::kChar:
+      value = static_cast<unsigned char>(va_arg(args, unsigned));
+      break;
+    case Size::kShort:
+      value = static_cast<unsigned short>(va_arg(args, unsigned));
+      break;
+    case Size::kLong:
+      value = va_arg(args, unsigned long);
+      break;
     case Size::kLongLong:
-    case Size::kInt64: value = va_arg(args, unsigned long long); break;
-    case Size::kPointer: value = va_arg(args, std::uintptr_t); break;
-    default: value = va_arg(args, unsigned); break;
+    case Size::kInt64:
+      value = va_arg(args, unsigned long long);
+      break;
+    case Size::kPointer:
+      value = va_arg(args, std::uintptr_t);
+      break;
+    default:
+      value = va_arg(args, unsigned);
+      break;
   }
   appendNumber(out, narrowField(field, "ll", conversion), value);
 }
@@ -116,7 +161,8 @@ void appendString(std::wstring& out, const Field& field, bool wide, va_list& arg
 }
 
 void appendChar(std::wstring& out, const Field& field, bool wide, va_list& args) {
-  wchar_t c = wide ? static_cast<wchar_t>(va_arg(args, wint_t)) : static_cast<wchar_t>(static_cast<unsigned char>(va_arg(args, int)));
+  wchar_t c = wide ? static_cast<wchar_t>(va_arg(args, wint_t))
+                   : static_cast<wchar_t>(static_cast<unsigned char>(va_arg(args, int)));
   Field noPrecision = field;
   noPrecision.precision = -1;
   appendText(out, noPrecision, std::wstring_view(&c, 1));
@@ -142,7 +188,8 @@ std::wstring formatWide(const wchar_t* format, va_list args) {
       continue;
     }
     Field field;
-    while (*p != L'\0' && std::wcschr(L"-+ #0", *p) != nullptr) field.flags.push_back(static_cast<char>(*p++));
+    while (*p != L'\0' && std::wcschr(L"-+ #0", *p) != nullptr)
+      field.flags.push_back(static_cast<char>(*p++));
     if (*p == L'*') {
       field.width = va_arg(ap, int);
       if (field.width < 0) {
@@ -151,7 +198,8 @@ std::wstring formatWide(const wchar_t* format, va_list args) {
       }
       ++p;
     } else {
-      while (*p >= L'0' && *p <= L'9') field.width = (field.width < 0 ? 0 : field.width * 10) + (*p++ - L'0');
+      while (*p >= L'0' && *p <= L'9')
+        field.width = (field.width < 0 ? 0 : field.width * 10) + (*p++ - L'0');
     }
     if (*p == L'.') {
       ++p;
@@ -191,9 +239,11 @@ std::wstring formatWide(const wchar_t* format, va_list args) {
       case L'a':
       case L'A':
         if (field.size == Size::kLongDouble) {
-          appendNumber(out, narrowField(field, "L", static_cast<char>(field.conversion)), va_arg(ap, long double));
+          appendNumber(out, narrowField(field, "L", static_cast<char>(field.conversion)),
+                       va_arg(ap, long double));
         } else {
-          appendNumber(out, narrowField(field, "", static_cast<char>(field.conversion)), va_arg(ap, double));
+          appendNumber(out, narrowField(field, "", static_cast<char>(field.conversion)),
+                       va_arg(ap, double));
         }
         break;
       case L's':

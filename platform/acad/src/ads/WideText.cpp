@@ -36,7 +36,10 @@ std::wstring fromUtf8(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     auto lead = static_cast<unsigned char>(text[i]);
-    int extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : 0;
+    int extra = lead >= 0xF0 && lead <= 0xF4  ? 3
+                : lead >= 0xE0                ? 2
+                : lead >= 0xC2 && lead < 0xE0 ? 1
+                                              : 0;
     if (lead < 0x80 || extra == 0 || i + extra >= text.size()) {
       out.push_back(static_cast<wchar_t>(lead));
       ++i;
@@ -54,7 +57,8 @@ std::wstring fromUtf8(std::string_view text) {
     }
     // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
     constexpr std::uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (valid && (cp < kSmallest[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)) valid = false;
+    if (valid && (cp < kSmallest[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF))
+      valid = false;
     if (!valid) {
       out.push_back(static_cast<wchar_t>(lead));
       ++i;

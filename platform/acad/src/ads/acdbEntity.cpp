@@ -73,7 +73,8 @@ AcRxClass* classOfType(const std::wstring& type) {
     auto* cls = AcRxClass::cast(it->object());
     if (cls == nullptr || cls->dxfName()[0] == 0 || upper(cls->dxfName()) != type) continue;
     if (cls->isDerivedFrom(AcDbSymbolTable::desc())) continue;
-    if (cls->isDerivedFrom(AcDbEntity::desc()) || cls->isDerivedFrom(AcDbSymbolTableRecord::desc())) found = cls;
+    if (cls->isDerivedFrom(AcDbEntity::desc()) || cls->isDerivedFrom(AcDbSymbolTableRecord::desc()))
+      found = cls;
   }
   delete it;
   return found;
@@ -85,10 +86,10 @@ bool hasRequiredGroups(const std::wstring& type, const resbuf* data) {
     const wchar_t* type;
     std::vector<int> codes;
   } kRequired[] = {
-      {L"LINE", {10, 11}},        {L"CIRCLE", {10, 40}},      {L"ARC", {10, 40, 50, 51}},
-      {L"TEXT", {10, 40, 1}},     {L"MTEXT", {10, 1}},        {L"LWPOLYLINE", {10}},
-      {L"INSERT", {2, 10}},       {L"POINT", {10}},           {L"ATTDEF", {10, 40, 1, 2, 3}},
-      {L"3DFACE", {10, 11, 12}},  {L"LEADER", {10}},          {L"VERTEX", {10}},
+      {L"LINE", {10, 11}},         {L"CIRCLE", {10, 40}}, {L"ARC", {10, 40, 50, 51}},
+      {L"TEXT", {10, 40, 1}},      {L"MTEXT", {10, 1}},   {L"LWPOLYLINE", {10}},
+      {L"INSERT", {2, 10}},        {L"POINT", {10}},      {L"ATTDEF", {10, 40, 1, 2, 3}},
+      {L"3DFACE", {10, 11, 12}},   {L"LEADER", {10}},     {L"VERTEX", {10}},
       {L"ATTRIB", {10, 40, 1, 2}},
   };
   for (const auto& entry : kRequired) {
@@ -102,8 +103,8 @@ bool hasRequiredGroups(const std::wstring& type, const resbuf* data) {
 // Values the host refuses in entity data: sizes that must be positive, colours out
 // of 0..256.
 bool valuesAreValid(const std::wstring& type, const resbuf* data) {
-  bool sized = type == L"CIRCLE" || type == L"ARC" || type == L"TEXT" || type == L"MTEXT" || type == L"ATTDEF" ||
-               type == L"ATTRIB";
+  bool sized = type == L"CIRCLE" || type == L"ARC" || type == L"TEXT" || type == L"MTEXT" ||
+               type == L"ATTDEF" || type == L"ATTRIB";
   const resbuf* size = findGroup(data, 40);
   if (sized && size != nullptr && !(size->resval.rreal > 0)) return false;
   const resbuf* color = findGroup(data, 62);
@@ -119,8 +120,9 @@ bool renameIsAllowed(const AcDbSymbolTableRecord* record, const resbuf* data) {
   if (nameGroup == nullptr || nameGroup->resval.rstring == nullptr) return true;
   std::wstring name = nameGroup->resval.rstring;
   if (upper(name) == upper(record->name())) return true;
-  static const wchar_t* const kStandard[] = {L"0", L"BYLAYER", L"BYBLOCK", L"CONTINUOUS", L"STANDARD", L"ACAD",
-                                             L"*ACTIVE", L"*MODEL_SPACE", L"*PAPER_SPACE"};
+  static const wchar_t* const kStandard[] = {L"0",          L"BYLAYER",      L"BYBLOCK",
+                                             L"CONTINUOUS", L"STANDARD",     L"ACAD",
+                                             L"*ACTIVE",    L"*MODEL_SPACE", L"*PAPER_SPACE"};
   for (const wchar_t* standard : kStandard)
     if (upper(record->name()) == standard) return false;
   AcDbBlockTableRecord probe;
@@ -147,7 +149,8 @@ bool extendedDataIsRegistered(AcDbDatabase* db, const resbuf* data) {
 AcDbObjectId recordId(AcDbObjectId tableId, const std::wstring& name) {
   auto* table = AcDbSymbolTable::cast(peekObject(tableId));
   AcDbObjectId id;
-  if (table == nullptr || name.empty() || table->getAt(name.c_str(), id) != Acad::eOk) return AcDbObjectId::kNull;
+  if (table == nullptr || name.empty() || table->getAt(name.c_str(), id) != Acad::eOk)
+    return AcDbObjectId::kNull;
   return id;
 }
 
@@ -179,15 +182,18 @@ bool ensureLayer(AcDbDatabase* db, const std::wstring& name) {
 // Checks the names entity data refers to; makes a missing layer.
 bool referencesResolve(AcDbDatabase* db, const resbuf* data) {
   if (findGroup(data, 8) != nullptr && !ensureLayer(db, textGroup(data, 8))) return false;
-  if (findGroup(data, 6) != nullptr && recordId(db->linetypeTableId(), textGroup(data, 6)).isNull()) return false;
-  if (findGroup(data, 7) != nullptr && recordId(db->textStyleTableId(), textGroup(data, 7)).isNull()) return false;
+  if (findGroup(data, 6) != nullptr && recordId(db->linetypeTableId(), textGroup(data, 6)).isNull())
+    return false;
+  if (findGroup(data, 7) != nullptr &&
+      recordId(db->textStyleTableId(), textGroup(data, 7)).isNull())
+    return false;
   return extendedDataIsRegistered(db, data);
 }
 
 // Applies data to an entity and puts layer and linetype back to `layer`/`linetype`
 // when the data names none (the entity reader starts from layer 0, by layer).
-Acad::ErrorStatus applyToEntity(AcDbDatabase* db, AcDbEntity* entity, const resbuf* data, AcDbObjectId layer,
-                                AcDbObjectId linetype) {
+Acad::ErrorStatus applyToEntity(AcDbDatabase* db, AcDbEntity* entity, const resbuf* data,
+                                AcDbObjectId layer, AcDbObjectId linetype) {
   Acad::ErrorStatus status = applyEntityData(entity, data, db);
   if (status != Acad::eOk) return status;
   if (findGroup(data, 8) == nullptr && layer.isValid()) entity->setLayer(layer);
@@ -196,12 +202,16 @@ Acad::ErrorStatus applyToEntity(AcDbDatabase* db, AcDbEntity* entity, const resb
   return status;
 }
 
-bool isLayoutBlock(AcDbDatabase* db, AcDbObjectId id) { return id == db->modelSpaceId() || id == db->paperSpaceId(); }
+bool isLayoutBlock(AcDbDatabase* db, AcDbObjectId id) {
+  return id == db->modelSpaceId() || id == db->paperSpaceId();
+}
 
 // A new entity of the data's type with the data applied, in no database; null when
 // the data does not make one.
-AcDbEntity* newEntity(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type, const resbuf* data) {
-  if (!hasRequiredGroups(type, data) || !valuesAreValid(type, data) || !referencesResolve(db, data)) return nullptr;
+AcDbEntity* newEntity(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type,
+                      const resbuf* data) {
+  if (!hasRequiredGroups(type, data) || !valuesAreValid(type, data) || !referencesResolve(db, data))
+    return nullptr;
   if (type == L"INSERT") {
     AcDbObjectId block = recordId(db->blockTableId(), textGroup(data, 2));
     if (block.isNull() || isLayoutBlock(db, block)) return nullptr;
@@ -217,7 +227,8 @@ AcDbEntity* newEntity(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type
 }
 
 // Adds the entity to the block; on success it is closed unless `keepOpen`.
-Acad::ErrorStatus appendTo(AcDbObjectId blockId, AcDbEntity* entity, AcDbObjectId& id, bool keepOpen = false) {
+Acad::ErrorStatus appendTo(AcDbObjectId blockId, AcDbEntity* entity, AcDbObjectId& id,
+                           bool keepOpen = false) {
   AcDbBlockTableRecord* block = nullptr;
   Acad::ErrorStatus status = acdbOpenObject(block, blockId, AcDb::kForWrite);
   if (status != Acad::eOk) return status;
@@ -231,7 +242,8 @@ Acad::ErrorStatus appendTo(AcDbObjectId blockId, AcDbEntity* entity, AcDbObjectI
 AcDbObjectId spaceOf(AcDbDatabase* db, const resbuf* data) {
   const resbuf* paper = findGroup(data, 67);
   std::wstring layout = textGroup(data, 410);
-  bool inPaperSpace = (paper != nullptr && paper->resval.rint == 1) || (!layout.empty() && upper(layout) != L"MODEL");
+  bool inPaperSpace = (paper != nullptr && paper->resval.rint == 1) ||
+                      (!layout.empty() && upper(layout) != L"MODEL");
   return inPaperSpace ? db->paperSpaceId() : db->modelSpaceId();
 }
 
@@ -296,7 +308,8 @@ int beginBlock(AcDbDatabase* db, const resbuf* data) {
     if (!recordId(db->blockTableId(), name).isNull()) return fail(kErrnoBadSymbolName);
   }
   block->name = anonymous ? std::wstring() : name;
-  block->origin = AcGePoint3d(base->resval.rpoint[0], base->resval.rpoint[1], base->resval.rpoint[2]);
+  block->origin =
+      AcGePoint3d(base->resval.rpoint[0], base->resval.rpoint[1], base->resval.rpoint[2]);
   openBlock() = std::move(block);
   return RTNORM;
 }
@@ -337,24 +350,35 @@ int makeRecord(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, ads_name re
   if (record == nullptr) return fail(kErrnoBadEntityType);
   std::unique_ptr<AcDbSymbolTableRecord> owned(record);
   if (record->setName(name.c_str()) != Acad::eOk) return fail(kErrnoBadSymbolName);
-  if (!extendedDataIsRegistered(db, data) || applyEntityData(record, data, db) != Acad::eOk) return RTERROR;
-  if (const resbuf* xdata = extendedDataOf(data); xdata != nullptr && record->setXData(xdata) != Acad::eOk)
+  if (!extendedDataIsRegistered(db, data) || applyEntityData(record, data, db) != Acad::eOk)
+    return RTERROR;
+  if (const resbuf* xdata = extendedDataOf(data);
+      xdata != nullptr && record->setXData(xdata) != Acad::eOk)
     return RTERROR;
   AcDbObjectId tableId;
-  if (cls->isDerivedFrom(AcDbLayerTableRecord::desc())) tableId = db->layerTableId();
-  else if (cls->isDerivedFrom(AcDbLinetypeTableRecord::desc())) tableId = db->linetypeTableId();
-  else if (cls->isDerivedFrom(AcDbTextStyleTableRecord::desc())) tableId = db->textStyleTableId();
-  else if (cls->isDerivedFrom(AcDbRegAppTableRecord::desc())) tableId = db->regAppTableId();
-  else if (cls->isDerivedFrom(AcDbDimStyleTableRecord::desc())) tableId = db->dimStyleTableId();
-  else if (cls->isDerivedFrom(AcDbViewTableRecord::desc())) tableId = db->viewTableId();
-  else if (cls->isDerivedFrom(AcDbUCSTableRecord::desc())) tableId = db->UCSTableId();
-  else return fail(kErrnoBadEntityType);  // blocks come as BLOCK...ENDBLK, viewports not at all
+  if (cls->isDerivedFrom(AcDbLayerTableRecord::desc()))
+    tableId = db->layerTableId();
+  else if (cls->isDerivedFrom(AcDbLinetypeTableRecord::desc()))
+    tableId = db->linetypeTableId();
+  else if (cls->isDerivedFrom(AcDbTextStyleTableRecord::desc()))
+    tableId = db->textStyleTableId();
+  else if (cls->isDerivedFrom(AcDbRegAppTableRecord::desc()))
+    tableId = db->regAppTableId();
+  else if (cls->isDerivedFrom(AcDbDimStyleTableRecord::desc()))
+    tableId = db->dimStyleTableId();
+  else if (cls->isDerivedFrom(AcDbViewTableRecord::desc()))
+    tableId = db->viewTableId();
+  else if (cls->isDerivedFrom(AcDbUCSTableRecord::desc()))
+    tableId = db->UCSTableId();
+  else
+    return fail(kErrnoBadEntityType);  // blocks come as BLOCK...ENDBLK, viewports not at all
   AcDbSymbolTable* table = nullptr;
   if (acdbOpenObject(table, tableId, AcDb::kForWrite) != Acad::eOk) return RTERROR;
   // The reader took the name from group 2 without the table's checks.
   record->setName(name.c_str());
   AcDbObjectId id;
-  Acad::ErrorStatus status = table->has(name.c_str()) ? Acad::eDuplicateRecordName : table->add(id, record);
+  Acad::ErrorStatus status =
+      table->has(name.c_str()) ? Acad::eDuplicateRecordName : table->add(id, record);
   table->close();
   if (status != Acad::eOk) return fail(kErrnoBadSymbolName);
   owned.release()->close();
@@ -387,7 +411,9 @@ std::vector<AcDbObjectId> entityOrder(const std::vector<AcDbObjectId>& blocks) {
 }
 
 // The drawing's entities: model and paper space.
-std::vector<AcDbObjectId> drawingOrder(AcDbDatabase* db) { return entityOrder({db->modelSpaceId(), db->paperSpaceId()}); }
+std::vector<AcDbObjectId> drawingOrder(AcDbDatabase* db) {
+  return entityOrder({db->modelSpaceId(), db->paperSpaceId()});
+}
 
 // Where entnext goes on from an entity: the drawing, or the block definition the
 // entity belongs to (owner of a sub-entity's owner included).
@@ -429,21 +455,25 @@ int acdbEntMod(const resbuf* data) {
   const resbuf* nameGroup = findGroup(data, -1);
   AcDbDatabase* db = workingDatabase();
   AcDbObjectId id;
-  if (nameGroup == nullptr || !idOf(nameGroup->resval.rlname, id) || db == nullptr) return fail(kErrnoBadEntityName);
+  if (nameGroup == nullptr || !idOf(nameGroup->resval.rlname, id) || db == nullptr)
+    return fail(kErrnoBadEntityName);
   AcDbObject* object = nullptr;
   if (acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk) return fail(kErrnoBadEntityName);
   const resbuf* typeGroup = findGroup(data, 0);
-  bool sameType = typeGroup == nullptr ||
-                  (typeGroup->resval.rstring != nullptr && upper(typeGroup->resval.rstring) == upper(dxfTypeOf(object)));
+  bool sameType =
+      typeGroup == nullptr || (typeGroup->resval.rstring != nullptr &&
+                               upper(typeGroup->resval.rstring) == upper(dxfTypeOf(object)));
   Acad::ErrorStatus status = Acad::eInvalidInput;
-  bool valid = AcDbEntity::cast(object) != nullptr ? valuesAreValid(upper(dxfTypeOf(object)), data)
-                                                   : renameIsAllowed(AcDbSymbolTableRecord::cast(object), data);
+  bool valid = AcDbEntity::cast(object) != nullptr
+                   ? valuesAreValid(upper(dxfTypeOf(object)), data)
+                   : renameIsAllowed(AcDbSymbolTableRecord::cast(object), data);
   if (sameType && valid && referencesResolve(object->database(), data)) {
     if (auto* entity = AcDbEntity::cast(object)) {
       status = applyToEntity(db, entity, data, entity->layerId(), AcDbObjectId::kNull);
     } else {
       status = applyEntityData(object, data, db);
-      if (status == Acad::eOk && extendedDataOf(data) != nullptr) status = object->setXData(extendedDataOf(data));
+      if (status == Acad::eOk && extendedDataOf(data) != nullptr)
+        status = object->setXData(extendedDataOf(data));
     }
   }
   object->close();
@@ -478,7 +508,8 @@ int endComplex(AcDbDatabase* db, ads_name result) {
     auto* reference = AcDbBlockReference::cast(head);
     if (auto* vertex = AcDb2dVertex::cast(part); vertex != nullptr && polyline != nullptr) {
       status = polyline->appendVertex(vertex);
-    } else if (auto* attribute = AcDbAttribute::cast(part); attribute != nullptr && reference != nullptr) {
+    } else if (auto* attribute = AcDbAttribute::cast(part);
+               attribute != nullptr && reference != nullptr) {
       status = reference->appendAttribute(attribute);
     }
     if (status == Acad::eOk) {
@@ -493,7 +524,8 @@ int endComplex(AcDbDatabase* db, ads_name result) {
 }
 
 // A VERTEX or ATTRIB for the open complex entity: kept as data until the SEQEND.
-int addPart(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type, const resbuf* data, ads_name result) {
+int addPart(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type, const resbuf* data,
+            ads_name result) {
   OpenComplex* open = openComplex().get();
   bool fits = open != nullptr && open->database == db && open->polyline == (type == L"VERTEX");
   AcDbEntity* probe = fits ? newEntity(db, cls, type, data) : nullptr;
@@ -522,13 +554,14 @@ int acdbEntMakeX(const resbuf* data, ads_name result) {
   std::wstring type = upper(textGroup(data, 0));
   if (type == L"SEQEND") return endComplex(db, result);
   AcRxClass* cls = type.empty() ? nullptr : classOfType(type);
-  if (type == L"VERTEX" || type == L"ATTRIB") return cls ? addPart(db, cls, type, data, result) : RTERROR;
+  if (type == L"VERTEX" || type == L"ATTRIB")
+    return cls ? addPart(db, cls, type, data, result) : RTERROR;
   // Anything else abandons a complex entity still waiting for its parts.
   openComplex().reset();
   if (type == L"BLOCK") return beginBlock(db, data);
   if (type == L"ENDBLK") return endBlock(db);
-  if (cls == nullptr || cls->isDerivedFrom(AcDbBlockBegin::desc()) || cls->isDerivedFrom(AcDbBlockEnd::desc()) ||
-      cls->isDerivedFrom(AcDbSequenceEnd::desc()))
+  if (cls == nullptr || cls->isDerivedFrom(AcDbBlockBegin::desc()) ||
+      cls->isDerivedFrom(AcDbBlockEnd::desc()) || cls->isDerivedFrom(AcDbSequenceEnd::desc()))
     return fail(kErrnoBadEntityType);
   if (cls->isDerivedFrom(AcDbSymbolTableRecord::desc())) return makeRecord(db, cls, data, result);
   AcDbEntity* entity = newEntity(db, cls, type, data);
@@ -565,11 +598,13 @@ int acdbEntDel(const ads_name entity) {
   AcDbObjectId id;
   if (!idOf(entity, id)) return fail(kErrnoBadEntityName);
   AcDbEntity* object = nullptr;
-  if (acdbOpenObject(object, id, AcDb::kForWrite, /*openErased=*/true) != Acad::eOk) return fail(kErrnoBadEntityName);
+  if (acdbOpenObject(object, id, AcDb::kForWrite, /*openErased=*/true) != Acad::eOk)
+    return fail(kErrnoBadEntityName);
   // Only entities of the drawing's spaces or blocks; attributes and vertices go with
   // their owner.
   bool isMain = AcDbBlockTableRecord::cast(peekObject(object->ownerId())) != nullptr &&
-                !object->isKindOf(AcDbBlockBegin::desc()) && !object->isKindOf(AcDbBlockEnd::desc());
+                !object->isKindOf(AcDbBlockBegin::desc()) &&
+                !object->isKindOf(AcDbBlockEnd::desc());
   Acad::ErrorStatus status = isMain ? object->erase(!object->isErased()) : Acad::eNotApplicable;
   object->close();
   return status == Acad::eOk ? RTNORM : fail(kErrnoBadEntityName);
@@ -610,7 +645,8 @@ int acdbEntNext(const ads_name entity, ads_name result) {
 
 int acdbEntUpd(const ads_name entity) {
   AcDbObjectId id;
-  if (!idOf(entity, id) || AcDbEntity::cast(peekObject(id)) == nullptr) return fail(kErrnoBadEntityName);
+  if (!idOf(entity, id) || AcDbEntity::cast(peekObject(id)) == nullptr)
+    return fail(kErrnoBadEntityName);
   return RTNORM;
 }
 
@@ -639,7 +675,8 @@ int acdbRegApp(const ACHAR* application) {
     delete record;
     return RTERROR;
   }
-  Acad::ErrorStatus status = table->has(application) ? Acad::eDuplicateRecordName : table->add(record);
+  Acad::ErrorStatus status =
+      table->has(application) ? Acad::eDuplicateRecordName : table->add(record);
   table->close();
   if (status != Acad::eOk) {
     delete record;

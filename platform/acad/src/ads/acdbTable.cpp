@@ -55,7 +55,8 @@ AcDbObjectId tableOf(AcDbDatabase* db, const ACHAR* name) {
 
 bool isListed(AcDbDatabase* db, AcDbObjectId id) {
   const AcDbObject* record = peekObject(id);
-  return record != nullptr && !record->isErased() && id != db->modelSpaceId() && id != db->paperSpaceId();
+  return record != nullptr && !record->isErased() && id != db->modelSpaceId() &&
+         id != db->paperSpaceId();
 }
 
 resbuf* appendTo(resbuf**& tail, resbuf* rb) {
@@ -73,7 +74,8 @@ resbuf* newText(int code, const std::wstring& text) {
 // Whether a group of a record's DXF data belongs in the table form.
 bool describesRecord(int code) {
   // Plotting (290) and lineweight (370) are not part of a layer's table data.
-  if (code == 5 || code == 105 || code == 100 || code == 102 || code == 290 || code == 370 || code >= 1000)
+  if (code == 5 || code == 105 || code == 100 || code == 102 || code == 290 || code == 370 ||
+      code >= 1000)
     return false;
   return tabrik::acad::resbufKind(code) != tabrik::acad::ResbufKind::kName;
 }
@@ -84,7 +86,9 @@ resbuf* blockData(const AcDbBlockTableRecord* block) {
   appendTo(tail, newText(0, L"BLOCK"));
   appendTo(tail, newText(2, block->name()));
   resbuf* flags = appendTo(tail, acutNewRb(70));
-  if (flags != nullptr) flags->resval.rint = static_cast<short>((block->isAnonymous() ? 1 : 0) | (block->hasAttributeDefinitions() ? 2 : 0));
+  if (flags != nullptr)
+    flags->resval.rint = static_cast<short>((block->isAnonymous() ? 1 : 0) |
+                                            (block->hasAttributeDefinitions() ? 2 : 0));
   resbuf* base = appendTo(tail, acutNewRb(10));
   if (base != nullptr) {
     AcGePoint3d origin = block->origin();

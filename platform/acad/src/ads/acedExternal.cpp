@@ -35,9 +35,9 @@ int runExternal(Document& document, int code, resbuf* args, ExternalCall& call) 
 
 }  // namespace tabrik::acad
 
-using tabrik::acad::ExternalCall;
 using tabrik::acad::currentExternalCall;
 using tabrik::acad::docManager;
+using tabrik::acad::ExternalCall;
 
 int acedDefun(const ACHAR* name, int code) {
   tabrik::acad::Document* document = docManager().current();

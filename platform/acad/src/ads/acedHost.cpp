@@ -17,7 +17,8 @@ using namespace tabrik::acad;
 
 int acedInvoke(const resbuf* args, resbuf** result) {
   if (result != nullptr) *result = nullptr;
-  if (args == nullptr || args->restype != RTSTR || args->resval.rstring == nullptr || result == nullptr) {
+  if (args == nullptr || args->restype != RTSTR || args->resval.rstring == nullptr ||
+      result == nullptr) {
     return RTERROR;
   }
   Document* document = docManager().current();

@@ -39,7 +39,8 @@ namespace {
 
 using Point = std::array<double, 3>;
 
-const char* const kHostKeywords = "Window Crossing WPolygon CPolygon Fence Add ALL Last Previous Remove";
+const char* const kHostKeywords =
+    "Window Crossing WPolygon CPolygon Fence Add ALL Last Previous Remove";
 
 resbuf* (*g_keywordCallback)(const ACHAR*) = nullptr;
 
@@ -79,7 +80,8 @@ std::vector<Point> pointsOf(const void* arg) {
   std::vector<Point> points;
   for (const resbuf* rb = static_cast<const resbuf*>(arg); rb != nullptr; rb = rb->rbnext) {
     if (rb->restype != RTPOINT && rb->restype != RT3DPOINT) continue;
-    points.push_back(Point{rb->resval.rpoint[X], rb->resval.rpoint[Y], rb->restype == RTPOINT ? 0.0 : rb->resval.rpoint[Z]});
+    points.push_back(Point{rb->resval.rpoint[X], rb->resval.rpoint[Y],
+                           rb->restype == RTPOINT ? 0.0 : rb->resval.rpoint[Z]});
   }
   return points;
 }
@@ -113,7 +115,8 @@ Mode parseMode(const ACHAR* text) {
 
 class InteractiveSelection {
  public:
-  InteractiveSelection(const Mode& mode, std::string selectPrompt, std::string removePrompt, std::string keywords)
+  InteractiveSelection(const Mode& mode, std::string selectPrompt, std::string removePrompt,
+                       std::string keywords)
       : m_mode(mode),
         m_selectPrompt(std::move(selectPrompt)),
         m_removePrompt(std::move(removePrompt)),
@@ -184,15 +187,18 @@ class InteractiveSelection {
     AcDbDatabase* database = workingDatabase();
     if (keyword == "Window" || keyword == "Crossing") {
       std::optional<Point> first = askPoint("\nSpecify first corner: ", false);
-      std::optional<Point> second = first ? askPoint("\nSpecify opposite corner: ", false) : std::nullopt;
+      std::optional<Point> second =
+          first ? askPoint("\nSpecify opposite corner: ", false) : std::nullopt;
       if (!second) return RTCAN;
       choose(ids, windowSelect(database, first->data(), second->data(), keyword == "Crossing"));
     } else if (keyword == "WPolygon" || keyword == "CPolygon" || keyword == "Fence") {
       bool fence = keyword == "Fence";
       auto points = askPoints(fence ? "\nSpecify first fence point: " : "\nFirst polygon point: ",
-                              fence ? "\nSpecify next fence point or [Undo]: " : "\nSpecify endpoint of line or [Undo]: ");
+                              fence ? "\nSpecify next fence point or [Undo]: "
+                                    : "\nSpecify endpoint of line or [Undo]: ");
       if (!points) return RTCAN;
-      choose(ids, fence ? fenceSelect(database, *points) : polygonSelect(database, *points, keyword == "CPolygon"));
+      choose(ids, fence ? fenceSelect(database, *points)
+                        : polygonSelect(database, *points, keyword == "CPolygon"));
     } else if (keyword == "ALL") {
       choose(ids, allEntities(database));
     } else if (keyword == "Last") {
@@ -217,7 +223,8 @@ class InteractiveSelection {
     int status = RTNORM;
     for (const resbuf* rb = answer; rb != nullptr; rb = rb->rbnext) {
       if (rb->restype == RTPICKS) {
-        if (std::vector<AcDbObjectId>* members = selectionSet(rb->resval.rlname)) choose(ids, *members);
+        if (std::vector<AcDbObjectId>* members = selectionSet(rb->resval.rlname))
+          choose(ids, *members);
       } else if (rb->restype == RTENAME) {
         if (std::optional<AcDbObjectId> id = entityId(rb->resval.rlname)) choose(ids, {*id});
       } else if (rb->restype == RTSTR && rb->resval.rstring != nullptr) {
@@ -244,7 +251,8 @@ std::string promptText(const ACHAR* prompt, const char* fallback) {
 
 // The ids the mode chooses: RTNORM, RTCAN on Escape, RTERROR for a mode or arguments
 // the host does not take.
-int chooseByMode(const Mode& mode, const void* arg1, const void* arg2, std::vector<AcDbObjectId>& ids) {
+int chooseByMode(const Mode& mode, const void* arg1, const void* arg2,
+                 std::vector<AcDbObjectId>& ids) {
   AcDbDatabase* database = workingDatabase();
   const std::string& base = mode.base;
   if (base.empty()) {
@@ -260,7 +268,8 @@ int chooseByMode(const Mode& mode, const void* arg1, const void* arg2, std::vect
       keywordArg = arg2;
     }
     std::string keywords;
-    if (mode.keywords && keywordArg != nullptr) keywords = toUtf8(static_cast<const ACHAR*>(keywordArg));
+    if (mode.keywords && keywordArg != nullptr)
+      keywords = toUtf8(static_cast<const ACHAR*>(keywordArg));
     InteractiveSelection selection(mode, selectPrompt, removePrompt, keywords);
     return selection.run(ids);
   }
@@ -268,7 +277,8 @@ int chooseByMode(const Mode& mode, const void* arg1, const void* arg2, std::vect
     ids = allEntities(database);
   } else if (base == "C" || base == "W") {
     if (arg1 == nullptr || arg2 == nullptr) return RTERROR;
-    ids = windowSelect(database, static_cast<const ads_real*>(arg1), static_cast<const ads_real*>(arg2), base == "C");
+    ids = windowSelect(database, static_cast<const ads_real*>(arg1),
+                       static_cast<const ads_real*>(arg2), base == "C");
   } else if (base == "CP" || base == "WP") {
     std::vector<Point> polygon = pointsOf(arg1);
     if (polygon.size() < 3) return RTERROR;
@@ -316,7 +326,8 @@ int acedEntSel(const ACHAR* prompt, ads_name entity, ads_point point) {
   return RTNORM;
 }
 
-int acedSSGet(const ACHAR* mode, const void* arg1, const void* arg2, const resbuf* filter, ads_name selection) {
+int acedSSGet(const ACHAR* mode, const void* arg1, const void* arg2, const resbuf* filter,
+              ads_name selection) {
   if (selection == nullptr) return RTERROR;
   std::string reason;
   if (!filterIsWellFormed(filter, reason)) {
@@ -381,7 +392,8 @@ int acedSSLength(const ads_name selection, std::int32_t* length) {
 
 int acedSSName(const ads_name selection, std::int32_t index, ads_name entity) {
   std::vector<AcDbObjectId>* ids = selectionSet(selection);
-  if (ids == nullptr || entity == nullptr || index < 0 || static_cast<size_t>(index) >= ids->size()) return RTERROR;
+  if (ids == nullptr || entity == nullptr || index < 0 || static_cast<size_t>(index) >= ids->size())
+    return RTERROR;
   return entityName((*ids)[index], entity) ? RTNORM : RTERROR;
 }
 

@@ -33,11 +33,16 @@ struct Unit {
 };
 
 constexpr Unit kUnits[] = {
-    {{L"inch", L"inches", L"in"}, 0, 0.0254},     {{L"foot", L"feet", L"ft"}, 0, 0.3048},
-    {{L"yard", L"yards", L"yd"}, 0, 0.9144},      {{L"mile", L"miles", L"mi"}, 0, 1609.344},
-    {{L"millimeter", L"millimeters", L"mm"}, 0, 0.001}, {{L"centimeter", L"centimeters", L"cm"}, 0, 0.01},
-    {{L"meter", L"meters", L"m"}, 0, 1.0},        {{L"kilometer", L"kilometers", L"km"}, 0, 1000.0},
-    {{L"radian", L"radians", L"rad"}, 1, 1.0},    {{L"degree", L"degrees", L"deg"}, 1, M_PI / 180.0},
+    {{L"inch", L"inches", L"in"}, 0, 0.0254},
+    {{L"foot", L"feet", L"ft"}, 0, 0.3048},
+    {{L"yard", L"yards", L"yd"}, 0, 0.9144},
+    {{L"mile", L"miles", L"mi"}, 0, 1609.344},
+    {{L"millimeter", L"millimeters", L"mm"}, 0, 0.001},
+    {{L"centimeter", L"centimeters", L"cm"}, 0, 0.01},
+    {{L"meter", L"meters", L"m"}, 0, 1.0},
+    {{L"kilometer", L"kilometers", L"km"}, 0, 1000.0},
+    {{L"radian", L"radians", L"rad"}, 1, 1.0},
+    {{L"degree", L"degrees", L"deg"}, 1, M_PI / 180.0},
     {{L"grad", L"grads", L"gon"}, 1, M_PI / 200.0},
 };
 
@@ -58,7 +63,8 @@ const Unit* findUnit(const ACHAR* name) {
 int acutCvUnit(ads_real value, const ACHAR* oldunit, const ACHAR* newunit, ads_real* result) {
   const Unit* from = findUnit(oldunit);
   const Unit* to = findUnit(newunit);
-  if (from == nullptr || to == nullptr || from->dimension != to->dimension || result == nullptr) return RTERROR;
+  if (from == nullptr || to == nullptr || from->dimension != to->dimension || result == nullptr)
+    return RTERROR;
   *result = value * from->factor / to->factor;
   return RTNORM;
 }

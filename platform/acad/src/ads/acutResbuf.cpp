@@ -36,7 +36,8 @@ resbuf* copyResbuf(const resbuf* source) {
       copy->resval.rbinary.buf = nullptr;
       if (binary.buf != nullptr && binary.clen > 0) {
         copy->resval.rbinary.buf = static_cast<char*>(std::malloc(binary.clen));
-        if (copy->resval.rbinary.buf != nullptr) std::memcpy(copy->resval.rbinary.buf, binary.buf, binary.clen);
+        if (copy->resval.rbinary.buf != nullptr)
+          std::memcpy(copy->resval.rbinary.buf, binary.buf, binary.clen);
       }
       break;
     }

@@ -38,14 +38,20 @@ class CallerScope {
   ~CallerScope() { g_callers.pop_back(); }
 };
 
-std::unique_ptr<LispEnvironment> makeDocumentLisp(Document&) { return std::make_unique<DocumentLisp>(); }
+std::unique_ptr<LispEnvironment> makeDocumentLisp(Document&) {
+  return std::make_unique<DocumentLisp>();
+}
 
 Value callResult(const ExternalCall& call) {
   switch (call.kind) {
-    case ExternalCall::Result::kNil: return Value();
-    case ExternalCall::Result::kVoid: return Value::nullSymbol();
-    case ExternalCall::Result::kValue: return call.result ? resbufToLispValue(*call.result) : Value();
-    case ExternalCall::Result::kList: return resbufListToLisp(call.result.get());
+    case ExternalCall::Result::kNil:
+      return Value();
+    case ExternalCall::Result::kVoid:
+      return Value::nullSymbol();
+    case ExternalCall::Result::kValue:
+      return call.result ? resbufToLispValue(*call.result) : Value();
+    case ExternalCall::Result::kList:
+      return resbufListToLisp(call.result.get());
   }
   return Value();
 }
@@ -99,9 +105,13 @@ Document* DocumentLisp::document() const {
   return nullptr;
 }
 
-void DocumentLisp::defineExternal(const std::wstring& name, int code) { m_runtime->defineExternal(toUtf8(name), code); }
+void DocumentLisp::defineExternal(const std::wstring& name, int code) {
+  m_runtime->defineExternal(toUtf8(name), code);
+}
 
-void DocumentLisp::undefineExternal(const std::wstring& name) { m_runtime->undefineExternal(toUtf8(name)); }
+void DocumentLisp::undefineExternal(const std::wstring& name) {
+  m_runtime->undefineExternal(toUtf8(name));
+}
 
 Value DocumentLisp::callExternal(lisp::Runtime& runtime, const lisp::ExternalCall& call) {
   const std::string& name = call.name.symbolName();
@@ -138,7 +148,8 @@ int DocumentLisp::invoke(const resbuf* args, resbuf** result) {
   lisp::Runtime& runtime = caller->runtime();
   std::string name = upperAscii(toUtf8(args->resval.rstring));
   Value function = runtime.symbolValue(name);
-  bool reachable = function.type() == lisp::Type::Usubr || function.type() == lisp::Type::Exrxsubr ||
+  bool reachable = function.type() == lisp::Type::Usubr ||
+                   function.type() == lisp::Type::Exrxsubr ||
                    (function.type() == lisp::Type::Subr && isInvocableBuiltin(name));
   if (!reachable) return RTERROR;
   std::vector<Value> values = resbufToLispArguments(args->rbnext);
@@ -174,7 +185,7 @@ void DocumentLisp::execute(const std::wstring& line) {
   if (first == std::string::npos) return;
   text = text.substr(first);
   Busy busy(*this);
-  if (text[0] == '(' ) {
+  if (text[0] == '(') {
     m_runtime->evaluateString(text, lisp::ErrorReport::Print);
     return;
   }
@@ -224,7 +235,8 @@ Value DocumentLisp::getVariable(lisp::Runtime& runtime, std::string_view name) {
   return value;
 }
 
-lisp::SetVariableStatus DocumentLisp::setVariable(lisp::Runtime& runtime, std::string_view name, const Value& value) {
+lisp::SetVariableStatus DocumentLisp::setVariable(lisp::Runtime& runtime, std::string_view name,
+                                                  const Value& value) {
   resbuf* chain = nullptr;
   try {
     chain = lispValueToResbuf(value);
@@ -244,20 +256,41 @@ std::optional<std::string> DocumentLisp::findFile(std::string_view name) {
   return toUtf8(*found);
 }
 
-lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::InputRequest& request) {
+lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime,
+                                            const lisp::InputRequest& request) {
   InputQuery query;
   switch (request.kind) {
-    case lisp::InputKind::Point: query.want = InputWant::kPoint; break;
-    case lisp::InputKind::Corner: query.want = InputWant::kCorner; break;
-    case lisp::InputKind::String: query.want = InputWant::kString; break;
-    case lisp::InputKind::Integer: query.want = InputWant::kInteger; break;
-    case lisp::InputKind::Real: query.want = InputWant::kReal; break;
-    case lisp::InputKind::Distance: query.want = InputWant::kDistance; break;
-    case lisp::InputKind::Angle: query.want = InputWant::kAngle; break;
-    case lisp::InputKind::Orientation: query.want = InputWant::kOrientation; break;
-    case lisp::InputKind::Keyword: query.want = InputWant::kKeyword; break;
+    case lisp::InputKind::Point:
+      query.want = InputWant::kPoint;
+      break;
+    case lisp::InputKind::Corner:
+      query.want = InputWant::kCorner;
+      break;
+    case lisp::InputKind::String:
+      query.want = InputWant::kString;
+      break;
+    case lisp::InputKind::Integer:
+      query.want = InputWant::kInteger;
+      break;
+    case lisp::InputKind::Real:
+      query.want = InputWant::kReal;
+      break;
+    case lisp::InputKind::Distance:
+      query.want = InputWant::kDistance;
+      break;
+    case lisp::InputKind::Angle:
+      query.want = InputWant::kAngle;
+      break;
+    case lisp::InputKind::Orientation:
+      query.want = InputWant::kOrientation;
+      break;
+    case lisp::InputKind::Keyword:
+      query.want = InputWant::kKeyword;
+      break;
     case lisp::InputKind::EntSel:
-    case lisp::InputKind::NEntSel: query.want = InputWant::kPoint; break;
+    case lisp::InputKind::NEntSel:
+      query.want = InputWant::kPoint;
+      break;
   }
   query.prompt = request.prompt;
   query.base = request.base;
@@ -267,7 +300,9 @@ lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::
   InputAnswer answer = requestUserInput(query);
   lisp::InputReply reply;
   switch (answer.status) {
-    case RTCAN: reply.status = lisp::InputStatus::Cancel; return reply;
+    case RTCAN:
+      reply.status = lisp::InputStatus::Cancel;
+      return reply;
     case RTNONE:
       // Enter at an entity prompt: ERRNO tells it from a miss (7), as programs loop on that.
       if (request.kind == lisp::InputKind::EntSel || request.kind == lisp::InputKind::NEntSel) {
@@ -279,7 +314,8 @@ lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::
       reply.status = lisp::InputStatus::Keyword;
       reply.value = Value::string(answer.text);
       return reply;
-    default: break;
+    default:
+      break;
   }
   reply.status = lisp::InputStatus::Normal;
   switch (request.kind) {
@@ -287,13 +323,20 @@ lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::
     case lisp::InputKind::Corner:
       reply.value = Value::point(answer.point[0], answer.point[1], answer.point[2]);
       break;
-    case lisp::InputKind::String: reply.value = Value::string(answer.text); break;
-    case lisp::InputKind::Integer: reply.value = Value::integer(answer.integer); break;
-    case lisp::InputKind::Keyword: reply.value = Value::string(answer.text); break;
+    case lisp::InputKind::String:
+      reply.value = Value::string(answer.text);
+      break;
+    case lisp::InputKind::Integer:
+      reply.value = Value::integer(answer.integer);
+      break;
+    case lisp::InputKind::Keyword:
+      reply.value = Value::string(answer.text);
+      break;
     case lisp::InputKind::EntSel:
     case lisp::InputKind::NEntSel: {
       Value point = Value::point(answer.point[0], answer.point[1], answer.point[2]);
-      std::optional<AcDbObjectId> picked = pickEntity(acdbHostApplicationServices()->workingDatabase(), answer.point);
+      std::optional<AcDbObjectId> picked =
+          pickEntity(acdbHostApplicationServices()->workingDatabase(), answer.point);
       ads_name name;
       if (!picked || !entityName(*picked, name)) {
         hostState().errnoValue = 7;
@@ -306,11 +349,15 @@ lisp::InputReply DocumentLisp::requestInput(lisp::Runtime& runtime, const lisp::
       reply.value = Value::list({Value::ename(entity), point});
       break;
     }
-    default: reply.value = Value::real(answer.real); break;
+    default:
+      reply.value = Value::real(answer.real);
+      break;
   }
   return reply;
 }
 
-void DocumentLisp::alert(lisp::Runtime&, std::string_view message) { acedAlert(fromUtf8(message).c_str()); }
+void DocumentLisp::alert(lisp::Runtime&, std::string_view message) {
+  acedAlert(fromUtf8(message).c_str());
+}
 
 }  // namespace tabrik::acad

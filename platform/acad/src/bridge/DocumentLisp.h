@@ -14,7 +14,9 @@
 
 namespace tabrik::acad {
 
-class DocumentLisp : public LispEnvironment, public lisp::HostServices, public lisp::ExternalDispatcher {
+class DocumentLisp : public LispEnvironment,
+                     public lisp::HostServices,
+                     public lisp::ExternalDispatcher {
  public:
   DocumentLisp();
   ~DocumentLisp() override;
@@ -37,7 +39,8 @@ class DocumentLisp : public LispEnvironment, public lisp::HostServices, public l
   // --- HostServices
   bool atLineStart() const override;
   lisp::Value getVariable(lisp::Runtime& runtime, std::string_view name) override;
-  lisp::SetVariableStatus setVariable(lisp::Runtime& runtime, std::string_view name, const lisp::Value& value) override;
+  lisp::SetVariableStatus setVariable(lisp::Runtime& runtime, std::string_view name,
+                                      const lisp::Value& value) override;
   std::optional<std::string> findFile(std::string_view name) override;
   lisp::InputReply requestInput(lisp::Runtime& runtime, const lisp::InputRequest& request) override;
   void alert(lisp::Runtime& runtime, std::string_view message) override;

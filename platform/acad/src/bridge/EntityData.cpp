@@ -107,9 +107,15 @@ class EntityDataFiler : public AcDbDxfFiler {
     if (rb != nullptr) rb->resval.rstring = copyText(value);
     return m_status;
   }
-  Acad::ErrorStatus writeInt16(int code, Adesk::Int16 value) override { return writeInteger(code, value); }
-  Acad::ErrorStatus writeInt32(int code, Adesk::Int32 value) override { return writeInteger(code, value); }
-  Acad::ErrorStatus writeInt8(int code, Adesk::Int8 value) override { return writeInteger(code, value); }
+  Acad::ErrorStatus writeInt16(int code, Adesk::Int16 value) override {
+    return writeInteger(code, value);
+  }
+  Acad::ErrorStatus writeInt32(int code, Adesk::Int32 value) override {
+    return writeInteger(code, value);
+  }
+  Acad::ErrorStatus writeInt8(int code, Adesk::Int8 value) override {
+    return writeInteger(code, value);
+  }
   Acad::ErrorStatus writeDouble(int code, double value, int) override {
     resbuf* rb = add(code);
     if (rb != nullptr) rb->resval.rreal = isAngle(code) ? value / kDegreesPerRadian : value;
@@ -245,7 +251,9 @@ const ACHAR* layoutOf(const AcDbObject* object) {
 
 bool namesApplication(const resbuf* apps, const std::wstring& name) {
   for (const resbuf* rb = apps; rb != nullptr; rb = rb->rbnext) {
-    if (rb->restype == RTSTR && rb->resval.rstring != nullptr && wildcardMatch(name, rb->resval.rstring)) return true;
+    if (rb->restype == RTSTR && rb->resval.rstring != nullptr &&
+        wildcardMatch(name, rb->resval.rstring))
+      return true;
   }
   return false;
 }
@@ -260,7 +268,8 @@ resbuf* selectedXData(const AcDbObject* object, const resbuf* apps) {
     resbuf* rb = all;
     all = all->rbnext;
     rb->rbnext = nullptr;
-    if (rb->restype == 1001) keep = rb->resval.rstring != nullptr && namesApplication(apps, rb->resval.rstring);
+    if (rb->restype == 1001)
+      keep = rb->resval.rstring != nullptr && namesApplication(apps, rb->resval.rstring);
     if (!keep) {
       acutRelRb(rb);
       continue;
@@ -274,8 +283,9 @@ resbuf* selectedXData(const AcDbObject* object, const resbuf* apps) {
 // Entities that lie in a plane: their data always names its normal (210), which DXF
 // leaves out when it is the Z axis. Programs pass it to trans.
 bool hasExtrusion(const std::wstring& type) {
-  static const wchar_t* const kPlanar[] = {L"LINE",   L"CIRCLE", L"ARC",    L"TEXT",     L"MTEXT", L"LWPOLYLINE",
-                                           L"INSERT", L"ATTRIB", L"ATTDEF", L"POLYLINE", L"POINT", L"LEADER"};
+  static const wchar_t* const kPlanar[] = {L"LINE",   L"CIRCLE",     L"ARC",    L"TEXT",
+                                           L"MTEXT",  L"LWPOLYLINE", L"INSERT", L"ATTRIB",
+                                           L"ATTDEF", L"POLYLINE",   L"POINT",  L"LEADER"};
   for (const wchar_t* planar : kPlanar)
     if (type == planar) return true;
   return false;
@@ -307,7 +317,8 @@ resbuf* entityDataOf(const AcDbObject* object, const resbuf* apps) {
   };
   append(textGroup(0, dxfTypeOf(object)));
   append(takeGroup(fields, 330));
-  append(takeGroup(fields, object->isA() && std::wcscmp(object->isA()->dxfName(), L"DIMSTYLE") == 0 ? 105 : 5));
+  append(takeGroup(
+      fields, object->isA() && std::wcscmp(object->isA()->dxfName(), L"DIMSTYLE") == 0 ? 105 : 5));
   // The layout follows the paper-space flag (67) when there is one, else the
   // AcDbEntity marker.
   const ACHAR* layout = layoutOf(object);
@@ -325,7 +336,8 @@ resbuf* entityDataOf(const AcDbObject* object, const resbuf* apps) {
     break;
   }
   bool hasNormal = false;
-  for (const resbuf* rb = fields; rb != nullptr; rb = rb->rbnext) hasNormal = hasNormal || rb->restype == 210;
+  for (const resbuf* rb = fields; rb != nullptr; rb = rb->rbnext)
+    hasNormal = hasNormal || rb->restype == 210;
   append(fields);
   if (!hasNormal && AcDbEntity::cast(object) != nullptr && hasExtrusion(dxfTypeOf(object))) {
     resbuf* normal = newGroup(210);

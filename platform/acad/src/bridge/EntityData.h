@@ -38,7 +38,8 @@ resbuf* entityDataOf(const AcDbObject* object, const resbuf* apps);
 // AcDbLine, ...) takes the codes it knows from the whole list. The chain stops at -3.
 // Names (layers, linetypes, styles, blocks) resolve in `database`, by default the
 // object's own (an object about to be added is in none yet).
-Acad::ErrorStatus applyEntityData(AcDbObject* object, const resbuf* data, AcDbDatabase* database = nullptr);
+Acad::ErrorStatus applyEntityData(AcDbObject* object, const resbuf* data,
+                                  AcDbDatabase* database = nullptr);
 
 // The first buffer after a -3 marker (the 1001 of the first application), or null.
 const resbuf* extendedDataOf(const resbuf* data);

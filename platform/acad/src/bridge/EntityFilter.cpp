@@ -25,10 +25,14 @@ bool elementMatches(wchar_t c, std::wstring_view pattern, size_t p, size_t& next
   wchar_t e = pattern[p];
   next = p + 1;
   switch (e) {
-    case L'?': return true;
-    case L'#': return std::iswdigit(static_cast<wint_t>(c)) != 0;
-    case L'@': return std::iswalpha(static_cast<wint_t>(c)) != 0;
-    case L'.': return std::iswalnum(static_cast<wint_t>(c)) == 0;
+    case L'?':
+      return true;
+    case L'#':
+      return std::iswdigit(static_cast<wint_t>(c)) != 0;
+    case L'@':
+      return std::iswalpha(static_cast<wint_t>(c)) != 0;
+    case L'.':
+      return std::iswalnum(static_cast<wint_t>(c)) == 0;
     case L'`':
       if (p + 1 < pattern.size()) {
         next = p + 2;
@@ -54,7 +58,8 @@ bool elementMatches(wchar_t c, std::wstring_view pattern, size_t p, size_t& next
       next = q + 1;
       return found != negate;
     }
-    default: return folded(c) == folded(e);
+    default:
+      return folded(c) == folded(e);
   }
 }
 
@@ -99,16 +104,27 @@ Operand operandOf(const resbuf& rb) {
       o.kind = Operand::kText;
       o.text = rb.resval.rstring ? rb.resval.rstring : L"";
       break;
-    case ResbufKind::kReal: o.kind = Operand::kNumber, o.number = rb.resval.rreal; break;
-    case ResbufKind::kShort: o.kind = Operand::kNumber, o.number = rb.resval.rint; break;
-    case ResbufKind::kLong: o.kind = Operand::kNumber, o.number = rb.resval.rlong; break;
-    case ResbufKind::kInt64: o.kind = Operand::kNumber, o.number = static_cast<double>(rb.resval.mnInt64); break;
+    case ResbufKind::kReal:
+      o.kind = Operand::kNumber, o.number = rb.resval.rreal;
+      break;
+    case ResbufKind::kShort:
+      o.kind = Operand::kNumber, o.number = rb.resval.rint;
+      break;
+    case ResbufKind::kLong:
+      o.kind = Operand::kNumber, o.number = rb.resval.rlong;
+      break;
+    case ResbufKind::kInt64:
+      o.kind = Operand::kNumber, o.number = static_cast<double>(rb.resval.mnInt64);
+      break;
     case ResbufKind::kPoint:
       o.kind = Operand::kPoint;
       for (int i = 0; i < 3; ++i) o.point[i] = rb.resval.rpoint[i];
       break;
-    case ResbufKind::kName: o.kind = Operand::kName, o.name = rb.resval.rlname[0]; break;
-    default: break;
+    case ResbufKind::kName:
+      o.kind = Operand::kName, o.name = rb.resval.rlname[0];
+      break;
+    default:
+      break;
   }
   return o;
 }
@@ -116,18 +132,27 @@ Operand operandOf(const resbuf& rb) {
 // What an entity's list leaves out because it holds the default.
 bool defaultOperand(int code, Operand& o) {
   switch (code) {
-    case 62: o.kind = Operand::kNumber, o.number = 256; return true;
-    case 6: o.kind = Operand::kText, o.text = L"ByLayer"; return true;
+    case 62:
+      o.kind = Operand::kNumber, o.number = 256;
+      return true;
+    case 6:
+      o.kind = Operand::kText, o.text = L"ByLayer";
+      return true;
     case 39:
     case 60:
-    case 67: o.kind = Operand::kNumber, o.number = 0; return true;
-    case 48: o.kind = Operand::kNumber, o.number = 1; return true;
+    case 67:
+      o.kind = Operand::kNumber, o.number = 0;
+      return true;
+    case 48:
+      o.kind = Operand::kNumber, o.number = 1;
+      return true;
     case 210:
       o.kind = Operand::kPoint;
       o.point[0] = o.point[1] = 0;
       o.point[2] = 1;
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -152,7 +177,8 @@ std::vector<std::wstring_view> splitOperators(std::wstring_view op) {
   size_t start = 0;
   while (true) {
     size_t comma = op.find(L',', start);
-    std::wstring_view part = op.substr(start, comma == std::wstring_view::npos ? std::wstring_view::npos : comma - start);
+    std::wstring_view part = op.substr(
+        start, comma == std::wstring_view::npos ? std::wstring_view::npos : comma - start);
     while (!part.empty() && part.front() == L' ') part.remove_prefix(1);
     while (!part.empty() && part.back() == L' ') part.remove_suffix(1);
     parts.push_back(part);
@@ -163,7 +189,8 @@ std::vector<std::wstring_view> splitOperators(std::wstring_view op) {
 
 bool isKnownOperator(std::wstring_view op) {
   for (std::wstring_view part : splitOperators(op)) {
-    static constexpr std::wstring_view kOperators[] = {L"*", L"=", L"!=", L"/=", L"<>", L"<", L"<=", L">", L">=", L"&", L"&="};
+    static constexpr std::wstring_view kOperators[] = {L"*",  L"=", L"!=", L"/=", L"<>", L"<",
+                                                       L"<=", L">", L">=", L"&",  L"&="};
     bool known = false;
     for (std::wstring_view k : kOperators) known = known || part == k;
     if (!known) return false;
@@ -186,7 +213,8 @@ bool operandsCompare(const Operand& value, const Operand& wanted, std::wstring_v
       if (value.kind != Operand::kPoint) return false;
       std::vector<std::wstring_view> ops = splitOperators(op);
       for (int i = 0; i < 3; ++i) {
-        std::wstring_view axis = ops.size() == 1 ? ops[0] : (static_cast<size_t>(i) < ops.size() ? ops[i] : L"*");
+        std::wstring_view axis =
+            ops.size() == 1 ? ops[0] : (static_cast<size_t>(i) < ops.size() ? ops[i] : L"*");
         if (!numbersCompare(value.point[i], wanted.point[i], axis)) return false;
       }
       return true;
@@ -195,12 +223,15 @@ bool operandsCompare(const Operand& value, const Operand& wanted, std::wstring_v
       bool same = value.kind == Operand::kName && value.name == wanted.name;
       return op == L"!=" || op == L"/=" || op == L"<>" ? !same : same;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 
 std::wstring textOf(const resbuf* rb) {
-  return rb != nullptr && resbufKind(rb->restype) == ResbufKind::kString && rb->resval.rstring ? rb->resval.rstring : L"";
+  return rb != nullptr && resbufKind(rb->restype) == ResbufKind::kString && rb->resval.rstring
+             ? rb->resval.rstring
+             : L"";
 }
 
 bool isOperatorGroup(const resbuf* rb) { return rb != nullptr && rb->restype == -4; }
@@ -265,7 +296,8 @@ class FilterEvaluator {
       rb = rb->rbnext;
       std::wstring group = op.size() > 1 && op[0] == L'<' ? op.substr(1) : std::wstring();
       for (wchar_t& c : group) c = folded(c);
-      if (group == L"AND" || group == L"OR" || group == L"XOR" || group == L"NOT") return sequence(rb, group + L">", group);
+      if (group == L"AND" || group == L"OR" || group == L"XOR" || group == L"NOT")
+        return sequence(rb, group + L">", group);
       if (!isKnownOperator(op) || rb == nullptr || isOperatorGroup(rb) || rb->restype == -3) {
         m_valid = false;
         return false;
@@ -275,7 +307,8 @@ class FilterEvaluator {
     if (rb->restype == -3) {
       rb = rb->rbnext;
       bool all = true;
-      for (; rb != nullptr && rb->restype == 1001; rb = rb->rbnext) all = hasApplication(textOf(rb)) && all;
+      for (; rb != nullptr && rb->restype == 1001; rb = rb->rbnext)
+        all = hasApplication(textOf(rb)) && all;
       return all;
     }
     return groupTest(rb, L"");

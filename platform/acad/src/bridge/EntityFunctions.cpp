@@ -78,7 +78,8 @@ Value entmod(Runtime&, Args args) {
 // What entmake and entmakex give back when a block definition ends: its name.
 bool endsBlock(const resbuf* data) {
   const resbuf* type = findGroup(data, 0);
-  return type != nullptr && type->resval.rstring != nullptr && wcscasecmp(type->resval.rstring, L"ENDBLK") == 0;
+  return type != nullptr && type->resval.rstring != nullptr &&
+         wcscasecmp(type->resval.rstring, L"ENDBLK") == 0;
 }
 
 Value entmake(Runtime&, Args args) {

@@ -103,7 +103,8 @@ void addGroup(Chain& chain, int code, const Value& value, const Value& element) 
     }
     case ResbufKind::kBinary: {
       // Binary chunks are written as their bytes in hexadecimal, as entget shows them.
-      if (!value.isString() || value.asString().size() % 2 != 0 || value.asString().size() > 254) badGroup(element);
+      if (!value.isString() || value.asString().size() % 2 != 0 || value.asString().size() > 254)
+        badGroup(element);
       const std::string& hex = value.asString();
       std::vector<char> bytes;
       for (size_t i = 0; i < hex.size(); i += 2) {

@@ -46,7 +46,8 @@ std::string tokenText(const Value& value) {
 
 Value hostNewDrawing(Runtime&, Args args) {
   lisp::checkArgCount(args, 0, 1);
-  std::wstring name = args.empty() || args[0].isNil() ? docManager().nextDrawingName() : fromUtf8(lisp::stringArg(args[0]));
+  std::wstring name = args.empty() || args[0].isNil() ? docManager().nextDrawingName()
+                                                      : fromUtf8(lisp::stringArg(args[0]));
   if (docManager().find(name) != nullptr) return Value();
   return fileNameOf(docManager().open(name));
 }
@@ -121,8 +122,9 @@ Value hostMessageBoxes(Runtime&, Args args) {
   lisp::checkArgCount(args, 0, 0);
   std::vector<Value> boxes;
   for (const MessageBoxRecord& box : hostState().takeMessageBoxes()) {
-    boxes.push_back(Value::list({Value::string(toUtf8(box.caption)), Value::string(toUtf8(box.text)),
-                                 Value::integer(static_cast<std::int32_t>(box.style))}));
+    boxes.push_back(
+        Value::list({Value::string(toUtf8(box.caption)), Value::string(toUtf8(box.text)),
+                     Value::integer(static_cast<std::int32_t>(box.style))}));
   }
   return Value::list(boxes);
 }
@@ -130,7 +132,8 @@ Value hostMessageBoxes(Runtime&, Args args) {
 Value hostDialogs(Runtime&, Args args) {
   lisp::checkArgCount(args, 0, 0);
   std::vector<Value> dialogs;
-  for (ResbufPtr& record : hostState().takeDialogRecords()) dialogs.push_back(resbufListToLisp(record.get()));
+  for (ResbufPtr& record : hostState().takeDialogRecords())
+    dialogs.push_back(resbufListToLisp(record.get()));
   return Value::list(dialogs);
 }
 
@@ -138,8 +141,8 @@ Value hostShellLog(Runtime&, Args args) {
   lisp::checkArgCount(args, 0, 0);
   std::vector<Value> entries;
   for (const ShellRecord& entry : hostState().takeShellLog()) {
-    entries.push_back(Value::list({Value::string(toUtf8(entry.verb)), Value::string(toUtf8(entry.file)),
-                                   Value::integer(entry.show)}));
+    entries.push_back(Value::list({Value::string(toUtf8(entry.verb)),
+                                   Value::string(toUtf8(entry.file)), Value::integer(entry.show)}));
   }
   return Value::list(entries);
 }
@@ -157,7 +160,8 @@ Value hostSetSearchPath(Runtime&, Args args) {
 
 Value hostLoadModule(Runtime&, Args args) {
   lisp::checkArgCount(args, 0, 1);
-  std::wstring path = args.empty() || args[0].isNil() ? hostState().modulePath : fromUtf8(lisp::stringArg(args[0]));
+  std::wstring path =
+      args.empty() || args[0].isNil() ? hostState().modulePath : fromUtf8(lisp::stringArg(args[0]));
   if (path.empty()) return Value();
   if (!acrxLoadModule(path.c_str(), /*printIt=*/false)) {
     hostDiagnostic(lastModuleError());

@@ -25,10 +25,14 @@ Value pointValue(const AcGePoint3d& p) { return Value::point(p.x, p.y, p.z); }
 
 const char* acquireName(JigSample::Acquire acquire) {
   switch (acquire) {
-    case JigSample::kPoint: return "point";
-    case JigSample::kAngle: return "angle";
-    case JigSample::kDistance: return "distance";
-    case JigSample::kString: return "string";
+    case JigSample::kPoint:
+      return "point";
+    case JigSample::kAngle:
+      return "angle";
+    case JigSample::kDistance:
+      return "distance";
+    case JigSample::kString:
+      return "string";
   }
   return "point";
 }
@@ -38,7 +42,8 @@ Value primitiveValue(const GiPrimitive& primitive) {
   switch (primitive.kind) {
     case GiPrimitive::kPolyline:
     case GiPrimitive::kPolygon:
-      items.push_back(Value::string(primitive.kind == GiPrimitive::kPolyline ? "polyline" : "polygon"));
+      items.push_back(
+          Value::string(primitive.kind == GiPrimitive::kPolyline ? "polyline" : "polygon"));
       for (const AcGePoint3d& p : primitive.points) items.push_back(pointValue(p));
       break;
     case GiPrimitive::kCircle:
@@ -63,15 +68,17 @@ Value hostJigs(Runtime&, Args args) {
   for (const JigDrag& drag : takeJigDrags()) {
     std::vector<Value> samples;
     for (const JigSample& sample : drag.samples) {
-      samples.push_back(Value::list({Value::string(acquireName(sample.acquire)), Value::integer(sample.cursor),
-                                     Value::integer(sample.controls), Value::string(sample.input),
-                                     Value::integer(sample.status)}));
+      samples.push_back(Value::list({Value::string(acquireName(sample.acquire)),
+                                     Value::integer(sample.cursor), Value::integer(sample.controls),
+                                     Value::string(sample.input), Value::integer(sample.status)}));
     }
     std::vector<Value> drawing;
-    for (const GiPrimitive& primitive : drag.lastDrawing) drawing.push_back(primitiveValue(primitive));
-    drags.push_back(Value::list({Value::string(toUtf8(drag.prompt)), Value::string(toUtf8(drag.keywords)),
-                                 Value::integer(drag.status), Value::integer(drag.updates), Value::list(samples),
-                                 Value::list(drawing)}));
+    for (const GiPrimitive& primitive : drag.lastDrawing)
+      drawing.push_back(primitiveValue(primitive));
+    drags.push_back(
+        Value::list({Value::string(toUtf8(drag.prompt)), Value::string(toUtf8(drag.keywords)),
+                     Value::integer(drag.status), Value::integer(drag.updates),
+                     Value::list(samples), Value::list(drawing)}));
   }
   return Value::list(drags);
 }

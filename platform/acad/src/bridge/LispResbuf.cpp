@@ -127,12 +127,18 @@ std::string narrowString(const ACHAR* text) { return text ? toUtf8(text) : std::
 // The value one buffer carries by its kind (group codes included); nil for markers.
 Value kindValue(const resbuf& rb) {
   switch (resbufKind(rb.restype)) {
-    case ResbufKind::kReal: return Value::real(rb.resval.rreal);
-    case ResbufKind::kPoint: return pointValue(rb, rb.restype != RTPOINT);
-    case ResbufKind::kShort: return Value::integer(rb.resval.rint);
-    case ResbufKind::kLong: return Value::integer(rb.resval.rlong);
-    case ResbufKind::kInt64: return Value::real(static_cast<double>(rb.resval.mnInt64));
-    case ResbufKind::kString: return Value::string(narrowString(rb.resval.rstring));
+    case ResbufKind::kReal:
+      return Value::real(rb.resval.rreal);
+    case ResbufKind::kPoint:
+      return pointValue(rb, rb.restype != RTPOINT);
+    case ResbufKind::kShort:
+      return Value::integer(rb.resval.rint);
+    case ResbufKind::kLong:
+      return Value::integer(rb.resval.rlong);
+    case ResbufKind::kInt64:
+      return Value::real(static_cast<double>(rb.resval.mnInt64));
+    case ResbufKind::kString:
+      return Value::string(narrowString(rb.resval.rstring));
     case ResbufKind::kName: {
       lisp::AdsName name;
       name.word[0] = rb.resval.rlname[0];

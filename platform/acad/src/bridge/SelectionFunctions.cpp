@@ -88,12 +88,15 @@ Value ssget(Runtime& runtime, Args args) {
       lisp::throwBadArgumentType("listp", arg);
     }
   }
-  const void* first = polygon ? static_cast<const void*>(polygon->rbnext) : points.size() > 0 ? points[0].data() : nullptr;
+  const void* first = polygon             ? static_cast<const void*>(polygon->rbnext)
+                      : points.size() > 0 ? points[0].data()
+                                          : nullptr;
   const void* second = points.size() > 1 ? points[1].data() : nullptr;
   std::string malformed;
   if (!filterIsWellFormed(filter.get(), malformed)) runtime.fail(malformed);
   ads_name selection;
-  int status = acedSSGet(mode.empty() ? nullptr : mode.c_str(), first, second, filter.get(), selection);
+  int status =
+      acedSSGet(mode.empty() ? nullptr : mode.c_str(), first, second, filter.get(), selection);
   if (status == RTCAN) runtime.fail("Function cancelled");
   return status == RTNORM ? pickset(selection) : Value();
 }
@@ -125,7 +128,8 @@ Value ssadd(Runtime&, Args args) {
   bool hasSelection = args.size() > 1;
   if (hasEntity) namesOf(entityArg(args[0]), entity);
   if (hasSelection) namesOf(selectionArg(args[1]), selection);
-  if (acedSSAdd(hasEntity ? entity : nullptr, hasSelection ? selection : nullptr, result) != RTNORM) return Value();
+  if (acedSSAdd(hasEntity ? entity : nullptr, hasSelection ? selection : nullptr, result) != RTNORM)
+    return Value();
   return pickset(result);
 }
 

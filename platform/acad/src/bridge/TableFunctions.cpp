@@ -34,7 +34,8 @@ void entityArg(const Value& value, ads_name name) {
 // The table name argument: a string naming one of the tables, else an error.
 std::wstring tableArg(const Value& value) {
   std::wstring name = fromUtf8(lisp::stringArg(value));
-  for (const wchar_t* table : {L"LAYER", L"LTYPE", L"STYLE", L"BLOCK", L"APPID", L"DIMSTYLE", L"VPORT", L"VIEW", L"UCS"}) {
+  for (const wchar_t* table :
+       {L"LAYER", L"LTYPE", L"STYLE", L"BLOCK", L"APPID", L"DIMSTYLE", L"VPORT", L"VIEW", L"UCS"}) {
     if (wcscasecmp(name.c_str(), table) == 0) return name;
   }
   lisp::throwBadArgumentValue("table name " + value.toPrin1String());

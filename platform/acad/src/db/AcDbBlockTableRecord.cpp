@@ -89,8 +89,8 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator*& iterator, bool atBeginning,
-                                                    bool skipDeleted) const {
+Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator*& iterator,
+                                                    bool atBeginning, bool skipDeleted) const {
   iterator = new AcDbBlockTableRecordIterator(m_entities, atBeginning, skipDeleted);
   return Acad::eOk;
 }
@@ -127,15 +127,20 @@ Acad::ErrorStatus AcDbBlockTableRecord::setPathName(const ACHAR* path) {
 
 bool AcDbBlockTableRecord::hasAttributeDefinitions() const {
   for (const AcDbObjectId& id : m_entities)
-    if (id.isValid() && !id.isErased() && id.objectClass()->isDerivedFrom(AcDbAttributeDefinition::desc())) return true;
+    if (id.isValid() && !id.isErased() &&
+        id.objectClass()->isDerivedFrom(AcDbAttributeDefinition::desc()))
+      return true;
   return false;
 }
 
 bool AcDbBlockTableRecord::isLayout() const {
-  return wcscasecmp(m_name.c_str(), ACDB_MODEL_SPACE) == 0 || wcsncasecmp(m_name.c_str(), ACDB_PAPER_SPACE, 12) == 0;
+  return wcscasecmp(m_name.c_str(), ACDB_MODEL_SPACE) == 0 ||
+         wcsncasecmp(m_name.c_str(), ACDB_PAPER_SPACE, 12) == 0;
 }
 
-bool AcDbBlockTableRecord::isAnonymous() const { return !m_name.empty() && m_name[0] == L'*' && !isLayout(); }
+bool AcDbBlockTableRecord::isAnonymous() const {
+  return !m_name.empty() && m_name[0] == L'*' && !isLayout();
+}
 
 Acad::ErrorStatus AcDbBlockTableRecord::getBlockReferenceIds(AcDbObjectIdArray& ids, bool) const {
   AcDbDatabase* db = database();
@@ -148,7 +153,8 @@ Acad::ErrorStatus AcDbBlockTableRecord::getBlockReferenceIds(AcDbObjectIdArray& 
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbBlockTableRecord::getSortentsTable(AcDbSortentsTable*& table, AcDb::OpenMode mode,
+Acad::ErrorStatus AcDbBlockTableRecord::getSortentsTable(AcDbSortentsTable*& table,
+                                                         AcDb::OpenMode mode,
                                                          bool createIfNecessary) {
   table = nullptr;
   if (database() == nullptr) return Acad::eNoDatabase;
@@ -234,8 +240,8 @@ Acad::ErrorStatus AcDbBlockTableRecord::dxfInFields(AcDbDxfFiler* filer) {
 
 // --- iterator ---------------------------------------------------------------------------
 
-AcDbBlockTableRecordIterator::AcDbBlockTableRecordIterator(const AcDbObjectIdArray& ids, bool atBeginning,
-                                                           bool skipDeleted)
+AcDbBlockTableRecordIterator::AcDbBlockTableRecordIterator(const AcDbObjectIdArray& ids,
+                                                           bool atBeginning, bool skipDeleted)
     : m_ids(ids) {
   start(atBeginning, skipDeleted);
 }
@@ -286,14 +292,30 @@ void AcDbBlockBegin::visitFields(FieldVisitor&) {}
 void AcDbBlockEnd::visitFields(FieldVisitor&) {}
 void AcDbSequenceEnd::visitFields(FieldVisitor&) {}
 
-Acad::ErrorStatus AcDbBlockBegin::dwgOutFields(AcDbDwgFiler* filer) const { return AcDbEntity::dwgOutFields(filer); }
-Acad::ErrorStatus AcDbBlockBegin::dwgInFields(AcDbDwgFiler* filer) { return AcDbEntity::dwgInFields(filer); }
-Acad::ErrorStatus AcDbBlockEnd::dwgOutFields(AcDbDwgFiler* filer) const { return AcDbEntity::dwgOutFields(filer); }
-Acad::ErrorStatus AcDbBlockEnd::dwgInFields(AcDbDwgFiler* filer) { return AcDbEntity::dwgInFields(filer); }
-Acad::ErrorStatus AcDbSequenceEnd::dwgOutFields(AcDbDwgFiler* filer) const { return AcDbEntity::dwgOutFields(filer); }
-Acad::ErrorStatus AcDbSequenceEnd::dwgInFields(AcDbDwgFiler* filer) { return AcDbEntity::dwgInFields(filer); }
-Acad::ErrorStatus AcDbSequenceEnd::dxfOutFields(AcDbDxfFiler* filer) const { return AcDbEntity::dxfOutFields(filer); }
-Acad::ErrorStatus AcDbSequenceEnd::dxfInFields(AcDbDxfFiler* filer) { return AcDbEntity::dxfInFields(filer); }
+Acad::ErrorStatus AcDbBlockBegin::dwgOutFields(AcDbDwgFiler* filer) const {
+  return AcDbEntity::dwgOutFields(filer);
+}
+Acad::ErrorStatus AcDbBlockBegin::dwgInFields(AcDbDwgFiler* filer) {
+  return AcDbEntity::dwgInFields(filer);
+}
+Acad::ErrorStatus AcDbBlockEnd::dwgOutFields(AcDbDwgFiler* filer) const {
+  return AcDbEntity::dwgOutFields(filer);
+}
+Acad::ErrorStatus AcDbBlockEnd::dwgInFields(AcDbDwgFiler* filer) {
+  return AcDbEntity::dwgInFields(filer);
+}
+Acad::ErrorStatus AcDbSequenceEnd::dwgOutFields(AcDbDwgFiler* filer) const {
+  return AcDbEntity::dwgOutFields(filer);
+}
+Acad::ErrorStatus AcDbSequenceEnd::dwgInFields(AcDbDwgFiler* filer) {
+  return AcDbEntity::dwgInFields(filer);
+}
+Acad::ErrorStatus AcDbSequenceEnd::dxfOutFields(AcDbDxfFiler* filer) const {
+  return AcDbEntity::dxfOutFields(filer);
+}
+Acad::ErrorStatus AcDbSequenceEnd::dxfInFields(AcDbDxfFiler* filer) {
+  return AcDbEntity::dxfInFields(filer);
+}
 
 // BLOCK groups after AcDbEntity: 100 AcDbBlockBegin, 2 name, 70 flags (2: the block
 // has attribute definitions), 10 base point, 3 name again, 1 external reference path.
@@ -331,11 +353,20 @@ Acad::ErrorStatus AcDbBlockBegin::dxfInFields(AcDbDxfFiler* filer) {
   BlockHead head;
   status = forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
-      case 2: head.name = stringOf(rb); break;
-      case 70: head.flags = rb.resval.rint; break;
-      case 10: head.origin = pointOf(rb); break;
-      case 1: head.path = stringOf(rb); break;
-      default: break;
+      case 2:
+        head.name = stringOf(rb);
+        break;
+      case 70:
+        head.flags = rb.resval.rint;
+        break;
+      case 10:
+        head.origin = pointOf(rb);
+        break;
+      case 1:
+        head.path = stringOf(rb);
+        break;
+      default:
+        break;
     }
   });
   blockHeads().heads[this] = head;

@@ -76,7 +76,8 @@ std::vector<AcDbObject*> DatabaseImpl::objectsByHandle() const {
   std::vector<AcDbStub*> live;
   for (const auto& stub : stubs)
     if (stub->object != nullptr) live.push_back(stub.get());
-  std::sort(live.begin(), live.end(), [](AcDbStub* a, AcDbStub* b) { return a->handle < b->handle; });
+  std::sort(live.begin(), live.end(),
+            [](AcDbStub* a, AcDbStub* b) { return a->handle < b->handle; });
   std::vector<AcDbObject*> objects;
   objects.reserve(live.size());
   for (AcDbStub* stub : live) objects.push_back(stub->object);
@@ -209,8 +210,8 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obje
   return m_impl->add(object, 0, id);
 }
 
-Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound, const AcDbHandle& handle,
-                                                Adesk::UInt32) {
+Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound,
+                                                const AcDbHandle& handle, Adesk::UInt32) {
   id.setNull();
   if (handle.isNull()) return Acad::eNullHandle;
   AcDbStub* stub = m_impl->stubOf(handle.value());
@@ -222,10 +223,10 @@ Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool createIfN
 
 AcDbHandle AcDbDatabase::handseed() const { return m_impl->nextHandle; }
 
-#define TABRIK_TABLE_ACCESS(GETTER, TYPE, SLOT, IDGETTER)                            \
-  Acad::ErrorStatus AcDbDatabase::GETTER(TYPE*& table, AcDb::OpenMode mode) {        \
-    return acdbOpenObject(table, m_impl->SLOT, mode);                                \
-  }                                                                                  \
+#define TABRIK_TABLE_ACCESS(GETTER, TYPE, SLOT, IDGETTER)                     \
+  Acad::ErrorStatus AcDbDatabase::GETTER(TYPE*& table, AcDb::OpenMode mode) { \
+    return acdbOpenObject(table, m_impl->SLOT, mode);                         \
+  }                                                                           \
   AcDbObjectId AcDbDatabase::IDGETTER() const { return m_impl->SLOT; }
 
 TABRIK_TABLE_ACCESS(getBlockTable, AcDbBlockTable, blockTable, blockTableId)
@@ -238,11 +239,13 @@ TABRIK_TABLE_ACCESS(getViewTable, AcDbViewTable, viewTable, viewTableId)
 TABRIK_TABLE_ACCESS(getUCSTable, AcDbUCSTable, ucsTable, UCSTableId)
 TABRIK_TABLE_ACCESS(getDimStyleTable, AcDbDimStyleTable, dimStyleTable, dimStyleTableId)
 
-Acad::ErrorStatus AcDbDatabase::getNamedObjectsDictionary(AcDbDictionary*& dictionary, AcDb::OpenMode mode) {
+Acad::ErrorStatus AcDbDatabase::getNamedObjectsDictionary(AcDbDictionary*& dictionary,
+                                                          AcDb::OpenMode mode) {
   return acdbOpenObject(dictionary, m_impl->namedObjects, mode);
 }
 AcDbObjectId AcDbDatabase::namedObjectsDictionaryId() const { return m_impl->namedObjects; }
-Acad::ErrorStatus AcDbDatabase::getGroupDictionary(AcDbDictionary*& dictionary, AcDb::OpenMode mode) {
+Acad::ErrorStatus AcDbDatabase::getGroupDictionary(AcDbDictionary*& dictionary,
+                                                   AcDb::OpenMode mode) {
   return acdbOpenObject(dictionary, m_impl->groupDictionary, mode);
 }
 AcDbObjectId AcDbDatabase::groupDictionaryId() const { return m_impl->groupDictionary; }
@@ -253,18 +256,22 @@ AcDbObjectId AcDbDatabase::byBlockLinetype() const { return m_impl->byBlockLinet
 AcDbObjectId AcDbDatabase::continuousLinetype() const { return m_impl->continuousLinetype; }
 
 namespace {
-bool isRecordOf(AcDbObjectId id, AcRxClass* cls) { return id.isValid() && !id.isErased() && id.objectClass()->isDerivedFrom(cls); }
+bool isRecordOf(AcDbObjectId id, AcRxClass* cls) {
+  return id.isValid() && !id.isErased() && id.objectClass()->isDerivedFrom(cls);
+}
 }  // namespace
 
 AcDbObjectId AcDbDatabase::clayer() const { return m_impl->clayer; }
 Acad::ErrorStatus AcDbDatabase::setClayer(AcDbObjectId id) {
-  if (!isRecordOf(id, AcDbLayerTableRecord::desc()) || id.database() != this) return Acad::eInvalidInput;
+  if (!isRecordOf(id, AcDbLayerTableRecord::desc()) || id.database() != this)
+    return Acad::eInvalidInput;
   m_impl->clayer = id;
   return Acad::eOk;
 }
 AcDbObjectId AcDbDatabase::celtype() const { return m_impl->celtype; }
 Acad::ErrorStatus AcDbDatabase::setCeltype(AcDbObjectId id) {
-  if (!isRecordOf(id, AcDbLinetypeTableRecord::desc()) || id.database() != this) return Acad::eInvalidInput;
+  if (!isRecordOf(id, AcDbLinetypeTableRecord::desc()) || id.database() != this)
+    return Acad::eInvalidInput;
   m_impl->celtype = id;
   return Acad::eOk;
 }
@@ -286,7 +293,8 @@ Acad::ErrorStatus AcDbDatabase::setCeltscale(double scale) {
 }
 AcDbObjectId AcDbDatabase::textstyle() const { return m_impl->textstyle; }
 Acad::ErrorStatus AcDbDatabase::setTextstyle(AcDbObjectId id) {
-  if (!isRecordOf(id, AcDbTextStyleTableRecord::desc()) || id.database() != this) return Acad::eInvalidInput;
+  if (!isRecordOf(id, AcDbTextStyleTableRecord::desc()) || id.database() != this)
+    return Acad::eInvalidInput;
   m_impl->textstyle = id;
   return Acad::eOk;
 }

@@ -17,7 +17,9 @@ ACRX_NO_CONS_DEFINE_MEMBERS(AcDbSortentsTable, AcDbObject)
 
 namespace {
 
-bool keyLess(const std::wstring& a, const std::wstring& b) { return wcscasecmp(a.c_str(), b.c_str()) < 0; }
+bool keyLess(const std::wstring& a, const std::wstring& b) {
+  return wcscasecmp(a.c_str(), b.c_str()) < 0;
+}
 
 bool validKey(const ACHAR* key) {
   if (key == nullptr || key[0] == 0 || std::wcslen(key) > 255) return false;
@@ -42,7 +44,8 @@ Acad::ErrorStatus AcDbDictionary::getAt(const ACHAR* key, AcDbObjectId& id) cons
   return Acad::eKeyNotFound;
 }
 
-Acad::ErrorStatus AcDbDictionary::getAt(const ACHAR* key, AcDbObject*& object, AcDb::OpenMode mode) const {
+Acad::ErrorStatus AcDbDictionary::getAt(const ACHAR* key, AcDbObject*& object,
+                                        AcDb::OpenMode mode) const {
   object = nullptr;
   AcDbObjectId id;
   Acad::ErrorStatus status = getAt(key, id);
@@ -73,7 +76,8 @@ bool AcDbDictionary::has(AcDbObjectId id) const {
 
 Adesk::UInt32 AcDbDictionary::numEntries() const {
   return static_cast<Adesk::UInt32>(
-      std::count_if(m_entries.begin(), m_entries.end(), [](const Entry& e) { return e.id.isValid() && !e.id.isErased(); }));
+      std::count_if(m_entries.begin(), m_entries.end(),
+                    [](const Entry& e) { return e.id.isValid() && !e.id.isErased(); }));
 }
 
 Acad::ErrorStatus AcDbDictionary::setAt(const ACHAR* key, AcDbObject* object, AcDbObjectId& id) {
@@ -104,9 +108,10 @@ Acad::ErrorStatus AcDbDictionary::setAt(const ACHAR* key, AcDbObject* object, Ac
     return Acad::eOk;
   }
   Entry entry{key, id};
-  m_entries.insert(std::upper_bound(m_entries.begin(), m_entries.end(), entry,
-                                    [](const Entry& a, const Entry& b) { return keyLess(a.key, b.key); }),
-                   entry);
+  m_entries.insert(
+      std::upper_bound(m_entries.begin(), m_entries.end(), entry,
+                       [](const Entry& a, const Entry& b) { return keyLess(a.key, b.key); }),
+      entry);
   return Acad::eOk;
 }
 
@@ -146,11 +151,13 @@ Acad::ErrorStatus AcDbDictionary::setName(const ACHAR* oldName, const ACHAR* new
   if (status != Acad::eOk) return status;
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   assertWriteEnabled();
-  m_entries.erase(std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.id == id; }));
+  m_entries.erase(
+      std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.id == id; }));
   Entry entry{newName, id};
-  m_entries.insert(std::upper_bound(m_entries.begin(), m_entries.end(), entry,
-                                    [](const Entry& a, const Entry& b) { return keyLess(a.key, b.key); }),
-                   entry);
+  m_entries.insert(
+      std::upper_bound(m_entries.begin(), m_entries.end(), entry,
+                       [](const Entry& a, const Entry& b) { return keyLess(a.key, b.key); }),
+      entry);
   return Acad::eOk;
 }
 
@@ -161,7 +168,9 @@ std::vector<AcDbDictionary::Entry> AcDbDictionary::entries() const {
   return live;
 }
 
-AcDbDictionaryIterator* AcDbDictionary::newIterator() const { return new AcDbDictionaryIterator(entries()); }
+AcDbDictionaryIterator* AcDbDictionary::newIterator() const {
+  return new AcDbDictionaryIterator(entries());
+}
 
 void AcDbDictionary::setTreatElementsAsHard(bool hard) {
   assertWriteEnabled();
@@ -180,7 +189,8 @@ Acad::ErrorStatus AcDbDictionary::subErase(bool erasing) {
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbDictionaryIterator::getObject(AcDbObject*& object, AcDb::OpenMode mode) const {
+Acad::ErrorStatus AcDbDictionaryIterator::getObject(AcDbObject*& object,
+                                                    AcDb::OpenMode mode) const {
   object = nullptr;
   if (done()) return Acad::eInvalidIndex;
   return acdbOpenObject(object, objectId(), mode);
@@ -246,9 +256,10 @@ Acad::ErrorStatus AcDbDictionary::dxfInFields(AcDbDxfFiler* filer) {
       AcDbObjectId id = filer->idOf(rb);
       if (id.isNull() || has(key.c_str())) return;
       Entry entry{key, id};
-      m_entries.insert(std::upper_bound(m_entries.begin(), m_entries.end(), entry,
-                                        [](const Entry& a, const Entry& b) { return keyLess(a.key, b.key); }),
-                       entry);
+      m_entries.insert(
+          std::upper_bound(m_entries.begin(), m_entries.end(), entry,
+                           [](const Entry& a, const Entry& b) { return keyLess(a.key, b.key); }),
+          entry);
       key.clear();
     }
   });
@@ -352,7 +363,8 @@ Acad::ErrorStatus AcDbSortentsTable::dxfOutFields(AcDbDxfFiler* filer) const {
   filer->writeObjectId(330, m_block);
   std::uint64_t place = 0;
   // Only the block's own live entities, each once, are worth an entry.
-  const auto* block = m_block.isValid() ? AcDbBlockTableRecord::cast(m_block.stub()->object) : nullptr;
+  const auto* block =
+      m_block.isValid() ? AcDbBlockTableRecord::cast(m_block.stub()->object) : nullptr;
   AcDbObjectIdArray written;
   for (const AcDbObjectId& id : m_order) {
     if (!tabrik::acad::isFiled(filer, id) || written.contains(id)) continue;
@@ -373,7 +385,8 @@ Acad::ErrorStatus AcDbSortentsTable::dxfInFields(AcDbDxfFiler* filer) {
     if (rb.restype == 330) m_block = filer->idOf(rb);
     if (rb.restype == 331) {
       AcDbObjectId id = filer->idOf(rb);
-      if (!id.isNull() && std::find(m_order.begin(), m_order.end(), id) == m_order.end()) m_order.push_back(id);
+      if (!id.isNull() && std::find(m_order.begin(), m_order.end(), id) == m_order.end())
+        m_order.push_back(id);
     }
   });
 }

@@ -24,9 +24,12 @@ Adesk::UInt16 AcCmColor::colorIndex() const { return m_index; }
 void AcCmColor::setColorIndex(Adesk::UInt16 index) {
   m_index = index;
   m_rgb = 0;
-  if (index == 256) m_method = AcCmEntityColor::kByLayer;
-  else if (index == 0) m_method = AcCmEntityColor::kByBlock;
-  else m_method = AcCmEntityColor::kByACI;
+  if (index == 256)
+    m_method = AcCmEntityColor::kByLayer;
+  else if (index == 0)
+    m_method = AcCmEntityColor::kByBlock;
+  else
+    m_method = AcCmEntityColor::kByACI;
 }
 
 void AcCmColor::setRGB(Adesk::UInt8 red, Adesk::UInt8 green, Adesk::UInt8 blue) {
@@ -34,12 +37,15 @@ void AcCmColor::setRGB(Adesk::UInt8 red, Adesk::UInt8 green, Adesk::UInt8 blue) 
   m_rgb = (std::uint32_t(red) << 16) | (std::uint32_t(green) << 8) | blue;
   // The index the host shows beside a true colour: the nearest of the seven standard
   // colours, white for greys.
-  static const struct { int index, r, g, b; } kStandard[] = {{1, 255, 0, 0}, {2, 255, 255, 0}, {3, 0, 255, 0},
-                                                             {4, 0, 255, 255}, {5, 0, 0, 255}, {6, 255, 0, 255},
-                                                             {7, 255, 255, 255}, {250, 51, 51, 51}, {8, 128, 128, 128}};
+  static const struct {
+    int index, r, g, b;
+  } kStandard[] = {{1, 255, 0, 0},     {2, 255, 255, 0},  {3, 0, 255, 0},
+                   {4, 0, 255, 255},   {5, 0, 0, 255},    {6, 255, 0, 255},
+                   {7, 255, 255, 255}, {250, 51, 51, 51}, {8, 128, 128, 128}};
   long best = -1;
   for (const auto& s : kStandard) {
-    long d = (s.r - red) * (s.r - red) + (s.g - green) * (s.g - green) + (s.b - blue) * (s.b - blue);
+    long d =
+        (s.r - red) * (s.r - red) + (s.g - green) * (s.g - green) + (s.b - blue) * (s.b - blue);
     if (best < 0 || d < best) best = d, m_index = static_cast<Adesk::UInt16>(s.index);
   }
 }
@@ -68,14 +74,16 @@ ACHAR* copyName(const std::wstring& name) {
 ACHAR* AcDbEntity::layer() const { return copyName(symbolName(m_layerId)); }
 AcDbObjectId AcDbEntity::layerId() const { return m_layerId; }
 
-Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* layerName, bool doSubents, bool allowHiddenLayer) {
+Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* layerName, bool doSubents,
+                                       bool allowHiddenLayer) {
   if (layerName == nullptr) return Acad::eInvalidInput;
   AcDbObjectId id = symbolId(databaseFor(this), SymbolTable::kLayer, layerName);
   if (id.isNull()) return Acad::eKeyNotFound;
   return setLayer(id, doSubents, allowHiddenLayer);
 }
 
-Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerId, bool doSubents, bool allowHiddenLayer) {
+Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerId, bool doSubents,
+                                       bool allowHiddenLayer) {
   if (layerId.isNull()) return Acad::eNullObjectId;
   if (!layerId.isValid() || !layerId.objectClass()->isDerivedFrom(AcDbLayerTableRecord::desc()))
     return Acad::eWrongObjectType;
@@ -113,7 +121,8 @@ Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* name, bool doSubents) {
 
 Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId id, bool doSubents) {
   if (id.isNull()) return Acad::eNullObjectId;
-  if (!id.isValid() || !id.objectClass()->isDerivedFrom(AcDbLinetypeTableRecord::desc())) return Acad::eWrongObjectType;
+  if (!id.isValid() || !id.objectClass()->isDerivedFrom(AcDbLinetypeTableRecord::desc()))
+    return Acad::eWrongObjectType;
   assertWriteEnabled();
   m_linetypeId = id;
   return Acad::eOk;
@@ -167,7 +176,8 @@ Acad::ErrorStatus AcDbEntity::setPropertiesFrom(const AcDbEntity* other, bool do
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbEntity::getTransformedCopy(const AcGeMatrix3d& transform, AcDbEntity*& copy) const {
+Acad::ErrorStatus AcDbEntity::getTransformedCopy(const AcGeMatrix3d& transform,
+                                                 AcDbEntity*& copy) const {
   copy = AcDbEntity::cast(clone());
   if (copy == nullptr) return Acad::eNotApplicable;
   Acad::ErrorStatus status = copy->transformBy(transform);
@@ -181,28 +191,34 @@ Acad::ErrorStatus AcDbEntity::getTransformedCopy(const AcGeMatrix3d& transform, 
 Acad::ErrorStatus AcDbEntity::subTransformBy(const AcGeMatrix3d&) { return Acad::eNotApplicable; }
 Acad::ErrorStatus AcDbEntity::subExplode(AcDbVoidPtrArray&) const { return Acad::eNotApplicable; }
 Acad::ErrorStatus AcDbEntity::subGetOsnapPoints(AcDb::OsnapMode, std::intptr_t, const AcGePoint3d&,
-                                                const AcGePoint3d&, const AcGeMatrix3d&, AcGePoint3dArray&,
-                                                AcDbIntArray&) const {
+                                                const AcGePoint3d&, const AcGeMatrix3d&,
+                                                AcGePoint3dArray&, AcDbIntArray&) const {
   return Acad::eOk;
 }
-Acad::ErrorStatus AcDbEntity::subGetGripPoints(AcGePoint3dArray&, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbEntity::subGetGripPoints(AcGePoint3dArray&, AcDbIntArray&,
+                                               AcDbIntArray&) const {
   return Acad::eOk;
 }
-Acad::ErrorStatus AcDbEntity::subMoveGripPointsAt(const AcDbIntArray&, const AcGeVector3d&) { return Acad::eOk; }
+Acad::ErrorStatus AcDbEntity::subMoveGripPointsAt(const AcDbIntArray&, const AcGeVector3d&) {
+  return Acad::eOk;
+}
 // By default the stretch points are the grip points, and moving them is moving grips.
 Acad::ErrorStatus AcDbEntity::subGetStretchPoints(AcGePoint3dArray& points) const {
   AcDbIntArray modes, ids;
   return getGripPoints(points, modes, ids);
 }
-Acad::ErrorStatus AcDbEntity::subMoveStretchPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) {
+Acad::ErrorStatus AcDbEntity::subMoveStretchPointsAt(const AcDbIntArray& indices,
+                                                     const AcGeVector3d& offset) {
   return moveGripPointsAt(indices, offset);
 }
 
 void AcDbEntity::subList() const {
   AcRxClass* cls = isA();
-  acutPrintf(L"                  %ls     Layer: \"%ls\"\n", cls ? cls->dxfName() : L"", symbolName(m_layerId).c_str());
+  acutPrintf(L"                  %ls     Layer: \"%ls\"\n", cls ? cls->dxfName() : L"",
+             symbolName(m_layerId).c_str());
   acutPrintf(L"                            Space: %ls\n",
-             database() != nullptr && ownerId() == database()->paperSpaceId() ? L"Paper space" : L"Model space");
+             database() != nullptr && ownerId() == database()->paperSpaceId() ? L"Paper space"
+                                                                              : L"Model space");
   acutPrintf(L"                   Handle = %ls\n", handle().asString().c_str());
 }
 
@@ -233,8 +249,10 @@ Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* filer) {
   filer->readInt16(&method);
   filer->readUInt16(&index);
   filer->readUInt32(&rgb);
-  if (method == AcCmEntityColor::kByColor) m_color.setRGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-  else m_color.setColorIndex(index);
+  if (method == AcCmEntityColor::kByColor)
+    m_color.setRGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+  else
+    m_color.setColorIndex(index);
   filer->readDouble(&m_linetypeScale);
   filer->readInt16(&weight);
   filer->readInt16(&visibility);
@@ -251,14 +269,17 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbObject::dxfOutFields(filer);
   filer->writeString(100, L"AcDbEntity");
   AcDbDatabase* db = database();
-  if (db != nullptr && !ownerId().isNull() && ownerId() == db->paperSpaceId()) filer->writeInt16(67, 1);
+  if (db != nullptr && !ownerId().isNull() && ownerId() == db->paperSpaceId())
+    filer->writeInt16(67, 1);
   std::wstring layerName = symbolName(m_layerId);
   filer->writeString(8, layerName.empty() ? L"0" : layerName);
   std::wstring linetypeName = symbolName(m_linetypeId);
-  if (!linetypeName.empty() && wcscasecmp(linetypeName.c_str(), L"ByLayer") != 0) filer->writeString(6, linetypeName);
+  if (!linetypeName.empty() && wcscasecmp(linetypeName.c_str(), L"ByLayer") != 0)
+    filer->writeString(6, linetypeName);
   if (!m_color.isByLayer()) filer->writeInt16(62, static_cast<Adesk::Int16>(m_color.colorIndex()));
   if (m_color.isByColor()) filer->writeInt32(420, static_cast<Adesk::Int32>(m_color.rgb()));
-  if (m_lineWeight != AcDb::kLnWtByLayer) filer->writeInt16(370, static_cast<Adesk::Int16>(m_lineWeight));
+  if (m_lineWeight != AcDb::kLnWtByLayer)
+    filer->writeInt16(370, static_cast<Adesk::Int16>(m_lineWeight));
   if (m_linetypeScale != 1.0) filer->writeDouble(48, m_linetypeScale);
   if (m_visibility == AcDb::kInvisible) filer->writeInt16(60, 1);
   return filer->filerStatus();
@@ -292,12 +313,17 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer) {
         m_color.setRGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
         break;
       }
-      case 370: m_lineWeight = static_cast<AcDb::LineWeight>(rb.resval.rint); break;
+      case 370:
+        m_lineWeight = static_cast<AcDb::LineWeight>(rb.resval.rint);
+        break;
       case 48:
         if (rb.resval.rreal > 0) m_linetypeScale = rb.resval.rreal;
         break;
-      case 60: m_visibility = rb.resval.rint ? AcDb::kInvisible : AcDb::kVisible; break;
-      default: break;
+      case 60:
+        m_visibility = rb.resval.rint ? AcDb::kInvisible : AcDb::kVisible;
+        break;
+      default:
+        break;
     }
   });
 }

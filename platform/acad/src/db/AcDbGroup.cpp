@@ -92,7 +92,9 @@ Acad::ErrorStatus AcDbGroup::clear() {
   return Acad::eOk;
 }
 
-bool AcDbGroup::has(const AcDbEntity* entity) const { return entity != nullptr && has(entity->objectId()); }
+bool AcDbGroup::has(const AcDbEntity* entity) const {
+  return entity != nullptr && has(entity->objectId());
+}
 
 Adesk::UInt32 AcDbGroup::allEntityIds(AcDbObjectIdArray& ids) const {
   ids.removeAll();
@@ -158,15 +160,22 @@ Acad::ErrorStatus AcDbGroup::dxfInFields(AcDbDxfFiler* filer) {
   m_members.removeAll();
   return forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
-      case 300: m_description = stringOf(rb); break;
-      case 70: m_anonymous = rb.resval.rint != 0; break;
-      case 71: m_selectable = rb.resval.rint != 0; break;
+      case 300:
+        m_description = stringOf(rb);
+        break;
+      case 70:
+        m_anonymous = rb.resval.rint != 0;
+        break;
+      case 71:
+        m_selectable = rb.resval.rint != 0;
+        break;
       case 340: {
         AcDbObjectId id = filer->idOf(rb);
         if (!id.isNull() && !m_members.contains(id)) m_members.append(id);
         break;
       }
-      default: break;
+      default:
+        break;
     }
   });
 }

@@ -54,7 +54,8 @@ wchar_t* newResbufString(const std::wstring& text) {
 }
 
 bool isXDataCode(int code) {
-  return (code >= 1000 && code <= 1013) || (code >= 1040 && code <= 1042) || code == 1070 || code == 1071;
+  return (code >= 1000 && code <= 1013) || (code >= 1040 && code <= 1042) || code == 1070 ||
+         code == 1071;
 }
 
 Acad::ErrorStatus ObjectState::open(AcDbObject* object, AcDb::OpenMode mode, bool openErased) {
@@ -76,8 +77,12 @@ Acad::ErrorStatus ObjectState::open(AcDbObject* object, AcDb::OpenMode mode, boo
 
 const AcDbObjectId AcDbObjectId::kNull;
 
-bool AcDbObjectId::isValid() const { return m_stub != nullptr && m_stub->object != nullptr && !m_stub->gone; }
-bool AcDbObjectId::isErased() const { return m_stub != nullptr && (m_stub->gone || (m_stub->object && m_stub->object->isErased())); }
+bool AcDbObjectId::isValid() const {
+  return m_stub != nullptr && m_stub->object != nullptr && !m_stub->gone;
+}
+bool AcDbObjectId::isErased() const {
+  return m_stub != nullptr && (m_stub->gone || (m_stub->object && m_stub->object->isErased()));
+}
 AcDbDatabase* AcDbObjectId::database() const { return m_stub ? m_stub->database : nullptr; }
 AcDbHandle AcDbObjectId::handle() const { return m_stub ? m_stub->handle : AcDbHandle(); }
 AcRxClass* AcDbObjectId::objectClass() const { return isValid() ? m_stub->object->isA() : nullptr; }
@@ -108,7 +113,8 @@ Acad::ErrorStatus acdbGetObjectId(AcDbObjectId& id, const ads_name name) {
 
 // --- the open protocol -------------------------------------------------------------
 
-Acad::ErrorStatus acdbOpenObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
+Acad::ErrorStatus acdbOpenObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
+                                 bool openErased) {
   object = nullptr;
   if (id.isNull()) return Acad::eNullObjectId;
   AcDbStub* stub = id.stub();
@@ -121,11 +127,13 @@ Acad::ErrorStatus acdbOpenObject(AcDbObject*& object, AcDbObjectId id, AcDb::Ope
   return Acad::eOk;
 }
 
-Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
+Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased) {
   return acdbOpenObject(object, id, mode, openErased);
 }
 
-Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
+Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased) {
   return acdbOpenObject<AcDbEntity>(entity, id, mode, openErased);
 }
 
@@ -142,7 +150,9 @@ Acad::ErrorStatus AcDbObject::setOwnerId(AcDbObjectId ownerId) {
   return Acad::eOk;
 }
 
-bool AcDbObject::isReadEnabled() const { return m_id.isNull() || m_readCount > 0 || m_writeOpen || m_transactionCount > 0; }
+bool AcDbObject::isReadEnabled() const {
+  return m_id.isNull() || m_readCount > 0 || m_writeOpen || m_transactionCount > 0;
+}
 bool AcDbObject::isWriteEnabled() const { return m_id.isNull() || m_writeOpen; }
 bool AcDbObject::isTransactionResident() const { return m_transactionCount > 0; }
 
@@ -328,8 +338,9 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
   if (!m_xdata) m_xdata = std::make_unique<XDataStore>();
   for (XDataApp& app : given) {
     auto& apps = m_xdata->apps;
-    auto found = std::find_if(apps.begin(), apps.end(),
-                              [&](const XDataApp& a) { return wcscasecmp(a.name.c_str(), app.name.c_str()) == 0; });
+    auto found = std::find_if(apps.begin(), apps.end(), [&](const XDataApp& a) {
+      return wcscasecmp(a.name.c_str(), app.name.c_str()) == 0;
+    });
     if (app.items.empty()) {
       if (found != apps.end()) apps.erase(found);
     } else if (found != apps.end()) {
@@ -396,11 +407,16 @@ Acad::ErrorStatus AcDbObject::dwgOutFields(AcDbDwgFiler* filer) const {
       std::visit(
           [&](const auto& v) {
             using V = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<V, std::wstring>) filer->writeString(v);
-            else if constexpr (std::is_same_v<V, double>) filer->writeDouble(v);
-            else if constexpr (std::is_same_v<V, short>) filer->writeInt16(v);
-            else if constexpr (std::is_same_v<V, int>) filer->writeInt32(v);
-            else if constexpr (std::is_same_v<V, AcGePoint3d>) filer->writePoint3d(v);
+            if constexpr (std::is_same_v<V, std::wstring>)
+              filer->writeString(v);
+            else if constexpr (std::is_same_v<V, double>)
+              filer->writeDouble(v);
+            else if constexpr (std::is_same_v<V, short>)
+              filer->writeInt16(v);
+            else if constexpr (std::is_same_v<V, int>)
+              filer->writeInt32(v);
+            else if constexpr (std::is_same_v<V, AcGePoint3d>)
+              filer->writePoint3d(v);
             else {
               filer->writeInt32(static_cast<Adesk::Int32>(v.size()));
               filer->writeBytes(v.data(), static_cast<unsigned>(v.size()));
@@ -511,9 +527,12 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* filer) {
       case 105:
         break;  // the reader has given the object its handle already
       case 102:
-        if (std::wcscmp(rb.resval.rstring, L"{ACAD_REACTORS") == 0) group = kReactors;
-        else if (std::wcscmp(rb.resval.rstring, L"{ACAD_XDICTIONARY") == 0) group = kXDictionary;
-        else group = kNone;
+        if (std::wcscmp(rb.resval.rstring, L"{ACAD_REACTORS") == 0)
+          group = kReactors;
+        else if (std::wcscmp(rb.resval.rstring, L"{ACAD_XDICTIONARY") == 0)
+          group = kXDictionary;
+        else
+          group = kNone;
         break;
       case 330:
         if (group == kReactors) {
@@ -589,7 +608,8 @@ void AcDbExtents::transformBy(const AcGeMatrix3d& m) {
   if (isEmpty()) return;
   AcDbExtents result;
   for (int i = 0; i < 8; ++i) {
-    AcGePoint3d corner((i & 1) ? m_max.x : m_min.x, (i & 2) ? m_max.y : m_min.y, (i & 4) ? m_max.z : m_min.z);
+    AcGePoint3d corner((i & 1) ? m_max.x : m_min.x, (i & 2) ? m_max.y : m_min.y,
+                       (i & 4) ? m_max.z : m_min.z);
     result.addPoint(m * corner);
   }
   *this = result;

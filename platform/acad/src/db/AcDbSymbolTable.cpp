@@ -76,10 +76,13 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* name) {
   // "*Model_Space", "*Paper_Space" and anonymous "*U" blocks start with a star, which
   // only block names may.
   bool blockName = isKindOf(AcDbBlockTableRecord::desc()) && name != nullptr && name[0] == L'*';
-  bool activeViewport = isKindOf(AcDbViewportTableRecord::desc()) && name != nullptr && name[0] == L'*';
-  if (!blockName && !activeViewport && !isValidSymbolName(name)) return Acad::eInvalidSymbolTableName;
+  bool activeViewport =
+      isKindOf(AcDbViewportTableRecord::desc()) && name != nullptr && name[0] == L'*';
+  if (!blockName && !activeViewport && !isValidSymbolName(name))
+    return Acad::eInvalidSymbolTableName;
   if (name == nullptr || name[0] == 0) return Acad::eInvalidSymbolTableName;
-  const AcDbSymbolTable* table = ownerId().isValid() ? AcDbSymbolTable::cast(ownerId().stub()->object) : nullptr;
+  const AcDbSymbolTable* table =
+      ownerId().isValid() ? AcDbSymbolTable::cast(ownerId().stub()->object) : nullptr;
   if (table != nullptr) {
     for (const AcDbObjectId& id : table->m_records) {
       const AcDbSymbolTableRecord* other = peekRecord(id);
@@ -209,8 +212,10 @@ Acad::ErrorStatus AcDbLayerTableRecord::dwgInFields(AcDbDwgFiler* filer) {
   filer->readInt16(&method);
   filer->readUInt16(&index);
   filer->readUInt32(&rgb);
-  if (method == AcCmEntityColor::kByColor) m_color.setRGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-  else m_color.setColorIndex(index);
+  if (method == AcCmEntityColor::kByColor)
+    m_color.setRGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+  else
+    m_color.setColorIndex(index);
   AcDbHardPointerId linetype;
   filer->readHardPointerId(&linetype);
   m_linetype = linetype;
@@ -251,11 +256,16 @@ Acad::ErrorStatus AcDbLayerTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   AcDbDatabase* db = filer->database();
   return forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
-      case 2: m_name = stringOf(rb); break;
-      case 70: m_flags = rb.resval.rint; break;
+      case 2:
+        m_name = stringOf(rb);
+        break;
+      case 70:
+        m_flags = rb.resval.rint;
+        break;
       case 62:
         m_off = rb.resval.rint < 0;
-        if (!m_color.isByColor()) m_color.setColorIndex(static_cast<Adesk::UInt16>(std::abs(rb.resval.rint)));
+        if (!m_color.isByColor())
+          m_color.setColorIndex(static_cast<Adesk::UInt16>(std::abs(rb.resval.rint)));
         break;
       case 420: {
         auto rgb = static_cast<std::uint32_t>(rb.resval.rlong);
@@ -270,9 +280,14 @@ Acad::ErrorStatus AcDbLayerTableRecord::dxfInFields(AcDbDxfFiler* filer) {
         }
         break;
       }
-      case 290: m_plottable = rb.resval.rint != 0; break;
-      case 370: m_lineWeight = static_cast<AcDb::LineWeight>(rb.resval.rint); break;
-      default: break;
+      case 290:
+        m_plottable = rb.resval.rint != 0;
+        break;
+      case 370:
+        m_lineWeight = static_cast<AcDb::LineWeight>(rb.resval.rint);
+        break;
+      default:
+        break;
     }
   });
 }
@@ -357,14 +372,23 @@ Acad::ErrorStatus AcDbLinetypeTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   m_dashes.clear();
   return forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
-      case 2: m_name = stringOf(rb); break;
-      case 70: m_flags = rb.resval.rint; break;
-      case 3: m_comments = stringOf(rb); break;
-      case 40: m_patternLength = rb.resval.rreal; break;
+      case 2:
+        m_name = stringOf(rb);
+        break;
+      case 70:
+        m_flags = rb.resval.rint;
+        break;
+      case 3:
+        m_comments = stringOf(rb);
+        break;
+      case 40:
+        m_patternLength = rb.resval.rreal;
+        break;
       case 49:
         if (m_dashes.size() < 12) m_dashes.push_back(rb.resval.rreal);
         break;
-      default: break;
+      default:
+        break;
     }
   });
 }
@@ -465,16 +489,35 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   if (status != Acad::eOk) return status;
   return forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
-      case 2: m_name = stringOf(rb); break;
-      case 70: m_flags = rb.resval.rint; break;
-      case 40: m_textSize = rb.resval.rreal; break;
-      case 41: m_xScale = rb.resval.rreal; break;
-      case 50: m_oblique = rb.resval.rreal * std::numbers::pi / 180.0; break;
-      case 71: m_generation = rb.resval.rint; break;
-      case 42: m_priorSize = rb.resval.rreal; break;
-      case 3: m_fileName = stringOf(rb); break;
-      case 4: m_bigFont = stringOf(rb); break;
-      default: break;
+      case 2:
+        m_name = stringOf(rb);
+        break;
+      case 70:
+        m_flags = rb.resval.rint;
+        break;
+      case 40:
+        m_textSize = rb.resval.rreal;
+        break;
+      case 41:
+        m_xScale = rb.resval.rreal;
+        break;
+      case 50:
+        m_oblique = rb.resval.rreal * std::numbers::pi / 180.0;
+        break;
+      case 71:
+        m_generation = rb.resval.rint;
+        break;
+      case 42:
+        m_priorSize = rb.resval.rreal;
+        break;
+      case 3:
+        m_fileName = stringOf(rb);
+        break;
+      case 4:
+        m_bigFont = stringOf(rb);
+        break;
+      default:
+        break;
     }
   });
 }
@@ -530,7 +573,8 @@ Acad::ErrorStatus AcDbViewportTableRecord::dxfOutFields(AcDbDxfFiler* filer) con
   filer->writeDouble(44, 0.0);
   filer->writeDouble(50, 0.0);
   filer->writeDouble(51, 0.0);
-  const Adesk::Int16 switches[][2] = {{71, 0}, {72, 1000}, {73, 1}, {74, 3}, {75, 0}, {76, 0}, {77, 0}, {78, 0}};
+  const Adesk::Int16 switches[][2] = {{71, 0}, {72, 1000}, {73, 1}, {74, 3},
+                                      {75, 0}, {76, 0},    {77, 0}, {78, 0}};
   for (const auto& s : switches) filer->writeInt16(s[0], s[1]);
   filer->writeInt16(281, 0);
   filer->writeInt16(65, 1);
@@ -548,16 +592,23 @@ Acad::ErrorStatus AcDbViewportTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   if (status != Acad::eOk) return status;
   return forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
-      case 2: m_name = stringOf(rb); break;
-      case 70: m_flags = rb.resval.rint; break;
-      case 12: m_center = AcGePoint2d(rb.resval.rpoint[0], rb.resval.rpoint[1]); break;
+      case 2:
+        m_name = stringOf(rb);
+        break;
+      case 70:
+        m_flags = rb.resval.rint;
+        break;
+      case 12:
+        m_center = AcGePoint2d(rb.resval.rpoint[0], rb.resval.rpoint[1]);
+        break;
       case 40:
         if (rb.resval.rreal > 0) m_height = rb.resval.rreal;
         break;
       case 41:
         if (rb.resval.rreal > 0) m_aspect = rb.resval.rreal;
         break;
-      default: break;
+      default:
+        break;
     }
   });
 }
@@ -604,7 +655,8 @@ Acad::ErrorStatus AcDbDimStyleTableRecord::dxfInFields(AcDbDxfFiler* filer) {
 
 // --- tables ----------------------------------------------------------------------------
 
-Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* name, AcDbObjectId& id, bool getErased) const {
+Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* name, AcDbObjectId& id,
+                                         bool getErased) const {
   id.setNull();
   if (name == nullptr) return Acad::eInvalidInput;
   for (const AcDbObjectId& recordId : m_records) {
@@ -618,8 +670,8 @@ Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* name, AcDbObjectId& id, bo
   return Acad::eKeyNotFound;
 }
 
-Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* name, AcDbSymbolTableRecord*& record, AcDb::OpenMode mode,
-                                         bool openErased) const {
+Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* name, AcDbSymbolTableRecord*& record,
+                                         AcDb::OpenMode mode, bool openErased) const {
   record = nullptr;
   AcDbObjectId id;
   Acad::ErrorStatus status = getAt(name, id, openErased);
@@ -705,7 +757,8 @@ Acad::ErrorStatus AcDbSymbolTable::dxfInFields(AcDbDxfFiler* filer) {
 
 // --- iterator ----------------------------------------------------------------------------
 
-AcDbSymbolTableIterator::AcDbSymbolTableIterator(const AcDbObjectIdArray& ids, bool atBeginning, bool skipDeleted)
+AcDbSymbolTableIterator::AcDbSymbolTableIterator(const AcDbObjectIdArray& ids, bool atBeginning,
+                                                 bool skipDeleted)
     : m_ids(ids) {
   start(atBeginning, skipDeleted);
 }
@@ -732,8 +785,8 @@ Acad::ErrorStatus AcDbSymbolTableIterator::getRecordId(AcDbObjectId& id) const {
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbSymbolTableIterator::getRecord(AcDbSymbolTableRecord*& record, AcDb::OpenMode mode,
-                                                     bool openErased) const {
+Acad::ErrorStatus AcDbSymbolTableIterator::getRecord(AcDbSymbolTableRecord*& record,
+                                                     AcDb::OpenMode mode, bool openErased) const {
   record = nullptr;
   AcDbObjectId id;
   Acad::ErrorStatus status = getRecordId(id);

@@ -28,11 +28,12 @@ void TransactionImpl::hold(AcDbObject* object) {
 
 }  // namespace tabrik::acad
 
-AcTransaction::AcTransaction(AcDbDatabase* database) : m_impl(std::make_unique<TransactionImpl>(database)) {}
+AcTransaction::AcTransaction(AcDbDatabase* database)
+    : m_impl(std::make_unique<TransactionImpl>(database)) {}
 AcTransaction::~AcTransaction() = default;
 
-Acad::ErrorStatus AcTransaction::getObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
-                                           bool openErased) {
+Acad::ErrorStatus AcTransaction::getObject(AcDbObject*& object, AcDbObjectId id,
+                                           AcDb::OpenMode mode, bool openErased) {
   object = nullptr;
   if (id.isNull()) return Acad::eNullObjectId;
   AcDbStub* stub = id.stub();
@@ -77,7 +78,9 @@ AcTransaction* AcDbTransactionManager::startTransaction() {
 
 int AcDbTransactionManager::numActiveTransactions() { return m_stack.length(); }
 
-AcTransaction* AcDbTransactionManager::topTransaction() { return m_stack.isEmpty() ? nullptr : m_stack.last(); }
+AcTransaction* AcDbTransactionManager::topTransaction() {
+  return m_stack.isEmpty() ? nullptr : m_stack.last();
+}
 
 namespace {
 
@@ -98,12 +101,16 @@ Acad::ErrorStatus AcDbTransactionManager::endTransaction() {
     // The outer transaction takes over the objects and keeps its own older states.
     TransactionImpl& outer = m_stack.last()->impl();
     for (AcDbObject* object : done.held) {
-      bool alreadyHeld = std::find(outer.held.begin(), outer.held.end(), object) != outer.held.end();
-      if (alreadyHeld) release(object);
-      else outer.held.push_back(object);
+      bool alreadyHeld =
+          std::find(outer.held.begin(), outer.held.end(), object) != outer.held.end();
+      if (alreadyHeld)
+        release(object);
+      else
+        outer.held.push_back(object);
     }
     for (auto& snapshot : done.snapshots) {
-      if (outer.recorded.insert(snapshot.stub).second) outer.snapshots.push_back(std::move(snapshot));
+      if (outer.recorded.insert(snapshot.stub).second)
+        outer.snapshots.push_back(std::move(snapshot));
     }
     outer.created.insert(outer.created.end(), done.created.begin(), done.created.end());
     return Acad::eOk;
@@ -155,8 +162,8 @@ Acad::ErrorStatus AcDbTransactionManager::addNewlyCreatedDBRObject(AcDbObject* o
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbTransactionManager::getObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
-                                                    bool openErased) {
+Acad::ErrorStatus AcDbTransactionManager::getObject(AcDbObject*& object, AcDbObjectId id,
+                                                    AcDb::OpenMode mode, bool openErased) {
   object = nullptr;
   if (m_stack.isEmpty()) return Acad::eNoActiveTransactions;
   return m_stack.last()->getObject(object, id, mode, openErased);

@@ -52,7 +52,8 @@ Acad::ErrorStatus fileIn(AcDbObject* object, BinaryDwgFiler& filer) {
   Acad::ErrorStatus status = object->dwgInFields(&filer);
   ObjectState::writeOpen(object) = wasWritable;
   if (status == Acad::eOk) status = filer.filerStatus();
-  if (status == Acad::eOk && !filer.atEnd()) status = Acad::eFilerError;  // read less than was written
+  if (status == Acad::eOk && !filer.atEnd())
+    status = Acad::eFilerError;  // read less than was written
   return status;
 }
 
@@ -134,9 +135,12 @@ class BinaryReader {
     std::vector<Pending> pending;
     for (std::uint64_t i = 0; i < count; ++i) {
       std::uint64_t classIndex = 0, handle = 0, length = 0;
-      if (!m_filer.getRaw(classIndex, 4) || !m_filer.getRaw(handle, 8) || !m_filer.getRaw(length, 4)) return false;
+      if (!m_filer.getRaw(classIndex, 4) || !m_filer.getRaw(handle, 8) ||
+          !m_filer.getRaw(length, 4))
+        return false;
       std::string_view bytes = m_filer.take(length);
-      if (!ok() || classIndex >= m_classes.size() || handle == 0 || handle >= kHandleLimit) return false;
+      if (!ok() || classIndex >= m_classes.size() || handle == 0 || handle >= kHandleLimit)
+        return false;
       if (m_ids.count(handle) != 0) return false;  // two objects under one handle
       AcRxClass* cls = m_classes[classIndex];
       std::unique_ptr<AcRxObject> made(cls != nullptr ? cls->create() : nullptr);

@@ -20,7 +20,8 @@ bool BinaryDwgFiler::getRaw(std::uint64_t& value, int bytes) {
   }
   value = 0;
   for (int i = 0; i < bytes; ++i)
-    value |= static_cast<std::uint64_t>(static_cast<unsigned char>(m_in[m_position + i])) << (8 * i);
+    value |= static_cast<std::uint64_t>(static_cast<unsigned char>(m_in[m_position + i]))
+             << (8 * i);
   m_position += bytes;
   return true;
 }

@@ -30,8 +30,25 @@ namespace tabrik::acad {
 class BinaryDwgFiler : public AcDbDwgFiler {
  public:
   enum Tag : std::uint8_t {
-    kBool = 1, kInt8, kInt16, kInt32, kUInt8, kUInt16, kUInt32, kDouble, kPoint2d, kPoint3d, kVector3d,
-    kScale3d, kHandle, kString, kBytes, kHardOwner, kSoftOwner, kHardPointer, kSoftPointer
+    kBool = 1,
+    kInt8,
+    kInt16,
+    kInt32,
+    kUInt8,
+    kUInt16,
+    kUInt32,
+    kDouble,
+    kPoint2d,
+    kPoint3d,
+    kVector3d,
+    kScale3d,
+    kHandle,
+    kString,
+    kBytes,
+    kHardOwner,
+    kSoftOwner,
+    kHardPointer,
+    kSoftPointer
   };
   // Turns a handle read from the file into an id of the database being read (null
   // for a handle the file holds no object under).
@@ -51,14 +68,30 @@ class BinaryDwgFiler : public AcDbDwgFiler {
   // True once every byte given to a reader has been read.
   bool atEnd() const { return m_position == m_in.size(); }
 
-  Acad::ErrorStatus readHardOwnershipId(AcDbHardOwnershipId* id) override { return readId(id, kHardOwner); }
-  Acad::ErrorStatus writeHardOwnershipId(const AcDbHardOwnershipId& id) override { return writeId(id, kHardOwner); }
-  Acad::ErrorStatus readSoftOwnershipId(AcDbSoftOwnershipId* id) override { return readId(id, kSoftOwner); }
-  Acad::ErrorStatus writeSoftOwnershipId(const AcDbSoftOwnershipId& id) override { return writeId(id, kSoftOwner); }
-  Acad::ErrorStatus readHardPointerId(AcDbHardPointerId* id) override { return readId(id, kHardPointer); }
-  Acad::ErrorStatus writeHardPointerId(const AcDbHardPointerId& id) override { return writeId(id, kHardPointer); }
-  Acad::ErrorStatus readSoftPointerId(AcDbSoftPointerId* id) override { return readId(id, kSoftPointer); }
-  Acad::ErrorStatus writeSoftPointerId(const AcDbSoftPointerId& id) override { return writeId(id, kSoftPointer); }
+  Acad::ErrorStatus readHardOwnershipId(AcDbHardOwnershipId* id) override {
+    return readId(id, kHardOwner);
+  }
+  Acad::ErrorStatus writeHardOwnershipId(const AcDbHardOwnershipId& id) override {
+    return writeId(id, kHardOwner);
+  }
+  Acad::ErrorStatus readSoftOwnershipId(AcDbSoftOwnershipId* id) override {
+    return readId(id, kSoftOwner);
+  }
+  Acad::ErrorStatus writeSoftOwnershipId(const AcDbSoftOwnershipId& id) override {
+    return writeId(id, kSoftOwner);
+  }
+  Acad::ErrorStatus readHardPointerId(AcDbHardPointerId* id) override {
+    return readId(id, kHardPointer);
+  }
+  Acad::ErrorStatus writeHardPointerId(const AcDbHardPointerId& id) override {
+    return writeId(id, kHardPointer);
+  }
+  Acad::ErrorStatus readSoftPointerId(AcDbSoftPointerId* id) override {
+    return readId(id, kSoftPointer);
+  }
+  Acad::ErrorStatus writeSoftPointerId(const AcDbSoftPointerId& id) override {
+    return writeId(id, kSoftPointer);
+  }
   using AcDbDwgFiler::readString;
   using AcDbDwgFiler::writeString;
   Acad::ErrorStatus readString(std::wstring& value) override;
@@ -76,9 +109,13 @@ class BinaryDwgFiler : public AcDbDwgFiler {
   Acad::ErrorStatus readUInt8(Adesk::UInt8* value) override { return readScalar(kUInt8, value); }
   Acad::ErrorStatus writeUInt8(Adesk::UInt8 value) override { return writeScalar(kUInt8, value); }
   Acad::ErrorStatus readUInt16(Adesk::UInt16* value) override { return readScalar(kUInt16, value); }
-  Acad::ErrorStatus writeUInt16(Adesk::UInt16 value) override { return writeScalar(kUInt16, value); }
+  Acad::ErrorStatus writeUInt16(Adesk::UInt16 value) override {
+    return writeScalar(kUInt16, value);
+  }
   Acad::ErrorStatus readUInt32(Adesk::UInt32* value) override { return readScalar(kUInt32, value); }
-  Acad::ErrorStatus writeUInt32(Adesk::UInt32 value) override { return writeScalar(kUInt32, value); }
+  Acad::ErrorStatus writeUInt32(Adesk::UInt32 value) override {
+    return writeScalar(kUInt32, value);
+  }
   Acad::ErrorStatus readDouble(double* value) override { return readScalar(kDouble, value); }
   Acad::ErrorStatus writeDouble(double value) override { return writeScalar(kDouble, value); }
   Acad::ErrorStatus readPoint2d(AcGePoint2d* value) override;

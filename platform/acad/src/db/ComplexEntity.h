@@ -8,7 +8,9 @@ namespace tabrik::acad {
 class ComplexEntity {
  public:
   explicit ComplexEntity(AcRxClass* subClass) : m_subClass(subClass) {}
-  bool acceptsSubEntity(const AcDbObject* sub) const { return sub != nullptr && sub->isKindOf(m_subClass); }
+  bool acceptsSubEntity(const AcDbObject* sub) const {
+    return sub != nullptr && sub->isKindOf(m_subClass);
+  }
   AcRxClass* m_subClass;
   AcDbObjectIdArray m_subEntities;
   AcDbObjectId m_sequenceEnd;

@@ -30,8 +30,10 @@ struct ClassEntry {
   const ACHAR* dxfName;
 };
 
-#define ABSTRACT(C, P) {L## #C, L## #P, &C::gpDesc, nullptr, nullptr}
-#define CONCRETE(C, P, DXF) {L## #C, L## #P, &C::gpDesc, &make<C>, DXF}
+#define ABSTRACT(C, P) \
+  { L## #C, L## #P, &C::gpDesc, nullptr, nullptr }
+#define CONCRETE(C, P, DXF) \
+  { L## #C, L## #P, &C::gpDesc, &make<C>, DXF }
 
 }  // namespace
 
@@ -89,7 +91,8 @@ void registerDatabaseClasses(AcRxDictionary& classes) {
   };
   for (const ClassEntry& entry : entries) {
     auto* parent = AcRxClass::cast(classes.at(entry.parent));
-    auto* cls = new AcRxClass(entry.name, parent, entry.constructor, entry.dxfName, L"ObjectDBX Classes");
+    auto* cls =
+        new AcRxClass(entry.name, parent, entry.constructor, entry.dxfName, L"ObjectDBX Classes");
     classes.atPut(entry.name, cls);
     *entry.slot = cls;
   }

@@ -52,9 +52,10 @@ Acad::ErrorStatus AcDbDatabase::readDwgFile(const ACHAR* fileName, int, bool, co
 Acad::ErrorStatus AcDbDatabase::saveAs(const ACHAR* fileName) {
   if (fileName == nullptr || fileName[0] == 0) return Acad::eInvalidInput;
   std::wstring name = fileName;
-  bool binary = name.size() >= 4 && std::equal(name.end() - 4, name.end(), L".dwg", [](wchar_t a, wchar_t b) {
-                  return static_cast<wchar_t>(std::towlower(a)) == b;
-                });
+  bool binary =
+      name.size() >= 4 && std::equal(name.end() - 4, name.end(), L".dwg", [](wchar_t a, wchar_t b) {
+        return static_cast<wchar_t>(std::towlower(a)) == b;
+      });
   if (!binary) return dxfOut(fileName);
   std::string bytes;
   Acad::ErrorStatus status = writeBinaryDrawing(this, bytes);
@@ -77,25 +78,30 @@ namespace {
 // record of the same name is used, a missing one is copied along.
 class DrawingInserter {
  public:
-  DrawingInserter(AcDbDatabase* target, AcDbDatabase* source) : m_target(target), m_source(source) {}
+  DrawingInserter(AcDbDatabase* target, AcDbDatabase* source)
+      : m_target(target), m_source(source) {}
 
   AcDbObjectId symbol(AcDbObjectId sourceId, AcDbObjectId targetTableId, int depth) {
     if (!sourceId.isValid() || sourceId.database() != m_source) return sourceId;
     auto* record = AcDbSymbolTableRecord::cast(sourceId.stub()->object);
-    auto* table = AcDbSymbolTable::cast(targetTableId.isValid() ? targetTableId.stub()->object : nullptr);
+    auto* table =
+        AcDbSymbolTable::cast(targetTableId.isValid() ? targetTableId.stub()->object : nullptr);
     if (record == nullptr || table == nullptr) return AcDbObjectId::kNull;
     AcDbObjectId found;
     if (table->getAt(record->name().c_str(), found) == Acad::eOk) return found;
-    if (auto* block = AcDbBlockTableRecord::cast(record)) return copyBlock(block, record->name(), depth + 1);
+    if (auto* block = AcDbBlockTableRecord::cast(record))
+      return copyBlock(block, record->name(), depth + 1);
     auto* copy = AcDbSymbolTableRecord::cast(record->clone());
     if (copy == nullptr) return AcDbObjectId::kNull;
     if (auto* layer = AcDbLayerTableRecord::cast(copy))
-      layer->setLinetypeObjectId(symbol(layer->linetypeObjectId(), m_target->linetypeTableId(), depth));
+      layer->setLinetypeObjectId(
+          symbol(layer->linetypeObjectId(), m_target->linetypeTableId(), depth));
     if (auto* dim = AcDbDimStyleTableRecord::cast(copy))
       dim->setDimtxsty(symbol(dim->dimtxsty(), m_target->textStyleTableId(), depth));
     AcDbSymbolTable* writable = nullptr;
     AcDbObjectId id;
-    if (acdbOpenObject(writable, targetTableId, AcDb::kForWrite) != Acad::eOk || writable->add(id, copy) != Acad::eOk) {
+    if (acdbOpenObject(writable, targetTableId, AcDb::kForWrite) != Acad::eOk ||
+        writable->add(id, copy) != Acad::eOk) {
       if (writable) writable->close();
       delete copy;
       return AcDbObjectId::kNull;
@@ -131,7 +137,8 @@ class DrawingInserter {
         continue;
       }
       carryXData(copy, original);
-      if (auto* reference = AcDbBlockReference::cast(original)) copyAttributes(reference, AcDbBlockReference::cast(copy), depth);
+      if (auto* reference = AcDbBlockReference::cast(original))
+        copyAttributes(reference, AcDbBlockReference::cast(copy), depth);
       copy->close();
     }
     block->close();
@@ -142,11 +149,13 @@ class DrawingInserter {
   void remap(AcDbEntity* copy, int depth) {
     copy->setLayer(symbol(copy->layerId(), m_target->layerTableId(), depth));
     copy->setLinetype(symbol(copy->linetypeId(), m_target->linetypeTableId(), depth));
-    if (auto* text = AcDbText::cast(copy)) text->setTextStyle(symbol(text->textStyle(), m_target->textStyleTableId(), depth));
+    if (auto* text = AcDbText::cast(copy))
+      text->setTextStyle(symbol(text->textStyle(), m_target->textStyleTableId(), depth));
     if (auto* mtext = AcDbMText::cast(copy))
       mtext->setTextStyle(symbol(mtext->textStyle(), m_target->textStyleTableId(), depth));
     if (auto* reference = AcDbBlockReference::cast(copy))
-      reference->setBlockTableRecord(symbol(reference->blockTableRecord(), m_target->blockTableId(), depth));
+      reference->setBlockTableRecord(
+          symbol(reference->blockTableRecord(), m_target->blockTableId(), depth));
   }
 
   void carryXData(AcDbEntity* copy, const AcDbEntity* original) {
@@ -179,7 +188,8 @@ class DrawingInserter {
 
 }  // namespace
 
-Acad::ErrorStatus AcDbDatabase::insert(AcDbObjectId& blockId, const ACHAR* blockName, AcDbDatabase* source, bool) {
+Acad::ErrorStatus AcDbDatabase::insert(AcDbObjectId& blockId, const ACHAR* blockName,
+                                       AcDbDatabase* source, bool) {
   blockId.setNull();
   if (source == nullptr || source == this || blockName == nullptr) return Acad::eInvalidInput;
   AcDbBlockTable* blocks = nullptr;
@@ -188,7 +198,8 @@ Acad::ErrorStatus AcDbDatabase::insert(AcDbObjectId& blockId, const ACHAR* block
   blocks->close();
   if (exists) return Acad::eDuplicateRecordName;
   AcDbBlockTableRecord* space = nullptr;
-  if (acdbOpenObject(space, source->modelSpaceId(), AcDb::kForRead) != Acad::eOk) return Acad::eNoDatabase;
+  if (acdbOpenObject(space, source->modelSpaceId(), AcDb::kForRead) != Acad::eOk)
+    return Acad::eNoDatabase;
   space->close();  // read directly below: the source is not changed
   auto* model = AcDbBlockTableRecord::cast(source->modelSpaceId().stub()->object);
   DrawingInserter inserter(this, source);

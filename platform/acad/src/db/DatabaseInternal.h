@@ -71,8 +71,8 @@ struct DatabaseImpl {
   AcDbTransactionManager transactions;
   bool restoring = false;  // while an aborted transaction puts objects back
 
-  AcDbObjectId blockTable, layerTable, linetypeTable, textStyleTable, regAppTable, viewportTable, viewTable,
-      ucsTable, dimStyleTable;
+  AcDbObjectId blockTable, layerTable, linetypeTable, textStyleTable, regAppTable, viewportTable,
+      viewTable, ucsTable, dimStyleTable;
   AcDbObjectId namedObjects, groupDictionary, modelSpace, paperSpace;
   AcDbObjectId byLayerLinetype, byBlockLinetype, continuousLinetype;
 

@@ -40,7 +40,6 @@ void raiseHandseed(AcDbDatabase* database, AcDbHandle seed) {
   if (seed.value() > next) next = seed.value();
 }
 
-
 void appendTableRecord(AcDbSymbolTable* table, AcDbObjectId record) {
   AcDbObjectIdArray& records = const_cast<AcDbObjectIdArray&>(table->recordIds());
   if (!records.contains(record)) records.append(record);
@@ -69,8 +68,10 @@ void setDatabaseRoots(AcDbDatabase* database, const DatabaseRoots& roots) {
   db.byLayerLinetype = symbolIdOf(database, db.linetypeTable, L"ByLayer");
   db.byBlockLinetype = symbolIdOf(database, db.linetypeTable, L"ByBlock");
   db.continuousLinetype = symbolIdOf(database, db.linetypeTable, L"Continuous");
-  if (db.clayer.isNull() || !db.clayer.isValid()) db.clayer = symbolIdOf(database, db.layerTable, L"0");
-  if (db.textstyle.isNull() || !db.textstyle.isValid()) db.textstyle = symbolIdOf(database, db.textStyleTable, L"Standard");
+  if (db.clayer.isNull() || !db.clayer.isValid())
+    db.clayer = symbolIdOf(database, db.layerTable, L"0");
+  if (db.textstyle.isNull() || !db.textstyle.isValid())
+    db.textstyle = symbolIdOf(database, db.textStyleTable, L"Standard");
   if (db.celtype.isNull() || !db.celtype.isValid()) db.celtype = db.byLayerLinetype;
   db.groupDictionary.setNull();
   if (db.namedObjects.isValid()) {
@@ -100,7 +101,9 @@ AcDbObjectId sequenceEndId(const AcDbEntity* entity) {
 
 bool appendSubEntity(AcDbEntity* owner, AcDbObjectId subEntity) {
   auto* complex = complexOf(owner);
-  if (complex == nullptr || !subEntity.isValid() || !complex->acceptsSubEntity(subEntity.stub()->object)) return false;
+  if (complex == nullptr || !subEntity.isValid() ||
+      !complex->acceptsSubEntity(subEntity.stub()->object))
+    return false;
   complex->m_subEntities.append(subEntity);
   return true;
 }
@@ -119,19 +122,22 @@ void setSequenceEnd(AcDbEntity* owner, AcDbObjectId sequenceEnd) {
 // | 5, 105, 320-369, 390-399, 480-481                  | handle  |
 // | everything else                                    | string  |
 DxfGroupKind dxfGroupKind(int code) {
-  if ((code >= 10 && code <= 18) || (code >= 110 && code <= 112) || code == 210 || (code >= 1010 && code <= 1013))
+  if ((code >= 10 && code <= 18) || (code >= 110 && code <= 112) || code == 210 ||
+      (code >= 1010 && code <= 1013))
     return DxfGroupKind::kPoint;
   if ((code >= 19 && code <= 59) || (code >= 140 && code <= 149) || (code >= 460 && code <= 469) ||
       (code >= 1040 && code <= 1042))
     return DxfGroupKind::kReal;
   if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) || (code >= 270 && code <= 299) ||
-      (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 1060 && code <= 1070))
+      (code >= 370 && code <= 389) || (code >= 400 && code <= 409) ||
+      (code >= 1060 && code <= 1070))
     return DxfGroupKind::kInt16;
-  if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) || (code >= 440 && code <= 459) || code == 1071)
+  if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) || (code >= 440 && code <= 459) ||
+      code == 1071)
     return DxfGroupKind::kInt32;
   if (code >= 160 && code <= 169) return DxfGroupKind::kInt64;
-  if (code == 5 || code == 105 || (code >= 320 && code <= 369) || (code >= 390 && code <= 399) || code == 480 ||
-      code == 481)
+  if (code == 5 || code == 105 || (code >= 320 && code <= 369) || (code >= 390 && code <= 399) ||
+      code == 480 || code == 481)
     return DxfGroupKind::kHandle;
   return DxfGroupKind::kString;
 }
@@ -142,7 +148,9 @@ bool isFiled(const AcDbDxfFiler* filer, AcDbObjectId id) {
   return filed == nullptr || filed->holds(id);
 }
 
-void setFilename(AcDbDatabase* database, const std::wstring& name) { database->impl().filename = name; }
+void setFilename(AcDbDatabase* database, const std::wstring& name) {
+  database->impl().filename = name;
+}
 
 void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer) {
   gDxfReader = reader;
@@ -162,9 +170,12 @@ AcDbHandle::AcDbHandle(const ACHAR* hex) {
   int digits = 0;
   for (const ACHAR* c = hex; *c; ++c) {
     int digit = -1;
-    if (*c >= L'0' && *c <= L'9') digit = *c - L'0';
-    else if (*c >= L'a' && *c <= L'f') digit = *c - L'a' + 10;
-    else if (*c >= L'A' && *c <= L'F') digit = *c - L'A' + 10;
+    if (*c >= L'0' && *c <= L'9')
+      digit = *c - L'0';
+    else if (*c >= L'a' && *c <= L'f')
+      digit = *c - L'a' + 10;
+    else if (*c >= L'A' && *c <= L'F')
+      digit = *c - L'A' + 10;
     if (digit < 0 || ++digits > 16) return;
     value = value * 16 + static_cast<std::uint64_t>(digit);
   }
@@ -242,7 +253,6 @@ AcDbObjectId ensureRecord(AcDbObjectId tableId, const ACHAR* name, Record* (*mak
 
 }  // namespace
 
-
 // --- layouts and plot style names ---------------------------------------------------------
 //
 // This host has no classes for layouts or plot style names, but R2000 files carry them:
@@ -262,16 +272,51 @@ AcDbProxyObject* newProxy(const wchar_t* dxfName, const wchar_t* className) {
   return proxy;
 }
 
-std::vector<AcDbProxyGroup> layoutGroups(const wchar_t* name, int tabOrder, AcDbObjectId block, bool model) {
-  std::vector<AcDbProxyGroup> g = {
-      {100, L"AcDbPlotSettings"}, {1, L""}, {2, L"none_device"}, {4, L"ISO_A4_(297.00_x_210.00_MM)"}, {6, L""},
-      {40, L"7.5"}, {41, L"20.0"}, {42, L"7.5"}, {43, L"20.0"}, {44, L"297.0"}, {45, L"210.0"}, {46, L"0.0"},
-      {47, L"0.0"}, {48, L"0.0"}, {49, L"0.0"}, {140, L"0.0"}, {141, L"0.0"}, {142, L"1.0"}, {143, L"1.0"},
-      {70, model ? L"1712" : L"688"}, {72, L"1"}, {73, L"0"}, {74, L"5"}, {7, L""}, {75, L"16"}, {147, L"1.0"},
-      {148, L"0.0"}, {149, L"0.0"}, {100, L"AcDbLayout"}, {1, name}, {70, L"1"}, {71, std::to_wstring(tabOrder)},
-      {10, L"0,0,0"}, {11, model ? L"420,297,0" : L"297,210,0"}, {12, L"0,0,0"}, {14, L"1e20,1e20,1e20"},
-      {15, L"-1e20,-1e20,-1e20"}, {146, L"0.0"}, {13, L"0,0,0"}, {16, L"1,0,0"}, {17, L"0,1,0"}, {76, L"0"},
-      {330, hex(block)}};
+std::vector<AcDbProxyGroup> layoutGroups(const wchar_t* name, int tabOrder, AcDbObjectId block,
+                                         bool model) {
+  std::vector<AcDbProxyGroup> g = {{100, L"AcDbPlotSettings"},
+                                   {1, L""},
+                                   {2, L"none_device"},
+                                   {4, L"ISO_A4_(297.00_x_210.00_MM)"},
+                                   {6, L""},
+                                   {40, L"7.5"},
+                                   {41, L"20.0"},
+                                   {42, L"7.5"},
+                                   {43, L"20.0"},
+                                   {44, L"297.0"},
+                                   {45, L"210.0"},
+                                   {46, L"0.0"},
+                                   {47, L"0.0"},
+                                   {48, L"0.0"},
+                                   {49, L"0.0"},
+                                   {140, L"0.0"},
+                                   {141, L"0.0"},
+                                   {142, L"1.0"},
+                                   {143, L"1.0"},
+                                   {70, model ? L"1712" : L"688"},
+                                   {72, L"1"},
+                                   {73, L"0"},
+                                   {74, L"5"},
+                                   {7, L""},
+                                   {75, L"16"},
+                                   {147, L"1.0"},
+                                   {148, L"0.0"},
+                                   {149, L"0.0"},
+                                   {100, L"AcDbLayout"},
+                                   {1, name},
+                                   {70, L"1"},
+                                   {71, std::to_wstring(tabOrder)},
+                                   {10, L"0,0,0"},
+                                   {11, model ? L"420,297,0" : L"297,210,0"},
+                                   {12, L"0,0,0"},
+                                   {14, L"1e20,1e20,1e20"},
+                                   {15, L"-1e20,-1e20,-1e20"},
+                                   {146, L"0.0"},
+                                   {13, L"0,0,0"},
+                                   {16, L"1,0,0"},
+                                   {17, L"0,1,0"},
+                                   {76, L"0"},
+                                   {330, hex(block)}};
   return g;
 }
 
@@ -332,7 +377,8 @@ void ensurePlotStyleNames(DatabaseImpl& db, AcDbDictionary* root) {
 AcDbObjectId idOfHandle(AcDbDatabase* database, const std::wstring& text) {
   AcDbHandle handle(text.c_str());
   AcDbObjectId id;
-  if (handle.isNull() || database->getAcDbObjectId(id, /*createIfNotFound=*/false, handle) != Acad::eOk)
+  if (handle.isNull() ||
+      database->getAcDbObjectId(id, /*createIfNotFound=*/false, handle) != Acad::eOk)
     return AcDbObjectId::kNull;
   return id;
 }
@@ -360,7 +406,8 @@ AcDbObjectId plotStyleNameId(AcDbDatabase* database, const std::wstring& name) {
   const auto& groups = proxy->groups();
   AcDbObjectId fallback;
   for (size_t i = 0; i < groups.size(); ++i) {
-    if (groups[i].code == 340 && fallback.isNull()) fallback = idOfHandle(database, groups[i].value);
+    if (groups[i].code == 340 && fallback.isNull())
+      fallback = idOfHandle(database, groups[i].value);
     if (groups[i].code != 3 || i + 1 >= groups.size() || groups[i + 1].code != 350) continue;
     if (!name.empty() && wcscasecmp(groups[i].value.c_str(), name.c_str()) == 0)
       return idOfHandle(database, groups[i + 1].value);
@@ -371,7 +418,8 @@ AcDbObjectId plotStyleNameId(AcDbDatabase* database, const std::wstring& name) {
 }
 
 AcDbObjectId layoutIdOf(AcDbDatabase* database, AcDbObjectId blockRecord) {
-  const auto* layouts = database ? AcDbDictionary::cast(rootEntry(database, L"ACAD_LAYOUT")) : nullptr;
+  const auto* layouts =
+      database ? AcDbDictionary::cast(rootEntry(database, L"ACAD_LAYOUT")) : nullptr;
   if (layouts == nullptr || blockRecord.isNull()) return AcDbObjectId::kNull;
   for (const auto& entry : layouts->entries()) {
     const auto* layout = AcDbProxyObject::cast(peekObject(entry.id));
@@ -380,7 +428,8 @@ AcDbObjectId layoutIdOf(AcDbDatabase* database, AcDbObjectId blockRecord) {
     bool inLayout = false;
     for (const AcDbProxyGroup& g : layout->groups()) {
       if (g.code == 100) inLayout = g.value == L"AcDbLayout";
-      if (inLayout && g.code == 330 && idOfHandle(database, g.value) == blockRecord) return entry.id;
+      if (inLayout && g.code == 330 && idOfHandle(database, g.value) == blockRecord)
+        return entry.id;
     }
   }
   return AcDbObjectId::kNull;
@@ -397,25 +446,32 @@ void completeDrawing(AcDbDatabase* database) {
   ensureTable<AcDbRegAppTable>(db, db.regAppTable);
   ensureTable<AcDbDimStyleTable>(db, db.dimStyleTable);
   ensureTable<AcDbBlockTable>(db, db.blockTable);
-  ensureRecord<AcDbViewportTableRecord>(db.viewportTable, L"*Active", [] { return new AcDbViewportTableRecord; });
-  ensureRecord<AcDbLinetypeTableRecord>(db.linetypeTable, L"ByBlock", [] { return new AcDbLinetypeTableRecord; });
-  ensureRecord<AcDbLinetypeTableRecord>(db.linetypeTable, L"ByLayer", [] { return new AcDbLinetypeTableRecord; });
-  AcDbObjectId continuous = ensureRecord<AcDbLinetypeTableRecord>(db.linetypeTable, L"Continuous", [] {
-    auto* record = new AcDbLinetypeTableRecord;
-    record->setComments(L"Solid line");
-    return record;
-  });
-  AcDbObjectId layer0 = ensureRecord<AcDbLayerTableRecord>(db.layerTable, L"0", [] { return new AcDbLayerTableRecord; });
-  if (auto* layer = AcDbLayerTableRecord::cast(peekObject(layer0)); layer && !layer->linetypeObjectId().isValid()) {
+  ensureRecord<AcDbViewportTableRecord>(db.viewportTable, L"*Active",
+                                        [] { return new AcDbViewportTableRecord; });
+  ensureRecord<AcDbLinetypeTableRecord>(db.linetypeTable, L"ByBlock",
+                                        [] { return new AcDbLinetypeTableRecord; });
+  ensureRecord<AcDbLinetypeTableRecord>(db.linetypeTable, L"ByLayer",
+                                        [] { return new AcDbLinetypeTableRecord; });
+  AcDbObjectId continuous =
+      ensureRecord<AcDbLinetypeTableRecord>(db.linetypeTable, L"Continuous", [] {
+        auto* record = new AcDbLinetypeTableRecord;
+        record->setComments(L"Solid line");
+        return record;
+      });
+  AcDbObjectId layer0 = ensureRecord<AcDbLayerTableRecord>(db.layerTable, L"0",
+                                                           [] { return new AcDbLayerTableRecord; });
+  if (auto* layer = AcDbLayerTableRecord::cast(peekObject(layer0));
+      layer && !layer->linetypeObjectId().isValid()) {
     ObjectState::writeOpen(layer) = true;
     layer->setLinetypeObjectId(continuous);
     ObjectState::writeOpen(layer) = false;
   }
-  AcDbObjectId standard =
-      ensureRecord<AcDbTextStyleTableRecord>(db.textStyleTable, L"Standard", [] { return new AcDbTextStyleTableRecord; });
-  ensureRecord<AcDbRegAppTableRecord>(db.regAppTable, L"ACAD", [] { return new AcDbRegAppTableRecord; });
-  AcDbObjectId dimStandard =
-      ensureRecord<AcDbDimStyleTableRecord>(db.dimStyleTable, L"Standard", [] { return new AcDbDimStyleTableRecord; });
+  AcDbObjectId standard = ensureRecord<AcDbTextStyleTableRecord>(
+      db.textStyleTable, L"Standard", [] { return new AcDbTextStyleTableRecord; });
+  ensureRecord<AcDbRegAppTableRecord>(db.regAppTable, L"ACAD",
+                                      [] { return new AcDbRegAppTableRecord; });
+  AcDbObjectId dimStandard = ensureRecord<AcDbDimStyleTableRecord>(
+      db.dimStyleTable, L"Standard", [] { return new AcDbDimStyleTableRecord; });
   if (auto* dim = AcDbDimStyleTableRecord::cast(peekObject(dimStandard));
       dim && (!dim->dimtxsty().isValid() || dim->dimtxsty().isErased() ||
               !isTableRecord(db.textStyleTable, dim->dimtxsty()))) {
@@ -423,8 +479,10 @@ void completeDrawing(AcDbDatabase* database) {
     dim->setDimtxsty(standard);
     ObjectState::writeOpen(dim) = false;
   }
-  ensureRecord<AcDbBlockTableRecord>(db.blockTable, ACDB_MODEL_SPACE, [] { return new AcDbBlockTableRecord; });
-  ensureRecord<AcDbBlockTableRecord>(db.blockTable, ACDB_PAPER_SPACE, [] { return new AcDbBlockTableRecord; });
+  ensureRecord<AcDbBlockTableRecord>(db.blockTable, ACDB_MODEL_SPACE,
+                                     [] { return new AcDbBlockTableRecord; });
+  ensureRecord<AcDbBlockTableRecord>(db.blockTable, ACDB_PAPER_SPACE,
+                                     [] { return new AcDbBlockTableRecord; });
   // Every block has its BLOCK and ENDBLK.
   if (auto* blocks = AcDbSymbolTable::cast(peekObject(db.blockTable)))
     for (const AcDbObjectId& id : blocks->recordIds())
@@ -455,7 +513,8 @@ void completeDrawing(AcDbDatabase* database) {
     ComplexEntity* complex = entity ? complexOf(entity) : nullptr;
     if (complex == nullptr || complex->m_sequenceEnd.isValid()) continue;
     bool needsEnd = AcDb2dPolyline::cast(entity) != nullptr;
-    for (const AcDbObjectId& id : complex->m_subEntities) needsEnd = needsEnd || (id.isValid() && !id.isErased());
+    for (const AcDbObjectId& id : complex->m_subEntities)
+      needsEnd = needsEnd || (id.isValid() && !id.isErased());
     if (needsEnd) unterminated.push_back(entity);
   }
   for (AcDbEntity* entity : unterminated) {
@@ -470,11 +529,13 @@ void completeDrawing(AcDbDatabase* database) {
   // Entities read before their drawing had tables lie on layer 0, by layer.
   for (const auto& stub : db.stubs) {
     auto* entity = AcDbEntity::cast(stub->object);
-    if (entity == nullptr || (entity->layerId().isValid() && entity->linetypeId().isValid())) continue;
+    if (entity == nullptr || (entity->layerId().isValid() && entity->linetypeId().isValid()))
+      continue;
     bool wasWritable = ObjectState::writeOpen(entity);
     ObjectState::writeOpen(entity) = true;
     if (!entity->layerId().isValid()) entity->setLayer(layer0);
-    if (!entity->linetypeId().isValid() && !db.byLayerLinetype.isNull()) entity->setLinetype(db.byLayerLinetype);
+    if (!entity->linetypeId().isValid() && !db.byLayerLinetype.isNull())
+      entity->setLinetype(db.byLayerLinetype);
     ObjectState::writeOpen(entity) = wasWritable;
   }
 }

@@ -31,9 +31,15 @@ Acad::ErrorStatus forEachGroup(AcDbDxfFiler* filer, Handler&& handle) {
   }
 }
 
-inline std::wstring stringOf(const resbuf& rb) { return rb.resval.rstring ? rb.resval.rstring : L""; }
-inline AcGePoint3d pointOf(const resbuf& rb) { return {rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]}; }
-inline AcGeVector3d vectorOf(const resbuf& rb) { return {rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]}; }
+inline std::wstring stringOf(const resbuf& rb) {
+  return rb.resval.rstring ? rb.resval.rstring : L"";
+}
+inline AcGePoint3d pointOf(const resbuf& rb) {
+  return {rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]};
+}
+inline AcGeVector3d vectorOf(const resbuf& rb) {
+  return {rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]};
+}
 
 // A direction read from a file: normalised only when it is not unit length already,
 // so that writing it back gives the digits that were read.

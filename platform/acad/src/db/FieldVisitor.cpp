@@ -54,12 +54,15 @@ class DxfOut : public FieldVisitor {
   }
   void angle(int code, double& v, bool optional) override {
     if (optional && v == 0.0) return;
-    m_f->writeDouble(code, stableFileValue(
-                               v, [](double radians) { return radians * kDegrees; },
-                               [](double degrees) { return degrees / kDegrees; }, std::less<double>()));
+    m_f->writeDouble(code,
+                     stableFileValue(
+                         v, [](double radians) { return radians * kDegrees; },
+                         [](double degrees) { return degrees / kDegrees; }, std::less<double>()));
   }
   void point(int code, AcGePoint3d& v) override { m_f->writePoint3d(code, v); }
-  void point2d(int code, AcGePoint3d& v) override { m_f->writePoint2d(code, AcGePoint2d(v.x, v.y)); }
+  void point2d(int code, AcGePoint3d& v) override {
+    m_f->writePoint2d(code, AcGePoint2d(v.x, v.y));
+  }
   void ocsPoint(int code, AcGePoint3d& v, const AcGeVector3d* normal) override {
     if (normal == nullptr || normal->isEqualTo(AcGeVector3d::kZAxis)) {
       m_f->writePoint3d(code, v);
@@ -67,9 +70,10 @@ class DxfOut : public FieldVisitor {
     }
     AcGeMatrix3d toPlane = AcGeMatrix3d::worldToPlane(*normal);
     AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(*normal);
-    m_f->writePoint3d(code, stableFileValue(
-                                v, [&toPlane](const AcGePoint3d& world) { return toPlane * world; },
-                                [&toWorld](const AcGePoint3d& ocs) { return toWorld * ocs; }, pointLess));
+    m_f->writePoint3d(code,
+                      stableFileValue(
+                          v, [&toPlane](const AcGePoint3d& world) { return toPlane * world; },
+                          [&toWorld](const AcGePoint3d& ocs) { return toWorld * ocs; }, pointLess));
   }
   void vector(int code, AcGeVector3d& v, bool optionalZ) override {
     if (optionalZ && v.x == 0 && v.y == 0 && v.z == 1) return;
@@ -86,7 +90,9 @@ class DxfOut : public FieldVisitor {
   }
   void text(int code, std::wstring& v) override { m_f->writeString(code, v); }
   void pointer(int code, AcDbObjectId& v) override { m_f->writeObjectId(code, v); }
-  void symbol(int code, AcDbObjectId& v, SymbolTable) override { m_f->writeString(code, symbolName(v)); }
+  void symbol(int code, AcDbObjectId& v, SymbolTable) override {
+    m_f->writeString(code, symbolName(v));
+  }
 
  private:
   AcDbDxfFiler* m_f;
@@ -113,13 +119,16 @@ class DxfIn : public FieldVisitor {
     m_slots[code] = [&v](const resbuf& rb) { v = pointOf(rb); };
   }
   void point2d(int code, AcGePoint3d& v) override {
-    m_slots[code] = [&v](const resbuf& rb) { v.x = rb.resval.rpoint[0], v.y = rb.resval.rpoint[1]; };
+    m_slots[code] = [&v](const resbuf& rb) {
+      v.x = rb.resval.rpoint[0], v.y = rb.resval.rpoint[1];
+    };
   }
   void ocsPoint(int code, AcGePoint3d& v, const AcGeVector3d* normal) override {
     m_slots[code] = [&v](const resbuf& rb) { v = pointOf(rb); };
-    if (normal != nullptr) m_fixups.push_back([&v, normal] {
-      if (!normal->isEqualTo(AcGeVector3d::kZAxis)) v = AcGeMatrix3d::planeToWorld(*normal) * v;
-    });
+    if (normal != nullptr)
+      m_fixups.push_back([&v, normal] {
+        if (!normal->isEqualTo(AcGeVector3d::kZAxis)) v = AcGeMatrix3d::planeToWorld(*normal) * v;
+      });
   }
   void vector(int code, AcGeVector3d& v, bool) override {
     m_slots[code] = [&v](const resbuf& rb) {
@@ -217,25 +226,29 @@ class DwgIn : public FieldVisitor {
 
 }  // namespace
 
-Acad::ErrorStatus readDxfFields(AcDbDxfFiler* filer, const std::function<void(FieldVisitor&)>& visit) {
+Acad::ErrorStatus readDxfFields(AcDbDxfFiler* filer,
+                                const std::function<void(FieldVisitor&)>& visit) {
   DxfIn visitor(filer);
   visit(visitor);
   return visitor.finish();
 }
 
-Acad::ErrorStatus writeDxfFields(AcDbDxfFiler* filer, const std::function<void(FieldVisitor&)>& visit) {
+Acad::ErrorStatus writeDxfFields(AcDbDxfFiler* filer,
+                                 const std::function<void(FieldVisitor&)>& visit) {
   DxfOut visitor(filer);
   visit(visitor);
   return filer->filerStatus();
 }
 
-Acad::ErrorStatus readDwgFields(AcDbDwgFiler* filer, const std::function<void(FieldVisitor&)>& visit) {
+Acad::ErrorStatus readDwgFields(AcDbDwgFiler* filer,
+                                const std::function<void(FieldVisitor&)>& visit) {
   DwgIn visitor(filer);
   visit(visitor);
   return filer->filerStatus();
 }
 
-Acad::ErrorStatus writeDwgFields(AcDbDwgFiler* filer, const std::function<void(FieldVisitor&)>& visit) {
+Acad::ErrorStatus writeDwgFields(AcDbDwgFiler* filer,
+                                 const std::function<void(FieldVisitor&)>& visit) {
   DwgOut visitor(filer);
   visit(visitor);
   return filer->filerStatus();
@@ -251,15 +264,24 @@ AcDbObjectId symbolId(AcDbDatabase* database, SymbolTable table, const std::wstr
   if (database == nullptr) return AcDbObjectId::kNull;
   AcDbObjectId tableId;
   switch (table) {
-    case SymbolTable::kLayer: tableId = database->layerTableId(); break;
-    case SymbolTable::kLinetype: tableId = database->linetypeTableId(); break;
-    case SymbolTable::kTextStyle: tableId = database->textStyleTableId(); break;
-    case SymbolTable::kBlock: tableId = database->blockTableId(); break;
+    case SymbolTable::kLayer:
+      tableId = database->layerTableId();
+      break;
+    case SymbolTable::kLinetype:
+      tableId = database->linetypeTableId();
+      break;
+    case SymbolTable::kTextStyle:
+      tableId = database->textStyleTableId();
+      break;
+    case SymbolTable::kBlock:
+      tableId = database->blockTableId();
+      break;
   }
   if (!tableId.isValid()) return AcDbObjectId::kNull;
   const AcDbSymbolTable* symbols = AcDbSymbolTable::cast(tableId.stub()->object);
   AcDbObjectId id;
-  if (symbols == nullptr || symbols->getAt(name.c_str(), id) != Acad::eOk) return AcDbObjectId::kNull;
+  if (symbols == nullptr || symbols->getAt(name.c_str(), id) != Acad::eOk)
+    return AcDbObjectId::kNull;
   return id;
 }
 

@@ -18,11 +18,13 @@ class MemoryDwgFiler : public AcDbDwgFiler {
     IdKind kind;
     AcDbObjectId id;
   };
-  using Item = std::variant<bool, Adesk::Int8, Adesk::Int16, Adesk::Int32, Adesk::UInt8, Adesk::UInt16,
-                            Adesk::UInt32, double, AcGePoint2d, AcGePoint3d, AcGeVector3d, AcGeScale3d, AcDbHandle,
-                            std::wstring, std::vector<char>, IdItem>;
+  using Item =
+      std::variant<bool, Adesk::Int8, Adesk::Int16, Adesk::Int32, Adesk::UInt8, Adesk::UInt16,
+                   Adesk::UInt32, double, AcGePoint2d, AcGePoint3d, AcGeVector3d, AcGeScale3d,
+                   AcDbHandle, std::wstring, std::vector<char>, IdItem>;
 
-  MemoryDwgFiler(AcDb::FilerType type, AcDbDatabase* database) : m_type(type), m_database(database) {}
+  MemoryDwgFiler(AcDb::FilerType type, AcDbDatabase* database)
+      : m_type(type), m_database(database) {}
 
   Acad::ErrorStatus filerStatus() const override { return m_status; }
   AcDb::FilerType filerType() const override { return m_type; }
@@ -39,14 +41,30 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   // Maps ids on reading (deep clone into another database); identity by default.
   virtual AcDbObjectId translate(AcDbObjectId id, IdKind) { return id; }
 
-  Acad::ErrorStatus readHardOwnershipId(AcDbHardOwnershipId* id) override { return readId(id, IdKind::kHardOwner); }
-  Acad::ErrorStatus writeHardOwnershipId(const AcDbHardOwnershipId& id) override { return put(IdItem{IdKind::kHardOwner, id}); }
-  Acad::ErrorStatus readSoftOwnershipId(AcDbSoftOwnershipId* id) override { return readId(id, IdKind::kSoftOwner); }
-  Acad::ErrorStatus writeSoftOwnershipId(const AcDbSoftOwnershipId& id) override { return put(IdItem{IdKind::kSoftOwner, id}); }
-  Acad::ErrorStatus readHardPointerId(AcDbHardPointerId* id) override { return readId(id, IdKind::kHardPointer); }
-  Acad::ErrorStatus writeHardPointerId(const AcDbHardPointerId& id) override { return put(IdItem{IdKind::kHardPointer, id}); }
-  Acad::ErrorStatus readSoftPointerId(AcDbSoftPointerId* id) override { return readId(id, IdKind::kSoftPointer); }
-  Acad::ErrorStatus writeSoftPointerId(const AcDbSoftPointerId& id) override { return put(IdItem{IdKind::kSoftPointer, id}); }
+  Acad::ErrorStatus readHardOwnershipId(AcDbHardOwnershipId* id) override {
+    return readId(id, IdKind::kHardOwner);
+  }
+  Acad::ErrorStatus writeHardOwnershipId(const AcDbHardOwnershipId& id) override {
+    return put(IdItem{IdKind::kHardOwner, id});
+  }
+  Acad::ErrorStatus readSoftOwnershipId(AcDbSoftOwnershipId* id) override {
+    return readId(id, IdKind::kSoftOwner);
+  }
+  Acad::ErrorStatus writeSoftOwnershipId(const AcDbSoftOwnershipId& id) override {
+    return put(IdItem{IdKind::kSoftOwner, id});
+  }
+  Acad::ErrorStatus readHardPointerId(AcDbHardPointerId* id) override {
+    return readId(id, IdKind::kHardPointer);
+  }
+  Acad::ErrorStatus writeHardPointerId(const AcDbHardPointerId& id) override {
+    return put(IdItem{IdKind::kHardPointer, id});
+  }
+  Acad::ErrorStatus readSoftPointerId(AcDbSoftPointerId* id) override {
+    return readId(id, IdKind::kSoftPointer);
+  }
+  Acad::ErrorStatus writeSoftPointerId(const AcDbSoftPointerId& id) override {
+    return put(IdItem{IdKind::kSoftPointer, id});
+  }
   Acad::ErrorStatus readString(std::wstring& v) override { return get(v); }
   Acad::ErrorStatus writeString(const std::wstring& v) override { return put(v); }
   using AcDbDwgFiler::readString;

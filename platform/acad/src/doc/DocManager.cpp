@@ -69,8 +69,8 @@ AcApDocumentIterator* DocManager::newAcApDocumentIterator() {
   return new DocumentIterator(std::move(documents));
 }
 
-Acad::ErrorStatus DocManager::lockDocument(AcApDocument* document, AcAp::DocLockMode, const ACHAR*, const ACHAR*,
-                                           bool) {
+Acad::ErrorStatus DocManager::lockDocument(AcApDocument* document, AcAp::DocLockMode, const ACHAR*,
+                                           const ACHAR*, bool) {
   Document* open = owning(document);
   if (open == nullptr) return Acad::eInvalidInput;
   open->lock();
@@ -88,7 +88,8 @@ void DocManager::makeCurrent(Document* document) {
   acdbHostApplicationServices()->setWorkingDatabase(document ? document->database() : nullptr);
 }
 
-Acad::ErrorStatus DocManager::setCurDocument(AcApDocument* document, AcAp::DocLockMode, bool activate) {
+Acad::ErrorStatus DocManager::setCurDocument(AcApDocument* document, AcAp::DocLockMode,
+                                             bool activate) {
   Document* open = owning(document);
   if (open == nullptr) return Acad::eInvalidInput;
   makeCurrent(open);
@@ -104,8 +105,8 @@ Acad::ErrorStatus DocManager::activateDocument(AcApDocument* document, bool) {
   return Acad::eOk;
 }
 
-Acad::ErrorStatus DocManager::sendStringToExecute(AcApDocument* document, const ACHAR* text, bool activate, bool,
-                                                  bool) {
+Acad::ErrorStatus DocManager::sendStringToExecute(AcApDocument* document, const ACHAR* text,
+                                                  bool activate, bool, bool) {
   Document* open = owning(document);
   if (open == nullptr || text == nullptr) return Acad::eInvalidInput;
   open->pendingLines().push_back(text);
@@ -139,7 +140,8 @@ bool DocManager::close(Document* document) {
   makeCurrent(open);
   hostEditor().fireBeginClose(open->database());
   notifyModulesDocumentClosing(*open);
-  auto found = std::find_if(m_documents.begin(), m_documents.end(), [open](const auto& d) { return d.get() == open; });
+  auto found = std::find_if(m_documents.begin(), m_documents.end(),
+                            [open](const auto& d) { return d.get() == open; });
   std::unique_ptr<Document> closing = std::move(*found);
   m_documents.erase(found);
   if (m_active == open) m_active = m_documents.empty() ? nullptr : m_documents.back().get();

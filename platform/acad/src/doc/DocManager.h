@@ -17,10 +17,12 @@ class DocManager : public AcApDocManager {
   AcApDocument* document(const AcDbDatabase* database) const override;
   int documentCount() const override { return static_cast<int>(m_documents.size()); }
   AcApDocumentIterator* newAcApDocumentIterator() override;
-  Acad::ErrorStatus lockDocument(AcApDocument* document, AcAp::DocLockMode mode, const ACHAR* globalCmdName,
-                                 const ACHAR* localCmdName, bool prompt) override;
+  Acad::ErrorStatus lockDocument(AcApDocument* document, AcAp::DocLockMode mode,
+                                 const ACHAR* globalCmdName, const ACHAR* localCmdName,
+                                 bool prompt) override;
   Acad::ErrorStatus unlockDocument(AcApDocument* document) override;
-  Acad::ErrorStatus setCurDocument(AcApDocument* document, AcAp::DocLockMode mode, bool activate) override;
+  Acad::ErrorStatus setCurDocument(AcApDocument* document, AcAp::DocLockMode mode,
+                                   bool activate) override;
   Acad::ErrorStatus activateDocument(AcApDocument* document, bool passScript) override;
   Acad::ErrorStatus sendStringToExecute(AcApDocument* document, const ACHAR* text, bool activate,
                                         bool wrapUpInactiveDoc, bool echoString) override;

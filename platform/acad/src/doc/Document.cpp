@@ -42,15 +42,21 @@ std::wstring upperCase(const std::wstring& text) {
   return upper;
 }
 
-bool equalsIgnoringCase(const std::wstring& a, const std::wstring& b) { return upperCase(a) == upperCase(b); }
+bool equalsIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return upperCase(a) == upperCase(b);
+}
 
 Document::Document(std::wstring fileName, std::unique_ptr<AcDbDatabase> database)
-    : m_fileName(std::move(fileName)), m_title(titleOf(m_fileName)), m_database(std::move(database)) {}
+    : m_fileName(std::move(fileName)),
+      m_title(titleOf(m_fileName)),
+      m_database(std::move(database)) {}
 
 // The LISP environment goes first: its values may hold names of this drawing.
 Document::~Document() { retireLispEnvironment(std::move(m_lisp)); }
 
-AcAp::DocLockMode Document::lockMode(bool) const { return m_lockCount > 0 ? AcAp::kWrite : AcAp::kNone; }
+AcAp::DocLockMode Document::lockMode(bool) const {
+  return m_lockCount > 0 ? AcAp::kWrite : AcAp::kNone;
+}
 
 void Document::setFileName(std::wstring fileName) {
   m_fileName = std::move(fileName);
@@ -66,7 +72,8 @@ bool Document::unlock() {
 int Document::defun(const std::wstring& name, int code, const LoadedModule* owner) {
   if (name.empty() || code < 0 || code > 32767) return RTERROR;
   for (wchar_t c : name) {
-    if (std::iswspace(c) || c == L'(' || c == L')' || c == L'\'' || c == L'"' || c == L';') return RTERROR;
+    if (std::iswspace(c) || c == L'(' || c == L')' || c == L'\'' || c == L'"' || c == L';')
+      return RTERROR;
   }
   std::wstring upper = upperCase(name);
   m_names[upper] = Registration{code, owner};
@@ -119,6 +126,5 @@ void Document::forgetModule(const LoadedModule* owner) {
   }
   std::erase_if(m_handlers, [owner](const auto& entry) { return entry.second.owner == owner; });
 }
-
 
 }  // namespace tabrik::acad

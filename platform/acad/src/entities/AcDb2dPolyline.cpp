@@ -86,11 +86,13 @@ AcDb::Vertex2dType AcDb2dVertex::vertexType() const {
 
 AcDb2dPolyline::AcDb2dPolyline() : m_complex(std::make_unique<Complex>()) {}
 
-AcDb2dPolyline::AcDb2dPolyline(AcDb::Poly2dType type, const AcGePoint3dArray& vertices, double elevation, bool closed)
+AcDb2dPolyline::AcDb2dPolyline(AcDb::Poly2dType type, const AcGePoint3dArray& vertices,
+                               double elevation, bool closed)
     : m_complex(std::make_unique<Complex>()) {
   m_elevation = elevation;
   m_flags = closed ? 1 : 0;
-  for (const AcGePoint3d& p : vertices) appendVertex(new AcDb2dVertex(AcGePoint3d(p.x, p.y, elevation)));
+  for (const AcGePoint3d& p : vertices)
+    appendVertex(new AcDb2dVertex(AcGePoint3d(p.x, p.y, elevation)));
   if (type == AcDb::k2dFitCurvePoly) curveFit();
   if (type == AcDb::k2dQuadSplinePoly || type == AcDb::k2dCubicSplinePoly) splineFit();
 }
@@ -113,7 +115,8 @@ void AcDb2dPolyline::visitFields(FieldVisitor& v) {
 
 Acad::ErrorStatus AcDb2dPolyline::dwgOutFields(AcDbDwgFiler* filer) const {
   AcDbCurve::dwgOutFields(filer);
-  writeDwgFields(filer, [this](FieldVisitor& v) { const_cast<AcDb2dPolyline*>(this)->visitFields(v); });
+  writeDwgFields(filer,
+                 [this](FieldVisitor& v) { const_cast<AcDb2dPolyline*>(this)->visitFields(v); });
   filer->writeInt32(m_complex->m_subEntities.length());
   for (const AcDbObjectId& id : m_complex->m_subEntities) filer->writeHardOwnershipId(id);
   filer->writeHardOwnershipId(m_complex->m_sequenceEnd);
@@ -152,7 +155,8 @@ Acad::ErrorStatus AcDb2dPolyline::dwgInFields(AcDbDwgFiler* filer) {
 
 Acad::ErrorStatus AcDb2dPolyline::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbCurve::dxfOutFields(filer);
-  return writeDxfFields(filer, [this](FieldVisitor& v) { const_cast<AcDb2dPolyline*>(this)->visitFields(v); });
+  return writeDxfFields(
+      filer, [this](FieldVisitor& v) { const_cast<AcDb2dPolyline*>(this)->visitFields(v); });
 }
 
 Acad::ErrorStatus AcDb2dPolyline::dxfInFields(AcDbDxfFiler* filer) {
@@ -233,7 +237,9 @@ AcDbObjectIterator* AcDb2dPolyline::vertexIterator() const {
 
 std::vector<AcDb2dPolyline::Vertex> AcDb2dPolyline::vertices() const {
   std::vector<Vertex> result;
-  auto add = [&](const AcDb2dVertex* v) { result.push_back({v->position(), v->bulge(), v->flags()}); };
+  auto add = [&](const AcDb2dVertex* v) {
+    result.push_back({v->position(), v->bulge(), v->flags()});
+  };
   if (database() == nullptr) {
     for (const auto& v : m_complex->pending) add(v.get());
     return result;
@@ -319,8 +325,8 @@ Acad::ErrorStatus AcDb2dPolyline::curveFit() {
     if (i >= segments) break;
     long k = static_cast<long>(i);
     const AcGePoint3d &p0 = at(k - 1), &p1 = at(k), &p2 = at(k + 1), &p3 = at(k + 2);
-    AcGePoint3d mid(0.5625 * (p1.x + p2.x) - 0.0625 * (p0.x + p3.x), 0.5625 * (p1.y + p2.y) - 0.0625 * (p0.y + p3.y),
-                    p1.z);
+    AcGePoint3d mid(0.5625 * (p1.x + p2.x) - 0.0625 * (p0.x + p3.x),
+                    0.5625 * (p1.y + p2.y) - 0.0625 * (p0.y + p3.y), p1.z);
     double bulge = bulgeThrough(p1, mid, p2);
     // Each half of the arc through p1, mid, p2 has a quarter of its included angle.
     double half = std::tan(std::atan(bulge) / 2);
@@ -359,7 +365,8 @@ Acad::ErrorStatus AcDb2dPolyline::splineFit() {
       double b0 = (1 - t) * (1 - t) * (1 - t) / 6, b1 = (3 * t * t * t - 6 * t * t + 4) / 6;
       double b2 = (-3 * t * t * t + 3 * t * t + 3 * t + 1) / 6, b3 = t * t * t / 6;
       AcGePoint3d p(b0 * c[i].x + b1 * c[i + 1].x + b2 * c[i + 2].x + b3 * c[i + 3].x,
-                    b0 * c[i].y + b1 * c[i + 1].y + b2 * c[i + 2].y + b3 * c[i + 3].y, control[0].z);
+                    b0 * c[i].y + b1 * c[i + 1].y + b2 * c[i + 2].y + b3 * c[i + 3].y,
+                    control[0].z);
       result.push_back({p, 0.0, kSplineVertex});
     }
   }
@@ -404,7 +411,8 @@ AcGePoint3dArray AcDb2dPolyline::shownVertices() const {
 Adesk::Boolean AcDb2dPolyline::subWorldDraw(AcGiWorldDraw* mode) {
   AcGePoint3dArray points = shownVertices();
   if (isClosed() && points.length() > 0) points.append(points[0]);
-  if (points.length() >= 2) mode->geometry().polyline(static_cast<Adesk::UInt32>(points.length()), points.asArrayPtr());
+  if (points.length() >= 2)
+    mode->geometry().polyline(static_cast<Adesk::UInt32>(points.length()), points.asArrayPtr());
   return Adesk::kTrue;
 }
 

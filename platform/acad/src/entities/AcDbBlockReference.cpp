@@ -60,7 +60,8 @@ void AcDbBlockReference::visitFields(FieldVisitor& v) {
 // of a 2D polyline are filed; a copy takes neither (its attributes are copied apart).
 Acad::ErrorStatus AcDbBlockReference::dwgOutFields(AcDbDwgFiler* filer) const {
   AcDbEntity::dwgOutFields(filer);
-  writeDwgFields(filer, [this](FieldVisitor& v) { const_cast<AcDbBlockReference*>(this)->visitFields(v); });
+  writeDwgFields(
+      filer, [this](FieldVisitor& v) { const_cast<AcDbBlockReference*>(this)->visitFields(v); });
   filer->writeInt32(m_complex->m_subEntities.length());
   for (const AcDbObjectId& id : m_complex->m_subEntities) filer->writeHardOwnershipId(id);
   filer->writeHardOwnershipId(m_complex->m_sequenceEnd);
@@ -82,7 +83,8 @@ Acad::ErrorStatus AcDbBlockReference::dwgInFields(AcDbDwgFiler* filer) {
   }
   AcDbHardOwnershipId end;
   filer->readHardOwnershipId(&end);
-  if (filer->filerStatus() != Acad::eOk || filer->filerType() == AcDb::kCopyFiler) return filer->filerStatus();
+  if (filer->filerStatus() != Acad::eOk || filer->filerType() == AcDb::kCopyFiler)
+    return filer->filerStatus();
   m_complex->m_subEntities = ids;
   m_complex->m_sequenceEnd = end;
   return Acad::eOk;
@@ -90,7 +92,8 @@ Acad::ErrorStatus AcDbBlockReference::dwgInFields(AcDbDwgFiler* filer) {
 
 Acad::ErrorStatus AcDbBlockReference::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbEntity::dxfOutFields(filer);
-  return writeDxfFields(filer, [this](FieldVisitor& v) { const_cast<AcDbBlockReference*>(this)->visitFields(v); });
+  return writeDxfFields(
+      filer, [this](FieldVisitor& v) { const_cast<AcDbBlockReference*>(this)->visitFields(v); });
 }
 
 Acad::ErrorStatus AcDbBlockReference::dxfInFields(AcDbDxfFiler* filer) {
@@ -100,11 +103,14 @@ Acad::ErrorStatus AcDbBlockReference::dxfInFields(AcDbDxfFiler* filer) {
 }
 
 struct BlockReferenceAccess {
-  static ComplexEntity* complex(const AcDbBlockReference* reference) { return reference->m_complex.get(); }
+  static ComplexEntity* complex(const AcDbBlockReference* reference) {
+    return reference->m_complex.get();
+  }
 };
 
 Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId block) {
-  if (!block.isNull() && (!block.isValid() || !block.objectClass()->isDerivedFrom(AcDbBlockTableRecord::desc())))
+  if (!block.isNull() &&
+      (!block.isValid() || !block.objectClass()->isDerivedFrom(AcDbBlockTableRecord::desc())))
     return Acad::eWrongObjectType;
   assertWriteEnabled();
   m_block = block;
@@ -291,8 +297,10 @@ Acad::ErrorStatus AcDbBlockReference::subExplode(AcDbVoidPtrArray& entitySet) co
   return placedContents(entitySet, 0);
 }
 
-Acad::ErrorStatus AcDbBlockReference::subIntersectWith(const AcDbEntity* other, AcDb::Intersect type,
-                                                       AcGePoint3dArray& points, std::intptr_t thisMarker,
+Acad::ErrorStatus AcDbBlockReference::subIntersectWith(const AcDbEntity* other,
+                                                       AcDb::Intersect type,
+                                                       AcGePoint3dArray& points,
+                                                       std::intptr_t thisMarker,
                                                        std::intptr_t otherMarker) const {
   if (other == nullptr) return Acad::eNullEntityPointer;
   NestingGuard guard;
@@ -307,9 +315,10 @@ Acad::ErrorStatus AcDbBlockReference::subIntersectWith(const AcDbEntity* other, 
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbBlockReference::subIntersectWith(const AcDbEntity* other, AcDb::Intersect type,
-                                                       const AcGePlane& plane, AcGePoint3dArray& points,
-                                                       std::intptr_t, std::intptr_t) const {
+Acad::ErrorStatus AcDbBlockReference::subIntersectWith(const AcDbEntity* other,
+                                                       AcDb::Intersect type, const AcGePlane& plane,
+                                                       AcGePoint3dArray& points, std::intptr_t,
+                                                       std::intptr_t) const {
   if (other == nullptr) return Acad::eNullEntityPointer;
   NestingGuard guard;
   if (guard.tooDeep()) return Acad::eOk;
@@ -323,10 +332,9 @@ Acad::ErrorStatus AcDbBlockReference::subIntersectWith(const AcDbEntity* other, 
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbBlockReference::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker,
-                                                        const AcGePoint3d& pick, const AcGePoint3d& last,
-                                                        const AcGeMatrix3d& view, AcGePoint3dArray& points,
-                                                        AcDbIntArray& ids) const {
+Acad::ErrorStatus AcDbBlockReference::subGetOsnapPoints(
+    AcDb::OsnapMode mode, std::intptr_t marker, const AcGePoint3d& pick, const AcGePoint3d& last,
+    const AcGeMatrix3d& view, AcGePoint3dArray& points, AcDbIntArray& ids) const {
   if (mode == AcDb::kOsModeIns) {
     points.append(m_position);
     return Acad::eOk;
@@ -343,7 +351,8 @@ Acad::ErrorStatus AcDbBlockReference::subGetOsnapPoints(AcDb::OsnapMode mode, st
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbBlockReference::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbBlockReference::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&,
+                                                       AcDbIntArray&) const {
   points.append(m_position);
   return Acad::eOk;
 }
@@ -366,16 +375,18 @@ Acad::ErrorStatus AcDbBlockReference::subErase(bool erasing) {
 void AcDbBlockReference::subList() const {
   AcDbEntity::subList();
   acutPrintf(L"                  Block Name: \"%ls\"\n", symbolName(m_block).c_str());
-  acutPrintf(L"                   at point, X=%10.4f  Y=%10.4f  Z=%10.4f\n", m_position.x, m_position.y, m_position.z);
-  acutPrintf(L"   X scale factor: %10.4f\n   Y scale factor: %10.4f\n   rotation angle: %g\n", m_scale.sx, m_scale.sy,
-             m_rotation * 180.0 / 3.141592653589793);
+  acutPrintf(L"                   at point, X=%10.4f  Y=%10.4f  Z=%10.4f\n", m_position.x,
+             m_position.y, m_position.z);
+  acutPrintf(L"   X scale factor: %10.4f\n   Y scale factor: %10.4f\n   rotation angle: %g\n",
+             m_scale.sx, m_scale.sy, m_rotation * 180.0 / 3.141592653589793);
 }
 
 namespace tabrik::acad {
 ComplexEntity* polyline2dComplex(const AcDbEntity* entity);
 
 ComplexEntity* complexOf(const AcDbEntity* entity) {
-  if (auto* reference = AcDbBlockReference::cast(entity)) return BlockReferenceAccess::complex(reference);
+  if (auto* reference = AcDbBlockReference::cast(entity))
+    return BlockReferenceAccess::complex(reference);
   return polyline2dComplex(entity);
 }
 }  // namespace tabrik::acad

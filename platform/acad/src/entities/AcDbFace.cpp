@@ -12,10 +12,11 @@ using namespace tabrik::acad;
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbFace, AcDbEntity)
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbViewport, AcDbEntity)
 
-AcDbFace::AcDbFace(const AcGePoint3d& p0, const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3,
-                   bool e0, bool e1, bool e2, bool e3)
+AcDbFace::AcDbFace(const AcGePoint3d& p0, const AcGePoint3d& p1, const AcGePoint3d& p2,
+                   const AcGePoint3d& p3, bool e0, bool e1, bool e2, bool e3)
     : m_corners{p0, p1, p2, p3},
-      m_invisibleEdges(static_cast<Adesk::Int16>((e0 ? 0 : 1) | (e1 ? 0 : 2) | (e2 ? 0 : 4) | (e3 ? 0 : 8))) {}
+      m_invisibleEdges(
+          static_cast<Adesk::Int16>((e0 ? 0 : 1) | (e1 ? 0 : 2) | (e2 ? 0 : 4) | (e3 ? 0 : 8))) {}
 
 // 3DFACE: 100 AcDbFace, corners 10 11 12 13, 70 invisible-edge bits.
 void AcDbFace::visitFields(FieldVisitor& v) {
@@ -81,7 +82,8 @@ Acad::ErrorStatus AcDbFace::subTransformBy(const AcGeMatrix3d& m) {
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbFace::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbFace::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&,
+                                             AcDbIntArray&) const {
   for (const AcGePoint3d& p : m_corners) points.append(p);
   return Acad::eOk;
 }
@@ -137,7 +139,8 @@ void AcDbViewport::visitFields(FieldVisitor& v) {
 
 Acad::ErrorStatus AcDbViewport::dwgOutFields(AcDbDwgFiler* filer) const {
   AcDbEntity::dwgOutFields(filer);
-  writeDwgFields(filer, [this](FieldVisitor& v) { const_cast<AcDbViewport*>(this)->visitFields(v); });
+  writeDwgFields(filer,
+                 [this](FieldVisitor& v) { const_cast<AcDbViewport*>(this)->visitFields(v); });
   filer->writeInt32(m_frozenLayers.length());
   for (const AcDbObjectId& id : m_frozenLayers) filer->writeHardPointerId(id);
   return filer->filerStatus();
@@ -161,7 +164,8 @@ Acad::ErrorStatus AcDbViewport::dwgInFields(AcDbDwgFiler* filer) {
 
 Acad::ErrorStatus AcDbViewport::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbEntity::dxfOutFields(filer);
-  writeDxfFields(filer, [this](FieldVisitor& v) { const_cast<AcDbViewport*>(this)->visitFields(v); });
+  writeDxfFields(filer,
+                 [this](FieldVisitor& v) { const_cast<AcDbViewport*>(this)->visitFields(v); });
   for (const AcDbObjectId& id : m_frozenLayers)
     if (id.isValid() && !id.isErased()) filer->writeObjectId(331, id);
   filer->writeInt16(79, 0);
@@ -178,19 +182,34 @@ Acad::ErrorStatus AcDbViewport::dxfInFields(AcDbDxfFiler* filer) {
   if (status != Acad::eOk) return status;
   status = forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
-      case 10: m_center = pointOf(rb); break;
-      case 40: m_width = rb.resval.rreal; break;
-      case 41: m_height = rb.resval.rreal; break;
-      case 68: state = rb.resval.rint; break;
-      case 69: m_number = rb.resval.rint; break;
-      case 12: m_viewCenter = AcGePoint2d(rb.resval.rpoint[0], rb.resval.rpoint[1]); break;
-      case 45: m_viewHeight = rb.resval.rreal; break;
+      case 10:
+        m_center = pointOf(rb);
+        break;
+      case 40:
+        m_width = rb.resval.rreal;
+        break;
+      case 41:
+        m_height = rb.resval.rreal;
+        break;
+      case 68:
+        state = rb.resval.rint;
+        break;
+      case 69:
+        m_number = rb.resval.rint;
+        break;
+      case 12:
+        m_viewCenter = AcGePoint2d(rb.resval.rpoint[0], rb.resval.rpoint[1]);
+        break;
+      case 45:
+        m_viewHeight = rb.resval.rreal;
+        break;
       case 331: {
         AcDbObjectId id = filer->idOf(rb);
         if (!id.isNull() && !m_frozenLayers.contains(id)) m_frozenLayers.append(id);
         break;
       }
-      default: break;
+      default:
+        break;
     }
   });
   m_on = state != 0;

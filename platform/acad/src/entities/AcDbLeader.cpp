@@ -52,7 +52,9 @@ void AcDbLeader::setDimensionStyle(AcDbObjectId style) {
 
 // The path, and a small open arrowhead at the first vertex along the first leg.
 Adesk::Boolean AcDbLeader::subWorldDraw(AcGiWorldDraw* mode) {
-  if (m_vertices.length() >= 2) mode->geometry().polyline(static_cast<Adesk::UInt32>(m_vertices.length()), m_vertices.asArrayPtr());
+  if (m_vertices.length() >= 2)
+    mode->geometry().polyline(static_cast<Adesk::UInt32>(m_vertices.length()),
+                              m_vertices.asArrayPtr());
   if (m_arrowHead && m_vertices.length() >= 2) {
     AcGeVector3d along = (m_vertices[1] - m_vertices[0]).normal();
     AcGeVector3d side = m_normal.crossProduct(along);
@@ -81,12 +83,14 @@ Acad::ErrorStatus AcDbLeader::subExplode(AcDbVoidPtrArray& entitySet) const {
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbLeader::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbLeader::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&,
+                                               AcDbIntArray&) const {
   for (const AcGePoint3d& p : m_vertices) points.append(p);
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbLeader::subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) {
+Acad::ErrorStatus AcDbLeader::subMoveGripPointsAt(const AcDbIntArray& indices,
+                                                  const AcGeVector3d& offset) {
   assertWriteEnabled();
   for (int i = 0; i < m_vertices.length(); ++i)
     if (indices.contains(i)) m_vertices[i] += offset;
@@ -161,14 +165,19 @@ Acad::ErrorStatus AcDbLeader::dxfInFields(AcDbDxfFiler* filer) {
           }
         }
         break;
-      case 71: m_arrowHead = rb.resval.rint != 0; break;
-      case 10: m_vertices.append(pointOf(rb)); break;
+      case 71:
+        m_arrowHead = rb.resval.rint != 0;
+        break;
+      case 10:
+        m_vertices.append(pointOf(rb));
+        break;
       case 210: {
         AcGeVector3d n = vectorOf(rb);
         if (!n.isZeroLength()) m_normal = unitDirection(n);
         break;
       }
-      default: break;
+      default:
+        break;
     }
   });
 }

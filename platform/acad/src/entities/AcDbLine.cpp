@@ -25,7 +25,8 @@ double normalizeAngle(double a) {
 }
 
 // Points of a circle at quadrant angles 0, 90, 180 and 270 degrees of its OCS.
-void quadrants(const AcGePoint3d& center, double radius, const AcGeVector3d& normal, AcGePoint3dArray& points) {
+void quadrants(const AcGePoint3d& center, double radius, const AcGeVector3d& normal,
+               AcGePoint3dArray& points) {
   Segment circle = Segment::arc(center, radius, normal, 0, kTwoPi);
   for (int i = 0; i < 4; ++i) points.append(circle.pointAt(i / 4.0));
 }
@@ -87,14 +88,16 @@ Acad::ErrorStatus AcDbLine::subTransformBy(const AcGeMatrix3d& m) {
 }
 
 // Grips: start, middle (moves the whole line), end.
-Acad::ErrorStatus AcDbLine::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbLine::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&,
+                                             AcDbIntArray&) const {
   points.append(m_start);
   points.append(m_start + (m_end - m_start) * 0.5);
   points.append(m_end);
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbLine::subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) {
+Acad::ErrorStatus AcDbLine::subMoveGripPointsAt(const AcDbIntArray& indices,
+                                                const AcGeVector3d& offset) {
   assertWriteEnabled();
   bool moveStart = false, moveEnd = false;
   for (int i : indices) {
@@ -113,29 +116,34 @@ Acad::ErrorStatus AcDbLine::subGetStretchPoints(AcGePoint3dArray& points) const 
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbLine::subMoveStretchPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) {
+Acad::ErrorStatus AcDbLine::subMoveStretchPointsAt(const AcDbIntArray& indices,
+                                                   const AcGeVector3d& offset) {
   assertWriteEnabled();
   if (indices.contains(0)) m_start += offset;
   if (indices.contains(1)) m_end += offset;
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbLine::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t, const AcGePoint3d& pick,
-                                              const AcGePoint3d&, const AcGeMatrix3d&, AcGePoint3dArray& points,
+Acad::ErrorStatus AcDbLine::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t,
+                                              const AcGePoint3d& pick, const AcGePoint3d&,
+                                              const AcGeMatrix3d&, AcGePoint3dArray& points,
                                               AcDbIntArray&) const {
   switch (mode) {
     case AcDb::kOsModeEnd:
       points.append(m_start);
       points.append(m_end);
       break;
-    case AcDb::kOsModeMid: points.append(m_start + (m_end - m_start) * 0.5); break;
+    case AcDb::kOsModeMid:
+      points.append(m_start + (m_end - m_start) * 0.5);
+      break;
     case AcDb::kOsModeNear: {
       AcGePoint3d onLine;
       getClosestPointTo(pick, onLine);
       points.append(onLine);
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return Acad::eOk;
 }
@@ -192,13 +200,15 @@ Acad::ErrorStatus AcDbCircle::subTransformBy(const AcGeMatrix3d& m) {
 }
 
 // Grips: centre, then the quadrant points.
-Acad::ErrorStatus AcDbCircle::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbCircle::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&,
+                                               AcDbIntArray&) const {
   points.append(m_center);
   quadrants(m_center, m_radius, m_normal, points);
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbCircle::subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) {
+Acad::ErrorStatus AcDbCircle::subMoveGripPointsAt(const AcDbIntArray& indices,
+                                                  const AcGeVector3d& offset) {
   if (indices.isEmpty()) return Acad::eOk;
   assertWriteEnabled();
   if (indices.contains(0)) {
@@ -213,8 +223,9 @@ Acad::ErrorStatus AcDbCircle::subMoveGripPointsAt(const AcDbIntArray& indices, c
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbCircle::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t, const AcGePoint3d&,
-                                                const AcGePoint3d&, const AcGeMatrix3d&, AcGePoint3dArray& points,
+Acad::ErrorStatus AcDbCircle::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t,
+                                                const AcGePoint3d&, const AcGePoint3d&,
+                                                const AcGeMatrix3d&, AcGePoint3dArray& points,
                                                 AcDbIntArray&) const {
   if (mode == AcDb::kOsModeCen) points.append(m_center);
   if (mode == AcDb::kOsModeQuad) quadrants(m_center, m_radius, m_normal, points);
@@ -224,10 +235,13 @@ Acad::ErrorStatus AcDbCircle::subGetOsnapPoints(AcDb::OsnapMode mode, std::intpt
 // --- arc ---------------------------------------------------------------------------------------
 
 AcDbArc::AcDbArc(const AcGePoint3d& center, double radius, double startAngle, double endAngle)
-    : m_center(center), m_radius(radius), m_startAngle(normalizeAngle(startAngle)), m_endAngle(normalizeAngle(endAngle)) {}
+    : m_center(center),
+      m_radius(radius),
+      m_startAngle(normalizeAngle(startAngle)),
+      m_endAngle(normalizeAngle(endAngle)) {}
 
-AcDbArc::AcDbArc(const AcGePoint3d& center, const AcGeVector3d& normal, double radius, double startAngle,
-                 double endAngle)
+AcDbArc::AcDbArc(const AcGePoint3d& center, const AcGeVector3d& normal, double radius,
+                 double startAngle, double endAngle)
     : m_center(center),
       m_normal(normal.normal()),
       m_radius(radius),
@@ -288,7 +302,8 @@ double AcDbArc::totalAngle() const {
 
 Adesk::Boolean AcDbArc::subWorldDraw(AcGiWorldDraw* mode) {
   Segment arc = Segment::arc(m_center, m_radius, m_normal, m_startAngle, totalAngle());
-  mode->geometry().circularArc(m_center, m_radius, m_normal, arc.pointAt(0) - m_center, totalAngle());
+  mode->geometry().circularArc(m_center, m_radius, m_normal, arc.pointAt(0) - m_center,
+                               totalAngle());
   return Adesk::kTrue;
 }
 
@@ -308,7 +323,8 @@ Acad::ErrorStatus AcDbArc::subTransformBy(const AcGeMatrix3d& m) {
 }
 
 // Grips: start, middle, end, centre.
-Acad::ErrorStatus AcDbArc::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbArc::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&,
+                                            AcDbIntArray&) const {
   Segment arc = Segment::arc(m_center, m_radius, m_normal, m_startAngle, totalAngle());
   points.append(arc.pointAt(0));
   points.append(arc.pointAt(0.5));
@@ -317,8 +333,9 @@ Acad::ErrorStatus AcDbArc::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArr
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbArc::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t, const AcGePoint3d&,
-                                             const AcGePoint3d&, const AcGeMatrix3d&, AcGePoint3dArray& points,
+Acad::ErrorStatus AcDbArc::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t,
+                                             const AcGePoint3d&, const AcGePoint3d&,
+                                             const AcGeMatrix3d&, AcGePoint3dArray& points,
                                              AcDbIntArray&) const {
   Segment arc = Segment::arc(m_center, m_radius, m_normal, m_startAngle, totalAngle());
   switch (mode) {
@@ -326,9 +343,14 @@ Acad::ErrorStatus AcDbArc::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t
       points.append(arc.pointAt(0));
       points.append(arc.pointAt(1));
       break;
-    case AcDb::kOsModeMid: points.append(arc.pointAt(0.5)); break;
-    case AcDb::kOsModeCen: points.append(m_center); break;
-    default: break;
+    case AcDb::kOsModeMid:
+      points.append(arc.pointAt(0.5));
+      break;
+    case AcDb::kOsModeCen:
+      points.append(m_center);
+      break;
+    default:
+      break;
   }
   return Acad::eOk;
 }

@@ -35,16 +35,31 @@ std::vector<std::wstring> paragraphs(const std::wstring& contents) {
     }
     wchar_t code = contents[++i];
     switch (code) {
-      case L'P': result.emplace_back(); break;
-      case L'~': result.back() += L' '; break;
-      case L'\\': case L'{': case L'}': result.back() += code; break;
+      case L'P':
+        result.emplace_back();
+        break;
+      case L'~':
+        result.back() += L' ';
+        break;
+      case L'\\':
+      case L'{':
+      case L'}':
+        result.back() += code;
+        break;
       case L'U':
         if (i + 5 < contents.size() + 0 && contents[i + 1] == L'+') {
-          result.back() += static_cast<wchar_t>(std::wcstol(contents.substr(i + 2, 4).c_str(), nullptr, 16));
+          result.back() +=
+              static_cast<wchar_t>(std::wcstol(contents.substr(i + 2, 4).c_str(), nullptr, 16));
           i += 5;
         }
         break;
-      case L'L': case L'l': case L'O': case L'o': case L'K': case L'k': break;
+      case L'L':
+      case L'l':
+      case L'O':
+      case L'o':
+      case L'K':
+      case L'k':
+        break;
       default: {
         // \f...; \H...; \C...; and the like carry an argument up to ';'.
         size_t end = contents.find(L';', i);
@@ -116,7 +131,8 @@ Layout layout(const AcDbMText& text) {
     size_t start = 0;
     while (start <= paragraph.size()) {
       size_t space = paragraph.find(L' ', start);
-      std::wstring word = paragraph.substr(start, space == std::wstring::npos ? std::wstring::npos : space - start);
+      std::wstring word =
+          paragraph.substr(start, space == std::wstring::npos ? std::wstring::npos : space - start);
       std::wstring candidate = line.empty() ? word : line + L" " + word;
       if (!line.empty() && widthOf(candidate) > text.width() + 1e-9) {
         result.lineWidths.push_back(widthOf(line));
@@ -203,7 +219,8 @@ Acad::ErrorStatus AcDbMText::setTextHeight(double height) {
 }
 
 Acad::ErrorStatus AcDbMText::setTextStyle(AcDbObjectId style) {
-  if (!style.isNull() && (!style.isValid() || !style.objectClass()->isDerivedFrom(AcDbTextStyleTableRecord::desc())))
+  if (!style.isNull() &&
+      (!style.isValid() || !style.objectClass()->isDerivedFrom(AcDbTextStyleTableRecord::desc())))
     return Acad::eWrongObjectType;
   assertWriteEnabled();
   m_style = style;
@@ -286,7 +303,8 @@ Adesk::Boolean AcDbMText::subWorldDraw(AcGiWorldDraw* mode) {
   double step = m_textHeight * 5.0 / 3.0 * m_lineSpacing;
   AcGePoint3d baseline = corners[0] - y * m_textHeight;
   for (const std::wstring& line : paragraphs(m_contents)) {
-    mode->geometry().text(baseline, m_normal, m_direction, m_textHeight, widthFactorOf(m_style), 0.0, line.c_str());
+    mode->geometry().text(baseline, m_normal, m_direction, m_textHeight, widthFactorOf(m_style),
+                          0.0, line.c_str());
     baseline -= y * step;
   }
   return Adesk::kTrue;
@@ -313,12 +331,14 @@ Acad::ErrorStatus AcDbMText::subTransformBy(const AcGeMatrix3d& m) {
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbMText::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbMText::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&,
+                                              AcDbIntArray&) const {
   points.append(m_location);
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbMText::subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) {
+Acad::ErrorStatus AcDbMText::subMoveGripPointsAt(const AcDbIntArray& indices,
+                                                 const AcGeVector3d& offset) {
   if (indices.contains(0)) return setLocation(m_location + offset);
   return Acad::eOk;
 }
@@ -375,7 +395,8 @@ std::vector<std::wstring> chunks(const std::wstring& text) {
     size_t end = start + 250;
     // Step back over a backslash sequence cut at the boundary.
     size_t backslash = text.rfind(L'\\', end - 1);
-    if (backslash != std::wstring::npos && backslash >= start && end - backslash < 8) end = backslash;
+    if (backslash != std::wstring::npos && backslash >= start && end - backslash < 8)
+      end = backslash;
     if (end == start) end = start + 250;
     result.push_back(text.substr(start, end - start));
     start = end;
@@ -423,15 +444,27 @@ Acad::ErrorStatus AcDbMText::dxfInFields(AcDbDxfFiler* filer) {
   m_style = symbolId(filer->database(), SymbolTable::kTextStyle, L"Standard");
   status = forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
-      case 10: m_location = pointOf(rb); break;
+      case 10:
+        m_location = pointOf(rb);
+        break;
       case 40:
         if (rb.resval.rreal > 0) m_textHeight = rb.resval.rreal;
         break;
-      case 41: m_width = std::max(0.0, rb.resval.rreal); break;
-      case 71: m_attachment = static_cast<AttachmentPoint>(std::clamp<int>(rb.resval.rint, 1, 9)); break;
-      case 72: m_flow = static_cast<FlowDirection>(std::clamp<int>(rb.resval.rint, 1, 5)); break;
-      case 3: chunked += stringOf(rb); break;
-      case 1: last = stringOf(rb); break;
+      case 41:
+        m_width = std::max(0.0, rb.resval.rreal);
+        break;
+      case 71:
+        m_attachment = static_cast<AttachmentPoint>(std::clamp<int>(rb.resval.rint, 1, 9));
+        break;
+      case 72:
+        m_flow = static_cast<FlowDirection>(std::clamp<int>(rb.resval.rint, 1, 5));
+        break;
+      case 3:
+        chunked += stringOf(rb);
+        break;
+      case 1:
+        last = stringOf(rb);
+        break;
       case 7: {
         AcDbObjectId id = symbolId(filer->database(), SymbolTable::kTextStyle, stringOf(rb));
         if (!id.isNull()) m_style = id;
@@ -447,7 +480,9 @@ Acad::ErrorStatus AcDbMText::dxfInFields(AcDbDxfFiler* filer) {
         if (!d.isZeroLength()) m_direction = unitDirection(d), directionGiven = true;
         break;
       }
-      case 50: rotationDegrees = rb.resval.rreal, rotationGiven = true; break;
+      case 50:
+        rotationDegrees = rb.resval.rreal, rotationGiven = true;
+        break;
       case 44:
         if (rb.resval.rreal >= 0.25 && rb.resval.rreal <= 4.0) m_lineSpacing = rb.resval.rreal;
         break;
@@ -458,7 +493,8 @@ Acad::ErrorStatus AcDbMText::dxfInFields(AcDbDxfFiler* filer) {
       case 45:
         if (rb.resval.rreal >= 1.0 && rb.resval.rreal <= 5.0) m_backgroundScale = rb.resval.rreal;
         break;
-      default: break;
+      default:
+        break;
     }
   });
   m_contents = chunked + last;

@@ -12,11 +12,12 @@ using namespace tabrik::acad;
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbPolyline, AcDbCurve)
 
-Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned int index, const AcGePoint2d& point, double bulge,
-                                            double startWidth, double endWidth) {
+Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned int index, const AcGePoint2d& point,
+                                            double bulge, double startWidth, double endWidth) {
   if (index > m_vertices.size()) return Acad::eInvalidIndex;
   assertWriteEnabled();
-  Vertex v{point, bulge, startWidth < 0 ? m_constantWidth : startWidth, endWidth < 0 ? m_constantWidth : endWidth};
+  Vertex v{point, bulge, startWidth < 0 ? m_constantWidth : startWidth,
+           endWidth < 0 ? m_constantWidth : endWidth};
   m_vertices.insert(m_vertices.begin() + index, v);
   return Acad::eOk;
 }
@@ -61,14 +62,16 @@ Acad::ErrorStatus AcDbPolyline::setBulgeAt(unsigned int index, double bulge) {
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbPolyline::getWidthsAt(unsigned int index, double& startWidth, double& endWidth) const {
+Acad::ErrorStatus AcDbPolyline::getWidthsAt(unsigned int index, double& startWidth,
+                                            double& endWidth) const {
   if (index >= m_vertices.size()) return Acad::eInvalidIndex;
   startWidth = m_vertices[index].startWidth;
   endWidth = m_vertices[index].endWidth;
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbPolyline::setWidthsAt(unsigned int index, double startWidth, double endWidth) {
+Acad::ErrorStatus AcDbPolyline::setWidthsAt(unsigned int index, double startWidth,
+                                            double endWidth) {
   if (index >= m_vertices.size()) return Acad::eInvalidIndex;
   if (startWidth < 0 || endWidth < 0) return Acad::eNegativeValueNotAllowed;
   assertWriteEnabled();
@@ -141,7 +144,8 @@ Acad::ErrorStatus AcDbPolyline::subTransformBy(const AcGeMatrix3d& m) {
   assertWriteEnabled();
   AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(m_normal);
   std::vector<AcGePoint3d> world;
-  for (const Vertex& v : m_vertices) world.push_back(toWorld * AcGePoint3d(v.point.x, v.point.y, m_elevation));
+  for (const Vertex& v : m_vertices)
+    world.push_back(toWorld * AcGePoint3d(v.point.x, v.point.y, m_elevation));
   AcGeVector3d normal = m_normal;
   normal.transformBy(m);
   bool mirrored = m.det() < 0;
@@ -183,7 +187,8 @@ Acad::ErrorStatus AcDbPolyline::subExplode(AcDbVoidPtrArray& entitySet) const {
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbPolyline::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbPolyline::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&,
+                                                 AcDbIntArray&) const {
   for (unsigned i = 0; i < numVerts(); ++i) {
     AcGePoint3d p;
     getPointAt(i, p);
@@ -192,7 +197,8 @@ Acad::ErrorStatus AcDbPolyline::subGetGripPoints(AcGePoint3dArray& points, AcDbI
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbPolyline::subMoveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) {
+Acad::ErrorStatus AcDbPolyline::subMoveGripPointsAt(const AcDbIntArray& indices,
+                                                    const AcGeVector3d& offset) {
   assertWriteEnabled();
   AcGeVector3d ocs = offset;
   ocs.transformBy(AcGeMatrix3d::worldToPlane(m_normal));
@@ -203,8 +209,9 @@ Acad::ErrorStatus AcDbPolyline::subMoveGripPointsAt(const AcDbIntArray& indices,
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbPolyline::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t, const AcGePoint3d&,
-                                                  const AcGePoint3d&, const AcGeMatrix3d&, AcGePoint3dArray& points,
+Acad::ErrorStatus AcDbPolyline::subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t,
+                                                  const AcGePoint3d&, const AcGePoint3d&,
+                                                  const AcGeMatrix3d&, AcGePoint3dArray& points,
                                                   AcDbIntArray&) const {
   CurveModel model;
   if (!curveModel(this, model)) return Acad::eOk;
@@ -300,11 +307,18 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(AcDbDxfFiler* filer) {
         m_closed = (rb.resval.rint & 1) != 0;
         m_plinegen = (rb.resval.rint & 128) != 0;
         break;
-      case 43: m_constantWidth = rb.resval.rreal; break;
-      case 38: m_elevation = rb.resval.rreal; break;
-      case 39: m_thickness = rb.resval.rreal; break;
+      case 43:
+        m_constantWidth = rb.resval.rreal;
+        break;
+      case 38:
+        m_elevation = rb.resval.rreal;
+        break;
+      case 39:
+        m_thickness = rb.resval.rreal;
+        break;
       case 10:
-        m_vertices.push_back({AcGePoint2d(rb.resval.rpoint[0], rb.resval.rpoint[1]), 0.0, 0.0, 0.0});
+        m_vertices.push_back(
+            {AcGePoint2d(rb.resval.rpoint[0], rb.resval.rpoint[1]), 0.0, 0.0, 0.0});
         break;
       case 40:
         if (!m_vertices.empty()) m_vertices.back().startWidth = rb.resval.rreal, widthGiven = true;
@@ -320,7 +334,8 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(AcDbDxfFiler* filer) {
         if (!n.isZeroLength()) m_normal = unitDirection(n);
         break;
       }
-      default: break;
+      default:
+        break;
     }
   });
   if (!widthGiven)

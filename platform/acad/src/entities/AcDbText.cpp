@@ -54,15 +54,21 @@ struct TextPart {
 };
 }  // namespace
 
-AcDbText::AcDbText(const AcGePoint3d& position, const ACHAR* text, AcDbObjectId style, double height, double rotation)
-    : m_position(position), m_alignment(position), m_text(text ? text : L""), m_style(style), m_height(height),
+AcDbText::AcDbText(const AcGePoint3d& position, const ACHAR* text, AcDbObjectId style,
+                   double height, double rotation)
+    : m_position(position),
+      m_alignment(position),
+      m_text(text ? text : L""),
+      m_style(style),
+      m_height(height),
       m_rotation(rotation) {}
 
 // TEXT: the text part, then 100 AcDbText again and 73 vertical justification.
 void AcDbText::visitFields(FieldVisitor& v) {
-  Adesk::Int16 horizontal = static_cast<Adesk::Int16>(m_horizontal), vertical = static_cast<Adesk::Int16>(m_vertical);
-  TextPart{m_position, m_alignment, m_text, m_style, m_height, m_rotation, m_widthFactor, m_oblique, m_thickness,
-           m_generation, horizontal, m_normal}
+  Adesk::Int16 horizontal = static_cast<Adesk::Int16>(m_horizontal),
+               vertical = static_cast<Adesk::Int16>(m_vertical);
+  TextPart{m_position,    m_alignment, m_text,      m_style,      m_height,   m_rotation,
+           m_widthFactor, m_oblique,   m_thickness, m_generation, horizontal, m_normal}
       .visit(v);
   v.marker(L"AcDbText");
   v.int16(73, vertical, &kZero16);
@@ -94,7 +100,8 @@ Acad::ErrorStatus AcDbText::dwgInFields(AcDbDwgFiler* filer) {
 
 Acad::ErrorStatus AcDbText::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbEntity::dxfOutFields(filer);
-  return writeDxfFields(filer, [this](FieldVisitor& v) { const_cast<AcDbText*>(this)->visitFields(v); });
+  return writeDxfFields(filer,
+                        [this](FieldVisitor& v) { const_cast<AcDbText*>(this)->visitFields(v); });
 }
 
 Acad::ErrorStatus AcDbText::dxfInFields(AcDbDxfFiler* filer) {
@@ -102,8 +109,8 @@ Acad::ErrorStatus AcDbText::dxfInFields(AcDbDxfFiler* filer) {
   if (status != Acad::eOk) return status;
   Adesk::Int16 horizontal = 0, vertical = 0;
   status = readDxfFields(filer, [&](FieldVisitor& v) {
-    TextPart{m_position, m_alignment, m_text, m_style, m_height, m_rotation, m_widthFactor, m_oblique, m_thickness,
-             m_generation, horizontal, m_normal}
+    TextPart{m_position,    m_alignment, m_text,      m_style,      m_height,   m_rotation,
+             m_widthFactor, m_oblique,   m_thickness, m_generation, horizontal, m_normal}
         .visit(v);
     v.marker(L"AcDbText");
     v.int16(73, vertical);
@@ -115,12 +122,12 @@ Acad::ErrorStatus AcDbText::dxfInFields(AcDbDxfFiler* filer) {
 
 ACHAR* AcDbText::textString() const { return copyOf(m_text); }
 
-#define TEXT_SETTER(NAME, TYPE, MEMBER, CHECK) \
+#define TEXT_SETTER(NAME, TYPE, MEMBER, CHECK)   \
   Acad::ErrorStatus AcDbText::NAME(TYPE value) { \
-    if (!(CHECK)) return Acad::eInvalidInput;      \
-    assertWriteEnabled();                          \
-    MEMBER = value;                                \
-    return Acad::eOk;                              \
+    if (!(CHECK)) return Acad::eInvalidInput;    \
+    assertWriteEnabled();                        \
+    MEMBER = value;                              \
+    return Acad::eOk;                            \
   }
 TEXT_SETTER(setPosition, const AcGePoint3d&, m_position, true)
 TEXT_SETTER(setAlignmentPoint, const AcGePoint3d&, m_alignment, true)
@@ -129,8 +136,10 @@ TEXT_SETTER(setHeight, double, m_height, value > 0)
 TEXT_SETTER(setRotation, double, m_rotation, true)
 TEXT_SETTER(setWidthFactor, double, m_widthFactor, value > 0)
 TEXT_SETTER(setOblique, double, m_oblique, true)
-TEXT_SETTER(setHorizontalMode, AcDb::TextHorzMode, m_horizontal, value >= AcDb::kTextLeft && value <= AcDb::kTextFit)
-TEXT_SETTER(setVerticalMode, AcDb::TextVertMode, m_vertical, value >= AcDb::kTextBase && value <= AcDb::kTextTop)
+TEXT_SETTER(setHorizontalMode, AcDb::TextHorzMode, m_horizontal,
+            value >= AcDb::kTextLeft && value <= AcDb::kTextFit)
+TEXT_SETTER(setVerticalMode, AcDb::TextVertMode, m_vertical,
+            value >= AcDb::kTextBase && value <= AcDb::kTextTop)
 TEXT_SETTER(setThickness, double, m_thickness, true)
 
 Acad::ErrorStatus AcDbText::setTextString(const ACHAR* text) {
@@ -150,8 +159,8 @@ Acad::ErrorStatus AcDbText::setNormal(const AcGeVector3d& normal) {
 Adesk::Boolean AcDbText::subWorldDraw(AcGiWorldDraw* mode) {
   AcGeVector3d direction(std::cos(m_rotation), std::sin(m_rotation), 0);
   direction.transformBy(AcGeMatrix3d::planeToWorld(m_normal));
-  mode->geometry().text(isDefaultAlignment() ? m_position : m_alignment, m_normal, direction, m_height,
-                        m_widthFactor, m_oblique, m_text.c_str());
+  mode->geometry().text(isDefaultAlignment() ? m_position : m_alignment, m_normal, direction,
+                        m_height, m_widthFactor, m_oblique, m_text.c_str());
   return Adesk::kTrue;
 }
 
@@ -160,7 +169,7 @@ Adesk::Boolean AcDbText::subWorldDraw(AcGiWorldDraw* mode) {
 Acad::ErrorStatus AcDbText::subGetGeomExtents(AcDbExtents& extents) const {
   double width = 0.75 * m_height * m_widthFactor * static_cast<double>(m_text.size());
   AcGeMatrix3d place = AcGeMatrix3d::planeToWorld(m_normal) *
-                       AcGeMatrix3d::rotation(m_rotation, AcGeVector3d::kZAxis) ;
+                       AcGeMatrix3d::rotation(m_rotation, AcGeVector3d::kZAxis);
   AcGeVector3d along(1, 0, 0), up(0, 1, 0);
   along.transformBy(place);
   up.transformBy(place);
@@ -188,7 +197,8 @@ Acad::ErrorStatus AcDbText::subTransformBy(const AcGeMatrix3d& m) {
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbText::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&, AcDbIntArray&) const {
+Acad::ErrorStatus AcDbText::subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray&,
+                                             AcDbIntArray&) const {
   points.append(m_position);
   if (!isDefaultAlignment()) points.append(m_alignment);
   return Acad::eOk;
@@ -196,18 +206,20 @@ Acad::ErrorStatus AcDbText::subGetGripPoints(AcGePoint3dArray& points, AcDbIntAr
 
 // --- attribute definition -----------------------------------------------------------------
 
-AcDbAttributeDefinition::AcDbAttributeDefinition(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag,
-                                                 const ACHAR* prompt, AcDbObjectId style)
+AcDbAttributeDefinition::AcDbAttributeDefinition(const AcGePoint3d& position, const ACHAR* text,
+                                                 const ACHAR* tag, const ACHAR* prompt,
+                                                 AcDbObjectId style)
     : AcDbText(position, text, style), m_prompt(prompt ? prompt : L""), m_tag(tag ? tag : L"") {}
 
 // ATTDEF: the text part, then 100 AcDbAttributeDefinition, 3 prompt, 2 tag, 70 flags
 // (1 invisible, 2 constant, 4 verify, 8 preset), 73 field length, 74 vertical
 // justification.
 void AcDbAttributeDefinition::visitFields(FieldVisitor& v) {
-  Adesk::Int16 horizontal = static_cast<Adesk::Int16>(m_horizontal), vertical = static_cast<Adesk::Int16>(m_vertical);
+  Adesk::Int16 horizontal = static_cast<Adesk::Int16>(m_horizontal),
+               vertical = static_cast<Adesk::Int16>(m_vertical);
   Adesk::Int16 fieldLength = 0;
-  TextPart{m_position, m_alignment, m_text, m_style, m_height, m_rotation, m_widthFactor, m_oblique, m_thickness,
-           m_generation, horizontal, m_normal}
+  TextPart{m_position,    m_alignment, m_text,      m_style,      m_height,   m_rotation,
+           m_widthFactor, m_oblique,   m_thickness, m_generation, horizontal, m_normal}
       .visit(v);
   v.marker(L"AcDbAttributeDefinition");
   v.text(3, m_prompt);
@@ -222,10 +234,11 @@ void AcDbAttributeDefinition::visitFields(FieldVisitor& v) {
 // ATTRIB: the text part, then 100 AcDbAttribute, 2 tag, 70 flags, 73 field length, 74
 // vertical justification.
 void AcDbAttribute::visitFields(FieldVisitor& v) {
-  Adesk::Int16 horizontal = static_cast<Adesk::Int16>(m_horizontal), vertical = static_cast<Adesk::Int16>(m_vertical);
+  Adesk::Int16 horizontal = static_cast<Adesk::Int16>(m_horizontal),
+               vertical = static_cast<Adesk::Int16>(m_vertical);
   Adesk::Int16 fieldLength = 0;
-  TextPart{m_position, m_alignment, m_text, m_style, m_height, m_rotation, m_widthFactor, m_oblique, m_thickness,
-           m_generation, horizontal, m_normal}
+  TextPart{m_position,    m_alignment, m_text,      m_style,      m_height,   m_rotation,
+           m_widthFactor, m_oblique,   m_thickness, m_generation, horizontal, m_normal}
       .visit(v);
   v.marker(L"AcDbAttribute");
   v.text(2, m_tag);
@@ -238,38 +251,40 @@ void AcDbAttribute::visitFields(FieldVisitor& v) {
 
 // The visit reads justification through locals, which the DXF reader fills only when
 // the visit's reading ends; these two classes therefore read with their own locals.
-#define ATTRIBUTE_FILING(CLASS, MARKER, EXTRA)                                                                 \
-  Acad::ErrorStatus CLASS::dwgOutFields(AcDbDwgFiler* filer) const {                                            \
-    AcDbEntity::dwgOutFields(filer);                                                                            \
-    return writeDwgFields(filer, [this](FieldVisitor& v) { const_cast<CLASS*>(this)->visitFields(v); });        \
-  }                                                                                                             \
-  Acad::ErrorStatus CLASS::dwgInFields(AcDbDwgFiler* filer) {                                                   \
-    Acad::ErrorStatus status = AcDbEntity::dwgInFields(filer);                                                  \
-    if (status != Acad::eOk) return status;                                                                     \
-    return readDwgFields(filer, [this](FieldVisitor& v) { visitFields(v); });                                   \
-  }                                                                                                             \
-  Acad::ErrorStatus CLASS::dxfOutFields(AcDbDxfFiler* filer) const {                                            \
-    AcDbEntity::dxfOutFields(filer);                                                                            \
-    return writeDxfFields(filer, [this](FieldVisitor& v) { const_cast<CLASS*>(this)->visitFields(v); });        \
-  }                                                                                                             \
-  Acad::ErrorStatus CLASS::dxfInFields(AcDbDxfFiler* filer) {                                                   \
-    Acad::ErrorStatus status = AcDbEntity::dxfInFields(filer);                                                  \
-    if (status != Acad::eOk) return status;                                                                     \
-    Adesk::Int16 horizontal = 0, vertical = 0, fieldLength = 0;                                                 \
-    status = readDxfFields(filer, [&](FieldVisitor& v) {                                                        \
-      TextPart{m_position, m_alignment, m_text, m_style, m_height, m_rotation, m_widthFactor, m_oblique,        \
-               m_thickness, m_generation, horizontal, m_normal}                                                 \
-          .visit(v);                                                                                            \
-      v.marker(MARKER);                                                                                         \
-      EXTRA;                                                                                                    \
-      v.text(2, m_tag);                                                                                         \
-      v.int16(70, m_flags);                                                                                     \
-      v.int16(73, fieldLength);                                                                                 \
-      v.int16(74, vertical);                                                                                    \
-    });                                                                                                         \
-    m_horizontal = static_cast<AcDb::TextHorzMode>(horizontal);                                                 \
-    m_vertical = static_cast<AcDb::TextVertMode>(vertical);                                                     \
-    return status;                                                                                              \
+#define ATTRIBUTE_FILING(CLASS, MARKER, EXTRA)                                                    \
+  Acad::ErrorStatus CLASS::dwgOutFields(AcDbDwgFiler* filer) const {                              \
+    AcDbEntity::dwgOutFields(filer);                                                              \
+    return writeDwgFields(filer,                                                                  \
+                          [this](FieldVisitor& v) { const_cast<CLASS*>(this)->visitFields(v); }); \
+  }                                                                                               \
+  Acad::ErrorStatus CLASS::dwgInFields(AcDbDwgFiler* filer) {                                     \
+    Acad::ErrorStatus status = AcDbEntity::dwgInFields(filer);                                    \
+    if (status != Acad::eOk) return status;                                                       \
+    return readDwgFields(filer, [this](FieldVisitor& v) { visitFields(v); });                     \
+  }                                                                                               \
+  Acad::ErrorStatus CLASS::dxfOutFields(AcDbDxfFiler* filer) const {                              \
+    AcDbEntity::dxfOutFields(filer);                                                              \
+    return writeDxfFields(filer,                                                                  \
+                          [this](FieldVisitor& v) { const_cast<CLASS*>(this)->visitFields(v); }); \
+  }                                                                                               \
+  Acad::ErrorStatus CLASS::dxfInFields(AcDbDxfFiler* filer) {                                     \
+    Acad::ErrorStatus status = AcDbEntity::dxfInFields(filer);                                    \
+    if (status != Acad::eOk) return status;                                                       \
+    Adesk::Int16 horizontal = 0, vertical = 0, fieldLength = 0;                                   \
+    status = readDxfFields(filer, [&](FieldVisitor& v) {                                          \
+      TextPart{m_position,    m_alignment, m_text,      m_style,      m_height,   m_rotation,     \
+               m_widthFactor, m_oblique,   m_thickness, m_generation, horizontal, m_normal}       \
+          .visit(v);                                                                              \
+      v.marker(MARKER);                                                                           \
+      EXTRA;                                                                                      \
+      v.text(2, m_tag);                                                                           \
+      v.int16(70, m_flags);                                                                       \
+      v.int16(73, fieldLength);                                                                   \
+      v.int16(74, vertical);                                                                      \
+    });                                                                                           \
+    m_horizontal = static_cast<AcDb::TextHorzMode>(horizontal);                                   \
+    m_vertical = static_cast<AcDb::TextVertMode>(vertical);                                       \
+    return status;                                                                                \
   }
 
 ATTRIBUTE_FILING(AcDbAttributeDefinition, L"AcDbAttributeDefinition", v.text(3, m_prompt))
@@ -284,7 +299,8 @@ Acad::ErrorStatus AcDbAttributeDefinition::setPrompt(const ACHAR* prompt) {
 }
 ACHAR* AcDbAttributeDefinition::tag() const { return copyOf(m_tag); }
 Acad::ErrorStatus AcDbAttributeDefinition::setTag(const ACHAR* tag) {
-  if (tag == nullptr || tag[0] == 0 || std::wcschr(tag, L' ') != nullptr) return Acad::eInvalidInput;
+  if (tag == nullptr || tag[0] == 0 || std::wcschr(tag, L' ') != nullptr)
+    return Acad::eInvalidInput;
   assertWriteEnabled();
   m_tag = tag;
   return Acad::eOk;
@@ -315,12 +331,14 @@ Adesk::Boolean AcDbAttributeDefinition::subWorldDraw(AcGiWorldDraw* mode) {
   return Adesk::kTrue;
 }
 
-AcDbAttribute::AcDbAttribute(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag, AcDbObjectId style)
+AcDbAttribute::AcDbAttribute(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag,
+                             AcDbObjectId style)
     : AcDbText(position, text, style), m_tag(tag ? tag : L"") {}
 
 ACHAR* AcDbAttribute::tag() const { return copyOf(m_tag); }
 Acad::ErrorStatus AcDbAttribute::setTag(const ACHAR* tag) {
-  if (tag == nullptr || tag[0] == 0 || std::wcschr(tag, L' ') != nullptr) return Acad::eInvalidInput;
+  if (tag == nullptr || tag[0] == 0 || std::wcschr(tag, L' ') != nullptr)
+    return Acad::eInvalidInput;
   assertWriteEnabled();
   m_tag = tag;
   return Acad::eOk;
@@ -347,7 +365,8 @@ Acad::ErrorStatus AcDbAttribute::setAttributeFromBlock(const AcDbAttributeDefini
   m_vertical = definition->verticalMode();
   m_normal = definition->normal();
   m_tag = definition->tagConst();
-  m_flags = static_cast<Adesk::Int16>((definition->isInvisible() ? 1 : 0) | (definition->isConstant() ? 2 : 0));
+  m_flags = static_cast<Adesk::Int16>((definition->isInvisible() ? 1 : 0) |
+                                      (definition->isConstant() ? 2 : 0));
   return transformBy(blockTransform);
 }
 

@@ -35,8 +35,8 @@ Segment Segment::line(const AcGePoint3d& a, const AcGePoint3d& b) {
   return s;
 }
 
-Segment Segment::arc(const AcGePoint3d& center, double radius, const AcGeVector3d& normal, double startAngle,
-                     double sweep) {
+Segment Segment::arc(const AcGePoint3d& center, double radius, const AcGeVector3d& normal,
+                     double startAngle, double sweep) {
   Segment s;
   s.isArc = true;
   s.center = center;
@@ -48,7 +48,8 @@ Segment Segment::arc(const AcGePoint3d& center, double radius, const AcGeVector3
   return s;
 }
 
-Segment Segment::bulged(const AcGePoint3d& a, const AcGePoint3d& b, double bulge, const AcGeVector3d& normal) {
+Segment Segment::bulged(const AcGePoint3d& a, const AcGePoint3d& b, double bulge,
+                        const AcGeVector3d& normal) {
   double chord = a.distanceTo(b);
   if (bulge == 0.0 || chord <= kEps) return line(a, b);
   double included = 4 * std::atan(bulge);
@@ -131,13 +132,15 @@ bool curveModel(const AcDbEntity* entity, CurveModel& model) {
     return true;
   }
   if (auto* circle = AcDbCircle::cast(entity)) {
-    model.segments.push_back(Segment::arc(circle->center(), circle->radius(), circle->normal(), 0.0, kTwoPi));
+    model.segments.push_back(
+        Segment::arc(circle->center(), circle->radius(), circle->normal(), 0.0, kTwoPi));
     model.kind = ParamKind::kAngle;
     model.closed = true;
     return true;
   }
   if (auto* arc = AcDbArc::cast(entity)) {
-    model.segments.push_back(Segment::arc(arc->center(), arc->radius(), arc->normal(), arc->startAngle(), arc->totalAngle()));
+    model.segments.push_back(Segment::arc(arc->center(), arc->radius(), arc->normal(),
+                                          arc->startAngle(), arc->totalAngle()));
     model.kind = ParamKind::kAngle;
     model.startParam = arc->startAngle();
     return true;
@@ -154,7 +157,8 @@ bool curveModel(const AcDbEntity* entity, CurveModel& model) {
     for (unsigned i = 0; i < count; ++i) {
       double bulge = 0;
       pline->getBulgeAt(i, bulge);
-      model.segments.push_back(Segment::bulged(vertex(i), vertex((i + 1) % n), bulge, pline->normal()));
+      model.segments.push_back(
+          Segment::bulged(vertex(i), vertex((i + 1) % n), bulge, pline->normal()));
     }
     if (n == 1) model.segments.push_back(Segment::line(vertex(0), vertex(0)));
     model.closed = pline->isClosed();
@@ -164,7 +168,8 @@ bool curveModel(const AcDbEntity* entity, CurveModel& model) {
     AcGePoint3dArray points = poly->shownVertices();
     int n = points.length();
     int count = poly->isClosed() ? n : n - 1;
-    for (int i = 0; i < count; ++i) model.segments.push_back(Segment::line(points[i], points[(i + 1) % n]));
+    for (int i = 0; i < count; ++i)
+      model.segments.push_back(Segment::line(points[i], points[(i + 1) % n]));
     model.closed = poly->isClosed();
     return count > 0;
   }
@@ -177,7 +182,8 @@ bool curveModel(const AcDbEntity* entity, CurveModel& model) {
     AcGePoint3d p[4];
     for (Adesk::UInt16 i = 0; i < 4; ++i) face->getVertexAt(i, p[i]);
     for (int i = 0; i < 4; ++i)
-      if (!p[i].isEqualTo(p[(i + 1) % 4])) model.segments.push_back(Segment::line(p[i], p[(i + 1) % 4]));
+      if (!p[i].isEqualTo(p[(i + 1) % 4]))
+        model.segments.push_back(Segment::line(p[i], p[(i + 1) % 4]));
     model.closed = true;
     return !model.segments.empty();
   }
@@ -188,9 +194,12 @@ namespace {
 
 double paramSpan(const CurveModel& m) {
   switch (m.kind) {
-    case ParamKind::kLength: return m.segments[0].length();
-    case ParamKind::kAngle: return std::fabs(m.segments[0].sweep);
-    case ParamKind::kIndex: return static_cast<double>(m.segments.size());
+    case ParamKind::kLength:
+      return m.segments[0].length();
+    case ParamKind::kAngle:
+      return std::fabs(m.segments[0].sweep);
+    case ParamKind::kIndex:
+      return static_cast<double>(m.segments.size());
   }
   return 0;
 }
@@ -223,7 +232,8 @@ double distOf(const CurveModel& m, size_t index, double t) {
 }
 
 // The closest point over all segments; the first and last segments extend when asked.
-void closest(const CurveModel& m, const AcGePoint3d& p, bool extend, size_t& bestIndex, double& bestT) {
+void closest(const CurveModel& m, const AcGePoint3d& p, bool extend, size_t& bestIndex,
+             double& bestT) {
   double best = -1;
   for (size_t i = 0; i < m.segments.size(); ++i) {
     bool ext = extend && !m.closed && m.segments.size() == 1;
@@ -284,7 +294,8 @@ Acad::ErrorStatus AcDbCurve::getParamAtPoint(const AcGePoint3d& point, double& p
   size_t i = 0;
   double t = 0;
   closest(m, point, false, i, t);
-  if (m.segments[i].pointAt(t).distanceTo(point) > 1e-8 * std::max(1.0, paramSpan(m))) return Acad::eInvalidInput;
+  if (m.segments[i].pointAt(t).distanceTo(point) > 1e-8 * std::max(1.0, paramSpan(m)))
+    return Acad::eInvalidInput;
   param = paramOf(m, i, t);
   return Acad::eOk;
 }
@@ -346,7 +357,8 @@ Acad::ErrorStatus AcDbCurve::getFirstDeriv(const AcGePoint3d& point, AcGeVector3
   return status == Acad::eOk ? getFirstDeriv(param, deriv) : status;
 }
 
-Acad::ErrorStatus AcDbCurve::getClosestPointTo(const AcGePoint3d& given, AcGePoint3d& onCurve, bool extend) const {
+Acad::ErrorStatus AcDbCurve::getClosestPointTo(const AcGePoint3d& given, AcGePoint3d& onCurve,
+                                               bool extend) const {
   CurveModel m;
   if (!curveModel(this, m)) return Acad::eNotImplementedYet;
   size_t i = 0;
@@ -356,8 +368,9 @@ Acad::ErrorStatus AcDbCurve::getClosestPointTo(const AcGePoint3d& given, AcGePoi
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbCurve::getClosestPointTo(const AcGePoint3d& given, const AcGeVector3d& direction,
-                                               AcGePoint3d& onCurve, bool extend) const {
+Acad::ErrorStatus AcDbCurve::getClosestPointTo(const AcGePoint3d& given,
+                                               const AcGeVector3d& direction, AcGePoint3d& onCurve,
+                                               bool extend) const {
   if (direction.isZeroLength()) return Acad::eInvalidInput;
   CurveModel m;
   if (!curveModel(this, m)) return Acad::eNotImplementedYet;
@@ -389,8 +402,11 @@ Acad::ErrorStatus AcDbCurve::getClosestPointTo(const AcGePoint3d& given, const A
       double lo = std::max(0.0, bestT - 1.0 / kSteps), hi = std::min(1.0, bestT + 1.0 / kSteps);
       for (int k = 0; k < 60; ++k) {
         double a = lo + (hi - lo) / 3, b = hi - (hi - lo) / 3;
-        if (s.pointAt(a).orthoProject(plane).distanceTo(target) < s.pointAt(b).orthoProject(plane).distanceTo(target)) hi = b;
-        else lo = a;
+        if (s.pointAt(a).orthoProject(plane).distanceTo(target) <
+            s.pointAt(b).orthoProject(plane).distanceTo(target))
+          hi = b;
+        else
+          lo = a;
       }
       t = (lo + hi) / 2;
     }
@@ -439,7 +455,8 @@ Acad::ErrorStatus AcDbCurve::getArea(double& area) const {
     if (s.isArc) {
       double theta = std::fabs(s.sweep);
       double segmentArea = 0.5 * s.radius * s.radius * (theta - std::sin(theta));
-      sum += 2 * (s.sweep * (s.normal.dotProduct(n) >= 0 ? 1 : -1) >= 0 ? segmentArea : -segmentArea);
+      sum +=
+          2 * (s.sweep * (s.normal.dotProduct(n) >= 0 ? 1 : -1) >= 0 ? segmentArea : -segmentArea);
     }
   }
   area = std::fabs(sum) / 2;

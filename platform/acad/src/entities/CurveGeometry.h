@@ -17,15 +17,16 @@ struct Segment {
   double startAngle = 0.0, sweep = 0.0;  // sweep > 0: counter-clockwise about normal
 
   static Segment line(const AcGePoint3d& a, const AcGePoint3d& b);
-  static Segment arc(const AcGePoint3d& center, double radius, const AcGeVector3d& normal, double startAngle,
-                     double sweep);
+  static Segment arc(const AcGePoint3d& center, double radius, const AcGeVector3d& normal,
+                     double startAngle, double sweep);
   // The arc from a to b bulging by `bulge` (tan of a quarter of the included angle) in
   // the plane of `normal`; a line for bulge 0.
-  static Segment bulged(const AcGePoint3d& a, const AcGePoint3d& b, double bulge, const AcGeVector3d& normal);
+  static Segment bulged(const AcGePoint3d& a, const AcGePoint3d& b, double bulge,
+                        const AcGeVector3d& normal);
 
   double length() const;
-  AcGePoint3d pointAt(double t) const;     // t in [0, 1]
-  AcGeVector3d derivAt(double t) const;    // d point / d t
+  AcGePoint3d pointAt(double t) const;   // t in [0, 1]
+  AcGeVector3d derivAt(double t) const;  // d point / d t
   // The t of the point of the segment closest to p (extended: the whole line or circle).
   double closestT(const AcGePoint3d& p, bool extend) const;
   AcGePoint3d startPoint() const { return pointAt(0); }
@@ -50,7 +51,8 @@ bool curveModel(const AcDbEntity* entity, CurveModel& model);
 // Intersections of two chains, in the plane `plane` (points of the first chain).
 // extendFirst/extendSecond extend lines to infinite lines and arcs to full circles (for
 // single-segment chains).
-void intersectChains(const std::vector<Segment>& first, bool extendFirst, const std::vector<Segment>& second,
-                     bool extendSecond, const AcGePlane* projection, AcGePoint3dArray& points);
+void intersectChains(const std::vector<Segment>& first, bool extendFirst,
+                     const std::vector<Segment>& second, bool extendSecond,
+                     const AcGePlane* projection, AcGePoint3dArray& points);
 
 }  // namespace tabrik::acad

@@ -23,7 +23,8 @@ AcGeVector3d GiRecorder::toWorld(const AcGeVector3d& v) const {
   return w.transformBy(m_transforms.back());
 }
 
-Adesk::Boolean GiRecorder::circle(const AcGePoint3d& center, double radius, const AcGeVector3d& normal) {
+Adesk::Boolean GiRecorder::circle(const AcGePoint3d& center, double radius,
+                                  const AcGeVector3d& normal) {
   GiPrimitive p = start(GiPrimitive::kCircle);
   p.points.push_back(toWorld(center));
   p.radius = radius * m_transforms.back().scale();
@@ -32,8 +33,9 @@ Adesk::Boolean GiRecorder::circle(const AcGePoint3d& center, double radius, cons
   return Adesk::kFalse;
 }
 
-Adesk::Boolean GiRecorder::circularArc(const AcGePoint3d& center, double radius, const AcGeVector3d& normal,
-                                       const AcGeVector3d& startVector, double sweepAngle, AcGiArcType) {
+Adesk::Boolean GiRecorder::circularArc(const AcGePoint3d& center, double radius,
+                                       const AcGeVector3d& normal, const AcGeVector3d& startVector,
+                                       double sweepAngle, AcGiArcType) {
   GiPrimitive p = start(GiPrimitive::kArc);
   p.points.push_back(toWorld(center));
   p.radius = radius * m_transforms.back().scale();
@@ -44,8 +46,8 @@ Adesk::Boolean GiRecorder::circularArc(const AcGePoint3d& center, double radius,
   return Adesk::kFalse;
 }
 
-Adesk::Boolean GiRecorder::polyline(Adesk::UInt32 count, const AcGePoint3d* vertices, const AcGeVector3d*,
-                                    std::intptr_t) {
+Adesk::Boolean GiRecorder::polyline(Adesk::UInt32 count, const AcGePoint3d* vertices,
+                                    const AcGeVector3d*, std::intptr_t) {
   GiPrimitive p = start(GiPrimitive::kPolyline);
   for (Adesk::UInt32 i = 0; i < count; ++i) p.points.push_back(toWorld(vertices[i]));
   m_primitives.push_back(p);
@@ -59,8 +61,9 @@ Adesk::Boolean GiRecorder::polygon(Adesk::UInt32 count, const AcGePoint3d* verti
   return Adesk::kFalse;
 }
 
-Adesk::Boolean GiRecorder::text(const AcGePoint3d& position, const AcGeVector3d& normal, const AcGeVector3d&,
-                                double height, double, double, const ACHAR* message) {
+Adesk::Boolean GiRecorder::text(const AcGePoint3d& position, const AcGeVector3d& normal,
+                                const AcGeVector3d&, double height, double, double,
+                                const ACHAR* message) {
   GiPrimitive p = start(GiPrimitive::kText);
   p.points.push_back(toWorld(position));
   p.normal = toWorld(normal).normal();
@@ -97,6 +100,8 @@ Adesk::Boolean GiRecorder::popModelTransform() {
   return Adesk::kFalse;
 }
 
-void GiRecorder::getModelToWorldTransform(AcGeMatrix3d& transform) const { transform = m_transforms.back(); }
+void GiRecorder::getModelToWorldTransform(AcGeMatrix3d& transform) const {
+  transform = m_transforms.back();
+}
 
 }  // namespace tabrik::acad

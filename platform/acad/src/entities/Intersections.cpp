@@ -24,14 +24,16 @@ struct Frame {
 
 Frame frameOf(const AcGePoint3d& origin, const AcGeVector3d& normal) {
   AcGeMatrix3d m = AcGeMatrix3d::planeToWorld(normal);
-  return {origin, {m.entry[0][0], m.entry[1][0], m.entry[2][0]}, {m.entry[0][1], m.entry[1][1], m.entry[2][1]},
+  return {origin,
+          {m.entry[0][0], m.entry[1][0], m.entry[2][0]},
+          {m.entry[0][1], m.entry[1][1], m.entry[2][1]},
           normal.normal()};
 }
 
 // A segment seen in the frame's plane.
 struct Flat {
   bool isArc = false;
-  double px = 0, py = 0, qx = 0, qy = 0;          // line
+  double px = 0, py = 0, qx = 0, qy = 0;            // line
   double cx = 0, cy = 0, r = 0, a0 = 0, sweep = 0;  // arc
 };
 
@@ -155,9 +157,11 @@ bool containsPoint(const AcGePoint3dArray& points, const AcGePoint3d& p) {
 
 }  // namespace
 
-void intersectChains(const std::vector<Segment>& first, bool extendFirst, const std::vector<Segment>& second,
-                     bool extendSecond, const AcGePlane* projection, AcGePoint3dArray& points) {
-  Frame frame = projection ? frameOf(projection->pointOnPlane(), projection->normal()) : naturalFrame(first, second);
+void intersectChains(const std::vector<Segment>& first, bool extendFirst,
+                     const std::vector<Segment>& second, bool extendSecond,
+                     const AcGePlane* projection, AcGePoint3dArray& points) {
+  Frame frame = projection ? frameOf(projection->pointOnPlane(), projection->normal())
+                           : naturalFrame(first, second);
   bool ext1 = extendFirst && first.size() == 1;
   bool ext2 = extendSecond && second.size() == 1;
   for (const Segment& a : first) {
@@ -185,33 +189,35 @@ void intersectChains(const std::vector<Segment>& first, bool extendFirst, const 
 
 using namespace tabrik::acad;
 
-Acad::ErrorStatus AcDbEntity::subIntersectWith(const AcDbEntity* other, AcDb::Intersect type, AcGePoint3dArray& points,
-                                               std::intptr_t, std::intptr_t) const {
+Acad::ErrorStatus AcDbEntity::subIntersectWith(const AcDbEntity* other, AcDb::Intersect type,
+                                               AcGePoint3dArray& points, std::intptr_t,
+                                               std::intptr_t) const {
   if (other == nullptr) return Acad::eNullEntityPointer;
   CurveModel mine, theirs;
   if (!curveModel(this, mine)) return Acad::eNotImplementedYet;
   if (!curveModel(other, theirs)) {
     // The other entity may know how to intersect (a block reference, a custom entity):
     // ask it the other way round.
-    AcDb::Intersect swapped = type == AcDb::kExtendThis ? AcDb::kExtendArg
+    AcDb::Intersect swapped = type == AcDb::kExtendThis  ? AcDb::kExtendArg
                               : type == AcDb::kExtendArg ? AcDb::kExtendThis
                                                          : type;
     return other->intersectWith(this, swapped, points);
   }
   bool extendThis = type == AcDb::kExtendThis || type == AcDb::kExtendBoth;
   bool extendArg = type == AcDb::kExtendArg || type == AcDb::kExtendBoth;
-  intersectChains(mine.segments, extendThis && !mine.closed, theirs.segments, extendArg && !theirs.closed, nullptr,
-                  points);
+  intersectChains(mine.segments, extendThis && !mine.closed, theirs.segments,
+                  extendArg && !theirs.closed, nullptr, points);
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbEntity::subIntersectWith(const AcDbEntity* other, AcDb::Intersect type, const AcGePlane& plane,
-                                               AcGePoint3dArray& points, std::intptr_t, std::intptr_t) const {
+Acad::ErrorStatus AcDbEntity::subIntersectWith(const AcDbEntity* other, AcDb::Intersect type,
+                                               const AcGePlane& plane, AcGePoint3dArray& points,
+                                               std::intptr_t, std::intptr_t) const {
   if (other == nullptr) return Acad::eNullEntityPointer;
   CurveModel mine, theirs;
   if (!curveModel(this, mine)) return Acad::eNotImplementedYet;
   if (!curveModel(other, theirs)) {
-    AcDb::Intersect swapped = type == AcDb::kExtendThis ? AcDb::kExtendArg
+    AcDb::Intersect swapped = type == AcDb::kExtendThis  ? AcDb::kExtendArg
                               : type == AcDb::kExtendArg ? AcDb::kExtendThis
                                                          : type;
     Acad::ErrorStatus status = other->intersectWith(this, swapped, plane, points);
@@ -219,7 +225,7 @@ Acad::ErrorStatus AcDbEntity::subIntersectWith(const AcDbEntity* other, AcDb::In
   }
   bool extendThis = type == AcDb::kExtendThis || type == AcDb::kExtendBoth;
   bool extendArg = type == AcDb::kExtendArg || type == AcDb::kExtendBoth;
-  intersectChains(mine.segments, extendThis && !mine.closed, theirs.segments, extendArg && !theirs.closed, &plane,
-                  points);
+  intersectChains(mine.segments, extendThis && !mine.closed, theirs.segments,
+                  extendArg && !theirs.closed, &plane, points);
   return Acad::eOk;
 }

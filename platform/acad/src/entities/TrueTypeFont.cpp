@@ -59,13 +59,16 @@ std::unique_ptr<TrueTypeFont> TrueTypeFont::parse(std::string bytes) {
   if (!r.ok || (version != 0x00010000 && version != 0x74727565 /* 'true' */)) return nullptr;
   Table head = findTable(r, "head"), hhea = findTable(r, "hhea"), hmtx = findTable(r, "hmtx"),
         cmap = findTable(r, "cmap");
-  if (!head.found || !hhea.found || !hmtx.found || !cmap.found || head.length < 54 || hhea.length < 36) return nullptr;
+  if (!head.found || !hhea.found || !hmtx.found || !cmap.found || head.length < 54 ||
+      hhea.length < 36)
+    return nullptr;
   font->m_unitsPerEm = r.u16(head.offset + 18);
   font->m_ascender = r.i16(hhea.offset + 4);
   font->m_descender = -static_cast<double>(r.i16(hhea.offset + 6));
   font->m_longMetrics = r.u16(hhea.offset + 34);
   font->m_hmtx = hmtx.offset;
-  if (font->m_unitsPerEm < 16 || font->m_longMetrics == 0 || hmtx.length < 4u * font->m_longMetrics) return nullptr;
+  if (font->m_unitsPerEm < 16 || font->m_longMetrics == 0 || hmtx.length < 4u * font->m_longMetrics)
+    return nullptr;
 
   // The Unicode format 4 subtable: Windows Unicode BMP first, else any Unicode one.
   std::uint16_t subtables = r.u16(cmap.offset + 2);
@@ -86,14 +89,17 @@ std::unique_ptr<TrueTypeFont> TrueTypeFont::parse(std::string bytes) {
   if (!r.ok || font->m_cmap4 == 0) return nullptr;
 
   Table os2 = findTable(r, "OS/2");
-  if (os2.found && os2.length >= 90 && r.u16(os2.offset) >= 2) font->m_capHeight = r.i16(os2.offset + 88);
+  if (os2.found && os2.length >= 90 && r.u16(os2.offset) >= 2)
+    font->m_capHeight = r.i16(os2.offset + 88);
   if (font->m_capHeight <= 0) {
     Table loca = findTable(r, "loca"), glyf = findTable(r, "glyf");
     std::uint16_t glyph = font->glyphOf(U'H');
     if (loca.found && glyf.found && glyph != 0) {
       bool longOffsets = r.i16(head.offset + 50) != 0;
-      size_t at = longOffsets ? r.u32(loca.offset + 4 * static_cast<size_t>(glyph))
-                              : 2 * static_cast<size_t>(r.u16(loca.offset + 2 * static_cast<size_t>(glyph)));
+      size_t at =
+          longOffsets
+              ? r.u32(loca.offset + 4 * static_cast<size_t>(glyph))
+              : 2 * static_cast<size_t>(r.u16(loca.offset + 2 * static_cast<size_t>(glyph)));
       if (r.ok && at + 10 <= glyf.length) font->m_capHeight = r.i16(glyf.offset + at + 8);
     }
   }

@@ -22,7 +22,8 @@ AcGeMatrix3d AcGeMatrix3d::translation(const AcGeVector3d& v) {
   return m;
 }
 
-AcGeMatrix3d AcGeMatrix3d::rotation(double angle, const AcGeVector3d& axis, const AcGePoint3d& center) {
+AcGeMatrix3d AcGeMatrix3d::rotation(double angle, const AcGeVector3d& axis,
+                                    const AcGePoint3d& center) {
   AcGeVector3d u = axis.normal();
   double c = std::cos(angle), s = std::sin(angle), t = 1 - c;
   AcGeMatrix3d m;
@@ -72,10 +73,12 @@ AcGeMatrix3d AcGeMatrix3d::planeToWorld(const AcGeVector3d& normal) {
   return m.setCoordSystem(AcGePoint3d::kOrigin, x, y, z);
 }
 
-AcGeMatrix3d AcGeMatrix3d::worldToPlane(const AcGeVector3d& normal) { return planeToWorld(normal).inverse(); }
+AcGeMatrix3d AcGeMatrix3d::worldToPlane(const AcGeVector3d& normal) {
+  return planeToWorld(normal).inverse();
+}
 
-AcGeMatrix3d& AcGeMatrix3d::setCoordSystem(const AcGePoint3d& origin, const AcGeVector3d& x, const AcGeVector3d& y,
-                                           const AcGeVector3d& z) {
+AcGeMatrix3d& AcGeMatrix3d::setCoordSystem(const AcGePoint3d& origin, const AcGeVector3d& x,
+                                           const AcGeVector3d& y, const AcGeVector3d& z) {
   setToIdentity();
   for (int r = 0; r < 3; ++r) {
     entry[r][0] = x[r];
@@ -86,7 +89,8 @@ AcGeMatrix3d& AcGeMatrix3d::setCoordSystem(const AcGePoint3d& origin, const AcGe
   return *this;
 }
 
-void AcGeMatrix3d::getCoordSystem(AcGePoint3d& origin, AcGeVector3d& x, AcGeVector3d& y, AcGeVector3d& z) const {
+void AcGeMatrix3d::getCoordSystem(AcGePoint3d& origin, AcGeVector3d& x, AcGeVector3d& y,
+                                  AcGeVector3d& z) const {
   for (int r = 0; r < 3; ++r) {
     x[r] = entry[r][0];
     y[r] = entry[r][1];
@@ -95,8 +99,9 @@ void AcGeMatrix3d::getCoordSystem(AcGePoint3d& origin, AcGeVector3d& x, AcGeVect
   }
 }
 
-AcGeMatrix3d AcGeMatrix3d::alignCoordSys(const AcGePoint3d& fo, const AcGeVector3d& fx, const AcGeVector3d& fy,
-                                         const AcGeVector3d& fz, const AcGePoint3d& to, const AcGeVector3d& tx,
+AcGeMatrix3d AcGeMatrix3d::alignCoordSys(const AcGePoint3d& fo, const AcGeVector3d& fx,
+                                         const AcGeVector3d& fy, const AcGeVector3d& fz,
+                                         const AcGePoint3d& to, const AcGeVector3d& tx,
                                          const AcGeVector3d& ty, const AcGeVector3d& tz) {
   AcGeMatrix3d from, toM;
   from.setCoordSystem(fo, fx, fy, fz);
@@ -118,15 +123,19 @@ AcGeMatrix3d AcGeMatrix3d::operator*(const AcGeMatrix3d& o) const {
 double AcGeMatrix3d::det() const {
   const auto& e = entry;
   // Affine matrices keep (0 0 0 1) as the last row, so the 3x3 block decides.
-  return e[0][0] * (e[1][1] * e[2][2] - e[1][2] * e[2][1]) - e[0][1] * (e[1][0] * e[2][2] - e[1][2] * e[2][0]) +
+  return e[0][0] * (e[1][1] * e[2][2] - e[1][2] * e[2][1]) -
+         e[0][1] * (e[1][0] * e[2][2] - e[1][2] * e[2][0]) +
          e[0][2] * (e[1][0] * e[2][1] - e[1][1] * e[2][0]);
 }
 
-bool AcGeMatrix3d::isSingular(const AcGeTol& tol) const { return std::fabs(det()) <= tol.equalPoint(); }
+bool AcGeMatrix3d::isSingular(const AcGeTol& tol) const {
+  return std::fabs(det()) <= tol.equalPoint();
+}
 
 AcGeMatrix3d AcGeMatrix3d::inverse() const {
   double d = det();
-  if (d == 0) return *this;  // defensive: a singular transform has no inverse; callers check isSingular
+  if (d == 0)
+    return *this;  // defensive: a singular transform has no inverse; callers check isSingular
   const auto& e = entry;
   AcGeMatrix3d m;
   m.entry[0][0] = (e[1][1] * e[2][2] - e[1][2] * e[2][1]) / d;
@@ -165,6 +174,7 @@ bool AcGeMatrix3d::isUniScaledOrtho(const AcGeTol& tol) const {
   double s = x.length();
   if (s <= tol.equalVector()) return false;
   double eps = 1e-9 * s;
-  return std::fabs(y.length() - s) <= eps && std::fabs(z.length() - s) <= eps && std::fabs(x.dotProduct(y)) <= eps * s &&
-         std::fabs(x.dotProduct(z)) <= eps * s && std::fabs(y.dotProduct(z)) <= eps * s;
+  return std::fabs(y.length() - s) <= eps && std::fabs(z.length() - s) <= eps &&
+         std::fabs(x.dotProduct(y)) <= eps * s && std::fabs(x.dotProduct(z)) <= eps * s &&
+         std::fabs(y.dotProduct(z)) <= eps * s;
 }

@@ -50,7 +50,8 @@ AcGeVector3d& AcGeVector3d::normalize(const AcGeTol& tol) { return *this = norma
 AcGeVector3d AcGeVector3d::perpVector() const {
   // The arbitrary axis rule: cross with world Y unless close to the Z axis, as DXF does.
   AcGeVector3d n = normal();
-  if (std::fabs(n.x) < 1.0 / 64 && std::fabs(n.y) < 1.0 / 64) return kYAxis.crossProduct(n).normal();
+  if (std::fabs(n.x) < 1.0 / 64 && std::fabs(n.y) < 1.0 / 64)
+    return kYAxis.crossProduct(n).normal();
   return kZAxis.crossProduct(n).normal();
 }
 
@@ -77,7 +78,9 @@ AcGeVector3d& AcGeVector3d::transformBy(const AcGeMatrix3d& m) {
                   e[2][0] * x + e[2][1] * y + e[2][2] * z};
 }
 
-bool AcGeVector3d::isUnitLength(const AcGeTol& tol) const { return std::fabs(length() - 1.0) <= tol.equalVector(); }
+bool AcGeVector3d::isUnitLength(const AcGeTol& tol) const {
+  return std::fabs(length() - 1.0) <= tol.equalVector();
+}
 
 bool AcGeVector3d::isParallelTo(const AcGeVector3d& v, const AcGeTol& tol) const {
   if (isZeroLength(tol) || v.isZeroLength(tol)) return false;

@@ -14,17 +14,22 @@ namespace {
 
 std::string reason(Acad::ErrorStatus status) {
   switch (status) {
-    case Acad::eFileNotFound: return "no such file";
-    case Acad::eNotImplementedYet: return "this host has no DXF filer installed";
-    case Acad::eInvalidInput: return "not a path";
-    default: return "error status " + std::to_string(static_cast<int>(status));
+    case Acad::eFileNotFound:
+      return "no such file";
+    case Acad::eNotImplementedYet:
+      return "this host has no DXF filer installed";
+    case Acad::eInvalidInput:
+      return "not a path";
+    default:
+      return "error status " + std::to_string(static_cast<int>(status));
   }
 }
 
 }  // namespace
 
 Document* openDrawingFile(const std::wstring& path) {
-  auto database = std::make_unique<AcDbDatabase>(/*buildDefaultDrawing=*/false, /*noDocument=*/false);
+  auto database =
+      std::make_unique<AcDbDatabase>(/*buildDefaultDrawing=*/false, /*noDocument=*/false);
   Acad::ErrorStatus status = database->readDwgFile(path.c_str());
   if (status != Acad::eOk) {
     hostDiagnostic("cannot open drawing " + toUtf8(path) + ": " + reason(status));

@@ -18,8 +18,8 @@ struct ButtonName {
   int id;
 };
 
-constexpr ButtonName kButtons[] = {{L"OK", IDOK},       {L"CANCEL", IDCANCEL}, {L"YES", IDYES},
-                                   {L"NO", IDNO},       {L"ABORT", IDABORT},   {L"RETRY", IDRETRY},
+constexpr ButtonName kButtons[] = {{L"OK", IDOK},        {L"CANCEL", IDCANCEL}, {L"YES", IDYES},
+                                   {L"NO", IDNO},        {L"ABORT", IDABORT},   {L"RETRY", IDRETRY},
                                    {L"IGNORE", IDIGNORE}};
 
 std::wstring buttonList(const std::vector<int>& buttons) {
@@ -40,7 +40,9 @@ int buttonFor(std::wstring answer, UINT style) {
   if (answer == L"*close*") return win::testing::messageBoxCloseAnswer(style);
   for (wchar_t& c : answer) c = static_cast<wchar_t>(std::towupper(c));
   for (const ButtonName& button : kButtons) {
-    if (answer == button.name && std::find(buttons.begin(), buttons.end(), button.id) != buttons.end()) return button.id;
+    if (answer == button.name &&
+        std::find(buttons.begin(), buttons.end(), button.id) != buttons.end())
+      return button.id;
   }
   return 0;
 }

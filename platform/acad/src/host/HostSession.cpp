@@ -165,7 +165,9 @@ lisp::Outcome HostSession::evaluateForm(const lisp::Value& form) {
   return evaluateIn(current ? &current->lisp : nullptr, form);
 }
 
-lisp::Outcome HostSession::evaluateTyped(const lisp::Value& form) { return evaluateIn(lispOf(docManager().active()), form); }
+lisp::Outcome HostSession::evaluateTyped(const lisp::Value& form) {
+  return evaluateIn(lispOf(docManager().active()), form);
+}
 
 HostSession::Status HostSession::runFile(const std::string& path) {
   if (!isReadableFile(path)) {
@@ -214,7 +216,8 @@ void HostSession::write(std::string_view utf8) { writeConsole(utf8); }
 
 bool HostSession::atLineStart() { return consoleAtLineStart(); }
 
-void HostSession::setTerminalReader(std::function<std::optional<std::string>(const std::string& prompt)> reader) {
+void HostSession::setTerminalReader(
+    std::function<std::optional<std::string>(const std::string& prompt)> reader) {
   hostState().setTerminalReader(std::move(reader));
 }
 
@@ -225,7 +228,8 @@ HostSession::Status HostSession::end() {
   Status status = Status::kOk;
   if (!m_options.savePath.empty()) {
     Document* active = docManager().active();
-    if (active == nullptr || !saveDrawingAs(*active, fromUtf8(m_options.savePath))) status = Status::kError;
+    if (active == nullptr || !saveDrawingAs(*active, fromUtf8(m_options.savePath)))
+      status = Status::kError;
   }
   clearSession();
   win::testing::setShellHandler(nullptr);

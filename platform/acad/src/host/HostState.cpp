@@ -53,7 +53,8 @@ std::optional<std::string> HostState::readTerminal(const std::string& prompt) {
 }
 
 std::optional<std::wstring> HostState::takeTextAnswer() {
-  auto found = std::find_if(m_answers.begin(), m_answers.end(), [](const Answer& a) { return !a.isScript(); });
+  auto found = std::find_if(m_answers.begin(), m_answers.end(),
+                            [](const Answer& a) { return !a.isScript(); });
   if (found == m_answers.end()) return std::nullopt;
   std::wstring text = std::move(found->text);
   m_answers.erase(found);
@@ -61,7 +62,8 @@ std::optional<std::wstring> HostState::takeTextAnswer() {
 }
 
 ResbufPtr HostState::takeScriptAnswer() {
-  auto found = std::find_if(m_answers.begin(), m_answers.end(), [](const Answer& a) { return a.isScript(); });
+  auto found = std::find_if(m_answers.begin(), m_answers.end(),
+                            [](const Answer& a) { return a.isScript(); });
   if (found == m_answers.end()) return nullptr;
   ResbufPtr script = std::move(found->script);
   m_answers.erase(found);

@@ -68,7 +68,9 @@ class HostState {
   std::vector<ResbufPtr> takeDialogRecords();
 
   // --- work that waits for the host to be idle (timers): run by host:idle
-  void addIdleHandler(std::function<void()> handler) { m_idleHandlers.push_back(std::move(handler)); }
+  void addIdleHandler(std::function<void()> handler) {
+    m_idleHandlers.push_back(std::move(handler));
+  }
   void runIdleHandlers();
 
   // --- the terminal (interactive host): reads one line after printing a prompt;

@@ -47,7 +47,9 @@ void resetHost() {
 
 namespace tabrik::acad::testing {
 
-std::optional<std::string> takeInputToken(const std::string& prompt) { return hostState().takeInput(prompt); }
+std::optional<std::string> takeInputToken(const std::string& prompt) {
+  return hostState().takeInput(prompt);
+}
 
 std::optional<std::wstring> takeTextAnswer() { return hostState().takeTextAnswer(); }
 
@@ -61,6 +63,8 @@ void recordShellExecution(const std::wstring& verb, const std::wstring& file, in
 
 bool isInteractive() { return hostState().isInteractive(); }
 
-std::optional<std::string> readTerminal(const std::string& prompt) { return hostState().readTerminal(prompt); }
+std::optional<std::string> readTerminal(const std::string& prompt) {
+  return hostState().readTerminal(prompt);
+}
 
 }  // namespace tabrik::acad::testing

@@ -43,7 +43,8 @@ std::wstring folderOf(const std::wstring& fileName) {
 double currentDate() {
   auto now = std::chrono::system_clock::now();
   std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  auto millis =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   std::tm local{};
   localtime_r(&seconds, &local);
   double day = (local.tm_year + 1900) * 10000.0 + (local.tm_mon + 1) * 100.0 + local.tm_mday;
@@ -136,14 +137,16 @@ int setHostVariable(const std::wstring& name, const resbuf& value) {
 std::optional<std::wstring> findHostFile(const std::wstring& name) {
   if (name.empty()) return std::nullopt;
   if (isFile(fileSystemPath(name))) return name;
-  bool hasFolder = name.find_first_of(L"/\\") != std::wstring::npos || (name.size() > 1 && name[1] == L':');
+  bool hasFolder =
+      name.find_first_of(L"/\\") != std::wstring::npos || (name.size() > 1 && name[1] == L':');
   if (!hasFolder || (name[0] != L'/' && name[0] != L'\\')) {
     std::vector<std::wstring> folders;
     if (Document* document = docManager().current()) {
       std::wstring folder = folderOf(document->fileName());
       if (!folder.empty()) folders.push_back(folder);
     }
-    for (const std::string& folder : hostState().searchFolders()) folders.push_back(fromUtf8(folder) + L"/");
+    for (const std::string& folder : hostState().searchFolders())
+      folders.push_back(fromUtf8(folder) + L"/");
     for (const std::wstring& folder : folders) {
       std::wstring candidate = folder + name;
       if (isFile(fileSystemPath(candidate))) return candidate;

@@ -124,7 +124,8 @@ struct AcEdJig::Impl {
   std::optional<DragStatus> common(const JigInput& input, bool& retry) {
     retry = false;
     switch (input.kind) {
-      case JigInput::kCancel: return end(kCancel);
+      case JigInput::kCancel:
+        return end(kCancel);
       case JigInput::kEnter:
         if (has(kNullResponseAccepted)) return end(kNull);
         retry = true;  // the host ignores Enter where no null answer is accepted
@@ -135,7 +136,8 @@ struct AcEdJig::Impl {
           return end(*index < 9 ? static_cast<DragStatus>(kKW1 + *index) : kOther);
         }
         return std::nullopt;
-      default: return std::nullopt;
+      default:
+        return std::nullopt;
     }
   }
 
@@ -179,7 +181,8 @@ struct AcEdJig::Impl {
         double length = distanceBetween(from, *lastPoint, /*planar=*/false);
         if (length > 0) {
           double k = *distance / length;
-          result.set(from[0] + ((*lastPoint)[0] - from[0]) * k, from[1] + ((*lastPoint)[1] - from[1]) * k,
+          result.set(from[0] + ((*lastPoint)[0] - from[0]) * k,
+                     from[1] + ((*lastPoint)[1] - from[1]) * k,
                      from[2] + ((*lastPoint)[2] - from[2]) * k);
           lastPoint = arrayOf(result);
           return end(kNormal);
@@ -197,7 +200,8 @@ struct AcEdJig::Impl {
       if (std::optional<DragStatus> status = common(input, retry)) return *status;
       if (retry) continue;
       if (input.kind == JigInput::kMotion || input.kind == JigInput::kPick) {
-        std::array<double, 3> from = base ? arrayOf(*base) : lastPoint.value_or(std::array<double, 3>{0, 0, 0});
+        std::array<double, 3> from =
+            base ? arrayOf(*base) : lastPoint.value_or(std::array<double, 3>{0, 0, 0});
         result = planarAngle(from, input.point);
         return input.kind == JigInput::kPick ? end(kNormal) : kNormal;
       }
@@ -217,7 +221,8 @@ struct AcEdJig::Impl {
       if (std::optional<DragStatus> status = common(input, retry)) return *status;
       if (retry) continue;
       if (input.kind == JigInput::kMotion || input.kind == JigInput::kPick) {
-        std::array<double, 3> from = base ? arrayOf(*base) : lastPoint.value_or(std::array<double, 3>{0, 0, 0});
+        std::array<double, 3> from =
+            base ? arrayOf(*base) : lastPoint.value_or(std::array<double, 3>{0, 0, 0});
         double value = distanceBetween(from, input.point, /*planar=*/!has(kAccept3dCoordinates));
         if (input.kind == JigInput::kMotion) {
           result = value;
@@ -319,7 +324,8 @@ AcDbObjectId AcEdJig::append() {
   AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
   if (shown == nullptr || database == nullptr) return AcDbObjectId::kNull;
   AcDbBlockTableRecord* space = nullptr;
-  if (acdbOpenObject(space, database->modelSpaceId(), AcDb::kForWrite) != Acad::eOk) return AcDbObjectId::kNull;
+  if (acdbOpenObject(space, database->modelSpaceId(), AcDb::kForWrite) != Acad::eOk)
+    return AcDbObjectId::kNull;
   AcDbObjectId id;
   Acad::ErrorStatus es = space->appendAcDbEntity(id, shown);
   space->close();
@@ -330,7 +336,9 @@ AcDbObjectId AcEdJig::append() {
 
 const ACHAR* AcEdJig::keywordList() { return m_impl->keywords.c_str(); }
 
-void AcEdJig::setKeywordList(const ACHAR* keywords) { m_impl->keywords = keywords ? keywords : L""; }
+void AcEdJig::setKeywordList(const ACHAR* keywords) {
+  m_impl->keywords = keywords ? keywords : L"";
+}
 
 const ACHAR* AcEdJig::dispPrompt() { return m_impl->prompt.c_str(); }
 
@@ -353,13 +361,17 @@ AcEdJig::DragStatus AcEdJig::acquireAngle(double& angle, const AcGePoint3d& base
   return m_impl->angle(angle, &basePoint);
 }
 
-AcEdJig::DragStatus AcEdJig::acquireDist(double& distance) { return m_impl->distance(distance, nullptr); }
+AcEdJig::DragStatus AcEdJig::acquireDist(double& distance) {
+  return m_impl->distance(distance, nullptr);
+}
 
 AcEdJig::DragStatus AcEdJig::acquireDist(double& distance, const AcGePoint3d& basePoint) {
   return m_impl->distance(distance, &basePoint);
 }
 
-AcEdJig::DragStatus AcEdJig::acquirePoint(AcGePoint3d& point) { return m_impl->point(point, nullptr); }
+AcEdJig::DragStatus AcEdJig::acquirePoint(AcGePoint3d& point) {
+  return m_impl->point(point, nullptr);
+}
 
 AcEdJig::DragStatus AcEdJig::acquirePoint(AcGePoint3d& point, const AcGePoint3d& basePoint) {
   return m_impl->point(point, &basePoint);
@@ -377,7 +389,8 @@ namespace tabrik::acad {
 
 std::vector<JigDrag> takeJigDrags() {
   std::deque<JigDrag>& kept = drags();
-  std::vector<JigDrag> taken(std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
+  std::vector<JigDrag> taken(std::make_move_iterator(kept.begin()),
+                             std::make_move_iterator(kept.end()));
   kept.clear();
   return taken;
 }

@@ -95,8 +95,9 @@ bool keywordMatches(const Keyword& keyword, const std::string& typed) {
     if (std::isupper(static_cast<unsigned char>(c))) capitals.push_back(c);
   }
   bool mixed = !capitals.empty() && capitals.size() < keyword.name.size();
-  if (mixed) return wanted.size() >= capitals.size() && up.compare(0, wanted.size(), wanted) == 0 &&
-                    wanted.compare(0, capitals.size(), capitals) == 0;
+  if (mixed)
+    return wanted.size() >= capitals.size() && up.compare(0, wanted.size(), wanted) == 0 &&
+           wanted.compare(0, capitals.size(), capitals) == 0;
   return up.compare(0, wanted.size(), wanted) == 0;
 }
 
@@ -200,9 +201,11 @@ double planarAngle(const std::array<double, 3>& from, const std::array<double, 3
   return angle >= 2 * M_PI ? 0.0 : angle;
 }
 
-double distanceBetween(const std::array<double, 3>& from, const std::array<double, 3>& to, bool planar) {
+double distanceBetween(const std::array<double, 3>& from, const std::array<double, 3>& to,
+                       bool planar) {
   double dz = planar ? 0.0 : to[2] - from[2];
-  return std::sqrt((to[0] - from[0]) * (to[0] - from[0]) + (to[1] - from[1]) * (to[1] - from[1]) + dz * dz);
+  return std::sqrt((to[0] - from[0]) * (to[0] - from[0]) + (to[1] - from[1]) * (to[1] - from[1]) +
+                   dz * dz);
 }
 
 std::optional<std::array<double, 3>> parsePoint(const std::string& text) {
@@ -212,7 +215,8 @@ std::optional<std::array<double, 3>> parsePoint(const std::string& text) {
   size_t start = 0;
   while (true) {
     size_t comma = rest.find(',', start);
-    std::string part = rest.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    std::string part =
+        rest.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     std::optional<double> value = parseReal(part);
     if (!value || count == 3) return std::nullopt;
     point[count++] = *value;
@@ -334,13 +338,25 @@ InputAnswer requestUserInput(const InputQuery& query) {
     }
     switch (query.want) {
       case InputWant::kPoint:
-      case InputWant::kCorner: say("\nInvalid point.\n"); break;
-      case InputWant::kInteger: say("\nRequires an integer value.\n"); break;
-      case InputWant::kReal: say("\nRequires numeric value.\n"); break;
-      case InputWant::kDistance: say("\nRequires numeric distance or two points.\n"); break;
+      case InputWant::kCorner:
+        say("\nInvalid point.\n");
+        break;
+      case InputWant::kInteger:
+        say("\nRequires an integer value.\n");
+        break;
+      case InputWant::kReal:
+        say("\nRequires numeric value.\n");
+        break;
+      case InputWant::kDistance:
+        say("\nRequires numeric distance or two points.\n");
+        break;
       case InputWant::kAngle:
-      case InputWant::kOrientation: say("\nRequires valid numeric angle or second point.\n"); break;
-      default: say("\nInvalid option keyword.\n"); break;
+      case InputWant::kOrientation:
+        say("\nRequires valid numeric angle or second point.\n");
+        break;
+      default:
+        say("\nInvalid option keyword.\n");
+        break;
     }
   }
 }

@@ -18,7 +18,17 @@
 
 namespace tabrik::acad {
 
-enum class InputWant { kPoint, kCorner, kString, kInteger, kReal, kDistance, kAngle, kOrientation, kKeyword };
+enum class InputWant {
+  kPoint,
+  kCorner,
+  kString,
+  kInteger,
+  kReal,
+  kDistance,
+  kAngle,
+  kOrientation,
+  kKeyword
+};
 
 struct InputQuery {
   InputWant want = InputWant::kPoint;
@@ -59,7 +69,8 @@ void takePendingInitGet(int& bits, std::string& keywords);
 // Angles and distances from two points, as the host measures them: the angle of the
 // difference in the XY plane, counter-clockwise from +X, in [0, 2pi).
 double planarAngle(const std::array<double, 3>& from, const std::array<double, 3>& to);
-double distanceBetween(const std::array<double, 3>& from, const std::array<double, 3>& to, bool planar);
+double distanceBetween(const std::array<double, 3>& from, const std::array<double, 3>& to,
+                       bool planar);
 // "x,y" or "x,y,z" (reals); nothing for anything else.
 std::optional<std::array<double, 3>> parsePoint(const std::string& text);
 

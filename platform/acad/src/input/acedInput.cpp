@@ -10,7 +10,8 @@ using namespace tabrik::acad;
 
 namespace {
 
-InputAnswer request(InputWant want, const ACHAR* prompt, const ads_real* base = nullptr, bool allowSpaces = false) {
+InputAnswer request(InputWant want, const ACHAR* prompt, const ads_real* base = nullptr,
+                    bool allowSpaces = false) {
   InputQuery query;
   query.want = want;
   query.prompt = prompt ? toUtf8(prompt) : std::string();
@@ -73,7 +74,9 @@ int acedGetOrient(const ads_point base, const ACHAR* prompt, ads_real* result) {
   return realRequest(InputWant::kOrientation, base, prompt, result);
 }
 
-int acedGetReal(const ACHAR* prompt, ads_real* result) { return realRequest(InputWant::kReal, nullptr, prompt, result); }
+int acedGetReal(const ACHAR* prompt, ads_real* result) {
+  return realRequest(InputWant::kReal, nullptr, prompt, result);
+}
 
 int acedGetInt(const ACHAR* prompt, int* result) {
   InputAnswer answer = request(InputWant::kInteger, prompt);

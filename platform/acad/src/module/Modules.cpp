@@ -39,7 +39,8 @@ bool isFile(const std::string& path) {
 LoadedModule* findModule(const std::wstring& name) {
   std::string path = resolveModulePath(name);
   for (LoadedModule* module : g_modules) {
-    if (equalsIgnoringCase(module->name, name) || (!path.empty() && module->path == path)) return module;
+    if (equalsIgnoringCase(module->name, name) || (!path.empty() && module->path == path))
+      return module;
   }
   return nullptr;
 }
@@ -73,7 +74,9 @@ int LoadedModule::send(int message) {
 }
 
 const LoadedModule* runningModule() { return g_running; }
-RunningModuleScope::RunningModuleScope(const LoadedModule* module) : m_outer(g_running) { g_running = module; }
+RunningModuleScope::RunningModuleScope(const LoadedModule* module) : m_outer(g_running) {
+  g_running = module;
+}
 RunningModuleScope::~RunningModuleScope() { g_running = m_outer; }
 
 const std::vector<LoadedModule*>& loadedModules() { return g_modules; }
@@ -83,7 +86,8 @@ std::string resolveModulePath(const std::wstring& name) {
   std::string given = toUtf8(name);
   std::replace(given.begin(), given.end(), '\\', '/');
   if (given.empty()) return {};
-  if (given.find('/') != std::string::npos) return isFile(given) ? std::filesystem::absolute(given).string() : "";
+  if (given.find('/') != std::string::npos)
+    return isFile(given) ? std::filesystem::absolute(given).string() : "";
   std::vector<std::string> folders{executableFolder()};
   for (const std::string& folder : hostState().searchFolders()) folders.push_back(folder);
   for (const std::string& folder : folders) {

@@ -43,7 +43,8 @@ bool AcRxClass::isDerivedFrom(const AcRxClass* other) const {
 }
 
 AcRxClass* newAcRxClass(const ACHAR* className, const ACHAR* parentClassName, int proxyFlags,
-                        AcRxPseudoConstructor constructor, const ACHAR* dxfName, const ACHAR* appName) {
+                        AcRxPseudoConstructor constructor, const ACHAR* dxfName,
+                        const ACHAR* appName) {
   return newAcRxClass(className, parentClassName, 0, 0, proxyFlags, constructor, dxfName, appName);
 }
 

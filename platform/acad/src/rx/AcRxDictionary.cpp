@@ -40,7 +40,9 @@ AcRxObject* AcRxDictionary::remove(const ACHAR* key) {
   return object;
 }
 
-AcRxDictionaryIterator* AcRxDictionary::newIterator() const { return new AcRxDictionaryIterator(*this); }
+AcRxDictionaryIterator* AcRxDictionary::newIterator() const {
+  return new AcRxDictionaryIterator(*this);
+}
 
 AcRxDictionaryIterator::AcRxDictionaryIterator(const AcRxDictionary& dictionary)
     : m_current(dictionary.m_entries.begin()), m_end(dictionary.m_entries.end()) {}

@@ -30,7 +30,8 @@ struct Box {
 std::optional<Box> extentsOf(const AcDbEntity* entity) {
   AcDbExtents extents;
   if (entity->getGeomExtents(extents) != Acad::eOk || extents.isEmpty()) return std::nullopt;
-  return Box{extents.minPoint().x, extents.minPoint().y, extents.maxPoint().x, extents.maxPoint().y};
+  return Box{extents.minPoint().x, extents.minPoint().y, extents.maxPoint().x,
+             extents.maxPoint().y};
 }
 
 // How far the entity passes from the point in the XY plane; nothing when unknown.
@@ -110,11 +111,13 @@ std::vector<AcDbObjectId> pickAll(AcDbDatabase* database, const double point[3])
   return picked;
 }
 
-std::vector<AcDbObjectId> windowSelect(AcDbDatabase* database, const double corner1[3], const double corner2[3],
-                                       bool crossing) {
-  Box window{std::min(corner1[0], corner2[0]), std::min(corner1[1], corner2[1]), std::max(corner1[0], corner2[0]),
-             std::max(corner1[1], corner2[1])};
-  PlanPolygon polygon{{window.minX, window.minY}, {window.maxX, window.minY}, {window.maxX, window.maxY},
+std::vector<AcDbObjectId> windowSelect(AcDbDatabase* database, const double corner1[3],
+                                       const double corner2[3], bool crossing) {
+  Box window{std::min(corner1[0], corner2[0]), std::min(corner1[1], corner2[1]),
+             std::max(corner1[0], corner2[0]), std::max(corner1[1], corner2[1])};
+  PlanPolygon polygon{{window.minX, window.minY},
+                      {window.maxX, window.minY},
+                      {window.maxX, window.maxY},
                       {window.minX, window.maxY}};
   std::vector<AcDbObjectId> selected;
   forEachEntity(database, [&](AcDbObjectId id, AcDbEntity* entity) {
@@ -122,14 +125,16 @@ std::vector<AcDbObjectId> windowSelect(AcDbDatabase* database, const double corn
     if (!box) return;
     // Inside a rectangle is the extents inside it; crossing needs the geometry, since
     // extents that meet the window say nothing of a diagonal or a curve.
-    bool inside = box->minX >= window.minX && box->maxX <= window.maxX && box->minY >= window.minY &&
-                  box->maxY <= window.maxY;
-    if (inside || (crossing && outlineMeetsPolygon(outlineOf(entity), polygon))) selected.push_back(id);
+    bool inside = box->minX >= window.minX && box->maxX <= window.maxX &&
+                  box->minY >= window.minY && box->maxY <= window.maxY;
+    if (inside || (crossing && outlineMeetsPolygon(outlineOf(entity), polygon)))
+      selected.push_back(id);
   });
   return selected;
 }
 
-std::vector<AcDbObjectId> polygonSelect(AcDbDatabase* database, const std::vector<std::array<double, 3>>& corners,
+std::vector<AcDbObjectId> polygonSelect(AcDbDatabase* database,
+                                        const std::vector<std::array<double, 3>>& corners,
                                         bool crossing) {
   PlanPolygon polygon;
   for (const auto& corner : corners) polygon.push_back(PlanPoint{corner[0], corner[1]});
@@ -137,12 +142,14 @@ std::vector<AcDbObjectId> polygonSelect(AcDbDatabase* database, const std::vecto
   if (polygon.size() < 3) return selected;
   forEachEntity(database, [&](AcDbObjectId id, AcDbEntity* entity) {
     std::vector<PlanSegment> outline = outlineOf(entity);
-    if (crossing ? outlineMeetsPolygon(outline, polygon) : outlineIsInside(outline, polygon)) selected.push_back(id);
+    if (crossing ? outlineMeetsPolygon(outline, polygon) : outlineIsInside(outline, polygon))
+      selected.push_back(id);
   });
   return selected;
 }
 
-std::vector<AcDbObjectId> fenceSelect(AcDbDatabase* database, const std::vector<std::array<double, 3>>& points) {
+std::vector<AcDbObjectId> fenceSelect(AcDbDatabase* database,
+                                      const std::vector<std::array<double, 3>>& points) {
   std::vector<PlanPoint> fence;
   for (const auto& point : points) fence.push_back(PlanPoint{point[0], point[1]});
   std::vector<AcDbObjectId> selected;

@@ -21,13 +21,15 @@ std::optional<AcDbObjectId> pickEntity(AcDbDatabase* database, const double poin
 // Every model-space entity within the pick tolerance of the point (the ":E" pick).
 std::vector<AcDbObjectId> pickAll(AcDbDatabase* database, const double point[3]);
 // Model-space entities inside the window, or (crossing) inside it or crossing its edge.
-std::vector<AcDbObjectId> windowSelect(AcDbDatabase* database, const double corner1[3], const double corner2[3],
-                                       bool crossing);
+std::vector<AcDbObjectId> windowSelect(AcDbDatabase* database, const double corner1[3],
+                                       const double corner2[3], bool crossing);
 // Likewise for a polygon of at least three corners (XY; closed back to the first).
-std::vector<AcDbObjectId> polygonSelect(AcDbDatabase* database, const std::vector<std::array<double, 3>>& polygon,
+std::vector<AcDbObjectId> polygonSelect(AcDbDatabase* database,
+                                        const std::vector<std::array<double, 3>>& polygon,
                                         bool crossing);
 // Model-space entities that the open fence line crosses.
-std::vector<AcDbObjectId> fenceSelect(AcDbDatabase* database, const std::vector<std::array<double, 3>>& fence);
+std::vector<AcDbObjectId> fenceSelect(AcDbDatabase* database,
+                                      const std::vector<std::array<double, 3>>& fence);
 // Every model-space entity, in drawing order.
 std::vector<AcDbObjectId> allEntities(AcDbDatabase* database);
 

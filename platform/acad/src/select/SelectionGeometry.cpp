@@ -17,10 +17,13 @@ constexpr int kChordsPerTurn = 128;
 
 PlanPoint plan(const AcGePoint3d& p) { return PlanPoint{p.x, p.y}; }
 
-void addChain(std::vector<PlanSegment>& outline, const std::vector<AcGePoint3d>& points, bool closed) {
+void addChain(std::vector<PlanSegment>& outline, const std::vector<AcGePoint3d>& points,
+              bool closed) {
   if (points.size() == 1) outline.push_back(PlanSegment{plan(points[0]), plan(points[0])});
-  for (size_t i = 1; i < points.size(); ++i) outline.push_back(PlanSegment{plan(points[i - 1]), plan(points[i])});
-  if (closed && points.size() > 2) outline.push_back(PlanSegment{plan(points.back()), plan(points.front())});
+  for (size_t i = 1; i < points.size(); ++i)
+    outline.push_back(PlanSegment{plan(points[i - 1]), plan(points[i])});
+  if (closed && points.size() > 2)
+    outline.push_back(PlanSegment{plan(points.back()), plan(points.front())});
 }
 
 void addArc(std::vector<PlanSegment>& outline, const GiPrimitive& arc, bool full) {
@@ -31,7 +34,8 @@ void addArc(std::vector<PlanSegment>& outline, const GiPrimitive& arc, bool full
   u.normalize();
   AcGeVector3d v = normal.crossProduct(u);
   double sweep = full ? 2 * M_PI : arc.sweep;
-  int steps = std::max(2, static_cast<int>(std::ceil(std::fabs(sweep) / (2 * M_PI) * kChordsPerTurn)));
+  int steps =
+      std::max(2, static_cast<int>(std::ceil(std::fabs(sweep) / (2 * M_PI) * kChordsPerTurn)));
   std::vector<AcGePoint3d> points;
   for (int i = 0; i <= steps; ++i) {
     double t = sweep * i / steps;
@@ -44,7 +48,8 @@ void addArc(std::vector<PlanSegment>& outline, const GiPrimitive& arc, bool full
 void addBox(std::vector<PlanSegment>& outline, const AcDbExtents& box) {
   AcGePoint3d lo = box.minPoint();
   AcGePoint3d hi = box.maxPoint();
-  addChain(outline, {lo, AcGePoint3d(hi.x, lo.y, 0), hi, AcGePoint3d(lo.x, hi.y, 0)}, /*closed=*/true);
+  addChain(outline, {lo, AcGePoint3d(hi.x, lo.y, 0), hi, AcGePoint3d(lo.x, hi.y, 0)},
+           /*closed=*/true);
 }
 
 double cross(const PlanPoint& o, const PlanPoint& a, const PlanPoint& b) {
@@ -52,21 +57,23 @@ double cross(const PlanPoint& o, const PlanPoint& a, const PlanPoint& b) {
 }
 
 bool onSegment(const PlanPoint& p, const PlanSegment& s) {
-  return std::min(s.a.x, s.b.x) <= p.x && p.x <= std::max(s.a.x, s.b.x) && std::min(s.a.y, s.b.y) <= p.y &&
-         p.y <= std::max(s.a.y, s.b.y) && cross(s.a, s.b, p) == 0;
+  return std::min(s.a.x, s.b.x) <= p.x && p.x <= std::max(s.a.x, s.b.x) &&
+         std::min(s.a.y, s.b.y) <= p.y && p.y <= std::max(s.a.y, s.b.y) && cross(s.a, s.b, p) == 0;
 }
 
 int sign(double value) { return (value > 0) - (value < 0); }
 
 std::vector<PlanSegment> edgesOf(const PlanPolygon& polygon) {
   std::vector<PlanSegment> edges;
-  for (size_t i = 0; i < polygon.size(); ++i) edges.push_back(PlanSegment{polygon[i], polygon[(i + 1) % polygon.size()]});
+  for (size_t i = 0; i < polygon.size(); ++i)
+    edges.push_back(PlanSegment{polygon[i], polygon[(i + 1) % polygon.size()]});
   return edges;
 }
 
 // Whether the segment passes through the polygon's outside: it meets an edge at a
 // point that is not one of its own ends lying on the boundary, or its middle is out.
-bool leavesPolygon(const PlanSegment& s, const PlanPolygon& polygon, const std::vector<PlanSegment>& edges) {
+bool leavesPolygon(const PlanSegment& s, const PlanPolygon& polygon,
+                   const std::vector<PlanSegment>& edges) {
   PlanPoint middle{(s.a.x + s.b.x) / 2, (s.a.y + s.b.y) / 2};
   if (!isInsidePolygon(middle, polygon)) return true;
   for (const PlanSegment& edge : edges) {
@@ -90,11 +97,21 @@ std::vector<PlanSegment> outlineOf(AcDbEntity* entity) {
   bool boxed = false;
   for (const GiPrimitive& primitive : recorder.primitives()) {
     switch (primitive.kind) {
-      case GiPrimitive::kPolyline: addChain(outline, primitive.points, /*closed=*/false); break;
-      case GiPrimitive::kPolygon: addChain(outline, primitive.points, /*closed=*/true); break;
-      case GiPrimitive::kCircle: addArc(outline, primitive, /*full=*/true); break;
-      case GiPrimitive::kArc: addArc(outline, primitive, /*full=*/false); break;
-      case GiPrimitive::kText: boxed = true; break;
+      case GiPrimitive::kPolyline:
+        addChain(outline, primitive.points, /*closed=*/false);
+        break;
+      case GiPrimitive::kPolygon:
+        addChain(outline, primitive.points, /*closed=*/true);
+        break;
+      case GiPrimitive::kCircle:
+        addArc(outline, primitive, /*full=*/true);
+        break;
+      case GiPrimitive::kArc:
+        addArc(outline, primitive, /*full=*/false);
+        break;
+      case GiPrimitive::kText:
+        boxed = true;
+        break;
     }
   }
   if (boxed || outline.empty()) {
@@ -111,7 +128,8 @@ bool isInsidePolygon(const PlanPoint& point, const PlanPolygon& polygon) {
     const PlanPoint& a = polygon[i];
     const PlanPoint& b = polygon[j];
     if (onSegment(point, PlanSegment{a, b})) return true;
-    if ((a.y > point.y) != (b.y > point.y) && point.x < (b.x - a.x) * (point.y - a.y) / (b.y - a.y) + a.x) {
+    if ((a.y > point.y) != (b.y > point.y) &&
+        point.x < (b.x - a.x) * (point.y - a.y) / (b.y - a.y) + a.x) {
       inside = !inside;
     }
   }
@@ -124,8 +142,8 @@ bool segmentsMeet(const PlanSegment& s, const PlanSegment& t) {
   int d3 = sign(cross(s.a, s.b, t.a));
   int d4 = sign(cross(s.a, s.b, t.b));
   if (d1 * d2 < 0 && d3 * d4 < 0) return true;
-  return (d1 == 0 && onSegment(s.a, t)) || (d2 == 0 && onSegment(s.b, t)) || (d3 == 0 && onSegment(t.a, s)) ||
-         (d4 == 0 && onSegment(t.b, s));
+  return (d1 == 0 && onSegment(s.a, t)) || (d2 == 0 && onSegment(s.b, t)) ||
+         (d3 == 0 && onSegment(t.a, s)) || (d4 == 0 && onSegment(t.b, s));
 }
 
 bool outlineIsInside(const std::vector<PlanSegment>& outline, const PlanPolygon& polygon) {
@@ -150,7 +168,8 @@ bool outlineMeetsPolygon(const std::vector<PlanSegment>& outline, const PlanPoly
   return false;
 }
 
-bool outlineMeetsFence(const std::vector<PlanSegment>& outline, const std::vector<PlanPoint>& fence) {
+bool outlineMeetsFence(const std::vector<PlanSegment>& outline,
+                       const std::vector<PlanPoint>& fence) {
   for (size_t i = 1; i < fence.size(); ++i) {
     PlanSegment leg{fence[i - 1], fence[i]};
     for (const PlanSegment& s : outline) {

@@ -33,6 +33,7 @@ bool outlineIsInside(const std::vector<PlanSegment>& outline, const PlanPolygon&
 // Crossing and CPolygon: inside, or some part of the outline crosses the boundary.
 bool outlineMeetsPolygon(const std::vector<PlanSegment>& outline, const PlanPolygon& polygon);
 // Fence: some segment of the outline meets the open fence line.
-bool outlineMeetsFence(const std::vector<PlanSegment>& outline, const std::vector<PlanPoint>& fence);
+bool outlineMeetsFence(const std::vector<PlanSegment>& outline,
+                       const std::vector<PlanPoint>& fence);
 
 }  // namespace tabrik::acad

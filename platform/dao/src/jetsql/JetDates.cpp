@@ -42,10 +42,12 @@ int daysInMonth(int y, int m) {
 }  // namespace
 
 double oleDate(const DateParts& p) {
-  double day = static_cast<double>(daysFromCivil(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)) -
-                                   kOleEpoch);
+  double day = static_cast<double>(
+      daysFromCivil(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)) -
+      kOleEpoch);
   double time = (p.hour * 3600.0 + p.minute * 60.0 + p.second) / 86400.0;
-  return day >= 0 ? day + time : day - time;  // before 1899 the fraction still counts forward in the day
+  return day >= 0 ? day + time
+                  : day - time;  // before 1899 the fraction still counts forward in the day
 }
 
 DateParts dateParts(double ole) {
@@ -111,10 +113,13 @@ std::optional<double> parseDateLiteral(const std::string& text) {
     } else {
       m = a, d = b, y = c;
       if (m > 12 && d <= 12) std::swap(m, d);  // Jet reads an impossible month as the day
-      if (y < 30) y += 2000;
-      else if (y < 100) y += 1900;
+      if (y < 30)
+        y += 2000;
+      else if (y < 100)
+        y += 1900;
     }
-    if (m < 1 || m > 12 || y < 100 || y > 9999 || d < 1 || d > daysInMonth(static_cast<int>(y), static_cast<int>(m)))
+    if (m < 1 || m > 12 || y < 100 || y > 9999 || d < 1 ||
+        d > daysInMonth(static_cast<int>(y), static_cast<int>(m)))
       return std::nullopt;
     p.year = static_cast<int>(y), p.month = static_cast<int>(m), p.day = static_cast<int>(d);
     at = 3;

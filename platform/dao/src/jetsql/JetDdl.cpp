@@ -87,26 +87,46 @@ struct JetType {
 };
 
 const JetType kTypes[] = {
-    {"TEXT", dbText, 255, dbVariableField},       {"CHAR", dbText, 255, dbFixedField},
-    {"CHARACTER", dbText, 255, dbFixedField},     {"VARCHAR", dbText, 255, dbVariableField},
-    {"ALPHANUMERIC", dbText, 255, dbVariableField}, {"STRING", dbText, 255, dbVariableField},
-    {"NVARCHAR", dbText, 255, dbVariableField},   {"MEMO", dbMemo, 0, dbVariableField},
-    {"LONGTEXT", dbMemo, 0, dbVariableField},     {"LONGCHAR", dbMemo, 0, dbVariableField},
-    {"NOTE", dbMemo, 0, dbVariableField},         {"NTEXT", dbMemo, 0, dbVariableField},
-    {"BYTE", dbByte, 1, dbFixedField},            {"TINYINT", dbByte, 1, dbFixedField},
-    {"INTEGER1", dbByte, 1, dbFixedField},        {"SHORT", dbInteger, 2, dbFixedField},
-    {"SMALLINT", dbInteger, 2, dbFixedField},     {"INTEGER2", dbInteger, 2, dbFixedField},
-    {"INTEGER", dbLong, 4, dbFixedField},         {"INT", dbLong, 4, dbFixedField},
-    {"LONG", dbLong, 4, dbFixedField},            {"INTEGER4", dbLong, 4, dbFixedField},
-    {"SINGLE", dbSingle, 4, dbFixedField},        {"REAL", dbSingle, 4, dbFixedField},
-    {"FLOAT4", dbSingle, 4, dbFixedField},        {"DOUBLE", dbDouble, 8, dbFixedField},
-    {"FLOAT", dbDouble, 8, dbFixedField},         {"FLOAT8", dbDouble, 8, dbFixedField},
-    {"NUMBER", dbDouble, 8, dbFixedField},        {"NUMERIC", dbDouble, 8, dbFixedField},
-    {"CURRENCY", dbCurrency, 8, dbFixedField},    {"MONEY", dbCurrency, 8, dbFixedField},
-    {"DATETIME", dbDate, 8, dbFixedField},        {"DATE", dbDate, 8, dbFixedField},
-    {"TIME", dbDate, 8, dbFixedField},            {"TIMESTAMP", dbDate, 8, dbFixedField},
-    {"YESNO", dbBoolean, 1, dbFixedField},        {"BIT", dbBoolean, 1, dbFixedField},
-    {"LOGICAL", dbBoolean, 1, dbFixedField},      {"BOOLEAN", dbBoolean, 1, dbFixedField},
+    {"TEXT", dbText, 255, dbVariableField},
+    {"CHAR", dbText, 255, dbFixedField},
+    {"CHARACTER", dbText, 255, dbFixedField},
+    {"VARCHAR", dbText, 255, dbVariableField},
+    {"ALPHANUMERIC", dbText, 255, dbVariableField},
+    {"STRING", dbText, 255, dbVariableField},
+    {"NVARCHAR", dbText, 255, dbVariableField},
+    {"MEMO", dbMemo, 0, dbVariableField},
+    {"LONGTEXT", dbMemo, 0, dbVariableField},
+    {"LONGCHAR", dbMemo, 0, dbVariableField},
+    {"NOTE", dbMemo, 0, dbVariableField},
+    {"NTEXT", dbMemo, 0, dbVariableField},
+    {"BYTE", dbByte, 1, dbFixedField},
+    {"TINYINT", dbByte, 1, dbFixedField},
+    {"INTEGER1", dbByte, 1, dbFixedField},
+    {"SHORT", dbInteger, 2, dbFixedField},
+    {"SMALLINT", dbInteger, 2, dbFixedField},
+    {"INTEGER2", dbInteger, 2, dbFixedField},
+    {"INTEGER", dbLong, 4, dbFixedField},
+    {"INT", dbLong, 4, dbFixedField},
+    {"LONG", dbLong, 4, dbFixedField},
+    {"INTEGER4", dbLong, 4, dbFixedField},
+    {"SINGLE", dbSingle, 4, dbFixedField},
+    {"REAL", dbSingle, 4, dbFixedField},
+    {"FLOAT4", dbSingle, 4, dbFixedField},
+    {"DOUBLE", dbDouble, 8, dbFixedField},
+    {"FLOAT", dbDouble, 8, dbFixedField},
+    {"FLOAT8", dbDouble, 8, dbFixedField},
+    {"NUMBER", dbDouble, 8, dbFixedField},
+    {"NUMERIC", dbDouble, 8, dbFixedField},
+    {"CURRENCY", dbCurrency, 8, dbFixedField},
+    {"MONEY", dbCurrency, 8, dbFixedField},
+    {"DATETIME", dbDate, 8, dbFixedField},
+    {"DATE", dbDate, 8, dbFixedField},
+    {"TIME", dbDate, 8, dbFixedField},
+    {"TIMESTAMP", dbDate, 8, dbFixedField},
+    {"YESNO", dbBoolean, 1, dbFixedField},
+    {"BIT", dbBoolean, 1, dbFixedField},
+    {"LOGICAL", dbBoolean, 1, dbFixedField},
+    {"BOOLEAN", dbBoolean, 1, dbFixedField},
     {"COUNTER", dbLong, 4, dbFixedField | dbAutoIncrField},
     {"AUTOINCREMENT", dbLong, 4, dbFixedField | dbAutoIncrField},
 };
@@ -142,11 +162,15 @@ bool readConstraint(Reader& r, Constraint& c, const std::wstring* column) {
     if (!c.name.empty()) ddlSyntax(r.error());
     return false;
   }
-  if (column) c.fields = {{*column, false}};
-  else c.fields = r.nameList();
+  if (column)
+    c.fields = {{*column, false}};
+  else
+    c.fields = r.nameList();
   if (c.kind == Constraint::Foreign) {
-    if (column) r.expect("REFERENCES");
-    else r.expect("REFERENCES");
+    if (column)
+      r.expect("REFERENCES");
+    else
+      r.expect("REFERENCES");
     c.refTable = r.name();
     if (!r.atEnd() && r.peek().isOp("("))
       for (auto& f : r.nameList()) c.refFields.push_back(f.first);
@@ -199,7 +223,9 @@ void addIndex(CDaoTableDef& td, const std::wstring& table, const Constraint& c) 
     fields[i].m_bDescending = c.fields[i].second;
   }
   CDaoIndexInfo info;
-  std::wstring name = !c.name.empty() ? c.name : c.kind == Constraint::Primary ? L"PrimaryKey" : c.fields[0].first;
+  std::wstring name = !c.name.empty()                 ? c.name
+                      : c.kind == Constraint::Primary ? L"PrimaryKey"
+                                                      : c.fields[0].first;
   info.m_strName = name.c_str();
   info.m_pFieldInfos = fields.data();
   info.m_nFields = static_cast<short>(fields.size());
@@ -218,7 +244,8 @@ void addRelation(CDaoDatabase& db, const std::wstring& table, const Constraint& 
     fields[i].m_strName = (i < c.refFields.size() ? c.refFields[i] : c.fields[i].first).c_str();
   }
   CDaoRelationInfo info;
-  std::wstring name = !c.name.empty() ? c.name : c.refTable + table;  // Access names it primary + foreign
+  std::wstring name =
+      !c.name.empty() ? c.name : c.refTable + table;  // Access names it primary + foreign
   info.m_strName = name.c_str();
   info.m_strTable = c.refTable.c_str();
   info.m_strForeignTable = table.c_str();
@@ -248,8 +275,10 @@ void createTable(CDaoDatabase& db, Reader& r) {
   r.expect("(");
   do {
     Constraint c;
-    if (readConstraint(r, c, nullptr)) constraints.push_back(std::move(c));
-    else columns.push_back(readColumn(r, constraints));
+    if (readConstraint(r, c, nullptr))
+      constraints.push_back(std::move(c));
+    else
+      columns.push_back(readColumn(r, constraints));
   } while (r.accept(","));
   r.expect(")");
   r.finish();
@@ -274,10 +303,14 @@ void createIndex(CDaoDatabase& db, Reader& r, bool unique) {
   bool primary = false, ignoreNulls = false, disallowNull = false;
   if (r.accept("WITH")) {
     do {
-      if (r.accept("PRIMARY")) primary = true;
-      else if (r.accept("DISALLOW")) r.expect("NULL"), disallowNull = true;
-      else if (r.accept("IGNORE")) r.expect("NULL"), ignoreNulls = true;
-      else ddlSyntax(r.error());
+      if (r.accept("PRIMARY"))
+        primary = true;
+      else if (r.accept("DISALLOW"))
+        r.expect("NULL"), disallowNull = true;
+      else if (r.accept("IGNORE"))
+        r.expect("NULL"), ignoreNulls = true;
+      else
+        ddlSyntax(r.error());
     } while (!r.atEnd());
   }
   r.finish();
@@ -334,7 +367,8 @@ void dropColumn(CDaoDatabase& db, const std::wstring& table, const std::wstring&
       s.bindText(2, dropped.name);
       s.step(3211);
     }
-    Statement s = d.prepare("UPDATE MSysColumns SET Ordinal = Ordinal - 1 WHERE TableName = ? AND Ordinal > ?");
+    Statement s = d.prepare(
+        "UPDATE MSysColumns SET Ordinal = Ordinal - 1 WHERE TableName = ? AND Ordinal > ?");
     s.bindText(1, t.name);
     s.bindInt(2, at);
     s.step(3211);
@@ -357,8 +391,10 @@ void alterTable(CDaoDatabase& db, Reader& r) {
     Constraint c;
     if (readConstraint(r, c, nullptr)) {
       r.finish();
-      if (c.kind == Constraint::Foreign) addRelation(db, td.GetName().GetString(), c);
-      else addIndex(td, table, c);
+      if (c.kind == Constraint::Foreign)
+        addRelation(db, td.GetName().GetString(), c);
+      else
+        addIndex(td, table, c);
       return;
     }
     r.accept("COLUMN");
@@ -367,8 +403,10 @@ void alterTable(CDaoDatabase& db, Reader& r) {
     r.finish();
     td.CreateField(f);
     for (const auto& k : constraints) {
-      if (k.kind == Constraint::Foreign) addRelation(db, td.GetName().GetString(), k);
-      else addIndex(td, table, k);
+      if (k.kind == Constraint::Foreign)
+        addRelation(db, td.GetName().GetString(), k);
+      else
+        addIndex(td, table, k);
     }
     return;
   }
@@ -397,8 +435,10 @@ void alterTable(CDaoDatabase& db, Reader& r) {
 // the types of the source fields they come from (an auto-number becomes a plain
 // Long) and, for expressions, the type of the first row's value; the table and its
 // rows appear together or not at all.
-void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std::size_t into, long* recordsAffected) {
-  if (into + 1 >= toks.size() || (toks[into + 1].kind != Token::Word && toks[into + 1].kind != Token::Name))
+void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std::size_t into,
+               long* recordsAffected) {
+  if (into + 1 >= toks.size() ||
+      (toks[into + 1].kind != Token::Word && toks[into + 1].kind != Token::Name))
     daoThrow(3141);
   const std::wstring table = fromUtf8(toks[into + 1].text.c_str());
   std::size_t resume = into + 2 < toks.size() ? toks[into + 2].pos : jet.size();
@@ -439,7 +479,8 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
     f.m_lSize = f.m_nType == dbText ? 255 : 0;
   }
   std::string insert = "INSERT INTO " + quoteId(table) + " (";
-  for (int c = 0; c < columns; ++c) insert += (c ? ", " : "") + quoteId(fields[static_cast<std::size_t>(c)].m_strName.GetString());
+  for (int c = 0; c < columns; ++c)
+    insert += (c ? ", " : "") + quoteId(fields[static_cast<std::size_t>(c)].m_strName.GetString());
   insert += ") " + t.sql;
   sqlite3_reset(raw);
   d.beginWrite(3211);
@@ -485,7 +526,8 @@ bool executeDdl(CDaoDatabase& db, const std::string& jet, long* recordsAffected)
   Tokens rest(toks.begin() + 1, toks.end());
   if (first.isWord("CREATE")) {
     Reader r(rest, 3290);
-    if (r.accept("TABLE")) createTable(db, r);
+    if (r.accept("TABLE"))
+      createTable(db, r);
     else {
       bool unique = r.accept("UNIQUE");
       r.expect("INDEX");

@@ -38,9 +38,12 @@ std::string numberText(double d) {
 
 std::wstring textOf(sqlite3_value* v) {
   switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER: return fromUtf8(std::to_string(sqlite3_value_int64(v)).c_str());
-    case SQLITE_FLOAT: return fromUtf8(numberText(sqlite3_value_double(v)).c_str());
-    case SQLITE_NULL: return L"";
+    case SQLITE_INTEGER:
+      return fromUtf8(std::to_string(sqlite3_value_int64(v)).c_str());
+    case SQLITE_FLOAT:
+      return fromUtf8(numberText(sqlite3_value_double(v)).c_str());
+    case SQLITE_NULL:
+      return L"";
     default:
       return fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
   }
@@ -69,16 +72,20 @@ double valOf(const std::wstring& s) {
     while (i < s.size() && (s[i] == L' ' || s[i] == L'\t' || s[i] == L'\n' || s[i] == L'\r')) ++i;
   };
   skip();
-  if (i + 1 < s.size() && s[i] == L'&' && (s[i + 1] == L'H' || s[i + 1] == L'h' || s[i + 1] == L'O' || s[i + 1] == L'o')) {
+  if (i + 1 < s.size() && s[i] == L'&' &&
+      (s[i + 1] == L'H' || s[i + 1] == L'h' || s[i + 1] == L'O' || s[i + 1] == L'o')) {
     int base = (s[i + 1] == L'H' || s[i + 1] == L'h') ? 16 : 8;
     i += 2;
     unsigned long long v = 0;
     for (; i < s.size(); ++i) {
-      int d = std::iswdigit(s[i]) ? s[i] - L'0' : (base == 16 && std::iswxdigit(s[i])) ? (upperChar(s[i]) - L'A' + 10) : -1;
+      int d = std::iswdigit(s[i])                    ? s[i] - L'0'
+              : (base == 16 && std::iswxdigit(s[i])) ? (upperChar(s[i]) - L'A' + 10)
+                                                     : -1;
       if (d < 0 || d >= base) break;
       v = v * static_cast<unsigned>(base) + static_cast<unsigned>(d);
     }
-    if (v <= 0xFFFF) return static_cast<double>(static_cast<int16_t>(v));  // &HFFFF is -1, as an Integer
+    if (v <= 0xFFFF)
+      return static_cast<double>(static_cast<int16_t>(v));  // &HFFFF is -1, as an Integer
     return static_cast<double>(static_cast<int32_t>(v));
   }
   std::string digits;
@@ -86,21 +93,28 @@ double valOf(const std::wstring& s) {
   for (; i < s.size(); ++i) {
     wchar_t c = s[i];
     if (c == L' ' || c == L'\t' || c == L'\n' || c == L'\r') continue;
-    if (std::iswdigit(c)) digits += static_cast<char>(c);
+    if (std::iswdigit(c))
+      digits += static_cast<char>(c);
     else if ((c == L'-' || c == L'+') && (digits.empty() || (exp && (digits.back() == 'E'))))
       digits += static_cast<char>(c);
-    else if (c == L'.' && !dot && !exp) dot = true, digits += '.';
-    else if ((c == L'e' || c == L'E' || c == L'd' || c == L'D') && !exp && !digits.empty()) exp = true, digits += 'E';
-    else break;
+    else if (c == L'.' && !dot && !exp)
+      dot = true, digits += '.';
+    else if ((c == L'e' || c == L'E' || c == L'd' || c == L'D') && !exp && !digits.empty())
+      exp = true, digits += 'E';
+    else
+      break;
   }
   return std::strtod(digits.c_str(), nullptr);
 }
 
 double numberOf(sqlite3_value* v) {
   switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER: return static_cast<double>(sqlite3_value_int64(v));
-    case SQLITE_FLOAT: return sqlite3_value_double(v);
-    default: return valOf(textOf(v));
+    case SQLITE_INTEGER:
+      return static_cast<double>(sqlite3_value_int64(v));
+    case SQLITE_FLOAT:
+      return sqlite3_value_double(v);
+    default:
+      return valOf(textOf(v));
   }
 }
 
@@ -120,7 +134,8 @@ void concatFn(sqlite3_context* ctx, int, Args argv) {
 void addFn(sqlite3_context* ctx, int, Args argv) {
   if (anyNull(2, argv)) return sqlite3_result_null(ctx);
   int ta = sqlite3_value_type(argv[0]), tb = sqlite3_value_type(argv[1]);
-  if (ta == SQLITE_TEXT && tb == SQLITE_TEXT) return resultText(ctx, textOf(argv[0]) + textOf(argv[1]));
+  if (ta == SQLITE_TEXT && tb == SQLITE_TEXT)
+    return resultText(ctx, textOf(argv[0]) + textOf(argv[1]));
   if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
     long long a = sqlite3_value_int64(argv[0]), b = sqlite3_value_int64(argv[1]), sum = 0;
     if (!__builtin_add_overflow(a, b, &sum)) return sqlite3_result_int64(ctx, sum);
@@ -134,7 +149,8 @@ bool integerOperands(sqlite3_context* ctx, Args argv, long long& a, long long& b
     return false;
   }
   double x = bankers(numberOf(argv[0])), y = bankers(numberOf(argv[1]));
-  if (!(std::fabs(x) <= 2147483647.0) || !(std::fabs(y) <= 2147483647.0)) {  // VBA works in Longs here
+  if (!(std::fabs(x) <= 2147483647.0) ||
+      !(std::fabs(y) <= 2147483647.0)) {  // VBA works in Longs here
     sqlite3_result_error(ctx, "Overflow", -1);
     return false;
   }
@@ -154,7 +170,8 @@ void intDivFn(sqlite3_context* ctx, int, Args argv) {
 
 void modFn(sqlite3_context* ctx, int, Args argv) {
   long long a, b;
-  if (integerOperands(ctx, argv, a, b)) sqlite3_result_int64(ctx, a % b);  // C++ keeps the dividend's sign, as VBA
+  if (integerOperands(ctx, argv, a, b))
+    sqlite3_result_int64(ctx, a % b);  // C++ keeps the dividend's sign, as VBA
 }
 
 // Jet's ordering of two non-Null values: numbers by value, text by the JETTEXT rules.
@@ -183,7 +200,9 @@ void likeFn(sqlite3_context* ctx, int, Args argv) {
 
 // --- VBA functions -----------------------------------------------------------------
 
-void iifFn(sqlite3_context* ctx, int, Args argv) { sqlite3_result_value(ctx, argv[isTrue(argv[0]) ? 1 : 2]); }
+void iifFn(sqlite3_context* ctx, int, Args argv) {
+  sqlite3_result_value(ctx, argv[isTrue(argv[0]) ? 1 : 2]);
+}
 
 void nzFn(sqlite3_context* ctx, int argc, Args argv) {
   if (!isNull(argv[0])) return sqlite3_result_value(ctx, argv[0]);
@@ -217,7 +236,8 @@ void midFn(sqlite3_context* ctx, int argc, Args argv) {
   if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
   long start = count(argv[1]);
   long n = argc > 2 ? count(argv[2]) : 1000000000L;
-  if (start < 1 || n < 0) return sqlite3_result_error(ctx, "Invalid procedure call or argument", -1);
+  if (start < 1 || n < 0)
+    return sqlite3_result_error(ctx, "Invalid procedure call or argument", -1);
   std::wstring s = textOf(argv[0]);
   if (static_cast<std::size_t>(start) > s.size()) return resultText(ctx, L"");
   resultText(ctx, s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(n)));
@@ -269,7 +289,8 @@ void instrFn(sqlite3_context* ctx, int argc, Args argv) {
 void valFn(sqlite3_context* ctx, int, Args argv) {
   if (isNull(argv[0])) return sqlite3_result_error(ctx, "Invalid use of Null", -1);
   double d = valOf(textOf(argv[0]));
-  if (d == std::trunc(d) && std::fabs(d) < 9e15) return sqlite3_result_int64(ctx, static_cast<long long>(d));
+  if (d == std::trunc(d) && std::fabs(d) < 9e15)
+    return sqlite3_result_int64(ctx, static_cast<long long>(d));
   sqlite3_result_double(ctx, d);
 }
 
@@ -282,7 +303,8 @@ template <long long Low, long long High>
 void cintFn(sqlite3_context* ctx, int, Args argv) {
   if (isNull(argv[0])) return sqlite3_result_error(ctx, "Invalid use of Null", -1);
   double d = bankers(numberOf(argv[0]));
-  if (!(d >= static_cast<double>(Low) && d <= static_cast<double>(High))) return sqlite3_result_error(ctx, "Overflow", -1);
+  if (!(d >= static_cast<double>(Low) && d <= static_cast<double>(High)))
+    return sqlite3_result_error(ctx, "Overflow", -1);
   sqlite3_result_int64(ctx, static_cast<long long>(d));
 }
 
@@ -295,7 +317,8 @@ double nowOle() {
   std::time_t t = std::time(nullptr);
   std::tm local{};
   localtime_r(&t, &local);
-  DateParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+  DateParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+              local.tm_hour,        local.tm_min,     local.tm_sec};
   return oleDate(p);
 }
 
@@ -351,10 +374,14 @@ void cboolFn(sqlite3_context* ctx, int, Args argv) {
     std::size_t b = text.find_first_not_of(L' '), e = text.find_last_not_of(L' ');
     text = b == std::wstring::npos ? L"" : text.substr(b, e - b + 1);
     std::optional<double> number = strictNumber(text);
-    if (text == L"TRUE") value = -1;
-    else if (text == L"FALSE") value = 0;
-    else if (number) value = *number;
-    else return sqlite3_result_error(ctx, "Type mismatch", -1);
+    if (text == L"TRUE")
+      value = -1;
+    else if (text == L"FALSE")
+      value = 0;
+    else if (number)
+      value = *number;
+    else
+      return sqlite3_result_error(ctx, "Type mismatch", -1);
   } else {
     value = numberOf(argv[0]);
   }
@@ -365,10 +392,13 @@ void cboolFn(sqlite3_context* ctx, int, Args argv) {
 void ccurFn(sqlite3_context* ctx, int, Args argv) {
   if (isNull(argv[0])) return sqlite3_result_error(ctx, "Invalid use of Null", -1);
   std::optional<double> value;
-  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) value = strictNumber(textOf(argv[0]));
-  else value = numberOf(argv[0]);
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT)
+    value = strictNumber(textOf(argv[0]));
+  else
+    value = numberOf(argv[0]);
   if (!value) return sqlite3_result_error(ctx, "Type mismatch", -1);
-  if (!(std::fabs(*value) <= 922337203685477.5807)) return sqlite3_result_error(ctx, "Overflow", -1);
+  if (!(std::fabs(*value) <= 922337203685477.5807))
+    return sqlite3_result_error(ctx, "Overflow", -1);
   sqlite3_result_double(ctx, bankers(*value * 10000.0) / 10000.0);
 }
 
@@ -394,12 +424,14 @@ void paramNumberFn(sqlite3_context* ctx, int, Args argv) {
 
 void paramBoolFn(sqlite3_context* ctx, int, Args argv) {
   int type = sqlite3_value_type(argv[0]);
-  if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) return sqlite3_result_int(ctx, numberOf(argv[0]) != 0 ? -1 : 0);
+  if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+    return sqlite3_result_int(ctx, numberOf(argv[0]) != 0 ? -1 : 0);
   if (type != SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
   std::wstring text = textOf(argv[0]);
   for (auto& c : text) c = upperChar(c);
   std::optional<double> number = strictNumber(text);
-  if (text == L"TRUE" || text == L"YES" || (number && *number != 0)) return sqlite3_result_int(ctx, -1);
+  if (text == L"TRUE" || text == L"YES" || (number && *number != 0))
+    return sqlite3_result_int(ctx, -1);
   if (text == L"FALSE" || text == L"NO" || number) return sqlite3_result_int(ctx, 0);
   sqlite3_result_value(ctx, argv[0]);
 }
@@ -474,15 +506,19 @@ struct Aggregate {
 };
 
 const Aggregate kAggregates[] = {
-    {"stdev", momentsStep, momentsFinal<true, true>},  {"stdevp", momentsStep, momentsFinal<false, true>},
-    {"var", momentsStep, momentsFinal<true, false>},   {"varp", momentsStep, momentsFinal<false, false>},
-    {"first", keepStep<false>, keepFinal},             {"last", keepStep<true>, keepFinal},
+    {"stdev", momentsStep, momentsFinal<true, true>},
+    {"stdevp", momentsStep, momentsFinal<false, true>},
+    {"var", momentsStep, momentsFinal<true, false>},
+    {"varp", momentsStep, momentsFinal<false, false>},
+    {"first", keepStep<false>, keepFinal},
+    {"last", keepStep<true>, keepFinal},
 };
 
 // --- Format ------------------------------------------------------------------------
 
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
 
 std::string twoDigits(int v) {
   char b[8];
@@ -505,17 +541,29 @@ std::string formatDate(double ole, const std::string& pic) {
     };
     char c = static_cast<char>(std::tolower(static_cast<unsigned char>(pic[i])));
     std::size_t r = run(c);
-    if (c == 'y') out += r >= 4 ? std::to_string(p.year) : twoDigits(p.year % 100);
-    else if (c == 'm' && afterHour) out += r >= 2 ? twoDigits(p.minute) : std::to_string(p.minute);
-    else if (c == 'm') out += r >= 4 ? kMonths[p.month - 1] : r == 3 ? std::string(kMonths[p.month - 1], 3)
-                              : r == 2 ? twoDigits(p.month) : std::to_string(p.month);
-    else if (c == 'd') out += r >= 2 ? twoDigits(p.day) : std::to_string(p.day);
-    else if (c == 'h') out += r >= 2 ? twoDigits(hour) : std::to_string(hour);
-    else if (c == 'n') out += r >= 2 ? twoDigits(p.minute) : std::to_string(p.minute);
-    else if (c == 's') out += r >= 2 ? twoDigits(p.second) : std::to_string(p.second);
-    else if ((c == 'a') && pic.compare(i, 5, "AM/PM") == 0) out += p.hour < 12 ? "AM" : "PM", r = 5;
-    else if ((c == 'a') && pic.compare(i, 5, "am/pm") == 0) out += p.hour < 12 ? "am" : "pm", r = 5;
-    else out += pic[i], r = 1;
+    if (c == 'y')
+      out += r >= 4 ? std::to_string(p.year) : twoDigits(p.year % 100);
+    else if (c == 'm' && afterHour)
+      out += r >= 2 ? twoDigits(p.minute) : std::to_string(p.minute);
+    else if (c == 'm')
+      out += r >= 4   ? kMonths[p.month - 1]
+             : r == 3 ? std::string(kMonths[p.month - 1], 3)
+             : r == 2 ? twoDigits(p.month)
+                      : std::to_string(p.month);
+    else if (c == 'd')
+      out += r >= 2 ? twoDigits(p.day) : std::to_string(p.day);
+    else if (c == 'h')
+      out += r >= 2 ? twoDigits(hour) : std::to_string(hour);
+    else if (c == 'n')
+      out += r >= 2 ? twoDigits(p.minute) : std::to_string(p.minute);
+    else if (c == 's')
+      out += r >= 2 ? twoDigits(p.second) : std::to_string(p.second);
+    else if ((c == 'a') && pic.compare(i, 5, "AM/PM") == 0)
+      out += p.hour < 12 ? "AM" : "PM", r = 5;
+    else if ((c == 'a') && pic.compare(i, 5, "am/pm") == 0)
+      out += p.hour < 12 ? "am" : "pm", r = 5;
+    else
+      out += pic[i], r = 1;
     afterHour = c == 'h' || (afterHour && (c == ':' || c == ' '));
     i += r;
   }
@@ -554,7 +602,8 @@ std::string formatValue(sqlite3_value* v, const std::string& fmt) {
   if (f == "yes/no") return d != 0 ? "Yes" : "No";
   if (f == "true/false") return d != 0 ? "True" : "False";
   if (f == "on/off") return d != 0 ? "On" : "Off";
-  bool dateNamed = f == "short date" || f == "medium date" || f == "long date" || f == "short time" || f == "long time";
+  bool dateNamed = f == "short date" || f == "medium date" || f == "long date" ||
+                   f == "short time" || f == "long time";
   if (dateNamed && !(std::fabs(d) < 2958466.0)) return toUtf8(textOf(v));
   if (f == "short date") return formatDate(d, "m/d/yyyy");
   if (f == "medium date") return formatDate(d, "dd-mmm-yy");
@@ -562,14 +611,16 @@ std::string formatValue(sqlite3_value* v, const std::string& fmt) {
   if (f == "short time") return formatDate(d, "hh:nn");
   if (f == "long time") return formatDate(d, "h:nn:ss AM/PM");
   bool datePicture = f.find_first_of("ymdhns") != std::string::npos;
-  if (datePicture && !(std::fabs(d) < 2958466.0)) return toUtf8(textOf(v));  // past 12/31/9999: no date
+  if (datePicture && !(std::fabs(d) < 2958466.0))
+    return toUtf8(textOf(v));  // past 12/31/9999: no date
   if (datePicture) return formatDate(d, fmt);
   if (f.find_first_of("0#") != std::string::npos) {
     std::size_t dot = f.find('.');
     int decimals = 0;
     if (dot != std::string::npos)
       while (dot + 1 + static_cast<std::size_t>(decimals) < f.size() &&
-             (f[dot + 1 + static_cast<std::size_t>(decimals)] == '0' || f[dot + 1 + static_cast<std::size_t>(decimals)] == '#'))
+             (f[dot + 1 + static_cast<std::size_t>(decimals)] == '0' ||
+              f[dot + 1 + static_cast<std::size_t>(decimals)] == '#'))
         ++decimals;
     return fixed(d, decimals, f.find(',') != std::string::npos);
   }
@@ -702,14 +753,18 @@ bool likeAt(const std::wstring& s, std::size_t i, const std::wstring& pat, std::
 
 }  // namespace
 
-bool jetLike(const std::wstring& text, const std::wstring& pattern) { return likeAt(text, 0, pattern, 0); }
+bool jetLike(const std::wstring& text, const std::wstring& pattern) {
+  return likeAt(text, 0, pattern, 0);
+}
 
 void registerJetFunctions(sqlite3* db) {
   for (const Registration& r : kFunctions)
-    sqlite3_create_function_v2(db, r.name, r.args, SQLITE_UTF8 | (r.deterministic ? SQLITE_DETERMINISTIC : 0), nullptr,
+    sqlite3_create_function_v2(db, r.name, r.args,
+                               SQLITE_UTF8 | (r.deterministic ? SQLITE_DETERMINISTIC : 0), nullptr,
                                r.fn, nullptr, nullptr, nullptr);
   for (const Aggregate& a : kAggregates)
-    sqlite3_create_function_v2(db, a.name, 1, SQLITE_UTF8, nullptr, nullptr, a.step, a.final, nullptr);
+    sqlite3_create_function_v2(db, a.name, 1, SQLITE_UTF8, nullptr, nullptr, a.step, a.final,
+                               nullptr);
 }
 
 }  // namespace tabrik::dao::jetsql

@@ -27,8 +27,8 @@ bool isWordChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x
 
 // Reads a quoted run from sql[at] (the opening quote) to its closing quote; a doubled
 // closing quote stands for itself where `doubling` allows it.
-std::size_t readQuoted(const std::string& sql, std::size_t at, char close, bool doubling, std::string& out,
-                       const wchar_t* problem) {
+std::size_t readQuoted(const std::string& sql, std::size_t at, char close, bool doubling,
+                       std::string& out, const wchar_t* problem) {
   std::size_t i = at + 1;
   for (;;) {
     if (i >= sql.size()) unterminated(sql, at, problem);
@@ -59,14 +59,17 @@ std::vector<Token> tokenize(const std::string& sql) {
     Token t{Token::Op, {}, i};
     if (c == '\'' || c == '"') {
       t.kind = Token::String;
-      i = readQuoted(sql, i, static_cast<char>(c), /*doubling=*/true, t.text, L"Syntax error in string");
+      i = readQuoted(sql, i, static_cast<char>(c), /*doubling=*/true, t.text,
+                     L"Syntax error in string");
     } else if (c == '[' || c == '`') {
       t.kind = Token::Name;
-      i = readQuoted(sql, i, c == '[' ? ']' : '`', /*doubling=*/false, t.text, L"Syntax error in query expression");
+      i = readQuoted(sql, i, c == '[' ? ']' : '`', /*doubling=*/false, t.text,
+                     L"Syntax error in query expression");
     } else if (c == '#') {
       t.kind = Token::Date;
       i = readQuoted(sql, i, '#', /*doubling=*/false, t.text, L"Syntax error in date");
-    } else if (std::isdigit(c) || (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(sql[i + 1])))) {
+    } else if (std::isdigit(c) ||
+               (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(sql[i + 1])))) {
       t.kind = Token::Number;
       std::size_t s = i;
       while (i < n && (std::isdigit(static_cast<unsigned char>(sql[i])) || sql[i] == '.')) ++i;

@@ -23,12 +23,12 @@ using Tokens = std::vector<Token>;
 
 // Words that end an operand: clause keywords and the operators that bind more loosely
 // than any this translator rewrites.
-const char* const kBoundaryWords[] = {"SELECT", "FROM",  "WHERE",  "GROUP", "ORDER",  "BY",    "HAVING", "AS",
-                                      "ON",     "JOIN",  "INNER",  "LEFT",  "RIGHT",  "OUTER", "SET",    "VALUES",
-                                      "THEN",   "ELSE",  "WHEN",   "CASE",  "END",    "COLLATE", "ASC",  "DESC",
-                                      "UNION",  "LIMIT", "INTO",   "DISTINCT", "AND", "OR",    "NOT",    "LIKE",
-                                      "BETWEEN", "IS",   "IN",     "EXISTS", "ALL",  "TOP",   "ESCAPE", "XOR",
-                                      "IMP",    "EQV"};
+const char* const kBoundaryWords[] = {
+    "SELECT",   "FROM",  "WHERE",  "GROUP",   "ORDER", "BY",      "HAVING", "AS",    "ON",
+    "JOIN",     "INNER", "LEFT",   "RIGHT",   "OUTER", "SET",     "VALUES", "THEN",  "ELSE",
+    "WHEN",     "CASE",  "END",    "COLLATE", "ASC",   "DESC",    "UNION",  "LIMIT", "INTO",
+    "DISTINCT", "AND",   "OR",     "NOT",     "LIKE",  "BETWEEN", "IS",     "IN",    "EXISTS",
+    "ALL",      "TOP",   "ESCAPE", "XOR",     "IMP",   "EQV"};
 const char* const kComparisons[] = {"=", "<>", "<", ">", "<=", ">=", "!=", "=="};
 
 bool isComparison(const Token& t) {
@@ -39,7 +39,8 @@ bool isComparison(const Token& t) {
 
 bool isBoundary(const Token& t, const std::vector<const char*>& stops) {
   if (t.kind == Token::Word) {
-    if (t.isWord("LEFT") || t.isWord("RIGHT")) return false;  // as joins they follow a complete FROM item
+    if (t.isWord("LEFT") || t.isWord("RIGHT"))
+      return false;  // as joins they follow a complete FROM item
     for (const char* w : kBoundaryWords)
       if (t.isWord(w)) return true;
     for (const char* w : stops)
@@ -67,11 +68,13 @@ std::size_t operandStart(const Tokens& toks, std::size_t i, const std::vector<co
   int depth = 0;
   while (j > 0) {
     const Token& t = toks[j - 1];
-    if (closes(t)) ++depth;
+    if (closes(t))
+      ++depth;
     else if (opens(t)) {
       if (depth == 0) break;
       --depth;
-    } else if (depth == 0 && isBoundary(t, stops)) break;
+    } else if (depth == 0 && isBoundary(t, stops))
+      break;
     --j;
   }
   return j;
@@ -84,11 +87,13 @@ std::size_t operandEnd(const Tokens& toks, std::size_t i, const std::vector<cons
   int depth = 0;
   while (j < toks.size()) {
     const Token& t = toks[j];
-    if (opens(t)) ++depth;
+    if (opens(t))
+      ++depth;
     else if (closes(t)) {
       if (depth == 0) break;
       --depth;
-    } else if (depth == 0 && isBoundary(t, stops)) break;
+    } else if (depth == 0 && isBoundary(t, stops))
+      break;
     ++j;
   }
   return j;
@@ -97,8 +102,8 @@ std::size_t operandEnd(const Tokens& toks, std::size_t i, const std::vector<cons
 Token synth(Token::Kind kind, const char* text, std::size_t pos) { return Token{kind, text, pos}; }
 
 // Replaces `left OP right` around toks[i] with `fn(left, right)`.
-void rewriteBinary(Tokens& toks, std::size_t i, const char* fn, const std::vector<const char*>& stops,
-                   const std::string& jet) {
+void rewriteBinary(Tokens& toks, std::size_t i, const char* fn,
+                   const std::vector<const char*>& stops, const std::string& jet) {
   std::size_t l = operandStart(toks, i, stops);
   std::size_t r = operandEnd(toks, i + 1, stops);
   if (l == i || r == i + 1) missingOperand(jet, toks[i]);
@@ -108,7 +113,8 @@ void rewriteBinary(Tokens& toks, std::size_t i, const char* fn, const std::vecto
   out.push_back(synth(Token::Op, "(", pos));
   out.insert(out.end(), toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(i));
   out.push_back(synth(Token::Op, ",", pos));
-  out.insert(out.end(), toks.begin() + static_cast<long>(i + 1), toks.begin() + static_cast<long>(r));
+  out.insert(out.end(), toks.begin() + static_cast<long>(i + 1),
+             toks.begin() + static_cast<long>(r));
   out.push_back(synth(Token::Op, ")", pos));
   toks.erase(toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(r));
   toks.insert(toks.begin() + static_cast<long>(l), out.begin(), out.end());
@@ -122,8 +128,9 @@ void rewriteAddition(Tokens& toks, const std::string& jet) {
   for (std::size_t i = 1; i < toks.size(); ++i) {
     if (!toks[i].isOp("+")) continue;
     const Token& before = toks[i - 1];
-    bool binary = before.isOp(")") || before.kind == Token::Number || before.kind == Token::String ||
-                  before.kind == Token::Name || before.kind == Token::Param ||
+    bool binary = before.isOp(")") || before.kind == Token::Number ||
+                  before.kind == Token::String || before.kind == Token::Name ||
+                  before.kind == Token::Param ||
                   (before.kind == Token::Word && !isBoundary(before, {}));
     if (!binary) continue;  // a sign
     std::size_t l = operandStart(toks, i, kLeftStops);
@@ -133,7 +140,8 @@ void rewriteAddition(Tokens& toks, const std::string& jet) {
     Tokens out{synth(Token::Word, "jet_add", pos), synth(Token::Op, "(", pos)};
     out.insert(out.end(), toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(i));
     out.push_back(synth(Token::Op, ",", pos));
-    out.insert(out.end(), toks.begin() + static_cast<long>(i + 1), toks.begin() + static_cast<long>(r));
+    out.insert(out.end(), toks.begin() + static_cast<long>(i + 1),
+               toks.begin() + static_cast<long>(r));
     out.push_back(synth(Token::Op, ")", pos));
     toks.erase(toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(r));
     toks.insert(toks.begin() + static_cast<long>(l), out.begin(), out.end());
@@ -143,7 +151,8 @@ void rewriteAddition(Tokens& toks, const std::string& jet) {
 // Rewrites every binary operator `isOp` picks out, leftmost first (Jet's operators
 // associate to the left).
 template <typename Pred>
-void rewriteAll(Tokens& toks, Pred isOp, const char* fn, const std::vector<const char*>& stops, const std::string& jet) {
+void rewriteAll(Tokens& toks, Pred isOp, const char* fn, const std::vector<const char*>& stops,
+                const std::string& jet) {
   for (std::size_t i = 0; i < toks.size(); ++i)
     if (isOp(toks, i)) rewriteBinary(toks, i, fn, stops, jet);
 }
@@ -183,10 +192,13 @@ void rewriteLiterals(Tokens& toks) {
       continue;
     }
     if (t.kind != Token::Word) continue;
-    bool qualified = (i > 0 && toks[i - 1].isOp(".")) || (i + 1 < toks.size() && toks[i + 1].isOp("."));
+    bool qualified =
+        (i > 0 && toks[i - 1].isOp(".")) || (i + 1 < toks.size() && toks[i + 1].isOp("."));
     if (qualified) continue;
-    if (t.isWord("TRUE") || t.isWord("YES")) t = synth(Token::Number, "-1", t.pos);
-    else if (t.isWord("FALSE") || t.isWord("NO")) t = synth(Token::Number, "0", t.pos);
+    if (t.isWord("TRUE") || t.isWord("YES"))
+      t = synth(Token::Number, "-1", t.pos);
+    else if (t.isWord("FALSE") || t.isWord("NO"))
+      t = synth(Token::Number, "0", t.pos);
   }
 }
 
@@ -195,7 +207,8 @@ void rewriteDivision(Tokens& toks) {
   for (std::size_t i = 0; i < toks.size(); ++i)
     if (toks[i].isOp("/")) {
       std::size_t pos = toks[i].pos;
-      toks.insert(toks.begin() + static_cast<long>(i), {synth(Token::Op, "*", pos), synth(Token::Number, "1.0", pos)});
+      toks.insert(toks.begin() + static_cast<long>(i),
+                  {synth(Token::Op, "*", pos), synth(Token::Number, "1.0", pos)});
       i += 2;
     }
 }
@@ -221,14 +234,20 @@ std::size_t findAtTop(const Tokens& toks, std::size_t from, std::size_t to, Pick
   for (std::size_t j = from; j < to; ++j) {
     const Token& t = toks[j];
     if (depth == 0 && pick(toks, j)) return j;
-    if (opens(t)) ++depth;
-    else if (closes(t)) --depth;
+    if (opens(t))
+      ++depth;
+    else if (closes(t))
+      --depth;
   }
   return to;
 }
 
-bool isOrderBy(const Tokens& t, std::size_t j) { return t[j].isWord("ORDER") && j + 1 < t.size() && t[j + 1].isWord("BY"); }
-bool isGroupBy(const Tokens& t, std::size_t j) { return t[j].isWord("GROUP") && j + 1 < t.size() && t[j + 1].isWord("BY"); }
+bool isOrderBy(const Tokens& t, std::size_t j) {
+  return t[j].isWord("ORDER") && j + 1 < t.size() && t[j + 1].isWord("BY");
+}
+bool isGroupBy(const Tokens& t, std::size_t j) {
+  return t[j].isWord("GROUP") && j + 1 < t.size() && t[j + 1].isWord("BY");
+}
 
 // One item of a select list: its expression and its alias (empty when none).
 struct SelectItem {
@@ -252,10 +271,14 @@ std::vector<SelectItem> selectItems(const Tokens& toks, std::size_t from, std::s
       alias = true;
       continue;
     }
-    if (opens(t)) ++depth;
-    else if (closes(t)) --depth;
-    if (!alias) items.back().expression.push_back(t);
-    else if (items.back().alias.empty()) items.back().alias = t.text;
+    if (opens(t))
+      ++depth;
+    else if (closes(t))
+      --depth;
+    if (!alias)
+      items.back().expression.push_back(t);
+    else if (items.back().alias.empty())
+      items.back().alias = t.text;
   }
   return items;
 }
@@ -267,24 +290,29 @@ Tokens windowKeys(const Tokens& keys, const std::vector<SelectItem>& items) {
   std::size_t termStart = 0;
   for (std::size_t j = 0; j <= keys.size(); ++j) {
     if (j < keys.size() && !keys[j].isOp(",")) continue;
-    bool single = j == termStart + 1 || (j == termStart + 2 && (keys[termStart + 1].isWord("ASC") || keys[termStart + 1].isWord("DESC")));
+    bool single = j == termStart + 1 ||
+                  (j == termStart + 2 &&
+                   (keys[termStart + 1].isWord("ASC") || keys[termStart + 1].isWord("DESC")));
     const SelectItem* item = nullptr;
     if (single && keys[termStart].kind == Token::Number) {
       std::size_t k = std::strtoul(keys[termStart].text.c_str(), nullptr, 10);
       if (k >= 1 && k <= items.size()) item = &items[k - 1];
-    } else if (single && (keys[termStart].kind == Token::Word || keys[termStart].kind == Token::Name)) {
+    } else if (single &&
+               (keys[termStart].kind == Token::Word || keys[termStart].kind == Token::Name)) {
       for (const SelectItem& candidate : items)
-        if (!candidate.alias.empty() &&
-            upper(fromUtf8(candidate.alias.c_str())) == upper(fromUtf8(keys[termStart].text.c_str())))
+        if (!candidate.alias.empty() && upper(fromUtf8(candidate.alias.c_str())) ==
+                                            upper(fromUtf8(keys[termStart].text.c_str())))
           item = &candidate;
     }
     if (item != nullptr && !item->expression.empty()) {
       out.push_back(op("(", keys[termStart].pos));
       out.insert(out.end(), item->expression.begin(), item->expression.end());
       out.push_back(op(")", keys[termStart].pos));
-      out.insert(out.end(), keys.begin() + static_cast<long>(termStart + 1), keys.begin() + static_cast<long>(j));
+      out.insert(out.end(), keys.begin() + static_cast<long>(termStart + 1),
+                 keys.begin() + static_cast<long>(j));
     } else {
-      out.insert(out.end(), keys.begin() + static_cast<long>(termStart), keys.begin() + static_cast<long>(j));
+      out.insert(out.end(), keys.begin() + static_cast<long>(termStart),
+                 keys.begin() + static_cast<long>(j));
     }
     if (j < keys.size()) out.push_back(keys[j]);
     termStart = j + 1;
@@ -301,50 +329,68 @@ void rewriteTop(Tokens& toks, const std::string& jet) {
   for (std::size_t i = 0; i + 1 < toks.size(); ++i) {
     if (!toks[i].isWord("SELECT")) continue;
     std::size_t at = i + 1;
-    bool distinct = at < toks.size() && (toks[at].isWord("DISTINCT") || toks[at].isWord("DISTINCTROW"));
-    if (at < toks.size() && (toks[at].isWord("DISTINCT") || toks[at].isWord("ALL") || toks[at].isWord("DISTINCTROW")))
+    bool distinct =
+        at < toks.size() && (toks[at].isWord("DISTINCT") || toks[at].isWord("DISTINCTROW"));
+    if (at < toks.size() &&
+        (toks[at].isWord("DISTINCT") || toks[at].isWord("ALL") || toks[at].isWord("DISTINCTROW")))
       ++at;
     if (at >= toks.size() || !toks[at].isWord("TOP")) continue;
     if (at + 1 >= toks.size() || toks[at + 1].kind != Token::Number) missingOperand(jet, toks[at]);
     Token n = toks[at + 1];
     const std::size_t pos = n.pos;
     bool percent = at + 2 < toks.size() && toks[at + 2].isWord("PERCENT");
-    toks.erase(toks.begin() + static_cast<long>(at), toks.begin() + static_cast<long>(at + (percent ? 3 : 2)));
+    toks.erase(toks.begin() + static_cast<long>(at),
+               toks.begin() + static_cast<long>(at + (percent ? 3 : 2)));
     std::size_t end = selectEnd(toks, i);
     Tokens count{n};
     if (percent) {
       // (SELECT jet_ceil(count(*) * n / 100.0) FROM (<the select without TOP>))
-      count = {op("(", pos), word("SELECT", pos), word("jet_ceil", pos), op("(", pos), word("count", pos), op("(", pos),
-               op("*", pos), op(")", pos), op("*", pos), n, op("/", pos), synth(Token::Number, "100.0", pos),
-               op(")", pos), word("FROM", pos), op("(", pos)};
-      count.insert(count.end(), toks.begin() + static_cast<long>(i), toks.begin() + static_cast<long>(end));
+      count = {op("(", pos),          word("SELECT", pos),
+               word("jet_ceil", pos), op("(", pos),
+               word("count", pos),    op("(", pos),
+               op("*", pos),          op(")", pos),
+               op("*", pos),          n,
+               op("/", pos),          synth(Token::Number, "100.0", pos),
+               op(")", pos),          word("FROM", pos),
+               op("(", pos)};
+      count.insert(count.end(), toks.begin() + static_cast<long>(i),
+                   toks.begin() + static_cast<long>(end));
       count.push_back(op(")", pos));
       count.push_back(op(")", pos));
     }
     std::size_t orderAt = findAtTop(toks, i + 1, end, isOrderBy);
-    std::size_t fromAt = findAtTop(toks, i + 1, end, [](const Tokens& t, std::size_t j) { return t[j].isWord("FROM"); });
-    bool union_ = findAtTop(toks, i + 1, end, [](const Tokens& t, std::size_t j) { return t[j].isWord("UNION"); }) < end;
+    std::size_t fromAt = findAtTop(
+        toks, i + 1, end, [](const Tokens& t, std::size_t j) { return t[j].isWord("FROM"); });
+    bool union_ = findAtTop(toks, i + 1, end, [](const Tokens& t, std::size_t j) {
+                    return t[j].isWord("UNION");
+                  }) < end;
     Tokens limit{word("LIMIT", pos)};
     if (orderAt == end || fromAt > orderAt || distinct || union_) {
       limit.insert(limit.end(), count.begin(), count.end());
     } else {
       // (SELECT count(*) FROM (SELECT items, RANK() OVER (ORDER BY keys) AS jet_rank
       //  FROM ... <up to ORDER BY>) WHERE jet_rank <= count)
-      Tokens keys(toks.begin() + static_cast<long>(orderAt + 2), toks.begin() + static_cast<long>(end));
+      Tokens keys(toks.begin() + static_cast<long>(orderAt + 2),
+                  toks.begin() + static_cast<long>(end));
       Tokens inner{word("SELECT", pos)};
-      inner.insert(inner.end(), toks.begin() + static_cast<long>(at), toks.begin() + static_cast<long>(fromAt));
-      for (const Token& t : {op(",", pos), word("RANK", pos), op("(", pos), op(")", pos), word("OVER", pos), op("(", pos),
-                             word("ORDER", pos), word("BY", pos)})
+      inner.insert(inner.end(), toks.begin() + static_cast<long>(at),
+                   toks.begin() + static_cast<long>(fromAt));
+      for (const Token& t : {op(",", pos), word("RANK", pos), op("(", pos), op(")", pos),
+                             word("OVER", pos), op("(", pos), word("ORDER", pos), word("BY", pos)})
         inner.push_back(t);
       Tokens window = windowKeys(keys, selectItems(toks, at, fromAt));
       inner.insert(inner.end(), window.begin(), window.end());
-      for (const Token& t : {op(")", pos), word("AS", pos), word("jet_rank", pos)}) inner.push_back(t);
-      inner.insert(inner.end(), toks.begin() + static_cast<long>(fromAt), toks.begin() + static_cast<long>(orderAt));
-      for (const Token& t : {op("(", pos), word("SELECT", pos), word("count", pos), op("(", pos), op("*", pos), op(")", pos),
-                             word("FROM", pos), op("(", pos)})
+      for (const Token& t : {op(")", pos), word("AS", pos), word("jet_rank", pos)})
+        inner.push_back(t);
+      inner.insert(inner.end(), toks.begin() + static_cast<long>(fromAt),
+                   toks.begin() + static_cast<long>(orderAt));
+      for (const Token& t : {op("(", pos), word("SELECT", pos), word("count", pos), op("(", pos),
+                             op("*", pos), op(")", pos), word("FROM", pos), op("(", pos)})
         limit.push_back(t);
       limit.insert(limit.end(), inner.begin(), inner.end());
-      for (const Token& t : {op(")", pos), word("WHERE", pos), word("jet_rank", pos), op("<=", pos)}) limit.push_back(t);
+      for (const Token& t :
+           {op(")", pos), word("WHERE", pos), word("jet_rank", pos), op("<=", pos)})
+        limit.push_back(t);
       limit.insert(limit.end(), count.begin(), count.end());
       limit.push_back(op(")", pos));
     }
@@ -362,15 +408,19 @@ void rewriteDistinctRow(Tokens& toks) {
     if (!toks[i].isWord("SELECT") || !toks[i + 1].isWord("DISTINCTROW")) continue;
     toks.erase(toks.begin() + static_cast<long>(i + 1));
     std::size_t end = selectEnd(toks, i);
-    auto is = [](const char* w) { return [w](const Tokens& t, std::size_t j) { return t[j].isWord(w); }; };
+    auto is = [](const char* w) {
+      return [w](const Tokens& t, std::size_t j) { return t[j].isWord(w); };
+    };
     std::size_t fromAt = findAtTop(toks, i + 1, end, is("FROM"));
     if (fromAt == end) continue;
     std::size_t clauseEnd = findAtTop(toks, fromAt + 1, end, [](const Tokens& t, std::size_t j) {
-      return t[j].isWord("WHERE") || isGroupBy(t, j) || isOrderBy(t, j) || t[j].isWord("HAVING") || t[j].isWord("UNION");
+      return t[j].isWord("WHERE") || isGroupBy(t, j) || isOrderBy(t, j) || t[j].isWord("HAVING") ||
+             t[j].isWord("UNION");
     });
-    bool severalTables = findAtTop(toks, fromAt + 1, clauseEnd, [](const Tokens& t, std::size_t j) {
-                           return t[j].isOp(",") || t[j].isWord("JOIN");
-                         }) < clauseEnd ||
+    bool severalTables = findAtTop(toks, fromAt + 1, clauseEnd,
+                                   [](const Tokens& t, std::size_t j) {
+                                     return t[j].isOp(",") || t[j].isWord("JOIN");
+                                   }) < clauseEnd ||
                          findAtTop(toks, fromAt + 1, clauseEnd, [](const Tokens& t, std::size_t j) {
                            return t[j].isOp("(");
                          }) < clauseEnd;
@@ -378,9 +428,12 @@ void rewriteDistinctRow(Tokens& toks) {
     std::vector<Token> tables;
     for (const SelectItem& selected : selectItems(toks, i + 1, fromAt)) {
       const Tokens& item = selected.expression;
-      if (item.size() < 3 || !item[1].isOp(".") || (item[0].kind != Token::Word && item[0].kind != Token::Name)) continue;
+      if (item.size() < 3 || !item[1].isOp(".") ||
+          (item[0].kind != Token::Word && item[0].kind != Token::Name))
+        continue;
       bool seen = false;
-      for (const Token& t : tables) seen = seen || upper(fromUtf8(t.text.c_str())) == upper(fromUtf8(item[0].text.c_str()));
+      for (const Token& t : tables)
+        seen = seen || upper(fromUtf8(t.text.c_str())) == upper(fromUtf8(item[0].text.c_str()));
       if (!seen) tables.push_back(item[0]);
     }
     if (tables.empty()) continue;
@@ -400,23 +453,25 @@ void rewriteDistinctRow(Tokens& toks) {
 }
 
 bool isBooleanOperator(const Token& t) {
-  return isComparison(t) || t.isWord("AND") || t.isWord("OR") || t.isWord("NOT") || t.isWord("IS") || t.isWord("IN") ||
-         t.isWord("EXISTS") || t.isWord("XOR");
+  return isComparison(t) || t.isWord("AND") || t.isWord("OR") || t.isWord("NOT") ||
+         t.isWord("IS") || t.isWord("IN") || t.isWord("EXISTS") || t.isWord("XOR");
 }
 
 // The matching closer of the opener at toks[open]; toks.size() when there is none.
 std::size_t matchingClose(const Tokens& toks, std::size_t open) {
   int depth = 0;
   for (std::size_t j = open; j < toks.size(); ++j) {
-    if (opens(toks[j])) ++depth;
-    else if (closes(toks[j]) && --depth == 0) return j;
+    if (opens(toks[j]))
+      ++depth;
+    else if (closes(toks[j]) && --depth == 0)
+      return j;
   }
   return toks.size();
 }
 
 bool isArithmetic(const Token& t) {
-  return t.isOp("+") || t.isOp("-") || t.isOp("*") || t.isOp("/") || t.isOp("\\") || t.isOp("^") || t.isOp("&") ||
-         t.isOp("||") || t.isWord("MOD");
+  return t.isOp("+") || t.isOp("-") || t.isOp("*") || t.isOp("/") || t.isOp("\\") || t.isOp("^") ||
+         t.isOp("&") || t.isOp("||") || t.isWord("MOD");
 }
 
 // Where a run of tokens stands: values (select items, function arguments, operands),
@@ -452,7 +507,8 @@ std::size_t negateTruthValues(Tokens& toks, std::size_t b, std::size_t e, Contex
       if (context == Context::kCondition && t.isOp("(")) {
         const Token* before = i > b ? &toks[i - 1] : nullptr;
         const Token* after = last + 1 < e ? &toks[last + 1] : nullptr;
-        bool call = before && (before->kind == Token::Name || (before->kind == Token::Word && !isBoundary(*before, {})));
+        bool call = before && (before->kind == Token::Name ||
+                               (before->kind == Token::Word && !isBoundary(*before, {})));
         bool operand = (before && (isComparison(*before) || isArithmetic(*before))) ||
                        (after && (isComparison(*after) || isArithmetic(*after)));
         if (!call && !operand) inner = Context::kCondition;
@@ -485,9 +541,10 @@ std::size_t negateTruthValues(Tokens& toks, std::size_t b, std::size_t e, Contex
 
 bool endsClause(const Tokens& t, std::size_t j) {
   const Token& w = t[j];
-  return w.isWord("FROM") || w.isWord("INTO") || w.isWord("WHERE") || w.isWord("GROUP") || w.isWord("ORDER") ||
-         w.isWord("HAVING") || w.isWord("UNION") || w.isWord("LIMIT") || w.isOp(";") || w.isWord("JOIN") ||
-         w.isWord("INNER") || w.isWord("LEFT") || w.isWord("RIGHT") || w.isWord("ON") || w.isWord("SET");
+  return w.isWord("FROM") || w.isWord("INTO") || w.isWord("WHERE") || w.isWord("GROUP") ||
+         w.isWord("ORDER") || w.isWord("HAVING") || w.isWord("UNION") || w.isWord("LIMIT") ||
+         w.isOp(";") || w.isWord("JOIN") || w.isWord("INNER") || w.isWord("LEFT") ||
+         w.isWord("RIGHT") || w.isWord("ON") || w.isWord("SET");
 }
 
 // Truth values in select lists, in INSERT's VALUES, in UPDATE's SET values and in the
@@ -531,7 +588,9 @@ void rewriteTruthValues(Tokens& toks) {
 }
 
 bool isColumnReference(const Tokens& toks, std::size_t b, std::size_t e) {
-  auto named = [&](std::size_t i) { return toks[i].kind == Token::Word || toks[i].kind == Token::Name; };
+  auto named = [&](std::size_t i) {
+    return toks[i].kind == Token::Word || toks[i].kind == Token::Name;
+  };
   if (e - b == 1) return named(b) || toks[b].isOp("*");
   return e - b == 3 && named(b) && toks[b + 1].isOp(".") && (named(b + 2) || toks[b + 2].isOp("*"));
 }
@@ -542,8 +601,11 @@ void nameExpressionColumns(Tokens& toks) {
   for (std::size_t i = 0; i < toks.size(); ++i) {
     if (!toks[i].isWord("SELECT")) continue;
     std::size_t j = i + 1;
-    if (j < toks.size() && (toks[j].isWord("DISTINCT") || toks[j].isWord("ALL") || toks[j].isWord("DISTINCTROW"))) ++j;
-    if (j < toks.size() && toks[j].isWord("TOP")) j += j + 2 < toks.size() && toks[j + 2].isWord("PERCENT") ? 3 : 2;
+    if (j < toks.size() &&
+        (toks[j].isWord("DISTINCT") || toks[j].isWord("ALL") || toks[j].isWord("DISTINCTROW")))
+      ++j;
+    if (j < toks.size() && toks[j].isWord("TOP"))
+      j += j + 2 < toks.size() && toks[j + 2].isWord("PERCENT") ? 3 : 2;
     int expr = 1000;
     while (j < toks.size()) {
       std::size_t b = j;
@@ -551,12 +613,14 @@ void nameExpressionColumns(Tokens& toks) {
       bool aliased = false;
       while (j < toks.size()) {
         const Token& t = toks[j];
-        if (opens(t)) ++depth;
+        if (opens(t))
+          ++depth;
         else if (closes(t)) {
           if (depth == 0) break;
           --depth;
-        } else if (depth == 0 && (t.isOp(",") || t.isWord("FROM") || t.isWord("INTO") || t.isWord("WHERE") ||
-                                  t.isWord("ORDER") || t.isWord("GROUP") || t.isWord("UNION") || t.isOp(";")))
+        } else if (depth == 0 &&
+                   (t.isOp(",") || t.isWord("FROM") || t.isWord("INTO") || t.isWord("WHERE") ||
+                    t.isWord("ORDER") || t.isWord("GROUP") || t.isWord("UNION") || t.isOp(";")))
           break;
         if (depth == 0 && t.isWord("AS")) aliased = true;
         ++j;
@@ -564,7 +628,8 @@ void nameExpressionColumns(Tokens& toks) {
       if (j > b && !aliased && !isColumnReference(toks, b, j)) {
         std::string name = "Expr" + std::to_string(expr++);
         std::size_t pos = toks[j - 1].pos;
-        toks.insert(toks.begin() + static_cast<long>(j), {synth(Token::Word, "AS", pos), Token{Token::Name, name, pos}});
+        toks.insert(toks.begin() + static_cast<long>(j),
+                    {synth(Token::Word, "AS", pos), Token{Token::Name, name, pos}});
         j += 2;
       }
       if (j < toks.size() && toks[j].isOp(",")) {
@@ -609,26 +674,32 @@ void rewriteBetween(Tokens& toks, const std::string& jet) {
     }
     std::size_t l = operandStart(toks, i, kStops);
     std::size_t lowEnd = operandEnd(toks, i + 1, kStops);
-    if (l == i || lowEnd == i + 1 || lowEnd >= toks.size() || !toks[lowEnd].isWord("AND")) missingOperand(jet, toks[i]);
+    if (l == i || lowEnd == i + 1 || lowEnd >= toks.size() || !toks[lowEnd].isWord("AND"))
+      missingOperand(jet, toks[i]);
     std::size_t highEnd = operandEnd(toks, lowEnd + 1, kStops);
     if (highEnd == lowEnd + 1) missingOperand(jet, toks[i]);
     std::size_t pos = toks[i].pos;
     Tokens out{synth(Token::Word, "jet_between", pos), synth(Token::Op, "(", pos)};
     out.insert(out.end(), toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(i));
     out.push_back(synth(Token::Op, ",", pos));
-    out.insert(out.end(), toks.begin() + static_cast<long>(i + 1), toks.begin() + static_cast<long>(lowEnd));
+    out.insert(out.end(), toks.begin() + static_cast<long>(i + 1),
+               toks.begin() + static_cast<long>(lowEnd));
     out.push_back(synth(Token::Op, ",", pos));
-    out.insert(out.end(), toks.begin() + static_cast<long>(lowEnd + 1), toks.begin() + static_cast<long>(highEnd));
+    out.insert(out.end(), toks.begin() + static_cast<long>(lowEnd + 1),
+               toks.begin() + static_cast<long>(highEnd));
     out.push_back(synth(Token::Op, ")", pos));
     toks.erase(toks.begin() + static_cast<long>(l), toks.begin() + static_cast<long>(highEnd));
     toks.insert(toks.begin() + static_cast<long>(l), out.begin(), out.end());
   }
 }
 
-bool endsWithCollate(const Tokens& toks, std::size_t end) { return end < toks.size() && toks[end].isWord("COLLATE"); }
+bool endsWithCollate(const Tokens& toks, std::size_t end) {
+  return end < toks.size() && toks[end].isWord("COLLATE");
+}
 
 void insertCollate(Tokens& toks, std::size_t at, std::size_t pos) {
-  toks.insert(toks.begin() + static_cast<long>(at), {synth(Token::Word, "COLLATE", pos), synth(Token::Word, "JETTEXT", pos)});
+  toks.insert(toks.begin() + static_cast<long>(at),
+              {synth(Token::Word, "COLLATE", pos), synth(Token::Word, "JETTEXT", pos)});
 }
 
 // Text compares as Jet compares it: without regard to case or trailing blanks. A
@@ -647,20 +718,22 @@ void collateComparisons(Tokens& toks) {
 // ORDER BY and GROUP BY terms sort and group text as Jet does.
 void collateOrderTerms(Tokens& toks) {
   for (std::size_t i = 1; i < toks.size(); ++i) {
-    if (!toks[i].isWord("BY") || !(toks[i - 1].isWord("ORDER") || toks[i - 1].isWord("GROUP"))) continue;
+    if (!toks[i].isWord("BY") || !(toks[i - 1].isWord("ORDER") || toks[i - 1].isWord("GROUP")))
+      continue;
     std::size_t j = i + 1;
     for (;;) {
       std::size_t start = j;
       int depth = 0;
       while (j < toks.size()) {
         const Token& t = toks[j];
-        if (t.isOp("(")) ++depth;
+        if (t.isOp("("))
+          ++depth;
         else if (t.isOp(")")) {
           if (depth == 0) break;
           --depth;
-        } else if (depth == 0 && (t.isOp(",") || t.isOp(";") || t.isWord("ASC") || t.isWord("DESC") ||
-                                  t.isWord("COLLATE") || t.isWord("HAVING") || t.isWord("ORDER") ||
-                                  t.isWord("LIMIT") || t.isWord("UNION")))
+        } else if (depth == 0 && (t.isOp(",") || t.isOp(";") || t.isWord("ASC") ||
+                                  t.isWord("DESC") || t.isWord("COLLATE") || t.isWord("HAVING") ||
+                                  t.isWord("ORDER") || t.isWord("LIMIT") || t.isWord("UNION")))
           break;
         ++j;
       }
@@ -669,8 +742,9 @@ void collateOrderTerms(Tokens& toks) {
         insertCollate(toks, j, toks[j - 1].pos);
         j += 2;
       }
-      while (j < toks.size() && (toks[j].isWord("ASC") || toks[j].isWord("DESC") || toks[j].isWord("COLLATE") ||
-                                 (j > 0 && toks[j - 1].isWord("COLLATE"))))
+      while (j < toks.size() &&
+             (toks[j].isWord("ASC") || toks[j].isWord("DESC") || toks[j].isWord("COLLATE") ||
+              (j > 0 && toks[j - 1].isWord("COLLATE"))))
         ++j;
       if (j < toks.size() && toks[j].isOp(",")) {
         ++j;
@@ -689,7 +763,9 @@ constexpr char kEncodedParameter[] = "jetp_";
 
 std::string paramName(const std::string& name) {
   bool plain = !name.empty() && name.rfind(kEncodedParameter, 0) != 0;
-  for (char c : name) plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80);
+  for (char c : name)
+    plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
+                      static_cast<unsigned char>(c) >= 0x80);
   if (plain) return ":" + name;
   static const char kHex[] = "0123456789ABCDEF";
   std::string out = std::string(":") + kEncodedParameter;
@@ -705,11 +781,14 @@ std::string paramName(const std::string& name) {
 // ("1/1/2021" given for a DateTime is a date); nullptr for a type it leaves alone.
 const char* parameterCoercion(const Token& type) {
   const char* const dates[] = {"DATETIME", "DATE", "TIME", "TIMESTAMP"};
-  const char* const numbers[] = {"LONG", "INTEGER", "INT", "SHORT", "SMALLINT", "BYTE", "SINGLE", "DOUBLE", "FLOAT",
-                                 "REAL", "NUMBER", "NUMERIC", "CURRENCY", "MONEY", "DECIMAL", "IEEEDOUBLE", "IEEESINGLE",
-                                 "INTEGER1", "INTEGER2", "INTEGER4", "FLOAT4", "FLOAT8", "TINYINT", "COUNTER"};
+  const char* const numbers[] = {"LONG",       "INTEGER",    "INT",      "SHORT",    "SMALLINT",
+                                 "BYTE",       "SINGLE",     "DOUBLE",   "FLOAT",    "REAL",
+                                 "NUMBER",     "NUMERIC",    "CURRENCY", "MONEY",    "DECIMAL",
+                                 "IEEEDOUBLE", "IEEESINGLE", "INTEGER1", "INTEGER2", "INTEGER4",
+                                 "FLOAT4",     "FLOAT8",     "TINYINT",  "COUNTER"};
   const char* const truths[] = {"BIT", "YESNO", "LOGICAL", "LOGICAL1", "BOOLEAN"};
-  const char* const texts[] = {"TEXT", "CHAR", "CHARACTER", "VARCHAR", "STRING", "ALPHANUMERIC", "MEMO", "LONGTEXT", "NOTE"};
+  const char* const texts[] = {"TEXT",         "CHAR", "CHARACTER", "VARCHAR", "STRING",
+                               "ALPHANUMERIC", "MEMO", "LONGTEXT",  "NOTE"};
   for (const char* w : dates)
     if (type.isWord(w)) return "jet_param_date";
   for (const char* w : numbers)
@@ -735,7 +814,8 @@ void rewriteParameters(Tokens& toks, const std::string& jet) {
     const Token& name = toks[i];
     if (name.kind != Token::Name && name.kind != Token::Word) missingOperand(jet, name);
     std::string key = toUtf8(upper(fromUtf8(name.text.c_str())));
-    Declared declared{paramName(name.text), i + 1 < toks.size() ? parameterCoercion(toks[i + 1]) : nullptr};
+    Declared declared{paramName(name.text),
+                      i + 1 < toks.size() ? parameterCoercion(toks[i + 1]) : nullptr};
     names[key] = declared;
     ++i;
     int depth = 0;
@@ -760,7 +840,8 @@ void rewriteParameters(Tokens& toks, const std::string& jet) {
     if (!it->second.coercion) continue;
     std::size_t pos = t.pos;
     toks.insert(toks.begin() + static_cast<long>(k + 1), op(")", pos));
-    toks.insert(toks.begin() + static_cast<long>(k), {word(it->second.coercion, pos), op("(", pos)});
+    toks.insert(toks.begin() + static_cast<long>(k),
+                {word(it->second.coercion, pos), op("(", pos)});
     k += 3;
   }
 }
@@ -794,9 +875,15 @@ void emit(Translation& out, const Tokens& toks) {
       continue;
     }
     switch (t.kind) {
-      case Token::String: append(out, quoted(t.text, '\''), t.pos); break;
-      case Token::Name: append(out, quoted(t.text, '"'), t.pos); break;
-      default: append(out, t.text, t.pos); break;
+      case Token::String:
+        append(out, quoted(t.text, '\''), t.pos);
+        break;
+      case Token::Name:
+        append(out, quoted(t.text, '"'), t.pos);
+        break;
+      default:
+        append(out, t.text, t.pos);
+        break;
     }
   }
 }
@@ -816,7 +903,11 @@ std::string parameterName(const char* sqliteName) {
   std::string name = sqliteName + 1;  // past ':', '@', '$' or '?'
   if (name.rfind(kEncodedParameter, 0) != 0) return name;
   std::string hex = name.substr(sizeof kEncodedParameter - 1), out;
-  auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; };
+  auto digit = [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+           : c >= 'A' && c <= 'F'                      ? c - 'A' + 10
+                                                       : -1;
+  };
   for (std::size_t k = 0; k + 1 < hex.size(); k += 2) {
     int hi = digit(hex[k]), lo = digit(hex[k + 1]);
     if (hi < 0 || lo < 0 || hex.size() % 2 != 0) return name;
@@ -870,7 +961,8 @@ Translation translate(const std::string& jet) {
       {"+", "-", "&", "\\", "MOD", "||"}, jet);
   rewriteAddition(toks, jet);
   rewriteAll(
-      toks, [](const Tokens& t, std::size_t i) { return t[i].isOp("&"); }, "jet_concat", {"&", "||"}, jet);
+      toks, [](const Tokens& t, std::size_t i) { return t[i].isOp("&"); }, "jet_concat",
+      {"&", "||"}, jet);
   rewriteLike(toks, jet);
   rewriteBetween(toks, jet);
   rewriteTruthValues(toks);
@@ -884,22 +976,26 @@ void throwIfSyntaxError(sqlite3* db, const Translation& t) {
   if (t.kind == Translation::Other) return;
   std::string msg = sqlite3_errmsg(db);
   static const char kNoFunction[] = "no such function: ";
-  if (msg.rfind(kNoFunction, 0) == 0) daoThrow(3085, {fromUtf8(msg.c_str() + sizeof(kNoFunction) - 1)});
-  bool malformed = msg.find("syntax error") != std::string::npos || msg.find("incomplete input") != std::string::npos ||
+  if (msg.rfind(kNoFunction, 0) == 0)
+    daoThrow(3085, {fromUtf8(msg.c_str() + sizeof(kNoFunction) - 1)});
+  bool malformed = msg.find("syntax error") != std::string::npos ||
+                   msg.find("incomplete input") != std::string::npos ||
                    msg.find("unrecognized token") != std::string::npos;
   if (!malformed) return;
   if (t.kind == Translation::Insert) daoThrow(3134);
   if (t.kind == Translation::Update) daoThrow(3144);
   // Where it broke, in the statement as given: the clause around that point.
   int offset = sqlite3_error_offset(db);
-  std::size_t at = offset >= 0 && static_cast<std::size_t>(offset) < t.mapping.size() ? t.mapping[static_cast<std::size_t>(offset)]
-                                                                                       : t.jet.size();
+  std::size_t at = offset >= 0 && static_cast<std::size_t>(offset) < t.mapping.size()
+                       ? t.mapping[static_cast<std::size_t>(offset)]
+                       : t.jet.size();
   const Tokens& src = t.source;
   std::size_t k = 0;
   while (k < src.size() && src[k].pos < at) ++k;  // src[k] is the first token at or after the fault
   auto opensClause = [](const Token& tok) {
-    return tok.isWord("SELECT") || tok.isWord("WHERE") || tok.isWord("HAVING") || tok.isWord("BY") || tok.isWord("ON") ||
-           tok.isWord("FROM") || tok.isWord("JOIN") || tok.isOp(",") || tok.isWord("SET");
+    return tok.isWord("SELECT") || tok.isWord("WHERE") || tok.isWord("HAVING") ||
+           tok.isWord("BY") || tok.isWord("ON") || tok.isWord("FROM") || tok.isWord("JOIN") ||
+           tok.isOp(",") || tok.isWord("SET");
   };
   std::size_t begin = k;
   while (begin > 0 && !opensClause(src[begin - 1])) --begin;
@@ -910,12 +1006,14 @@ void throwIfSyntaxError(sqlite3* db, const Translation& t) {
       inFrom = true;
       break;
     }
-    if (tok.isWord("SELECT") || tok.isWord("WHERE") || tok.isWord("ON") || tok.isWord("HAVING") || tok.isWord("BY")) break;
+    if (tok.isWord("SELECT") || tok.isWord("WHERE") || tok.isWord("ON") || tok.isWord("HAVING") ||
+        tok.isWord("BY"))
+      break;
   }
   if (inFrom) daoThrow(3131);
   std::size_t end = k;
-  while (end < src.size() && !opensClause(src[end]) && !src[end].isWord("GROUP") && !src[end].isWord("ORDER") &&
-         !src[end].isOp(";"))
+  while (end < src.size() && !opensClause(src[end]) && !src[end].isWord("GROUP") &&
+         !src[end].isWord("ORDER") && !src[end].isOp(";"))
     ++end;
   std::size_t from = begin < src.size() ? src[begin].pos : t.jet.size();
   std::size_t to = end < src.size() ? src[end].pos : t.jet.size();

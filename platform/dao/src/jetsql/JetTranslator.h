@@ -3,8 +3,8 @@
 // SQLite reads differently or not at all (date literals, True/False/Yes/No, "…"
 // strings, […] names, &, /, \, Mod, Like's wildcards, TOP with its ties, DISTINCTROW,
 // PARAMETERS, truth values of -1) into SQLite SQL over the functions of JetFunctions.h,
-// and makes text comparisons and sorting use the JETTEXT collation. A statement that is not DELETE, INSERT, SELECT or
-// UPDATE is left to the engine as given.
+// and makes text comparisons and sorting use the JETTEXT collation. A statement that is not DELETE,
+// INSERT, SELECT or UPDATE is left to the engine as given.
 #pragma once
 #include <sqlite3.h>
 

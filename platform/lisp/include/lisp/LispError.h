@@ -11,13 +11,13 @@ namespace tabrik::lisp {
 class Value;
 
 class LispError : public std::runtime_error {
-public:
-    explicit LispError(const std::string& message) : std::runtime_error(message) {}
-    std::string message() const { return what(); }
+ public:
+  explicit LispError(const std::string& message) : std::runtime_error(message) {}
+  std::string message() const { return what(); }
 
-    // Set once *error* (or the top level) has seen this error, so an error that passes
-    // through several call boundaries is reported only once.
-    bool reported = false;
+  // Set once *error* (or the top level) has seen this error, so an error that passes
+  // through several call boundaries is reported only once.
+  bool reported = false;
 };
 
 // Message texts of the host's common errors, exactly as the host prints them.

@@ -26,100 +26,100 @@ using BuiltinFunction = std::function<Value(Runtime& runtime, Args args)>;
 
 // A call of an external function (EXRXSUBR) registered with defineExternal.
 struct ExternalCall {
-    Value name;   // the function's symbol
-    int code = 0; // the code given to defineExternal
-    Args args;    // evaluated arguments
+  Value name;    // the function's symbol
+  int code = 0;  // the code given to defineExternal
+  Args args;     // evaluated arguments
 };
 
 class ExternalDispatcher {
-public:
-    virtual ~ExternalDispatcher() = default;
-    // Returns the call's value; throws LispError to make it an evaluation error.
-    virtual Value callExternal(Runtime& runtime, const ExternalCall& call) = 0;
+ public:
+  virtual ~ExternalDispatcher() = default;
+  // Returns the call's value; throws LispError to make it an evaluation error.
+  virtual Value callExternal(Runtime& runtime, const ExternalCall& call) = 0;
 };
 
 // How a top-level entry point treats an error that reaches it.
 enum class ErrorReport {
-    Print,   // call *error* when it is a function, else print "; error: <msg>"
-    Silent,  // neither: only return the message
+  Print,   // call *error* when it is a function, else print "; error: <msg>"
+  Silent,  // neither: only return the message
 };
 
 // The result of a top-level entry point.
 struct Outcome {
-    bool ok = true;
-    Value value;          // the value of the last form (ok), or nil
-    std::string error;    // the message, without "; error: " (not ok)
-    // Set when *error* handled the error: what it returned, which a command line
-    // echoes as it echoes any result (handlers end in (princ) to show nothing).
-    bool errorHandled = false;
-    Value handlerValue;
+  bool ok = true;
+  Value value;        // the value of the last form (ok), or nil
+  std::string error;  // the message, without "; error: " (not ok)
+  // Set when *error* handled the error: what it returned, which a command line
+  // echoes as it echoes any result (handlers end in (princ) to show nothing).
+  bool errorHandled = false;
+  Value handlerValue;
 };
 
 class Runtime {
-public:
-    // services may be null: the runtime then uses its own default HostServices.
-    // The services and dispatcher must outlive the runtime.
-    explicit Runtime(HostServices* services = nullptr);
-    ~Runtime();
-    Runtime(const Runtime&) = delete;
-    Runtime& operator=(const Runtime&) = delete;
+ public:
+  // services may be null: the runtime then uses its own default HostServices.
+  // The services and dispatcher must outlive the runtime.
+  explicit Runtime(HostServices* services = nullptr);
+  ~Runtime();
+  Runtime(const Runtime&) = delete;
+  Runtime& operator=(const Runtime&) = delete;
 
-    HostServices& services() noexcept { return *m_services; }
-    void setServices(HostServices* services);  // null: back to the defaults
-    void setExternalDispatcher(ExternalDispatcher* dispatcher) noexcept { m_dispatcher = dispatcher; }
-    ExternalDispatcher* externalDispatcher() const noexcept { return m_dispatcher; }
+  HostServices& services() noexcept { return *m_services; }
+  void setServices(HostServices* services);  // null: back to the defaults
+  void setExternalDispatcher(ExternalDispatcher* dispatcher) noexcept { m_dispatcher = dispatcher; }
+  ExternalDispatcher* externalDispatcher() const noexcept { return m_dispatcher; }
 
-    // --- definitions
-    // Binds the upper-cased name to a new SUBR in this runtime.
-    void defineBuiltin(std::string_view name, BuiltinFunction function);
-    // Binds the upper-cased name to an EXRXSUBR carrying code; replaces any value.
-    void defineExternal(std::string_view name, int code);
-    // Unbinds name if it is still an external function; true when it was.
-    bool undefineExternal(std::string_view name);
-    // Whether (vl-acad-defun 'name) exposed a LISP function under that name.
-    bool isAcadDefun(std::string_view name) const;
+  // --- definitions
+  // Binds the upper-cased name to a new SUBR in this runtime.
+  void defineBuiltin(std::string_view name, BuiltinFunction function);
+  // Binds the upper-cased name to an EXRXSUBR carrying code; replaces any value.
+  void defineExternal(std::string_view name, int code);
+  // Unbinds name if it is still an external function; true when it was.
+  bool undefineExternal(std::string_view name);
+  // Whether (vl-acad-defun 'name) exposed a LISP function under that name.
+  bool isAcadDefun(std::string_view name) const;
 
-    // --- symbol values (dynamic bindings included: the current value)
-    Value symbolValue(std::string_view name) const;
-    Value symbolValue(const Value& symbol) const;
-    void setSymbolValue(std::string_view name, Value value);
-    void setSymbolValue(const Value& symbol, Value value);
+  // --- symbol values (dynamic bindings included: the current value)
+  Value symbolValue(std::string_view name) const;
+  Value symbolValue(const Value& symbol) const;
+  void setSymbolValue(std::string_view name, Value value);
+  void setSymbolValue(const Value& symbol, Value value);
 
-    // --- evaluation, errors thrown as LispError (no *error*, nothing printed
-    //     unless an enclosing top-level entry point reports it)
-    Value eval(const Value& form);
-    // Applies a function value (SUBR, USUBR, EXRXSUBR, or a lambda list) to evaluated
-    // arguments; a symbol is looked up first.
-    Value apply(const Value& function, Args args);
+  // --- evaluation, errors thrown as LispError (no *error*, nothing printed
+  //     unless an enclosing top-level entry point reports it)
+  Value eval(const Value& form);
+  // Applies a function value (SUBR, USUBR, EXRXSUBR, or a lambda list) to evaluated
+  // arguments; a symbol is looked up first.
+  Value apply(const Value& function, Args args);
 
-    // --- top-level entry points: the *error* protocol and "; error:" reporting
-    Outcome evaluateTopLevel(const Value& form, ErrorReport report = ErrorReport::Print);
-    // Reads and evaluates every form of source in order; stops at the first error.
-    Outcome evaluateString(std::string_view source, ErrorReport report = ErrorReport::Print);
-    // What (load path) and `tabrik run` do with a file: evaluate its forms in order;
-    // on an error, report it and abandon the rest. A file that cannot be read is an
-    // error "LOAD failed: \"path\"". The path is used as given (no search).
-    Outcome loadFile(const std::string& path, ErrorReport report = ErrorReport::Print);
-    // acedInvoke: calls the function bound to name (USUBR, SUBR, EXRXSUBR or a
-    // defun-q list) with values; the caller decides which names are reachable.
-    Outcome callFunction(std::string_view name, Args args, ErrorReport report = ErrorReport::Print);
+  // --- top-level entry points: the *error* protocol and "; error:" reporting
+  Outcome evaluateTopLevel(const Value& form, ErrorReport report = ErrorReport::Print);
+  // Reads and evaluates every form of source in order; stops at the first error.
+  Outcome evaluateString(std::string_view source, ErrorReport report = ErrorReport::Print);
+  // What (load path) and `tabrik run` do with a file: evaluate its forms in order;
+  // on an error, report it and abandon the rest. A file that cannot be read is an
+  // error "LOAD failed: \"path\"". The path is used as given (no search).
+  Outcome loadFile(const std::string& path, ErrorReport report = ErrorReport::Print);
+  // acedInvoke: calls the function bound to name (USUBR, SUBR, EXRXSUBR or a
+  // defun-q list) with values; the caller decides which names are reachable.
+  Outcome callFunction(std::string_view name, Args args, ErrorReport report = ErrorReport::Print);
 
-    // --- output (through the services)
-    void print(std::string_view utf8) { m_services->write(utf8); }
+  // --- output (through the services)
+  void print(std::string_view utf8) { m_services->write(utf8); }
 
-    // --- for builtins: raise an evaluation error with message
-    [[noreturn]] void fail(std::string message);
+  // --- for builtins: raise an evaluation error with message
+  [[noreturn]] void fail(std::string message);
 
-    // The evaluator's own state (binding stack, error boundaries, initget settings);
-    // defined and used only inside the runtime.
-    struct State;
-    State& state() noexcept { return *m_state; }
+  // The evaluator's own state (binding stack, error boundaries, initget settings);
+  // defined and used only inside the runtime.
+  struct State;
+  State& state() noexcept { return *m_state; }
 
-private:
-    HostServices* m_services = nullptr;
-    std::unique_ptr<HostServices> m_ownServices;
-    ExternalDispatcher* m_dispatcher = nullptr;
-    std::unique_ptr<State> m_state;
+ private:
+  HostServices* m_services = nullptr;
+  std::unique_ptr<HostServices> m_ownServices;
+  ExternalDispatcher* m_dispatcher = nullptr;
+  std::unique_ptr<State> m_state;
 };
 
 // Makes the running evaluation (of any runtime in the process) fail with

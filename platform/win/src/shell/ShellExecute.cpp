@@ -14,12 +14,14 @@ ShellHandler& handler() {
 
 }  // namespace
 
-ShellHandler setShellHandler(ShellHandler next) { return std::exchange(handler(), std::move(next)); }
+ShellHandler setShellHandler(ShellHandler next) {
+  return std::exchange(handler(), std::move(next));
+}
 
 }  // namespace tabrik::win::testing
 
-HINSTANCE ShellExecuteW(HWND, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters, LPCWSTR lpDirectory,
-                        int nShowCmd) {
+HINSTANCE ShellExecuteW(HWND, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
+                        LPCWSTR lpDirectory, int nShowCmd) {
   using tabrik::win::testing::ShellExecution;
   const auto& handler = tabrik::win::testing::handler();
   if (lpFile == nullptr) {

@@ -14,17 +14,26 @@ MessageBoxHandler& handler() {
 
 }  // namespace
 
-MessageBoxHandler setMessageBoxHandler(MessageBoxHandler next) { return std::exchange(handler(), std::move(next)); }
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler next) {
+  return std::exchange(handler(), std::move(next));
+}
 
 std::vector<int> messageBoxButtons(UINT style) {
   switch (style & MB_TYPEMASK) {
-    case MB_OK: return {IDOK};
-    case MB_OKCANCEL: return {IDOK, IDCANCEL};
-    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-    case MB_YESNO: return {IDYES, IDNO};
-    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-    default: return {};
+    case MB_OK:
+      return {IDOK};
+    case MB_OKCANCEL:
+      return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE:
+      return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL:
+      return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO:
+      return {IDYES, IDNO};
+    case MB_RETRYCANCEL:
+      return {IDRETRY, IDCANCEL};
+    default:
+      return {};
   }
 }
 
@@ -38,11 +47,14 @@ int messageBoxDefault(UINT style) {
 
 int messageBoxCloseAnswer(UINT style) {
   switch (style & MB_TYPEMASK) {
-    case MB_OK: return IDOK;
+    case MB_OK:
+      return IDOK;
     case MB_OKCANCEL:
     case MB_YESNOCANCEL:
-    case MB_RETRYCANCEL: return IDCANCEL;
-    default: return 0;
+    case MB_RETRYCANCEL:
+      return IDCANCEL;
+    default:
+      return 0;
   }
 }
 
@@ -57,7 +69,9 @@ int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
   return answer ? answer(request) : messageBoxDefault(type);
 }
 
-int AfxMessageBox(LPCTSTR text, UINT type, UINT) { return MessageBoxW(hostMainWindow(), text, L"Tabrik", type); }
+int AfxMessageBox(LPCTSTR text, UINT type, UINT) {
+  return MessageBoxW(hostMainWindow(), text, L"Tabrik", type);
+}
 
 // The headless host has no loudspeaker; a beep always succeeds.
 BOOL MessageBeep(UINT) { return TRUE; }

@@ -55,7 +55,8 @@ int runTimers() {
   int fired = 0;
   for (const Timer& timer : due) {
     bool alive = false;
-    for (const Timer& live : timers()) alive = alive || (live.window == timer.window && live.id == timer.id);
+    for (const Timer& live : timers())
+      alive = alive || (live.window == timer.window && live.id == timer.id);
     if (!alive || timer.callback == nullptr) continue;
     timer.callback(timer.window, /*WM_TIMER*/ 0x0113, timer.id, 0);
     ++fired;
@@ -98,14 +99,19 @@ int GetWindowTextW(HWND window, LPWSTR text, int maxCount) {
   return count;
 }
 
-int GetWindowTextLengthW(HWND window) { return isMain(window) ? static_cast<int>(mainWindow().title.size()) : 0; }
+int GetWindowTextLengthW(HWND window) {
+  return isMain(window) ? static_cast<int>(mainWindow().title.size()) : 0;
+}
 
 // The screen of the headless host is a full-HD one.
 int GetSystemMetrics(int index) {
   switch (index) {
-    case SM_CXSCREEN: return 1920;
-    case SM_CYSCREEN: return 1080;
-    default: return 0;
+    case SM_CXSCREEN:
+      return 1920;
+    case SM_CYSCREEN:
+      return 1080;
+    default:
+      return 0;
   }
 }
 
