@@ -3,6 +3,33 @@
 # and may write files), with the file's own folder as the search path (ACADPREFIX)
 # so that fixtures beside it are found.
 if(TARGET tabrik)
+  # The module's function names, from the one list in the module, as LISP lists that
+  # scenarios load ("function-list.lsp" on their search path): *tb-db-names*,
+  # *tb-draw-names* (registration order) and *tb-built-names* (bodies written).
+  set(function_list ${CMAKE_SOURCE_DIR}/module/host/LispFunctionList.def)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${function_list})
+  file(STRINGS ${function_list} function_lines REGEX "^TABRIK_LISP_FUNCTION\\(")
+  set(db_names "")
+  set(draw_names "")
+  set(built_names "")
+  foreach(line ${function_lines})
+    string(REGEX MATCH "\"([^\"]+)\", (Database|Drawing), [a-z]+, (Built|Pending)" _ "${line}")
+    if(CMAKE_MATCH_2 STREQUAL "Database")
+      string(APPEND db_names "\n  \"${CMAKE_MATCH_1}\"")
+    else()
+      string(APPEND draw_names "\n  \"${CMAKE_MATCH_1}\"")
+    endif()
+    if(CMAKE_MATCH_3 STREQUAL "Built")
+      string(APPEND built_names "\n  \"${CMAKE_MATCH_1}\"")
+    endif()
+  endforeach()
+  set(generated_lisp ${CMAKE_BINARY_DIR}/lisp-generated)
+  file(WRITE ${generated_lisp}/function-list.lsp
+       ";; Made by CMake from module/host/LispFunctionList.def.\n"
+       "(setq *tb-db-names* (list${db_names}))\n"
+       "(setq *tb-draw-names* (list${draw_names}))\n"
+       "(setq *tb-built-names* (list${built_names}))\n")
+
   file(GLOB_RECURSE scenario_files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/lisp/*.lsp)
   foreach(file ${scenario_files})
     file(RELATIVE_PATH relative ${CMAKE_CURRENT_SOURCE_DIR}/lisp ${file})
@@ -10,8 +37,12 @@ if(TARGET tabrik)
     string(REGEX REPLACE "\\.lsp$" "" stem ${relative})
     set(work ${CMAKE_BINARY_DIR}/lisp-work/${stem})
     file(MAKE_DIRECTORY ${work})
+    set(search_path ${folder})
+    if(relative MATCHES "^module/")
+      set(search_path "${folder};${generated_lisp}")
+    endif()
     add_test(NAME lisp/${relative}
-             COMMAND tabrik test --quiet --search-path ${folder} ${file}
+             COMMAND tabrik test --quiet --search-path "${search_path}" ${file}
              WORKING_DIRECTORY ${work})
   endforeach()
 

@@ -1,140 +1,23 @@
-// The LISP functions whose bodies are not written yet, in one place so that the
-// remaining work stays visible. Each is registered like every other function and
-// returns nil without reading its arguments. Writing a body elsewhere means removing
-// its line here.
+// The bodies of the LISP functions that LispFunctionList.def marks Pending: each is
+// registered like every other function and returns nil without reading its arguments.
+// Writing a body means marking its line Built and defining it in its family's file.
 #include <acedads.h>
 
 #include "host/CallWrapper.h"
 #include "host/LispFunctions.h"
 
-#define TABRIK_PENDING_BODY(name) \
-  int name() {                    \
+namespace tabrik::arx::fn {
+
+#define TABRIK_BODY_Built(body)
+#define TABRIK_BODY_Pending(body) \
+  int body() {                    \
     acedRetNil();                 \
     return kResultOk;             \
   }
-
-namespace tabrik::arx::fn {
-
-// Database functions.
-TABRIK_PENDING_BODY(tb_beep)
-TABRIK_PENDING_BODY(tb_message_beep)
-TABRIK_PENDING_BODY(tb_message_box)
-TABRIK_PENDING_BODY(tb_xdput_list)
-TABRIK_PENDING_BODY(tb_xdget)
-TABRIK_PENDING_BODY(tb_xdget_list)
-TABRIK_PENDING_BODY(tb_xdget_all)
-TABRIK_PENDING_BODY(tb_mkdir)
-TABRIK_PENDING_BODY(tb_rmdir)
-TABRIK_PENDING_BODY(tb_fmove)
-TABRIK_PENDING_BODY(tb_fcopy)
-TABRIK_PENDING_BODY(tb_fcopyIfChanged)
-TABRIK_PENDING_BODY(tb_fdir)
-TABRIK_PENDING_BODY(tb_fdelete)
-
-// Drawing functions.
-TABRIK_PENDING_BODY(nv_nv_setGroupSelectable)
-TABRIK_PENDING_BODY(nv_nv_GetGroup)
-TABRIK_PENDING_BODY(AcDbCurve_getLength)
-TABRIK_PENDING_BODY(AcDbCurve_getPointAtDist)
-TABRIK_PENDING_BODY(AcDbCurve_getClosestPointTo)
-TABRIK_PENDING_BODY(AcDbCurve_getDistAtPoint)
-TABRIK_PENDING_BODY(AcDbBlockReference_Jig)
-TABRIK_PENDING_BODY(AcDbMText_actualWidth)
-TABRIK_PENDING_BODY(AcDbMText_actualHeight)
-TABRIK_PENDING_BODY(AcDbMText_setNormal)
-TABRIK_PENDING_BODY(AcDbMText_setDirection)
-TABRIK_PENDING_BODY(AcDbMText_setMask)
-TABRIK_PENDING_BODY(AcDbMText_direction)
-TABRIK_PENDING_BODY(AcDbMText_insert)
-TABRIK_PENDING_BODY(AcDbMText_ascent)
-TABRIK_PENDING_BODY(AcDbMText_descent)
-TABRIK_PENDING_BODY(RectangleJig)
-TABRIK_PENDING_BODY(nv_nv_lineJig)
-TABRIK_PENDING_BODY(nv_nv_textJig)
-TABRIK_PENDING_BODY(nv_nv_rotateJig)
-TABRIK_PENDING_BODY(nv_nv_multiRotateJig)
-TABRIK_PENDING_BODY(nv_nv_multiMoveJig)
-TABRIK_PENDING_BODY(nv_nv_entsel)
-TABRIK_PENDING_BODY(AcDbLeader_create)
-TABRIK_PENDING_BODY(nv_nv_showHelp)
-TABRIK_PENDING_BODY(nv_nv_SHGetFolderPath)
-TABRIK_PENDING_BODY(nv_nv_SHOpenFolderAndSelect)
-TABRIK_PENDING_BODY(nv_nv_shellExecute)
-TABRIK_PENDING_BODY(ed_editMultilineText)
-TABRIK_PENDING_BODY(nv_nv_customizeLabelGroup)
-TABRIK_PENDING_BODY(nv_nv_customizeLayers)
-TABRIK_PENDING_BODY(nv_nv_customizeTextStyles)
-TABRIK_PENDING_BODY(nv_nv_setColor)
-TABRIK_PENDING_BODY(nv_nv_setPlotStyle)
-TABRIK_PENDING_BODY(nv_nv_freezeInViewport)
-TABRIK_PENDING_BODY(ssgetPK)
-TABRIK_PENDING_BODY(ssgetCP)
-TABRIK_PENDING_BODY(ssgetC)
-TABRIK_PENDING_BODY(ssgetX_block)
-TABRIK_PENDING_BODY(ssgetX_circle)
-TABRIK_PENDING_BODY(ssgetX_polyline)
-TABRIK_PENDING_BODY(ssgetX_all)
-TABRIK_PENDING_BODY(nv_nv_leader_insert)
-TABRIK_PENDING_BODY(nv_nv_leader_setPoints)
-TABRIK_PENDING_BODY(nv_nv_leader_setBlock)
-TABRIK_PENDING_BODY(nv_nv_leader_setOffset)
-TABRIK_PENDING_BODY(nv_nv_leader_explode)
-TABRIK_PENDING_BODY(AcDbMtext_lastLineWidth)
-TABRIK_PENDING_BODY(GetSystemMetrics_SM_CXSCREEN)
-TABRIK_PENDING_BODY(GetSystemMetrics_SM_CYSCREEN)
-TABRIK_PENDING_BODY(nv_nv_submitBug)
-TABRIK_PENDING_BODY(EditUserOptions)
-TABRIK_PENDING_BODY(nv_nv_safeContinue)
-TABRIK_PENDING_BODY(nv_nv_createLayer)
-TABRIK_PENDING_BODY(GetComputerName)
-TABRIK_PENDING_BODY(XFolderDialog)
-TABRIK_PENDING_BODY(PathIsNetworkPath)
-TABRIK_PENDING_BODY(CFileDialog)
-TABRIK_PENDING_BODY(nv_nv_getPoint)
-TABRIK_PENDING_BODY(nv_nv_getPoint_withKWords)
-TABRIK_PENDING_BODY(nv_nv_getCorner)
-TABRIK_PENDING_BODY(nv_nv_intersectArcArc)
-TABRIK_PENDING_BODY(nv_nv_intersectArcLine)
-TABRIK_PENDING_BODY(nv_nv_intersectLineArc)
-TABRIK_PENDING_BODY(nv_nv_LayerSystemOptionsElec)
-TABRIK_PENDING_BODY(nv_nv_LayerSystemOptionsPlumb)
-TABRIK_PENDING_BODY(nv_nv_LayerSystemOptionsHVAC)
-TABRIK_PENDING_BODY(DownloadFile)
-TABRIK_PENDING_BODY(ExtractZip)
-TABRIK_PENDING_BODY(CreateZip)
-TABRIK_PENDING_BODY(GetTempPath)
-TABRIK_PENDING_BODY(IsFileReadOnly)
-TABRIK_PENDING_BODY(CreateCompressedGuidString)
-TABRIK_PENDING_BODY(AcDbAnnotativeObjectPE_setAnnotative)
-TABRIK_PENDING_BODY(SetAnnoBlock)
-TABRIK_PENDING_BODY(nv_nv_drawHanger)
-TABRIK_PENDING_BODY(nv_nv_drawTripleCenter)
-TABRIK_PENDING_BODY(nv_nv_getTripleCoord)
-TABRIK_PENDING_BODY(nv_nv_drawTripleTransition)
-TABRIK_PENDING_BODY(nv_nv_drawTripleElbow)
-TABRIK_PENDING_BODY(nv_nv_drawTripleWye)
-TABRIK_PENDING_BODY(nv_nv_drawTripleTakeoff)
-TABRIK_PENDING_BODY(nv_nv_drawTripleSkin)
-TABRIK_PENDING_BODY(nv_nv_tripleUnion)
-TABRIK_PENDING_BODY(nv_nv_explodeSolid)
-TABRIK_PENDING_BODY(acedSetStatusBarProgressMeterPos)
-TABRIK_PENDING_BODY(acedSetStatusBarProgressMeter)
-TABRIK_PENDING_BODY(acedRestoreStatusBar)
-TABRIK_PENDING_BODY(RegEnumKey)
-TABRIK_PENDING_BODY(AcDbFace_makeEdgeInvisibleAt)
-TABRIK_PENDING_BODY(AcDbEntity_getGeomExtents)
-TABRIK_PENDING_BODY(AcDbEntity_setColor)
-TABRIK_PENDING_BODY(AcDb2dPolyline_setCurveType)
-TABRIK_PENDING_BODY(signString)
-TABRIK_PENDING_BODY(verifyString)
-TABRIK_PENDING_BODY(nv_nv_createJigTimer)
-TABRIK_PENDING_BODY(nv_nv_killJigTimer)
-TABRIK_PENDING_BODY(nv_nv_enableAutoCADWindow)
-TABRIK_PENDING_BODY(nv_nv_disableAutoCADWindow)
-TABRIK_PENDING_BODY(nv_nv_sendToBack)
-TABRIK_PENDING_BODY(nv_nv_getAcadWindowText)
-TABRIK_PENDING_BODY(nv_nv_setAcadWindowText)
+#define TABRIK_LISP_FUNCTION(body, name, table, family, state) TABRIK_BODY_##state(body)
+#include "host/LispFunctionList.def"
+#undef TABRIK_LISP_FUNCTION
+#undef TABRIK_BODY_Pending
+#undef TABRIK_BODY_Built
 
 }  // namespace tabrik::arx::fn
-
-#undef TABRIK_PENDING_BODY

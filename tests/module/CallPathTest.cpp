@@ -1,7 +1,10 @@
 // The path of a LISP call into the module without the LISP runtime: registration of
 // both tables in a drawing, the handlers, the call wrapper's lock and exception paths,
 // and the reporter's messages.
+#include <algorithm>
+#include <cwctype>
 #include <stdexcept>
+#include <vector>
 
 #include <afx.h>
 #include <gtest/gtest.h>
@@ -73,6 +76,24 @@ TEST_F(CallPathTest, BothTablesGetConsecutiveCodesInEveryDrawing) {
     EXPECT_EQ(document->codeOf(L"AcDbCurve::getLength"), 65);
     EXPECT_EQ(document->codeOf(L"nv_nv-setAcadWindowText"), 172);
   }
+}
+
+// What a drawing ends up with is the module's function list, no name more or less: a body
+// added to a table by hand, or a list entry that never reaches a table, fails here.
+TEST_F(CallPathTest, ADrawingDefinesExactlyTheFunctionList) {
+  std::vector<std::wstring> listed;
+#define TABRIK_LISP_FUNCTION(body, name, table, family, state) listed.push_back(L##name);
+#include "host/LispFunctionList.def"
+#undef TABRIK_LISP_FUNCTION
+  for (std::wstring& name : listed) {
+    for (wchar_t& c : name) c = static_cast<wchar_t>(std::towupper(c));
+  }
+  std::sort(listed.begin(), listed.end());
+  ASSERT_EQ(listed.size(), 173u);
+  EXPECT_EQ(std::adjacent_find(listed.begin(), listed.end()), listed.end())
+      << "a name listed twice";
+  Document* document = openRegistered(L"Drawing1.dwg");
+  EXPECT_EQ(document->externalNames(), listed);
 }
 
 TEST_F(CallPathTest, ReporterPrintsTheMessageOfEachResultCode) {

@@ -115,6 +115,13 @@ int Document::codeOf(const std::wstring& name) const {
   return found == m_names.end() ? -1 : found->second.code;
 }
 
+std::vector<std::wstring> Document::externalNames() const {
+  std::vector<std::wstring> names;
+  names.reserve(m_names.size());
+  for (const auto& [name, registration] : m_names) names.push_back(name);
+  return names;
+}
+
 void Document::forgetModule(const LoadedModule* owner) {
   for (auto it = m_names.begin(); it != m_names.end();) {
     if (it->second.owner != owner) {

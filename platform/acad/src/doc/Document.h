@@ -4,6 +4,7 @@
 #pragma once
 #include <deque>
 #include <map>
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -45,6 +46,8 @@ class Document : public AcApDocument {
   const LoadedModule* handlerOwner(int code) const;
   // The code of an external function name (any case), or -1.
   int codeOf(const std::wstring& name) const;
+  // Every external function name defined in this drawing, upper-cased, in name order.
+  std::vector<std::wstring> externalNames() const;
   // Forgets what a module registered (it is being unloaded).
   void forgetModule(const LoadedModule* owner);
 
