@@ -7,10 +7,10 @@
 #include "HostTesting.h"
 #include "aced.h"
 #include "acdocman.h"
-#include "doc/DocManager.h"
+#include "aced/doc/DocManager.h"
 #include "acutads.h"
-#include "doc/HostEditor.h"
-#include "host/HostState.h"
+#include "aced/doc/HostEditor.h"
+#include "aced/host/HostState.h"
 
 using tabrik::acad::docManager;
 using tabrik::acad::testing::lockCount;

@@ -5,8 +5,8 @@
 #include "HostTesting.h"
 #include "acedads.h"
 #include "acutads.h"
-#include "ads/ExternalCall.h"
-#include "doc/DocManager.h"
+#include "aced/ads/ExternalCall.h"
+#include "aced/doc/DocManager.h"
 
 using tabrik::acad::docManager;
 using tabrik::acad::Document;

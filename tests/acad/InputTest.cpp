@@ -7,7 +7,7 @@
 
 #include "HostTesting.h"
 #include "acedads.h"
-#include "input/UserInput.h"
+#include "aced/input/UserInput.h"
 
 using tabrik::acad::testing::OutputCapture;
 using tabrik::acad::testing::queueInput;

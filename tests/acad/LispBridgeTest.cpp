@@ -10,11 +10,11 @@
 #include "HostTesting.h"
 #include "acedads.h"
 #include "acutads.h"
-#include "ads/ResbufChain.h"
-#include "ads/WideText.h"
-#include "bridge/DocumentLisp.h"
-#include "bridge/LispResbuf.h"
-#include "doc/DocManager.h"
+#include "acdb/acut/ResbufChain.h"
+#include "acdb/acut/WideText.h"
+#include "aced/bridge/DocumentLisp.h"
+#include "aced/bridge/LispResbuf.h"
+#include "aced/doc/DocManager.h"
 #include "lisp/Reader.h"
 
 using tabrik::acad::docManager;

@@ -9,7 +9,7 @@
 
 #include "dbmtext.h"
 #include "dbsymtb.h"
-#include "entities/TrueTypeFont.h"
+#include "acdb/entities/TrueTypeFont.h"
 
 namespace {
 

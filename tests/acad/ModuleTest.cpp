@@ -4,7 +4,7 @@
 
 #include "HostTesting.h"
 #include "acedads.h"
-#include "doc/DocManager.h"
+#include "aced/doc/DocManager.h"
 #include "rxregsvc.h"
 
 using tabrik::acad::docManager;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "dbents.h"
-#include "select/SelectionGeometry.h"
+#include "aced/select/SelectionGeometry.h"
 
 using tabrik::acad::PlanPoint;
 using tabrik::acad::PlanPolygon;

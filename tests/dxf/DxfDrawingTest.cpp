@@ -35,8 +35,7 @@ std::string strictCheck(AcDbDatabase& db, const char* name) {
   std::string path = tempPath(name);
   if (tabrik::dxf::writeFile(&db, std::wstring(path.begin(), path.end())) != Acad::eOk)
     return "not written";
-  std::string here = __FILE__;
-  std::string checker = here.substr(0, here.rfind('/')) + "/dxf_check.py";
+  std::string checker = std::string(TABRIK_DXF_TEST_DIR) + "/dxf_check.py";
   std::string command = "/usr/bin/python3 " + checker + " " + path + " > " + path + ".log 2>&1";
   int rc = std::system(command.c_str());
   std::ifstream log(path + ".log");
@@ -61,8 +60,7 @@ TEST(DxfDrawing, WrittenFilePassesTheStrictCheck) {
 // A file of other software (the reference sample, with its layouts, plot styles and
 // an application's entity this host has no class for) written back by the host.
 TEST(DxfDrawing, ForeignFileWrittenBackPassesTheStrictCheck) {
-  std::string here = __FILE__;
-  std::ifstream in(here.substr(0, here.rfind('/')) +
+  std::ifstream in(std::string(TABRIK_DXF_TEST_DIR) +
                    "/../../platform/dxf/fuzz/corpus/sample-r2000.dxf");
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   AcDbDatabase db(/*buildDefaultDrawing=*/false);

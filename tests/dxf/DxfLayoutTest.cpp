@@ -77,8 +77,7 @@ std::string layoutBlock(const Object& layout) {
 }
 
 std::string sampleText() {
-  std::string here = __FILE__;
-  std::ifstream in(here.substr(0, here.rfind('/')) +
+  std::ifstream in(std::string(TABRIK_DXF_TEST_DIR) +
                    "/../../platform/dxf/fuzz/corpus/sample-r2000.dxf");
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }

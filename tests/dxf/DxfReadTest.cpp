@@ -18,10 +18,7 @@
 
 namespace {
 
-std::string here() {
-  std::string file = __FILE__;
-  return file.substr(0, file.rfind('/'));
-}
+std::string here() { return TABRIK_DXF_TEST_DIR; }
 
 std::string readText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

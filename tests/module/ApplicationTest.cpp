@@ -11,8 +11,8 @@
 
 #include "HostTesting.h"
 #include "db/ConnectionList.h"
-#include "doc/DocManager.h"
-#include "doc/HostEditor.h"
+#include "aced/doc/DocManager.h"
+#include "aced/doc/HostEditor.h"
 #include "host/TabrikApplication.h"
 
 using namespace tabrik::arx;

@@ -12,8 +12,8 @@
 #include "HostTesting.h"
 #include "ResbufChain.h"
 #include "acedads.h"
-#include "ads/ExternalCall.h"
-#include "doc/DocManager.h"
+#include "aced/ads/ExternalCall.h"
+#include "aced/doc/DocManager.h"
 #include "host/CallWrapper.h"
 #include "host/LispFunctionTable.h"
 

@@ -5,7 +5,7 @@
 
 #include "HostTesting.h"
 #include "db/ConnectionList.h"
-#include "doc/DocManager.h"
+#include "aced/doc/DocManager.h"
 
 using namespace tabrik::arx;
 using tabrik::acad::docManager;

@@ -6,7 +6,7 @@
 #include "HostTesting.h"
 #include "db/CDBConnection.h"
 #include "db/ConnectionList.h"
-#include "doc/DocManager.h"
+#include "aced/doc/DocManager.h"
 #include "host/tbEditorReactor.h"
 
 using namespace tabrik::arx;

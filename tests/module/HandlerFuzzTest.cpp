@@ -9,8 +9,8 @@
 
 #include "HostTesting.h"
 #include "acedads.h"
-#include "ads/ExternalCall.h"
-#include "doc/DocManager.h"
+#include "aced/ads/ExternalCall.h"
+#include "aced/doc/DocManager.h"
 #include "host/LispFunctionTable.h"
 
 using namespace tabrik::arx;

@@ -7,8 +7,8 @@
 #include "HostTesting.h"
 #include "ResbufChain.h"
 #include "acedads.h"
-#include "ads/ExternalCall.h"
-#include "doc/DocManager.h"
+#include "aced/ads/ExternalCall.h"
+#include "aced/doc/DocManager.h"
 #include "host/ListBuilder.h"
 #include "host/ResultValues.h"
 

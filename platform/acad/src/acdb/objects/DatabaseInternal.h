@@ -1,0 +1,125 @@
+// What only the database's own sources see: the stub behind every object id, the
+// database's private state, and privileged access to an object's open state (used by
+// the open protocol, transactions and the filers that rebuild objects).
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <unordered_set>
+
+#include "acdb/objects/MemoryDwgFiler.h"
+#include "dbmain.h"
+#include "dbtrans.h"
+
+// One per handle ever named in a database; lives as long as the database, so ids
+// stay comparable after their object is gone.
+class AcDbBlockTableRecord;
+class AcRxDictionary;
+
+class AcDbStub {
+ public:
+  AcDbDatabase* database = nullptr;
+  AcDbHandle handle;
+  AcDbObject* object = nullptr;  // owned by the database
+  std::intptr_t serial = 0;      // word 0 of the object's ads_name
+  bool gone = false;             // deleted for good (a new object of an aborted transaction)
+};
+
+namespace tabrik::acad {
+
+// Registers every class of the drawing database in the class dictionary; called once
+// when the system registry is built.
+void registerDatabaseClasses(AcRxDictionary& classes);
+// Text and multi-line text without a style take the database's current one.
+void giveTextStyle(AcDbEntity* entity, AcDbDatabase* database);
+// Moves the vertices a 2D polyline gathered outside a database into it.
+void adoptPendingSubEntities(AcDbEntity* entity);
+// Gives a block its BLOCK and ENDBLK objects (once it is in a database).
+void frameBlock(AcDbBlockTableRecord* block);
+
+// One transaction: the objects it holds open, the state of each object before its
+// first change inside it (written by the object's own dwgOutFields to an undo filer),
+// and the objects made while it ran.
+struct TransactionImpl {
+  explicit TransactionImpl(AcDbDatabase* database) : database(database) {}
+  struct Snapshot {
+    AcDbStub* stub;
+    std::unique_ptr<MemoryDwgFiler> state;
+    bool erased;
+  };
+  AcDbDatabase* database;
+  std::vector<AcDbObject*> held;
+  std::vector<Snapshot> snapshots;
+  std::unordered_set<AcDbStub*> recorded;
+  std::vector<AcDbStub*> created;
+
+  void record(AcDbObject* object);
+  void hold(AcDbObject* object);
+};
+
+struct DatabaseImpl {
+  explicit DatabaseImpl(AcDbDatabase* self) : self(self), transactions(self) {}
+  ~DatabaseImpl();
+
+  AcDbDatabase* self;
+  std::vector<std::unique_ptr<AcDbStub>> stubs;
+  std::unordered_map<std::uint64_t, AcDbStub*> byHandle;
+  std::uint64_t nextHandle = 1;
+  AcDbTransactionManager transactions;
+  bool restoring = false;  // while an aborted transaction puts objects back
+
+  AcDbObjectId blockTable, layerTable, linetypeTable, textStyleTable, regAppTable, viewportTable,
+      viewTable, ucsTable, dimStyleTable;
+  AcDbObjectId namedObjects, groupDictionary, modelSpace, paperSpace;
+  AcDbObjectId byLayerLinetype, byBlockLinetype, continuousLinetype;
+
+  // Header variables.
+  AcDbObjectId clayer, celtype, textstyle, dimstyle;
+  AcCmColor cecolor;
+  AcDb::LineWeight celweight = AcDb::kLnWtByLayer;
+  double celtscale = 1.0, textsize = 2.5, dimscale = 1.0, ltscale = 1.0;
+  int insunits = 4;
+  bool metric = true;
+  AcGePoint3d insbase;
+  std::wstring filename;
+
+  AcDbStub* newStub(std::uint64_t handle);
+  AcDbStub* stubOf(std::uint64_t handle) const;
+  // Makes `object` resident under the handle (a fresh one when 0). The object is
+  // left open for write, as a new object is.
+  Acad::ErrorStatus add(AcDbObject* object, std::uint64_t handle, AcDbObjectId& id);
+  void buildDefaultDrawing();
+  // Called from assertWriteEnabled: the top transaction records the object's state
+  // before its first change.
+  void beforeChange(AcDbObject* object);
+  // Every resident object in handle order.
+  std::vector<AcDbObject*> objectsByHandle() const;
+};
+
+// The id of a name in the symbol table with the given id (null when absent).
+AcDbObjectId symbolIdOf(const AcDbDatabase* database, AcDbObjectId tableId, const ACHAR* name);
+// The installed DXF filing functions (null until the DXF library installs them).
+using DxfFilingFunction = Acad::ErrorStatus (*)(AcDbDatabase*, const std::wstring&);
+DxfFilingFunction dxfReader();
+DxfFilingFunction dxfWriter();
+
+// Privileged access to an object's identity and open state.
+struct ObjectState {
+  static void attach(AcDbObject* object, AcDbObjectId id) { object->m_id = id; }
+  static void setOwner(AcDbObject* object, AcDbObjectId owner) { object->m_ownerId = owner; }
+  static void setErased(AcDbObject* object, bool erased) { object->m_erased = erased; }
+  static void setNew(AcDbObject* object, bool isNew) { object->m_isNew = isNew; }
+  static int& readCount(AcDbObject* object) { return object->m_readCount; }
+  static bool& writeOpen(AcDbObject* object) { return object->m_writeOpen; }
+  static int& transactionCount(AcDbObject* object) { return object->m_transactionCount; }
+  static bool isOpen(const AcDbObject* object) {
+    return object->m_readCount > 0 || object->m_writeOpen || object->m_transactionCount > 0;
+  }
+  // Opens by the protocol of dbmain.h.
+  static Acad::ErrorStatus open(AcDbObject* object, AcDb::OpenMode mode, bool openErased);
+};
+
+}  // namespace tabrik::acad

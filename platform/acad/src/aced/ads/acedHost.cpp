@@ -1,0 +1,88 @@
+// Host services of the ads interface: LISP invocation, host variables, files,
+// environment and the text screen.
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+#include <filesystem>
+
+#include "WinUserTesting.h"
+#include "acedads.h"
+#include "acdb/acut/WideText.h"
+#include "aced/doc/DocManager.h"
+#include "acdb/acut/Console.h"
+#include "aced/host/HostState.h"
+#include "aced/host/HostVariables.h"
+
+using namespace tabrik::acad;
+
+int acedInvoke(const resbuf* args, resbuf** result) {
+  if (result != nullptr) *result = nullptr;
+  if (args == nullptr || args->restype != RTSTR || args->resval.rstring == nullptr ||
+      result == nullptr) {
+    return RTERROR;
+  }
+  Document* document = docManager().current();
+  if (document == nullptr || document->lisp() == nullptr) return RTERROR;
+  return document->lisp()->invoke(args, result);
+}
+
+int acedEvaluateLisp(const ACHAR* expression, resbuf*& result) {
+  result = nullptr;
+  Document* document = docManager().current();
+  if (expression == nullptr || document == nullptr || document->lisp() == nullptr) return RTERROR;
+  return document->lisp()->evaluate(expression, &result);
+}
+
+int acedGetVar(const ACHAR* name, resbuf* result) {
+  if (name == nullptr || result == nullptr) return RTERROR;
+  return getHostVariable(name, result) ? RTNORM : RTERROR;
+}
+
+int acedSetVar(const ACHAR* name, const resbuf* value) {
+  if (name == nullptr || value == nullptr) return RTERROR;
+  return setHostVariable(name, *value);
+}
+
+int acedGetEnv(const ACHAR* name, ACHAR* value, size_t size) {
+  if (name == nullptr || value == nullptr || size == 0) return RTERROR;
+  const char* found = std::getenv(toUtf8(name).c_str());
+  if (found == nullptr) return RTERROR;
+  std::wstring text = fromUtf8(found);
+  if (text.size() + 1 > size) return RTERROR;
+  std::wmemcpy(value, text.c_str(), text.size() + 1);
+  return RTNORM;
+}
+
+int acedSetEnv(const ACHAR* name, const ACHAR* value) {
+  if (name == nullptr || value == nullptr || *name == L'\0') return RTERROR;
+  return setenv(toUtf8(name).c_str(), toUtf8(value).c_str(), 1) == 0 ? RTNORM : RTERROR;
+}
+
+int acedFindFile(const ACHAR* name, ACHAR* result, size_t size) {
+  if (name == nullptr || result == nullptr || size == 0) return RTERROR;
+  std::optional<std::wstring> found = findHostFile(name);
+  if (!found || found->size() + 1 > size) return RTERROR;
+  std::wmemcpy(result, found->c_str(), found->size() + 1);
+  return RTNORM;
+}
+
+int acedTextScr() {
+  ++hostState().textScreenRequests;
+  return RTNORM;
+}
+
+int acedGraphScr() { return RTNORM; }
+
+// The host has no command processor; commands sent this way are refused.
+int acedCmd(const resbuf* args) {
+  hostDiagnostic("acedCmd: the headless host runs no commands");
+  return RTERROR;
+}
+
+// An alert is a message box with one OK button, shown over the main window.
+int acedAlert(const ACHAR* text) {
+  MessageBoxW(adsw_acadMainWnd(), text ? text : L"", L"Message", MB_OK);
+  return RTNORM;
+}
+
+HWND adsw_acadMainWnd() { return tabrik::win::testing::hostMainWindow(); }
