@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <new>
 #include <thread>
 
@@ -44,6 +45,24 @@ void CDBConnection::storeError(CDaoException* e) {
       e->m_pErrorInfo != nullptr ? e->m_pErrorInfo->m_strDescription : CString();
   m_hasError = true;
   e->Delete();
+}
+
+void CDBConnection::storeUnexpectedError() {
+  constexpr long kReservedError = 3000;
+  m_lastErrorCode = kReservedError;
+  try {
+    throw;
+  } catch (CException* e) {
+    TCHAR text[512] = {0};
+    e->GetErrorMessage(text, 512);
+    m_lastErrorDescription = text;
+    e->Delete();
+  } catch (const std::exception& e) {
+    m_lastErrorDescription = CString(e.what());
+  } catch (...) {
+    m_lastErrorDescription = L"Unknown error.";
+  }
+  m_hasError = true;
 }
 
 void CDBConnection::GetLastError(long& code, CString& description) const {
@@ -123,6 +142,7 @@ CString CDBConnection::Open(const CString& path, bool exclusive, bool readOnly) 
     }
     e->Delete();
   } catch (...) {
+    storeUnexpectedError();
     return CString();
   }
   // Locked by another process or not writable: what can be had is read-only access.
@@ -132,6 +152,7 @@ CString CDBConnection::Open(const CString& path, bool exclusive, bool readOnly) 
   } catch (CDaoException* e) {
     storeError(e);
   } catch (...) {
+    storeUnexpectedError();
   }
   return CString();
 }

@@ -215,6 +215,10 @@ class CDBConnection : public CDBConnectionDispatch {
   void clearError() { m_hasError = false; }
   // Keeps the error of `e` and deletes it.
   void storeError(CDaoException* e);
+  // Inside a catch (...): keeps what an exception that is not DAO's says (MFC's message, a
+  // standard exception's text) under Jet's general error number, so the failure it caused
+  // reaches tb_lastError and the failure report like any other.
+  void storeUnexpectedError();
   // Runs one DAO call; a DAO error is kept (as storeError does) and reported as false.
   template <typename Call>
   bool guarded(Call&& call) {

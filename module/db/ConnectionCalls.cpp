@@ -4,55 +4,38 @@
 
 #include <acedads.h>
 
-#include "db/ConnectionList.h"
-#include "db/FailureReport.h"
-#include "host/ArgReaders.h"
-#include "host/CallWrapper.h"
+#include "db/DatabaseCall.h"
 
 namespace tabrik::arx::db {
 
 int answerNameQuestion(NameQuestion question) {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  DatabaseCall call;
   std::wstring name;
-  if (!readString(cursor, name)) {
+  if (!call.readStrings(name)) {
     return kWrongType;
   }
-  CDBConnection* connection = currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
   bool answer = false;
-  if (!(connection->*question)(name.c_str(), answer)) {
-    reportFailure();
-    return kResultOk;
-  }
-  if (answer) {
-    acedRetT();
-  }
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) { return (connection.*question)(name.c_str(), answer); },
+      [&] {
+        if (answer) {
+          acedRetT();
+        }
+      });
 }
 
 int runTwoNameOperation(TwoNameOperation operation) {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  DatabaseCall call;
   std::wstring first;
   std::wstring second;
-  if (!readString(cursor, first) || !readString(cursor, second)) {
+  if (!call.readStrings(first, second)) {
     return kWrongType;
   }
-  CDBConnection* connection = currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  if (!(connection->*operation)(first.c_str(), second.c_str())) {
-    reportFailure();
-    return kResultOk;
-  }
-  acedRetT();
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) {
+        return (connection.*operation)(first.c_str(), second.c_str());
+      },
+      [] { acedRetT(); });
 }
 
 }  // namespace tabrik::arx::db

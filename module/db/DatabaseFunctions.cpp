@@ -8,6 +8,7 @@
 #include "db/CDBConnection.h"
 #include "db/ConnectionCalls.h"
 #include "db/ConnectionList.h"
+#include "db/DatabaseCall.h"
 #include "db/FailureReport.h"
 #include "host/ArgReaders.h"
 #include "host/CallWrapper.h"
@@ -16,18 +17,14 @@
 namespace tabrik::arx::fn {
 
 int tb_mdb() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  const CString name = connection->GetDatabaseName();
-  if (name.IsEmpty()) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  acedRetStr(name.GetString());
-  return kResultOk;
+  db::DatabaseCall call;
+  CString name;
+  return call.run(
+      [&](CDBConnection& connection) {
+        name = connection.GetDatabaseName();
+        return !name.IsEmpty();
+      },
+      [&] { acedRetStr(name.GetString()); });
 }
 
 int tb_create_db() {

@@ -10,6 +10,7 @@
 
 #include "db/CDBConnection.h"
 #include "db/ConnectionList.h"
+#include "db/DatabaseCall.h"
 #include "db/FailureReport.h"
 #include "host/ArgReaders.h"
 #include "host/CallWrapper.h"
@@ -51,31 +52,23 @@ int countArguments(ArgCursor cursor) {
 }  // namespace
 
 int tb_link_table() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  if (countArguments(cursor) < 3) {
+  db::DatabaseCall call;
+  if (countArguments(call.cursor()) < 3) {
     return kTooFewArguments;
   }
   std::wstring localName;
   std::wstring path;
   std::wstring sourceTable;
-  if (!readString(cursor, localName) || !readString(cursor, path) ||
-      !readString(cursor, sourceTable)) {
+  if (!call.readStrings(localName, path, sourceTable)) {
     return kWrongType;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  bool linked = false;
-  if (!connection->LinkTable(localName.c_str(), path.c_str(), sourceTable.c_str(), linked) ||
-      !linked) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  acedRetT();
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) {
+        bool linked = false;
+        return connection.LinkTable(localName.c_str(), path.c_str(), sourceTable.c_str(), linked) &&
+               linked;
+      },
+      [] { acedRetT(); });
 }
 
 int tb_compact() {

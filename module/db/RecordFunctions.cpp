@@ -9,6 +9,7 @@
 
 #include "db/CDBConnection.h"
 #include "db/ConnectionList.h"
+#include "db/DatabaseCall.h"
 #include "db/FailureReport.h"
 #include "db/RecordLists.h"
 #include "host/ArgReaders.h"
@@ -33,36 +34,26 @@ std::int32_t firstFieldAsLong(const DBRecord& record) {
   return value.lVal;
 }
 
-int answerWrite(bool written, const DBRecord& record) {
-  if (!written) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  db::retRecord(record);
-  return kResultOk;
+// Writes through the current connection; the record as written, or the failure report.
+template <typename Write>
+int writeAndAnswer(db::DatabaseCall& call, Write&& write) {
+  DBRecord record;
+  return call.run([&](CDBConnection& connection) { return write(connection, record); },
+                  [&] { db::retRecord(record); });
 }
 
 }  // namespace
 
 int tb_getrec() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
+  db::DatabaseCall call;
   DBRecord record;
-  if (!connection->GetRecord(record)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  db::retRecord(record);
-  return kResultOk;
+  return call.run([&](CDBConnection& connection) { return connection.GetRecord(record); },
+                  [&] { db::retRecord(record); });
 }
 
 int tb_append() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
+  ArgCursor& cursor = call.cursor();
   bool fill = false;
   if (cursor != nullptr &&
       (cursor->restype == RTSHORT || cursor->restype == RTLONG || cursor->restype == RTREAL)) {
@@ -74,12 +65,9 @@ int tb_append() {
   if (!db::readSuppliedRecord(cursor, values)) {
     return kResultOk;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  DBRecord record;
-  return answerWrite(connection->AppendRecord(values, fill, record), record);
+  return writeAndAnswer(call, [&](CDBConnection& connection, DBRecord& record) {
+    return connection.AppendRecord(values, fill, record);
+  });
 }
 
 int tb_append_withindex() {
@@ -130,32 +118,20 @@ int tb_append_withindex() {
 }
 
 int tb_replace() {
-  acedRetNil();
-  ArgList args;
+  db::DatabaseCall call;
   DBRecord values;
-  if (!db::readSuppliedRecord(args.first(), values)) {
+  if (!db::readSuppliedRecord(call.cursor(), values)) {
     return kResultOk;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  DBRecord record;
-  return answerWrite(connection->ReplaceRecord(values, record), record);
+  return writeAndAnswer(call, [&](CDBConnection& connection, DBRecord& record) {
+    return connection.ReplaceRecord(values, record);
+  });
 }
 
 int tb_delete() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  if (!connection->DeleteRecord()) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  acedRetT();
-  return kResultOk;
+  db::DatabaseCall call;
+  return call.run([](CDBConnection& connection) { return connection.DeleteRecord(); },
+                  [] { acedRetT(); });
 }
 
 }  // namespace tabrik::arx::fn

@@ -7,7 +7,7 @@
 #include "db/CDBConnection.h"
 #include "db/ConnectionCalls.h"
 #include "db/ConnectionList.h"
-#include "db/FailureReport.h"
+#include "db/DatabaseCall.h"
 #include "host/ArgReaders.h"
 #include "host/CallWrapper.h"
 #include "host/LispFunctions.h"
@@ -40,18 +40,10 @@ int tb_relationExists() { return db::answerNameQuestion(&CDBConnection::Relation
 int tb_relationDelete() { return db::runTwoNameOperation(&CDBConnection::DeleteRelation); }
 
 int tb_relationCount() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
+  db::DatabaseCall call;
   short count = 0;
-  if (!connection->GetRelationCount(count)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  retInteger(count);
-  return kResultOk;
+  return call.run([&](CDBConnection& connection) { return connection.GetRelationCount(count); },
+                  [&] { retInteger(count); });
 }
 
 int tb_relationInfo() {

@@ -10,7 +10,7 @@
 
 #include "db/CDBConnection.h"
 #include "db/ConnectionList.h"
-#include "db/FailureReport.h"
+#include "db/DatabaseCall.h"
 #include "db/RecordLists.h"
 #include "db/SchemaTokens.h"
 #include "host/ArgReaders.h"
@@ -25,27 +25,18 @@ using TableDefinition = bool (CDBConnection::*)(const CString&, const std::vecto
 
 // A table name, then the field definitions; the name when they were all made.
 int defineTable(TableDefinition define) {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
   std::wstring table;
-  if (!readString(cursor, table)) {
+  if (!call.readStrings(table)) {
     return kWrongType;
   }
   SchemaTokens tokens;
-  if (!db::flattenArguments(cursor, tokens)) {
+  if (!db::flattenArguments(call.cursor(), tokens)) {
     return kResultOk;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  if (!(connection->*define)(table.c_str(), tokens)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  acedRetStr(table.c_str());
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) { return (connection.*define)(table.c_str(), tokens); },
+      [&] { acedRetStr(table.c_str()); });
 }
 
 void retNames(const std::vector<CString>& names) {
@@ -60,18 +51,10 @@ void retNames(const std::vector<CString>& names) {
 // The names a connection lists (its tables, or its current table's indexes); nil,
 // after the failure report, when it cannot list them.
 int retConnectionNames(bool (CDBConnection::*list)(std::vector<CString>&)) {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
+  db::DatabaseCall call;
   std::vector<CString> names;
-  if (!(connection->*list)(names)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  retNames(names);
-  return kResultOk;
+  return call.run([&](CDBConnection& connection) { return (connection.*list)(names); },
+                  [&] { retNames(names); });
 }
 
 struct IndexDefinition {
@@ -83,10 +66,9 @@ struct IndexDefinition {
 // The index named by the argument, on the current table; not found without a
 // connection or such an index (quietly: these two answer nil, not an error).
 int readIndexDefinition(IndexDefinition& index) {
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
   std::wstring name;
-  if (!readString(cursor, name)) {
+  if (!call.readStrings(name)) {
     return kWrongType;
   }
   CDBConnection* connection = db::currentConnection();
@@ -101,6 +83,20 @@ std::wstring withoutTrailingBlanks(const CString& text) {
   return trimmed;
 }
 
+void retFieldInfo(const CDaoFieldInfo& info) {
+  ListBuilder builder;
+  builder.start();
+  builder.addPair(L"strName", std::wstring(info.m_strName.GetString()));
+  builder.addPairLong(L"nType", info.m_nType);
+  builder.addPairLong(L"lSize", static_cast<std::int32_t>(info.m_lSize));
+  builder.addPairLong(L"lAttributes", static_cast<std::int32_t>(info.m_lAttributes));
+  builder.addPairLong(L"nOrdinalPosition", info.m_nOrdinalPosition);
+  builder.addPairLong(L"bRequired", info.m_bRequired ? 1 : 0);
+  builder.addPairLong(L"bAllowZeroLength", info.m_bAllowZeroLength ? 1 : 0);
+  builder.addPair(L"strDefaultValue", withoutTrailingBlanks(info.m_strDefaultValue));
+  builder.finish();
+}
+
 }  // namespace
 
 int tb_create_table() { return defineTable(&CDBConnection::CreateTable); }
@@ -108,42 +104,27 @@ int tb_create_table() { return defineTable(&CDBConnection::CreateTable); }
 int tb_modify_table() { return defineTable(&CDBConnection::ModifyTable); }
 
 int tb_structure() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
+  db::DatabaseCall call;
   DBRecord structure;
-  if (!connection->GetStructure(structure)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  db::retRecord(structure);
-  return kResultOk;
+  return call.run([&](CDBConnection& connection) { return connection.GetStructure(structure); },
+                  [&] { db::retRecord(structure); });
 }
 
 int tb_create_index() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
   std::wstring table;
   std::wstring field;
   bool unique = false;
   bool primary = false;
-  if (!readString(cursor, table) || !readString(cursor, field) || !readBoolean(cursor, unique) ||
-      !readBoolean(cursor, primary)) {
+  if (!call.readStrings(table, field) || !readBoolean(call.cursor(), unique) ||
+      !readBoolean(call.cursor(), primary)) {
     return kWrongType;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  if (!connection->CreateIndex(table.c_str(), field.c_str(), unique, primary)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  acedRetT();
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) {
+        return connection.CreateIndex(table.c_str(), field.c_str(), unique, primary);
+      },
+      [] { acedRetT(); });
 }
 
 int tb_list_indexes() { return retConnectionNames(&CDBConnection::ListIndexes); }
@@ -169,96 +150,61 @@ int tb_indexFields() {
 }
 
 int tb_field_required() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
   std::wstring table;
   std::wstring field;
-  if (!readString(cursor, table) || !readString(cursor, field)) {
+  if (!call.readStrings(table, field)) {
     return kWrongType;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
   bool required = false;
-  if (!connection->FieldRequired(table.c_str(), field.c_str(), required)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  if (required) {
-    acedRetT();
-  }
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) {
+        return connection.FieldRequired(table.c_str(), field.c_str(), required);
+      },
+      [&] {
+        if (required) {
+          acedRetT();
+        }
+      });
 }
 
 int tb_attributes() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
   std::wstring field;
-  if (!readString(cursor, field)) {
+  if (!call.readStrings(field)) {
     return kWrongType;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
   CDaoFieldInfo info;
-  if (!connection->FieldAttributes(field.c_str(), info)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  ListBuilder builder;
-  builder.start();
-  builder.addPair(L"strName", std::wstring(info.m_strName.GetString()));
-  builder.addPairLong(L"nType", info.m_nType);
-  builder.addPairLong(L"lSize", static_cast<std::int32_t>(info.m_lSize));
-  builder.addPairLong(L"lAttributes", static_cast<std::int32_t>(info.m_lAttributes));
-  builder.addPairLong(L"nOrdinalPosition", info.m_nOrdinalPosition);
-  builder.addPairLong(L"bRequired", info.m_bRequired ? 1 : 0);
-  builder.addPairLong(L"bAllowZeroLength", info.m_bAllowZeroLength ? 1 : 0);
-  builder.addPair(L"strDefaultValue", withoutTrailingBlanks(info.m_strDefaultValue));
-  builder.finish();
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) { return connection.FieldAttributes(field.c_str(), info); },
+      [&] { retFieldInfo(info); });
 }
 
 int tb_delete_table() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
   std::wstring table;
-  if (!readString(cursor, table)) {
+  if (!call.readStrings(table)) {
     return kWrongType;
   }
   bool deleteRelations = false;
-  static_cast<void>(readBoolean(cursor, deleteRelations));
-  CDBConnection* connection = db::currentConnection();
-  if (connection != nullptr && !connection->DeleteTable(table.c_str(), deleteRelations)) {
-    db::reportFailure();
-  }
-  return kResultOk;
+  static_cast<void>(readBoolean(call.cursor(), deleteRelations));
+  return call.run([&](CDBConnection& connection) {
+    return connection.DeleteTable(table.c_str(), deleteRelations);
+  });
 }
 
 int tb_rename_table() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
   std::wstring oldName;
   std::wstring newName;
-  if (!readString(cursor, oldName) || !readString(cursor, newName)) {
+  if (!call.readStrings(oldName, newName)) {
     return kWrongType;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  if (!connection->RenameTable(oldName.c_str(), newName.c_str())) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  acedRetStr(newName.c_str());
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) {
+        return connection.RenameTable(oldName.c_str(), newName.c_str());
+      },
+      [&] { acedRetStr(newName.c_str()); });
 }
 
 int tb_list_tables() { return retConnectionNames(&CDBConnection::ListTables); }

@@ -8,7 +8,7 @@
 
 #include "db/CDBConnection.h"
 #include "db/ConnectionList.h"
-#include "db/FailureReport.h"
+#include "db/DatabaseCall.h"
 #include "db/RecordLists.h"
 #include "host/ArgReaders.h"
 #include "host/CallWrapper.h"
@@ -19,14 +19,21 @@
 namespace tabrik::arx::fn {
 namespace {
 
-// The record on success, the failure report otherwise.
-int answerRecord(bool moved, const DBRecord& record) {
-  if (!moved) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  db::retRecord(record);
-  return kResultOk;
+using Move = bool (CDBConnection::*)(DBRecord& record);
+
+// Moves the current table's cursor; the record it lands on, or the failure report.
+template <typename Step>
+int moveAndAnswer(db::DatabaseCall& call, Step&& step) {
+  DBRecord record;
+  return call.run([&](CDBConnection& connection) { return step(connection, record); },
+                  [&] { db::retRecord(record); });
+}
+
+int moveAndAnswer(Move move) {
+  db::DatabaseCall call;
+  return moveAndAnswer(call, [move](CDBConnection& connection, DBRecord& record) {
+    return (connection.*move)(record);
+  });
 }
 
 // Reads up to ten key values from the cursor (or from inside the list it opens),
@@ -50,30 +57,18 @@ bool readSeekKeys(ArgCursor cursor, COleVariant* keys, int& count) {
 }  // namespace
 
 int tb_table() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  if (cursor == nullptr) {
+  db::DatabaseCall call;
+  if (call.atEnd()) {
     return kTooFewArguments;
   }
   std::wstring table;
-  if (!readString(cursor, table)) {
-    return kWrongType;
-  }
   std::wstring index;
-  if (cursor != nullptr && !readString(cursor, index)) {
+  if (!call.readStrings(table) || (!call.atEnd() && !call.readStrings(index))) {
     return kWrongType;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  if (!connection->OpenTable(table.c_str(), index.c_str())) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  acedRetStr(table.c_str());
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) { return connection.OpenTable(table.c_str(), index.c_str()); },
+      [&] { acedRetStr(table.c_str()); });
 }
 
 int tb_close_table() {
@@ -92,65 +87,38 @@ int tb_closeall_tables() {
   return kResultOk;
 }
 
-int tb_top() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  DBRecord record;
-  return answerRecord(connection->MoveFirst(record), record);
-}
+int tb_top() { return moveAndAnswer(&CDBConnection::MoveFirst); }
 
-int tb_bottom() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  DBRecord record;
-  return answerRecord(connection->MoveLast(record), record);
-}
+int tb_bottom() { return moveAndAnswer(&CDBConnection::MoveLast); }
 
 int tb_skip() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
   std::int32_t count = 1;
-  if (cursor != nullptr && !readInteger(cursor, count)) {
+  if (!call.atEnd() && !readInteger(call.cursor(), count)) {
     return kWrongType;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  DBRecord record;
-  return answerRecord(connection->Skip(count, record), record);
+  return moveAndAnswer(call, [count](CDBConnection& connection, DBRecord& record) {
+    return connection.Skip(count, record);
+  });
 }
 
 int tb_seek() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
+  ArgCursor cursor = call.cursor();
   if (cursor == nullptr) {
     return kTooFewArguments;
   }
-  CDBConnection* connection = db::currentConnection();
-  DBRecord record;
   if (cursor->restype == RT3DPOINT) {
-    if (connection == nullptr) {
-      return kResultOk;
-    }
     const double* p = cursor->resval.rpoint;
-    return answerRecord(
-        connection->Seek3(COleVariant(p[0]), COleVariant(p[1]), COleVariant(p[2]), record), record);
+    return moveAndAnswer(call, [p](CDBConnection& connection, DBRecord& record) {
+      return connection.Seek3(COleVariant(p[0]), COleVariant(p[1]), COleVariant(p[2]), record);
+    });
   }
   if (cursor->restype == RTPOINT) {
-    if (connection == nullptr) {
-      return kResultOk;
-    }
     const double* p = cursor->resval.rpoint;
-    return answerRecord(connection->Seek2(COleVariant(p[0]), COleVariant(p[1]), record), record);
+    return moveAndAnswer(call, [p](CDBConnection& connection, DBRecord& record) {
+      return connection.Seek2(COleVariant(p[0]), COleVariant(p[1]), record);
+    });
   }
   if (cursor->rbnext == nullptr && cursor->restype != RTLB) {
     if (cursor->restype == RTNIL) {
@@ -160,35 +128,25 @@ int tb_seek() {
     if (!resbufToVariant(cursor, key)) {
       return kWrongType;
     }
-    if (connection == nullptr) {
-      return kResultOk;
-    }
-    return answerRecord(connection->Seek1(key, record), record);
+    return moveAndAnswer(call, [&key](CDBConnection& connection, DBRecord& record) {
+      return connection.Seek1(key, record);
+    });
   }
   COleVariant keys[kMaxSeekKeys];
   int count = 0;
   if (!readSeekKeys(cursor, keys, count)) {
     return kWrongType;
   }
-  if (connection == nullptr) {
-    return kResultOk;
-  }
-  return answerRecord(connection->SeekArray(keys, count, record), record);
+  return moveAndAnswer(call, [&keys, count](CDBConnection& connection, DBRecord& record) {
+    return connection.SeekArray(keys, count, record);
+  });
 }
 
 int tb_count() {
-  acedRetNil();
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
+  db::DatabaseCall call;
   long count = 0;
-  if (!connection->GetRecordCount(count)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  retInteger(count);
-  return kResultOk;
+  return call.run([&](CDBConnection& connection) { return connection.GetRecordCount(count); },
+                  [&] { retInteger(count); });
 }
 
 }  // namespace tabrik::arx::fn
