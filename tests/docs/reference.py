@@ -417,6 +417,11 @@ def main(argv):
     s.add_argument("--list", required=True)
     s.add_argument("name")
     args = parser.parse_args(argv)
+    # The host runs in the work folder: paths given relative to here must still hold.
+    if getattr(args, "tabrik", None) and os.sep in args.tabrik:
+        args.tabrik = os.path.abspath(args.tabrik)
+    if getattr(args, "work", None):
+        args.work = os.path.abspath(args.work)
     if args.command == "check":
         problems = check(args.list, args.pages)
         for problem in problems:
