@@ -140,8 +140,9 @@ TEST_F(ForwardOnly, SkipsCountsAndEnds) {
 
 TEST_F(ForwardOnly, StoredQueryParametersAndReadOnly) {
   CDaoQueryDef query(&db);
-  query.Create(L"Heavier", L"PARAMETERS [Least] Double; SELECT Name FROM Parts WHERE Weight > "
-                           L"[Least] ORDER BY Weight");
+  query.Create(L"Heavier",
+               L"PARAMETERS [Least] Double; SELECT Name FROM Parts WHERE Weight > "
+               L"[Least] ORDER BY Weight");
   query.Append();
   const struct {
     double least;

@@ -26,18 +26,13 @@ TEST(StatementCache, KeepsTheMostRecentlyUsedUnderOneSchemaVersion) {
     bool hit;
     std::size_t entries;
   } steps[] = {
-      {"SELECT 1", 7, false, 1},
-      {"SELECT 1", 7, true, 1},
-      {"SELECT 2", 7, false, 2},
-      {"SELECT 1", 7, true, 2},   // now the most recently used
-      {"SELECT 3", 7, false, 2},  // SELECT 2 makes room
-      {"SELECT 1", 7, true, 2},
-      {"SELECT 2", 7, false, 2},
+      {"SELECT 1", 7, false, 1},  {"SELECT 1", 7, true, 1},
+      {"SELECT 2", 7, false, 2},  {"SELECT 1", 7, true, 2},  // now the most recently used
+      {"SELECT 3", 7, false, 2},                             // SELECT 2 makes room
+      {"SELECT 1", 7, true, 2},   {"SELECT 2", 7, false, 2},
       {"SELECT 2", 8, false, 1},  // another schema: everything made before goes
-      {"SELECT 1", 8, false, 2},
-      {"SELECT 1", -1, false, 0},  // no version: nothing is kept
-      {"SELECT 1", -1, false, 0},
-      {"SELECT 1", 8, false, 1},
+      {"SELECT 1", 8, false, 2},  {"SELECT 1", -1, false, 0},  // no version: nothing is kept
+      {"SELECT 1", -1, false, 0}, {"SELECT 1", 8, false, 1},
   };
   StatementCache cache(2);
   std::uint64_t hits = 0;
@@ -76,7 +71,9 @@ class StatementCacheInEngine : public ::testing::Test {
   }
   StatementCache& cache() { return db.m_pDAODatabase->jetStatements(); }
   std::string rows(const wchar_t* sql) { return snapshotRows(db, sql); }
-  long error(const wchar_t* sql) { return daoError([&] { rows(sql); }); }
+  long error(const wchar_t* sql) {
+    return daoError([&] { rows(sql); });
+  }
 
   ScratchDir dir;
   CDaoDatabase db;

@@ -35,8 +35,7 @@ class StatementCache {
   // The translation of `jet`, translated now when the cache does not hold it (the
   // least recently used entry makes room). A statement that does not translate
   // throws as translate() does and is not kept.
-  std::shared_ptr<const Translation> translation(const std::string& jet,
-                                                 long long schemaVersion);
+  std::shared_ptr<const Translation> translation(const std::string& jet, long long schemaVersion);
   // Drops every entry.
   void clear();
 
