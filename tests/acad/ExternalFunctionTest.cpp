@@ -196,7 +196,9 @@ TEST_F(ExternalFunctionTest, WithTheCallersValuesNothingIsCopied) {
     EXPECT_EQ(run(*document, 12, args, call), RSRSLT);
     // The first taker gets the call's own chain; each later one a rebuilt chain (all
     // of them when the call has none).
-    if (c.withArguments) EXPECT_EQ(g_argsSeen[0], args);
+    if (c.withArguments) {
+      EXPECT_EQ(g_argsSeen[0], args);
+    }
     EXPECT_EQ(call.args, nullptr);
     EXPECT_EQ(values.rebuilt, c.withArguments ? 2 : 3);
     ASSERT_NE(g_argsSeen[1], nullptr);
