@@ -1,6 +1,10 @@
 // The DAO engine against the SQLite C API doing the same work: appending records one
-// committed Update at a time, and walking a table reading every field. Each
-// benchmark reports `vs_sqlite`, its time per record divided by the C API's.
+// committed Update at a time, walking a table reading every field (in index order,
+// and forward-only through a statement as tb_sql reads), seeking, and translating a
+// Jet statement (and looking it up in the statement cache) against SQLite's prepare.
+// Each benchmark reports `vs_sqlite`, its time per record divided by the C API's;
+// the walks also `vs_sqlite_cpu`, on this thread's processor time, which a machine
+// shared with other work disturbs less.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -8,12 +12,20 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "afxdao.h"
+#include "jetsql/JetStatementCache.h"
 #include "jetsql/JetTranslator.h"
 
 namespace {
+
+double threadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 struct Scratch {
   Scratch() {
@@ -72,12 +84,13 @@ double sqliteInsertSeconds(const std::string& path, int count) {
   return seconds / count;
 }
 
-double sqliteWalkSeconds(const std::string& path) {
+double sqliteWalkSeconds(const std::string& path, double* cpuPerRow = nullptr) {
   sqlite3* db = nullptr;
   sqlite3_open(path.c_str(), &db);
   sqlite3_stmt* q = nullptr;
   sqlite3_prepare_v2(db, "SELECT ID, Name, Code, Weight FROM Parts ORDER BY ID", -1, &q, nullptr);
   long rows = 0;
+  const double cpuStart = threadCpuSeconds();
   auto start = std::chrono::steady_clock::now();
   while (sqlite3_step(q) == SQLITE_ROW) {
     benchmark::DoNotOptimize(sqlite3_column_int(q, 0));
@@ -87,9 +100,20 @@ double sqliteWalkSeconds(const std::string& path) {
     ++rows;
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (cpuPerRow != nullptr) *cpuPerRow = rows ? (threadCpuSeconds() - cpuStart) / rows : 0;
   sqlite3_finalize(q);
   sqlite3_close(db);
   return rows ? seconds / rows : 0;
+}
+
+// A table of 20 000 parts in a new file.
+void makeWalkFile(const std::string& path) {
+  CDaoDatabase db;
+  db.Create(CString(path.c_str()));
+  makeTable(db);
+  db.Execute(
+      L"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+      L"INSERT INTO Parts SELECT i, 'part ' || i, i * 7, i * 0.5 FROM n");
 }
 
 void BM_DaoAppendUpdate(benchmark::State& state) {
@@ -129,13 +153,15 @@ void BM_DaoWalk(benchmark::State& state) {
         L"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
         L"INSERT INTO Parts SELECT i, 'part ' || i, i * 7, i * 0.5 FROM n");
   }
-  double baseline = sqliteWalkSeconds(path);
+  double baselineCpu = 0;
+  double baseline = sqliteWalkSeconds(path, &baselineCpu);
   CDaoDatabase db;
   db.Open(CString(path.c_str()));
   CDaoRecordset rs(&db);
   rs.Open(dbOpenTable, L"Parts");
   rs.SetCurrentIndex(L"PrimaryKey");
   long rows = 0;
+  const double cpuStart = threadCpuSeconds();
   auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
     if (rs.IsEOF()) rs.MoveFirst();
@@ -145,9 +171,45 @@ void BM_DaoWalk(benchmark::State& state) {
   }
   double perOp =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rows;
+  double cpuPerOp = (threadCpuSeconds() - cpuStart) / rows;
   state.counters["vs_sqlite"] = baseline > 0 ? perOp / baseline : 0;
+  state.counters["vs_sqlite_cpu"] = baselineCpu > 0 ? cpuPerOp / baselineCpu : 0;
 }
 BENCHMARK(BM_DaoWalk)->Unit(benchmark::kMicrosecond);
+
+// A forward-only recordset of a statement, as tb_sql reads one: each row read field by
+// field straight from the statement, against stepping the same SELECT.
+void BM_DaoForwardOnly(benchmark::State& state) {
+  Scratch scratch;
+  std::string path = scratch.dir + "/forward.mdb";
+  makeWalkFile(path);
+  double baselineCpu = 0;
+  double baseline = sqliteWalkSeconds(path, &baselineCpu);
+  CDaoDatabase db;
+  db.Open(CString(path.c_str()));
+  long rows = 0;
+  double cpu = 0;
+  double wall = 0;
+  for (auto _ : state) {
+    CDaoRecordset rs(&db);
+    const double cpuStart = threadCpuSeconds();
+    auto start = std::chrono::steady_clock::now();
+    rs.Open(dbOpenForwardOnly, L"SELECT ID, Name, Code, Weight FROM Parts ORDER BY ID");
+    COleVariant value;
+    for (; !rs.IsEOF(); rs.MoveNext(), ++rows) {
+      for (int f = 0; f < 4; ++f) {
+        rs.GetFieldValue(f, value);
+        benchmark::DoNotOptimize(value.vt);
+      }
+    }
+    rs.Close();
+    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cpu += threadCpuSeconds() - cpuStart;
+  }
+  state.counters["vs_sqlite"] = baseline > 0 && rows ? wall / rows / baseline : 0;
+  state.counters["vs_sqlite_cpu"] = baselineCpu > 0 && rows ? cpu / rows / baselineCpu : 0;
+}
+BENCHMARK(BM_DaoForwardOnly)->Unit(benchmark::kMillisecond);
 
 // Random Seek "=" on the primary key against a prepared SELECT by key.
 void BM_DaoSeek(benchmark::State& state) {
@@ -247,7 +309,17 @@ void BM_JetTranslate(benchmark::State& state) {
   }
   double perOp =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / n;
+  // The same statement from the statement cache, as every run after the first is.
+  tabrik::dao::jetsql::StatementCache cache;
+  constexpr int kLookups = 100000;
+  start = std::chrono::steady_clock::now();
+  for (int i = 0; i < kLookups; ++i)
+    benchmark::DoNotOptimize(cache.translation(jet, /*schemaVersion=*/1)->sql.size());
+  double lookup =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / kLookups;
   state.counters["vs_prepare"] = prepare > 0 ? perOp / prepare : 0;
+  state.counters["cached_vs_prepare"] = prepare > 0 ? lookup / prepare : 0;
+  state.counters["cached_us"] = lookup * 1e6;
 }
 BENCHMARK(BM_JetTranslate)->Unit(benchmark::kMicrosecond);
 

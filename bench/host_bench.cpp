@@ -1,6 +1,8 @@
 // The host's speed: a tight LISP loop, an external function called from LISP with
 // five arguments and a list result, and the bridge's overhead over calling the same
-// handler directly with a prepared argument list.
+// handler directly with a prepared argument list; and the floor of every module
+// function called from LISP: an external call that reads nothing and returns nothing,
+// against a built-in function call.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -17,6 +19,7 @@ namespace {
 
 constexpr int kLoopCount = 100000;
 constexpr int kCode = 100;
+constexpr int kEmptyCode = 101;
 
 // Reads its five arguments and returns them as a list, as a typical module function
 // takes a record and hands one back.
@@ -31,6 +34,8 @@ int fiveArguments() {
   return RSRSLT;
 }
 
+int nothing() { return RSRSLT; }
+
 class Session {
  public:
   Session() {
@@ -41,6 +46,8 @@ class Session {
     m_session->start();
     acedDefun(L"bench5", kCode);
     acedRegFunc(fiveArguments, kCode);
+    acedDefun(L"bench0", kEmptyCode);
+    acedRegFunc(nothing, kEmptyCode);
   }
   tabrik::lisp::Runtime& runtime() { return *m_session->scriptRuntime(); }
 
@@ -88,6 +95,34 @@ void ExternalCallFromLisp(benchmark::State& state) {
   state.counters["bridge_overhead_ratio"] = directSeconds > 0 ? lispSeconds / directSeconds : 0;
 }
 BENCHMARK(ExternalCallFromLisp);
+
+// The floor of the call path: 100 000 calls of an external function without arguments
+// or result, against as many calls of a built-in (1+), in the same loop.
+void EmptyExternalCall(benchmark::State& state) {
+  Session session;
+  const std::string count = std::to_string(kLoopCount);
+  tabrik::lisp::Value external =
+      tabrik::lisp::readFirst("(repeat " + count + " (bench0) (bench0) (bench0) (bench0))");
+  tabrik::lisp::Value builtin =
+      tabrik::lisp::readFirst("(repeat " + count + " (1+ 1) (1+ 1) (1+ 1) (1+ 1))");
+  double externalSeconds = 0;
+  double builtinSeconds = 0;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(session.runtime().eval(external));
+    externalSeconds +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    start = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(session.runtime().eval(builtin));
+    builtinSeconds +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  const double calls = static_cast<double>(state.iterations()) * kLoopCount * 4;
+  state.counters["external_ns_per_call"] = externalSeconds / calls * 1e9;
+  state.counters["builtin_ns_per_call"] = builtinSeconds / calls * 1e9;
+  state.counters["vs_builtin"] = builtinSeconds > 0 ? externalSeconds / builtinSeconds : 0;
+}
+BENCHMARK(EmptyExternalCall)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

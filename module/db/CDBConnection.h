@@ -5,6 +5,7 @@
 // No DAO exception leaves this class. What LISP sees of a failure is the failure
 // report's business (FailureReport.h).
 #pragma once
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -154,8 +155,15 @@ class CDBConnection : public CDBConnectionDispatch {
   bool ListTables(std::vector<CString>& names);
 
   // --- SQL statements and stored queries (SqlOperations.cpp) ---------------------------
-  // Runs a SELECT through a temporary query definition into a snapshot. False when
-  // the connection is not open (no error stored) or DAO fails.
+  // What reads a query's rows: called once with a forward-only recordset on the first
+  // row (at its end when there is none), which it moves through itself, so that rows
+  // go where they are wanted straight from the statement. A DAO exception it lets
+  // through fails the operation as DAO's own do.
+  using RowReader = std::function<void(CDaoRecordset& rows)>;
+  // Runs a SELECT through a temporary query definition and hands its rows to the
+  // reader. False when the connection is not open (no error stored) or DAO fails.
+  bool OpenQuery(const CString& statement, const RowReader& reader);
+  // As above, every row kept in `result`.
   bool OpenQuery(const CString& statement, DBQueryResult& result);
   // Runs an action statement (DML or Jet DDL) with DAO's fail-on-error option and
   // gives DAO's count of records affected. True without running anything when the
@@ -166,7 +174,10 @@ class CDBConnection : public CDBConnectionDispatch {
     return ExecuteCommand(statement, recordsAffected);
   }
   // Runs the stored query `name` with its parameters set from `tokens`, read in pairs
-  // (a parameter name, which must be text, then its value).
+  // (a parameter name, which must be text, then its value), and hands its rows to the
+  // reader.
+  bool RunQuery(const CString& name, const std::vector<COleVariant>& tokens,
+                const RowReader& reader);
   bool RunQuery(const CString& name, const std::vector<COleVariant>& tokens, DBQueryResult& result);
   // Gives the stored query `name` the statement: replaces the text of an existing
   // query, else creates one. The first failure stays recorded when creating succeeds.

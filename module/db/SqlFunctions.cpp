@@ -3,6 +3,7 @@
 // was closed and opened again), tb_command (action statements), tb_query (stored
 // queries with parameters) and tb_create_query.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <acedads.h>
@@ -70,6 +71,18 @@ int statementFailed(FailureMode mode, const wchar_t* attempt, const std::wstring
   return kBadData;
 }
 
+// Runs the SELECT with its rows read straight into the LISP list, which is returned
+// when the statement ran to its end (a failure part-way returns nothing).
+bool selectIntoList(CDBConnection& connection, const std::wstring& statement) {
+  db::ListPtr list;
+  const bool ran = connection.OpenQuery(
+      statement.c_str(), [&](CDaoRecordset& rows) { list.reset(db::queryResultList(rows)); });
+  if (ran) {
+    db::retQueryList(std::move(list));
+  }
+  return ran;
+}
+
 // The tb_sql family once its arguments are read.
 int runSelect(const std::wstring& statement, FailureMode mode) {
   acedRetNil();
@@ -77,9 +90,7 @@ int runSelect(const std::wstring& statement, FailureMode mode) {
   if (connection == nullptr) {
     return kResultOk;
   }
-  DBQueryResult result;
-  if (connection->OpenQuery(statement.c_str(), result)) {
-    db::retQueryResult(result);
+  if (selectIntoList(*connection, statement)) {
     return kResultOk;
   }
   // Whatever the error, the database is closed and opened again, and the statement
@@ -108,8 +119,7 @@ int runSelect(const std::wstring& statement, FailureMode mode) {
     }
     return kBadData;
   }
-  if (connection->OpenQuery(statement.c_str(), result)) {
-    db::retQueryResult(result);
+  if (selectIntoList(*connection, statement)) {
     return kResultOk;
   }
   return statementFailed(mode, L"\nQuery 2: ", statement);
@@ -213,12 +223,13 @@ int tb_query() {
   if (!flattenArguments(cursor, tokens)) {
     return kResultOk;
   }
-  DBQueryResult result;
-  if (!connection->RunQuery(name.c_str(), tokens, result)) {
+  db::ListPtr list;
+  if (!connection->RunQuery(name.c_str(), tokens,
+                            [&](CDaoRecordset& rows) { list.reset(db::queryResultList(rows)); })) {
     db::reportFailure();
     return kResultOk;
   }
-  db::retQueryResult(result);
+  db::retQueryList(std::move(list));
   return kResultOk;
 }
 

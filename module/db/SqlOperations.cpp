@@ -1,14 +1,15 @@
 // CDBConnection's SQL operations: SELECT statements into query results, action
 // statements, stored queries and their parameters (see CDBConnection.h). Statements
-// run through temporary DAO query definitions; what LISP makes of the rows is
-// SqlResultList.h's business.
+// run through temporary DAO query definitions whose rows are read forward-only, as
+// they come; what LISP makes of the rows is SqlResultList.h's business.
 #include "db/CDBConnection.h"
 
 namespace {
 
-// Reads every row of an open snapshot. No rows leave the result empty.
+// Reads every row of a forward-only recordset on its first row. No rows leave the
+// result empty.
 void readRows(CDaoRecordset& rows, DBQueryResult& result) {
-  if (rows.IsBOF() && rows.IsEOF()) {
+  if (rows.IsEOF()) {
     return;
   }
   const short fields = rows.GetFieldCount();
@@ -18,16 +19,10 @@ void readRows(CDaoRecordset& rows, DBQueryResult& result) {
     rows.GetFieldInfo(i, info);
     result.columns.push_back(info.m_strName);
   }
-  const long count = rows.GetRecordCount();
-  if (count > 0) {
-    result.values.reserve(static_cast<std::size_t>(count) * static_cast<std::size_t>(fields));
-  }
-  rows.MoveFirst();
-  while (!rows.IsEOF()) {
+  for (; !rows.IsEOF(); rows.MoveNext()) {
     for (short i = 0; i < fields; ++i) {
       result.values.push_back(rows.GetFieldValue(i));
     }
-    rows.MoveNext();
   }
 }
 
@@ -52,9 +47,8 @@ std::vector<COleVariant> DBQueryResult::flatten() const {
   return flat;
 }
 
-bool CDBConnection::OpenQuery(const CString& statement, DBQueryResult& result) {
+bool CDBConnection::OpenQuery(const CString& statement, const RowReader& reader) {
   clearError();
-  result = DBQueryResult();
   if (!IsOpen()) {
     return false;
   }
@@ -62,11 +56,16 @@ bool CDBConnection::OpenQuery(const CString& statement, DBQueryResult& result) {
     CDaoQueryDef query(&m_database);
     query.Create(nullptr, statement);
     CDaoRecordset rows(&m_database);
-    rows.Open(&query, dbOpenSnapshot, 0);
-    readRows(rows, result);
+    rows.Open(&query, dbOpenForwardOnly, 0);
+    reader(rows);
     rows.Close();
     query.Close();
   });
+}
+
+bool CDBConnection::OpenQuery(const CString& statement, DBQueryResult& result) {
+  result = DBQueryResult();
+  return OpenQuery(statement, [&](CDaoRecordset& rows) { readRows(rows, result); });
 }
 
 bool CDBConnection::ExecuteCommand(const CString& statement, long& recordsAffected) {
@@ -89,8 +88,13 @@ bool CDBConnection::ExecuteCommand(const CString& statement, long& recordsAffect
 
 bool CDBConnection::RunQuery(const CString& name, const std::vector<COleVariant>& tokens,
                              DBQueryResult& result) {
-  clearError();
   result = DBQueryResult();
+  return RunQuery(name, tokens, [&](CDaoRecordset& rows) { readRows(rows, result); });
+}
+
+bool CDBConnection::RunQuery(const CString& name, const std::vector<COleVariant>& tokens,
+                             const RowReader& reader) {
+  clearError();
   if (!IsOpen()) {
     return false;
   }
@@ -107,8 +111,8 @@ bool CDBConnection::RunQuery(const CString& name, const std::vector<COleVariant>
       query.SetParamValue(CString(tokens[at].bstrVal), tokens[at + 1]);
     }
     CDaoRecordset rows(&m_database);
-    rows.Open(&query, dbOpenSnapshot, 0);
-    readRows(rows, result);
+    rows.Open(&query, dbOpenForwardOnly, 0);
+    reader(rows);
     rows.Close();
     query.Close();
   });

@@ -3,31 +3,16 @@
 // levels and is built once per tb_sql; the element shapes are the builder's.
 #include "db/SqlResultList.h"
 
-#include <memory>
+#include <cassert>
 #include <new>
-#include <string>
-#include <vector>
 
 #include <acedads.h>
 #include <acutads.h>
 
 #include "db/CDBConnection.h"
-#include "host/VariantConversion.h"
 
 namespace tabrik::arx::db {
 namespace {
-
-struct ChainRelease {
-  void operator()(resbuf* chain) const { acutRelRb(chain); }
-};
-using Chain = std::unique_ptr<resbuf, ChainRelease>;
-
-// Appends after `last` and returns the new last element. The head owns everything
-// appended, so an exception part-way leaks nothing.
-resbuf* link(resbuf* last, resbuf* element) {
-  last->rbnext = element;
-  return element;
-}
 
 resbuf* marker(int type) {
   resbuf* element = acutNewRb(type);
@@ -37,9 +22,9 @@ resbuf* marker(int type) {
   return element;
 }
 
-resbuf* text(const wchar_t* value) {
+resbuf* text(const std::wstring& value) {
   resbuf* element = marker(RTSTR);
-  element->resval.rstring = acutNewString(value);
+  element->resval.rstring = acutNewString(value.c_str());
   if (element->resval.rstring == nullptr) {
     acutRelRb(element);
     throw std::bad_alloc();
@@ -49,40 +34,105 @@ resbuf* text(const wchar_t* value) {
 
 }  // namespace
 
+QueryListWriter::QueryListWriter(const std::vector<CString>& columns) {
+  m_names.reserve(columns.size());
+  m_rules.reserve(columns.size());
+  for (const CString& column : columns) {
+    m_names.emplace_back(column.GetString());
+    // One column loses trailing blanks whatever its name.
+    m_rules.push_back(columns.size() == 1 ? StringRule::kTrimTrailingBlanks
+                                          : stringRuleForField(m_names.back()));
+  }
+}
+
+QueryListWriter::~QueryListWriter() {
+  if (m_head != nullptr) {
+    acutRelRb(m_head);
+  }
+}
+
+void QueryListWriter::append(resbuf* element) {
+  if (m_head == nullptr) {
+    m_head = element;
+  } else {
+    m_last->rbnext = element;
+  }
+  m_last = element;
+}
+
+void QueryListWriter::add(const VARIANT& value) {
+  assert(!m_names.empty() && "a query result has at least one column");
+  if (m_head == nullptr) {
+    append(marker(RTLB));
+  }
+  const std::size_t column = m_column;
+  m_column = (m_column + 1) % m_names.size();
+  if (m_names.size() == 1) {
+    append(variantToResbuf(value, m_rules[0]));
+    return;
+  }
+  if (column == 0) {
+    append(marker(RTLB));
+  }
+  append(marker(RTLB));
+  append(text(m_names[column]));
+  append(marker(RTDOTE));
+  append(variantToResbuf(value, m_rules[column]));
+  append(marker(RTLE));
+  if (m_column == 0) {
+    append(marker(RTLE));
+  }
+}
+
+resbuf* QueryListWriter::finish() {
+  assert(m_column == 0 && "the last row is complete");
+  if (m_head == nullptr) {
+    return nullptr;
+  }
+  append(marker(RTLE));
+  resbuf* list = m_head;
+  m_head = nullptr;
+  m_last = nullptr;
+  return list;
+}
+
 resbuf* queryResultList(const DBQueryResult& result) {
   if (result.isEmpty()) {
     return nullptr;
   }
-  Chain head(marker(RTLB));
-  resbuf* last = head.get();
-  const std::size_t width = result.columns.size();
-  if (width == 1) {
-    for (const COleVariant& value : result.values) {
-      last = link(last, variantToResbuf(value, StringRule::kTrimTrailingBlanks));
-    }
-  } else {
-    std::vector<StringRule> rules;
-    for (const CString& column : result.columns) {
-      rules.push_back(stringRuleForField(column.GetString()));
-    }
-    for (std::size_t at = 0; at < result.values.size(); at += width) {
-      last = link(last, marker(RTLB));
-      for (std::size_t column = 0; column < width; ++column) {
-        last = link(last, marker(RTLB));
-        last = link(last, text(result.columns[column].GetString()));
-        last = link(last, marker(RTDOTE));
-        last = link(last, variantToResbuf(result.values[at + column], rules[column]));
-        last = link(last, marker(RTLE));
-      }
-      last = link(last, marker(RTLE));
-    }
+  QueryListWriter writer(result.columns);
+  for (const COleVariant& value : result.values) {
+    writer.add(value);
   }
-  link(last, marker(RTLE));
-  return head.release();
+  return writer.finish();
 }
 
-void retQueryResult(const DBQueryResult& result) {
-  Chain list(queryResultList(result));
+resbuf* queryResultList(CDaoRecordset& rows) {
+  if (rows.IsEOF()) {
+    return nullptr;
+  }
+  const short fields = rows.GetFieldCount();
+  std::vector<CString> columns;
+  columns.reserve(static_cast<std::size_t>(fields));
+  for (short i = 0; i < fields; ++i) {
+    CDaoFieldInfo info;
+    rows.GetFieldInfo(i, info);
+    columns.push_back(info.m_strName);
+  }
+  QueryListWriter writer(columns);
+  COleVariant value;  // one variant for every field: no row is held
+  for (; !rows.IsEOF(); rows.MoveNext()) {
+    for (short i = 0; i < fields; ++i) {
+      rows.GetFieldValue(i, value);
+      writer.add(value);
+    }
+  }
+  return writer.finish();
+}
+
+void ListRelease::operator()(resbuf* list) const { acutRelRb(list); }
+
+void retQueryList(ListPtr list) {
   if (list == nullptr) {
     acedRetNil();
     return;

@@ -2,6 +2,7 @@
 #include "host/VariantConversion.h"
 
 #include <cmath>
+#include <cwchar>
 #include <new>
 
 #include <acutads.h>
@@ -45,6 +46,34 @@ std::wstring trimTrailingBlanks(std::wstring text) {
   return text;
 }
 
+// The text of a BSTR under the string rule, copied once: straight into the host's
+// string, which is then cut where the rule ends it. The rule looks at the whole
+// BSTR; the host's string ends at the first NUL, as every wide string does.
+resbuf* textToResbuf(BSTR text, StringRule rule) {
+  if (text == nullptr) {
+    return newString(std::wstring());
+  }
+  const std::size_t full = SysStringLen(text);
+  std::size_t length = full;
+  if (rule == StringRule::kTrimTrailingBlanks) {
+    while (length > 0 && text[length - 1] == L' ') {
+      --length;
+    }
+  } else if (length == 1 && text[0] == L' ') {
+    length = 0;
+  }
+  resbuf* buffer = newBuffer(RTSTR);
+  buffer->resval.rstring = acutNewString(text);
+  if (buffer->resval.rstring == nullptr) {
+    acutRelRb(buffer);
+    throw std::bad_alloc();
+  }
+  if (length < full && length < std::wcslen(buffer->resval.rstring)) {
+    buffer->resval.rstring[length] = L'\0';
+  }
+  return buffer;
+}
+
 resbuf* dateToResbuf(DATE date) {
   BSTR text = nullptr;
   if (FAILED(VarBstrFromDate(date, LANG_USER_DEFAULT, /*dwFlags=*/0, &text))) {
@@ -86,12 +115,8 @@ resbuf* variantToResbuf(const VARIANT& value, StringRule rule) {
       return newLong(value.boolVal != VARIANT_FALSE ? -1 : 0);
     case VT_DATE:
       return dateToResbuf(value.date);
-    case VT_BSTR: {
-      const std::wstring text = value.bstrVal != nullptr
-                                    ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal))
-                                    : std::wstring();
-      return newString(applyStringRule(text, rule));
-    }
+    case VT_BSTR:
+      return textToResbuf(value.bstrVal, rule);
     default:
       return newBuffer(RTNIL);
   }

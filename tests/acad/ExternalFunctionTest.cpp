@@ -1,6 +1,9 @@
 // External functions without LISP: per-document registration, the handler's view of
-// its call (acedGetArgs copies, acedRetXxx last wins), and calls outside any call.
+// its call (acedGetArgs copies unless the caller supplies its values, acedRetXxx last
+// wins), and calls outside any call.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "HostTesting.h"
 #include "acedads.h"
@@ -134,4 +137,78 @@ TEST_F(ExternalFunctionTest, ResultCallsOutsideACallAreRefused) {
 TEST_F(ExternalFunctionTest, RegistrationWithoutADocumentFails) {
   EXPECT_EQ(acedDefun(L"f", 1), RTERROR);
   EXPECT_EQ(acedRegFunc(returnsNothing, 1), RTERROR);
+}
+
+namespace {
+
+// The caller's side of a call, as the LISP bridge provides it, recording what the ads
+// calls ask of it.
+class RecordingValues final : public tabrik::acad::CallValues {
+ public:
+  resbuf* rebuildArguments() override {
+    ++rebuilt;
+    return acutBuildList(RTSTR, L"rebuilt", 0);
+  }
+  bool takeList(const resbuf* list) override {
+    taken.clear();
+    for (const resbuf* rb = list; rb != nullptr; rb = rb->rbnext) taken.push_back(rb->restype);
+    return accept;
+  }
+  int rebuilt = 0;
+  bool accept = true;
+  std::vector<int> taken;
+};
+
+resbuf* g_argsSeen[3] = {nullptr, nullptr, nullptr};
+int g_retListStatus = 0;
+
+int argsThriceThenList() {
+  for (resbuf*& seen : g_argsSeen) seen = acedGetArgs();
+  resbuf* list = acutBuildList(RTLB, RTSHORT, 1, RTSTR, L"x", RTLE, 0);
+  g_retListStatus = acedRetList(list);
+  acutRelRb(list);
+  return RSRSLT;
+}
+
+}  // namespace
+
+TEST_F(ExternalFunctionTest, WithTheCallersValuesNothingIsCopied) {
+  Document* document = docManager().open(L"Drawing1.dwg");
+  acedRegFunc(argsThriceThenList, 12);
+  const struct {
+    const char* name;
+    bool withArguments;
+    bool accept;
+    int status;  // of acedRetList
+    ExternalCall::Result kind;
+  } cases[] = {
+      {"arguments, list taken", true, true, RTNORM, ExternalCall::Result::kList},
+      {"no arguments", false, true, RTNORM, ExternalCall::Result::kList},
+      {"list refused", true, false, RTERROR, ExternalCall::Result::kNil},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingValues values;
+    values.accept = c.accept;
+    ExternalCall call;
+    call.values = &values;
+    resbuf* args = c.withArguments ? acutBuildList(RTSTR, L"a", RTSHORT, 3, 0) : nullptr;
+    EXPECT_EQ(run(*document, 12, args, call), RSRSLT);
+    // The first taker gets the call's own chain; each later one a rebuilt chain (all
+    // of them when the call has none).
+    if (c.withArguments) {
+      EXPECT_EQ(g_argsSeen[0], args);
+    }
+    EXPECT_EQ(call.args, nullptr);
+    EXPECT_EQ(values.rebuilt, c.withArguments ? 2 : 3);
+    ASSERT_NE(g_argsSeen[1], nullptr);
+    EXPECT_NE(g_argsSeen[1], g_argsSeen[2]);
+    EXPECT_STREQ(g_argsSeen[2]->resval.rstring, L"rebuilt");
+    for (resbuf* seen : g_argsSeen) acutRelRb(seen);
+    // The list went to the caller as it was returned; no copy stays in the frame.
+    EXPECT_EQ(g_retListStatus, c.status);
+    EXPECT_EQ(values.taken, (std::vector<int>{RTLB, RTSHORT, RTSTR, RTLE}));
+    EXPECT_EQ(call.kind, c.kind);
+    EXPECT_EQ(call.result, nullptr);
+  }
 }

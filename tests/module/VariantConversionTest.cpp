@@ -132,6 +132,35 @@ TEST(VariantConversion, StringRuleKeepsBlanksOnlyInSFields) {
   }
 }
 
+TEST(VariantConversion, TheRuleSeesTheWholeTextAndTheStringEndsAtItsFirstNul) {
+  struct Case {
+    const char* name;
+    const wchar_t* field;
+    const wchar_t* stored;
+    unsigned length;
+    const wchar_t* expected;
+  };
+  const Case cases[] = {
+      {"only blanks", L"Note", L"   ", 3, L""},
+      {"empty", L"Note", L"", 0, L""},
+      {"empty s_", L"s_Note", L"", 0, L""},
+      {"blank before the NUL stays: the text ends in b", L"Note", L"a \0b", 4, L"a "},
+      {"blanks after the NUL trimmed", L"Note", L"ab\0  ", 5, L"ab"},
+      {"s_: a blank and more is no lone blank", L"s_Note", L" \0x", 3, L" "},
+      {"long text trimmed", L"Note", L"abcdefghijklmnopqrstuvwxyz    ", 30,
+       L"abcdefghijklmnopqrstuvwxyz"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    COleVariant value;
+    value.vt = VT_BSTR;
+    value.bstrVal = SysAllocStringLen(c.stored, c.length);
+    Released out{variantToResbuf(value, stringRuleForField(c.field))};
+    ASSERT_EQ(out.rb->restype, RTSTR);
+    EXPECT_STREQ(out.rb->resval.rstring, c.expected);
+  }
+}
+
 TEST(VariantConversion, LispElementsToDatabaseValues) {
   Chain chain{Real(2.5), Short(-3), Long(70000), Str(L"text "), Marker(RTNIL), Marker(RTT)};
   struct Expected {

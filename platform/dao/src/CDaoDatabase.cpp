@@ -132,8 +132,8 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
           &d.recordsAffected)) {  // through the table definitions, so the catalog stays true
     return;
   }
-  jetsql::Translation jet = jetsql::translate(given);
-  const std::string& sql = jet.sql;
+  std::shared_ptr<const jetsql::Translation> jet = d.translateJet(given);
+  const std::string& sql = jet->sql;
   d.beginWrite(3218);
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
@@ -145,7 +145,7 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   if (rc != SQLITE_OK) {
     sqlite3_finalize(raw);
     try {
-      jetsql::throwIfSyntaxError(d.db, jet);
+      jetsql::throwIfSyntaxError(d.db, *jet);
       throwSqlite(d.db, rc, 3218,
                   d.name);  // reads SQLite's message before the rollback replaces it
     } catch (...) {

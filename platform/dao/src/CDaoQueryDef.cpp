@@ -21,13 +21,13 @@ DAODatabase& storeOf(CDaoDatabase* db) {
 
 // The statement compiled, or null with the DAO error thrown for its text.
 sqlite3_stmt* compile(DAODatabase& d, const CString& sql) {
-  jetsql::Translation jet = jetsql::translate(toUtf8(sql.GetString()));
-  const std::string& text = jet.sql;
+  std::shared_ptr<const jetsql::Translation> jet = d.translateJet(toUtf8(sql.GetString()));
+  const std::string& text = jet->sql;
   sqlite3_stmt* stmt = nullptr;
   int rc = sqlite3_prepare_v2(d.db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(stmt);
-    jetsql::throwIfSyntaxError(d.db, jet);
+    jetsql::throwIfSyntaxError(d.db, *jet);
     throwSqlite(d.db, rc, 3218, d.name);
   }
   if (!stmt) daoThrow(3129, {}, kSource);

@@ -10,7 +10,8 @@
 //
 // A Move that finds no record sets BOF (backward) or EOF (forward) and leaves no
 // current record; any Move that lands sets both false. A deleted record stays
-// current (its fields read 3167) until the cursor moves.
+// current (its fields read 3167) until the cursor moves. A forward-only recordset of
+// a statement moves only forward (MoveNext, Move > 0); every other move is 3251.
 #include <algorithm>
 #include <memory>
 
@@ -105,6 +106,8 @@ int fieldIndex(const DAORecordset& r, LPCTSTR name) {
   return at;
 }
 
+bool isForwardOnly(const DAORecordset& r) { return r.forwardOnly; }
+
 void checkIndex(const DAORecordset& r, int i) {
   if (i < 0 || i >= static_cast<int>(r.schema.fields.size())) daoThrow(3265, {}, L"DAO.Fields");
 }
@@ -149,6 +152,9 @@ void CDaoRecordset::Open(int nOpenType, LPCTSTR lpszSQL, int nOptions) {
     long long rowid = 0;
     Row row;
     if (r->cursor->first(rowid, row)) land(*r, rowid, std::move(row));
+  } else if (!isTable && r->type == dbOpenForwardOnly) {
+    r->readOnly = true;
+    openForwardOnly(*r, d, toUtf8(r->source), nullptr);
   } else {
     r->readOnly = true;
     openSnapshot(*r, d, isTable ? "SELECT * FROM " + quoteId(table) : toUtf8(r->source), nullptr,
@@ -175,10 +181,13 @@ void CDaoRecordset::Open(CDaoQueryDef* pQueryDef, int nOpenType, int) {
   if (nOpenType == dbOpenTable) fail(3219);
   pQueryDef->GetParameterCount();  // reads the parameters when not yet known
   auto r = std::make_unique<DAORecordset>();
-  r->type = dbOpenSnapshot;
+  r->type = nOpenType == dbOpenForwardOnly ? dbOpenForwardOnly : dbOpenSnapshot;
   r->readOnly = true;
   r->source = pQueryDef->GetSQL().GetString();
-  openSnapshot(*r, d, toUtf8(r->source), pQueryDef->m_pParameters, /*jetSql=*/true);
+  if (r->type == dbOpenForwardOnly)
+    openForwardOnly(*r, d, toUtf8(r->source), pQueryDef->m_pParameters);
+  else
+    openSnapshot(*r, d, toUtf8(r->source), pQueryDef->m_pParameters, /*jetSql=*/true);
   m_pDAORecordset = r.release();
   m_pDatabase->registerRecordset(this);
 }
@@ -200,7 +209,7 @@ BOOL CDaoRecordset::IsEOF() const { return state(m_pDAORecordset).eof; }
 BOOL CDaoRecordset::IsDeleted() const { return state(m_pDAORecordset).deleted; }
 BOOL CDaoRecordset::CanUpdate() const { return !state(m_pDAORecordset).readOnly; }
 BOOL CDaoRecordset::CanAppend() const { return !state(m_pDAORecordset).readOnly; }
-BOOL CDaoRecordset::CanBookmark() { return TRUE; }
+BOOL CDaoRecordset::CanBookmark() { return !isForwardOnly(state(m_pDAORecordset)); }
 CString CDaoRecordset::GetName() {
   DAORecordset& r = state(m_pDAORecordset);
   return CString(r.tableBased ? r.schema.name : r.source);
@@ -242,6 +251,7 @@ void CDaoRecordset::SetLockingMode(BOOL bPessimistic) {
 
 long CDaoRecordset::GetRecordCount() {
   DAORecordset& r = state(m_pDAORecordset);
+  if (isForwardOnly(r)) return r.pos + 1;  // the rows read so far, as DAO counts them
   if (!r.tableBased) return static_cast<long>(r.rows.size());
   store(m_pDatabase);
   return static_cast<long>(r.cursor->count());
@@ -323,6 +333,7 @@ void moveToEnd(DAORecordset& r, bool first) {
 void CDaoRecordset::MoveFirst() {
   DAORecordset& r = state(m_pDAORecordset);
   DAODatabase& d = store(m_pDatabase);
+  if (isForwardOnly(r)) fail(3251);
   if (r.bof && r.eof) fail(3021);
   endEdit(r, &d);
   moveToEnd(r, /*first=*/true);
@@ -331,6 +342,7 @@ void CDaoRecordset::MoveFirst() {
 void CDaoRecordset::MoveLast() {
   DAORecordset& r = state(m_pDAORecordset);
   DAODatabase& d = store(m_pDatabase);
+  if (isForwardOnly(r)) fail(3251);
   if (r.bof && r.eof) fail(3021);
   endEdit(r, &d);
   moveToEnd(r, /*first=*/false);
@@ -342,6 +354,13 @@ void CDaoRecordset::MovePrev() { Move(-1); }
 void CDaoRecordset::Move(long lRows) {
   DAORecordset& r = state(m_pDAORecordset);
   DAODatabase& d = store(m_pDatabase);
+  if (isForwardOnly(r)) {
+    if (lRows <= 0) fail(3251);
+    if (r.eof) fail(3021);
+    for (long n = lRows; n > 0; --n)
+      if (!stepForwardOnly(r)) return;
+    return;
+  }
   if (r.bof && r.eof) fail(3021);
   if (lRows == 0) {
     if (r.bof || r.eof) fail(3021);
@@ -619,6 +638,7 @@ void CDaoRecordset::Delete() {
 
 COleVariant CDaoRecordset::GetBookmark() {
   DAORecordset& r = state(m_pDAORecordset);
+  if (isForwardOnly(r)) fail(3251);
   requireCurrent(r);
   COleVariant v;
   v.vt = VT_I8;
@@ -629,6 +649,7 @@ COleVariant CDaoRecordset::GetBookmark() {
 void CDaoRecordset::SetBookmark(COleVariant varBookmark) {
   DAORecordset& r = state(m_pDAORecordset);
   DAODatabase& d = store(m_pDatabase);
+  if (isForwardOnly(r)) fail(3251);
   if (varBookmark.vt != VT_I8) fail(3159);
   endEdit(r, &d);
   if (!r.tableBased) {
@@ -675,6 +696,7 @@ COleVariant CDaoRecordset::GetFieldValue(int nIndex) {
   const FieldDef& f = r.schema.fields[static_cast<size_t>(nIndex)];
   if (r.editMode != dbEditNone) return toVariant(f, r.buffer[static_cast<size_t>(nIndex)]);
   requireCurrent(r);
+  if (r.stream) return forwardOnlyValue(r, nIndex);
   return toVariant(f, r.row[static_cast<size_t>(nIndex)]);
 }
 

@@ -17,6 +17,7 @@
 #include "DaoErrors.h"
 #include "JetCollation.h"
 #include "jetsql/JetFunctions.h"
+#include "jetsql/JetStatementCache.h"
 #include "stringapiset.h"
 
 namespace tabrik::dao {
@@ -35,6 +36,11 @@ std::wstring fromUtf8(const char* s, int bytes) {
   if (!s) return {};
   if (bytes < 0) bytes = static_cast<int>(std::strlen(s));
   if (bytes == 0) return {};
+  // Speed only: ASCII text, most of what a database holds, widens byte for byte.
+  const auto* begin = reinterpret_cast<const unsigned char*>(s);
+  const auto* end = begin + bytes;
+  if (std::all_of(begin, end, [](unsigned char c) { return c < 0x80; }))
+    return std::wstring(begin, end);
   int n = MultiByteToWideChar(CP_UTF8, 0, s, bytes, nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, s, bytes, out.data(), n);
@@ -338,6 +344,7 @@ using namespace tabrik::dao;
 
 // --- DAODatabase -------------------------------------------------------------------------------
 
+DAODatabase::DAODatabase() = default;
 DAODatabase::~DAODatabase() { close(); }
 
 void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readOnlyMode,
@@ -525,6 +532,7 @@ void DAODatabase::releaseOpenLock() {
 void DAODatabase::close() {
   for (auto& [sql, stmt] : m_statements) sqlite3_finalize(stmt);
   m_statements.clear();
+  m_jetStatements.reset();
   if (db) {
     if (writeDepth > 0) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(db);
@@ -723,6 +731,22 @@ void DAODatabase::catalogAddIndex(const std::wstring& table, const IndexDef& ix,
 }
 
 void DAODatabase::schemaChanged() { m_schemaVersion = -1; }
+
+jetsql::StatementCache& DAODatabase::jetStatements() {
+  if (!m_jetStatements) m_jetStatements = std::make_unique<jetsql::StatementCache>();
+  return *m_jetStatements;
+}
+
+std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::string& jet) {
+  // The file's schema version (SQLite's schema cookie, which creating, deleting,
+  // renaming and linking tables all move, in this process or another), read now.
+  long long version = -1;
+  {
+    Statement v = prepare("PRAGMA schema_version");
+    if (v.step(3218)) version = v.columnInt(0);
+  }
+  return jetStatements().translation(jet, version);
+}
 
 DAODatabase::ChangeStamp DAODatabase::changeStamp() {
   ChangeStamp stamp;

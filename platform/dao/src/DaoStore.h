@@ -73,6 +73,11 @@
 
 namespace tabrik::dao {
 
+namespace jetsql {
+class StatementCache;
+struct Translation;
+}  // namespace jetsql
+
 std::string toUtf8(const std::wstring& s);
 std::wstring fromUtf8(const char* s, int bytes = -1);
 std::wstring upper(const std::wstring& s);  // key for case-insensitive name maps
@@ -203,7 +208,7 @@ std::string quoteId(const std::wstring& name);
 }  // namespace tabrik::dao
 
 struct DAODatabase {
-  DAODatabase() = default;
+  DAODatabase();
   DAODatabase(const DAODatabase&) = delete;
   DAODatabase& operator=(const DAODatabase&) = delete;
   ~DAODatabase();
@@ -227,6 +232,12 @@ struct DAODatabase {
   // One statement without results through the statement cache (speed only: the
   // transaction statements of every Update).
   void run(const std::string& sql, long busyCode = 3218);
+
+  // The translation of a caller's Jet statement, from the connection's statement
+  // cache when the statement ran before under the file's present schema. Throws as
+  // jetsql::translate does.
+  std::shared_ptr<const tabrik::dao::jetsql::Translation> translateJet(const std::string& jet);
+  tabrik::dao::jetsql::StatementCache& jetStatements();
 
   // The schema of a table; 3078 when there is none. The catalog is reloaded when
   // the file's schema changed (another process or our own DDL).
@@ -290,6 +301,7 @@ struct DAODatabase {
   bool syncLinks();  // false when a link could not be attached yet (inside a transaction)
 
   std::map<std::string, sqlite3_stmt*> m_statements;
+  std::unique_ptr<tabrik::dao::jetsql::StatementCache> m_jetStatements;
   std::map<std::wstring, tabrik::dao::TableSchema> m_schemas;  // by upper-cased name
   long long m_schemaVersion = -1;
   std::map<std::wstring, std::string> m_links;  // upper-cased local name -> attached schema

@@ -1,5 +1,6 @@
 // The engine's state of one recordset: where it stands, its copy buffer and its
-// rows when it is a snapshot. Only CDaoRecordset and the snapshot reader use it.
+// rows when it is a snapshot (its statement when it is forward-only). Only
+// CDaoRecordset and the snapshot reader use it.
 #pragma once
 #include <memory>
 #include <string>
@@ -30,7 +31,12 @@ struct DAORecordset {
   Row row;
 
   std::vector<Row> rows;  // snapshot
-  long pos = -1;
+  long pos = -1;          // snapshot: the current row; forward-only: rows read - 1
+  // Forward-only: the statement positioned on the current row (null once it is done),
+  // and the columns whose type waits for their first value that is not Null.
+  bool forwardOnly = false;
+  std::unique_ptr<tabrik::dao::Statement> stream;
+  std::vector<bool> untyped;
 
   int editMode = dbEditNone;
   Row buffer;

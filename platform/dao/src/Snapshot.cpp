@@ -1,58 +1,80 @@
-// Reading a statement's rows into a snapshot recordset.
+// Reading a statement's rows into a snapshot recordset, or one row at a time for a
+// forward-only one.
 #include "Snapshot.h"
 
 #include "DaoErrors.h"
+#include "FieldValues.h"
 #include "jetsql/JetTranslator.h"
 
 namespace tabrik::dao {
 
 namespace {
 
-// The DAO type a query column reads as: its table field's type when the column is one,
-// else what its first value looks like.
+// A query column that is a table's field reads as that field's type.
+bool originField(DAODatabase& d, sqlite3_stmt* stmt, int column, FieldDef& f) {
+  const char* table = sqlite3_column_table_name(stmt, column);
+  const char* origin = sqlite3_column_origin_name(stmt, column);
+  if (!table || !origin || !d.hasTable(fromUtf8(table))) return false;
+  const TableSchema& t = d.schema(fromUtf8(table));
+  int at = t.findField(fromUtf8(origin));
+  if (at < 0) return false;
+  std::wstring name = std::move(f.name);
+  f = t.fields[static_cast<size_t>(at)];
+  f.name = std::move(name);
+  return true;
+}
+
+// Any other column reads as what its first value that is not Null looks like; Text
+// while there is none.
+void typeFromValue(FieldDef& f, Value::Kind kind, size_t textLength) {
+  f.type = kind == Value::Int    ? dbLong
+           : kind == Value::Real ? dbDouble
+           : kind == Value::Null ? dbText
+           : textLength > 255    ? dbMemo
+                                 : dbText;
+  f.size = f.type == dbText ? 255 : f.type == dbLong ? 4 : f.type == dbDouble ? 8 : 0;
+  f.attributes = f.isText() ? dbVariableField : dbFixedField;
+}
+
 FieldDef queryField(DAODatabase& d, sqlite3_stmt* stmt, int column, const std::vector<Row>& rows) {
   FieldDef f;
   f.name = fromUtf8(sqlite3_column_name(stmt, column));
-  const char* table = sqlite3_column_table_name(stmt, column);
-  const char* origin = sqlite3_column_origin_name(stmt, column);
-  if (table && origin && d.hasTable(fromUtf8(table))) {
-    const TableSchema& t = d.schema(fromUtf8(table));
-    int at = t.findField(fromUtf8(origin));
-    if (at >= 0) {
-      FieldDef source = t.fields[static_cast<size_t>(at)];
-      source.name = f.name;
-      return source;
-    }
-  }
-  f.type = dbText;
-  f.size = 255;
+  if (originField(d, stmt, column, f)) return f;
   for (const Row& r : rows) {
     const Value& v = r[static_cast<size_t>(column)];
     if (v.isNull()) continue;
-    f.type = v.kind == Value::Int    ? dbLong
-             : v.kind == Value::Real ? dbDouble
-             : v.text.size() > 255   ? dbMemo
-                                     : dbText;
-    break;
+    typeFromValue(f, v.kind, v.text.size());
+    return f;
   }
-  f.size = f.type == dbText ? 255 : f.type == dbLong ? 4 : f.type == dbDouble ? 8 : 0;
-  f.attributes = f.isText() ? dbVariableField : dbFixedField;
+  typeFromValue(f, Value::Null, 0);
   return f;
 }
 
-}  // namespace
+Value::Kind kindOf(sqlite3_stmt* stmt, int column) {
+  switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_NULL:
+      return Value::Null;
+    case SQLITE_INTEGER:
+      return Value::Int;
+    case SQLITE_FLOAT:
+      return Value::Real;
+    default:
+      return Value::Text;
+  }
+}
 
-void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given,
-                  const CDaoQueryDef::Parameters* params, bool jetSql) {
-  jetsql::Translation jet;
-  if (jetSql) jet = jetsql::translate(given);
-  const std::string& sql = jetSql ? jet.sql : given;
+// The statement prepared with its parameters bound; 3219 when it returns no records.
+Statement prepareRows(DAODatabase& d, const std::string& given,
+                      const CDaoQueryDef::Parameters* params, bool jetSql) {
+  std::shared_ptr<const jetsql::Translation> jet;
+  if (jetSql) jet = d.translateJet(given);
+  const std::string& sql = jetSql ? jet->sql : given;
   sqlite3_stmt* raw = nullptr;
   int rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
   if (rc != SQLITE_OK || !raw) {
     sqlite3_finalize(raw);
     if (rc == SQLITE_OK) daoThrow(3129, {}, L"DAO.Recordset");
-    if (jetSql) jetsql::throwIfSyntaxError(d.db, jet);
+    if (jetSql) jetsql::throwIfSyntaxError(d.db, *jet);
     throwSqlite(d.db, rc, 3218, d.name);
   }
   Statement s(d.db, raw, /*finalize=*/true);
@@ -61,20 +83,92 @@ void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given,
       daoThrow(3061, {std::to_wstring(missing)}, L"DAO.Recordset");
     params->bindAll(raw);
   }
+  if (s.columnCount() == 0) daoThrow(3219, {}, L"DAO.Recordset");  // an action statement
+  return s;
+}
+
+}  // namespace
+
+void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given,
+                  const CDaoQueryDef::Parameters* params, bool jetSql) {
+  Statement s = prepareRows(d, given, params, jetSql);
   int columns = s.columnCount();
-  if (columns == 0) daoThrow(3219, {}, L"DAO.Recordset");  // an action statement returns no records
   while (s.step()) {
     Row row(static_cast<size_t>(columns));
     for (int i = 0; i < columns; ++i) row[static_cast<size_t>(i)] = s.column(i);
     r.rows.push_back(std::move(row));
   }
-  for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, raw, i, r.rows));
+  for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, s.raw(), i, r.rows));
   if (!r.rows.empty()) {
     r.pos = 0;
     r.row = r.rows[0];
     r.onRecord = true;
     r.bof = r.eof = false;
   }
+}
+
+void openForwardOnly(DAORecordset& r, DAODatabase& d, const std::string& given,
+                     const CDaoQueryDef::Parameters* params) {
+  r.forwardOnly = true;
+  r.stream = std::make_unique<Statement>(prepareRows(d, given, params, /*jetSql=*/true));
+  sqlite3_stmt* raw = r.stream->raw();
+  int columns = r.stream->columnCount();
+  r.untyped.assign(static_cast<size_t>(columns), false);
+  for (int i = 0; i < columns; ++i) {
+    FieldDef f;
+    f.name = fromUtf8(sqlite3_column_name(raw, i));
+    if (!originField(d, raw, i, f)) {
+      typeFromValue(f, Value::Null, 0);
+      r.untyped[static_cast<size_t>(i)] = true;
+    }
+    r.schema.fields.push_back(std::move(f));
+  }
+  r.pos = -1;
+  stepForwardOnly(r);
+  r.bof = !r.onRecord;  // no rows: both ends at once
+}
+
+bool stepForwardOnly(DAORecordset& r) {
+  if (!r.stream || !r.stream->step()) {
+    r.onRecord = false;
+    r.eof = true;
+    r.stream.reset();  // the statement ends its read as soon as the rows do
+    return false;
+  }
+  ++r.pos;
+  r.onRecord = true;
+  r.bof = r.eof = false;
+  sqlite3_stmt* raw = r.stream->raw();
+  for (size_t i = 0; i < r.untyped.size(); ++i) {
+    if (!r.untyped[i] || sqlite3_column_type(raw, static_cast<int>(i)) == SQLITE_NULL) continue;
+    // The rows before held Null here, which reads as Null whatever the type: the
+    // snapshot's rule (the first value decides) gives the same values.
+    const Value::Kind kind = kindOf(raw, static_cast<int>(i));
+    typeFromValue(r.schema.fields[i], kind,
+                  kind == Value::Text ? r.stream->columnText(static_cast<int>(i)).size() : 0);
+    r.untyped[i] = false;
+  }
+  return true;
+}
+
+COleVariant forwardOnlyValue(const DAORecordset& r, int column) {
+  sqlite3_stmt* raw = r.stream->raw();
+  const FieldDef& f = r.schema.fields[static_cast<size_t>(column)];
+  switch (sqlite3_column_type(raw, column)) {
+    case SQLITE_NULL: {
+      COleVariant null;
+      null.vt = VT_NULL;
+      return null;
+    }
+    case SQLITE_TEXT:
+      // Speed only: text into a text field is the common case and needs no Value.
+      if (f.type == dbText || f.type == dbMemo)
+        return COleVariant(r.stream->columnText(column).c_str());
+      break;
+    default:
+      break;
+  }
+  return toVariant(f, r.stream->column(column));
 }
 
 }  // namespace tabrik::dao

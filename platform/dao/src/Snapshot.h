@@ -1,5 +1,6 @@
 // Snapshots: a statement's rows read into a recordset at once, with the DAO type of
-// each column.
+// each column; and forward-only recordsets, which read the same rows one at a time
+// straight from the statement and hold only the current one.
 #pragma once
 #include <string>
 
@@ -14,5 +15,16 @@ namespace tabrik::dao {
 // is Jet SQL and is translated first; the engine's own are SQLite SQL.
 void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& sql,
                   const CDaoQueryDef::Parameters* params, bool jetSql = false);
+
+// Opens a caller's Jet statement as a forward-only recordset on its first row (the
+// errors of openSnapshot). A column that is no table's field takes its type from its
+// first value that is not Null, as in a snapshot; until then it reads as Text.
+void openForwardOnly(DAORecordset& r, DAODatabase& d, const std::string& jet,
+                     const CDaoQueryDef::Parameters* params);
+// The next row of a forward-only recordset; false (EOF, no current record, the
+// statement finished) after the last.
+bool stepForwardOnly(DAORecordset& r);
+// A column of the current row of a forward-only recordset, as a snapshot reads it.
+COleVariant forwardOnlyValue(const DAORecordset& r, int column);
 
 }  // namespace tabrik::dao

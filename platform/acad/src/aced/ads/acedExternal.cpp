@@ -64,7 +64,13 @@ int acedGetFunCode() {
 
 resbuf* acedGetArgs() {
   ExternalCall* call = currentExternalCall();
-  if (call == nullptr || call->args == nullptr) return nullptr;
+  if (call == nullptr) return nullptr;
+  if (call->values != nullptr) {
+    // The chain built for the call goes to the first taker; the handler releases it.
+    if (call->args != nullptr) return call->args.release();
+    return call->values->rebuildArguments();
+  }
+  if (call->args == nullptr) return nullptr;
   return tabrik::acad::copyResbufChain(call->args.get());
 }
 
@@ -138,6 +144,11 @@ int acedRetVal(const resbuf* value) {
 
 int acedRetList(const resbuf* list) {
   if (list == nullptr) return acedRetNil();
+  ExternalCall* call = currentExternalCall();
+  if (call != nullptr && call->values != nullptr) {
+    if (!call->values->takeList(list)) return RTERROR;
+    return setResult(ExternalCall::Result::kList, nullptr);
+  }
   resbuf* copy = tabrik::acad::copyResbufChain(list);
   if (copy == nullptr) return RTERROR;
   return setResult(ExternalCall::Result::kList, copy);

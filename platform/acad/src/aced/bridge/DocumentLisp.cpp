@@ -42,7 +42,35 @@ std::unique_ptr<LispEnvironment> makeDocumentLisp(Document&) {
   return std::make_unique<DocumentLisp>();
 }
 
-Value callResult(const ExternalCall& call) {
+// The values of one call from LISP: its arguments rebuild the chain for a handler
+// that asks more than once, and the list it returns is converted as it is returned.
+class LispCallValues final : public CallValues {
+ public:
+  explicit LispCallValues(lisp::Args args) : m_args(args) {}
+  resbuf* rebuildArguments() override {
+    try {
+      return lispArgumentsToResbuf(m_args.data(), m_args.size());
+    } catch (...) {
+      // Defensive: these values crossed once already; only memory can run out.
+      return nullptr;
+    }
+  }
+  bool takeList(const resbuf* list) override {
+    try {
+      m_list = resbufListToLisp(list);
+      return true;
+    } catch (...) {
+      return false;
+    }
+  }
+  const Value& list() const { return m_list; }
+
+ private:
+  lisp::Args m_args;
+  Value m_list;
+};
+
+Value callResult(const ExternalCall& call, const LispCallValues& values) {
   switch (call.kind) {
     case ExternalCall::Result::kNil:
       return Value();
@@ -51,7 +79,7 @@ Value callResult(const ExternalCall& call) {
     case ExternalCall::Result::kValue:
       return call.result ? resbufToLispValue(*call.result) : Value();
     case ExternalCall::Result::kList:
-      return resbufListToLisp(call.result.get());
+      return call.result ? resbufListToLisp(call.result.get()) : values.list();
   }
   return Value();
 }
@@ -117,9 +145,13 @@ Value DocumentLisp::callExternal(lisp::Runtime& runtime, const lisp::ExternalCal
   const std::string& name = call.name.symbolName();
   resbuf* args = lispArgumentsToResbuf(call.args.data(), call.args.size());
   // Handlers act on the current document; its table has the function when the
-  // module is loaded there, else the function's own document answers.
+  // module is loaded there, else the function's own document answers (which is the
+  // current one whenever this environment is its LISP: no lookup then).
   Document* target = docManager().current();
-  if (target == nullptr || target->codeOf(fromUtf8(name)) != call.code) target = document();
+  if (target == nullptr ||
+      (target->lisp() != this && target->codeOf(fromUtf8(name)) != call.code)) {
+    target = document();
+  }
   if (target == nullptr || target->handler(call.code) == nullptr) {
     acutRelRb(args);
     runtime.fail("no function definition: " + name);
@@ -127,6 +159,8 @@ Value DocumentLisp::callExternal(lisp::Runtime& runtime, const lisp::ExternalCal
   Busy busy(*this);
   CallerScope caller(this);
   ExternalCall frame;
+  LispCallValues values(call.args);
+  frame.values = &values;
   int status = RSERR;
   try {
     status = runExternal(*target, call.code, args, frame);
@@ -139,7 +173,7 @@ Value DocumentLisp::callExternal(lisp::Runtime& runtime, const lisp::ExternalCal
   } catch (...) {
     runtime.fail(kExternalFailedMessage);
   }
-  if (status == RSRSLT || status == RTNORM) return callResult(frame);
+  if (status == RSRSLT || status == RTNORM) return callResult(frame, values);
   runtime.fail(kExternalFailedMessage);
 }
 
