@@ -37,6 +37,7 @@ const std::map<long, const wchar_t*>& messages() {
       {3026, L"Not enough space on disk."},
       {3027, L"Cannot update.  Database or object is read-only."},
       {3043, L"Disk or network error."},
+      {3035, L"System resource exceeded."},
       {3034,
        L"You tried to commit or roll back a transaction without first beginning a transaction."},
       {3044,
@@ -51,9 +52,13 @@ const std::map<long, const wchar_t*>& messages() {
        L"The Microsoft Jet database engine cannot open the file '|'.  It is already opened "
        L"exclusively by another user, or you need permission to view its data."},
       {3058, L"Index or primary key cannot contain a Null value."},
+      {3059, L"Operation canceled by user."},
       {3061, L"Too few parameters. Expected |."},
       {3065, L"Cannot execute a select query."},
       {3075, L"|1 in query expression '|2'."},
+      {3079,
+       L"The specified field '|' could refer to more than one table listed in the FROM clause of "
+       L"your SQL statement."},
       {3085, L"Undefined function '|' in expression."},
       {3078,
        L"The Microsoft Jet database engine cannot find the input table or query '|'.  Make sure it "

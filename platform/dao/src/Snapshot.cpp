@@ -1,6 +1,8 @@
 // Reading a statement's rows into a snapshot recordset.
 #include "Snapshot.h"
 
+#include <optional>
+
 #include "DaoErrors.h"
 #include "jetsql/JetTranslator.h"
 
@@ -47,6 +49,8 @@ void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given,
   jetsql::Translation jet;
   if (jetSql) jet = jetsql::translate(given);
   const std::string& sql = jetSql ? jet.sql : given;
+  std::optional<DAODatabase::CallerSql> caller;
+  if (jetSql) caller.emplace(d);
   sqlite3_stmt* raw = nullptr;
   int rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
   if (rc != SQLITE_OK || !raw) {
@@ -68,6 +72,7 @@ void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given,
     for (int i = 0; i < columns; ++i) row[static_cast<size_t>(i)] = s.column(i);
     r.rows.push_back(std::move(row));
   }
+  caller.reset();  // the columns' types are read by the engine's own statements
   for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, raw, i, r.rows));
   if (!r.rows.empty()) {
     r.pos = 0;
