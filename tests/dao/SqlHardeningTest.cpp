@@ -204,7 +204,8 @@ TEST(RefusedStatements, JetStatementsStillRun) {
     const wchar_t* check;
   };
   const Case cases[] = {
-      {L"DELETE FROM Parts WHERE Name = 'washer'", "bolt;nut", L"SELECT Name FROM Parts ORDER BY ID"},
+      {L"DELETE FROM Parts WHERE Name = 'washer'", "bolt;nut",
+       L"SELECT Name FROM Parts ORDER BY ID"},
       {L"INSERT INTO Parts (Name, Qty) VALUES ('rivet', 5)", "4",
        L"SELECT ID FROM Parts WHERE Name = 'rivet'"},
       {L"SELECT Name, Qty INTO Copy FROM Parts WHERE Qty > 15", "nut|20",
@@ -400,10 +401,10 @@ TEST(Cancel, InsideAWorkspaceTransactionTheConnectionStaysUsable) {
   db.Execute(L"UPDATE Parts SET Qty = 0");
   {
     CancelHook hook(&cancelAlways);
-    EXPECT_EQ(
-        executeError(db, L"INSERT INTO Parts (Name, Qty) SELECT 'x', a.N FROM Nums a, Nums b, "
-                         L"Nums c"),
-        3059);
+    EXPECT_EQ(executeError(db,
+                           L"INSERT INTO Parts (Name, Qty) SELECT 'x', a.N FROM Nums a, Nums b, "
+                           L"Nums c"),
+              3059);
   }
   // Whatever of the transaction SQLite kept, ending it works and the file is whole.
   EXPECT_EQ(daoError([&] { ws.Rollback(); }), 0);
@@ -493,6 +494,10 @@ TEST(ErrorMapping, StatementFailuresByMessage) {
        L"The specified field 'Qty' could refer to more than one table listed in the FROM clause "
        L"of your SQL statement.",
        3079},
+      {L"INSERT INTO Stock (ID, Nope) VALUES (1, 2)", 3127,
+       L"The INSERT INTO statement contains the following unknown field name: 'Nope'.  Make sure "
+       L"you have typed the name correctly, and try the operation again.",
+       3078},
       {L"SELECT * FROM Nowhere", 3078,
        L"The Microsoft Jet database engine cannot find the input table or query 'Nowhere'.  Make "
        L"sure it exists and that its name is spelled correctly.",
@@ -566,8 +571,8 @@ TEST(DamagedFile, DetectedWhenOpened) {
     std::string copy = dir.path() + "/copy" + std::to_string(n) + ".mdb";
     EXPECT_EQ(daoError(
                   [&] {
-                    ws.CompactDatabase(dir.file(name.c_str()), CString(copy.c_str()),
-                                       dbLangGeneral, 0);
+                    ws.CompactDatabase(dir.file(name.c_str()), CString(copy.c_str()), dbLangGeneral,
+                                       0);
                   },
                   &text),
               3343);

@@ -262,6 +262,16 @@ void throwSqlite(sqlite3* db, int rc, long busyCode, const std::wstring& name) {
     std::string t = msg.substr(6, msg.find(" already exists") - 6);
     daoThrow(3010, {fromUtf8(t.c_str())});
   }
+  static const char kArguments[] = "wrong number of arguments to function ";
+  if (messageNames(msg, kArguments, named))
+    daoThrow(3075, {L"Wrong number of arguments used with function", named});
+  static const char kAggregate[] = "misuse of aggregate function ";
+  if (messageNames(msg, kAggregate, named)) daoThrow(3096, {named});
+  if (msg.rfind("table ", 0) == 0 && msg.find(" has no column named ") != std::string::npos)
+    daoThrow(3127, {fromUtf8(msg.c_str() + msg.find(" has no column named ") + 21)});
+  if (msg.rfind("sub-select returns ", 0) == 0) daoThrow(3306);
+  if (msg == "no tables specified") daoThrow(3067);
+  if (msg == "Division by zero") daoThrow(11);
   if (msg.rfind("cannot modify ", 0) == 0 ||                  // a view (a linked table)
       msg.find(" may not be modified") != std::string::npos)  // SQLite's schema table
     daoThrow(3027);
