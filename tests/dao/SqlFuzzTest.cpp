@@ -17,36 +17,44 @@ using namespace daotest;
 
 namespace {
 
-const char* const kTables[] = {"Parts", "Stock", "MSysObjects", "MSysColumns", "sqlite_master",
-                               "Nope", "[Parts]", "temp.sqlite_master", "main.Parts"};
-const char* const kColumns[] = {"ID", "Name", "Qty", "Price", "*", "rowid", "[Name]", "sql",
-                                "Type"};
-const char* const kValues[] = {"1",
-                               "-1",
-                               "'bolt'",
-                               "\"nut\"",
-                               "#1/2/2020#",
-                               "#13/45/2024#",
-                               "True",
-                               "Null",
-                               "3.5E2",
-                               "x'00ff'",
-                               "[Enter qty]",
-                               "?",
-                               ":p",
-                               "'a''b'",
-                               "'*'",
-                               "2147483648"};
-const char* const kFunctions[] = {"UCase",          "Left",           "Mid",         "Nz",
-                                  "IIf",            "Format",         "CDate",       "Len",
-                                  "InStr",          "Count",          "Sum",         "Max",
-                                  "First",          "StDev",          "load_extension", "randomblob",
-                                  "fts3_tokenizer", "sqlite_version", "printf",      "zeroblob",
-                                  "hex",            "char",           "json",        "unlikely",
-                                  "Rnd",            "Val"};
-const char* const kOperators[] = {"=",   "<>",   "<",     ">=",  "+",  "-",  "*",  "/", "\\",
-                                  "Mod", "&",    "||",    "AND", "OR", "XOR", "Like", "IS",
-                                  "IN",  "GLOB", "REGEXP", "->", "==", "!="};
+const char* const kTables[] = {"Parts",         "Stock", "MSysObjects", "MSysColumns",
+                               "sqlite_master", "Nope",  "[Parts]",     "temp.sqlite_master",
+                               "main.Parts"};
+const char* const kColumns[] = {"ID",    "Name",   "Qty", "Price", "*",
+                                "rowid", "[Name]", "sql", "Type"};
+const char* const kValues[] = {"1",          "-1",           "'bolt'",      "\"nut\"",
+                               "#1/2/2020#", "#13/45/2024#", "True",        "Null",
+                               "3.5E2",      "x'00ff'",      "[Enter qty]", "?",
+                               ":p",         "'a''b'",       "'*'",         "2147483648"};
+const char* const kFunctions[] = {"UCase",
+                                  "Left",
+                                  "Mid",
+                                  "Nz",
+                                  "IIf",
+                                  "Format",
+                                  "CDate",
+                                  "Len",
+                                  "InStr",
+                                  "Count",
+                                  "Sum",
+                                  "Max",
+                                  "First",
+                                  "StDev",
+                                  "load_extension",
+                                  "randomblob",
+                                  "fts3_tokenizer",
+                                  "sqlite_version",
+                                  "printf",
+                                  "zeroblob",
+                                  "hex",
+                                  "char",
+                                  "json",
+                                  "unlikely",
+                                  "Rnd",
+                                  "Val"};
+const char* const kOperators[] = {"=",  "<>",  "<",    ">=",     "+",   "-",  "*",   "/",
+                                  "\\", "Mod", "&",    "||",     "AND", "OR", "XOR", "Like",
+                                  "IS", "IN",  "GLOB", "REGEXP", "->",  "==", "!="};
 const char* const kRaw[] = {"PRAGMA writable_schema=ON",
                             "PRAGMA journal_mode=OFF",
                             "PRAGMA locking_mode=EXCLUSIVE",
@@ -109,8 +117,8 @@ std::string statement(std::mt19937& rng) {
   std::string s;
   switch (rng() % 7) {
     case 0:
-      s = std::string("SELECT ") + expression(rng, 0) + " FROM " + pick(rng, kTables) +
-          " WHERE " + expression(rng, 0);
+      s = std::string("SELECT ") + expression(rng, 0) + " FROM " + pick(rng, kTables) + " WHERE " +
+          expression(rng, 0);
       break;
     case 1:
       s = std::string("INSERT INTO ") + pick(rng, kTables) + " (Name, Qty) VALUES (" +
@@ -215,8 +223,9 @@ TEST(SqlFuzz, GeneratedStatementsLeaveTheDatabaseWhole) {
   EXPECT_EQ(column(raw, "PRAGMA journal_mode"), std::vector<std::string>{"wal"});
   // No trigger but the engine's, no view, no schema object SQLite's defensive mode
   // would have kept out.
-  for (const std::string& trigger : column(raw, "SELECT name FROM sqlite_master WHERE type = "
-                                                "'trigger'"))
+  for (const std::string& trigger : column(raw,
+                                           "SELECT name FROM sqlite_master WHERE type = "
+                                           "'trigger'"))
     EXPECT_EQ(trigger.rfind("MSys", 0), 0u) << trigger;
   EXPECT_TRUE(column(raw, "SELECT name FROM sqlite_master WHERE type = 'view'").empty());
   // The catalog and the tables agree, both ways, field for field.
@@ -229,13 +238,14 @@ TEST(SqlFuzz, GeneratedStatementsLeaveTheDatabaseWhole) {
   EXPECT_EQ(catalog, tables);
   for (const std::string& table : tables) {
     SCOPED_TRACE(table);
-    std::string fields = "SELECT Name FROM MSysColumns WHERE TableName = '" + table +
-                         "' ORDER BY Ordinal";
+    std::string fields =
+        "SELECT Name FROM MSysColumns WHERE TableName = '" + table + "' ORDER BY Ordinal";
     std::string columns = "SELECT name FROM pragma_table_info('" + table + "') ORDER BY cid";
     EXPECT_EQ(column(raw, fields.c_str()), column(raw, columns.c_str()));
   }
-  EXPECT_EQ(column(raw, "SELECT count(*) FROM MSysObjects WHERE Name IN ('MSysObjects', "
-                        "'MSysColumns', 'MSysIndexes', 'MSysDb')"),
+  EXPECT_EQ(column(raw,
+                   "SELECT count(*) FROM MSysObjects WHERE Name IN ('MSysObjects', "
+                   "'MSysColumns', 'MSysIndexes', 'MSysDb')"),
             std::vector<std::string>{"4"});
   // Another connection writes while this one is open.
   EXPECT_EQ(sqlite3_exec(raw, "INSERT INTO Stock (ID) VALUES (99)", nullptr, nullptr, nullptr),
