@@ -3,6 +3,13 @@
 // mapping of SQLite failures to DAO errors. CDaoDatabase, CDaoTableDef and
 // CDaoRecordset are the only users.
 //
+// Defences. A caller's SQL is Jet's: the translator refuses other statements, and
+// under it the connection runs in SQLite's defensive mode, without extension loading
+// or the FTS3 tokenizer function, with an authorizer that keeps a caller's statements
+// (CallerSql below) away from pragmas, attaching, transactions, schema changes, the
+// catalog's rows and SQLite's own tables and functions. A file that fails SQLite's
+// quick check when opened is 3343.
+//
 // File layout. Each DAO table is an SQLite table of the same name whose columns are
 // the fields, in field order, declared INTEGER (Yes/No, Byte, Integer, Long,
 // Currency), REAL (Single, Double, Date/Time) or TEXT COLLATE JETTEXT (Text, Memo);
@@ -329,7 +336,6 @@ struct DAODatabase {
   int m_lockFd = -1;
   std::string m_lockPath;
   int m_callerDepth = 0;
-  unsigned m_progressTicks = 0;
 
   static int authorize(void* self, int action, const char* a, const char* b, const char* schema,
                        const char* inner);
