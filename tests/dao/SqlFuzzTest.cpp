@@ -176,7 +176,7 @@ TEST(SqlFuzz, GeneratedStatementsLeaveTheDatabaseWhole) {
 
   std::mt19937 rng(20240611);
   int worked = 0, failed = 0;
-  for (int i = 0; i < 1500; ++i) {
+  for (int i = 0; i < 1000; ++i) {
     CString sql(statement(rng).c_str());
     SCOPED_TRACE(tabrik::dao::toUtf8(sql.GetString()));
     auto attempt = [&](auto body) {
