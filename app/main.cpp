@@ -4,7 +4,9 @@
 #include <clocale>
 
 #include "CommandLine.h"
+#include "tabrik/DaoHost.h"
 #include "HostSession.h"
+#include "acedads.h"
 #include "Repl.h"
 #include "ScenarioRunner.h"
 #ifdef TABRIK_HAS_DXF
@@ -41,6 +43,8 @@ int runOrEval(const tabrik::app::CommandLine& line) {
 
 int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "C.UTF-8");
+  // A long statement of the database engine stops when the user presses Escape.
+  tabrik::dao::setCancelCheck([] { return acedUsrBrk() != 0; });
 #ifdef TABRIK_HAS_DXF
   tabrik::dxf::install();
 #endif

@@ -48,6 +48,10 @@ struct HWND__;
 typedef struct HWND__* HWND;
 HWND adsw_acadMainWnd();
 int acedCmd(const struct resbuf* args);
+// 1 when the user asked to stop (Escape: the interrupt key in the interactive host, a
+// "*cancel*" at the front of the input queue, which is taken), else 0. Long work
+// polls it.
+int acedUsrBrk();
 
 // --- user input ----------------------------------------------------------------
 int acedInitGet(int flags, const ACHAR* keywords);

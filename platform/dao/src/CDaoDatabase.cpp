@@ -135,9 +135,14 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   std::shared_ptr<const jetsql::Translation> jet = d.translateJet(given);
   const std::string& sql = jet->sql;
   d.beginWrite(3218);
+  // The caller's statement is compiled and run as a caller's (DaoStore.h); the
+  // transaction around it is the engine's.
   sqlite3_stmt* raw = nullptr;
-  const char* tail = nullptr;
-  int rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, &tail);
+  int rc = SQLITE_OK;
+  {
+    DAODatabase::CallerSql caller(d);
+    rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+  }
   if (rc == SQLITE_OK && !raw) {
     d.endWrite(true);
     daoThrow(3129);
@@ -155,9 +160,11 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   }
   Statement s(d.db, raw, /*finalize=*/true);
   try {
+    DAODatabase::CallerSql caller(d);
     while (s.step()) {
     }
   } catch (...) {
+    d.syncWriteDepth();
     d.endWrite(false);
     throw;
   }

@@ -23,6 +23,7 @@ DAODatabase& storeOf(CDaoDatabase* db) {
 sqlite3_stmt* compile(DAODatabase& d, const CString& sql) {
   std::shared_ptr<const jetsql::Translation> jet = d.translateJet(toUtf8(sql.GetString()));
   const std::string& text = jet->sql;
+  DAODatabase::CallerSql caller(d);
   sqlite3_stmt* stmt = nullptr;
   int rc = sqlite3_prepare_v2(d.db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
   if (rc != SQLITE_OK) {
@@ -155,8 +156,10 @@ void CDaoQueryDef::SetSQL(LPCTSTR lpszSQL) {
 short CDaoQueryDef::GetType() {
   DAODatabase& d = storeOf(m_pDatabase);
   std::string text = translatedOrAsGiven(m_strSQL);
+  DAODatabase::CallerSql caller(d);
   sqlite3_stmt* stmt = nullptr;
   sqlite3_prepare_v2(d.db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
+  DAODatabase::forgetRefusal();
   short type = stmt && sqlite3_column_count(stmt) > 0 ? dbQSelect : dbQAction;
   sqlite3_finalize(stmt);
   return type;
@@ -171,8 +174,10 @@ void CDaoQueryDef::readParameters() {
   DAODatabase* d = m_pDatabase && m_pDatabase->IsOpen() ? m_pDatabase->m_pDAODatabase : nullptr;
   if (d) {
     std::string text = translatedOrAsGiven(m_strSQL);
+    DAODatabase::CallerSql caller(*d);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(d->db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
+    DAODatabase::forgetRefusal();
     int n = stmt ? sqlite3_bind_parameter_count(stmt) : 0;
     for (int i = 1; i <= n; ++i) {
       const char* raw = sqlite3_bind_parameter_name(stmt, i);
@@ -209,9 +214,11 @@ void CDaoQueryDef::Execute(int) {
   m_pParameters->bindAll(s.raw());
   d.beginWrite(3218);
   try {
+    DAODatabase::CallerSql caller(d);
     while (s.step()) {
     }
   } catch (...) {
+    d.syncWriteDepth();
     d.endWrite(false);
     throw;
   }

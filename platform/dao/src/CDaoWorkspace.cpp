@@ -104,6 +104,9 @@ void CDaoWorkspace::CommitTrans() {
     CDaoDatabase* db = m_databases.GetNext(p);
     if (!db->IsOpen() || db->m_pDAODatabase->readOnly) continue;
     DAODatabase& d = *db->m_pDAODatabase;
+    // A cancelled write took SQLite's transaction with it (and reported 3059): there is
+    // nothing left of it to end.
+    if (d.writeDepth == 0) continue;
     d.run("RELEASE " + savepoint(level));
     d.endWrite(true);
   }
@@ -116,6 +119,7 @@ void CDaoWorkspace::Rollback() {
     CDaoDatabase* db = m_databases.GetNext(p);
     if (!db->IsOpen() || db->m_pDAODatabase->readOnly) continue;
     DAODatabase& d = *db->m_pDAODatabase;
+    if (d.writeDepth == 0) continue;  // gone with a cancelled write, as in CommitTrans
     d.run("ROLLBACK TO " + savepoint(level));
     d.run("RELEASE " + savepoint(level));
     d.endWrite(true);  // what is left of the transaction belongs to outer holders

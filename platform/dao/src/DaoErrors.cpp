@@ -12,6 +12,7 @@ namespace {
 
 const std::map<long, const wchar_t*>& messages() {
   static const std::map<long, const wchar_t*> kMessages = {
+      {11, L"Division by zero"},  // VBA's, from an expression Jet evaluates
       {3000, L"Reserved error (|); there is no message for this error."},
       {3001, L"Invalid argument."},
       {3009,
@@ -37,6 +38,7 @@ const std::map<long, const wchar_t*>& messages() {
       {3026, L"Not enough space on disk."},
       {3027, L"Cannot update.  Database or object is read-only."},
       {3043, L"Disk or network error."},
+      {3035, L"System resource exceeded."},
       {3034,
        L"You tried to commit or roll back a transaction without first beginning a transaction."},
       {3044,
@@ -51,16 +53,25 @@ const std::map<long, const wchar_t*>& messages() {
        L"The Microsoft Jet database engine cannot open the file '|'.  It is already opened "
        L"exclusively by another user, or you need permission to view its data."},
       {3058, L"Index or primary key cannot contain a Null value."},
+      {3059, L"Operation canceled by user."},
       {3061, L"Too few parameters. Expected |."},
       {3065, L"Cannot execute a select query."},
+      {3067, L"Query input must contain at least one table or query."},
       {3075, L"|1 in query expression '|2'."},
+      {3079,
+       L"The specified field '|' could refer to more than one table listed in the FROM clause of "
+       L"your SQL statement."},
       {3085, L"Undefined function '|' in expression."},
       {3078,
        L"The Microsoft Jet database engine cannot find the input table or query '|'.  Make sure it "
        L"exists and that its name is spelled correctly."},
+      {3096, L"Cannot have aggregate function in WHERE clause (|)."},
       {3125,
        L"'|' is not a valid name.  Make sure that it does not include invalid characters or "
        L"punctuation and that it is not too long."},
+      {3127,
+       L"The INSERT INTO statement contains the following unknown field name: '|'.  Make sure you "
+       L"have typed the name correctly, and try the operation again."},
       {3129,
        L"Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'."},
       {3131, L"Syntax error in FROM clause."},
@@ -106,6 +117,10 @@ const std::map<long, const wchar_t*>& messages() {
       {3283, L"Primary key already exists."},
       {3284, L"Index already exists."},
       {3303, L"Cannot delete this field.  It is part of one or more relationships."},
+      {3306,
+       L"You have written a subquery that can return more than one field without using the EXISTS "
+       L"reserved word in the main query's FROM clause.  Revise the SELECT statement of the "
+       L"subquery to request only one field."},
       {3314,
        L"The field '|' cannot contain a Null value because the Required property for this field is "
        L"set to True.  Enter a value in this field."},

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "DaoErrors.h"
+#include "tabrik/DaoHost.h"
 #include "JetCollation.h"
 #include "jetsql/JetFunctions.h"
 #include "jetsql/JetStatementCache.h"
@@ -157,12 +158,61 @@ std::wstring Statement::columnText(int i) const {
 
 // --- SQLite failures as DAO errors ----------------------------------------------------------
 
+namespace {
+
+// What the authorizer refused in a caller's statement, for the error the failed
+// prepare reports. The authorizer runs inside sqlite3_prepare on the preparing
+// thread, and the failure is turned into an exception right after on that thread.
+struct Denial {
+  long code = 0;
+  std::wstring argument;
+};
+thread_local Denial t_denial;
+
+// The file an SQLite connection has open, for the texts that name it.
+std::wstring fileOf(sqlite3* db, const std::wstring& name) {
+  if (!name.empty() || db == nullptr) return name;
+  const char* file = sqlite3_db_filename(db, "main");
+  return file ? fromUtf8(file) : std::wstring();
+}
+
+// 3024 when the folder is there and the file is not, 3044 when the folder is not,
+// 3051 when the file is there and cannot be opened (permission, a lock).
+[[noreturn]] void throwCannotOpen(const std::wstring& file) {
+  std::string native = toUtf8(file);
+  struct stat st {};
+  if (!native.empty() && stat(native.c_str(), &st) == 0) daoThrow(3051, {file});
+  size_t slash = native.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
+  if (!native.empty() && stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) daoThrow(3024, {file});
+  daoThrow(3044, {file});
+}
+
+// The name SQLite put after `prefix` in its message ("no such table: x").
+bool messageNames(const std::string& msg, const char* prefix, std::wstring& named) {
+  if (msg.rfind(prefix, 0) != 0) return false;
+  named = fromUtf8(msg.c_str() + std::strlen(prefix));
+  return true;
+}
+
+}  // namespace
+
 void throwSqlite(sqlite3* db, int rc, long busyCode, const std::wstring& name) {
   int primary = rc & 0xFF;
   std::string msg = db ? sqlite3_errmsg(db) : "";
+  // A caller's statement the authorizer refused (SQLITE_AUTH, or SQLITE_ERROR: "not
+  // authorized to use function", "access to ... is prohibited", a virtual table whose
+  // constructor was refused): the refusal chose the error. A refusal is forgotten when
+  // the next caller's statement begins, and by callers that let a failure pass.
+  if (t_denial.code != 0 && (primary == SQLITE_AUTH || primary == SQLITE_ERROR)) {
+    Denial denied = t_denial;
+    t_denial = Denial{};
+    daoThrow(denied.code, {denied.argument});
+  }
   switch (primary) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
+    case SQLITE_PROTOCOL:  // the write-ahead log's locks could not be had in time
       daoThrow(primary == SQLITE_LOCKED ? 3188 : busyCode);
     case SQLITE_CONSTRAINT:
       if (rc == SQLITE_CONSTRAINT_NOTNULL) daoThrow(3058);
@@ -180,29 +230,57 @@ void throwSqlite(sqlite3* db, int rc, long busyCode, const std::wstring& name) {
     case SQLITE_IOERR:
       daoThrow(3043);
     case SQLITE_CORRUPT:
-      daoThrow(3049, {name});
     case SQLITE_NOTADB:
-      daoThrow(3343, {name});
+      daoThrow(3343, {fileOf(db, name)});
     case SQLITE_NOMEM:
       AfxThrowMemoryException();
     case SQLITE_CANTOPEN:
-      daoThrow(3051, {name});
+      throwCannotOpen(fileOf(db, name));
     case SQLITE_PERM:
+      daoThrow(3051, {fileOf(db, name)});
     case SQLITE_AUTH:
-      daoThrow(3051, {name});
+      daoThrow(3129);
+    case SQLITE_INTERRUPT:
+      daoThrow(3059);
+    case SQLITE_TOOBIG:
+      daoThrow(3035);
+    case SQLITE_MISMATCH:
+      daoThrow(3464);
+    case SQLITE_RANGE:
+      daoThrow(3001);
     default:
       break;
   }
   // Statement text from Execute: name the missing table or column as Jet does.
-  static const char kNoTable[] = "no such table: ";
-  static const char kNoColumn[] = "no such column: ";
-  if (msg.rfind(kNoTable, 0) == 0) daoThrow(3078, {fromUtf8(msg.c_str() + sizeof(kNoTable) - 1)});
-  if (msg.rfind(kNoColumn, 0) == 0) daoThrow(3061, {L"1"});
-  if (msg.find("syntax error") != std::string::npos) daoThrow(3129);
+  std::wstring named;
+  if (messageNames(msg, "no such table: ", named)) daoThrow(3078, {named});
+  if (msg.rfind("no such column: ", 0) == 0) daoThrow(3061, {L"1"});
+  if (messageNames(msg, "no such function: ", named)) daoThrow(3085, {named});
+  if (messageNames(msg, "ambiguous column name: ", named)) daoThrow(3079, {named});
+  if (msg.rfind("duplicate column name: ", 0) == 0) daoThrow(3191);
+  if (msg.rfind("index ", 0) == 0 && msg.find(" already exists") != std::string::npos)
+    daoThrow(3284);
+  if (msg.find("syntax error") != std::string::npos ||
+      msg.find("incomplete input") != std::string::npos ||
+      msg.find("unrecognized token") != std::string::npos)
+    daoThrow(3129);
   if (msg.find("already exists") != std::string::npos && msg.rfind("table ", 0) == 0) {
     std::string t = msg.substr(6, msg.find(" already exists") - 6);
     daoThrow(3010, {fromUtf8(t.c_str())});
   }
+  static const char kArguments[] = "wrong number of arguments to function ";
+  if (messageNames(msg, kArguments, named))
+    daoThrow(3075, {L"Wrong number of arguments used with function", named});
+  static const char kAggregate[] = "misuse of aggregate function ";
+  if (messageNames(msg, kAggregate, named)) daoThrow(3096, {named});
+  if (msg.rfind("table ", 0) == 0 && msg.find(" has no column named ") != std::string::npos)
+    daoThrow(3127, {fromUtf8(msg.c_str() + msg.find(" has no column named ") + 21)});
+  if (msg.rfind("sub-select returns ", 0) == 0) daoThrow(3306);
+  if (msg == "no tables specified") daoThrow(3067);
+  if (msg == "Division by zero") daoThrow(11);
+  if (msg.rfind("cannot modify ", 0) == 0 ||                  // a view (a linked table)
+      msg.find(" may not be modified") != std::string::npos)  // SQLite's schema table
+    daoThrow(3027);
   daoThrow(3000, {std::to_wstring(rc)});
 }
 
@@ -381,10 +459,7 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
     db = nullptr;
     daoThrow(exists ? 3051 : 3044, {given});
   }
-  sqlite3_extended_result_codes(db, 1);
-  registerJetCollation(db);
-  jetsql::registerJetFunctions(db);
-  sqlite3_busy_timeout(db, 200);
+  configureConnection();
   try {
     if (create) {
       chooseJournal();
@@ -427,6 +502,7 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
       endWrite(true, 3046);
     } else {
       checkFormat();
+      checkIntegrity();
       if (!readOnly) chooseJournal();
     }
     if (!readOnly) takeOpenLock();
@@ -441,6 +517,142 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
     loadSchemas();
   } catch (CDaoException* e) {
     e->Delete();
+  }
+}
+
+namespace {
+
+CancelCheck g_cancelCheck = nullptr;
+
+bool startsWithNoCase(const char* text, const char* prefix) {
+  return text != nullptr &&
+         sqlite3_strnicmp(text, prefix, static_cast<int>(std::strlen(prefix))) == 0;
+}
+
+// Tables a caller's statement may not name even to read: SQLite's own (its schema,
+// statistics, the pragma and introspection tables), which Jet has no equivalent of.
+bool isEngineInternalTable(const char* table) {
+  static const char* const kPrefixes[] = {"sqlite_", "pragma_",      "json_each", "json_tree",
+                                          "dbstat",  "fts3tokenize", "fts4aux",   "fts5vocab"};
+  for (const char* prefix : kPrefixes)
+    if (startsWithNoCase(table, prefix)) return true;
+  return false;
+}
+
+bool isCatalogTable(const char* table) {
+  static const std::vector<std::string> kNames = [] {
+    std::vector<std::string> names;
+    for (const auto& t : catalogTables()) names.push_back(toUtf8(t.name));
+    return names;
+  }();
+  if (table == nullptr) return false;
+  for (const std::string& catalog : kNames)
+    if (sqlite3_stricmp(table, catalog.c_str()) == 0) return true;
+  return false;
+}
+
+// The engine's triggers: auto-numbers and relations (see DaoStore.h).
+bool isEngineTrigger(const char* name) {
+  return startsWithNoCase(name, "MSysAutoNumber_") || startsWithNoCase(name, "MSysRel_");
+}
+
+// The first refusal of a statement names its error: SQLite goes on compiling after a
+// refusal and may ask again.
+int refuse(long code, const char* argument = nullptr) {
+  if (t_denial.code == 0) t_denial = Denial{code, argument ? fromUtf8(argument) : std::wstring()};
+  return SQLITE_DENY;
+}
+
+}  // namespace
+
+void tabrik::dao::setCancelCheck(CancelCheck check) { g_cancelCheck = check; }
+
+void DAODatabase::forgetRefusal() { t_denial = Denial{}; }
+
+// The authorizer, consulted by SQLite while it compiles a statement (and the triggers
+// it fires). Outside a caller's statement everything is the engine's own and is
+// allowed. Inside one, a caller gets Jet's reach and no more:
+//
+//   action                           caller's statement        error
+//   SELECT, READ of its tables       allowed
+//   READ of SQLite's own tables      refused                   3078 (no such table)
+//   INSERT/UPDATE/DELETE             allowed, but not on the   3027 (read-only)
+//                                    MSys catalog or SQLite's
+//   FUNCTION                         Jet's functions only      3085 (undefined function)
+//   anything else: PRAGMA, ATTACH,   refused                   3129 (invalid statement)
+//   DETACH, transactions, savepoints,
+//   schema changes, ANALYZE, REINDEX,
+//   virtual tables, recursive WITH
+//
+// The engine's own triggers (auto-numbers, relations) do what
+// they were made to do whoever fires them. Jet's DDL reaches SQLite through the
+// engine's table definitions, outside any caller's statement.
+int DAODatabase::authorize(void* self, int action, const char* a, const char* b, const char*,
+                           const char* inner) {
+  const auto* d = static_cast<const DAODatabase*>(self);
+  if (!d->inCallerSql()) return SQLITE_OK;
+  if (isEngineTrigger(inner)) return SQLITE_OK;
+  switch (action) {
+    case SQLITE_SELECT:
+      return SQLITE_OK;
+    case SQLITE_READ:
+      return isEngineInternalTable(a) ? refuse(3078, a) : SQLITE_OK;
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+      return isCatalogTable(a) || isEngineInternalTable(a) ? refuse(3027) : SQLITE_OK;
+    case SQLITE_FUNCTION:
+      return jetsql::isJetFunction(b) ? SQLITE_OK : refuse(3085, b);
+    default:
+      return refuse(3129);
+  }
+}
+
+int DAODatabase::progress(void* self) {
+  const auto* d = static_cast<const DAODatabase*>(self);
+  CancelCheck check = g_cancelCheck;
+  return d->inCallerSql() && check != nullptr && check() ? 1 : 0;
+}
+
+void DAODatabase::configureConnection() {
+  sqlite3_extended_result_codes(db, 1);
+  // Ordinary SQL may not damage the file (writable_schema, journal_mode=OFF, writes
+  // to shadow tables), load code, or reach the FTS3 tokenizer's function pointers;
+  // functions run from the schema must be harmless ones.
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0, nullptr);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+  sqlite3_set_authorizer(db, &DAODatabase::authorize, this);
+  sqlite3_progress_handler(db, kCancelPollSteps, &DAODatabase::progress, this);
+  registerJetCollation(db);
+  jetsql::registerJetFunctions(db);
+  sqlite3_busy_timeout(db, 200);
+}
+
+void DAODatabase::checkIntegrity() {
+  // A damaged file must fail the open (3343), so that the caller's repair runs, not
+  // later statements one by one. quick_check reads every page of a file up to
+  // kWholeFileCheck bytes; a larger one is checked in its catalog tables, so that
+  // opening a big shared database does not read all of it.
+  constexpr off_t kWholeFileCheck = 64 * 1024 * 1024;
+  struct stat st {};
+  std::vector<std::string> checks;
+  if (stat(path.c_str(), &st) == 0 && st.st_size <= kWholeFileCheck) {
+    checks.emplace_back("PRAGMA quick_check");
+  } else {
+    for (const auto& t : catalogTables())
+      checks.push_back("PRAGMA quick_check(" + quoteId(t.name) + ")");
+  }
+  for (const std::string& sql : checks) {
+    sqlite3_stmt* raw = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(raw);
+      throwSqlite(db, rc, 3051, name);
+    }
+    Statement s(db, raw, /*finalize=*/true);
+    if (!s.step(3051) || s.columnText(0) != L"ok") daoThrow(3343, {name});
   }
 }
 

@@ -3,6 +3,13 @@
 // mapping of SQLite failures to DAO errors. CDaoDatabase, CDaoTableDef and
 // CDaoRecordset are the only users.
 //
+// Defences. A caller's SQL is Jet's: the translator refuses other statements, and
+// under it the connection runs in SQLite's defensive mode, without extension loading
+// or the FTS3 tokenizer function, with an authorizer that keeps a caller's statements
+// (CallerSql below) away from pragmas, attaching, transactions, schema changes, the
+// catalog's rows and SQLite's own tables and functions. A file that fails SQLite's
+// quick check when opened is 3343.
+//
 // File layout. Each DAO table is an SQLite table of the same name whose columns are
 // the fields, in field order, declared INTEGER (Yes/No, Byte, Integer, Long,
 // Currency), REAL (Single, Double, Date/Time) or TEXT COLLATE JETTEXT (Text, Memo);
@@ -226,6 +233,29 @@ struct DAODatabase {
   bool wal = false;
   long recordsAffected = 0;
 
+  // A caller's statement (Execute, a snapshot's source, a query definition, a
+  // make-table query's rows) is prepared and stepped inside a CallerSql scope. The
+  // connection's authorizer holds such statements to what Jet's SQL can do (see
+  // authorize in DaoStore.cpp); the engine's own statements, outside every scope,
+  // keep SQLite's full language. Only inside a scope can the host cancel a statement.
+  class CallerSql {
+   public:
+    explicit CallerSql(DAODatabase& d) : m_d(d) {
+      ++m_d.m_callerDepth;
+      forgetRefusal();
+    }
+    ~CallerSql() { --m_d.m_callerDepth; }
+    CallerSql(const CallerSql&) = delete;
+    CallerSql& operator=(const CallerSql&) = delete;
+
+   private:
+    DAODatabase& m_d;
+  };
+  bool inCallerSql() const { return m_callerDepth > 0; }
+  // Drops what the authorizer last refused, after a caller's statement whose failure
+  // to compile is not reported.
+  static void forgetRefusal();
+
   // Cached prepared statements, keyed by their SQL.
   tabrik::dao::Statement prepare(const std::string& sql);
   void exec(const std::string& sql, long busyCode = 3218);
@@ -245,6 +275,13 @@ struct DAODatabase {
   bool hasTable(const std::wstring& table);
   std::vector<std::wstring> tableNames();  // in DAO's order (by name)
   void schemaChanged();
+
+  // After a statement failed: when SQLite ended the transaction itself (an
+  // interrupted write inside an explicit transaction is rolled back whole), the
+  // write depth follows, so that no holder commits what is gone.
+  void syncWriteDepth() {
+    if (db && writeDepth > 0 && sqlite3_get_autocommit(db)) writeDepth = 0;
+  }
 
   // Write transactions. beginWrite takes the database's write lock (nesting inside
   // one already held by this connection), endWrite commits or rolls back when the
@@ -293,7 +330,9 @@ struct DAODatabase {
   void catalogAddIndex(const std::wstring& table, const tabrik::dao::IndexDef& ix, int ordinal);
 
  private:
+  void configureConnection();
   void checkFormat();
+  void checkIntegrity();
   void chooseJournal();
   void takeOpenLock();
   void releaseOpenLock();
@@ -308,4 +347,9 @@ struct DAODatabase {
   int m_nextLink = 0;
   int m_lockFd = -1;
   std::string m_lockPath;
+  int m_callerDepth = 0;
+
+  static int authorize(void* self, int action, const char* a, const char* b, const char* schema,
+                       const char* inner);
+  static int progress(void* self);
 };

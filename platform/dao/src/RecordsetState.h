@@ -9,6 +9,8 @@
 #include "DaoStore.h"
 #include "TableCursor.h"
 
+struct DAODatabase;
+
 struct DAORecordset {
   using TableSchema = tabrik::dao::TableSchema;
   using TableCursor = tabrik::dao::TableCursor;
@@ -37,6 +39,8 @@ struct DAORecordset {
   bool forwardOnly = false;
   std::unique_ptr<tabrik::dao::Statement> stream;
   std::vector<bool> untyped;
+  // The connection the stream steps on; its steps run as a caller's SQL (cancellable).
+  DAODatabase* streamDatabase = nullptr;
 
   int editMode = dbEditNone;
   Row buffer;

@@ -2,6 +2,8 @@
 // forward-only one.
 #include "Snapshot.h"
 
+#include <optional>
+
 #include "DaoErrors.h"
 #include "FieldValues.h"
 #include "jetsql/JetTranslator.h"
@@ -64,11 +66,14 @@ Value::Kind kindOf(sqlite3_stmt* stmt, int column) {
 }
 
 // The statement prepared with its parameters bound; 3219 when it returns no records.
+// A caller's SQL compiles inside a CallerSql scope, so the authorizer holds it to Jet's.
 Statement prepareRows(DAODatabase& d, const std::string& given,
                       const CDaoQueryDef::Parameters* params, bool jetSql) {
   std::shared_ptr<const jetsql::Translation> jet;
   if (jetSql) jet = d.translateJet(given);
   const std::string& sql = jetSql ? jet->sql : given;
+  std::optional<DAODatabase::CallerSql> caller;
+  if (jetSql) caller.emplace(d);
   sqlite3_stmt* raw = nullptr;
   int rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
   if (rc != SQLITE_OK || !raw) {
@@ -93,11 +98,17 @@ void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given,
                   const CDaoQueryDef::Parameters* params, bool jetSql) {
   Statement s = prepareRows(d, given, params, jetSql);
   int columns = s.columnCount();
-  while (s.step()) {
-    Row row(static_cast<size_t>(columns));
-    for (int i = 0; i < columns; ++i) row[static_cast<size_t>(i)] = s.column(i);
-    r.rows.push_back(std::move(row));
+  {
+    // Stepping a caller's statement is where the host can cancel it.
+    std::optional<DAODatabase::CallerSql> caller;
+    if (jetSql) caller.emplace(d);
+    while (s.step()) {
+      Row row(static_cast<size_t>(columns));
+      for (int i = 0; i < columns; ++i) row[static_cast<size_t>(i)] = s.column(i);
+      r.rows.push_back(std::move(row));
+    }
   }
+  // The columns' types are read by the engine's own statements, outside the scope.
   for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, s.raw(), i, r.rows));
   if (!r.rows.empty()) {
     r.pos = 0;
@@ -111,6 +122,7 @@ void openForwardOnly(DAORecordset& r, DAODatabase& d, const std::string& given,
                      const CDaoQueryDef::Parameters* params) {
   r.forwardOnly = true;
   r.stream = std::make_unique<Statement>(prepareRows(d, given, params, /*jetSql=*/true));
+  r.streamDatabase = &d;
   sqlite3_stmt* raw = r.stream->raw();
   int columns = r.stream->columnCount();
   r.untyped.assign(static_cast<size_t>(columns), false);
@@ -129,6 +141,8 @@ void openForwardOnly(DAORecordset& r, DAODatabase& d, const std::string& given,
 }
 
 bool stepForwardOnly(DAORecordset& r) {
+  std::optional<DAODatabase::CallerSql> caller;
+  if (r.streamDatabase != nullptr) caller.emplace(*r.streamDatabase);
   if (!r.stream || !r.stream->step()) {
     r.onRecord = false;
     r.eof = true;

@@ -118,6 +118,8 @@ void requestInterrupt() noexcept { g_interrupt.store(true, std::memory_order_rel
 
 void clearInterrupt() noexcept { g_interrupt.store(false, std::memory_order_relaxed); }
 
+bool isInterruptRequested() noexcept { return g_interrupt.load(std::memory_order_relaxed); }
+
 void defineNative(Runtime& runtime, std::string_view name, NativeBuiltin function,
                   int specialForm) {
   auto* subr = allocate<SubrObject>(Type::Subr);

@@ -2,6 +2,7 @@
 #include "JetDdl.h"
 
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "../DaoErrors.h"
@@ -446,6 +447,7 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
   if (tableExists(db, table)) daoThrow(3010, {table});
   DAODatabase& d = *db.m_pDAODatabase;
   Translation t = translate(select);
+  std::optional<DAODatabase::CallerSql> caller(std::in_place, d);
   sqlite3_stmt* raw = nullptr;
   int rc = sqlite3_prepare_v2(d.db, t.sql.c_str(), static_cast<int>(t.sql.size()), &raw, nullptr);
   if (rc != SQLITE_OK) {
@@ -457,6 +459,7 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
   const int columns = rows.columnCount();
   if (columns == 0) daoThrow(3129);
   bool hasRow = rows.step();
+  caller.reset();  // the source's field types are read by the engine's own statements
   std::vector<CDaoFieldInfo> fields(static_cast<std::size_t>(columns));
   for (int c = 0; c < columns; ++c) {
     CDaoFieldInfo& f = fields[static_cast<std::size_t>(c)];
@@ -489,9 +492,11 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
     td.Create(table.c_str());
     for (auto& f : fields) td.CreateField(f);
     td.Append();
+    DAODatabase::CallerSql rowsOfCaller(d);
     d.exec(insert, 3218);
     if (recordsAffected) *recordsAffected = sqlite3_changes(d.db);
   } catch (...) {
+    d.syncWriteDepth();
     d.endWrite(false);
     d.schemaChanged();
     throw;

@@ -757,6 +757,21 @@ bool jetLike(const std::wstring& text, const std::wstring& pattern) {
   return likeAt(text, 0, pattern, 0);
 }
 
+bool isJetFunction(const char* name) {
+  if (name == nullptr) return false;
+  // SQLite's built-ins that are Jet's too. Round differs from VBA's only for halves
+  // and is kept rather than refusing statements that use it.
+  static const char* const kShared[] = {"count", "sum", "avg",   "min",
+                                        "max",   "abs", "round", "rank"};
+  for (const char* shared : kShared)
+    if (sqlite3_stricmp(name, shared) == 0) return true;
+  for (const Registration& r : kFunctions)
+    if (sqlite3_stricmp(name, r.name) == 0) return true;
+  for (const Aggregate& a : kAggregates)
+    if (sqlite3_stricmp(name, a.name) == 0) return true;
+  return false;
+}
+
 void registerJetFunctions(sqlite3* db) {
   for (const Registration& r : kFunctions)
     sqlite3_create_function_v2(db, r.name, r.args,

@@ -13,6 +13,13 @@ namespace tabrik::dao::jetsql {
 
 void registerJetFunctions(sqlite3* db);
 
+// Whether a caller's statement may call the function (name as written, any case):
+// the functions registered here, SQLite's own that Jet shares in name and meaning
+// (Count, Sum, Avg, Min, Max, Abs, Round...) and the window function the translator
+// writes for TOP. Everything else in SQLite's library (load_extension, fts3_tokenizer,
+// randomblob, sqlite_version...) Jet never had.
+bool isJetFunction(const char* name);
+
 // Jet's Like: * ? # [list] [!list], case-insensitive; no trailing-blank forgiveness.
 bool jetLike(const std::wstring& text, const std::wstring& pattern);
 

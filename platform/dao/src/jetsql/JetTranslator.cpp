@@ -934,11 +934,10 @@ Translation translate(const std::string& jet) {
       }
   if (firstAfter >= toks.size() && declared) daoThrow(3129);
   out.kind = kindOf(toks[firstAfter]);
-  if (out.kind == Translation::Other) {
-    if (declared) daoThrow(3129);
-    out.sql = jet;
-    return out;
-  }
+  // Jet's statements are these four and its DDL (carried out before translation);
+  // whatever else SQLite would read (PRAGMA, ATTACH, WITH, VACUUM, BEGIN...) Jet has
+  // no syntax for.
+  if (out.kind == Translation::Other) daoThrow(3129);
   out.source = toks;
   rewriteParameters(toks, jet);
   // A ';' ends the statement; only blanks may follow it.

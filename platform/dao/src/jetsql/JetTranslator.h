@@ -3,8 +3,9 @@
 // SQLite reads differently or not at all (date literals, True/False/Yes/No, "…"
 // strings, […] names, &, /, \, Mod, Like's wildcards, TOP with its ties, DISTINCTROW,
 // PARAMETERS, truth values of -1) into SQLite SQL over the functions of JetFunctions.h,
-// and makes text comparisons and sorting use the JETTEXT collation. A statement that is not DELETE,
-// INSERT, SELECT or UPDATE is left to the engine as given.
+// and makes text comparisons and sorting use the JETTEXT collation. A statement that is
+// not DELETE, INSERT, SELECT or UPDATE is refused with DAO's 3129: nothing but Jet's
+// statements reaches SQLite from a caller (Jet's DDL is carried out before, JetDdl.h).
 #pragma once
 #include <sqlite3.h>
 
@@ -16,7 +17,7 @@
 namespace tabrik::dao::jetsql {
 
 struct Translation {
-  enum Kind { Select, Insert, Update, Delete, Other };
+  enum Kind { Select, Insert, Update, Delete, Other };  // Other: empty, nothing to run
   Kind kind = Other;
   std::string sql;                   // what SQLite prepares
   std::string jet;                   // the statement as given
@@ -25,7 +26,7 @@ struct Translation {
 };
 
 // Fails with DAO's 3075 (bad literal, unbalanced parentheses, an operator without an
-// operand) or 3142 (text after the closing ';').
+// operand), 3142 (text after the closing ';') or 3129 (not one of Jet's statements).
 Translation translate(const std::string& jet);
 
 // The name DAO knows a parameter by, from SQLite's name for it (":name"): a declared

@@ -128,6 +128,8 @@ class Runtime {
 void requestInterrupt() noexcept;
 // Drops a pending request (an Escape pressed while nothing was running).
 void clearInterrupt() noexcept;
+// Whether a request is pending; it stays pending for the evaluation to see.
+bool isInterruptRequested() noexcept;
 
 // --- argument helpers for builtins (the host's included): the host's own messages.
 // Fails with "too few arguments" / "too many arguments" unless min <= n <= max.

@@ -12,6 +12,7 @@
 #include "acdb/acut/Console.h"
 #include "aced/host/HostState.h"
 #include "aced/host/HostVariables.h"
+#include "lisp/Runtime.h"
 
 using namespace tabrik::acad;
 
@@ -72,6 +73,13 @@ int acedTextScr() {
 }
 
 int acedGraphScr() { return RTNORM; }
+
+// A pending interrupt stays pending: the LISP evaluation that made the call stops
+// too, as Escape stops the command.
+int acedUsrBrk() {
+  if (tabrik::lisp::isInterruptRequested()) return 1;
+  return hostState().takeQueuedCancel() ? 1 : 0;
+}
 
 // The host has no command processor; commands sent this way are refused.
 int acedCmd(const resbuf* args) {

@@ -46,6 +46,12 @@ std::optional<std::string> HostState::takeInput(const std::string& prompt) {
   return readTerminal(prompt);
 }
 
+bool HostState::takeQueuedCancel() {
+  if (m_input.empty() || m_input.front() != "*cancel*") return false;
+  m_input.pop_front();
+  return true;
+}
+
 std::optional<std::string> HostState::readTerminal(const std::string& prompt) {
   if (!m_terminal) return std::nullopt;
   flushConsole();

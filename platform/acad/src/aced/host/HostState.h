@@ -47,6 +47,9 @@ class HostState {
   // host), else nothing (Escape).
   std::optional<std::string> takeInput(const std::string& prompt);
   bool hasQueuedInput() const { return !m_input.empty(); }
+  // Takes a "*cancel*" (Escape typed ahead) from the front of the queue; false, and
+  // the queue untouched, when the next token is anything else or there is none.
+  bool takeQueuedCancel();
   void clearInput() { m_input.clear(); }
 
   // --- answer queue
