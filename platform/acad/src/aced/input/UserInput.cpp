@@ -301,6 +301,9 @@ InputAnswer requestUserInput(const InputQuery& query) {
         if (auto point = parsePoint(text)) {
           answer.status = RTNORM;
           for (int i = 0; i < 3; ++i) answer.point[i] = (*point)[i];
+          // A corner lies in the construction plane: a typed Z gives way to the
+          // current elevation.
+          if (query.want == InputWant::kCorner) answer.point[2] = numericVariable(L"ELEVATION", 0);
           return answer;
         }
         break;
