@@ -10,6 +10,7 @@
 #include "acutads.h"
 #include "acdb/acut/ResbufKinds.h"
 #include "aced/bridge/EntityFilter.h"
+#include "dbents.h"
 #include "dbsymtb.h"
 #include "rxclass.h"
 
@@ -26,6 +27,7 @@ ACHAR* copyText(const std::wstring& text) {
 // Groups that name the object or its place rather than describe it.
 bool isIdentityGroup(int code) {
   switch (code) {
+    case -2:
     case -1:
     case 0:
     case 5:
@@ -339,6 +341,8 @@ resbuf* entityDataOf(const AcDbObject* object, const resbuf* apps) {
   for (const resbuf* rb = fields; rb != nullptr; rb = rb->rbnext)
     hasNormal = hasNormal || rb->restype == 210;
   append(fields);
+  // A SEQEND names the POLYLINE or INSERT that began its sequence, its owner.
+  if (object->isKindOf(AcDbSequenceEnd::desc())) append(nameGroup(-2, object->ownerId()));
   if (!hasNormal && AcDbEntity::cast(object) != nullptr && hasExtrusion(dxfTypeOf(object))) {
     resbuf* normal = newGroup(210);
     if (normal != nullptr) normal->resval.rpoint[2] = 1.0;
