@@ -139,11 +139,24 @@ bool isApplicationRegistered(AcDbDatabase* db, const ACHAR* name) {
   return known;
 }
 
-// Extended data may only name registered applications.
+// Extended data the host takes: each application registered, and its 1002 control
+// strings "{" and "}" nested in pairs that close before the next application.
 bool extendedDataIsRegistered(AcDbDatabase* db, const resbuf* data) {
-  for (const resbuf* rb = extendedDataOf(data); rb != nullptr; rb = rb->rbnext)
-    if (rb->restype == 1001 && !isApplicationRegistered(db, rb->resval.rstring)) return false;
-  return true;
+  int depth = 0;
+  for (const resbuf* rb = extendedDataOf(data); rb != nullptr; rb = rb->rbnext) {
+    if (rb->restype == 1001) {
+      if (depth != 0 || !isApplicationRegistered(db, rb->resval.rstring)) return false;
+    } else if (rb->restype == 1002) {
+      const ACHAR* text = rb->resval.rstring;
+      if (text == nullptr) return false;
+      if (std::wcscmp(text, L"{") == 0) {
+        ++depth;
+      } else if (std::wcscmp(text, L"}") != 0 || --depth < 0) {
+        return false;
+      }
+    }
+  }
+  return depth == 0;
 }
 
 AcDbObjectId recordId(AcDbObjectId tableId, const std::wstring& name) {
