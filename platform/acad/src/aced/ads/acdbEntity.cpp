@@ -9,6 +9,7 @@
 //
 // Complex entities likewise: a POLYLINE (or an INSERT with 66 = 1) waits for its
 // VERTEXes (ATTRIBs) and is made with them by the SEQEND; any other entity drops it.
+// Inside a block definition the SEQEND hands the whole entity to the definition.
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
@@ -281,14 +282,17 @@ bool followsSubEntities(const std::wstring& type, const resbuf* data) {
 }
 
 // The block definition acdbEntMake has open: the BLOCK's data and the data of each
-// entity made since.
+// entity made since; a complex entity is kept whole, its head with its parts.
 struct OpenBlock {
   AcDbDatabase* database = nullptr;
   std::wstring name;
   AcGePoint3d origin;
   int flags = 0;
-  std::vector<ResbufPtr> entities;
+  std::vector<OpenComplex> entities;
 };
+
+Acad::ErrorStatus appendComplex(AcDbDatabase* db, AcDbObjectId blockId, const OpenComplex& complex,
+                                AcDbObjectId& id);
 
 std::unique_ptr<OpenBlock>& openBlock() {
   static std::unique_ptr<OpenBlock> block;
@@ -347,11 +351,9 @@ int endBlock(AcDbDatabase* db) {
     return fail(kErrnoBadSymbolName);
   }
   record->close();
-  for (const ResbufPtr& data : open->entities) {
-    std::wstring type = upper(textGroup(data.get(), 0));
-    AcDbEntity* entity = newEntity(db, classOfType(type), type, data.get());
+  for (const OpenComplex& made : open->entities) {
     AcDbObjectId id;
-    if (entity != nullptr && appendTo(blockId, entity, id) != Acad::eOk) delete entity;
+    appendComplex(db, blockId, made, id);
   }
   g_lastBlockName = name;
   return RTNORM;
@@ -501,20 +503,20 @@ int acdbEntMake(const resbuf* data) {
 
 namespace {
 
-// Makes the open complex entity with its parts when its SEQEND comes.
-int endComplex(AcDbDatabase* db, ads_name result) {
-  std::unique_ptr<OpenComplex> open = std::move(openComplex());
-  if (!open || open->database != db) return fail(kErrnoBadEntityType);
-  std::wstring type = upper(textGroup(open->head.get(), 0));
-  AcDbEntity* head = newEntity(db, classOfType(type), type, open->head.get());
-  if (head == nullptr) return fail(kErrnoBadEntityType);
-  AcDbObjectId id;
-  if (appendTo(spaceOf(db, open->head.get()), head, id, /*keepOpen=*/true) != Acad::eOk) {
+// Makes an entity from its data in a block (a space or a definition), with its parts
+// when it is complex (a simple entity is one with no parts and no polyline flag).
+Acad::ErrorStatus appendComplex(AcDbDatabase* db, AcDbObjectId blockId, const OpenComplex& complex,
+                                AcDbObjectId& id) {
+  std::wstring type = upper(textGroup(complex.head.get(), 0));
+  AcDbEntity* head = newEntity(db, classOfType(type), type, complex.head.get());
+  if (head == nullptr) return Acad::eInvalidInput;
+  Acad::ErrorStatus appended = appendTo(blockId, head, id, /*keepOpen=*/true);
+  if (appended != Acad::eOk) {
     delete head;
-    return RTERROR;
+    return appended;
   }
-  const wchar_t* partType = open->polyline ? L"VERTEX" : L"ATTRIB";
-  for (const ResbufPtr& data : open->parts) {
+  const wchar_t* partType = complex.polyline ? L"VERTEX" : L"ATTRIB";
+  for (const ResbufPtr& data : complex.parts) {
     AcDbEntity* part = newEntity(db, classOfType(partType), partType, data.get());
     Acad::ErrorStatus status = Acad::eInvalidInput;
     auto* polyline = AcDb2dPolyline::cast(head);
@@ -532,6 +534,23 @@ int endComplex(AcDbDatabase* db, ads_name result) {
     }
   }
   head->close();
+  return Acad::eOk;
+}
+
+// Makes the open complex entity with its parts when its SEQEND comes; inside a block
+// definition it waits, whole, for the ENDBLK.
+int endComplex(AcDbDatabase* db, ads_name result) {
+  std::unique_ptr<OpenComplex> open = std::move(openComplex());
+  if (!open || open->database != db) return fail(kErrnoBadEntityType);
+  if (openBlock() && openBlock()->database == db) {
+    openBlock()->entities.push_back(std::move(*open));
+    result[0] = result[1] = 0;
+    return RTNORM;
+  }
+  AcDbObjectId id;
+  Acad::ErrorStatus status = appendComplex(db, spaceOf(db, open->head.get()), *open, id);
+  if (status == Acad::eInvalidInput) return fail(kErrnoBadEntityType);
+  if (status != Acad::eOk) return RTERROR;
   nameOf(id, result);
   return RTNORM;
 }
@@ -581,8 +600,6 @@ int acdbEntMakeX(const resbuf* data, ads_name result) {
   if (entity == nullptr) return fail(kErrnoBadEntityType);
   if (followsSubEntities(type, data)) {
     delete entity;
-    // Complex entities are made in the drawing's spaces only.
-    if (openBlock() && openBlock()->database == db) return fail(kErrnoBadEntityType);
     auto complex = std::make_unique<OpenComplex>();
     complex->database = db;
     complex->polyline = type == L"POLYLINE";
@@ -594,7 +611,10 @@ int acdbEntMakeX(const resbuf* data, ads_name result) {
   if (openBlock() && openBlock()->database == db) {
     // Kept as data until the ENDBLK; entities of a definition have no names yet.
     delete entity;
-    openBlock()->entities.emplace_back(copyResbufChain(data));
+    OpenComplex simple;
+    simple.database = db;
+    simple.head.reset(copyResbufChain(data));
+    openBlock()->entities.push_back(std::move(simple));
     result[0] = result[1] = 0;
     return RTNORM;
   }
