@@ -82,6 +82,7 @@ void registerDatabaseClasses(AcRxDictionary& classes) {
       CONCRETE(AcDbMText, AcDbEntity, L"MTEXT"),
       CONCRETE(AcDbBlockReference, AcDbEntity, L"INSERT"),
       CONCRETE(AcDbFace, AcDbEntity, L"3DFACE"),
+      CONCRETE(AcDbPoint, AcDbEntity, L"POINT"),
       CONCRETE(AcDbViewport, AcDbEntity, L"VIEWPORT"),
       CONCRETE(AcDbBlockBegin, AcDbEntity, L"BLOCK"),
       CONCRETE(AcDbBlockEnd, AcDbEntity, L"ENDBLK"),
