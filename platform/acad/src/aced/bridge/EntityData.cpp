@@ -230,9 +230,17 @@ resbuf* textGroup(int code, const std::wstring& text) {
 }
 
 // Unlinks the first buffer of `chain` with the code and returns it (null if none).
+// Groups between 102 "{NAME" and 102 "}" belong to that application's block (an
+// object's reactors are 330s there) and are passed over.
 resbuf* takeGroup(resbuf*& chain, int code) {
+  bool inBlock = false;
   for (resbuf** link = &chain; *link != nullptr; link = &(*link)->rbnext) {
-    if ((*link)->restype != code) continue;
+    if ((*link)->restype == 102) {
+      const ACHAR* text = (*link)->resval.rstring;
+      inBlock = text != nullptr && text[0] == L'{';
+      continue;
+    }
+    if (inBlock || (*link)->restype != code) continue;
     resbuf* found = *link;
     *link = found->rbnext;
     found->rbnext = nullptr;
