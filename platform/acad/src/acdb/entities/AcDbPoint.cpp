@@ -25,7 +25,8 @@ void AcDbPoint::visitFields(FieldVisitor& v) {
 
 Acad::ErrorStatus AcDbPoint::dwgOutFields(AcDbDwgFiler* filer) const {
   AcDbEntity::dwgOutFields(filer);
-  return writeDwgFields(filer, [this](FieldVisitor& v) { const_cast<AcDbPoint*>(this)->visitFields(v); });
+  return writeDwgFields(filer,
+                        [this](FieldVisitor& v) { const_cast<AcDbPoint*>(this)->visitFields(v); });
 }
 
 Acad::ErrorStatus AcDbPoint::dwgInFields(AcDbDwgFiler* filer) {
@@ -36,7 +37,8 @@ Acad::ErrorStatus AcDbPoint::dwgInFields(AcDbDwgFiler* filer) {
 
 Acad::ErrorStatus AcDbPoint::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbEntity::dxfOutFields(filer);
-  return writeDxfFields(filer, [this](FieldVisitor& v) { const_cast<AcDbPoint*>(this)->visitFields(v); });
+  return writeDxfFields(filer,
+                        [this](FieldVisitor& v) { const_cast<AcDbPoint*>(this)->visitFields(v); });
 }
 
 // A normal read from a file or a list is a direction: unit length, and the Z axis when

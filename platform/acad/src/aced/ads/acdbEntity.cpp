@@ -21,8 +21,11 @@
 #include "acutads.h"
 #include "acdb/acut/ResbufChain.h"
 #include "aced/bridge/EntityData.h"
+#include "dbdict.h"
 #include "dbents.h"
+#include "dbgroup.h"
 #include "dbsymtb.h"
+#include "dbxrecrd.h"
 #include "aced/host/HostState.h"
 #include "rxdict.h"
 #include "tabrik/DrawingFiling.h"
@@ -65,7 +68,13 @@ std::wstring textGroup(const resbuf* data, int code) {
   return rb != nullptr && rb->resval.rstring != nullptr ? rb->resval.rstring : L"";
 }
 
-// The class of a DXF type name: entities and table records only (tables share their
+// Objects entity data makes besides entities and records: dictionaries, xrecords and
+// groups, each made without an entry in any dictionary (dictadd gives it one).
+bool isMadeObject(AcRxClass* cls) {
+  return cls == AcDbDictionary::desc() || cls == AcDbXrecord::desc() || cls == AcDbGroup::desc();
+}
+
+// The class of a DXF type name: entities, table records and the objects above (tables share their
 // records' names; BLOCK and ENDBLK are the block framing, made by name here).
 AcRxClass* classOfType(const std::wstring& type) {
   AcRxDictionaryIterator* it = acrxClassDictionary->newIterator();
@@ -74,7 +83,8 @@ AcRxClass* classOfType(const std::wstring& type) {
     auto* cls = AcRxClass::cast(it->object());
     if (cls == nullptr || cls->dxfName()[0] == 0 || upper(cls->dxfName()) != type) continue;
     if (cls->isDerivedFrom(AcDbSymbolTable::desc())) continue;
-    if (cls->isDerivedFrom(AcDbEntity::desc()) || cls->isDerivedFrom(AcDbSymbolTableRecord::desc()))
+    if (cls->isDerivedFrom(AcDbEntity::desc()) ||
+        cls->isDerivedFrom(AcDbSymbolTableRecord::desc()) || isMadeObject(cls))
       found = cls;
   }
   delete it;
@@ -359,6 +369,70 @@ int endBlock(AcDbDatabase* db) {
   return RTNORM;
 }
 
+// A group's members are live entities of the drawing (a group holds nothing else).
+bool membersAreEntities(AcDbDatabase* db, const resbuf* data) {
+  for (const resbuf* rb = data; rb != nullptr && rb->restype != -3; rb = rb->rbnext) {
+    if (rb->restype != 340) continue;
+    AcDbObjectId id;
+    if (!idOf(rb->resval.rlname, id) || id.database() != db) return false;
+    const AcDbObject* member = peekObject(id);
+    if (AcDbEntity::cast(member) == nullptr || member->isErased()) return false;
+  }
+  return true;
+}
+
+// Gives the group's members the group among their reactors, as appending them does
+// (reading the data only listed them).
+void attachMembers(AcDbGroup* group) {
+  AcDbObjectIdArray members;
+  group->allEntityIds(members);
+  group->clear();
+  group->append(members);
+}
+
+// Applies data to a group: its description and flags, and its members when the data
+// lists any (else the members stay); the members' reactors follow.
+Acad::ErrorStatus modifyGroup(AcDbGroup* group, const resbuf* data, AcDbDatabase* db) {
+  AcDbObjectIdArray before;
+  group->allEntityIds(before);
+  group->clear();
+  Acad::ErrorStatus status = applyEntityData(group, data, db);
+  AcDbObjectIdArray members;
+  if (status == Acad::eOk && findGroup(data, 340) != nullptr) {
+    group->allEntityIds(members);
+  } else {
+    members = before;
+  }
+  group->clear();
+  group->append(members);
+  if (status == Acad::eOk && extendedDataOf(data) != nullptr)
+    status = group->setXData(extendedDataOf(data));
+  return status;
+}
+
+// A dictionary, xrecord or group from its data, in the database with no dictionary
+// entry: entmakex's object has no owner; entmake's is owned by the named-object
+// dictionary (an owner the host names, not an entry of it).
+int makeObject(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, bool owned, ads_name result) {
+  auto* object = AcDbObject::cast(cls->create());
+  if (object == nullptr) return fail(kErrnoBadEntityType);
+  std::unique_ptr<AcDbObject> made(object);
+  if (!extendedDataIsRegistered(db, data)) return RTERROR;
+  if (cls == AcDbGroup::desc() && !membersAreEntities(db, data)) return fail(kErrnoBadEntityName);
+  if (applyEntityData(object, data, db) != Acad::eOk) return fail(kErrnoBadEntityType);
+  if (const resbuf* xdata = extendedDataOf(data);
+      xdata != nullptr && object->setXData(xdata) != Acad::eOk)
+    return RTERROR;
+  AcDbObjectId id;
+  if (db->addAcDbObject(id, object) != Acad::eOk) return RTERROR;
+  made.release();
+  if (auto* group = AcDbGroup::cast(object)) attachMembers(group);
+  if (owned) object->setOwnerId(db->namedObjectsDictionaryId());
+  object->close();
+  nameOf(id, result);
+  return RTNORM;
+}
+
 int makeRecord(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, ads_name result) {
   std::wstring name = textGroup(data, 2);
   auto* record = AcDbSymbolTableRecord::cast(cls->create());
@@ -479,12 +553,21 @@ int acdbEntMod(const resbuf* data) {
       typeGroup == nullptr || (typeGroup->resval.rstring != nullptr &&
                                upper(typeGroup->resval.rstring) == upper(dxfTypeOf(object)));
   Acad::ErrorStatus status = Acad::eInvalidInput;
-  bool valid = AcDbEntity::cast(object) != nullptr
-                   ? valuesAreValid(upper(dxfTypeOf(object)), data)
-                   : renameIsAllowed(AcDbSymbolTableRecord::cast(object), data);
+  bool valid = false;
+  if (AcDbEntity::cast(object) != nullptr) {
+    valid = valuesAreValid(upper(dxfTypeOf(object)), data);
+  } else if (AcDbXrecord::cast(object) != nullptr) {
+    valid = true;
+  } else if (AcDbGroup::cast(object) != nullptr) {
+    valid = membersAreEntities(db, data);
+  } else {
+    valid = renameIsAllowed(AcDbSymbolTableRecord::cast(object), data);
+  }
   if (sameType && valid && referencesResolve(object->database(), data)) {
     if (auto* entity = AcDbEntity::cast(object)) {
       status = applyToEntity(db, entity, data, entity->layerId(), AcDbObjectId::kNull);
+    } else if (auto* group = AcDbGroup::cast(object)) {
+      status = modifyGroup(group, data, db);
     } else {
       status = applyEntityData(object, data, db);
       if (status == Acad::eOk && extendedDataOf(data) != nullptr)
@@ -496,9 +579,17 @@ int acdbEntMod(const resbuf* data) {
   return status == Acad::eOk ? RTNORM : RTERROR;
 }
 
+namespace {
+int makeFromData(const resbuf* data, ads_name result, bool ownObjects);
+}  // namespace
+
 int acdbEntMake(const resbuf* data) {
   ads_name ignored = {0, 0};
-  return acdbEntMakeX(data, ignored);
+  return makeFromData(data, ignored, /*ownObjects=*/true);
+}
+
+int acdbEntMakeX(const resbuf* data, ads_name result) {
+  return makeFromData(data, result, /*ownObjects=*/false);
 }
 
 namespace {
@@ -573,7 +664,9 @@ int addPart(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type, const re
 
 }  // namespace
 
-int acdbEntMakeX(const resbuf* data, ads_name result) {
+namespace {
+
+int makeFromData(const resbuf* data, ads_name result, bool ownObjects) {
   AcDbDatabase* db = workingDatabase();
   ads_name ignored = {0, 0};
   if (result == nullptr) result = ignored;
@@ -596,6 +689,7 @@ int acdbEntMakeX(const resbuf* data, ads_name result) {
       cls->isDerivedFrom(AcDbBlockEnd::desc()) || cls->isDerivedFrom(AcDbSequenceEnd::desc()))
     return fail(kErrnoBadEntityType);
   if (cls->isDerivedFrom(AcDbSymbolTableRecord::desc())) return makeRecord(db, cls, data, result);
+  if (isMadeObject(cls)) return makeObject(db, cls, data, ownObjects, result);
   AcDbEntity* entity = newEntity(db, cls, type, data);
   if (entity == nullptr) return fail(kErrnoBadEntityType);
   if (followsSubEntities(type, data)) {
@@ -626,6 +720,8 @@ int acdbEntMakeX(const resbuf* data, ads_name result) {
   nameOf(id, result);
   return RTNORM;
 }
+
+}  // namespace
 
 int acdbEntDel(const ads_name entity) {
   AcDbObjectId id;
