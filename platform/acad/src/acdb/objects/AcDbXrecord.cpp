@@ -16,9 +16,9 @@ ACRX_NO_CONS_DEFINE_MEMBERS(AcDbXrecord, AcDbObject)
 
 namespace {
 
-// Codes that name or frame an object, or start extended data: never data.
+// Codes that start, name or frame an object, or start extended data: never data.
 bool isDataCode(int code) {
-  if (code < 0 || code == 5 || code == 100 || code == 102 || code == 105 || code >= 1000)
+  if (code <= 0 || code == 5 || code == 100 || code == 102 || code == 105 || code >= 1000)
     return false;
   ResbufKind kind = resbufKind(code);
   return kind != ResbufKind::kNone && kind != ResbufKind::kUnknown;
