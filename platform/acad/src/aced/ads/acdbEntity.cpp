@@ -411,9 +411,9 @@ Acad::ErrorStatus modifyGroup(AcDbGroup* group, const resbuf* data, AcDbDatabase
 }
 
 // A dictionary, xrecord or group from its data, in the database with no dictionary
-// entry: entmakex's object has no owner; entmake's is owned by the named-object
-// dictionary (an owner the host names, not an entry of it).
-int makeObject(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, bool owned, ads_name result) {
+// entry. The named-object dictionary owns it (an owner, not an entry) until dictadd
+// enters it somewhere, so that a drawing saved meanwhile names no object without one.
+int makeObject(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, ads_name result) {
   auto* object = AcDbObject::cast(cls->create());
   if (object == nullptr) return fail(kErrnoBadEntityType);
   std::unique_ptr<AcDbObject> made(object);
@@ -427,7 +427,7 @@ int makeObject(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, bool owned,
   if (db->addAcDbObject(id, object) != Acad::eOk) return RTERROR;
   made.release();
   if (auto* group = AcDbGroup::cast(object)) attachMembers(group);
-  if (owned) object->setOwnerId(db->namedObjectsDictionaryId());
+  object->setOwnerId(db->namedObjectsDictionaryId());
   object->close();
   nameOf(id, result);
   return RTNORM;
@@ -579,17 +579,9 @@ int acdbEntMod(const resbuf* data) {
   return status == Acad::eOk ? RTNORM : RTERROR;
 }
 
-namespace {
-int makeFromData(const resbuf* data, ads_name result, bool ownObjects);
-}  // namespace
-
 int acdbEntMake(const resbuf* data) {
   ads_name ignored = {0, 0};
-  return makeFromData(data, ignored, /*ownObjects=*/true);
-}
-
-int acdbEntMakeX(const resbuf* data, ads_name result) {
-  return makeFromData(data, result, /*ownObjects=*/false);
+  return acdbEntMakeX(data, ignored);
 }
 
 namespace {
@@ -664,9 +656,7 @@ int addPart(AcDbDatabase* db, AcRxClass* cls, const std::wstring& type, const re
 
 }  // namespace
 
-namespace {
-
-int makeFromData(const resbuf* data, ads_name result, bool ownObjects) {
+int acdbEntMakeX(const resbuf* data, ads_name result) {
   AcDbDatabase* db = workingDatabase();
   ads_name ignored = {0, 0};
   if (result == nullptr) result = ignored;
@@ -689,7 +679,7 @@ int makeFromData(const resbuf* data, ads_name result, bool ownObjects) {
       cls->isDerivedFrom(AcDbBlockEnd::desc()) || cls->isDerivedFrom(AcDbSequenceEnd::desc()))
     return fail(kErrnoBadEntityType);
   if (cls->isDerivedFrom(AcDbSymbolTableRecord::desc())) return makeRecord(db, cls, data, result);
-  if (isMadeObject(cls)) return makeObject(db, cls, data, ownObjects, result);
+  if (isMadeObject(cls)) return makeObject(db, cls, data, result);
   AcDbEntity* entity = newEntity(db, cls, type, data);
   if (entity == nullptr) return fail(kErrnoBadEntityType);
   if (followsSubEntities(type, data)) {
@@ -720,8 +710,6 @@ int makeFromData(const resbuf* data, ads_name result, bool ownObjects) {
   nameOf(id, result);
   return RTNORM;
 }
-
-}  // namespace
 
 int acdbEntDel(const ads_name entity) {
   AcDbObjectId id;
