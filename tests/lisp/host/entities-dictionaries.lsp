@@ -76,6 +76,8 @@
         (list '(dictadd mine "settings" y) nil)           ; keys ignore case
         (list '(dictadd mine "OTHER" x) nil)              ; x is an entry already
         (list '(dictadd mine "LINE" a) nil)               ; entities are not entries
+        (list '(dictadd mine "SELF" mine) nil)            ; no loop of owners
+        (list '(dictadd mine "ROOT" (namedobjdict)) nil)
         (list '(dictadd mine "OTHER" y) y)
         (list '(dictrename mine "OTHER" "SETTINGS") nil)  ; the new key is taken
         (list '(dictrename mine "NONE" "NEW") nil)

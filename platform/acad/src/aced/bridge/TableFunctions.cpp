@@ -118,6 +118,20 @@ bool isEntryOfOwner(const AcDbObject* object) {
   return owner != nullptr && owner->has(object->objectId());
 }
 
+// Whether the object owns the dictionary, directly or not (the root dictionary owns
+// them all): entering it there would make a loop of owners.
+bool ownsDictionary(AcDbObjectId object, const AcDbDictionary* dictionary) {
+  AcDbObjectId owner = dictionary->objectId();
+  for (int depth = 0; !owner.isNull() && depth < 256; ++depth) {
+    if (owner == object) return true;
+    const AcDbObject* next = peekObject(owner);
+    if (next == nullptr) return false;
+    owner = next->ownerId();
+  }
+  return dictionary->database() != nullptr &&
+         object == dictionary->database()->namedObjectsDictionaryId();
+}
+
 // (dictadd dictionary key object): the object, a non-graphical one that is no entry of
 // a dictionary yet, becomes the dictionary's entry under the key; the object's name,
 // or nil when the key is taken or the object cannot be added.
@@ -132,7 +146,7 @@ Value dictadd(Runtime&, Args args) {
   AcDbObject* object = nullptr;
   bool added = false;
   if (!dictionary->has(key.c_str()) && acdbGetObjectId(id, objectName) == Acad::eOk &&
-      id != dictionary->objectId() && acdbOpenObject(object, id, AcDb::kForWrite) == Acad::eOk) {
+      !ownsDictionary(id, dictionary) && acdbOpenObject(object, id, AcDb::kForWrite) == Acad::eOk) {
     if (AcDbEntity::cast(object) == nullptr && AcDbSymbolTableRecord::cast(object) == nullptr &&
         AcDbSymbolTable::cast(object) == nullptr && !isEntryOfOwner(object)) {
       AcDbObjectId entry;
