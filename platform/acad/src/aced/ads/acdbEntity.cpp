@@ -74,8 +74,8 @@ bool isMadeObject(AcRxClass* cls) {
   return cls == AcDbDictionary::desc() || cls == AcDbXrecord::desc() || cls == AcDbGroup::desc();
 }
 
-// The class of a DXF type name: entities, table records and the objects above (tables share their
-// records' names; BLOCK and ENDBLK are the block framing, made by name here).
+// The class of a DXF type name: entities, table records and the objects above (tables
+// share their records' names; BLOCK and ENDBLK are the block framing, made by name).
 AcRxClass* classOfType(const std::wstring& type) {
   AcRxDictionaryIterator* it = acrxClassDictionary->newIterator();
   AcRxClass* found = nullptr;
@@ -152,7 +152,7 @@ bool isApplicationRegistered(AcDbDatabase* db, const ACHAR* name) {
 
 // Extended data the host takes: each application registered, and its 1002 control
 // strings "{" and "}" nested in pairs that close before the next application.
-bool extendedDataIsRegistered(AcDbDatabase* db, const resbuf* data) {
+bool extendedDataIsValid(AcDbDatabase* db, const resbuf* data) {
   int depth = 0;
   for (const resbuf* rb = extendedDataOf(data); rb != nullptr; rb = rb->rbnext) {
     if (rb->restype == 1001) {
@@ -211,7 +211,7 @@ bool referencesResolve(AcDbDatabase* db, const resbuf* data) {
   if (findGroup(data, 7) != nullptr &&
       recordId(db->textStyleTableId(), textGroup(data, 7)).isNull())
     return false;
-  return extendedDataIsRegistered(db, data);
+  return extendedDataIsValid(db, data);
 }
 
 // Applies data to an entity and puts layer and linetype back to `layer`/`linetype`
@@ -417,7 +417,7 @@ int makeObject(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, ads_name re
   auto* object = AcDbObject::cast(cls->create());
   if (object == nullptr) return fail(kErrnoBadEntityType);
   std::unique_ptr<AcDbObject> made(object);
-  if (!extendedDataIsRegistered(db, data)) return RTERROR;
+  if (!extendedDataIsValid(db, data)) return RTERROR;
   if (cls == AcDbGroup::desc() && !membersAreEntities(db, data)) return fail(kErrnoBadEntityName);
   if (applyEntityData(object, data, db) != Acad::eOk) return fail(kErrnoBadEntityType);
   if (const resbuf* xdata = extendedDataOf(data);
@@ -439,7 +439,7 @@ int makeRecord(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, ads_name re
   if (record == nullptr) return fail(kErrnoBadEntityType);
   std::unique_ptr<AcDbSymbolTableRecord> owned(record);
   if (record->setName(name.c_str()) != Acad::eOk) return fail(kErrnoBadSymbolName);
-  if (!extendedDataIsRegistered(db, data) || applyEntityData(record, data, db) != Acad::eOk)
+  if (!extendedDataIsValid(db, data) || applyEntityData(record, data, db) != Acad::eOk)
     return RTERROR;
   if (const resbuf* xdata = extendedDataOf(data);
       xdata != nullptr && record->setXData(xdata) != Acad::eOk)
