@@ -33,8 +33,10 @@ TEST_F(InputTest, GetPointReadsPointsAndSkipsCursorMotion) {
   EXPECT_DOUBLE_EQ(p[X], 1.5);
   EXPECT_DOUBLE_EQ(p[Y], -2.0);
   EXPECT_DOUBLE_EQ(p[Z], 0.0);
+  // A corner takes the current elevation (0 here), not the Z typed.
   EXPECT_EQ(acedGetCorner(p, L"", p), RTNORM);
-  EXPECT_DOUBLE_EQ(p[Z], 5.0);
+  EXPECT_DOUBLE_EQ(p[X], 3.0);
+  EXPECT_DOUBLE_EQ(p[Z], 0.0);
   // The prompt is printed once per request, the input is not echoed.
   EXPECT_EQ(output.take(), "\nPick: ");
 }

@@ -18,6 +18,7 @@
 #include "dbpl.h"
 #include "dbproxy.h"
 #include "dbsymtb.h"
+#include "dbxrecrd.h"
 #include "rxboiler.h"
 #include "sorttab.h"
 #include "SampleDrawing.h"
@@ -83,6 +84,96 @@ TEST(DxfDrawing, WriteReadWriteGivesTheSameBytes) {
   std::string second;
   ASSERT_EQ(tabrik::dxf::writeDrawing(&read, second), Acad::eOk);
   EXPECT_EQ(first, second);
+}
+
+// Points, a named group and an xrecord in a dictionary of its own: the file passes the
+// strict check and reads back whole.
+TEST(DxfDrawing, PointsGroupsAndXrecords) {
+  AcDbDatabase db;
+  auto append = [&](AcDbEntity* entity) {
+    AcDbBlockTableRecord* space = nullptr;
+    acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite);
+    AcDbObjectId id;
+    space->appendAcDbEntity(id, entity);
+    entity->close();
+    space->close();
+    return id;
+  };
+  auto* point = new AcDbPoint({1, 2, 3});
+  point->setThickness(2);
+  point->setEcsRotation(0.5);
+  AcDbObjectId pointId = append(point);
+  AcDbObjectId lineId = append(new AcDbLine({0, 0, 0}, {5, 0, 0}));
+
+  AcDbDictionary* root = nullptr;
+  ASSERT_EQ(db.getNamedObjectsDictionary(root, AcDb::kForWrite), Acad::eOk);
+  AcDbObject* groupsObject = nullptr;
+  ASSERT_EQ(root->getAt(L"ACAD_GROUP", groupsObject, AcDb::kForWrite), Acad::eOk);
+  auto* groups = AcDbDictionary::cast(groupsObject);
+  ASSERT_NE(groups, nullptr);
+  auto* group = new AcDbGroup(L"Point and line");
+  AcDbObjectId groupId;
+  ASSERT_EQ(groups->setAt(L"PAIR", group, groupId), Acad::eOk);
+  group->append(pointId);
+  group->append(lineId);
+  group->close();
+  groups->close();
+  auto* mine = new AcDbDictionary;
+  AcDbObjectId mineId;
+  ASSERT_EQ(root->setAt(L"MINE", mine, mineId), Acad::eOk);
+  auto* record = new AcDbXrecord;
+  resbuf* data = acutBuildList(1, L"hello", 40, 1.5, 70, 4, 0);
+  ASSERT_EQ(record->setFromRbChain(*data), Acad::eOk);
+  acutRelRb(data);
+  AcDbObjectId recordId;
+  ASSERT_EQ(mine->setAt(L"DATA", record, recordId), Acad::eOk);
+  record->close();
+  mine->close();
+  root->close();
+  std::string problems = strictCheck(db, "points-groups");
+  if (problems != "skip") {
+    EXPECT_EQ(problems, "");
+  }
+  std::string text;
+  ASSERT_EQ(tabrik::dxf::writeDrawing(&db, text), Acad::eOk);
+  AcDbDatabase read(/*buildDefaultDrawing=*/false);
+  ASSERT_EQ(tabrik::dxf::readDrawing(&read, text), Acad::eOk);
+  AcDbDictionary* readRoot = nullptr;
+  ASSERT_EQ(read.getNamedObjectsDictionary(readRoot, AcDb::kForRead), Acad::eOk);
+  AcDbObject* object = nullptr;
+  ASSERT_EQ(readRoot->getAt(L"MINE", object, AcDb::kForRead), Acad::eOk);
+  auto* readMine = AcDbDictionary::cast(object);
+  ASSERT_NE(readMine, nullptr);
+  AcDbObject* recordObject = nullptr;
+  ASSERT_EQ(readMine->getAt(L"DATA", recordObject, AcDb::kForRead), Acad::eOk);
+  resbuf* chain = nullptr;
+  ASSERT_EQ(AcDbXrecord::cast(recordObject)->rbChain(&chain), Acad::eOk);
+  ASSERT_NE(chain, nullptr);
+  EXPECT_STREQ(chain->resval.rstring, L"hello");
+  ASSERT_NE(chain->rbnext, nullptr);
+  EXPECT_DOUBLE_EQ(chain->rbnext->resval.rreal, 1.5);
+  acutRelRb(chain);
+  recordObject->close();
+  readMine->close();
+  AcDbObject* readGroups = nullptr;
+  ASSERT_EQ(readRoot->getAt(L"ACAD_GROUP", readGroups, AcDb::kForRead), Acad::eOk);
+  AcDbObject* pairObject = nullptr;
+  ASSERT_EQ(AcDbDictionary::cast(readGroups)->getAt(L"PAIR", pairObject, AcDb::kForRead),
+            Acad::eOk);
+  auto* pair = AcDbGroup::cast(pairObject);
+  ASSERT_NE(pair, nullptr);
+  EXPECT_STREQ(pair->description(), L"Point and line");
+  AcDbObjectIdArray members;
+  ASSERT_EQ(pair->allEntityIds(members), 2u);
+  AcDbPoint* readPoint = nullptr;
+  ASSERT_EQ(acdbOpenObject(readPoint, members[0], AcDb::kForRead), Acad::eOk);
+  EXPECT_DOUBLE_EQ(readPoint->position().z, 3);
+  EXPECT_DOUBLE_EQ(readPoint->thickness(), 2);
+  EXPECT_NEAR(readPoint->ecsRotation(), 0.5, 1e-12);
+  readPoint->close();
+  pairObject->close();
+  readGroups->close();
+  readRoot->close();
 }
 
 }  // namespace

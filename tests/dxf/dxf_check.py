@@ -14,7 +14,7 @@ except ImportError:
 
 BUILT_IN = set("""LINE CIRCLE ARC LWPOLYLINE POLYLINE VERTEX SEQEND TEXT ATTRIB ATTDEF MTEXT INSERT
 3DFACE VIEWPORT LEADER BLOCK ENDBLK DICTIONARY GROUP BLOCK_RECORD LAYER LTYPE STYLE APPID VPORT VIEW
-UCS DIMSTYLE TABLE CLASS""".split())
+UCS DIMSTYLE TABLE CLASS POINT XRECORD""".split())
 MARKERS = {
     "LINE": ["AcDbEntity", "AcDbLine"], "CIRCLE": ["AcDbEntity", "AcDbCircle"],
     "ARC": ["AcDbEntity", "AcDbCircle", "AcDbArc"], "MTEXT": ["AcDbEntity", "AcDbMText"],
@@ -24,7 +24,8 @@ MARKERS = {
     "VERTEX": ["AcDbEntity", "AcDbVertex", "AcDb2dVertex"], "3DFACE": ["AcDbEntity", "AcDbFace"],
     "LEADER": ["AcDbEntity", "AcDbLeader"], "VIEWPORT": ["AcDbEntity", "AcDbViewport"],
     "SEQEND": ["AcDbEntity"], "BLOCK": ["AcDbEntity", "AcDbBlockBegin"], "ENDBLK": ["AcDbEntity", "AcDbBlockEnd"],
-    "DICTIONARY": ["AcDbDictionary"], "GROUP": ["AcDbGroup"],
+    "DICTIONARY": ["AcDbDictionary"], "GROUP": ["AcDbGroup"], "POINT": ["AcDbEntity", "AcDbPoint"],
+    "XRECORD": ["AcDbXrecord"],
     "LAYER": ["AcDbSymbolTableRecord", "AcDbLayerTableRecord"],
     "LTYPE": ["AcDbSymbolTableRecord", "AcDbLinetypeTableRecord"],
     "STYLE": ["AcDbSymbolTableRecord", "AcDbTextStyleTableRecord"],

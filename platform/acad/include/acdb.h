@@ -59,6 +59,16 @@ enum LineWeight {
   kLnWtByLwDefault = -3,
 };
 
+// What a clone does with a record whose name the destination already has.
+enum DuplicateRecordCloning {
+  kDrcNotApplicable = 0,
+  kDrcIgnore = 1,
+  kDrcReplace = 2,
+  kDrcXrefMangleName = 3,
+  kDrcMangleName = 4,
+  kDrcUnmangleName = 5,
+};
+
 // Extension of the two operands of intersectWith.
 enum Intersect { kOnBothOperands = 0, kExtendThis = 1, kExtendArg = 2, kExtendBoth = 3 };
 

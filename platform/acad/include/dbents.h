@@ -355,6 +355,46 @@ class AcDbFace : public AcDbEntity {
   Adesk::Int16 m_invisibleEdges = 0;  // bit i: edge i is invisible
 };
 
+// A point: its position (world), the thickness it is extruded by along its normal,
+// and the rotation of its display's X axis about the normal (radians; the angle of the
+// UCS it was drawn in, used when PDMODE draws a figure).
+class AcDbPoint : public AcDbEntity {
+  TABRIK_FILED_CLASS(AcDbPoint)
+  AcDbPoint() = default;
+  explicit AcDbPoint(const AcGePoint3d& position) : m_position(position) {}
+  AcGePoint3d position() const { return m_position; }
+  Acad::ErrorStatus setPosition(const AcGePoint3d& position);
+  double thickness() const { return m_thickness; }
+  Acad::ErrorStatus setThickness(double thickness);
+  AcGeVector3d normal() const { return m_normal; }
+  Acad::ErrorStatus setNormal(const AcGeVector3d& normal);
+  double ecsRotation() const { return m_ecsRotation; }
+  Acad::ErrorStatus setEcsRotation(double rotation);
+  Adesk::Boolean isPlanar() const { return Adesk::kTrue; }
+
+ protected:
+  Adesk::Boolean subWorldDraw(AcGiWorldDraw* mode) override;
+  Acad::ErrorStatus subGetGeomExtents(AcDbExtents& extents) const override;
+  Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& transform) override;
+  Acad::ErrorStatus subGetGripPoints(AcGePoint3dArray& points, AcDbIntArray& modes,
+                                     AcDbIntArray& ids) const override;
+  Acad::ErrorStatus subMoveGripPointsAt(const AcDbIntArray& indices,
+                                        const AcGeVector3d& offset) override;
+  Acad::ErrorStatus subGetStretchPoints(AcGePoint3dArray& points) const override;
+  Acad::ErrorStatus subMoveStretchPointsAt(const AcDbIntArray& indices,
+                                           const AcGeVector3d& offset) override;
+  Acad::ErrorStatus subGetOsnapPoints(AcDb::OsnapMode mode, std::intptr_t marker,
+                                      const AcGePoint3d& pick, const AcGePoint3d& last,
+                                      const AcGeMatrix3d& view, AcGePoint3dArray& points,
+                                      AcDbIntArray& ids) const override;
+
+ private:
+  AcGePoint3d m_position;
+  double m_thickness = 0.0;
+  AcGeVector3d m_normal{0, 0, 1};
+  double m_ecsRotation = 0.0;
+};
+
 // BLOCK, ENDBLK and SEQEND: markers with no geometry, owned by their block or complex
 // entity.
 class AcDbBlockBegin : public AcDbEntity {

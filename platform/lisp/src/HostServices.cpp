@@ -19,6 +19,7 @@ HostServices::HostServices() {
   m_variables.emplace("ERRNO", Value::integer(0));
   m_variables.emplace("ANGBASE", Value::real(0.0));
   m_variables.emplace("ANGDIR", Value::integer(0));
+  m_variables.emplace("ELEVATION", Value::real(0.0));
   m_variables.emplace("ACADPREFIX", Value::string(""));
 }
 

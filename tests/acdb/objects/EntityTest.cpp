@@ -201,3 +201,94 @@ TEST(Entities, DrawingRecordsLayerAndColour) {
 }
 
 }  // namespace
+
+// Points: what each transform does to position, normal and thickness, in one table.
+TEST(Entities, PointsFollowTransforms) {
+  struct Case {
+    const char* what;
+    AcGeMatrix3d transform;
+    AcGePoint3d position;
+    AcGeVector3d normal;
+    double thickness;
+  };
+  const Case cases[] = {
+      {"moved", AcGeMatrix3d::translation({1, -2, 3}), {2, 0, 3}, {0, 0, 1}, 2},
+      {"scaled by 3", AcGeMatrix3d::scaling(3), {3, 6, 0}, {0, 0, 1}, 6},
+      {"turned about X",
+       AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kXAxis),
+       {1, 0, 2},
+       {0, -1, 0},
+       2},
+      {"mirrored in z = 0",
+       AcGeMatrix3d::mirroring(AcGePlane({0, 0, 0}, {0, 0, 1})),
+       {1, 2, 0},
+       {0, 0, -1},
+       2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AcDbPoint point({1, 2, 0});
+    ASSERT_EQ(point.setThickness(2), Acad::eOk);
+    ASSERT_EQ(point.transformBy(c.transform), Acad::eOk);
+    expectPoint(point.position(), c.position.x, c.position.y, c.position.z);
+    AcGeVector3d n = point.normal();
+    expectPoint(AcGePoint3d(n.x, n.y, n.z), c.normal.x, c.normal.y, c.normal.z);
+    EXPECT_NEAR(point.thickness(), c.thickness, 1e-9);
+  }
+}
+
+TEST(Entities, PointExtentsGripsSnapsAndDrawing) {
+  AcDbPoint point({4, 5, 6});
+  AcDbExtents extents;
+  ASSERT_EQ(point.getGeomExtents(extents), Acad::eOk);
+  expectPoint(extents.minPoint(), 4, 5, 6);
+  expectPoint(extents.maxPoint(), 4, 5, 6);
+  // A thickness sweeps the extents along the normal.
+  point.setThickness(-3);
+  AcDbExtents swept;
+  ASSERT_EQ(point.getGeomExtents(swept), Acad::eOk);
+  expectPoint(swept.minPoint(), 4, 5, 3);
+  expectPoint(swept.maxPoint(), 4, 5, 6);
+  tabrik::acad::GiRecorder recorder;
+  point.worldDraw(&recorder);
+  ASSERT_EQ(recorder.primitives().size(), 1u);
+  ASSERT_EQ(recorder.primitives()[0].points.size(), 2u);
+  expectPoint(recorder.primitives()[0].points[1], 4, 5, 3);
+  point.setThickness(0);
+
+  AcGePoint3dArray grips;
+  AcDbIntArray modes, ids;
+  ASSERT_EQ(point.getGripPoints(grips, modes, ids), Acad::eOk);
+  ASSERT_EQ(grips.length(), 1);
+  ASSERT_EQ(point.moveGripPointsAt(AcDbIntArray{0}, {1, 1, 1}), Acad::eOk);
+  expectPoint(point.position(), 5, 6, 7);
+  ASSERT_EQ(point.moveStretchPointsAt(AcDbIntArray{1}, {1, 1, 1}), Acad::eOk);  // no such point
+  expectPoint(point.position(), 5, 6, 7);
+
+  AcGePoint3dArray snaps;
+  ASSERT_EQ(
+      point.getOsnapPoints(AcDb::kOsModeNode, 0, {0, 0, 0}, {0, 0, 0}, AcGeMatrix3d(), snaps, ids),
+      Acad::eOk);
+  ASSERT_EQ(snaps.length(), 1);
+  expectPoint(snaps[0], 5, 6, 7);
+  snaps.removeAll();
+  point.getOsnapPoints(AcDb::kOsModeEnd, 0, {0, 0, 0}, {0, 0, 0}, AcGeMatrix3d(), snaps, ids);
+  EXPECT_EQ(snaps.length(), 0);
+
+  EXPECT_EQ(point.setNormal({0, 0, 0}), Acad::eInvalidInput);
+  EXPECT_EQ(point.setThickness(std::nan("")), Acad::eInvalidInput);
+}
+
+TEST(Entities, PointCopiesEveryField) {
+  AcDbPoint point({1, 2, 3});
+  point.setThickness(1.5);
+  point.setNormal({0, 2, 0});
+  point.setEcsRotation(0.25);
+  auto* copy = AcDbPoint::cast(point.clone());
+  ASSERT_NE(copy, nullptr);
+  expectPoint(copy->position(), 1, 2, 3);
+  EXPECT_DOUBLE_EQ(copy->thickness(), 1.5);
+  expectPoint(AcGePoint3d(copy->normal().x, copy->normal().y, copy->normal().z), 0, 1, 0);
+  EXPECT_DOUBLE_EQ(copy->ecsRotation(), 0.25);
+  delete copy;
+}

@@ -86,7 +86,11 @@
 ;!bad DXF group: (10 . "a")
 (entmake '((0 . "LINE") (10 0 0 0) 11))
 ;!bad DXF group: 11
+(entmake '((0 . "LINE") (62 . "red") (10 0 0 0) (11 1 1 1)))
+;!bad DXF group: (62 . "red")
+;; A real colour is truncated, as entmod does.
 (entmake '((0 . "LINE") (62 . 1.5) (10 0 0 0) (11 1 1 1)))
-;!bad DXF group: (62 . 1.5)
+(cdr (assoc 62 (entget (entlast))))
+;=>1
 (entmake "LINE")
 ;!bad argument type: listp "LINE"

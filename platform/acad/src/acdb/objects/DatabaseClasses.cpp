@@ -10,6 +10,7 @@
 #include "dbpl.h"
 #include "dbproxy.h"
 #include "dbsymtb.h"
+#include "dbxrecrd.h"
 #include "rxdict.h"
 #include "sorttab.h"
 
@@ -46,6 +47,7 @@ void registerDatabaseClasses(AcRxDictionary& classes) {
       ABSTRACT(AcDbTransactionManager, AcRxObject),
       CONCRETE(AcDbDictionary, AcDbObject, L"DICTIONARY"),
       CONCRETE(AcDbGroup, AcDbObject, L"GROUP"),
+      CONCRETE(AcDbXrecord, AcDbObject, L"XRECORD"),
       CONCRETE(AcDbSortentsTable, AcDbObject, L"SORTENTSTABLE"),
       ABSTRACT(AcDbSymbolTable, AcDbObject),
       ABSTRACT(AcDbSymbolTableRecord, AcDbObject),
@@ -82,6 +84,7 @@ void registerDatabaseClasses(AcRxDictionary& classes) {
       CONCRETE(AcDbMText, AcDbEntity, L"MTEXT"),
       CONCRETE(AcDbBlockReference, AcDbEntity, L"INSERT"),
       CONCRETE(AcDbFace, AcDbEntity, L"3DFACE"),
+      CONCRETE(AcDbPoint, AcDbEntity, L"POINT"),
       CONCRETE(AcDbViewport, AcDbEntity, L"VIEWPORT"),
       CONCRETE(AcDbBlockBegin, AcDbEntity, L"BLOCK"),
       CONCRETE(AcDbBlockEnd, AcDbEntity, L"ENDBLK"),

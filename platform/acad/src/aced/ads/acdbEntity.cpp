@@ -9,6 +9,7 @@
 //
 // Complex entities likewise: a POLYLINE (or an INSERT with 66 = 1) waits for its
 // VERTEXes (ATTRIBs) and is made with them by the SEQEND; any other entity drops it.
+// Inside a block definition the SEQEND hands the whole entity to the definition.
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
@@ -20,8 +21,11 @@
 #include "acutads.h"
 #include "acdb/acut/ResbufChain.h"
 #include "aced/bridge/EntityData.h"
+#include "dbdict.h"
 #include "dbents.h"
+#include "dbgroup.h"
 #include "dbsymtb.h"
+#include "dbxrecrd.h"
 #include "aced/host/HostState.h"
 #include "rxdict.h"
 #include "tabrik/DrawingFiling.h"
@@ -64,8 +68,14 @@ std::wstring textGroup(const resbuf* data, int code) {
   return rb != nullptr && rb->resval.rstring != nullptr ? rb->resval.rstring : L"";
 }
 
-// The class of a DXF type name: entities and table records only (tables share their
-// records' names; BLOCK and ENDBLK are the block framing, made by name here).
+// Objects entity data makes besides entities and records: dictionaries, xrecords and
+// groups, each made without an entry in any dictionary (dictadd gives it one).
+bool isMadeObject(AcRxClass* cls) {
+  return cls == AcDbDictionary::desc() || cls == AcDbXrecord::desc() || cls == AcDbGroup::desc();
+}
+
+// The class of a DXF type name: entities, table records and the objects above (tables
+// share their records' names; BLOCK and ENDBLK are the block framing, made by name).
 AcRxClass* classOfType(const std::wstring& type) {
   AcRxDictionaryIterator* it = acrxClassDictionary->newIterator();
   AcRxClass* found = nullptr;
@@ -73,7 +83,8 @@ AcRxClass* classOfType(const std::wstring& type) {
     auto* cls = AcRxClass::cast(it->object());
     if (cls == nullptr || cls->dxfName()[0] == 0 || upper(cls->dxfName()) != type) continue;
     if (cls->isDerivedFrom(AcDbSymbolTable::desc())) continue;
-    if (cls->isDerivedFrom(AcDbEntity::desc()) || cls->isDerivedFrom(AcDbSymbolTableRecord::desc()))
+    if (cls->isDerivedFrom(AcDbEntity::desc()) ||
+        cls->isDerivedFrom(AcDbSymbolTableRecord::desc()) || isMadeObject(cls))
       found = cls;
   }
   delete it;
@@ -139,11 +150,24 @@ bool isApplicationRegistered(AcDbDatabase* db, const ACHAR* name) {
   return known;
 }
 
-// Extended data may only name registered applications.
-bool extendedDataIsRegistered(AcDbDatabase* db, const resbuf* data) {
-  for (const resbuf* rb = extendedDataOf(data); rb != nullptr; rb = rb->rbnext)
-    if (rb->restype == 1001 && !isApplicationRegistered(db, rb->resval.rstring)) return false;
-  return true;
+// Extended data the host takes: each application registered, and its 1002 control
+// strings "{" and "}" nested in pairs that close before the next application.
+bool extendedDataIsValid(AcDbDatabase* db, const resbuf* data) {
+  int depth = 0;
+  for (const resbuf* rb = extendedDataOf(data); rb != nullptr; rb = rb->rbnext) {
+    if (rb->restype == 1001) {
+      if (depth != 0 || !isApplicationRegistered(db, rb->resval.rstring)) return false;
+    } else if (rb->restype == 1002) {
+      const ACHAR* text = rb->resval.rstring;
+      if (text == nullptr) return false;
+      if (std::wcscmp(text, L"{") == 0) {
+        ++depth;
+      } else if (std::wcscmp(text, L"}") != 0 || --depth < 0) {
+        return false;
+      }
+    }
+  }
+  return depth == 0;
 }
 
 AcDbObjectId recordId(AcDbObjectId tableId, const std::wstring& name) {
@@ -187,7 +211,7 @@ bool referencesResolve(AcDbDatabase* db, const resbuf* data) {
   if (findGroup(data, 7) != nullptr &&
       recordId(db->textStyleTableId(), textGroup(data, 7)).isNull())
     return false;
-  return extendedDataIsRegistered(db, data);
+  return extendedDataIsValid(db, data);
 }
 
 // Applies data to an entity and puts layer and linetype back to `layer`/`linetype`
@@ -268,14 +292,17 @@ bool followsSubEntities(const std::wstring& type, const resbuf* data) {
 }
 
 // The block definition acdbEntMake has open: the BLOCK's data and the data of each
-// entity made since.
+// entity made since; a complex entity is kept whole, its head with its parts.
 struct OpenBlock {
   AcDbDatabase* database = nullptr;
   std::wstring name;
   AcGePoint3d origin;
   int flags = 0;
-  std::vector<ResbufPtr> entities;
+  std::vector<OpenComplex> entities;
 };
+
+Acad::ErrorStatus appendComplex(AcDbDatabase* db, AcDbObjectId blockId, const OpenComplex& complex,
+                                AcDbObjectId& id);
 
 std::unique_ptr<OpenBlock>& openBlock() {
   static std::unique_ptr<OpenBlock> block;
@@ -334,13 +361,75 @@ int endBlock(AcDbDatabase* db) {
     return fail(kErrnoBadSymbolName);
   }
   record->close();
-  for (const ResbufPtr& data : open->entities) {
-    std::wstring type = upper(textGroup(data.get(), 0));
-    AcDbEntity* entity = newEntity(db, classOfType(type), type, data.get());
+  for (const OpenComplex& made : open->entities) {
     AcDbObjectId id;
-    if (entity != nullptr && appendTo(blockId, entity, id) != Acad::eOk) delete entity;
+    appendComplex(db, blockId, made, id);
   }
   g_lastBlockName = name;
+  return RTNORM;
+}
+
+// A group's members are live entities of the drawing (a group holds nothing else).
+bool membersAreEntities(AcDbDatabase* db, const resbuf* data) {
+  for (const resbuf* rb = data; rb != nullptr && rb->restype != -3; rb = rb->rbnext) {
+    if (rb->restype != 340) continue;
+    AcDbObjectId id;
+    if (!idOf(rb->resval.rlname, id) || id.database() != db) return false;
+    const AcDbObject* member = peekObject(id);
+    if (AcDbEntity::cast(member) == nullptr || member->isErased()) return false;
+  }
+  return true;
+}
+
+// Gives the group's members the group among their reactors, as appending them does
+// (reading the data only listed them).
+void attachMembers(AcDbGroup* group) {
+  AcDbObjectIdArray members;
+  group->allEntityIds(members);
+  group->clear();
+  group->append(members);
+}
+
+// Applies data to a group: its description and flags, and its members when the data
+// lists any (else the members stay); the members' reactors follow.
+Acad::ErrorStatus modifyGroup(AcDbGroup* group, const resbuf* data, AcDbDatabase* db) {
+  AcDbObjectIdArray before;
+  group->allEntityIds(before);
+  group->clear();
+  Acad::ErrorStatus status = applyEntityData(group, data, db);
+  AcDbObjectIdArray members;
+  if (status == Acad::eOk && findGroup(data, 340) != nullptr) {
+    group->allEntityIds(members);
+  } else {
+    members = before;
+  }
+  group->clear();
+  group->append(members);
+  if (status == Acad::eOk && extendedDataOf(data) != nullptr)
+    status = group->setXData(extendedDataOf(data));
+  return status;
+}
+
+// A dictionary, xrecord or group from its data, in the database with no dictionary
+// entry. The named-object dictionary owns it (an owner, not an entry) until dictadd
+// enters it somewhere, so that a drawing saved meanwhile names no object without one.
+int makeObject(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, ads_name result) {
+  auto* object = AcDbObject::cast(cls->create());
+  if (object == nullptr) return fail(kErrnoBadEntityType);
+  std::unique_ptr<AcDbObject> made(object);
+  if (!extendedDataIsValid(db, data)) return RTERROR;
+  if (cls == AcDbGroup::desc() && !membersAreEntities(db, data)) return fail(kErrnoBadEntityName);
+  if (applyEntityData(object, data, db) != Acad::eOk) return fail(kErrnoBadEntityType);
+  if (const resbuf* xdata = extendedDataOf(data);
+      xdata != nullptr && object->setXData(xdata) != Acad::eOk)
+    return RTERROR;
+  AcDbObjectId id;
+  if (db->addAcDbObject(id, object) != Acad::eOk) return RTERROR;
+  made.release();
+  if (auto* group = AcDbGroup::cast(object)) attachMembers(group);
+  object->setOwnerId(db->namedObjectsDictionaryId());
+  object->close();
+  nameOf(id, result);
   return RTNORM;
 }
 
@@ -350,7 +439,7 @@ int makeRecord(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, ads_name re
   if (record == nullptr) return fail(kErrnoBadEntityType);
   std::unique_ptr<AcDbSymbolTableRecord> owned(record);
   if (record->setName(name.c_str()) != Acad::eOk) return fail(kErrnoBadSymbolName);
-  if (!extendedDataIsRegistered(db, data) || applyEntityData(record, data, db) != Acad::eOk)
+  if (!extendedDataIsValid(db, data) || applyEntityData(record, data, db) != Acad::eOk)
     return RTERROR;
   if (const resbuf* xdata = extendedDataOf(data);
       xdata != nullptr && record->setXData(xdata) != Acad::eOk)
@@ -464,12 +553,21 @@ int acdbEntMod(const resbuf* data) {
       typeGroup == nullptr || (typeGroup->resval.rstring != nullptr &&
                                upper(typeGroup->resval.rstring) == upper(dxfTypeOf(object)));
   Acad::ErrorStatus status = Acad::eInvalidInput;
-  bool valid = AcDbEntity::cast(object) != nullptr
-                   ? valuesAreValid(upper(dxfTypeOf(object)), data)
-                   : renameIsAllowed(AcDbSymbolTableRecord::cast(object), data);
+  bool valid = false;
+  if (AcDbEntity::cast(object) != nullptr) {
+    valid = valuesAreValid(upper(dxfTypeOf(object)), data);
+  } else if (AcDbXrecord::cast(object) != nullptr) {
+    valid = true;
+  } else if (AcDbGroup::cast(object) != nullptr) {
+    valid = membersAreEntities(db, data);
+  } else {
+    valid = renameIsAllowed(AcDbSymbolTableRecord::cast(object), data);
+  }
   if (sameType && valid && referencesResolve(object->database(), data)) {
     if (auto* entity = AcDbEntity::cast(object)) {
       status = applyToEntity(db, entity, data, entity->layerId(), AcDbObjectId::kNull);
+    } else if (auto* group = AcDbGroup::cast(object)) {
+      status = modifyGroup(group, data, db);
     } else {
       status = applyEntityData(object, data, db);
       if (status == Acad::eOk && extendedDataOf(data) != nullptr)
@@ -488,20 +586,20 @@ int acdbEntMake(const resbuf* data) {
 
 namespace {
 
-// Makes the open complex entity with its parts when its SEQEND comes.
-int endComplex(AcDbDatabase* db, ads_name result) {
-  std::unique_ptr<OpenComplex> open = std::move(openComplex());
-  if (!open || open->database != db) return fail(kErrnoBadEntityType);
-  std::wstring type = upper(textGroup(open->head.get(), 0));
-  AcDbEntity* head = newEntity(db, classOfType(type), type, open->head.get());
-  if (head == nullptr) return fail(kErrnoBadEntityType);
-  AcDbObjectId id;
-  if (appendTo(spaceOf(db, open->head.get()), head, id, /*keepOpen=*/true) != Acad::eOk) {
+// Makes an entity from its data in a block (a space or a definition), with its parts
+// when it is complex (a simple entity is one with no parts and no polyline flag).
+Acad::ErrorStatus appendComplex(AcDbDatabase* db, AcDbObjectId blockId, const OpenComplex& complex,
+                                AcDbObjectId& id) {
+  std::wstring type = upper(textGroup(complex.head.get(), 0));
+  AcDbEntity* head = newEntity(db, classOfType(type), type, complex.head.get());
+  if (head == nullptr) return Acad::eInvalidInput;
+  Acad::ErrorStatus appended = appendTo(blockId, head, id, /*keepOpen=*/true);
+  if (appended != Acad::eOk) {
     delete head;
-    return RTERROR;
+    return appended;
   }
-  const wchar_t* partType = open->polyline ? L"VERTEX" : L"ATTRIB";
-  for (const ResbufPtr& data : open->parts) {
+  const wchar_t* partType = complex.polyline ? L"VERTEX" : L"ATTRIB";
+  for (const ResbufPtr& data : complex.parts) {
     AcDbEntity* part = newEntity(db, classOfType(partType), partType, data.get());
     Acad::ErrorStatus status = Acad::eInvalidInput;
     auto* polyline = AcDb2dPolyline::cast(head);
@@ -519,6 +617,23 @@ int endComplex(AcDbDatabase* db, ads_name result) {
     }
   }
   head->close();
+  return Acad::eOk;
+}
+
+// Makes the open complex entity with its parts when its SEQEND comes; inside a block
+// definition it waits, whole, for the ENDBLK.
+int endComplex(AcDbDatabase* db, ads_name result) {
+  std::unique_ptr<OpenComplex> open = std::move(openComplex());
+  if (!open || open->database != db) return fail(kErrnoBadEntityType);
+  if (openBlock() && openBlock()->database == db) {
+    openBlock()->entities.push_back(std::move(*open));
+    result[0] = result[1] = 0;
+    return RTNORM;
+  }
+  AcDbObjectId id;
+  Acad::ErrorStatus status = appendComplex(db, spaceOf(db, open->head.get()), *open, id);
+  if (status == Acad::eInvalidInput) return fail(kErrnoBadEntityType);
+  if (status != Acad::eOk) return RTERROR;
   nameOf(id, result);
   return RTNORM;
 }
@@ -564,12 +679,11 @@ int acdbEntMakeX(const resbuf* data, ads_name result) {
       cls->isDerivedFrom(AcDbBlockEnd::desc()) || cls->isDerivedFrom(AcDbSequenceEnd::desc()))
     return fail(kErrnoBadEntityType);
   if (cls->isDerivedFrom(AcDbSymbolTableRecord::desc())) return makeRecord(db, cls, data, result);
+  if (isMadeObject(cls)) return makeObject(db, cls, data, result);
   AcDbEntity* entity = newEntity(db, cls, type, data);
   if (entity == nullptr) return fail(kErrnoBadEntityType);
   if (followsSubEntities(type, data)) {
     delete entity;
-    // Complex entities are made in the drawing's spaces only.
-    if (openBlock() && openBlock()->database == db) return fail(kErrnoBadEntityType);
     auto complex = std::make_unique<OpenComplex>();
     complex->database = db;
     complex->polyline = type == L"POLYLINE";
@@ -581,7 +695,10 @@ int acdbEntMakeX(const resbuf* data, ads_name result) {
   if (openBlock() && openBlock()->database == db) {
     // Kept as data until the ENDBLK; entities of a definition have no names yet.
     delete entity;
-    openBlock()->entities.emplace_back(copyResbufChain(data));
+    OpenComplex simple;
+    simple.database = db;
+    simple.head.reset(copyResbufChain(data));
+    openBlock()->entities.push_back(std::move(simple));
     result[0] = result[1] = 0;
     return RTNORM;
   }

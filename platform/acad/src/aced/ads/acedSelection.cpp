@@ -273,7 +273,10 @@ int chooseByMode(const Mode& mode, const void* arg1, const void* arg2,
     InteractiveSelection selection(mode, selectPrompt, removePrompt, keywords);
     return selection.run(ids);
   }
-  if (base == "X" || base == "A" || base == "ALL") {
+  if (base == "X") {
+    // The whole drawing, whatever space is current.
+    ids = drawingEntities(database);
+  } else if (base == "A" || base == "ALL") {
     ids = allEntities(database);
   } else if (base == "C" || base == "W") {
     if (arg1 == nullptr || arg2 == nullptr) return RTERROR;

@@ -10,6 +10,7 @@
 #include "acutads.h"
 #include "acdb/acut/ResbufKinds.h"
 #include "aced/bridge/EntityFilter.h"
+#include "dbents.h"
 #include "dbsymtb.h"
 #include "rxclass.h"
 
@@ -26,6 +27,7 @@ ACHAR* copyText(const std::wstring& text) {
 // Groups that name the object or its place rather than describe it.
 bool isIdentityGroup(int code) {
   switch (code) {
+    case -2:
     case -1:
     case 0:
     case 5:
@@ -228,9 +230,17 @@ resbuf* textGroup(int code, const std::wstring& text) {
 }
 
 // Unlinks the first buffer of `chain` with the code and returns it (null if none).
+// Groups between 102 "{NAME" and 102 "}" belong to that application's block (an
+// object's reactors are 330s there) and are passed over.
 resbuf* takeGroup(resbuf*& chain, int code) {
+  bool inBlock = false;
   for (resbuf** link = &chain; *link != nullptr; link = &(*link)->rbnext) {
-    if ((*link)->restype != code) continue;
+    if ((*link)->restype == 102) {
+      const ACHAR* text = (*link)->resval.rstring;
+      inBlock = text != nullptr && text[0] == L'{';
+      continue;
+    }
+    if (inBlock || (*link)->restype != code) continue;
     resbuf* found = *link;
     *link = found->rbnext;
     found->rbnext = nullptr;
@@ -339,6 +349,8 @@ resbuf* entityDataOf(const AcDbObject* object, const resbuf* apps) {
   for (const resbuf* rb = fields; rb != nullptr; rb = rb->rbnext)
     hasNormal = hasNormal || rb->restype == 210;
   append(fields);
+  // A SEQEND names the POLYLINE or INSERT that began its sequence, its owner.
+  if (object->isKindOf(AcDbSequenceEnd::desc())) append(nameGroup(-2, object->ownerId()));
   if (!hasNormal && AcDbEntity::cast(object) != nullptr && hasExtrusion(dxfTypeOf(object))) {
     resbuf* normal = newGroup(210);
     if (normal != nullptr) normal->resval.rpoint[2] = 1.0;

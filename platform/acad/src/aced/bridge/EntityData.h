@@ -8,13 +8,14 @@
 // | -1    | the object's entity name                                  |
 // | 0     | its DXF type ("LINE", "LAYER", ...)                       |
 // | 330   | its owner (entity name), 5 its handle (text)              |
+// | -2    | of a SEQEND: the POLYLINE or INSERT it ends (last group)  |
 // | 410   | for entities of model or paper space: "Model"/"Layout1"   |
 // | 100   | subclass markers, as in DXF                               |
 // | 50-58 | angles in radians (DXF files hold degrees)                |
 // | 210   | the normal of planar entities, the Z axis included        |
 // | -3    | marks the start of extended data: 1001 application, items |
 //
-// Reading back ignores -1, 0, 5, 100, 102, 330, 360 and 410 (what names the object
+// Reading back ignores -2, -1, 0, 5, 100, 102, 330, 360 and 410 (what names the object
 // and where it lives is not the list's to change) and the extended data, which the
 // callers apply with setXData.
 #pragma once

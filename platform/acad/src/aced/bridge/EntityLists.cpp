@@ -1,7 +1,11 @@
 // Association lists <-> group-coded result buffers (the table is in EntityLists.h).
 #include "aced/bridge/EntityLists.h"
 
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -55,6 +59,20 @@ class Chain {
   resbuf** m_tail = &m_head;
 };
 
+// The integer an integer group takes: an integer as it is, a real truncated toward
+// zero as the host does ((62 . 2.7) is colour 2); nothing outside [low, high] or for
+// anything else.
+std::optional<std::int32_t> integerOf(const Value& value, std::int32_t low, std::int32_t high) {
+  if (value.isInt()) {
+    if (value.asInt() < low || value.asInt() > high) return std::nullopt;
+    return static_cast<std::int32_t>(value.asInt());
+  }
+  if (!value.isReal()) return std::nullopt;
+  double truncated = std::trunc(value.asNumber());
+  if (!(truncated >= low && truncated <= high)) return std::nullopt;  // NaN fails too
+  return static_cast<std::int32_t>(truncated);
+}
+
 // One (code . value) element; `element` is for the error message.
 void addGroup(Chain& chain, int code, const Value& value, const Value& element) {
   ResbufKind kind = resbufKind(code);
@@ -76,14 +94,18 @@ void addGroup(Chain& chain, int code, const Value& value, const Value& element) 
       if (!value.isNumber()) badGroup(element);
       chain.add(code)->resval.rreal = value.asNumber();
       return;
-    case ResbufKind::kShort:
-      if (!value.isInt() || value.asInt() < -32768 || value.asInt() > 32767) badGroup(element);
-      chain.add(code)->resval.rint = static_cast<short>(value.asInt());
+    case ResbufKind::kShort: {
+      std::optional<std::int32_t> integer = integerOf(value, -32768, 32767);
+      if (!integer) badGroup(element);
+      chain.add(code)->resval.rint = static_cast<short>(*integer);
       return;
-    case ResbufKind::kLong:
-      if (!value.isInt()) badGroup(element);
-      chain.add(code)->resval.rlong = value.asInt();
+    }
+    case ResbufKind::kLong: {
+      std::optional<std::int32_t> integer = integerOf(value, INT32_MIN, INT32_MAX);
+      if (!integer) badGroup(element);
+      chain.add(code)->resval.rlong = *integer;
       return;
+    }
     case ResbufKind::kInt64:
       if (!value.isNumber()) badGroup(element);
       chain.add(code)->resval.mnInt64 = static_cast<std::int64_t>(value.asNumber());

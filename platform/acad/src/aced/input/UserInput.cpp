@@ -9,6 +9,7 @@
 #include "adscodes.h"
 #include "acdb/acut/Console.h"
 #include "aced/host/HostState.h"
+#include "aced/host/HostVariables.h"
 
 namespace tabrik::acad {
 
@@ -152,6 +153,43 @@ std::optional<std::array<double, 3>> secondPoint() {
   }
 }
 
+// A numeric host variable (ANGBASE, ANGDIR, ELEVATION); `fallback` when the host
+// has none.
+double numericVariable(const wchar_t* name, double fallback) {
+  resbuf value{};
+  if (!getHostVariable(name, &value)) return fallback;
+  switch (value.restype) {
+    case RTREAL:
+      return value.resval.rreal;
+    case RTSHORT:
+      return value.resval.rint;
+    case RTLONG:
+      return value.resval.rlong;
+    default:
+      return fallback;
+  }
+}
+
+double normalizedAngle(double angle) {
+  angle = std::fmod(angle, 2 * M_PI);
+  if (angle < 0) angle += 2 * M_PI;
+  return angle >= 2 * M_PI ? 0.0 : angle;
+}
+
+// The angle a request answers. A typed number is in the drawing's angle system: zero
+// at ANGBASE, clockwise when ANGDIR is 1. Two points give a direction, absolute.
+// getangle answers relative to ANGBASE, counter-clockwise; getorient the absolute
+// direction (zero to the east, counter-clockwise), whatever the two variables say.
+double requestedAngle(InputWant want, std::optional<double> typedDegrees, double direction) {
+  double base = numericVariable(L"ANGBASE", 0.0);
+  if (typedDegrees) {
+    double turn = *typedDegrees * M_PI / 180.0;
+    if (numericVariable(L"ANGDIR", 0.0) == 1.0) turn = -turn;
+    direction = base + turn;
+  }
+  return normalizedAngle(want == InputWant::kOrientation ? direction : direction - base);
+}
+
 }  // namespace
 
 const std::string& lastKeywordInput() { return g_lastKeyword; }
@@ -263,6 +301,9 @@ InputAnswer requestUserInput(const InputQuery& query) {
         if (auto point = parsePoint(text)) {
           answer.status = RTNORM;
           for (int i = 0; i < 3; ++i) answer.point[i] = (*point)[i];
+          // A corner lies in the construction plane: a typed Z gives way to the
+          // current elevation.
+          if (query.want == InputWant::kCorner) answer.point[2] = numericVariable(L"ELEVATION", 0);
           return answer;
         }
         break;
@@ -310,7 +351,7 @@ InputAnswer requestUserInput(const InputQuery& query) {
       case InputWant::kOrientation:
         if (auto value = parseReal(text)) {
           answer.status = RTNORM;
-          answer.real = *value * M_PI / 180.0;
+          answer.real = requestedAngle(query.want, *value, 0.0);
           return answer;
         }
         if (auto point = parsePoint(text)) {
@@ -323,7 +364,7 @@ InputAnswer requestUserInput(const InputQuery& query) {
             to = *second;
           }
           answer.status = RTNORM;
-          answer.real = planarAngle(*from, to);
+          answer.real = requestedAngle(query.want, std::nullopt, planarAngle(*from, to));
           return answer;
         }
         break;

@@ -66,12 +66,14 @@ std::vector<AcDbObjectId> liveOnly(const std::vector<AcDbObjectId>& ids) {
   return live;
 }
 
-// Visits the live model-space entities of a database, open for read.
+// Visits the live entities of one of a database's spaces (model space unless told),
+// open for read.
 template <typename Visit>
-void forEachEntity(AcDbDatabase* database, Visit visit) {
+void forEachEntity(AcDbDatabase* database, Visit visit, bool paperSpace = false) {
   if (database == nullptr) return;
   AcDbBlockTableRecord* space = nullptr;
-  if (acdbOpenObject(space, database->modelSpaceId(), AcDb::kForRead) != Acad::eOk) return;
+  AcDbObjectId spaceId = paperSpace ? database->paperSpaceId() : database->modelSpaceId();
+  if (acdbOpenObject(space, spaceId, AcDb::kForRead) != Acad::eOk) return;
   AcDbObjectIdArray ids = space->entityIds();
   space->close();
   for (int i = 0; i < ids.length(); ++i) {
@@ -162,6 +164,13 @@ std::vector<AcDbObjectId> fenceSelect(AcDbDatabase* database,
 std::vector<AcDbObjectId> allEntities(AcDbDatabase* database) {
   std::vector<AcDbObjectId> ids;
   forEachEntity(database, [&](AcDbObjectId id, AcDbEntity*) { ids.push_back(id); });
+  return ids;
+}
+
+std::vector<AcDbObjectId> drawingEntities(AcDbDatabase* database) {
+  std::vector<AcDbObjectId> ids = allEntities(database);
+  forEachEntity(
+      database, [&](AcDbObjectId id, AcDbEntity*) { ids.push_back(id); }, /*paperSpace=*/true);
   return ids;
 }
 

@@ -32,6 +32,9 @@ std::vector<AcDbObjectId> fenceSelect(AcDbDatabase* database,
                                       const std::vector<std::array<double, 3>>& fence);
 // Every model-space entity, in drawing order.
 std::vector<AcDbObjectId> allEntities(AcDbDatabase* database);
+// Every entity of the drawing ("X"): model space, then paper space, each in drawing
+// order.
+std::vector<AcDbObjectId> drawingEntities(AcDbDatabase* database);
 
 // --- selection sets
 // A new set holding the ids; its name goes to `name`.
