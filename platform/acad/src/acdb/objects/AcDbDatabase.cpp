@@ -173,6 +173,7 @@ void DatabaseImpl::buildDefaultDrawing() {
   auto* blocks = openTable<AcDbBlockTable>(blockTable);
   modelSpace = addBlock(blocks, ACDB_MODEL_SPACE);
   paperSpace = addBlock(blocks, ACDB_PAPER_SPACE);
+  layoutsChanged();
   blocks->close();
 
   auto* root = new AcDbDictionary;

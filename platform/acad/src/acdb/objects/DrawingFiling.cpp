@@ -65,6 +65,7 @@ void setDatabaseRoots(AcDbDatabase* database, const DatabaseRoots& roots) {
   db.namedObjects = roots.namedObjects;
   db.modelSpace = symbolIdOf(database, db.blockTable, ACDB_MODEL_SPACE);
   db.paperSpace = symbolIdOf(database, db.blockTable, ACDB_PAPER_SPACE);
+  db.layoutsChanged();
   db.byLayerLinetype = symbolIdOf(database, db.linetypeTable, L"ByLayer");
   db.byBlockLinetype = symbolIdOf(database, db.linetypeTable, L"ByBlock");
   db.continuousLinetype = symbolIdOf(database, db.linetypeTable, L"Continuous");
