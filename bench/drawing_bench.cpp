@@ -88,8 +88,8 @@ void DrawingWalk(benchmark::State& state) {
   }
   state.counters["iterator_ns"] = iteratorSeconds / static_cast<double>(walked) * 1e9;
   state.counters["entnext_ns"] = entnextSeconds / static_cast<double>(walked) * 1e9;
-  state.counters["entnext_over_iterator"] = iteratorSeconds > 0 ? entnextSeconds / iteratorSeconds
-                                                                : 0;
+  state.counters["entnext_over_iterator"] =
+      iteratorSeconds > 0 ? entnextSeconds / iteratorSeconds : 0;
 }
 BENCHMARK(DrawingWalk)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
@@ -100,8 +100,8 @@ void EntmakeEntlastLoop(benchmark::State& state) {
   Session session;
   constexpr int kCount = 10000;
   const std::string make = "(entmake '((0 . \"LINE\") (10 0.0 0.0 0.0) (11 1.0 1.0 0.0)))";
-  tabrik::lisp::Value withLast = tabrik::lisp::readFirst(
-      "(repeat " + std::to_string(kCount) + " " + make + " (setq e (entlast)))");
+  tabrik::lisp::Value withLast = tabrik::lisp::readFirst("(repeat " + std::to_string(kCount) + " " +
+                                                         make + " (setq e (entlast)))");
   tabrik::lisp::Value alone =
       tabrik::lisp::readFirst("(repeat " + std::to_string(kCount) + " " + make + ")");
   double withSeconds = 0, aloneSeconds = 0;

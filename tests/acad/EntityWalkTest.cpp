@@ -59,8 +59,7 @@ class Drawing {
     AcDbObjectId id = append(label, db()->modelSpaceId(), polyline, /*keepOpen=*/true);
     for (int i = 1; i <= vertices; ++i) {
       AcDbObjectId vertex;
-      EXPECT_EQ(polyline->appendVertex(vertex, new AcDb2dVertex(AcGePoint3d(i, 0, 0))),
-                Acad::eOk);
+      EXPECT_EQ(polyline->appendVertex(vertex, new AcDb2dVertex(AcGePoint3d(i, 0, 0))), Acad::eOk);
       m_labels[vertex.stub()] = label + "." + std::to_string(i);
     }
     m_labels[tabrik::acad::sequenceEndId(polyline).stub()] = label + ".end";
@@ -254,8 +253,8 @@ TEST_F(EntityWalkTest, WalkFollowsEveryChangeOfTheDrawing) {
          ids.block = d.block(L"B");
          d.polyline("p", 2);
        },
-       [](Drawing& d, Ids& ids) { d.reference("r", ids.block); },
-       "a p p.1 p.2 p.end r r.a r.end", "r"},
+       [](Drawing& d, Ids& ids) { d.reference("r", ids.block); }, "a p p.1 p.2 p.end r r.a r.end",
+       "r"},
       {"a vertex added to an older polyline walks before newer entities",
        [](Drawing& d, Ids& ids) {
          ids.byLabel["p"] = d.polyline("p", 1);
@@ -331,12 +330,8 @@ TEST_F(EntityWalkTest, WalkGoesOnFromAnyEntity) {
     AcDbObjectId from;
     const char* rest;
   } cases[] = {
-      {"model space entity", a, "pp c"},
-      {"erased entity", b, "c"},
-      {"erased polyline", p, "pp c"},
-      {"paper space entity", paper, "c"},
-      {"last entity", c, ""},
-      {"block entity", in1, "in2"},
+      {"model space entity", a, "pp c"},  {"erased entity", b, "c"}, {"erased polyline", p, "pp c"},
+      {"paper space entity", paper, "c"}, {"last entity", c, ""},    {"block entity", in1, "in2"},
       {"last block entity", in2, ""},
   };
   for (const auto& test : cases) {

@@ -80,9 +80,8 @@ TEST(DrawOrder, MovesKeepEveryEntityOnce) {
     const char* order;
   } cases[] = {
       {"untouched", [](Space&, AcDbSortentsTable*) { return Acad::eOk; }, Acad::eOk, "abcde"},
-      {"to the top",
-       [](Space& s, AcDbSortentsTable* t) { return t->moveToTop(s.pick("bd")); }, Acad::eOk,
-       "acebd"},
+      {"to the top", [](Space& s, AcDbSortentsTable* t) { return t->moveToTop(s.pick("bd")); },
+       Acad::eOk, "acebd"},
       {"to the bottom",
        [](Space& s, AcDbSortentsTable* t) { return t->moveToBottom(s.pick("ec")); }, Acad::eOk,
        "ecabd"},

@@ -33,15 +33,14 @@ const std::vector<AcDbStub*>& DatabaseImpl::entityOrder(const AcDbStub* key) {
     blocks[0] = AcDbObjectId(const_cast<AcDbStub*>(key));
   }
   for (AcDbObjectId blockId : blocks) {
-    const auto* block = blockId.isValid() ? AcDbBlockTableRecord::cast(blockId.stub()->object)
-                                          : nullptr;
+    const auto* block =
+        blockId.isValid() ? AcDbBlockTableRecord::cast(blockId.stub()->object) : nullptr;
     if (block == nullptr) continue;
     for (const AcDbObjectId& id : block->entityIds())
       if (!id.isNull()) order.mains.push_back(id.stub());
   }
-  std::stable_sort(order.mains.begin(), order.mains.end(), [](AcDbStub* a, AcDbStub* b) {
-    return a->handle.value() < b->handle.value();
-  });
+  std::stable_sort(order.mains.begin(), order.mains.end(),
+                   [](AcDbStub* a, AcDbStub* b) { return a->handle.value() < b->handle.value(); });
   for (std::size_t i = 0; i < order.mains.size(); ++i) order.mains[i]->slot = i;
   order.valid = true;
   return order.mains;
