@@ -72,6 +72,10 @@ struct DatabaseImpl {
   std::vector<std::unique_ptr<AcDbStub>> stubs;
   std::unordered_map<std::uint64_t, AcDbStub*> byHandle;
   std::uint64_t nextHandle = 1;
+  // Handles from here on are past any a file can name: a reader streaming a file gives
+  // them to the objects it makes without one, and renumbers them when it is done.
+  static constexpr std::uint64_t kProvisionalHandles = 1ull << 48;
+  std::uint64_t nextProvisional = 0;  // 0: objects take real handles
   AcDbTransactionManager transactions;
   bool restoring = false;  // while an aborted transaction puts objects back
 
