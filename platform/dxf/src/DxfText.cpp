@@ -66,6 +66,16 @@ void appendEncodedText(std::string& out, std::wstring_view text) {
 }
 
 std::wstring decodeText(std::string_view bytes, bool utf8) {
+  // Most values are plain ASCII with nothing to undo: widened in one go.
+  bool plain = true;
+  for (char c : bytes) {
+    auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80 || c == '^' || c == '\\') {
+      plain = false;
+      break;
+    }
+  }
+  if (plain) return std::wstring(bytes.begin(), bytes.end());
   std::wstring raw;
   raw.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size(); ++i) {
