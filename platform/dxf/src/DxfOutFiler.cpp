@@ -1,6 +1,7 @@
 // Writing groups.
 #include "DxfOutFiler.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "DxfText.h"
@@ -8,50 +9,82 @@
 
 namespace tabrik::dxf {
 
-void DxfOutFiler::group(int code, std::string_view value) {
+namespace {
+
+void appendInteger(std::string& out, long long value) {
+  char buffer[24];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, end);
+}
+
+}  // namespace
+
+// The code right-aligned in three columns, then its line end.
+void DxfOutFiler::code(int code) {
   char buffer[16];
-  int n = std::snprintf(buffer, sizeof buffer, "%3d\n", code);
-  m_out.append(buffer, n);
-  m_out.append(value);
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, code);
+  auto length = static_cast<std::size_t>(end - buffer);
+  if (length < 3) m_out.append(3 - length, ' ');
+  m_out.append(buffer, length);
   m_out += '\n';
 }
 
+bool DxfOutFiler::flush() {
+  if (m_file == nullptr || m_out.empty()) return m_status == Acad::eOk;
+  if (std::fwrite(m_out.data(), 1, m_out.size(), m_file) != m_out.size())
+    m_status = Acad::eFileAccessErr;
+  m_out.clear();
+  return m_status == Acad::eOk;
+}
+
+void DxfOutFiler::group(int code, std::string_view value) {
+  if (m_discarding) return;
+  this->code(code);
+  m_out.append(value);
+  ended();
+}
+
 Acad::ErrorStatus DxfOutFiler::writeString(int code, const std::wstring& value) {
-  group(code, encodeText(value));
+  if (m_discarding) return m_status;
+  this->code(code);
+  appendEncodedText(m_out, value);
+  ended();
   return m_status;
 }
 
 Acad::ErrorStatus DxfOutFiler::writeInt16(int code, Adesk::Int16 value) {
-  group(code, std::to_string(value));
-  return m_status;
+  return writeInt32(code, value);
 }
 
 Acad::ErrorStatus DxfOutFiler::writeInt32(int code, Adesk::Int32 value) {
-  group(code, std::to_string(value));
+  if (m_discarding) return m_status;
+  this->code(code);
+  appendInteger(m_out, value);
+  ended();
   return m_status;
 }
 
 Acad::ErrorStatus DxfOutFiler::writeInt8(int code, Adesk::Int8 value) {
-  group(code, std::to_string(value));
-  return m_status;
+  return writeInt32(code, value);
 }
 
 Acad::ErrorStatus DxfOutFiler::writeDouble(int code, double value, int) {
-  group(code, formatReal(value));
+  if (m_discarding) return m_status;
+  this->code(code);
+  appendReal(m_out, value);
+  ended();
   return m_status;
 }
 
 Acad::ErrorStatus DxfOutFiler::writePoint3d(int code, const AcGePoint3d& value, int) {
-  group(code, formatReal(value.x));
-  group(code + 10, formatReal(value.y));
-  group(code + 20, formatReal(value.z));
-  return m_status;
+  writeDouble(code, value.x);
+  writeDouble(code + 10, value.y);
+  return writeDouble(code + 20, value.z);
 }
 
 Acad::ErrorStatus DxfOutFiler::writePoint2d(int code, const AcGePoint2d& value, int) {
-  group(code, formatReal(value.x));
-  group(code + 10, formatReal(value.y));
-  return m_status;
+  writeDouble(code, value.x);
+  return writeDouble(code + 10, value.y);
 }
 
 Acad::ErrorStatus DxfOutFiler::writeVector3d(int code, const AcGeVector3d& value, int) {

@@ -1,7 +1,9 @@
 // The DXF filer objects write themselves through when a drawing is written: each
 // group is appended to the text as two lines, the group code right-aligned in three
-// columns and the value.
+// columns and the value. Writing to a file, the text goes out a chunk at a time, so
+// the writer never holds more than one chunk of the file.
 #pragma once
+#include <cstdio>
 #include <string>
 #include <unordered_set>
 
@@ -43,13 +45,28 @@ class DxfOutFiler : public AcDbDxfFiler, public acad::FiledObjects {
 
   // A raw ASCII value (names of sections and the like).
   void group(int code, std::string_view value);
+  // Sends the text to `file` whenever it passes a chunk (null: keeps it all).
+  void streamTo(std::FILE* file) { m_file = file; }
+  // Sends what is left to the file; false when the file refused any of the text.
+  bool flush();
+  // Groups are dropped, not written (a pass that only finds what the file will hold).
+  void setDiscarding(bool discarding) { m_discarding = discarding; }
   // The objects the file holds, once known: pointers to any other are written as 0.
   void setFiledObjects(const std::unordered_set<const AcDbObject*>* filed) { m_filed = filed; }
   bool holds(AcDbObjectId id) const override;
 
  private:
   AcDbDatabase* m_database;
+  static constexpr std::size_t kChunk = 1 << 20;
+  void code(int code);
+  void ended() {
+    m_out += '\n';
+    if (m_file != nullptr && m_out.size() >= kChunk) flush();
+  }
+
   std::string& m_out;
+  std::FILE* m_file = nullptr;
+  bool m_discarding = false;
   Acad::ErrorStatus m_status = Acad::eOk;
   const std::unordered_set<const AcDbObject*>* m_filed = nullptr;
 };

@@ -6,12 +6,17 @@
 // class here become proxies that keep their groups. Malformed text (a bad group
 // code, a number that does not parse, a y that does not follow its x, a missing EOF)
 // ends the read with a message naming the line.
+//
+// The file streams through: objects are built as the scanner hands them out, one at a
+// time, and only what an object must wait for is kept (its block until ENDBLK, the
+// complex entity until its SEQEND, extended data until the application ids are
+// known). Objects made without a handle of the file take provisional handles until
+// the end, when every handle the file names is known.
 #include <algorithm>
 #include <cstdlib>
 #include <cwchar>
-#include <fstream>
+#include <cstdio>
 #include <map>
-#include <sstream>
 
 #include "DxfFile.h"
 #include "DxfInFiler.h"
@@ -47,52 +52,89 @@ std::string trimmed(std::string_view text) {
 
 class DrawingReader {
  public:
-  DrawingReader(AcDbDatabase* db, const std::vector<Tag>& tags, std::wstring* message)
-      : m_db(db), m_tags(tags), m_message(message) {}
+  DrawingReader(AcDbDatabase* db, TagScanner& scanner, std::wstring* message)
+      : m_db(db), m_scanner(scanner), m_message(message) {
+    acad::beginProvisionalHandles(m_db);
+  }
   ~DrawingReader() {
     // Extended data not handed out: the read ended early.
     for (auto& pending : m_xdata) acutRelRb(pending.second);
+    acad::endProvisionalHandles(m_db);
   }
   DrawingReader(const DrawingReader&) = delete;
   DrawingReader& operator=(const DrawingReader&) = delete;
 
   Acad::ErrorStatus read() {
-    prescan();
-    size_t i = 0;
-    while (i < m_tags.size()) {
-      const Tag& tag = m_tags[i];
-      if (tag.code == 999) {  // comments
-        ++i;
+    enum class Section { kNone, kHeader, kClasses, kTables, kBlocks, kEntities, kObjects, kOther };
+    Section section = Section::kNone;
+    std::string sectionName;
+    int sectionLine = 0;
+    while (m_scanner.next(m_tags)) {
+      const Tag& head = m_tags[0];
+      std::string name = head.code == 0 ? trimmed(head.value) : std::string();
+      if (section == Section::kNone) {
+        if (head.code != 0) {
+          for (const Tag& tag : m_tags)  // comments before the first section
+            if (tag.code != 999) return fail(tag.line, "a section was expected");
+          continue;
+        }
+        if (name == "EOF") {
+          finish();
+          return m_status;
+        }
+        if (name != "SECTION" || m_tags.size() < 2 || m_tags[1].code != 2)
+          return fail(head.line, "SECTION and its name were expected");
+        sectionName = trimmed(m_tags[1].value);
+        sectionLine = head.line;
+        section = sectionName == "HEADER"     ? Section::kHeader
+                  : sectionName == "CLASSES"  ? Section::kClasses
+                  : sectionName == "TABLES"   ? Section::kTables
+                  : sectionName == "BLOCKS"   ? Section::kBlocks
+                  : sectionName == "ENTITIES" ? Section::kEntities
+                  : sectionName == "OBJECTS"  ? Section::kObjects
+                                              : Section::kOther;
+        if (section == Section::kHeader) readHeader(2, m_tags.size());
+        if (section == Section::kBlocks || section == Section::kEntities) ensureBlockTable();
+        m_table = nullptr;
+        m_run = Run();
+        m_firstObject = true;
         continue;
       }
-      if (tag.code != 0) return fail(tag.line, "a section was expected");
-      std::string name = trimmed(tag.value);
-      if (name == "EOF") {
-        finish();
-        return m_status;
+      if (name == "EOF") break;
+      if (name == "ENDSEC") {
+        if (section == Section::kBlocks && m_inBlock) endBlock(AcDbObjectId::kNull);
+        section = Section::kNone;
+        continue;
       }
-      if (name != "SECTION" || i + 1 >= m_tags.size() || m_tags[i + 1].code != 2)
-        return fail(tag.line, "SECTION and its name were expected");
-      std::string section = trimmed(m_tags[i + 1].value);
-      size_t end = sectionEnd(i + 2);
-      if (end >= m_tags.size()) return fail(tag.line, "the section " + section + " has no ENDSEC");
-      Acad::ErrorStatus status = Acad::eOk;
-      if (section == "HEADER")
-        status = readHeader(i + 2, end);
-      else if (section == "CLASSES")
-        status = readClasses(i + 2, end);
-      else if (section == "TABLES")
-        status = readTables(i + 2, end);
-      else if (section == "BLOCKS")
-        status = readBlocks(i + 2, end);
-      else if (section == "ENTITIES")
-        status = readEntities(i + 2, end);
-      else if (section == "OBJECTS")
-        status = readObjects(i + 2, end);
-      if (status != Acad::eOk) return status;
-      i = end + 1;
+      if (head.code != 0) continue;  // groups of a section's head
+      switch (section) {
+        case Section::kClasses:
+          readClass();
+          break;
+        case Section::kTables:
+          readTableObject();
+          break;
+        case Section::kBlocks:
+          readBlockObject(name);
+          break;
+        case Section::kEntities:
+          readEntity(name);
+          break;
+        case Section::kObjects:
+          readObjectsObject();
+          break;
+        default:
+          break;
+      }
+      if (m_status != Acad::eOk) return m_status;
     }
-    return fail(m_tags.empty() ? 1 : m_tags.back().line, "the file has no EOF");
+    if (!m_scanner.problem().empty()) {
+      if (m_message != nullptr && m_message->empty()) *m_message = wide(m_scanner.problem());
+      return m_status = Acad::eDwgNotRecoverable;
+    }
+    if (section != Section::kNone)
+      return fail(sectionLine, "the section " + sectionName + " has no ENDSEC");
+    return fail(m_scanner.lastLine() == 0 ? 1 : m_scanner.lastLine(), "the file has no EOF");
   }
 
  private:
@@ -102,36 +144,6 @@ class DrawingReader {
     return m_status = Acad::eDwgNotRecoverable;
   }
 
-  size_t sectionEnd(size_t from) const {
-    for (size_t i = from; i < m_tags.size(); ++i)
-      if (m_tags[i].code == 0 && trimmed(m_tags[i].value) == "ENDSEC") return i;
-    return m_tags.size();
-  }
-
-  size_t objectEnd(size_t from, size_t limit) const {
-    for (size_t i = from + 1; i < limit; ++i)
-      if (m_tags[i].code == 0) return i;
-    return limit;
-  }
-
-  // The text encoding, and handles: every handle in the file is reserved before any
-  // object without one gets a fresh handle.
-  void prescan() {
-    for (size_t i = 0; i + 1 < m_tags.size(); ++i) {
-      if (m_tags[i].code == 9 && trimmed(m_tags[i].value) == "$ACADVER" &&
-          m_tags[i + 1].code == 1) {
-        std::string version = trimmed(m_tags[i + 1].value);
-        m_utf8 = version >= "AC1021";
-      }
-      bool seed = i > 0 && m_tags[i - 1].code == 9 && trimmed(m_tags[i - 1].value) == "$HANDSEED";
-      if ((m_tags[i].code == 5 || m_tags[i].code == 105) && !seed) {
-        AcDbHandle handle(wide(trimmed(m_tags[i].value)).c_str());
-        if (!handle.isNull() && handle.value() < (1ull << 48))
-          acad::raiseHandseed(m_db, handle.value() + 1);
-      }
-    }
-  }
-
   Acad::ErrorStatus readHeader(size_t begin, size_t end) {
     for (size_t i = begin; i < end; ++i) {
       if (m_tags[i].code != 9) continue;
@@ -139,6 +151,8 @@ class DrawingReader {
       if (i + 1 >= end) break;
       const Tag& value = m_tags[i + 1];
       m_header[name] = wide(value.value);
+      // Text of later releases is UTF-8.
+      if (name == "$ACADVER" && value.code == 1) m_utf8 = trimmed(value.value) >= "AC1021";
       if (name == "$INSBASE" && i + 2 < end) {
         double x = 0, y = 0, z = 0;
         parseReal(m_tags[i + 1].value, x);
@@ -154,25 +168,18 @@ class DrawingReader {
     return Acad::eOk;
   }
 
-  Acad::ErrorStatus readClasses(size_t begin, size_t end) {
-    for (size_t i = begin; i < end; ++i) {
-      if (m_tags[i].code != 0) continue;
-      size_t stop = objectEnd(i, end);
-      std::wstring dxfName;
-      ClassRecord record;
-      for (size_t k = i + 1; k < stop; ++k) {
-        const Tag& t = m_tags[k];
-        long long n = 0;
-        if (t.code == 1) dxfName = wide(trimmed(t.value));
-        if (t.code == 2) record.className = wide(trimmed(t.value));
-        if (t.code == 3) record.appName = decodeText(t.value, m_utf8);
-        if (t.code == 90 && parseInt(t.value, n)) record.proxyFlags = static_cast<int>(n);
-        if (t.code == 281 && parseInt(t.value, n)) record.isEntity = n != 0;
-      }
-      if (!dxfName.empty()) m_classes[dxfName] = record;
-      i = stop - 1;
+  void readClass() {
+    std::wstring dxfName;
+    ClassRecord record;
+    for (const Tag& t : m_tags) {
+      long long n = 0;
+      if (t.code == 1) dxfName = wide(trimmed(t.value));
+      if (t.code == 2) record.className = wide(trimmed(t.value));
+      if (t.code == 3) record.appName = decodeText(t.value, m_utf8);
+      if (t.code == 90 && parseInt(t.value, n)) record.proxyFlags = static_cast<int>(n);
+      if (t.code == 281 && parseInt(t.value, n)) record.isEntity = n != 0;
     }
-    return Acad::eOk;
+    if (!dxfName.empty()) m_classes[dxfName] = record;
   }
 
   // The class a DXF type names: the CLASS record's C++ class when that class is
@@ -202,8 +209,9 @@ class DrawingReader {
     return nullptr;
   }
 
-  // Reads the object whose "0 TYPE" is at index `at`; null when it is left out.
-  AcDbObject* readObject(size_t at, size_t stop, bool entity, AcDbObjectId& id) {
+  // Reads the object the scanner handed out last; null when it is left out.
+  AcDbObject* readObject(bool entity, AcDbObjectId& id) {
+    const size_t at = 0, stop = m_tags.size();
     id.setNull();
     std::wstring dxfName = wide(trimmed(m_tags[at].value));
     const ClassRecord* custom = nullptr;
@@ -302,33 +310,23 @@ class DrawingReader {
     if (head != nullptr) m_xdata.push_back({object->objectId(), head});
   }
 
-  Acad::ErrorStatus readTables(size_t begin, size_t end) {
-    AcDbSymbolTable* table = nullptr;
-    for (size_t i = begin; i < end;) {
-      if (m_tags[i].code != 0) {
-        ++i;
-        continue;
+  void readTableObject() {
+    std::string type = trimmed(m_tags[0].value);
+    if (type == "TABLE") {
+      m_table = readTableHead(0, m_tags.size());
+    } else if (type == "ENDTAB") {
+      m_table = nullptr;
+    } else if (m_table != nullptr) {
+      AcDbObjectId id;
+      AcDbObject* record = readObject(/*entity=*/false, id);
+      if (m_status != Acad::eOk) return;
+      if (record != nullptr && record->isKindOf(m_table->recordClass()) &&
+          !hasOtherNamed(m_table, record)) {
+        acad::appendTableRecord(m_table, id);
+      } else if (record != nullptr) {
+        eraseRead(id);
       }
-      size_t stop = objectEnd(i, end);
-      std::string type = trimmed(m_tags[i].value);
-      if (type == "TABLE") {
-        table = readTableHead(i, stop);
-      } else if (type == "ENDTAB") {
-        table = nullptr;
-      } else if (table != nullptr) {
-        AcDbObjectId id;
-        AcDbObject* record = readObject(i, stop, /*entity=*/false, id);
-        if (m_status != Acad::eOk) return m_status;
-        if (record != nullptr && record->isKindOf(table->recordClass()) &&
-            !hasOtherNamed(table, record)) {
-          acad::appendTableRecord(table, id);
-        } else if (record != nullptr) {
-          eraseRead(id);
-        }
-      }
-      i = stop;
     }
-    return m_status;
   }
 
   // A second record of a name the table holds (a table repeated in the file) is
@@ -422,57 +420,47 @@ class DrawingReader {
     return block;
   }
 
-  // Entities from `i` on, each with its attributes or vertices, into `block` (null:
-  // by each entity's owner, or model/paper space).
-  Acad::ErrorStatus readEntityRun(size_t begin, size_t end, AcDbBlockTableRecord* block,
-                                  size_t* endblk) {
+  // Where entities go: into `block` (null: by each entity's owner, or model/paper
+  // space), with the complex entity still taking attributes or vertices.
+  struct Run {
+    AcDbBlockTableRecord* block = nullptr;
     AcDbEntity* complex = nullptr;
-    for (size_t i = begin; i < end;) {
-      if (m_tags[i].code != 0) {
-        ++i;
-        continue;
-      }
-      size_t stop = objectEnd(i, end);
-      std::string type = trimmed(m_tags[i].value);
-      if (endblk != nullptr && type == "ENDBLK") {
-        *endblk = i;
-        return m_status;
-      }
-      AcDbObjectId id;
-      AcDbObject* object = readObject(i, stop, /*entity=*/true, id);
-      if (m_status != Acad::eOk) return m_status;
-      auto* entity = AcDbEntity::cast(object);
-      if (entity == nullptr) {
-        if (object != nullptr) eraseRead(id);
-        i = stop;
-        continue;
-      }
-      if (complex != nullptr && (type == "ATTRIB" || type == "VERTEX")) {
-        if (!acad::appendSubEntity(complex, id))
-          eraseRead(id);
-        else
-          setOwner(entity, complex->objectId());
-      } else if (complex != nullptr && type == "SEQEND") {
-        acad::setSequenceEnd(complex, id);
-        setOwner(entity, complex->objectId());
-        complex = nullptr;
-      } else if (type == "SEQEND" || type == "ATTRIB" || type == "VERTEX") {
-        eraseRead(id);  // a stray sub-entity with no owner before it
-      } else {
-        AcDbBlockTableRecord* target = block ? block : spaceOf(entity, stop, i);
-        setOwner(entity, target->objectId());
-        acad::appendBlockEntity(target, id);
-        complex = startsSequence(type, i, stop) ? entity : nullptr;
-      }
-      i = stop;
+  };
+
+  // One entity with its place: its block, or the complex entity before it.
+  void readEntity(const std::string& type) {
+    AcDbObjectId id;
+    AcDbObject* object = readObject(/*entity=*/true, id);
+    if (m_status != Acad::eOk) return;
+    auto* entity = AcDbEntity::cast(object);
+    if (entity == nullptr) {
+      if (object != nullptr) eraseRead(id);
+      return;
     }
-    return m_status;
+    AcDbEntity*& complex = m_run.complex;
+    if (complex != nullptr && (type == "ATTRIB" || type == "VERTEX")) {
+      if (!acad::appendSubEntity(complex, id))
+        eraseRead(id);
+      else
+        setOwner(entity, complex->objectId());
+    } else if (complex != nullptr && type == "SEQEND") {
+      acad::setSequenceEnd(complex, id);
+      setOwner(entity, complex->objectId());
+      complex = nullptr;
+    } else if (type == "SEQEND" || type == "ATTRIB" || type == "VERTEX") {
+      eraseRead(id);  // a stray sub-entity with no owner before it
+    } else {
+      AcDbBlockTableRecord* target = m_run.block ? m_run.block : spaceOf(entity);
+      setOwner(entity, target->objectId());
+      acad::appendBlockEntity(target, id);
+      complex = startsSequence(type) ? entity : nullptr;
+    }
   }
 
-  bool startsSequence(const std::string& type, size_t at, size_t stop) const {
+  bool startsSequence(const std::string& type) const {
     if (type == "POLYLINE") return true;
     if (type != "INSERT") return false;
-    for (size_t k = at + 1; k < stop; ++k) {
+    for (size_t k = 1; k < m_tags.size(); ++k) {
       long long n = 0;
       if (m_tags[k].code == 66 && parseInt(m_tags[k].value, n)) return n == 1;
     }
@@ -487,52 +475,57 @@ class DrawingReader {
     opened->close();
   }
 
-  AcDbBlockTableRecord* spaceOf(const AcDbEntity* entity, size_t stop, size_t at) {
+  AcDbBlockTableRecord* spaceOf(const AcDbEntity* entity) {
     if (auto* owner = AcDbBlockTableRecord::cast(peekObject(entity->ownerId()))) return owner;
     bool paper = false;
-    for (size_t k = at + 1; k < stop; ++k) {
+    for (size_t k = 1; k < m_tags.size(); ++k) {
       long long n = 0;
       if (m_tags[k].code == 67 && parseInt(m_tags[k].value, n)) paper = n == 1;
     }
     return blockNamed(paper ? ACDB_PAPER_SPACE : ACDB_MODEL_SPACE);
   }
 
-  Acad::ErrorStatus readBlocks(size_t begin, size_t end) {
-    ensureBlockTable();
-    for (size_t i = begin; i < end;) {
-      if (m_tags[i].code != 0 || trimmed(m_tags[i].value) != "BLOCK") {
-        ++i;
-        continue;
-      }
-      size_t stop = objectEnd(i, end);
-      AcDbObjectId beginId;
-      AcDbObject* blockBegin = readObject(i, stop, /*entity=*/true, beginId);
-      if (m_status != Acad::eOk) return m_status;
-      acad::BlockHead head = acad::blockHead(blockBegin);
-      AcDbBlockTableRecord* block = blockBegin ? blockNamed(head.name) : nullptr;
-      size_t endblk = end;
-      Acad::ErrorStatus status =
-          readEntityRun(stop, end, block ? block : blockNamed(L"*Model_Space"), &endblk);
-      if (status != Acad::eOk) return status;
+  // BLOCK opens a block, whose entities follow until ENDBLK; objects between blocks
+  // are skipped.
+  void readBlockObject(const std::string& type) {
+    if (m_inBlock && type == "ENDBLK") {
       AcDbObjectId endId;
-      if (endblk < end) readObject(endblk, objectEnd(endblk, end), /*entity=*/true, endId);
-      if (m_status != Acad::eOk) return m_status;
-      if (block != nullptr) {
-        setOwner(AcDbEntity::cast(blockBegin), block->objectId());
-        if (auto* e = AcDbEntity::cast(peekObject(endId))) setOwner(e, block->objectId());
-        acad::setBlockFrame(block, beginId, endId);
-        AcDbObject* opened = nullptr;
-        if (acdbOpenObject(opened, block->objectId(), AcDb::kForWrite) == Acad::eOk) {
-          block->setOrigin(head.origin);
-          if (!head.path.empty()) block->setPathName(head.path.c_str());
-          opened->close();
-        }
-      } else if (blockBegin != nullptr) {
-        eraseRead(beginId);
-      }
-      i = endblk < end ? objectEnd(endblk, end) : end;
+      readObject(/*entity=*/true, endId);
+      if (m_status == Acad::eOk) endBlock(endId);
+      return;
     }
-    return m_status;
+    if (m_inBlock) {
+      readEntity(type);
+      return;
+    }
+    if (type != "BLOCK") return;
+    AcDbObject* blockBegin = readObject(/*entity=*/true, m_blockBeginId);
+    if (m_status != Acad::eOk) return;
+    m_blockHead = acad::blockHead(blockBegin);
+    m_block = blockBegin ? blockNamed(m_blockHead.name) : nullptr;
+    m_run = Run();
+    m_run.block = m_block ? m_block : blockNamed(L"*Model_Space");
+    m_inBlock = true;
+  }
+
+  void endBlock(AcDbObjectId endId) {
+    m_inBlock = false;
+    m_run = Run();
+    AcDbBlockTableRecord* block = m_block;
+    m_block = nullptr;
+    if (block != nullptr) {
+      if (auto* e = AcDbEntity::cast(peekObject(m_blockBeginId))) setOwner(e, block->objectId());
+      if (auto* e = AcDbEntity::cast(peekObject(endId))) setOwner(e, block->objectId());
+      acad::setBlockFrame(block, m_blockBeginId, endId);
+      AcDbObject* opened = nullptr;
+      if (acdbOpenObject(opened, block->objectId(), AcDb::kForWrite) == Acad::eOk) {
+        block->setOrigin(m_blockHead.origin);
+        if (!m_blockHead.path.empty()) block->setPathName(m_blockHead.path.c_str());
+        opened->close();
+      }
+    } else if (peekObject(m_blockBeginId) != nullptr) {
+      eraseRead(m_blockBeginId);
+    }
   }
 
   void ensureBlockTable() {
@@ -543,32 +536,18 @@ class DrawingReader {
     m_roots.blockTable = id;
   }
 
-  Acad::ErrorStatus readEntities(size_t begin, size_t end) {
-    ensureBlockTable();
-    return readEntityRun(begin, end, nullptr, nullptr);
-  }
-
-  Acad::ErrorStatus readObjects(size_t begin, size_t end) {
-    bool first = true;
-    for (size_t i = begin; i < end;) {
-      if (m_tags[i].code != 0) {
-        ++i;
-        continue;
-      }
-      size_t stop = objectEnd(i, end);
-      AcDbObjectId id;
-      AcDbObject* object = readObject(i, stop, /*entity=*/false, id);
-      if (m_status != Acad::eOk) return m_status;
-      // The first object is the root dictionary.
-      if (first && AcDbDictionary::cast(object) != nullptr) m_roots.namedObjects = id;
-      if (object != nullptr) first = false;
-      i = stop;
-    }
-    return m_status;
+  void readObjectsObject() {
+    AcDbObjectId id;
+    AcDbObject* object = readObject(/*entity=*/false, id);
+    if (m_status != Acad::eOk) return;
+    // The first object is the root dictionary.
+    if (m_firstObject && AcDbDictionary::cast(object) != nullptr) m_roots.namedObjects = id;
+    if (object != nullptr) m_firstObject = false;
   }
 
   void finish() {
     acad::setDatabaseRoots(m_db, m_roots);
+    acad::endProvisionalHandles(m_db);
     acad::completeDrawing(m_db);
     for (auto& [id, chain] : m_xdata) {
       AcDbObject* object = nullptr;
@@ -625,8 +604,16 @@ class DrawingReader {
   }
 
   AcDbDatabase* m_db;
-  const std::vector<Tag>& m_tags;
+  TagScanner& m_scanner;
+  std::vector<Tag> m_tags;  // the object being read
   std::wstring* m_message;
+  AcDbSymbolTable* m_table = nullptr;  // the table whose records are being read
+  Run m_run;
+  bool m_inBlock = false;
+  AcDbBlockTableRecord* m_block = nullptr;
+  AcDbObjectId m_blockBeginId;
+  acad::BlockHead m_blockHead;
+  bool m_firstObject = true;
   Acad::ErrorStatus m_status = Acad::eOk;
   bool m_utf8 = false;
   std::map<std::wstring, ClassRecord> m_classes;
@@ -639,21 +626,25 @@ class DrawingReader {
 
 }  // namespace
 
-Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text,
-                              std::wstring* message) {
+namespace {
+
+Acad::ErrorStatus readFrom(AcDbDatabase* database, TagScanner& scanner, std::wstring* message) {
   if (database == nullptr) return Acad::eNullObjectPointer;
   if (!acad::objectIds(database).empty()) return Acad::eWrongDatabase;
-  std::vector<Tag> tags;
-  std::string problem;
-  if (!scanTags(text, tags, problem)) {
-    if (message != nullptr) *message = wide(problem);
-    return Acad::eDwgNotRecoverable;
-  }
-  return DrawingReader(database, tags, message).read();
+  return DrawingReader(database, scanner, message).read();
+}
+
+}  // namespace
+
+Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text,
+                              std::wstring* message) {
+  TagScanner scanner(text);
+  return readFrom(database, scanner, message);
 }
 
 Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path,
                            std::wstring* message) {
+  if (database == nullptr) return Acad::eNullObjectPointer;
   std::string narrow;
   for (wchar_t c : path) {
     wchar_t ch = c == L'\\' ? L'/' : c;
@@ -668,11 +659,14 @@ Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path,
       narrow += static_cast<char>(0x80 | (ch & 0x3F));
     }
   }
-  std::ifstream in(narrow, std::ios::binary);
-  if (!in) return Acad::eFileNotFound;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  Acad::ErrorStatus status = readDrawing(database, buffer.str(), message);
+  std::FILE* file = std::fopen(narrow.c_str(), "rb");
+  if (file == nullptr) return Acad::eFileNotFound;
+  Acad::ErrorStatus status;
+  {
+    TagScanner scanner(file);
+    status = readFrom(database, scanner, message);
+  }
+  std::fclose(file);
   if (status == Acad::eOk) acad::setFilename(database, path);
   return status;
 }

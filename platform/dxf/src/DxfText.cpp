@@ -39,7 +39,12 @@ void appendEscape(std::string& out, unsigned code) {
 
 std::string encodeText(std::wstring_view text) {
   std::string out;
-  out.reserve(text.size());
+  appendEncodedText(out, text);
+  return out;
+}
+
+void appendEncodedText(std::string& out, std::wstring_view text) {
+  out.reserve(out.size() + text.size());
   for (wchar_t c : text) {
     auto code = static_cast<unsigned>(c);
     if (code == '^') {
@@ -58,10 +63,19 @@ std::string encodeText(std::wstring_view text) {
       appendEscape(out, code);
     }
   }
-  return out;
 }
 
 std::wstring decodeText(std::string_view bytes, bool utf8) {
+  // Most values are plain ASCII with nothing to undo: widened in one go.
+  bool plain = true;
+  for (char c : bytes) {
+    auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80 || c == '^' || c == '\\') {
+      plain = false;
+      break;
+    }
+  }
+  if (plain) return std::wstring(bytes.begin(), bytes.end());
   std::wstring raw;
   raw.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size(); ++i) {
@@ -145,13 +159,22 @@ std::wstring decodeText(std::string_view bytes, bool utf8) {
 }
 
 std::string formatReal(double value) {
+  std::string text;
+  appendReal(text, value);
+  return text;
+}
+
+// The shortest text that reads back as the same double (to_chars guarantees the round
+// trip), with ".0" on whole numbers.
+void appendReal(std::string& out, double value) {
   if (!std::isfinite(value)) value = 0.0;  // defensive: DXF has no spelling for these
   if (value == 0) value = 0.0;             // no "-0.0"
   char buffer[40];
   auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  std::string text(buffer, end);
-  if (text.find_first_of(".e") == std::string::npos) text += ".0";
-  return text;
+  out.append(buffer, end);
+  if (std::string_view(buffer, static_cast<std::size_t>(end - buffer)).find_first_of(".e") ==
+      std::string_view::npos)
+    out += ".0";
 }
 
 bool parseReal(std::string_view text, double& value) {

@@ -9,9 +9,11 @@
 namespace tabrik::dxf {
 
 std::string encodeText(std::wstring_view text);
+void appendEncodedText(std::string& out, std::wstring_view text);
 // bytes -> wide text: UTF-8 when `utf8`, else Windows-1252; then \U+XXXX and carets.
 std::wstring decodeText(std::string_view bytes, bool utf8);
 std::string formatReal(double value);
+void appendReal(std::string& out, double value);
 // False when the text (blanks around it allowed) is not a whole real.
 bool parseReal(std::string_view text, double& value);
 bool parseInt(std::string_view text, long long& value);

@@ -4,7 +4,7 @@
 // extended data that follows each object's groups.
 #include <algorithm>
 #include <cwchar>
-#include <fstream>
+#include <cstdio>
 #include <set>
 #include <unordered_set>
 
@@ -98,30 +98,28 @@ ClassInfo classOf(const AcDbObject* object) {
 class DrawingWriter {
  public:
   DrawingWriter(AcDbDatabase* db, std::string& out)
-      : m_db(db), m_out(out), m_f(db, m_body), m_roots(acad::databaseRoots(db)) {}
+      : m_db(db), m_f(db, out), m_roots(acad::databaseRoots(db)) {}
 
-  // The body first, so that CLASSES names exactly the types of the objects written.
-  // The body is written twice: the first time finds which objects the file holds, so
-  // that the second writes pointers to objects it leaves out as 0 (a reader could not
-  // resolve them, and its file would differ from this one).
-  Acad::ErrorStatus write() {
+  // A first pass over the body writes nothing: it finds which objects the file holds
+  // (pointers to objects it leaves out are written as 0: a reader could not resolve
+  // them, and its file would differ from this one) and which types CLASSES names.
+  // The second writes the file from the start, to `file` a chunk at a time when given.
+  Acad::ErrorStatus write(std::FILE* file) {
     if (!m_roots.blockTable.isValid() || !m_roots.namedObjects.isValid()) return Acad::eNoDatabase;
+    m_discovering = true;
+    m_f.setDiscarding(true);
     writeBody();
+    m_discovering = false;
+    m_f.setDiscarding(false);
     std::unordered_set<const AcDbObject*> filed = std::move(m_written);
     m_written.clear();
-    m_body.clear();
-    m_classes.clear();
-    m_classNames.clear();
+    m_f.streamTo(file);
+    writeHeader();
+    writeClasses();
     m_f.setFiledObjects(&filed);
     writeBody();
     m_f.setFiledObjects(nullptr);
-    std::string body = std::move(m_body);
-    m_body.clear();
-    writeHeader();
-    writeClasses();
-    m_out = std::move(m_body);
-    m_out += body;
-    return Acad::eOk;
+    return m_f.flush() ? Acad::eOk : Acad::eFileAccessErr;
   }
 
  private:
@@ -201,9 +199,12 @@ class DrawingWriter {
   void writeObject(const AcDbObject* object) {
     if (!m_written.insert(object).second) return;
     ClassInfo info = classOf(object);
-    if (!info.dxfName.empty() && !isBuiltInDxfName(info.dxfName) &&
-        m_classNames.insert(info.dxfName).second)
-      m_classes.push_back(info);
+    if (m_discovering) {
+      if (!info.dxfName.empty() && !isBuiltInDxfName(info.dxfName) &&
+          m_classNames.insert(info.dxfName).second)
+        m_classes.push_back(info);
+      return;
+    }
     m_f.writeString(0, info.dxfName);
     object->dxfOutFields(&m_f);
     writeXData(object);
@@ -350,9 +351,8 @@ class DrawingWriter {
   }
 
   AcDbDatabase* m_db;
-  std::string& m_out;
-  std::string m_body;
   DxfOutFiler m_f;
+  bool m_discovering = false;
   std::vector<ClassInfo> m_classes;
   std::set<std::wstring> m_classNames;
   acad::DatabaseRoots m_roots;
@@ -365,13 +365,11 @@ Acad::ErrorStatus writeDrawing(AcDbDatabase* database, std::string& text) {
   if (database == nullptr) return Acad::eNullObjectPointer;
   acad::completeDrawing(database);
   text.clear();
-  return DrawingWriter(database, text).write();
+  return DrawingWriter(database, text).write(nullptr);
 }
 
 Acad::ErrorStatus writeFile(AcDbDatabase* database, const std::wstring& path) {
-  std::string text;
-  Acad::ErrorStatus status = writeDrawing(database, text);
-  if (status != Acad::eOk) return status;
+  if (database == nullptr) return Acad::eNullObjectPointer;
   std::wstring normal = path;
   std::replace(normal.begin(), normal.end(), L'\\', L'/');
   std::string narrow;
@@ -387,11 +385,16 @@ Acad::ErrorStatus writeFile(AcDbDatabase* database, const std::wstring& path) {
       narrow += static_cast<char>(0x80 | (c & 0x3F));
     }
   }
-  std::ofstream out(narrow, std::ios::binary | std::ios::trunc);
-  if (!out) return Acad::eFileAccessErr;
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) return Acad::eFileAccessErr;
+  std::FILE* file = std::fopen(narrow.c_str(), "wb");
+  if (file == nullptr) return Acad::eFileAccessErr;
+  acad::completeDrawing(database);
+  std::string chunk;
+  Acad::ErrorStatus status = DrawingWriter(database, chunk).write(file);
+  if (std::fclose(file) != 0 && status == Acad::eOk) status = Acad::eFileAccessErr;
+  if (status != Acad::eOk) {
+    std::remove(narrow.c_str());  // no half-written drawing is left behind
+    return status;
+  }
   acad::setFilename(database, path);
   return Acad::eOk;
 }

@@ -30,6 +30,12 @@ std::vector<AcDbObjectId> objectIds(const AcDbDatabase* database);
 // handle), closed. eHandleInUse when another object has that handle.
 Acad::ErrorStatus addObjectWithHandle(AcDbDatabase* database, AcDbObject* object, AcDbHandle handle,
                                       AcDbObjectId& id);
+// A reader that streams a file meets the handles it names one by one. Between these
+// calls, objects added without a handle take provisional handles past any a file can
+// name (so they never take one a later object of the file names); the end renumbers
+// them after the highest handle the database then holds, in the order they were made.
+void beginProvisionalHandles(AcDbDatabase* database);
+void endProvisionalHandles(AcDbDatabase* database);
 // Raises the next handle to give out to at least `seed`.
 void raiseHandseed(AcDbDatabase* database, AcDbHandle seed);
 

@@ -85,6 +85,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
   if (entity->linetypeId().isNull()) entity->setLinetype(database()->celtype());
   giveTextStyle(entity, database());
   m_entities.append(id);
+  database()->impl().entityAppended(objectId(), id.stub());
   adoptPendingSubEntities(entity);
   return Acad::eOk;
 }
@@ -210,6 +211,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::dwgInFields(AcDbDwgFiler* filer) {
     m_blockBegin = begin;
     m_blockEnd = end;
     m_entities.removeAll();
+    if (database() != nullptr) database()->impl().blockContentsReplaced(objectId());
   }
   for (int i = 0; i < count && filer->filerStatus() == Acad::eOk; ++i) {
     AcDbHardOwnershipId id;
@@ -404,6 +406,8 @@ BlockHead blockHead(const AcDbObject* blockBegin) {
 void appendBlockEntity(AcDbBlockTableRecord* block, AcDbObjectId entity) {
   block->assertWriteEnabled();
   BlockTableRecordAccess::entities(block).append(entity);
+  if (block->database() != nullptr)
+    block->database()->impl().entityAppended(block->objectId(), entity.stub());
 }
 
 void setBlockFrame(AcDbBlockTableRecord* block, AcDbObjectId begin, AcDbObjectId end) {

@@ -40,7 +40,7 @@ AcDbStub* DatabaseImpl::newStub(std::uint64_t handle) {
   AcDbStub* raw = stub.get();
   stubs.push_back(std::move(stub));
   byHandle[handle] = raw;
-  if (handle >= nextHandle) nextHandle = handle + 1;
+  if (handle >= nextHandle && handle < kProvisionalHandles) nextHandle = handle + 1;
   return raw;
 }
 
@@ -54,7 +54,7 @@ Acad::ErrorStatus DatabaseImpl::add(AcDbObject* object, std::uint64_t handle, Ac
   if (!object->objectId().isNull()) return Acad::eAlreadyInDb;
   AcDbStub* stub = nullptr;
   if (handle == 0) {
-    stub = newStub(nextHandle);
+    stub = newStub(nextProvisional != 0 ? nextProvisional++ : nextHandle);
   } else {
     stub = stubOf(handle);
     if (stub != nullptr && (stub->object != nullptr || stub->gone)) return Acad::eHandleInUse;
@@ -173,6 +173,7 @@ void DatabaseImpl::buildDefaultDrawing() {
   auto* blocks = openTable<AcDbBlockTable>(blockTable);
   modelSpace = addBlock(blocks, ACDB_MODEL_SPACE);
   paperSpace = addBlock(blocks, ACDB_PAPER_SPACE);
+  layoutsChanged();
   blocks->close();
 
   auto* root = new AcDbDictionary;

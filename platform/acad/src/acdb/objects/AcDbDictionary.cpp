@@ -1,6 +1,8 @@
 // Dictionaries (named entries owning objects) and the draw-order table.
 #include <algorithm>
 #include <cwchar>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "acdb/objects/DatabaseInternal.h"
 #include "tabrik/DrawingFiling.h"
@@ -266,6 +268,19 @@ Acad::ErrorStatus AcDbDictionary::dxfInFields(AcDbDxfFiler* filer) {
 }
 
 // --- draw order ------------------------------------------------------------------------
+// Draw orders are as long as their block: membership goes through hash sets so that
+// every operation stays linear in the block's size.
+
+namespace {
+using IdSet = std::unordered_set<const AcDbStub*>;
+template <class Ids>
+IdSet setOf(const Ids& ids) {
+  IdSet set;
+  set.reserve(static_cast<std::size_t>(ids.end() - ids.begin()));
+  for (const AcDbObjectId& id : ids) set.insert(id.stub());
+  return set;
+}
+}  // namespace
 
 Acad::ErrorStatus AcDbSortentsTable::setBlockId(AcDbObjectId block) {
   assertWriteEnabled();
@@ -278,10 +293,15 @@ Acad::ErrorStatus AcDbSortentsTable::getFullDrawOrder(AcDbObjectIdArray& ids, Ad
   if (!m_block.isValid()) return Acad::eInvalidInput;
   const auto* block = AcDbBlockTableRecord::cast(m_block.stub()->object);
   if (block == nullptr) return Acad::eWrongObjectType;
+  IdSet inBlock = setOf(block->entityIds());
+  IdSet listed;
   for (const AcDbObjectId& id : m_order)
-    if (!id.isErased() && block->entityIds().contains(id)) ids.append(id);
+    if (!id.isErased() && inBlock.count(id.stub()) != 0) {
+      ids.append(id);
+      listed.insert(id.stub());
+    }
   for (const AcDbObjectId& id : block->entityIds())
-    if (!id.isErased() && !ids.contains(id)) ids.append(id);
+    if (!id.isErased() && listed.insert(id.stub()).second) ids.append(id);
   return Acad::eOk;
 }
 
@@ -289,12 +309,14 @@ Acad::ErrorStatus AcDbSortentsTable::moveToBottom(const AcDbObjectIdArray& ids) 
   AcDbObjectIdArray order;
   Acad::ErrorStatus status = getFullDrawOrder(order);
   if (status != Acad::eOk) return status;
+  IdSet inOrder = setOf(order);
   for (const AcDbObjectId& id : ids)
-    if (!order.contains(id)) return Acad::eInvalidInput;
+    if (inOrder.count(id.stub()) == 0) return Acad::eInvalidInput;
   assertWriteEnabled();
+  IdSet moved = setOf(ids);
   m_order.assign(ids.begin(), ids.end());
   for (const AcDbObjectId& id : order)
-    if (!ids.contains(id)) m_order.push_back(id);
+    if (moved.count(id.stub()) == 0) m_order.push_back(id);
   return Acad::eOk;
 }
 
@@ -302,12 +324,14 @@ Acad::ErrorStatus AcDbSortentsTable::moveToTop(const AcDbObjectIdArray& ids) {
   AcDbObjectIdArray order;
   Acad::ErrorStatus status = getFullDrawOrder(order);
   if (status != Acad::eOk) return status;
+  IdSet inOrder = setOf(order);
   for (const AcDbObjectId& id : ids)
-    if (!order.contains(id)) return Acad::eInvalidInput;
+    if (inOrder.count(id.stub()) == 0) return Acad::eInvalidInput;
   assertWriteEnabled();
+  IdSet moved = setOf(ids);
   m_order.clear();
   for (const AcDbObjectId& id : order)
-    if (!ids.contains(id)) m_order.push_back(id);
+    if (moved.count(id.stub()) == 0) m_order.push_back(id);
   m_order.insert(m_order.end(), ids.begin(), ids.end());
   return Acad::eOk;
 }
@@ -317,11 +341,13 @@ Acad::ErrorStatus AcDbSortentsTable::setRelativeDrawOrder(const AcDbObjectIdArra
   Acad::ErrorStatus status = getFullDrawOrder(order);
   if (status != Acad::eOk) return status;
   // The given entities take, in the given order, the places they held among themselves.
+  std::unordered_map<const AcDbStub*, int> placeOf;
+  for (int i = order.length() - 1; i >= 0; --i) placeOf[order[i].stub()] = i;
   std::vector<int> places;
   for (const AcDbObjectId& id : ids) {
-    int index = 0;
-    if (!order.find(id, index)) return Acad::eInvalidInput;
-    places.push_back(index);
+    auto found = placeOf.find(id.stub());
+    if (found == placeOf.end()) return Acad::eInvalidInput;
+    places.push_back(found->second);
   }
   std::sort(places.begin(), places.end());
   assertWriteEnabled();
@@ -365,11 +391,12 @@ Acad::ErrorStatus AcDbSortentsTable::dxfOutFields(AcDbDxfFiler* filer) const {
   // Only the block's own live entities, each once, are worth an entry.
   const auto* block =
       m_block.isValid() ? AcDbBlockTableRecord::cast(m_block.stub()->object) : nullptr;
-  AcDbObjectIdArray written;
+  if (block == nullptr) return filer->filerStatus();
+  IdSet inBlock = setOf(block->entityIds());
+  IdSet written;
   for (const AcDbObjectId& id : m_order) {
-    if (!tabrik::acad::isFiled(filer, id) || written.contains(id)) continue;
-    if (block == nullptr || !block->entityIds().contains(id)) continue;
-    written.append(id);
+    if (!tabrik::acad::isFiled(filer, id) || inBlock.count(id.stub()) == 0) continue;
+    if (!written.insert(id.stub()).second) continue;
     filer->writeObjectId(331, id);
     filer->writeAcDbHandle(5, AcDbHandle(++place));
   }

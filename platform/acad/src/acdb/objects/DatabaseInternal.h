@@ -2,6 +2,7 @@
 // database's private state, and privileged access to an object's open state (used by
 // the open protocol, transactions and the filers that rebuild objects).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -26,6 +27,9 @@ class AcDbStub {
   AcDbObject* object = nullptr;  // owned by the database
   std::intptr_t serial = 0;      // word 0 of the object's ads_name
   bool gone = false;             // deleted for good (a new object of an aborted transaction)
+  // Where the entity was last seen in its walk (its place in the entity order of its
+  // block, or in its owner's sub-entity list). Only a hint: checked before it is used.
+  std::size_t slot = 0;
 };
 
 namespace tabrik::acad {
@@ -68,6 +72,10 @@ struct DatabaseImpl {
   std::vector<std::unique_ptr<AcDbStub>> stubs;
   std::unordered_map<std::uint64_t, AcDbStub*> byHandle;
   std::uint64_t nextHandle = 1;
+  // Handles from here on are past any a file can name: a reader streaming a file gives
+  // them to the objects it makes without one, and renumbers them when it is done.
+  static constexpr std::uint64_t kProvisionalHandles = 1ull << 48;
+  std::uint64_t nextProvisional = 0;  // 0: objects take real handles
   AcDbTransactionManager transactions;
   bool restoring = false;  // while an aborted transaction puts objects back
 
@@ -85,6 +93,24 @@ struct DatabaseImpl {
   bool metric = true;
   AcGePoint3d insbase;
   std::wstring filename;
+
+  // The spine of the entity walks: the main entities of one block, or of model and
+  // paper space together (under the null key), sorted by handle, erased ones included.
+  // Built on first use; an entity appended with a handle above the last one extends it
+  // in place, anything else that changes a block's contents drops it. An entry whose
+  // object is gone stays until the next rebuild (the walks skip it).
+  struct EntityOrder {
+    std::vector<AcDbStub*> mains;
+    bool valid = false;
+  };
+  std::unordered_map<const AcDbStub*, EntityOrder> entityOrders;
+  const AcDbStub* entityOrderKey(AcDbObjectId block) const;
+  // The order of the block's key, rebuilt when it is not valid.
+  const std::vector<AcDbStub*>& entityOrder(const AcDbStub* key);
+  void entityAppended(AcDbObjectId block, AcDbStub* entity);
+  void blockContentsReplaced(AcDbObjectId block);
+  // Model or paper space became another block: every order is rebuilt from scratch.
+  void layoutsChanged() { entityOrders.clear(); }
 
   AcDbStub* newStub(std::uint64_t handle);
   AcDbStub* stubOf(std::uint64_t handle) const;

@@ -35,6 +35,25 @@ Acad::ErrorStatus addObjectWithHandle(AcDbDatabase* database, AcDbObject* object
   return Acad::eOk;
 }
 
+void beginProvisionalHandles(AcDbDatabase* database) {
+  DatabaseImpl& db = database->impl();
+  if (db.nextProvisional == 0) db.nextProvisional = DatabaseImpl::kProvisionalHandles;
+}
+
+void endProvisionalHandles(AcDbDatabase* database) {
+  DatabaseImpl& db = database->impl();
+  if (db.nextProvisional == 0) return;
+  db.nextProvisional = 0;
+  // Stubs are kept in the order they were made, which is the provisional handles' order.
+  for (const auto& stub : db.stubs) {
+    if (stub->handle.value() < DatabaseImpl::kProvisionalHandles) continue;
+    db.byHandle.erase(stub->handle.value());
+    stub->handle = db.nextHandle++;
+    db.byHandle[stub->handle.value()] = stub.get();
+  }
+  db.layoutsChanged();  // the orders are sorted by handle
+}
+
 void raiseHandseed(AcDbDatabase* database, AcDbHandle seed) {
   auto& next = database->impl().nextHandle;
   if (seed.value() > next) next = seed.value();
@@ -65,6 +84,7 @@ void setDatabaseRoots(AcDbDatabase* database, const DatabaseRoots& roots) {
   db.namedObjects = roots.namedObjects;
   db.modelSpace = symbolIdOf(database, db.blockTable, ACDB_MODEL_SPACE);
   db.paperSpace = symbolIdOf(database, db.blockTable, ACDB_PAPER_SPACE);
+  db.layoutsChanged();
   db.byLayerLinetype = symbolIdOf(database, db.linetypeTable, L"ByLayer");
   db.byBlockLinetype = symbolIdOf(database, db.linetypeTable, L"ByBlock");
   db.continuousLinetype = symbolIdOf(database, db.linetypeTable, L"Continuous");

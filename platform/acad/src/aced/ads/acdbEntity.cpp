@@ -29,6 +29,7 @@
 #include "aced/host/HostState.h"
 #include "rxdict.h"
 #include "tabrik/DrawingFiling.h"
+#include "tabrik/EntityWalk.h"
 
 using namespace tabrik::acad;
 
@@ -475,53 +476,6 @@ int makeRecord(AcDbDatabase* db, AcRxClass* cls, const resbuf* data, ads_name re
   return RTNORM;
 }
 
-// Main entities of the blocks in the order they were made, each followed by its
-// sub-entities (attributes or vertices, then the SEQEND); erased ones included.
-std::vector<AcDbObjectId> entityOrder(const std::vector<AcDbObjectId>& blocks) {
-  std::vector<AcDbObjectId> main;
-  for (AcDbObjectId blockId : blocks) {
-    auto* block = AcDbBlockTableRecord::cast(peekObject(blockId));
-    if (block == nullptr) continue;
-    for (const AcDbObjectId& id : block->entityIds()) main.push_back(id);
-  }
-  std::stable_sort(main.begin(), main.end(), [](const AcDbObjectId& a, const AcDbObjectId& b) {
-    return a.handle() < b.handle();
-  });
-  std::vector<AcDbObjectId> order;
-  for (const AcDbObjectId& id : main) {
-    order.push_back(id);
-    auto* entity = AcDbEntity::cast(peekObject(id));
-    if (entity == nullptr) continue;
-    for (const AcDbObjectId& sub : subEntityIds(entity)) order.push_back(sub);
-    AcDbObjectId end = sequenceEndId(entity);
-    if (!end.isNull()) order.push_back(end);
-  }
-  return order;
-}
-
-// The drawing's entities: model and paper space.
-std::vector<AcDbObjectId> drawingOrder(AcDbDatabase* db) {
-  return entityOrder({db->modelSpaceId(), db->paperSpaceId()});
-}
-
-// Where entnext goes on from an entity: the drawing, or the block definition the
-// entity belongs to (owner of a sub-entity's owner included).
-std::vector<AcDbObjectId> orderAround(AcDbDatabase* db, AcDbObjectId id) {
-  const AcDbObject* object = peekObject(id);
-  for (int depth = 0; object != nullptr && depth < 2; ++depth) {
-    AcDbObjectId owner = object->ownerId();
-    if (AcDbBlockTableRecord::cast(peekObject(owner)) != nullptr)
-      return isLayoutBlock(db, owner) ? drawingOrder(db) : entityOrder({owner});
-    object = peekObject(owner);
-  }
-  return drawingOrder(db);
-}
-
-bool isLive(AcDbObjectId id) {
-  const AcDbObject* object = peekObject(id);
-  return object != nullptr && !object->isErased();
-}
-
 }  // namespace
 
 namespace tabrik::acad {
@@ -730,34 +684,22 @@ int acdbEntDel(const ads_name entity) {
 int acdbEntLast(ads_name result) {
   AcDbDatabase* db = workingDatabase();
   if (db == nullptr || result == nullptr) return RTERROR;
-  std::vector<AcDbObjectId> order = drawingOrder(db);
-  for (auto it = order.rbegin(); it != order.rend(); ++it) {
-    const AcDbObject* object = peekObject(*it);
-    if (object == nullptr || object->isErased() || !isLayoutBlock(db, object->ownerId())) continue;
-    return nameOf(*it, result) ? RTNORM : RTERROR;
-  }
-  return RTERROR;
+  AcDbObjectId last = lastMainEntity(db);
+  return !last.isNull() && nameOf(last, result) ? RTNORM : RTERROR;
 }
 
 int acdbEntNext(const ads_name entity, ads_name result) {
   AcDbDatabase* db = workingDatabase();
   if (db == nullptr || result == nullptr) return RTERROR;
-  std::vector<AcDbObjectId> order;
-  size_t start = 0;
+  AcDbObjectId next;
   if (entity == nullptr || (entity[0] == 0 && entity[1] == 0)) {
-    order = drawingOrder(db);
+    next = firstWalkedEntity(db);
   } else {
     AcDbObjectId id;
     if (!idOf(entity, id)) return fail(kErrnoBadEntityName);
-    order = orderAround(db, id);
-    auto found = std::find(order.begin(), order.end(), id);
-    if (found == order.end()) return RTERROR;
-    start = static_cast<size_t>(found - order.begin()) + 1;
+    next = nextWalkedEntity(db, id);
   }
-  for (size_t i = start; i < order.size(); ++i) {
-    if (isLive(order[i])) return nameOf(order[i], result) ? RTNORM : RTERROR;
-  }
-  return RTERROR;
+  return !next.isNull() && nameOf(next, result) ? RTNORM : RTERROR;
 }
 
 int acdbEntUpd(const ads_name entity) {
