@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -46,6 +47,12 @@ std::intptr_t recordShellExecution(const win::testing::ShellExecution& execution
   if (!execution.parameters.empty()) file += L" " + execution.parameters;
   hostState().recordShell(ShellRecord{execution.verb, file, execution.show});
   return 42;
+}
+
+// Beeps are recorded; the interactive host also rings the terminal's bell.
+void hearBeep(UINT type) {
+  hostState().recordBeep(type);
+  if (hostState().isInteractive()) std::fputs("\a", stderr);
 }
 
 // What a session leaves behind must not leak into the next one (tests run several).
@@ -103,6 +110,7 @@ HostSession::Status HostSession::start() {
   state.setAcadPrefix(fromUtf8(m_options.searchPath));
   win::testing::setShellHandler(recordShellExecution);
   win::testing::setMessageBoxHandler(answerMessageBox);
+  win::testing::setBeepHandler(hearBeep);
   if (!m_options.registryPath.empty()) setenv("TABRIK_REGISTRY", m_options.registryPath.c_str(), 1);
 
   if (!m_options.inputFile.empty()) {
@@ -234,6 +242,7 @@ HostSession::Status HostSession::end() {
   clearSession();
   win::testing::setShellHandler(nullptr);
   win::testing::setMessageBoxHandler(nullptr);
+  win::testing::setBeepHandler(nullptr);
   flushConsole();
   return status;
 }
