@@ -92,18 +92,23 @@ struct NamedValue {
   UINT value;
 };
 
-constexpr NamedValue kSounds[] = {
-    {L"?", MB_ICONQUESTION}, {L"*", MB_ICONASTERISK}, {L"HAND", MB_ICONHAND},
-    {L"!", MB_ICONEXCLAMATION}, {L"OK", MB_OK}};
+constexpr NamedValue kSounds[] = {{L"?", MB_ICONQUESTION},
+                                  {L"*", MB_ICONASTERISK},
+                                  {L"HAND", MB_ICONHAND},
+                                  {L"!", MB_ICONEXCLAMATION},
+                                  {L"OK", MB_OK}};
 
-constexpr NamedValue kButtonStyles[] = {
-    {L"OK", MB_OK},       {L"OKCANCEL", MB_OKCANCEL}, {L"ABORT", MB_ABORTRETRYIGNORE},
-    {L"YESNOCANCEL", MB_YESNOCANCEL}, {L"YESNO", MB_YESNO}, {L"RETRYCANCEL", MB_RETRYCANCEL}};
+constexpr NamedValue kButtonStyles[] = {{L"OK", MB_OK},
+                                        {L"OKCANCEL", MB_OKCANCEL},
+                                        {L"ABORT", MB_ABORTRETRYIGNORE},
+                                        {L"YESNOCANCEL", MB_YESNOCANCEL},
+                                        {L"YESNO", MB_YESNO},
+                                        {L"RETRYCANCEL", MB_RETRYCANCEL}};
 
-constexpr NamedValue kStyleAdditions[] = {
-    {L"STOP", MB_ICONSTOP},      {L"?", MB_ICONQUESTION},    {L"!", MB_ICONEXCLAMATION},
-    {L"i", MB_ICONINFORMATION},  {L"DEF1", MB_DEFBUTTON1},   {L"DEF2", MB_DEFBUTTON2},
-    {L"DEF3", MB_DEFBUTTON3}};
+constexpr NamedValue kStyleAdditions[] = {{L"STOP", MB_ICONSTOP},     {L"?", MB_ICONQUESTION},
+                                          {L"!", MB_ICONEXCLAMATION}, {L"i", MB_ICONINFORMATION},
+                                          {L"DEF1", MB_DEFBUTTON1},   {L"DEF2", MB_DEFBUTTON2},
+                                          {L"DEF3", MB_DEFBUTTON3}};
 
 constexpr NamedValue kPressed[] = {{L"OK", IDOK},       {L"CANCEL", IDCANCEL}, {L"ABORT", IDABORT},
                                    {L"RETRY", IDRETRY}, {L"IGNORE", IDIGNORE}, {L"YES", IDYES},

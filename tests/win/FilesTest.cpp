@@ -93,8 +93,7 @@ TEST_F(FilesTest, FolderOperationsGiveWindowsResultsAndErrors) {
        FALSE, ERROR_PATH_NOT_FOUND},
       {"create under a file", [&] { return CreateDirectoryW(win("file.txt\\d").c_str(), nullptr); },
        FALSE, ERROR_PATH_NOT_FOUND},
-      {"create empty", [&] { return CreateDirectoryW(L"", nullptr); }, FALSE,
-       ERROR_PATH_NOT_FOUND},
+      {"create empty", [&] { return CreateDirectoryW(L"", nullptr); }, FALSE, ERROR_PATH_NOT_FOUND},
       {"create too long",
        [&] { return CreateDirectoryW(win(std::string(300, 'n')).c_str(), nullptr); }, FALSE,
        ERROR_FILENAME_EXCED_RANGE},
@@ -134,8 +133,8 @@ TEST_F(FilesTest, ReadOnlyFilesAreNeitherDeletedNorOverwritten) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_FALSE(CopyFileW(win("src.txt").c_str(), win("ro.txt").c_str(), FALSE));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  EXPECT_FALSE(MoveFileExW(win("src.txt").c_str(), win("ro.txt").c_str(),
-                           MOVEFILE_REPLACE_EXISTING));
+  EXPECT_FALSE(
+      MoveFileExW(win("src.txt").c_str(), win("ro.txt").c_str(), MOVEFILE_REPLACE_EXISTING));
   EXPECT_EQ(read("ro.txt"), "keep");
   // The copy of a read-only file is read-only too.
   EXPECT_TRUE(CopyFileW(win("ro.txt").c_str(), win("copy.txt").c_str(), TRUE));
@@ -262,8 +261,8 @@ TEST_F(FilesTest, OpenFilesGiveTheirTimesAndFoldersNeedBackupSemantics) {
 TEST_F(FilesTest, NamesBeyondTheBasicPlaneReachTheDiskAsUtf8EitherWay) {
   // U+1D11E as one wide character and as the surrogate pair D834 DD1E.
   const std::wstring single = std::wstring(1, static_cast<wchar_t>(0x1D11E)) + L".txt";
-  const std::wstring pair = std::wstring{static_cast<wchar_t>(0xD834), static_cast<wchar_t>(0xDD1E)} +
-                            L".txt";
+  const std::wstring pair =
+      std::wstring{static_cast<wchar_t>(0xD834), static_cast<wchar_t>(0xDD1E)} + L".txt";
   write("src.txt", "x");
   const std::wstring folder = win("");
   EXPECT_TRUE(CopyFileW(win("src.txt").c_str(), (folder + single).c_str(), FALSE));
@@ -288,7 +287,8 @@ TEST(TextConversion, SurrogatePairsAndStrayHalvesConvertAsCharacters) {
   };
   for (const Case& c : cases) {
     const int size = static_cast<int>(c.wide.size());
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, c.wide.data(), size, nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, c.wide.data(), size, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(bytes), '\0');
     WideCharToMultiByte(CP_UTF8, 0, c.wide.data(), size, out.data(), bytes, nullptr, nullptr);
     EXPECT_EQ(out, c.utf8);

@@ -103,4 +103,4 @@ LONG CompareFileTime(const FILETIME* lpFileTime1, const FILETIME* lpFileTime2);
 // lpBuffer (nBufferLength characters, null included). Returns the length without the
 // null, or the size needed with it when the buffer is too small; 0 on failure.
 DWORD GetTempPathW(DWORD nBufferLength, LPWSTR lpBuffer);
-#define GetTempPath GetTempPathW
+// (No GetTempPath macro: the module has a LISP function of that name.)

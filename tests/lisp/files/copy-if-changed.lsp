@@ -3,6 +3,15 @@
 ;; was checked out, long before this scenario runs; tb_fcopy keeps a file's time.
 (defun put (path text / f) (setq f (open path "w")) (write-line text f) (close f) path)
 (defun slurp (path / f line) (setq f (open path "r") line (read-line f)) (close f) line)
+;; The working folder outlives a run: start from a clean one, emptied with the
+;; functions under test themselves.
+(defun wipe (dir)
+  (foreach n (tb_fdir (strcat dir "/*"))
+    (if (and (not (member n '("." ".."))) (not (tb_fdelete (strcat dir "/" n))))
+      (wipe (strcat dir "/" n))))
+  (tb_rmdir dir))
+(wipe "folder")
+(tb_fdelete "absent.txt")
 (setq old (findfile "old.txt"))
 ;; A copy carries the source's time: equal times copy nothing.
 (tb_fcopy old "dest.txt")

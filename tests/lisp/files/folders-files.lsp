@@ -3,6 +3,14 @@
 ;; Plane. The scenario runs in a working folder of its own.
 (defun put (path text / f) (setq f (open path "w")) (write-line text f) (close f) path)
 (defun slurp (path / f line) (setq f (open path "r") line (read-line f)) (close f) line)
+;; The working folder outlives a run: start from a clean one, emptied with the
+;; functions under test themselves.
+(defun wipe (dir)
+  (foreach n (tb_fdir (strcat dir "/*"))
+    (if (and (not (member n '("." ".."))) (not (tb_fdelete (strcat dir "/" n))))
+      (wipe (strcat dir "/" n))))
+  (tb_rmdir dir))
+(wipe "work")
 ;; tb_mkdir: one level only; an existing folder and a missing parent fail.
 (tb_mkdir "work")
 ;=>T

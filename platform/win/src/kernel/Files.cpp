@@ -213,10 +213,10 @@ DWORD GetFileAttributesW(LPCWSTR lpFileName) {
 HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData) {
   const std::string path = nativePath(lpFileName);
   const size_t slash = path.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  const std::wstring pattern =
-      wideName(slash == std::string::npos ? path : path.substr(slash + 1));
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : path.substr(0, slash);
+  const std::wstring pattern = wideName(slash == std::string::npos ? path : path.substr(slash + 1));
   if (pattern.empty()) {
     SetLastError(path.empty() ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
@@ -240,8 +240,9 @@ HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
-  std::sort(state->entries.begin(), state->entries.end(),
-            [](const FindEntry& a, const FindEntry& b) { return dotsFirstCaseless(a.name, b.name); });
+  std::sort(
+      state->entries.begin(), state->entries.end(),
+      [](const FindEntry& a, const FindEntry& b) { return dotsFirstCaseless(a.name, b.name); });
   copyOut(state->entries[0], lpFindFileData);
   state->next = 1;
   FindHandles& handles = findHandles();
@@ -289,7 +290,8 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_
     return INVALID_HANDLE_VALUE;
   }
   const bool writing = (dwDesiredAccess & GENERIC_WRITE) != 0;
-  if (S_ISDIR(info.st_mode) && (writing || (dwFlagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS) == 0)) {
+  if (S_ISDIR(info.st_mode) &&
+      (writing || (dwFlagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS) == 0)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;
   }
@@ -417,9 +419,9 @@ BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlag
         return failWith(ERROR_ACCESS_DENIED);
     }
   }
-  int moved = replace ? ::rename(source.c_str(), target.c_str())
-                      : ::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(),
-                                    RENAME_NOREPLACE);
+  int moved =
+      replace ? ::rename(source.c_str(), target.c_str())
+              : ::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
   if (moved != 0 && !replace && errno == EINVAL) {
     // A file system without the no-replace rename: the check above stands in for it.
     moved = ::rename(source.c_str(), target.c_str());

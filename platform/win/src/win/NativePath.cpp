@@ -17,14 +17,20 @@ namespace tabrik::win {
 
 std::string nativePath(LPCWSTR path) {
   if (path == nullptr) return std::string();
-  const int length = static_cast<int>(std::wcslen(path));
-  if (length == 0) return std::string();
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, path, length, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, path, length, out.data(), bytes, nullptr, nullptr);
+  std::string out = utf8Text(path);
   for (char& c : out) {
     if (c == '\\') c = '/';
   }
+  return out;
+}
+
+std::string utf8Text(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int length = static_cast<int>(text.size());
+  const int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, out.data(), bytes, nullptr, nullptr);
   return out;
 }
 

@@ -12,6 +12,8 @@ namespace tabrik::win {
 // Multilingual Plane included, whether they come as one wide character or as a
 // surrogate pair), every `\` a `/`. Empty for a null path.
 std::string nativePath(LPCWSTR path);
+// Wide text as UTF-8, separators untouched.
+std::string utf8Text(const std::wstring& text);
 // The wide form of a UTF-8 name read from the file system.
 std::wstring wideName(const std::string& name);
 // Sets the last error that Windows gives for the errno value; for ENOENT it tells a

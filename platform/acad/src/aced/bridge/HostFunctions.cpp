@@ -244,6 +244,7 @@ void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("host:load-module", hostLoadModule);
   runtime.defineBuiltin("host:unload-module", hostUnloadModule);
   runtime.defineBuiltin("startapp", startApp);
+  installRegistryFunctions(runtime);
   runtime.defineBuiltin("acad_colordlg", colorDialog);
 }
 

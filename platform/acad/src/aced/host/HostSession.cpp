@@ -1,10 +1,12 @@
 // A session of the headless host: start-up, evaluation in the active drawing, end.
 #include "HostSession.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -41,11 +43,43 @@ bool isReadableFile(const std::string& path) {
   return in.good();
 }
 
-// The shell of the headless host records executions and opens nothing.
+// Hands a file or address to the desktop's opener, detached (a grandchild that init
+// adopts, so no zombie is left); false when there is no opener.
+bool openWithDesktop(const std::string& target) {
+  static const bool present = std::system("command -v xdg-open >/dev/null 2>&1") == 0;
+  if (!present) return false;
+  const pid_t child = ::fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    if (::fork() == 0) {
+      ::setsid();
+      std::freopen("/dev/null", "w", stdout);
+      std::freopen("/dev/null", "w", stderr);
+      ::execlp("xdg-open", "xdg-open", target.c_str(), static_cast<char*>(nullptr));
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return true;
+}
+
+// The shell of the headless host records executions; in `run` and `eval` it opens
+// nothing, the interactive host opens them with the desktop's opener (a selection
+// opens the folder that holds the item).
 std::intptr_t recordShellExecution(const win::testing::ShellExecution& execution) {
   std::wstring file = execution.file;
   if (!execution.parameters.empty()) file += L" " + execution.parameters;
   hostState().recordShell(ShellRecord{execution.verb, file, execution.show});
+  if (hostState().isInteractive()) {
+    std::string target =
+        toUtf8(execution.verb == L"select" && !execution.directory.empty() ? execution.directory
+                                                                           : execution.file);
+    for (char& c : target) {
+      if (c == '\\') c = '/';
+    }
+    if (!openWithDesktop(target)) return /*SE_ERR_NOASSOC*/ 31;
+  }
   return 42;
 }
 
