@@ -6,8 +6,7 @@
 namespace tabrik::arx {
 namespace {
 
-constexpr wchar_t kDigits[] =
-    L"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_$";
+constexpr wchar_t kDigits[] = L"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_$";
 
 void appendDigits(std::wstring& out, std::uint32_t number, int count) {
   std::wstring digits(static_cast<size_t>(count), L'0');

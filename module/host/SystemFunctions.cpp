@@ -249,8 +249,8 @@ int nv_nv_SHGetFolderPath() {
     std::intptr_t folder = 0;
     wchar_t path[MAX_PATH] = {};
     if (lookUp(kShellFolders, name, folder) &&
-        SUCCEEDED(SHGetFolderPathW(nullptr, static_cast<int>(folder), nullptr,
-                                   SHGFP_TYPE_CURRENT, path))) {
+        SUCCEEDED(SHGetFolderPathW(nullptr, static_cast<int>(folder), nullptr, SHGFP_TYPE_CURRENT,
+                                   path))) {
       acedRetStr(path);
     }
   });
@@ -482,8 +482,8 @@ int nv_nv_sendToBack() {
   }
   const AcDbObjectId ownerId = entity->ownerId();
   AcDbBlockTableRecord* owner = nullptr;
-  if (ownerId.isNull() ||
-      acdbOpenObject(owner, ownerId, AcDb::kForRead) != Acad::eOk || owner == nullptr) {
+  if (ownerId.isNull() || acdbOpenObject(owner, ownerId, AcDb::kForRead) != Acad::eOk ||
+      owner == nullptr) {
     entity->close();
     return kResultOk;
   }

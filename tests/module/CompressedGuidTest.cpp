@@ -78,8 +78,8 @@ TEST(KeyText, ReadsWhatTheCountSaysAndRefusesWhatIsNotAKey) {
       {L"2,1,2,99", true, {1, 2}},  // bytes beyond the count are not read
       {L"0", true, {}},
       {L" 2, 7 ,8", true, {7, 8}},
-      {L"3,1,2", false, {}},      // fewer bytes than the count
-      {L"2,1,256", false, {}},    // not a byte
+      {L"3,1,2", false, {}},    // fewer bytes than the count
+      {L"2,1,256", false, {}},  // not a byte
       {L"2,1,-1", false, {}},
       {L"2,1,x", false, {}},
       {L"2,1,", false, {}},

@@ -101,12 +101,13 @@ TEST_F(RegistryTest, KeysAndValuesPersistInTheFile) {
   EXPECT_EQ(readText(HKEY_CURRENT_USER, L"software\\NORVANE SOFTWARE\\shared", L"NAME"),
             L"Ann \"A\" \\ Smith\nline two");
   HKEY again = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Norvane Software\\Shared", 0, KEY_READ,
-                          &again),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Norvane Software\\Shared", 0, KEY_READ, &again),
+      ERROR_SUCCESS);
   DWORD type = 0, read = 0, size = 4;
-  EXPECT_EQ(RegQueryValueExW(again, L"Units", nullptr, &type, reinterpret_cast<BYTE*>(&read), &size),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      RegQueryValueExW(again, L"Units", nullptr, &type, reinterpret_cast<BYTE*>(&read), &size),
+      ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(read, units);
   BYTE back[8] = {};
@@ -168,8 +169,8 @@ TEST_F(RegistryTest, TwoWriterProcessesLoseNoKey) {
       for (int i = 0; i < kKeysEach; ++i) {
         const std::wstring path = L"Race\\w" + std::to_wstring(writer) + L"-" + std::to_wstring(i);
         HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS)
           ::_exit(1);
         const std::wstring value = std::to_wstring(i);
         if (RegSetValueExW(key, L"n", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -205,8 +206,8 @@ TEST_F(RegistryTest, AWriterKilledMidwayLeavesAWholeFile) {
     for (int i = 0;; ++i) {
       HKEY key = nullptr;
       const std::wstring path = L"Busy\\k" + std::to_wstring(i);
-      RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &key, nullptr);
+      RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr);
       RegCloseKey(key);
     }
   }

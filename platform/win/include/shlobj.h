@@ -37,8 +37,6 @@
 #define SHGFP_TYPE_CURRENT 0
 #define SHGFP_TYPE_DEFAULT 1
 
-
-
 // Copies the folder's path into pszPath (MAX_PATH characters). With CSIDL_FLAG_CREATE
 // the folder is created when missing. S_OK; E_INVALIDARG for an unknown identifier;
 // E_FAIL for a folder with no counterpart here or that cannot be created.

@@ -351,8 +351,8 @@ BOOL CryptSignHashW(HCRYPTHASH hHash, DWORD dwKeySpec, LPCWSTR, DWORD, BYTE* pbS
   const std::vector<unsigned char>& digest = digestOf(*hash);
   EVP_PKEY_CTX* context = signatureContext(provider->signatureKey, true);
   size_t length = size;
-  const bool signedOk = context != nullptr &&
-                        EVP_PKEY_sign(context, pbSignature, &length, digest.data(), digest.size()) > 0;
+  const bool signedOk = context != nullptr && EVP_PKEY_sign(context, pbSignature, &length,
+                                                            digest.data(), digest.size()) > 0;
   EVP_PKEY_CTX_free(context);
   if (!signedOk) return fail(NTE_BAD_KEY);
   std::reverse(pbSignature, pbSignature + length);
@@ -370,9 +370,9 @@ BOOL CryptVerifySignatureW(HCRYPTHASH hHash, const BYTE* pbSignature, DWORD dwSi
   std::reverse(signature.begin(), signature.end());
   const std::vector<unsigned char>& digest = digestOf(*hash);
   EVP_PKEY_CTX* context = signatureContext(key->pkey, false);
-  const bool verified = context != nullptr &&
-                        EVP_PKEY_verify(context, signature.data(), signature.size(), digest.data(),
-                                        digest.size()) == 1;
+  const bool verified =
+      context != nullptr && EVP_PKEY_verify(context, signature.data(), signature.size(),
+                                            digest.data(), digest.size()) == 1;
   EVP_PKEY_CTX_free(context);
   return verified ? TRUE : fail(NTE_BAD_SIGNATURE);
 }

@@ -207,7 +207,9 @@ void writeKey(std::ostream& out, const RegKey& key, const std::wstring& path) {
   for (const RegValue& value : key.values) {
     out << (value.name.empty() ? std::string("@") : "\"" + escape(value.name) + "\"") << "=";
     if (isText(value.type)) {
-      out << (value.type == REG_SZ ? "sz" : value.type == REG_EXPAND_SZ ? "expand_sz" : "multi_sz")
+      out << (value.type == REG_SZ          ? "sz"
+              : value.type == REG_EXPAND_SZ ? "expand_sz"
+                                            : "multi_sz")
           << ":" << escape(textOf(value));
     } else if (value.type == REG_DWORD && value.data.size() == 4) {
       DWORD number = 0;
@@ -354,8 +356,7 @@ Tree& current(Cache& c) {
   const std::string path = registryPath();
   struct stat info {};
   const bool exists = ::stat(path.c_str(), &info) == 0;
-  if (c.valid && c.path == path &&
-      (exists ? sameFile(info, c.seen) : c.seen.st_ino == 0)) {
+  if (c.valid && c.path == path && (exists ? sameFile(info, c.seen) : c.seen.st_ino == 0)) {
     return c.tree;
   }
   c.tree = Tree();
@@ -541,8 +542,8 @@ LSTATUS RegCloseKey(HKEY hKey) {
   return ERROR_SUCCESS;
 }
 
-LSTATUS RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD,
-                      LPWSTR, LPDWORD, LPFILETIME) {
+LSTATUS RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD, LPWSTR,
+                      LPDWORD, LPFILETIME) {
   KeyPath path;
   if (!pathOf(hKey, path)) return ERROR_INVALID_HANDLE;
   return reading([&](Tree& tree) -> LSTATUS {
@@ -555,8 +556,8 @@ LSTATUS RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName
   });
 }
 
-LSTATUS RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName,
-                      LPDWORD, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+LSTATUS RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName, LPDWORD,
+                      LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
   KeyPath path;
   if (!pathOf(hKey, path)) return ERROR_INVALID_HANDLE;
   return reading([&](Tree& tree) -> LSTATUS {

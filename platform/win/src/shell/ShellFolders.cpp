@@ -136,9 +136,9 @@ std::string unescapeMount(const std::string& text) {
 }
 
 bool isNetworkFileSystem(const std::string& type) {
-  static const char* const kTypes[] = {"nfs",   "nfs4",       "cifs",  "smb3", "smbfs",
-                                       "sshfs", "fuse.sshfs", "afs",   "ncpfs", "9p",
-                                       "davfs", "fuse.davfs", "ceph",  "glusterfs", "fuse.glusterfs"};
+  static const char* const kTypes[] = {
+      "nfs",   "nfs4", "cifs",  "smb3",       "smbfs", "sshfs",     "fuse.sshfs",    "afs",
+      "ncpfs", "9p",   "davfs", "fuse.davfs", "ceph",  "glusterfs", "fuse.glusterfs"};
   for (const char* known : kTypes) {
     if (type == known) return true;
   }
@@ -152,8 +152,8 @@ bool under(const std::string& path, const std::string& mountPoint) {
 }
 
 HRESULT shellResult(const tabrik::win::testing::ShellExecution& execution) {
-  HINSTANCE result = ShellExecuteW(nullptr, execution.verb.c_str(), execution.file.c_str(),
-                                   nullptr, execution.directory.c_str(), execution.show);
+  HINSTANCE result = ShellExecuteW(nullptr, execution.verb.c_str(), execution.file.c_str(), nullptr,
+                                   execution.directory.c_str(), execution.show);
   return reinterpret_cast<std::intptr_t>(result) > 32 ? S_OK : E_FAIL;
 }
 
@@ -191,7 +191,8 @@ HRESULT SHOpenFolderAndSelectItems(PCIDLIST_ABSOLUTE pidlFolder, UINT cidl,
                                    PCUITEMID_CHILD_ARRAY apidl, DWORD) {
   if (pidlFolder == nullptr || (cidl > 0 && apidl == nullptr)) return E_INVALIDARG;
   using tabrik::win::testing::ShellExecution;
-  if (cidl == 0) return shellResult(ShellExecution{L"explore", pidlFolder->path, L"", L"", SW_SHOWNORMAL});
+  if (cidl == 0)
+    return shellResult(ShellExecution{L"explore", pidlFolder->path, L"", L"", SW_SHOWNORMAL});
   HRESULT result = S_OK;
   for (UINT i = 0; i < cidl; ++i) {
     if (apidl[i] == nullptr) continue;
@@ -248,7 +249,8 @@ HRESULT CoCreateGuid(GUID* pguid) {
   }
   bytes[6] = static_cast<BYTE>((bytes[6] & 0x0F) | 0x40);  // version 4
   bytes[8] = static_cast<BYTE>((bytes[8] & 0x3F) | 0x80);  // RFC 4122 variant
-  pguid->Data1 = (DWORD(bytes[0]) << 24) | (DWORD(bytes[1]) << 16) | (DWORD(bytes[2]) << 8) | bytes[3];
+  pguid->Data1 =
+      (DWORD(bytes[0]) << 24) | (DWORD(bytes[1]) << 16) | (DWORD(bytes[2]) << 8) | bytes[3];
   pguid->Data2 = static_cast<WORD>((bytes[4] << 8) | bytes[5]);
   pguid->Data3 = static_cast<WORD>((bytes[6] << 8) | bytes[7]);
   for (int i = 0; i < 8; ++i) pguid->Data4[i] = bytes[8 + i];
