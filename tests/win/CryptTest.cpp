@@ -10,7 +10,10 @@ namespace {
 
 struct Session {
   HCRYPTPROV provider = 0;
-  Session() { EXPECT_TRUE(CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT)); }
+  Session() {
+    EXPECT_TRUE(
+        CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT));
+  }
   ~Session() { CryptReleaseContext(provider, 0); }
 };
 
@@ -39,8 +42,8 @@ bool verify(HCRYPTPROV provider, const std::vector<BYTE>& data, const std::vecto
   HCRYPTHASH hash = 0;
   CryptCreateHash(provider, CALG_MD5, 0, 0, &hash);
   CryptHashData(hash, data.data(), static_cast<DWORD>(data.size()), 0);
-  const BOOL ok = CryptVerifySignatureW(hash, signature.data(), static_cast<DWORD>(signature.size()),
-                                        key, nullptr, 0);
+  const BOOL ok = CryptVerifySignatureW(hash, signature.data(),
+                                        static_cast<DWORD>(signature.size()), key, nullptr, 0);
   CryptDestroyHash(hash);
   return ok != FALSE;
 }
@@ -55,7 +58,8 @@ TEST(Crypt, GeneratedKeysHaveTheWindowsBlobLayoutAndRoundTrip) {
   const std::vector<BYTE> privateBlob = exportBlob(key, PRIVATEKEYBLOB);
   ASSERT_EQ(publicBlob.size(), 84u);
   ASSERT_EQ(privateBlob.size(), 308u);
-  const std::vector<BYTE> header = {6, 2, 0, 0, 0, 0x24, 0, 0, 'R', 'S', 'A', '1', 0, 2, 0, 0, 1, 0, 1, 0};
+  const std::vector<BYTE> header = {6,   2,   0, 0, 0, 0x24, 0, 0, 'R', 'S',
+                                    'A', '1', 0, 2, 0, 0,    1, 0, 1,   0};
   EXPECT_EQ(std::vector<BYTE>(publicBlob.begin(), publicBlob.begin() + 20), header);
   EXPECT_EQ(privateBlob[0], 7);
   EXPECT_EQ(privateBlob[11], '2');
@@ -65,8 +69,9 @@ TEST(Crypt, GeneratedKeysHaveTheWindowsBlobLayoutAndRoundTrip) {
   // Importing a blob and exporting it again gives the same bytes.
   Session other;
   HCRYPTKEY imported = 0;
-  ASSERT_TRUE(CryptImportKey(other.provider, privateBlob.data(), static_cast<DWORD>(privateBlob.size()), 0,
-                             CRYPT_EXPORTABLE, &imported));
+  ASSERT_TRUE(CryptImportKey(other.provider, privateBlob.data(),
+                             static_cast<DWORD>(privateBlob.size()), 0, CRYPT_EXPORTABLE,
+                             &imported));
   EXPECT_EQ(exportBlob(imported, PRIVATEKEYBLOB), privateBlob);
   EXPECT_EQ(exportBlob(imported, PUBLICKEYBLOB), publicBlob);
 
@@ -76,8 +81,8 @@ TEST(Crypt, GeneratedKeysHaveTheWindowsBlobLayoutAndRoundTrip) {
   EXPECT_EQ(signature.size(), 64u);
   EXPECT_EQ(sign(other.provider, data), signature);
   HCRYPTKEY verifier = 0;
-  ASSERT_TRUE(CryptImportKey(other.provider, publicBlob.data(), static_cast<DWORD>(publicBlob.size()), 0, 0,
-                             &verifier));
+  ASSERT_TRUE(CryptImportKey(other.provider, publicBlob.data(),
+                             static_cast<DWORD>(publicBlob.size()), 0, 0, &verifier));
   EXPECT_TRUE(verify(other.provider, data, signature, verifier));
   EXPECT_FALSE(verify(other.provider, {'a', 'b', 'd'}, signature, verifier));
   std::vector<BYTE> reversed(signature.rbegin(), signature.rend());
@@ -117,9 +122,9 @@ TEST(Crypt, MalformedBlobsAreRefused) {
     size_t length;
   };
   const Case cases[] = {
-      {"blob type", 0, 5, 308},      {"version", 1, 3, 308},      {"algorithm", 5, 0x66, 308},
-      {"magic", 11, '1', 308},       {"bit length", 13, 1, 308},  {"short", 0, 7, 307},
-      {"header only", 0, 7, 20},     {"nothing", 0, 7, 0},
+      {"blob type", 0, 5, 308},  {"version", 1, 3, 308},     {"algorithm", 5, 0x66, 308},
+      {"magic", 11, '1', 308},   {"bit length", 13, 1, 308}, {"short", 0, 7, 307},
+      {"header only", 0, 7, 20}, {"nothing", 0, 7, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

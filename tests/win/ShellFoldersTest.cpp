@@ -29,8 +29,8 @@ class ShellFoldersTest : public ::testing::Test {
     m_root = fs::temp_directory_path() / ("tabrik-shell-" + std::to_string(::getpid()));
     fs::remove_all(m_root);
     fs::create_directories(m_root / "config");
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                             "XDG_DATA_DIRS"}) {
+    for (const char* name :
+         {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_DATA_DIRS"}) {
       const char* value = std::getenv(name);
       m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
     }
@@ -124,12 +124,18 @@ TEST_F(ShellFoldersTest, NetworkPathsAreUncPathsAndNetworkMounts) {
     BOOL network;
   };
   const Case cases[] = {
-      {L"\\\\server\\share\\a.dwg", TRUE}, {L"//server/share", TRUE},
-      {L"/mnt/nfs/job/a.dwg", TRUE},       {L"\\mnt\\nfs", TRUE},
-      {L"/mnt/plans share/x", TRUE},       {L"/mnt/ssh", TRUE},
-      {L"/mnt/nfs/local/a", FALSE},        {L"/mnt/nfsother", FALSE},
-      {L"/home/a.dwg", FALSE},             {L"C:\\local\\a.dwg", FALSE},
-      {L"", FALSE},                        {L"\\single", FALSE},
+      {L"\\\\server\\share\\a.dwg", TRUE},
+      {L"//server/share", TRUE},
+      {L"/mnt/nfs/job/a.dwg", TRUE},
+      {L"\\mnt\\nfs", TRUE},
+      {L"/mnt/plans share/x", TRUE},
+      {L"/mnt/ssh", TRUE},
+      {L"/mnt/nfs/local/a", FALSE},
+      {L"/mnt/nfsother", FALSE},
+      {L"/home/a.dwg", FALSE},
+      {L"C:\\local\\a.dwg", FALSE},
+      {L"", FALSE},
+      {L"\\single", FALSE},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring(c.path)));
