@@ -11,8 +11,9 @@ TEST(ScreenMetrics, ComeFromTheConfiguredScreen) {
     int width;
     int height;
   };
-  const Case cases[] = {{nullptr, 1920, 1080},  {"2560x1440", 2560, 1440}, {"800x600", 800, 600},
-                        {"2560", 1920, 1080},   {"0x600", 1920, 1080},     {"-5x600", 1920, 1080},
+  const Case cases[] = {{nullptr, 1920, 1080},     {"2560x1440", 2560, 1440},
+                        {"800x600", 800, 600},     {"2560", 1920, 1080},
+                        {"0x600", 1920, 1080},     {"-5x600", 1920, 1080},
                         {"800x600px", 1920, 1080}, {"", 1920, 1080}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.given ? c.given : "(unset)");
