@@ -19,6 +19,9 @@ if(TARGET tabrik AND Python3_Interpreter_FOUND)
       add_test(NAME docs/${name}
                COMMAND ${Python3_EXECUTABLE} ${reference_tool} run --tabrik $<TARGET_FILE:tabrik>
                        --work ${CMAKE_BINARY_DIR}/docs-work/${name} ${page})
+      # Each page's examples use a registry file of their own, never the user's.
+      set_tests_properties(docs/${name} PROPERTIES
+                           ENVIRONMENT "TABRIK_REGISTRY=${CMAKE_BINARY_DIR}/docs-work/${name}.registry")
     endif()
   endforeach()
   add_test(NAME docs/coverage

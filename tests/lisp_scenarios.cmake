@@ -1,7 +1,7 @@
 # Every LISP scenario file under tests/lisp/ is a ctest test named lisp/<relative
 # path>: `tabrik test` runs it in a working folder of its own (tests run in parallel
 # and may write files), with the file's own folder as the search path (ACADPREFIX)
-# so that fixtures beside it are found.
+# so that fixtures beside it are found, and a registry file of its own.
 if(TARGET tabrik)
   # The module's function names, from the one list in the module, as LISP lists that
   # scenarios load ("function-list.lsp" on their search path): *tb-db-names*,
@@ -42,7 +42,7 @@ if(TARGET tabrik)
       set(search_path "${folder};${generated_lisp}")
     endif()
     add_test(NAME lisp/${relative}
-             COMMAND tabrik test --quiet --search-path "${search_path}" ${file}
+             COMMAND tabrik test --quiet --search-path "${search_path}" --registry ${work}/registry ${file}
              WORKING_DIRECTORY ${work})
   endforeach()
 

@@ -17,6 +17,7 @@
 #include "host/LispFunctionTable.h"
 #include "host/ModuleClasses.h"
 #include "host/RuntimeRandom.h"
+#include "host/JigTimers.h"
 #include "host/ToDoDrawing.h"
 #include "host/tbEditorReactor.h"
 
@@ -63,6 +64,7 @@ AcRx::AppRetCode initApplication(void* appId) {
 
 void unloadApplication() {
   ApplicationState& s = state();
+  killJigTimers();
   removeModuleClasses();
   // The host closed every drawing before this message; what connections remain are
   // closed ones that no drawing names, freed before DAO goes.

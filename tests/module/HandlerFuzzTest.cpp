@@ -6,6 +6,9 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "HostTesting.h"
 #include "acedads.h"
@@ -89,6 +92,13 @@ resbuf* randomChain(std::mt19937& random) {
 }  // namespace
 
 TEST(HandlerFuzz, EveryHandlerReturnsAStatusAndUnlocks) {
+  // The file functions act on what the random strings name ("*RTLB*" makes a folder):
+  // they do it in a folder of the test's own.
+  const std::filesystem::path previousFolder = std::filesystem::current_path();
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("tabrik-fuzz-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  std::filesystem::current_path(folder);
   tabrik::acad::testing::resetHost();
   Document* document = docManager().open(L"Drawing1.dwg");
   registerFunctionTable(databaseFunctionTable(), 0);
@@ -109,4 +119,6 @@ TEST(HandlerFuzz, EveryHandlerReturnsAStatusAndUnlocks) {
     output.take();
   }
   tabrik::acad::testing::resetHost();
+  std::filesystem::current_path(previousFolder);
+  std::filesystem::remove_all(folder);
 }

@@ -47,6 +47,12 @@ int acedAlert(const ACHAR* text);
 struct HWND__;
 typedef struct HWND__* HWND;
 HWND adsw_acadMainWnd();
+// The status bar's progress meter: shows the label and a meter from minimum to
+// maximum (0; -1 when minimum exceeds maximum), moves it (0; -1 when no meter is
+// shown; a position outside the range goes to its nearer end), and removes it.
+int acedSetStatusBarProgressMeter(const ACHAR* label, int minimum, int maximum);
+int acedSetStatusBarProgressMeterPos(int position);
+void acedRestoreStatusBar();
 int acedCmd(const struct resbuf* args);
 // 1 when the user asked to stop (Escape: the interrupt key in the interactive host, a
 // "*cancel*" at the front of the input queue, which is taken), else 0. Long work

@@ -73,7 +73,19 @@ int WideCharToMultiByte(UINT, DWORD, LPCWSTR src, int srcChars, LPSTR dst, int d
   if (!src) return 0;
   int n = srcChars >= 0 ? srcChars : static_cast<int>(std::wcslen(src)) + 1;
   std::string out;
-  for (int i = 0; i < n; ++i) encodeOne(static_cast<char32_t>(src[i]), out);
+  for (int i = 0; i < n; ++i) {
+    auto unit = static_cast<char32_t>(src[i]);
+    // Text that came through UTF-16 may hold a character beyond the Basic Multilingual
+    // Plane as a surrogate pair: it is one character, encoded as one 4-byte sequence.
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n) {
+      auto low = static_cast<char32_t>(src[i + 1]);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+    }
+    encodeOne(unit, out);
+  }
   int need = static_cast<int>(out.size());
   if (dstBytes == 0) return need;
   if (!dst || dstBytes < need) return 0;

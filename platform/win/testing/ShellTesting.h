@@ -24,3 +24,11 @@ using ShellHandler = std::function<std::intptr_t(const ShellExecution&)>;
 ShellHandler setShellHandler(ShellHandler handler);
 
 }  // namespace tabrik::win::testing
+
+namespace tabrik::win::testing {
+
+// The mount table that PathIsNetworkPathW reads (default /proc/self/mounts); an empty
+// path restores the default. For tests that need a network mount.
+void setMountTable(const std::string& path);
+
+}  // namespace tabrik::win::testing

@@ -22,6 +22,11 @@ using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
 // a handler every box answers with its default button.
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
 
+// Hears every MessageBeep with its sound type (0xFFFFFFFF the simple beep). Installs
+// the handler (an empty one removes it: beeps are then silent); returns the previous.
+using BeepHandler = std::function<void(UINT)>;
+BeepHandler setBeepHandler(BeepHandler handler);
+
 // The buttons of a style, in order, as IDs; empty for an unknown button style.
 std::vector<int> messageBoxButtons(UINT style);
 // The ID of the default button of a style (0 for an unknown button style).

@@ -11,6 +11,7 @@
 
 #include "errhandlingapi.h"
 #include "synchapi.h"
+#include "win/NativePath.h"
 
 namespace {
 
@@ -106,6 +107,7 @@ BOOL ReleaseMutex(HANDLE hMutex) {
 }
 
 BOOL CloseHandle(HANDLE hObject) {
+  if (tabrik::win::closeFileHandle(hObject)) return TRUE;
   HandleTable& t = table();
   std::lock_guard<std::mutex> guard(t.lock);
   auto found = t.handles.find(hObject);

@@ -18,6 +18,19 @@ MessageBoxHandler setMessageBoxHandler(MessageBoxHandler next) {
   return std::exchange(handler(), std::move(next));
 }
 
+namespace {
+
+BeepHandler& beepHandler() {
+  static BeepHandler instance;
+  return instance;
+}
+
+}  // namespace
+
+BeepHandler setBeepHandler(BeepHandler next) {
+  return std::exchange(beepHandler(), std::move(next));
+}
+
 std::vector<int> messageBoxButtons(UINT style) {
   switch (style & MB_TYPEMASK) {
     case MB_OK:
@@ -73,5 +86,8 @@ int AfxMessageBox(LPCTSTR text, UINT type, UINT) {
   return MessageBoxW(hostMainWindow(), text, L"Tabrik", type);
 }
 
-// The headless host has no loudspeaker; a beep always succeeds.
-BOOL MessageBeep(UINT) { return TRUE; }
+// The host hears the beep (the headless host records it); a beep always succeeds.
+BOOL MessageBeep(UINT type) {
+  if (const BeepHandler& hear = beepHandler()) hear(type);
+  return TRUE;
+}

@@ -1,5 +1,7 @@
 // The host's main window, screen metrics and thread timers.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -103,13 +105,24 @@ int GetWindowTextLengthW(HWND window) {
   return isMain(window) ? static_cast<int>(mainWindow().title.size()) : 0;
 }
 
-// The screen of the headless host is a full-HD one.
+// The host's screen: TABRIK_SCREEN as WIDTHxHEIGHT ("2560x1440"), else a full-HD one.
 int GetSystemMetrics(int index) {
+  int width = 1920;
+  int height = 1080;
+  if (const char* given = std::getenv("TABRIK_SCREEN"); given != nullptr) {
+    int w = 0;
+    int h = 0;
+    char extra = 0;
+    if (std::sscanf(given, "%dx%d%c", &w, &h, &extra) == 2 && w > 0 && h > 0) {
+      width = w;
+      height = h;
+    }
+  }
   switch (index) {
     case SM_CXSCREEN:
-      return 1920;
+      return width;
     case SM_CYSCREEN:
-      return 1080;
+      return height;
     default:
       return 0;
   }

@@ -1,7 +1,9 @@
 // Host services of the ads interface: LISP invocation, host variables, files,
 // environment and the text screen.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <cwchar>
 #include <filesystem>
 
@@ -94,3 +96,42 @@ int acedAlert(const ACHAR* text) {
 }
 
 HWND adsw_acadMainWnd() { return tabrik::win::testing::hostMainWindow(); }
+
+namespace {
+
+// The interactive host draws the meter on the terminal's diagnostic stream, redrawn
+// in place: "label [#########...........]  45%".
+void drawMeter(const ProgressMeter& meter) {
+  if (!hostState().isInteractive()) return;
+  constexpr int kWidth = 30;
+  const long span = static_cast<long>(meter.maximum) - meter.minimum;
+  const long done = static_cast<long>(meter.position) - meter.minimum;
+  const int percent = span > 0 ? static_cast<int>(done * 100 / span) : 100;
+  const int filled = percent * kWidth / 100;
+  std::string bar = "\r" + toUtf8(meter.label) + " [" + std::string(filled, '#') +
+                    std::string(kWidth - filled, '.') + "] " + std::to_string(percent) + "%";
+  std::fputs(bar.c_str(), stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+int acedSetStatusBarProgressMeter(const ACHAR* label, int minimum, int maximum) {
+  if (minimum > maximum) return -1;
+  hostState().progressMeter = ProgressMeter{label ? label : L"", minimum, maximum, minimum};
+  drawMeter(*hostState().progressMeter);
+  return 0;
+}
+
+int acedSetStatusBarProgressMeterPos(int position) {
+  std::optional<ProgressMeter>& meter = hostState().progressMeter;
+  if (!meter) return -1;
+  meter->position = std::clamp(position, meter->minimum, meter->maximum);
+  drawMeter(*meter);
+  return 0;
+}
+
+void acedRestoreStatusBar() {
+  if (hostState().progressMeter && hostState().isInteractive()) std::fputs("\n", stderr);
+  hostState().progressMeter.reset();
+}

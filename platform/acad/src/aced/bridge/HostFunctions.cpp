@@ -147,6 +147,25 @@ Value hostShellLog(Runtime&, Args args) {
   return Value::list(entries);
 }
 
+Value hostBeeps(Runtime&, Args args) {
+  lisp::checkArgCount(args, 0, 0);
+  std::vector<Value> beeps;
+  for (unsigned type : hostState().takeBeeps()) {
+    // The simple beep's 0xFFFFFFFF reads as -1, as a LISP integer holds it.
+    beeps.push_back(Value::integer(static_cast<std::int32_t>(type)));
+  }
+  return Value::list(beeps);
+}
+
+// (label minimum maximum position) of the status bar's progress meter; nil when none.
+Value hostProgressMeter(Runtime&, Args args) {
+  lisp::checkArgCount(args, 0, 0);
+  const std::optional<ProgressMeter>& meter = hostState().progressMeter;
+  if (!meter) return Value();
+  return Value::list({Value::string(toUtf8(meter->label)), Value::integer(meter->minimum),
+                      Value::integer(meter->maximum), Value::integer(meter->position)});
+}
+
 Value hostWindowEnabled(Runtime&, Args args) {
   lisp::checkArgCount(args, 0, 0);
   return Value::boolean(IsWindowEnabled(win::testing::hostMainWindow()) != FALSE);
@@ -219,10 +238,13 @@ void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("host:dialogs", hostDialogs);
   runtime.defineBuiltin("host:shell-log", hostShellLog);
   runtime.defineBuiltin("host:window-enabled", hostWindowEnabled);
+  runtime.defineBuiltin("host:beeps", hostBeeps);
+  runtime.defineBuiltin("host:progress-meter", hostProgressMeter);
   runtime.defineBuiltin("host:set-search-path", hostSetSearchPath);
   runtime.defineBuiltin("host:load-module", hostLoadModule);
   runtime.defineBuiltin("host:unload-module", hostUnloadModule);
   runtime.defineBuiltin("startapp", startApp);
+  installRegistryFunctions(runtime);
   runtime.defineBuiltin("acad_colordlg", colorDialog);
 }
 

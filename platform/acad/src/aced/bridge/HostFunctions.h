@@ -10,5 +10,7 @@ class Runtime;
 namespace tabrik::acad {
 
 void installHostFunctions(lisp::Runtime& runtime);
+// vl-registry-* and host:registry-file (RegistryFunctions.cpp).
+void installRegistryFunctions(lisp::Runtime& runtime);
 
 }  // namespace tabrik::acad

@@ -1,9 +1,12 @@
 // A session of the headless host: start-up, evaluation in the active drawing, end.
 #include "HostSession.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -40,12 +43,50 @@ bool isReadableFile(const std::string& path) {
   return in.good();
 }
 
-// The shell of the headless host records executions and opens nothing.
+// Hands a file or address to the desktop's opener, detached (a grandchild that init
+// adopts, so no zombie is left); false when there is no opener.
+bool openWithDesktop(const std::string& target) {
+  static const bool present = std::system("command -v xdg-open >/dev/null 2>&1") == 0;
+  if (!present) return false;
+  const pid_t child = ::fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    if (::fork() == 0) {
+      ::setsid();
+      std::freopen("/dev/null", "w", stdout);
+      std::freopen("/dev/null", "w", stderr);
+      ::execlp("xdg-open", "xdg-open", target.c_str(), static_cast<char*>(nullptr));
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return true;
+}
+
+// The shell of the headless host records executions; in `run` and `eval` it opens
+// nothing, the interactive host opens them with the desktop's opener (a selection
+// opens the folder that holds the item).
 std::intptr_t recordShellExecution(const win::testing::ShellExecution& execution) {
   std::wstring file = execution.file;
   if (!execution.parameters.empty()) file += L" " + execution.parameters;
   hostState().recordShell(ShellRecord{execution.verb, file, execution.show});
+  if (hostState().isInteractive()) {
+    std::string target =
+        toUtf8(execution.verb == L"select" && !execution.directory.empty() ? execution.directory
+                                                                           : execution.file);
+    for (char& c : target) {
+      if (c == '\\') c = '/';
+    }
+    if (!openWithDesktop(target)) return /*SE_ERR_NOASSOC*/ 31;
+  }
   return 42;
+}
+
+// Beeps are recorded; the interactive host also rings the terminal's bell.
+void hearBeep(UINT type) {
+  hostState().recordBeep(type);
+  if (hostState().isInteractive()) std::fputs("\a", stderr);
 }
 
 // What a session leaves behind must not leak into the next one (tests run several).
@@ -103,6 +144,7 @@ HostSession::Status HostSession::start() {
   state.setAcadPrefix(fromUtf8(m_options.searchPath));
   win::testing::setShellHandler(recordShellExecution);
   win::testing::setMessageBoxHandler(answerMessageBox);
+  win::testing::setBeepHandler(hearBeep);
   if (!m_options.registryPath.empty()) setenv("TABRIK_REGISTRY", m_options.registryPath.c_str(), 1);
 
   if (!m_options.inputFile.empty()) {
@@ -234,6 +276,7 @@ HostSession::Status HostSession::end() {
   clearSession();
   win::testing::setShellHandler(nullptr);
   win::testing::setMessageBoxHandler(nullptr);
+  win::testing::setBeepHandler(nullptr);
   flushConsole();
   return status;
 }

@@ -88,6 +88,12 @@ std::vector<ShellRecord> HostState::takeShellLog() {
   return records;
 }
 
+std::vector<unsigned> HostState::takeBeeps() {
+  std::vector<unsigned> records;
+  records.swap(m_beeps);
+  return records;
+}
+
 std::vector<ResbufPtr> HostState::takeDialogRecords() {
   std::vector<ResbufPtr> records;
   records.swap(m_dialogs);
@@ -106,6 +112,8 @@ void HostState::reset() {
   m_answers.clear();
   m_messageBoxes.clear();
   m_shellLog.clear();
+  m_beeps.clear();
+  progressMeter.reset();
   errnoValue = 0;
   textScreenRequests = 0;
 }

@@ -25,6 +25,14 @@ struct ShellRecord {
   int show = 0;
 };
 
+// The status bar's progress meter while one is shown.
+struct ProgressMeter {
+  std::wstring label;
+  int minimum = 0;
+  int maximum = 0;
+  int position = 0;
+};
+
 // One answer: a string (message boxes, pickers, the colour picker) or a dialog
 // script (a list, kept as RTLB ... RTLE result buffers).
 struct Answer {
@@ -65,6 +73,11 @@ class HostState {
   std::vector<MessageBoxRecord> takeMessageBoxes();
   void recordShell(ShellRecord record) { m_shellLog.push_back(std::move(record)); }
   std::vector<ShellRecord> takeShellLog();
+  void recordBeep(unsigned type) { m_beeps.push_back(type); }
+  std::vector<unsigned> takeBeeps();
+
+  // --- the status bar's progress meter (none when empty)
+  std::optional<ProgressMeter> progressMeter;
 
   // --- dialog runs, each kept as an RTLB ... RTLE chain for host:dialogs
   void recordDialog(ResbufPtr record) { m_dialogs.push_back(std::move(record)); }
@@ -100,6 +113,7 @@ class HostState {
   std::deque<Answer> m_answers;
   std::vector<MessageBoxRecord> m_messageBoxes;
   std::vector<ShellRecord> m_shellLog;
+  std::vector<unsigned> m_beeps;
   TerminalReader m_terminal;
   std::vector<ResbufPtr> m_dialogs;
   std::vector<std::function<void()>> m_idleHandlers;
