@@ -7,6 +7,7 @@
 #include "HostSession.h"
 #include "Repl.h"
 #include "ScenarioRunner.h"
+#include "tabrik/DaoMaintenance.h"
 #ifdef TABRIK_HAS_DXF
 #include "DxfFile.h"
 #endif
@@ -41,6 +42,8 @@ int runOrEval(const tabrik::app::CommandLine& line) {
 
 int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "C.UTF-8");
+  // A database nobody is writing is one whole file: its log goes into it at idle time.
+  HostSession::addIdleHandler([] { tabrik::dao::checkpointOpenDatabases(); });
 #ifdef TABRIK_HAS_DXF
   tabrik::dxf::install();
 #endif

@@ -24,6 +24,7 @@
 #include "dbsymtb.h"
 #include "rxdict.h"
 #include "tabrik/DrawingFiling.h"
+#include "tabrik/TextConversion.h"
 
 namespace tabrik::dxf {
 
@@ -654,20 +655,7 @@ Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text,
 
 Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path,
                            std::wstring* message) {
-  std::string narrow;
-  for (wchar_t c : path) {
-    wchar_t ch = c == L'\\' ? L'/' : c;
-    if (ch < 0x80) {
-      narrow += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-      narrow += static_cast<char>(0xC0 | (ch >> 6));
-      narrow += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-      narrow += static_cast<char>(0xE0 | ((ch >> 12) & 0x0F));
-      narrow += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-      narrow += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-  }
+  std::string narrow = text::nativePath(path);
   std::ifstream in(narrow, std::ios::binary);
   if (!in) return Acad::eFileNotFound;
   std::ostringstream buffer;

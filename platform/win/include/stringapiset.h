@@ -9,7 +9,8 @@
 
 // Returns the number of units written, or the size needed when the output size is 0;
 // a length of -1 means the input is null-terminated and the count includes the null.
-// Invalid UTF-8 bytes become U+FFFD; code points that cannot be encoded become '?'.
+// Invalid UTF-8 bytes become U+FFFD. Wide to narrow is the platform's one conversion:
+// a surrogate pair becomes its code point, a lone surrogate U+FFFD.
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR src, int srcBytes, LPWSTR dst,
                         int dstChars);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR src, int srcChars, LPSTR dst,
