@@ -54,14 +54,15 @@ std::string inChild(const std::function<std::string()>& body) {
   if (pid == 0) {
     close(fds[0]);
     std::string failures;
-    if (geteuid() == 0 && (setresgid(kNobody, kNobody, kNobody) != 0 ||
-                           setresuid(kNobody, kNobody, kNobody) != 0))
+    if (geteuid() == 0 &&
+        (setresgid(kNobody, kNobody, kNobody) != 0 || setresuid(kNobody, kNobody, kNobody) != 0))
       failures = "could not become another user";
     if (failures.empty()) {
       try {
         failures = body();
       } catch (CDaoException* e) {
-        failures = "DAO error " + std::to_string(e->m_pErrorInfo ? e->m_pErrorInfo->m_lErrorCode : 0);
+        failures =
+            "DAO error " + std::to_string(e->m_pErrorInfo ? e->m_pErrorInfo->m_lErrorCode : 0);
         e->Delete();
       } catch (...) {
         failures = "an exception";
@@ -165,8 +166,8 @@ TEST_F(FileSafety, ACopyOfTheFileAloneHoldsEveryCommitAfterCloseAndAfterIdle) {
   CDaoDatabase writer;
   writer.Open(path);
   appendRecords(writer, 400);
-  EXPECT_EQ(tabrik::dao::checkpointOpenDatabases(), 1);   // the writer, not the idle reader
-  EXPECT_EQ(tabrik::dao::checkpointOpenDatabases(), 0);   // nothing new since
+  EXPECT_EQ(tabrik::dao::checkpointOpenDatabases(), 1);  // the writer, not the idle reader
+  EXPECT_EQ(tabrik::dao::checkpointOpenDatabases(), 0);  // nothing new since
   EXPECT_EQ(countInCopy(path, dir, "after-idle.mdb"), 403);
   appendRecords(writer, 50);
   writer.Close();

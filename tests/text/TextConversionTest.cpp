@@ -50,8 +50,9 @@ TEST(TextConversion, Utf8ToWide) {
   const NarrowCase cases[] = {
       {"two bytes", "\xC3\xBC", L"\u00fc"},
       {"four bytes", "\xF0\x9F\x98\x80", std::wstring(1, static_cast<wchar_t>(0x1F600))},
-      {"Latin-1 byte", "M\xFC"
-                       "ller",
+      {"Latin-1 byte",
+       "M\xFC"
+       "ller",
        L"M\u00fcller"},
       {"overlong slash", "\xC0\xAF", L"\u00c0\u00af"},
       {"encoded surrogate", "\xED\xA0\x80", L"\u00ed\u00a0\u0080"},
@@ -63,7 +64,8 @@ TEST(TextConversion, Utf8ToWide) {
 
 TEST(TextConversion, ValidTextRoundTrips) {
   std::wstring all;
-  for (wchar_t c : {0x41, 0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFD, 0xFFFF, 0x10000, 0x10FFFF})
+  for (wchar_t c :
+       {0x41, 0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFD, 0xFFFF, 0x10000, 0x10FFFF})
     all.push_back(c);
   EXPECT_EQ(fromUtf8(toUtf8(all)), all);
 }
@@ -82,8 +84,8 @@ TEST(TextConversion, PathsTakeEitherSeparatorAndAnyCharacter) {
       {L"rel\\sub/x.mdb", "rel/sub/x.mdb", "rel/sub"},
       {L"x.mdb", "x.mdb", "."},
       {L"\\x.mdb", "/x.mdb", "/"},
-      {std::wstring(L"d\\") + static_cast<wchar_t>(0x1F600) + L".mdb",
-       "d/\xF0\x9F\x98\x80.mdb", "d"},
+      {std::wstring(L"d\\") + static_cast<wchar_t>(0x1F600) + L".mdb", "d/\xF0\x9F\x98\x80.mdb",
+       "d"},
   };
   for (const PathCase& c : cases) {
     std::string native = nativePath(c.given);

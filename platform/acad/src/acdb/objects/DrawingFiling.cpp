@@ -40,10 +40,7 @@ void raiseHandseed(AcDbDatabase* database, AcDbHandle seed) {
   if (seed.value() > next) next = seed.value();
 }
 
-void appendTableRecord(AcDbSymbolTable* table, AcDbObjectId record) {
-  AcDbObjectIdArray& records = const_cast<AcDbObjectIdArray&>(table->recordIds());
-  if (!records.contains(record)) records.append(record);
-}
+void appendTableRecord(AcDbSymbolTable* table, AcDbObjectId record) { table->appendRecord(record); }
 
 DatabaseRoots databaseRoots(const AcDbDatabase* database) {
   const DatabaseImpl& db = database->impl();
