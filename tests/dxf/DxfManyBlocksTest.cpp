@@ -25,8 +25,9 @@ std::string hex(int value) {
 
 // Each block: its BLOCK_RECORD in the TABLES section, its BLOCK and ENDBLK in BLOCKS.
 std::string manyBlocks(int count) {
-  std::string text = "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n"
-                     "100\nAcDbSymbolTable\n 70\n0\n";
+  std::string text =
+      "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n"
+      "100\nAcDbSymbolTable\n 70\n0\n";
   int handle = 0x100;
   for (int i = 0; i < count; ++i) {
     text += "  0\nBLOCK_RECORD\n  5\n" + hex(handle++) +
@@ -47,7 +48,8 @@ std::string manyBlocks(int count) {
 TEST(DxfManyBlocks, AHundredThousandBlockDefinitionsReadInFileOrder) {
   AcDbDatabase db(false);
   std::wstring message;
-  ASSERT_EQ(tabrik::dxf::readDrawing(&db, manyBlocks(kBlocks), &message), Acad::eOk) << message.size();
+  ASSERT_EQ(tabrik::dxf::readDrawing(&db, manyBlocks(kBlocks), &message), Acad::eOk)
+      << message.size();
   AcDbBlockTable* blocks = nullptr;
   ASSERT_EQ(db.getBlockTable(blocks, AcDb::kForRead), Acad::eOk);
   // Every block once, in the file's order, after none of the layout blocks the file

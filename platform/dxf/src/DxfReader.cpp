@@ -240,7 +240,12 @@ class DrawingReader {
       // Groups this host cannot place (a known type without its subclass markers):
       // the object is left out and the reading goes on.
       delete object;
-      note(m_tags[at].line, "a " + std::string(dxfName.begin(), dxfName.end()) + " was left out");
+      note(m_tags[at].line,
+           "a " + std::string(dxfName.begin(), dxfName.end()) + " was left out: " +
+               (status == Acad::eBadDxfSequence
+                    ? "its subclass markers (group 100) are missing or out of order"
+                    : "its groups could not be read (error status " +
+                          std::to_string(static_cast<int>(status)) + ")"));
       return nullptr;
     }
     AcDbHandle handle = handleOf(at + 1, stop, dxfName == L"DIMSTYLE" ? 105 : 5);
@@ -667,7 +672,10 @@ Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path,
 
 namespace {
 Acad::ErrorStatus readInstalled(AcDbDatabase* database, const std::wstring& path) {
-  return readFile(database, path);
+  std::wstring message;
+  Acad::ErrorStatus status = readFile(database, path, &message);
+  acad::setReadMessage(database, message);
+  return status;
 }
 Acad::ErrorStatus writeInstalled(AcDbDatabase* database, const std::wstring& path) {
   return writeFile(database, path);

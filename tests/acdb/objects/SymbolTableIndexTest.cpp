@@ -138,8 +138,8 @@ TEST(SymbolTableIndex, LookupsFollowEveryChange) {
   }
   delete it;
   table->close();
-  EXPECT_EQ(names, (std::vector<std::wstring>{L"0", L"Supply", L"Doors", L"Ducts", L"ducts",
-                                              L"Gone"}));
+  EXPECT_EQ(names,
+            (std::vector<std::wstring>{L"0", L"Supply", L"Doors", L"Ducts", L"ducts", L"Gone"}));
 }
 
 }  // namespace

@@ -85,6 +85,8 @@ struct DatabaseImpl {
   bool metric = true;
   AcGePoint3d insbase;
   std::wstring filename;
+  // What the last read of a drawing file had to say (readMessage).
+  std::wstring readMessage;
 
   AcDbStub* newStub(std::uint64_t handle);
   AcDbStub* stubOf(std::uint64_t handle) const;

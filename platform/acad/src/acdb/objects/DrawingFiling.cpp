@@ -149,6 +149,14 @@ void setFilename(AcDbDatabase* database, const std::wstring& name) {
   database->impl().filename = name;
 }
 
+void setReadMessage(AcDbDatabase* database, const std::wstring& message) {
+  database->impl().readMessage = message;
+}
+
+const std::wstring& readMessage(const AcDbDatabase* database) {
+  return database->impl().readMessage;
+}
+
 void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer) {
   gDxfReader = reader;
   gDxfWriter = writer;
