@@ -46,9 +46,12 @@ class AcDbSymbolTableRecord : public AcDbObject {
 
  private:
   friend class AcDbSymbolTable;
+  // The table holding this record (null before one took it) and where it keeps it (its
+  // position in the table's record ids). Not filed: the table sets them when it indexes
+  // the record, whatever the record's owner says (a file may name another owner).
+  AcDbSymbolTable* table() const;
   std::wstring m_name;
-  // Where the owning table keeps this record (its position in the table's record ids),
-  // -1 before a table took it. Not filed: the table sets it when it indexes the record.
+  AcDbObjectId m_tableId;
   int m_tablePosition = -1;
 };
 

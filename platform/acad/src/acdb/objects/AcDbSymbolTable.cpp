@@ -87,8 +87,9 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* name) {
   if (!blockName && !activeViewport && !isValidSymbolName(name))
     return Acad::eInvalidSymbolTableName;
   if (name == nullptr || name[0] == 0) return Acad::eInvalidSymbolTableName;
-  const AcDbSymbolTable* table =
-      ownerId().isValid() ? AcDbSymbolTable::cast(ownerId().stub()->object) : nullptr;
+  const AcDbSymbolTable* table = this->table();
+  if (table == nullptr && ownerId().isValid())
+    table = AcDbSymbolTable::cast(ownerId().stub()->object);  // not added yet
   if (table != nullptr && table->find(name, /*getErased=*/false, table->positionOf(this)) >= 0)
     return Acad::eDuplicateRecordName;
   assertWriteEnabled();
@@ -96,12 +97,15 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* name) {
   return Acad::eOk;
 }
 
+AcDbSymbolTable* AcDbSymbolTableRecord::table() const {
+  return m_tableId.isValid() ? AcDbSymbolTable::cast(m_tableId.stub()->object) : nullptr;
+}
+
 void AcDbSymbolTableRecord::assignName(std::wstring name) {
   if (name == m_name) return;
   std::wstring old = std::move(m_name);
   m_name = std::move(name);
-  AcDbSymbolTable* table =
-      ownerId().isValid() ? AcDbSymbolTable::cast(ownerId().stub()->object) : nullptr;
+  AcDbSymbolTable* table = this->table();
   int position = table != nullptr ? table->positionOf(this) : -1;
   if (position < 0) return;
   table->unindexAt(position, old);
@@ -694,7 +698,7 @@ int AcDbSymbolTable::find(const ACHAR* name, bool getErased, int except) const {
 
 int AcDbSymbolTable::positionOf(const AcDbSymbolTableRecord* record) const {
   int position = record->m_tablePosition;
-  if (position < 0 || position >= m_records.length()) return -1;
+  if (record->m_tableId != objectId() || position < 0 || position >= m_records.length()) return -1;
   const AcDbObjectId& id = m_records[position];
   return id.isValid() && id.stub()->object == record ? position : -1;
 }
@@ -719,6 +723,7 @@ void AcDbSymbolTable::appendRecord(AcDbObjectId id) {
   if (record == nullptr && m_records.contains(id)) return;  // defensive: not a record
   m_records.append(id);
   if (record == nullptr) return;
+  record->m_tableId = objectId();
   record->m_tablePosition = m_records.length() - 1;
   indexAt(record->m_tablePosition, record->name());
 }
@@ -729,6 +734,7 @@ void AcDbSymbolTable::rebuildIndex() {
     auto* record = AcDbSymbolTableRecord::cast(
         m_records[position].isValid() ? m_records[position].stub()->object : nullptr);
     if (record == nullptr) continue;
+    record->m_tableId = objectId();
     record->m_tablePosition = position;
     m_byName[foldedName(record->name().c_str())].push_back(position);
   }
