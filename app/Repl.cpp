@@ -108,6 +108,8 @@ int runInteractive(const acad::SessionOptions& options) {
   while (true) {
     // The prompt starts a line of its own, whatever the last command printed.
     if (!acad::HostSession::atLineStart()) acad::HostSession::write("\n");
+    // Waiting for the user is the host's idle time.
+    session.idle();
     std::optional<std::string> line = readLine("Command: ");
     if (!line) break;
     std::string text = *line;

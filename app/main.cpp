@@ -9,6 +9,7 @@
 #include "acedads.h"
 #include "Repl.h"
 #include "ScenarioRunner.h"
+#include "tabrik/DaoMaintenance.h"
 #ifdef TABRIK_HAS_DXF
 #include "DxfFile.h"
 #endif
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "C.UTF-8");
   // A long statement of the database engine stops when the user presses Escape.
   tabrik::dao::setCancelCheck([] { return acedUsrBrk() != 0; });
+  // A database nobody is writing is one whole file: its log goes into it at idle time.
+  HostSession::addIdleHandler([] { tabrik::dao::checkpointOpenDatabases(); });
 #ifdef TABRIK_HAS_DXF
   tabrik::dxf::install();
 #endif

@@ -4,12 +4,11 @@
 // application to repair a file DAO cannot open. Records and the current connection
 // are ConnectionList's; this file decides which of them the drawing keeps.
 #include <algorithm>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include <acedads.h>
 #include <acutads.h>
+#include <fileapi.h>
 
 #include "db/CDBConnection.h"
 #include "db/ConnectionList.h"
@@ -39,16 +38,10 @@ bool isSameDatabase(CDBConnection* connection, const std::wstring& path) {
   return name == wanted || name.find(wanted) != std::wstring::npos;
 }
 
-// Whether a file exists at a path written in the host's Windows form. The C++ library
-// takes "/" only, so backslashes are tried as separators too.
+// Whether a file (not a folder) exists at a path written in the host's Windows form.
 bool fileExists(const std::wstring& path) {
-  std::error_code error;
-  if (std::filesystem::is_regular_file(std::filesystem::path(path), error)) {
-    return true;
-  }
-  std::wstring slashed = path;
-  std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
-  return slashed != path && std::filesystem::is_regular_file(std::filesystem::path(slashed), error);
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // The path itself when a file is there, else the first "folder\path" of the host's

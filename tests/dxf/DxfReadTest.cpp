@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "DxfFile.h"
@@ -15,6 +18,7 @@
 #include "dbmtext.h"
 #include "dbproxy.h"
 #include "dbsymtb.h"
+#include "tabrik/DrawingFiling.h"
 
 namespace {
 
@@ -201,6 +205,104 @@ TEST(DxfRead, FuzzCorpusReplays) {
   }
   closedir(d);
   EXPECT_GE(files, 4);
+}
+
+}  // namespace
+
+namespace {
+
+// Entities whose handle is missing, zero, not a number or another object's are kept
+// under handles of their own, and a drawing written afterwards holds every one of them.
+TEST(DxfRead, EntitiesWithoutUsableHandlesGetNewOnes) {
+  auto circle = [](const char* handleGroups, const char* radius) {
+    return std::string("  0\nCIRCLE\n") + handleGroups +
+           "100\nAcDbEntity\n  8\n0\n100\nAcDbCircle\n 10\n0\n 20\n0\n 30\n0\n 40\n" + radius +
+           "\n";
+  };
+  struct Case {
+    const char* what;
+    const char* handleGroups;
+  } cases[] = {
+      {"no handle", ""},
+      {"handle zero", "  5\n0\n"},
+      {"not a handle", "  5\nXYZ\n"},
+      {"another entity's handle", "  5\n2F\n"},
+  };
+  std::string text = "  0\nSECTION\n  2\nENTITIES\n" + circle("  5\n2F\n", "1");
+  int radius = 2;
+  for (const Case& c : cases) text += circle(c.handleGroups, std::to_string(radius++).c_str());
+  text += "  0\nENDSEC\n  0\nEOF\n";
+
+  AcDbDatabase db(false);
+  std::wstring message;
+  ASSERT_EQ(tabrik::dxf::readDrawing(&db, text, &message), Acad::eOk);
+  EXPECT_EQ(message, L"");
+  auto radiiAndHandles = [](AcDbDatabase& drawing) {
+    std::map<double, std::uint64_t> found;
+    AcDbBlockTableRecord* space = nullptr;
+    EXPECT_EQ(acdbOpenObject(space, drawing.modelSpaceId(), AcDb::kForRead), Acad::eOk);
+    for (const AcDbObjectId& id : space->entityIds()) {
+      AcDbCircle* c = nullptr;
+      if (acdbOpenObject(c, id, AcDb::kForRead) != Acad::eOk) continue;
+      found[c->radius()] = c->handle().value();
+      c->close();
+    }
+    space->close();
+    return found;
+  };
+  std::map<double, std::uint64_t> read = radiiAndHandles(db);
+  ASSERT_EQ(read.size(), 1 + std::size(cases));
+  std::set<std::uint64_t> handles;
+  for (const auto& [r, handle] : read) {
+    EXPECT_NE(handle, 0u) << "radius " << r;
+    handles.insert(handle);
+  }
+  EXPECT_EQ(handles.size(), read.size());  // each its own
+  EXPECT_EQ(read[1.0], 0x2Fu);             // the first holder keeps its handle
+
+  std::string written;
+  ASSERT_EQ(tabrik::dxf::writeDrawing(&db, written), Acad::eOk);
+  AcDbDatabase again(false);
+  ASSERT_EQ(tabrik::dxf::readDrawing(&again, written), Acad::eOk);
+  EXPECT_EQ(radiiAndHandles(again), read);
+}
+
+}  // namespace
+
+namespace {
+
+// Through the database's own readDwgFile, as the host opens drawings: the result code
+// stays the reader's and the reason is kept on the database for the user.
+TEST(DxfRead, AFileThatCannotBeReadKeepsItsLineAndReason) {
+  tabrik::dxf::install();
+  char folder[] = "/tmp/tabrik_dxf_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  struct Case {
+    const char* text;
+    Acad::ErrorStatus status;
+    const wchar_t* message;
+  } cases[] = {
+      {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\nA\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n "
+       "10\n5,0\n 20\n1\n  0\nENDSEC\n  0\nEOF\n",
+       Acad::eDwgNotRecoverable, L"line 15: a number was expected in group 10"},
+      {"  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n", Acad::eDwgNotRecoverable,
+       L"line 5: the file has no EOF"},
+      {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n1\n 20\n2\n  0\nENDSEC\n  0\nEOF\n",
+       Acad::eOk,
+       L"line 5: a LINE was left out: its subclass markers (group 100) are missing or "
+       L"out of order"},
+      {"  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n", Acad::eOk, L""},
+  };
+  std::string path = std::string(folder) + "/drawing.dxf";
+  for (const Case& c : cases) {
+    std::ofstream(path, std::ios::binary) << c.text;
+    AcDbDatabase db(false);
+    std::wstring wide(path.begin(), path.end());
+    EXPECT_EQ(db.readDwgFile(wide.c_str()), c.status);
+    EXPECT_EQ(tabrik::acad::readMessage(&db), c.message);
+  }
+  std::remove(path.c_str());
+  rmdir(folder);
 }
 
 }  // namespace

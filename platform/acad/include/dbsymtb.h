@@ -4,6 +4,7 @@
 // iteration is in the order the records were added.
 #pragma once
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "dbmain.h"
@@ -11,6 +12,11 @@
 class AcDbSymbolTableIterator;
 class AcDbBlockTableRecordIterator;
 class AcDbSortentsTable;
+class AcDbSymbolTable;
+
+namespace tabrik::acad {
+void appendTableRecord(AcDbSymbolTable* table, AcDbObjectId record);
+}
 
 class AcDbSymbolTableRecord : public AcDbObject {
  public:
@@ -33,8 +39,20 @@ class AcDbSymbolTableRecord : public AcDbObject {
 
  protected:
   AcDbSymbolTableRecord() = default;
-  std::wstring m_name;
+  // Every change of the name goes through here, so that the owning table's index
+  // follows it (reading from a file, undo, entmod, setName).
+  void assignName(std::wstring name);
   Adesk::Int16 m_flags = 0;  // group 70 bits other than the ones a record class models
+
+ private:
+  friend class AcDbSymbolTable;
+  // The table holding this record (null before one took it) and where it keeps it (its
+  // position in the table's record ids). Not filed: the table sets them when it indexes
+  // the record, whatever the record's owner says (a file may name another owner).
+  AcDbSymbolTable* table() const;
+  std::wstring m_name;
+  AcDbObjectId m_tableId;
+  int m_tablePosition = -1;
 };
 
 class AcDbSymbolTable : public AcDbObject {
@@ -69,7 +87,23 @@ class AcDbSymbolTable : public AcDbObject {
 
  private:
   friend class AcDbSymbolTableRecord;
+  friend void tabrik::acad::appendTableRecord(AcDbSymbolTable* table, AcDbObjectId record);
+  // The position of the record in this table; -1 when this table does not hold it.
+  int positionOf(const AcDbSymbolTableRecord* record) const;
+  // Appends a record id (once) and indexes it under its name.
+  void appendRecord(AcDbObjectId id);
+  void indexAt(int position, const std::wstring& name);
+  void unindexAt(int position, const std::wstring& name);
+  void rebuildIndex();
+  // The first position (table order) holding `name` that passes the erased filter;
+  // -1 when none does. `except` is a position to pass over.
+  int find(const ACHAR* name, bool getErased, int except = -1) const;
+
   AcDbObjectIdArray m_records;
+  // Positions in m_records by folded name (see foldedName), in table order; erased
+  // records included. Kept in step with every append, rename and restore, so a lookup
+  // by name costs one hash probe whatever the table's size.
+  std::unordered_map<std::wstring, std::vector<int>> m_byName;
 };
 
 class AcDbSymbolTableIterator {

@@ -69,6 +69,11 @@ class HostSession {
   // is empty (returns nothing at end of input).
   void setTerminalReader(
       std::function<std::optional<std::string>(const std::string& prompt)> reader);
+  // Work for the host's idle time (host:idle, the interactive command line waiting for
+  // a line): kept for the whole process, run in the order added.
+  static void addIdleHandler(std::function<void()> handler);
+  // The host is idle: runs the idle handlers.
+  void idle();
   // Saves (--save), closes every drawing and unloads the module; idempotent.
   Status end();
 

@@ -8,6 +8,7 @@
 #include "afxdao.h"
 #include "jetsql/JetDdl.h"
 #include "jetsql/JetTranslator.h"
+#include "tabrik/DaoMaintenance.h"
 
 using namespace tabrik::dao;
 
@@ -25,6 +26,13 @@ void requireOpen(const CDaoDatabase* db) {
 }
 
 }  // namespace
+
+int tabrik::dao::checkpointOpenDatabases() {
+  int done = 0;
+  for (CDaoDatabase* db : allDatabases())
+    if (db->IsOpen() && db->m_pDAODatabase->checkpointIfWritten()) ++done;
+  return done;
+}
 
 void AfxDaoInit() {
   if (g_started) return;

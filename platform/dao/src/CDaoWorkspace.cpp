@@ -6,6 +6,7 @@
 #include "DaoErrors.h"
 #include "DaoStore.h"
 #include "afxdao.h"
+#include "tabrik/TextConversion.h"
 
 using namespace tabrik::dao;
 
@@ -19,19 +20,12 @@ std::wstring machineName() {
   return fromUtf8(host);
 }
 
-std::string nativePath(const std::wstring& path) {
-  std::wstring p = path;
-  for (auto& c : p)
-    if (c == L'\\') c = L'/';
-  return toUtf8(p);
-}
+std::string nativePath(const std::wstring& path) { return tabrik::text::nativePath(path); }
 
 // Opens a closed database for maintenance: exclusively when it may be written, so that
 // nobody has it open for writing meanwhile.
 void openForMaintenance(DAODatabase& store, const std::wstring& name) {
-  struct stat st {};
-  bool writable =
-      stat(nativePath(name).c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+  bool writable = userMayWrite(nativePath(name));
   try {
     store.open(name, /*exclusive=*/writable, /*readOnly=*/!writable, /*create=*/false, L"");
   } catch (CDaoException* e) {
@@ -136,10 +130,7 @@ void CDaoWorkspace::CompactDatabase(LPCTSTR lpszSrcName, LPCTSTR lpszDestName, L
   if (nativePath(src) == dstPath) daoThrow(3204, {}, L"DAO.DBEngine");
   DAODatabase source;
   openForMaintenance(source, src);
-  size_t slash = dstPath.rfind('/');
-  std::string dstDir = slash == std::string::npos ? "."
-                       : slash == 0               ? "/"
-                                                  : dstPath.substr(0, slash);
+  std::string dstDir = tabrik::text::parentFolder(dstPath);
   struct stat st {};
   if (dstPath.empty() || stat(dstDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
     daoThrow(3044, {dst}, L"DAO.DBEngine");

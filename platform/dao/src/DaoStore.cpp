@@ -20,18 +20,11 @@
 #include "jetsql/JetFunctions.h"
 #include "jetsql/JetStatementCache.h"
 #include "stringapiset.h"
+#include "tabrik/TextConversion.h"
 
 namespace tabrik::dao {
 
-std::string toUtf8(const std::wstring& s) {
-  if (s.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr,
-                              nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
+std::string toUtf8(const std::wstring& s) { return tabrik::text::toUtf8(s); }
 
 std::wstring fromUtf8(const char* s, int bytes) {
   if (!s) return {};
@@ -414,7 +407,66 @@ bool isNetworkFileSystem(const std::string& dir) {
   }
 }
 
+// The file's header says write-ahead logging (bytes 18 and 19, the write and read
+// format versions, are 2).
+bool headerSaysWal(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  unsigned char header[20] = {};
+  ssize_t n = ::pread(fd, header, sizeof header, 0);
+  ::close(fd);
+  return n == static_cast<ssize_t>(sizeof header) && header[18] == 2 && header[19] == 2;
+}
+
+bool nonEmptyFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && st.st_size > 0;
+}
+
 }  // namespace
+
+// Whether this user may change the existing file at `path`: the file has write
+// permission bits (a file without them is read-only for everyone, root included, as the
+// Windows read-only attribute is), this user may write it as the kernel decides with
+// the effective ids (owner, group, ACLs), and the journal's side files (-wal, -shm,
+// -journal) can be made in its folder. Anything less opens read-only.
+bool userMayWrite(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
+  return faccessat(AT_FDCWD, tabrik::text::parentFolder(path).c_str(), W_OK | X_OK, AT_EACCESS) ==
+         0;
+}
+
+std::string readOnlyParameters(const std::string& path) {
+  // A file left in write-ahead-log mode cannot be read without its shared-memory file,
+  // which a folder this user cannot write does not let SQLite make. With no log beside
+  // the file, the file alone holds every commit and no writer has it open (a writer
+  // keeps its log while open, and could not have made one here without writing the
+  // folder), so it is read as an immutable file: no locks and no side files. A log
+  // without its shared memory (left by a crash) is not read around: its commits would
+  // be missed.
+  if (faccessat(AT_FDCWD, text::parentFolder(path).c_str(), W_OK | X_OK, AT_EACCESS) == 0 ||
+      !headerSaysWal(path) || ::access((path + "-shm").c_str(), F_OK) == 0)
+    return "mode=ro";
+  if (nonEmptyFile(path + "-wal")) return "";
+  return "mode=ro&immutable=1";
+}
+
+std::string sqliteUri(const std::string& nativePath, const std::string& parameters) {
+  std::string uri = "file:";
+  for (unsigned char c : nativePath) {
+    if (std::isalnum(c) || std::strchr("/-_.~", c) || c >= 0x80) {
+      uri += static_cast<char>(c);
+    } else {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      uri += hex;
+    }
+  }
+  return parameters.empty() ? uri : uri + "?" + parameters;
+}
 
 }  // namespace tabrik::dao
 
@@ -428,12 +480,8 @@ DAODatabase::~DAODatabase() { close(); }
 void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readOnlyMode,
                        bool create, const std::wstring& locale) {
   name = given;
-  std::wstring native = given;
-  for (auto& c : native)
-    if (c == L'\\') c = L'/';
-  path = toUtf8(native);
-  size_t slash = path.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  path = tabrik::text::nativePath(given);
+  std::string dir = tabrik::text::parentFolder(path);
   struct stat dirStat {};
   bool dirExists = stat(dir.c_str(), &dirStat) == 0 && S_ISDIR(dirStat.st_mode);
   struct stat st {};
@@ -443,17 +491,22 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
   if (create && exists) daoThrow(3204);
   if (!create && !exists) daoThrow(3024, {given});
   if (!create && S_ISDIR(st.st_mode)) daoThrow(3044, {given});
-  // A file without write permission is read-only for everyone, as the Windows
-  // read-only attribute is, whatever the process's privileges.
-  if (!create && !readOnlyMode && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-    daoThrow(3051, {given});
+  // What this user cannot change opens read-only or not at all: 3051 sends the caller
+  // to a read-only open.
+  if (!create && !readOnlyMode && !userMayWrite(path)) daoThrow(3051, {given});
 
   readOnly = readOnlyMode;
   exclusive = exclusiveMode;
   int flags = (readOnly ? SQLITE_OPEN_READONLY
                         : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0)) |
               SQLITE_OPEN_URI;  // linked files are attached by URI, read-only
-  int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  std::string target = path;
+  if (readOnly && !create) {
+    std::string parameters = readOnlyParameters(path);
+    if (parameters.empty()) daoThrow(3051, {given});
+    target = sqliteUri(path, parameters);
+  }
+  int rc = sqlite3_open_v2(target.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(db);
     db = nullptr;
@@ -503,7 +556,12 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
     } else {
       checkFormat();
       checkIntegrity();
-      if (!readOnly) chooseJournal();
+      if (!readOnly) {
+        chooseJournal();
+        // A log left behind (a writer that crashed, a session still open elsewhere) goes
+        // into the file as far as no reader needs it, without waiting for anyone.
+        if (wal) sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+      }
     }
     if (!readOnly) takeOpenLock();
   } catch (...) {
@@ -676,8 +734,7 @@ void DAODatabase::chooseJournal() {
   // commits without waiting for the disk and still keeps every committed record
   // through a crash of the process; it needs shared memory between the processes,
   // which network file systems do not give, so there the rollback journal is used.
-  size_t slash = path.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  std::string dir = tabrik::text::parentFolder(path);
   bool network = isNetworkFileSystem(dir);
   // Test hook: TABRIK_DAO_JOURNAL=rollback (or wal) forces the choice, so that the
   // network file system's mode can be exercised on a local disk.
@@ -689,6 +746,10 @@ void DAODatabase::chooseJournal() {
                nullptr, nullptr);
   sqlite3_exec(db, network ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL", nullptr,
                nullptr, nullptr);
+  // The log is copied into the file whenever it holds this many pages after a commit,
+  // so a file copied while a session writes misses at most the last few commits.
+  sqlite3_exec(db, ("PRAGMA wal_autocheckpoint=" + std::to_string(kAutoCheckpointPages)).c_str(),
+               nullptr, nullptr, nullptr);
   Statement mode = prepare("PRAGMA journal_mode");
   wal = mode.step() && upper(mode.columnText(0)) == L"WAL";
 }
@@ -741,12 +802,27 @@ void DAODatabase::releaseOpenLock() {
   m_lockFd = -1;
 }
 
+bool DAODatabase::checkpoint() {
+  if (db == nullptr || readOnly || !wal || writeDepth > 0) return false;
+  int rc = sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+  if (rc != SQLITE_OK) return false;
+  m_checkpointedWrites = writeCount;
+  return true;
+}
+
+bool DAODatabase::checkpointIfWritten() {
+  return writeCount != m_checkpointedWrites && checkpoint();
+}
+
 void DAODatabase::close() {
   for (auto& [sql, stmt] : m_statements) sqlite3_finalize(stmt);
   m_statements.clear();
   m_jetStatements.reset();
   if (db) {
     if (writeDepth > 0) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    writeDepth = 0;
+    // The file left behind holds every commit, whoever else still has it open.
+    checkpoint();
     sqlite3_close(db);
     db = nullptr;
   }

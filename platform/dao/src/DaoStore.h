@@ -212,6 +212,23 @@ void bindValue(sqlite3_stmt* stmt, int i, const Value& v);
 // Quotes an identifier for SQLite.
 std::string quoteId(const std::wstring& name);
 
+// An SQLite URI for a native path, with query parameters ("mode=ro", ...).
+std::string sqliteUri(const std::string& nativePath, const std::string& parameters);
+
+// Whether this user may change the existing file at a native path: it has write bits
+// (none: read-only for every user, root too), the kernel lets this user's effective
+// ids write it, and its folder takes the journal's side files.
+bool userMayWrite(const std::string& nativePath);
+
+// The URI parameters under which SQLite reads the existing file at a native path
+// read-only ("mode=ro", "mode=ro&immutable=1" where no side file can be made); empty
+// when the file cannot be read safely (a log without its shared memory in a folder
+// this user cannot write).
+std::string readOnlyParameters(const std::string& nativePath);
+
+// Pages of write-ahead log after which a commit copies the log into the file.
+constexpr int kAutoCheckpointPages = 256;
+
 }  // namespace tabrik::dao
 
 struct DAODatabase {
@@ -223,7 +240,15 @@ struct DAODatabase {
   // Opens (or, with create, makes) the file; throws CDaoException* with DAO's error.
   void open(const std::wstring& name, bool exclusive, bool readOnly, bool create,
             const std::wstring& locale);
+  // Checkpoints (see checkpoint), rolls back what is not committed and closes.
   void close();
+  // Copies the write-ahead log into the file and empties it, so that the file alone
+  // holds every commit. False when there is nothing to do (read-only, no log, inside a
+  // write transaction) or another connection still reads an older state of the file
+  // (the next idle time or close tries again).
+  bool checkpoint();
+  // The same, only when this connection committed since its last checkpoint.
+  bool checkpointIfWritten();
 
   sqlite3* db = nullptr;
   std::wstring name;  // as given
@@ -346,6 +371,7 @@ struct DAODatabase {
   std::map<std::wstring, std::string> m_links;  // upper-cased local name -> attached schema
   int m_nextLink = 0;
   int m_lockFd = -1;
+  long long m_checkpointedWrites = 0;
   std::string m_lockPath;
   int m_callerDepth = 0;
 

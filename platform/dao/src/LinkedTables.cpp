@@ -7,6 +7,7 @@
 
 #include "DaoErrors.h"
 #include "DaoStore.h"
+#include "tabrik/TextConversion.h"
 
 using namespace tabrik::dao;
 
@@ -57,18 +58,9 @@ bool DAODatabase::syncLinks() {
     auto found = m_links.find(key);
     if (found == m_links.end()) {
       std::string alias = "lnk_" + std::to_string(++m_nextLink);
-      std::string uri = "file:";
-      for (unsigned char c : toUtf8(linkPath(t.connect))) {
-        if (c == '\\') c = '/';
-        if (std::isalnum(c) || std::strchr("/-_.~", c)) {
-          uri += static_cast<char>(c);
-        } else {
-          char hex[4];
-          std::snprintf(hex, sizeof hex, "%%%02X", c);
-          uri += hex;
-        }
-      }
-      uri += "?mode=ro";
+      std::string native = tabrik::text::nativePath(linkPath(t.connect));
+      std::string parameters = readOnlyParameters(native);
+      std::string uri = sqliteUri(native, parameters.empty() ? "mode=ro" : parameters);
       sqlite3_stmt* attach = nullptr;
       sqlite3_prepare_v2(db, ("ATTACH DATABASE ? AS " + alias).c_str(), -1, &attach, nullptr);
       sqlite3_bind_text(attach, 1, uri.c_str(), -1, SQLITE_TRANSIENT);

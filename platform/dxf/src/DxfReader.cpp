@@ -29,6 +29,7 @@
 #include "dbsymtb.h"
 #include "rxdict.h"
 #include "tabrik/DrawingFiling.h"
+#include "tabrik/TextConversion.h"
 
 namespace tabrik::dxf {
 
@@ -247,7 +248,12 @@ class DrawingReader {
       // Groups this host cannot place (a known type without its subclass markers):
       // the object is left out and the reading goes on.
       delete object;
-      note(m_tags[at].line, "a " + std::string(dxfName.begin(), dxfName.end()) + " was left out");
+      note(m_tags[at].line,
+           "a " + std::string(dxfName.begin(), dxfName.end()) + " was left out: " +
+               (status == Acad::eBadDxfSequence
+                    ? "its subclass markers (group 100) are missing or out of order"
+                    : "its groups could not be read (error status " +
+                          std::to_string(static_cast<int>(status)) + ")"));
       return nullptr;
     }
     AcDbHandle handle = handleOf(at + 1, stop, dxfName == L"DIMSTYLE" ? 105 : 5);
@@ -645,20 +651,7 @@ Acad::ErrorStatus readDrawing(AcDbDatabase* database, std::string_view text,
 Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path,
                            std::wstring* message) {
   if (database == nullptr) return Acad::eNullObjectPointer;
-  std::string narrow;
-  for (wchar_t c : path) {
-    wchar_t ch = c == L'\\' ? L'/' : c;
-    if (ch < 0x80) {
-      narrow += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-      narrow += static_cast<char>(0xC0 | (ch >> 6));
-      narrow += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-      narrow += static_cast<char>(0xE0 | ((ch >> 12) & 0x0F));
-      narrow += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-      narrow += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-  }
+  const std::string narrow = text::nativePath(path);
   std::FILE* file = std::fopen(narrow.c_str(), "rb");
   if (file == nullptr) return Acad::eFileNotFound;
   Acad::ErrorStatus status;
@@ -673,7 +666,10 @@ Acad::ErrorStatus readFile(AcDbDatabase* database, const std::wstring& path,
 
 namespace {
 Acad::ErrorStatus readInstalled(AcDbDatabase* database, const std::wstring& path) {
-  return readFile(database, path);
+  std::wstring message;
+  Acad::ErrorStatus status = readFile(database, path, &message);
+  acad::setReadMessage(database, message);
+  return status;
 }
 Acad::ErrorStatus writeInstalled(AcDbDatabase* database, const std::wstring& path) {
   return writeFile(database, path);

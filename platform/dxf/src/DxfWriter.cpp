@@ -17,6 +17,7 @@
 #include "dbproxy.h"
 #include "dbsymtb.h"
 #include "tabrik/DrawingFiling.h"
+#include "tabrik/TextConversion.h"
 
 namespace tabrik::dxf {
 
@@ -370,21 +371,7 @@ Acad::ErrorStatus writeDrawing(AcDbDatabase* database, std::string& text) {
 
 Acad::ErrorStatus writeFile(AcDbDatabase* database, const std::wstring& path) {
   if (database == nullptr) return Acad::eNullObjectPointer;
-  std::wstring normal = path;
-  std::replace(normal.begin(), normal.end(), L'\\', L'/');
-  std::string narrow;
-  for (wchar_t c : normal) {
-    if (c < 0x80) {
-      narrow += static_cast<char>(c);
-    } else if (c < 0x800) {
-      narrow += static_cast<char>(0xC0 | (c >> 6));
-      narrow += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      narrow += static_cast<char>(0xE0 | ((c >> 12) & 0x0F));
-      narrow += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      narrow += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  const std::string narrow = text::nativePath(path);
   std::FILE* file = std::fopen(narrow.c_str(), "wb");
   if (file == nullptr) return Acad::eFileAccessErr;
   acad::completeDrawing(database);

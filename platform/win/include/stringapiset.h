@@ -9,9 +9,9 @@
 
 // Returns the number of units written, or the size needed when the output size is 0;
 // a length of -1 means the input is null-terminated and the count includes the null.
-// Invalid UTF-8 bytes become U+FFFD. On the wide side a character beyond the Basic
-// Multilingual Plane may be one unit or a UTF-16 surrogate pair; a surrogate that is
-// not part of a pair, and a value beyond U+10FFFF, becomes '?'.
+// Invalid UTF-8 bytes become U+FFFD. Wide to narrow is the platform's one conversion
+// (tabrik/TextConversion.h): a surrogate pair becomes its code point, a lone surrogate
+// U+FFFD.
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR src, int srcBytes, LPWSTR dst,
                         int dstChars);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR src, int srcChars, LPSTR dst,

@@ -1,6 +1,8 @@
 // UTF-8 <-> wide conversion: the one place where narrow text becomes wide.
 #include "stringapiset.h"
 
+#include "tabrik/TextConversion.h"
+
 #include <cwchar>
 #include <string>
 
@@ -32,25 +34,6 @@ char32_t decodeOne(const unsigned char* s, int n, int& i) {
   return cp;
 }
 
-void encodeOne(char32_t cp, std::string& out) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = '?';
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 }  // namespace
 
 int MultiByteToWideChar(UINT, DWORD, LPCSTR src, int srcBytes, LPWSTR dst, int dstChars) {
@@ -72,20 +55,7 @@ int WideCharToMultiByte(UINT, DWORD, LPCWSTR src, int srcChars, LPSTR dst, int d
   if (usedDefaultChar) *usedDefaultChar = FALSE;
   if (!src) return 0;
   int n = srcChars >= 0 ? srcChars : static_cast<int>(std::wcslen(src)) + 1;
-  std::string out;
-  for (int i = 0; i < n; ++i) {
-    auto unit = static_cast<char32_t>(src[i]);
-    // Text that came through UTF-16 may hold a character beyond the Basic Multilingual
-    // Plane as a surrogate pair: it is one character, encoded as one 4-byte sequence.
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n) {
-      auto low = static_cast<char32_t>(src[i + 1]);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-        ++i;
-      }
-    }
-    encodeOne(unit, out);
-  }
+  std::string out = tabrik::text::toUtf8(std::wstring_view(src, static_cast<size_t>(n)));
   int need = static_cast<int>(out.size());
   if (dstBytes == 0) return need;
   if (!dst || dstBytes < need) return 0;

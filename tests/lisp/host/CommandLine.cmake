@@ -13,6 +13,15 @@ function(expect name status pattern)
   endif()
 endfunction()
 
+# expect_stderr(NAME STATUS STDERR-REGEX ARGS...)
+function(expect_stderr name status pattern)
+  execute_process(COMMAND ${TABRIK} --no-module --quiet ${ARGN}
+                  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT result STREQUAL "${status}" OR NOT err MATCHES "${pattern}")
+    message(SEND_ERROR "${name}: status ${result} (expected ${status})\nstderr: [${err}]\nexpected: ${pattern}")
+  endif()
+endfunction()
+
 file(WRITE ${WORK}/good.lsp "(princ \"good\")\n(terpri)\n")
 file(WRITE ${WORK}/bad.lsp "(princ \"before\")\n(car 1)\n(princ \"after\")\n")
 file(WRITE ${WORK}/handler.lsp "(defun *error* (m) (princ (strcat \"[\" m \"]\")) (princ))\n(/ 1 0)\n(princ \"not reached\")\n")
@@ -45,3 +54,14 @@ expect(drawing-option 0 "^\\(\"saved.dxf\"\\)\n$" eval --drawing saved.dxf "(hos
 expect(drawings-last-active 0 "^\"saved.dxf\"\n$" eval --drawing saved.dxf --drawing ${WORK}/saved.dxf "(getvar \"DWGNAME\")")
 expect(unreadable-drawing 2 "^$" eval --drawing missing.dxf "(+ 1 2)")
 expect(missing-module-is-not-fatal 0 "^3\n$" eval --module ${WORK}/nothing.arx "(+ 1 2)")
+
+# A drawing that cannot be read names the line and the reason; one that loses an object
+# on the way (a LINE without its subclass markers) opens and says which.
+file(WRITE ${WORK}/broken.dxf "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\nA\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n5,0\n 20\n1\n  0\nENDSEC\n  0\nEOF\n")
+expect_stderr(broken-drawing-names-line-and-reason 2
+  "cannot open drawing broken.dxf: line 15: a number was expected in group 10 \\(error status 106\\)"
+  eval --drawing broken.dxf "(+ 1 2)")
+file(WRITE ${WORK}/unmarked.dxf "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n1\n 20\n2\n 30\n0\n 11\n3\n 21\n4\n 31\n0\n  0\nENDSEC\n  0\nEOF\n")
+expect_stderr(left-out-object-is-reported 0
+  "drawing unmarked.dxf: line 5: a LINE was left out: its subclass markers"
+  eval --drawing unmarked.dxf "(+ 1 2)")

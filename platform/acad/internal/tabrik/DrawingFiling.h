@@ -92,6 +92,12 @@ bool isFiled(const AcDbDxfFiler* filer, AcDbObjectId id);
 // The file a database was read from or saved to.
 void setFilename(AcDbDatabase* database, const std::wstring& name);
 
+// What the last read of a drawing file into the database had to say, for the user:
+// why a read failed ("line 15: a number was expected", the line counted from 1), or the
+// first object a successful read left out. Empty when there was nothing to say.
+void setReadMessage(AcDbDatabase* database, const std::wstring& message);
+const std::wstring& readMessage(const AcDbDatabase* database);
+
 // The DXF reader and writer live in their own library; it installs them here so that
 // readDwgFile, dxfIn and dxfOut can reach them.
 using DxfReadFunction = Acad::ErrorStatus (*)(AcDbDatabase* database, const std::wstring& path);

@@ -12,27 +12,17 @@
 
 #include "errhandlingapi.h"
 #include "stringapiset.h"
+#include "tabrik/TextConversion.h"
 
 namespace tabrik::win {
 
+// Both go through the platform's one conversion (tabrik/TextConversion.h).
 std::string nativePath(LPCWSTR path) {
   if (path == nullptr) return std::string();
-  std::string out = utf8Text(path);
-  for (char& c : out) {
-    if (c == '\\') c = '/';
-  }
-  return out;
+  return tabrik::text::nativePath(path);
 }
 
-std::string utf8Text(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int length = static_cast<int>(text.size());
-  const int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, out.data(), bytes, nullptr, nullptr);
-  return out;
-}
+std::string utf8Text(const std::wstring& text) { return tabrik::text::toUtf8(text); }
 
 std::wstring wideName(const std::string& name) {
   if (name.empty()) return std::wstring();

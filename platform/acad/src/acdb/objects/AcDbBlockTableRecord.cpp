@@ -135,12 +135,12 @@ bool AcDbBlockTableRecord::hasAttributeDefinitions() const {
 }
 
 bool AcDbBlockTableRecord::isLayout() const {
-  return wcscasecmp(m_name.c_str(), ACDB_MODEL_SPACE) == 0 ||
-         wcsncasecmp(m_name.c_str(), ACDB_PAPER_SPACE, 12) == 0;
+  return wcscasecmp(name().c_str(), ACDB_MODEL_SPACE) == 0 ||
+         wcsncasecmp(name().c_str(), ACDB_PAPER_SPACE, 12) == 0;
 }
 
 bool AcDbBlockTableRecord::isAnonymous() const {
-  return !m_name.empty() && m_name[0] == L'*' && !isLayout();
+  return !name().empty() && name()[0] == L'*' && !isLayout();
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::getBlockReferenceIds(AcDbObjectIdArray& ids, bool) const {
@@ -226,7 +226,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 Acad::ErrorStatus AcDbBlockTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbBlockTableRecord");
-  filer->writeString(2, m_name);
+  filer->writeString(2, name());
   filer->writeObjectId(340, tabrik::acad::layoutIdOf(database(), objectId()));
   return filer->filerStatus();
 }
@@ -236,7 +236,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   if (status == Acad::eOk) status = requireSubclass(filer, L"AcDbBlockTableRecord");
   if (status != Acad::eOk) return status;
   return forEachGroup(filer, [&](const resbuf& rb) {
-    if (rb.restype == 2) m_name = stringOf(rb);
+    if (rb.restype == 2) assignName(stringOf(rb));
   });
 }
 

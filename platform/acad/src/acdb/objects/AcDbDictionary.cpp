@@ -23,6 +23,17 @@ bool keyLess(const std::wstring& a, const std::wstring& b) {
   return wcscasecmp(a.c_str(), b.c_str()) < 0;
 }
 
+// The entry whose key is `key` without regard to case; end() when there is none.
+// m_entries is sorted by keyLess and its keys are unique without regard to case, so a
+// lookup is a binary search.
+template <class Entries>
+auto findKey(Entries& entries, const ACHAR* key) {
+  auto at = std::lower_bound(
+      entries.begin(), entries.end(), key,
+      [](const auto& entry, const ACHAR* k) { return wcscasecmp(entry.key.c_str(), k) < 0; });
+  return at != entries.end() && wcscasecmp(at->key.c_str(), key) == 0 ? at : entries.end();
+}
+
 bool validKey(const ACHAR* key) {
   if (key == nullptr || key[0] == 0 || std::wcslen(key) > 255) return false;
   for (const ACHAR* c = key; *c; ++c)
@@ -38,12 +49,11 @@ AcDbDictionary::~AcDbDictionary() = default;
 Acad::ErrorStatus AcDbDictionary::getAt(const ACHAR* key, AcDbObjectId& id) const {
   id.setNull();
   if (key == nullptr) return Acad::eInvalidKey;
-  for (const Entry& entry : m_entries)
-    if (wcscasecmp(entry.key.c_str(), key) == 0 && entry.id.isValid() && !entry.id.isErased()) {
-      id = entry.id;
-      return Acad::eOk;
-    }
-  return Acad::eKeyNotFound;
+  auto found = findKey(m_entries, key);
+  if (found == m_entries.end() || !found->id.isValid() || found->id.isErased())
+    return Acad::eKeyNotFound;
+  id = found->id;
+  return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbDictionary::getAt(const ACHAR* key, AcDbObject*& object,
@@ -97,16 +107,17 @@ Acad::ErrorStatus AcDbDictionary::setAt(const ACHAR* key, AcDbObject* object, Ac
     id = object->objectId();
   }
   ObjectState::setOwner(object, objectId());
-  for (Entry& entry : m_entries) {
-    if (wcscasecmp(entry.key.c_str(), key) != 0) continue;
-    if (entry.id != id) {
+  if (auto found = findKey(m_entries, key); found != m_entries.end()) {
+    size_t index = static_cast<size_t>(found - m_entries.begin());
+    AcDbObjectId replaced = found->id;
+    if (replaced != id) {
       AcDbObject* old = nullptr;
-      if (acdbOpenObject(old, entry.id, AcDb::kForWrite) == Acad::eOk) {
+      if (acdbOpenObject(old, replaced, AcDb::kForWrite) == Acad::eOk) {
         old->erase();
         old->close();
       }
     }
-    entry.id = id;
+    if (index < m_entries.size()) m_entries[index].id = id;
     return Acad::eOk;
   }
   Entry entry{key, id};
@@ -121,8 +132,7 @@ Acad::ErrorStatus AcDbDictionary::remove(const ACHAR* key, AcDbObjectId& id) {
   id.setNull();
   if (key == nullptr) return Acad::eInvalidKey;
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-  auto found = std::find_if(m_entries.begin(), m_entries.end(),
-                            [&](const Entry& e) { return wcscasecmp(e.key.c_str(), key) == 0; });
+  auto found = findKey(m_entries, key);
   if (found == m_entries.end()) return Acad::eKeyNotFound;
   assertWriteEnabled();
   id = found->id;

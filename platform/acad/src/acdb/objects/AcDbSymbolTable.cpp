@@ -42,7 +42,13 @@ ACHAR* copyOf(const std::wstring& text) {
   return copy;
 }
 
-bool sameName(const std::wstring& a, const ACHAR* b) { return wcscasecmp(a.c_str(), b) == 0; }
+// The key of a name in a table's index: two names are the same record's exactly when
+// their keys are equal (character by character in lower case, as wcscasecmp compares).
+std::wstring foldedName(const ACHAR* name) {
+  std::wstring key = name;
+  for (wchar_t& c : key) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+  return key;
+}
 
 bool isValidSymbolName(const ACHAR* name) {
   if (name == nullptr || name[0] == 0) return false;
@@ -81,18 +87,29 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* name) {
   if (!blockName && !activeViewport && !isValidSymbolName(name))
     return Acad::eInvalidSymbolTableName;
   if (name == nullptr || name[0] == 0) return Acad::eInvalidSymbolTableName;
-  const AcDbSymbolTable* table =
-      ownerId().isValid() ? AcDbSymbolTable::cast(ownerId().stub()->object) : nullptr;
-  if (table != nullptr) {
-    for (const AcDbObjectId& id : table->m_records) {
-      const AcDbSymbolTableRecord* other = peekRecord(id);
-      if (other != nullptr && other != this && !other->isErased() && sameName(other->m_name, name))
-        return Acad::eDuplicateRecordName;
-    }
-  }
+  const AcDbSymbolTable* table = this->table();
+  if (table == nullptr && ownerId().isValid())
+    table = AcDbSymbolTable::cast(ownerId().stub()->object);  // not added yet
+  if (table != nullptr && table->find(name, /*getErased=*/false, table->positionOf(this)) >= 0)
+    return Acad::eDuplicateRecordName;
   assertWriteEnabled();
-  m_name = name;
+  assignName(name);
   return Acad::eOk;
+}
+
+AcDbSymbolTable* AcDbSymbolTableRecord::table() const {
+  return m_tableId.isValid() ? AcDbSymbolTable::cast(m_tableId.stub()->object) : nullptr;
+}
+
+void AcDbSymbolTableRecord::assignName(std::wstring name) {
+  if (name == m_name) return;
+  std::wstring old = std::move(m_name);
+  m_name = std::move(name);
+  AcDbSymbolTable* table = this->table();
+  int position = table != nullptr ? table->positionOf(this) : -1;
+  if (position < 0) return;
+  table->unindexAt(position, old);
+  table->indexAt(position, m_name);
 }
 
 Acad::ErrorStatus AcDbSymbolTableRecord::dwgOutFields(AcDbDwgFiler* filer) const {
@@ -104,7 +121,9 @@ Acad::ErrorStatus AcDbSymbolTableRecord::dwgOutFields(AcDbDwgFiler* filer) const
 
 Acad::ErrorStatus AcDbSymbolTableRecord::dwgInFields(AcDbDwgFiler* filer) {
   AcDbObject::dwgInFields(filer);
-  filer->readString(m_name);
+  std::wstring name;
+  filer->readString(name);
+  assignName(std::move(name));
   filer->readInt16(&m_flags);
   return filer->filerStatus();
 }
@@ -130,7 +149,7 @@ static void writeNameAndFlags(AcDbDxfFiler* filer, const std::wstring& name, Ade
 Acad::ErrorStatus AcDbRegAppTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbRegAppTableRecord");
-  writeNameAndFlags(filer, m_name, m_flags);
+  writeNameAndFlags(filer, name(), m_flags);
   return filer->filerStatus();
 }
 
@@ -139,7 +158,7 @@ Acad::ErrorStatus AcDbRegAppTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   if (status == Acad::eOk) status = requireSubclass(filer, L"AcDbRegAppTableRecord");
   if (status != Acad::eOk) return status;
   return forEachGroup(filer, [&](const resbuf& rb) {
-    if (rb.restype == 2) m_name = stringOf(rb);
+    if (rb.restype == 2) assignName(stringOf(rb));
     if (rb.restype == 70) m_flags = rb.resval.rint;
   });
 }
@@ -235,7 +254,7 @@ Acad::ErrorStatus AcDbLayerTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 Acad::ErrorStatus AcDbLayerTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbLayerTableRecord");
-  writeNameAndFlags(filer, m_name, m_flags);
+  writeNameAndFlags(filer, name(), m_flags);
   int index = m_color.colorIndex();
   if (index < 1 || index > 255) index = 7;
   filer->writeInt16(62, static_cast<Adesk::Int16>(m_off ? -index : index));
@@ -257,7 +276,7 @@ Acad::ErrorStatus AcDbLayerTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   return forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
       case 2:
-        m_name = stringOf(rb);
+        assignName(stringOf(rb));
         break;
       case 70:
         m_flags = rb.resval.rint;
@@ -353,7 +372,7 @@ Acad::ErrorStatus AcDbLinetypeTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 Acad::ErrorStatus AcDbLinetypeTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbLinetypeTableRecord");
-  writeNameAndFlags(filer, m_name, m_flags);
+  writeNameAndFlags(filer, name(), m_flags);
   filer->writeString(3, m_comments);
   filer->writeInt16(72, 65);
   filer->writeInt16(73, static_cast<Adesk::Int16>(m_dashes.size()));
@@ -373,7 +392,7 @@ Acad::ErrorStatus AcDbLinetypeTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   return forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
       case 2:
-        m_name = stringOf(rb);
+        assignName(stringOf(rb));
         break;
       case 70:
         m_flags = rb.resval.rint;
@@ -472,7 +491,7 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 Acad::ErrorStatus AcDbTextStyleTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbTextStyleTableRecord");
-  writeNameAndFlags(filer, m_name, m_flags);
+  writeNameAndFlags(filer, name(), m_flags);
   filer->writeDouble(40, m_textSize);
   filer->writeDouble(41, m_xScale);
   filer->writeDouble(50, m_oblique * 180.0 / std::numbers::pi);
@@ -490,7 +509,7 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   return forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
       case 2:
-        m_name = stringOf(rb);
+        assignName(stringOf(rb));
         break;
       case 70:
         m_flags = rb.resval.rint;
@@ -557,7 +576,7 @@ Acad::ErrorStatus AcDbViewportTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 Acad::ErrorStatus AcDbViewportTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbViewportTableRecord");
-  writeNameAndFlags(filer, m_name, m_flags);
+  writeNameAndFlags(filer, name(), m_flags);
   filer->writePoint2d(10, AcGePoint2d(0, 0));
   filer->writePoint2d(11, AcGePoint2d(1, 1));
   filer->writePoint2d(12, m_center);
@@ -593,7 +612,7 @@ Acad::ErrorStatus AcDbViewportTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   return forEachGroup(filer, [&](const resbuf& rb) {
     switch (rb.restype) {
       case 2:
-        m_name = stringOf(rb);
+        assignName(stringOf(rb));
         break;
       case 70:
         m_flags = rb.resval.rint;
@@ -637,7 +656,7 @@ Acad::ErrorStatus AcDbDimStyleTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 Acad::ErrorStatus AcDbDimStyleTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbDimStyleTableRecord");
-  writeNameAndFlags(filer, m_name, m_flags);
+  writeNameAndFlags(filer, name(), m_flags);
   filer->writeObjectId(340, m_textStyle);
   return filer->filerStatus();
 }
@@ -647,7 +666,7 @@ Acad::ErrorStatus AcDbDimStyleTableRecord::dxfInFields(AcDbDxfFiler* filer) {
   if (status == Acad::eOk) status = requireSubclass(filer, L"AcDbDimStyleTableRecord");
   if (status != Acad::eOk) return status;
   return forEachGroup(filer, [&](const resbuf& rb) {
-    if (rb.restype == 2) m_name = stringOf(rb);
+    if (rb.restype == 2) assignName(stringOf(rb));
     if (rb.restype == 70) m_flags = rb.resval.rint;
     if (rb.restype == 340) m_textStyle = filer->idOf(rb);
   });
@@ -659,15 +678,66 @@ Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* name, AcDbObjectId& id,
                                          bool getErased) const {
   id.setNull();
   if (name == nullptr) return Acad::eInvalidInput;
-  for (const AcDbObjectId& recordId : m_records) {
-    const AcDbSymbolTableRecord* record = peekRecord(recordId);
+  int position = find(name, getErased);
+  if (position < 0) return Acad::eKeyNotFound;
+  id = m_records[position];
+  return Acad::eOk;
+}
+
+int AcDbSymbolTable::find(const ACHAR* name, bool getErased, int except) const {
+  auto found = m_byName.find(foldedName(name));
+  if (found == m_byName.end()) return -1;
+  for (int position : found->second) {
+    if (position == except || position >= m_records.length()) continue;
+    const AcDbSymbolTableRecord* record = peekRecord(m_records[position]);
     if (record == nullptr || (record->isErased() && !getErased)) continue;
-    if (sameName(record->name(), name)) {
-      id = recordId;
-      return Acad::eOk;
-    }
+    return position;
   }
-  return Acad::eKeyNotFound;
+  return -1;
+}
+
+int AcDbSymbolTable::positionOf(const AcDbSymbolTableRecord* record) const {
+  int position = record->m_tablePosition;
+  if (record->m_tableId != objectId() || position < 0 || position >= m_records.length()) return -1;
+  const AcDbObjectId& id = m_records[position];
+  return id.isValid() && id.stub()->object == record ? position : -1;
+}
+
+void AcDbSymbolTable::indexAt(int position, const std::wstring& name) {
+  std::vector<int>& positions = m_byName[foldedName(name.c_str())];
+  positions.insert(std::lower_bound(positions.begin(), positions.end(), position), position);
+}
+
+void AcDbSymbolTable::unindexAt(int position, const std::wstring& name) {
+  auto found = m_byName.find(foldedName(name.c_str()));
+  if (found == m_byName.end()) return;
+  std::vector<int>& positions = found->second;
+  auto at = std::lower_bound(positions.begin(), positions.end(), position);
+  if (at != positions.end() && *at == position) positions.erase(at);
+  if (positions.empty()) m_byName.erase(found);
+}
+
+void AcDbSymbolTable::appendRecord(AcDbObjectId id) {
+  auto* record = AcDbSymbolTableRecord::cast(id.isValid() ? id.stub()->object : nullptr);
+  if (record != nullptr && positionOf(record) >= 0) return;
+  if (record == nullptr && m_records.contains(id)) return;  // defensive: not a record
+  m_records.append(id);
+  if (record == nullptr) return;
+  record->m_tableId = objectId();
+  record->m_tablePosition = m_records.length() - 1;
+  indexAt(record->m_tablePosition, record->name());
+}
+
+void AcDbSymbolTable::rebuildIndex() {
+  m_byName.clear();
+  for (int position = 0; position < m_records.length(); ++position) {
+    auto* record = AcDbSymbolTableRecord::cast(
+        m_records[position].isValid() ? m_records[position].stub()->object : nullptr);
+    if (record == nullptr) continue;
+    record->m_tableId = objectId();
+    record->m_tablePosition = position;
+    m_byName[foldedName(record->name().c_str())].push_back(position);
+  }
 }
 
 Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* name, AcDbSymbolTableRecord*& record,
@@ -685,7 +755,10 @@ bool AcDbSymbolTable::has(const ACHAR* name) const {
 }
 
 bool AcDbSymbolTable::has(AcDbObjectId id) const {
-  return m_records.contains(id) && !id.isErased();
+  if (!id.isValid() || id.isErased()) return false;
+  if (const auto* record = AcDbSymbolTableRecord::cast(id.stub()->object))
+    return positionOf(record) >= 0;
+  return m_records.contains(id);
 }
 
 Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* record) {
@@ -700,7 +773,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
   Acad::ErrorStatus status = database()->addAcDbObject(id, record);
   if (status != Acad::eOk) return status;
   ObjectState::setOwner(record, objectId());
-  m_records.append(id);
+  appendRecord(id);
   if (auto* block = AcDbBlockTableRecord::cast(record)) frameBlock(block);
   return Acad::eOk;
 }
@@ -728,6 +801,7 @@ Acad::ErrorStatus AcDbSymbolTable::dwgInFields(AcDbDwgFiler* filer) {
     AcDbSoftOwnershipId id;
     if (filer->readSoftOwnershipId(&id) == Acad::eOk && !id.isNull()) m_records.append(id);
   }
+  rebuildIndex();
   return filer->filerStatus();
 }
 

@@ -12,34 +12,15 @@
 #include "dbmtext.h"
 #include "dbsymtb.h"
 #include "tabrik/DrawingFiling.h"
+#include "tabrik/TextConversion.h"
 
 using namespace tabrik::acad;
-
-namespace {
-std::string narrowPath(const ACHAR* fileName) {
-  std::string path;
-  for (const ACHAR* c = fileName; *c; ++c) {
-    wchar_t ch = *c == L'\\' ? L'/' : *c;
-    if (ch < 0x80) {
-      path += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-      path += static_cast<char>(0xC0 | (ch >> 6));
-      path += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-      path += static_cast<char>(0xE0 | ((ch >> 12) & 0x0F));
-      path += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-      path += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-  }
-  return path;
-}
-}  // namespace
 
 // The file's content decides its form, not its name: a drawing saved as binary under
 // a ".dxf" name, or as DXF under a ".dwg" name, opens all the same.
 Acad::ErrorStatus AcDbDatabase::readDwgFile(const ACHAR* fileName, int, bool, const ACHAR*) {
   if (fileName == nullptr || fileName[0] == 0) return Acad::eInvalidInput;
-  std::ifstream in(narrowPath(fileName), std::ios::binary);
+  std::ifstream in(tabrik::text::nativePath(fileName), std::ios::binary);
   if (!in) return Acad::eFileNotFound;
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (!isBinaryDrawing(bytes)) return dxfIn(fileName);
@@ -60,7 +41,7 @@ Acad::ErrorStatus AcDbDatabase::saveAs(const ACHAR* fileName) {
   std::string bytes;
   Acad::ErrorStatus status = writeBinaryDrawing(this, bytes);
   if (status != Acad::eOk) return status;
-  std::ofstream out(narrowPath(fileName), std::ios::binary | std::ios::trunc);
+  std::ofstream out(tabrik::text::nativePath(fileName), std::ios::binary | std::ios::trunc);
   if (!out) return Acad::eFileAccessErr;
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();

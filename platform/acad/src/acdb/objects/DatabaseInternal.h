@@ -93,6 +93,8 @@ struct DatabaseImpl {
   bool metric = true;
   AcGePoint3d insbase;
   std::wstring filename;
+  // What the last read of a drawing file had to say (readMessage).
+  std::wstring readMessage;
 
   // The spine of the entity walks: the main entities of one block, or of model and
   // paper space together (under the null key), sorted by handle, erased ones included.

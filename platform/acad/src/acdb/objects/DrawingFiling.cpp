@@ -59,10 +59,7 @@ void raiseHandseed(AcDbDatabase* database, AcDbHandle seed) {
   if (seed.value() > next) next = seed.value();
 }
 
-void appendTableRecord(AcDbSymbolTable* table, AcDbObjectId record) {
-  AcDbObjectIdArray& records = const_cast<AcDbObjectIdArray&>(table->recordIds());
-  if (!records.contains(record)) records.append(record);
-}
+void appendTableRecord(AcDbSymbolTable* table, AcDbObjectId record) { table->appendRecord(record); }
 
 DatabaseRoots databaseRoots(const AcDbDatabase* database) {
   const DatabaseImpl& db = database->impl();
@@ -170,6 +167,14 @@ bool isFiled(const AcDbDxfFiler* filer, AcDbObjectId id) {
 
 void setFilename(AcDbDatabase* database, const std::wstring& name) {
   database->impl().filename = name;
+}
+
+void setReadMessage(AcDbDatabase* database, const std::wstring& message) {
+  database->impl().readMessage = message;
+}
+
+const std::wstring& readMessage(const AcDbDatabase* database) {
+  return database->impl().readMessage;
 }
 
 void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer) {

@@ -7,6 +7,7 @@
 #include "aced/doc/DocManager.h"
 #include "aced/doc/HostEditor.h"
 #include "aced/host/HostState.h"
+#include "tabrik/DrawingFiling.h"
 
 namespace tabrik::acad {
 
@@ -31,10 +32,15 @@ Document* openDrawingFile(const std::wstring& path) {
   auto database =
       std::make_unique<AcDbDatabase>(/*buildDefaultDrawing=*/false, /*noDocument=*/false);
   Acad::ErrorStatus status = database->readDwgFile(path.c_str());
+  const std::wstring& said = readMessage(database.get());
   if (status != Acad::eOk) {
-    hostDiagnostic("cannot open drawing " + toUtf8(path) + ": " + reason(status));
+    // The reader's line and reason first; the status stays for those who look it up.
+    hostDiagnostic("cannot open drawing " + toUtf8(path) + ": " +
+                   (said.empty() ? reason(status) : toUtf8(said) + " (" + reason(status) + ")"));
     return nullptr;
   }
+  // A drawing that opens but lost something on the way says so.
+  if (!said.empty()) hostDiagnostic("drawing " + toUtf8(path) + ": " + toUtf8(said));
   return docManager().open(path, std::move(database));
 }
 

@@ -258,6 +258,12 @@ void HostSession::write(std::string_view utf8) { writeConsole(utf8); }
 
 bool HostSession::atLineStart() { return consoleAtLineStart(); }
 
+void HostSession::addIdleHandler(std::function<void()> handler) {
+  hostState().addIdleHandler(std::move(handler));
+}
+
+void HostSession::idle() { hostState().runIdleHandlers(); }
+
 void HostSession::setTerminalReader(
     std::function<std::optional<std::string>(const std::string& prompt)> reader) {
   hostState().setTerminalReader(std::move(reader));
