@@ -16,6 +16,7 @@
 #include "aced/doc/DocManager.h"
 #include "dbproxy.h"
 #include "dbsymtb.h"
+#include "tabrik/GiRecorder.h"
 #include "draw/NVLeader.h"
 #include "rxdict.h"
 #include "tabrik/DrawingFiling.h"
@@ -460,6 +461,64 @@ TEST_F(NVLeaderTest, ZeroOffsetRunsTheSecondLegToTheEnd) {
   NVLeader leader(AcGePoint3d(0, 0, 0), AcGePoint3d(4, 0, 0), AcGePoint3d(4, 3, 0), 0.0,
                   AcDbObjectId(), layerZero());
   expectNear(leader.legEnd(), AcGePoint3d(4, 3, 0));
+}
+
+TEST_F(NVLeaderTest, DrawsBothLegsThenTheSymbolOnTheLeadersLayer) {
+  std::unique_ptr<NVLeader> leader(geometryLeader(m_symbol, layerZero()));
+  tabrik::acad::GiRecorder recorder;
+  leader->worldDraw(&recorder);
+  const std::vector<tabrik::acad::GiPrimitive>& drawn = recorder.primitives();
+  ASSERT_EQ(drawn.size(), 3u);
+  const std::vector<std::vector<AcGePoint3d>> expected = {
+      {{0, 0, 0}, {4, 0, 0}}, {{4, 0, 0}, {4, 2, 0}}, {{4, 2, 0}, {4, 4, 0}}};
+  for (size_t i = 0; i < drawn.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(drawn[i].kind, tabrik::acad::GiPrimitive::kPolyline);
+    ASSERT_EQ(drawn[i].points.size(), 2u);
+    expectNear(drawn[i].points[0], expected[i][0]);
+    expectNear(drawn[i].points[1], expected[i][1]);
+  }
+  EXPECT_EQ(drawn[2].layer, layerZero());
+}
+
+TEST_F(NVLeaderTest, ListPrintsThePointsBeforeTheSymbol) {
+  NVLeader leader(AcGePoint3d(1, 2, 3), AcGePoint3d(4, 6, 3), AcGePoint3d(10, 6, 3), 1.0, m_symbol,
+                  layerZero());
+  tabrik::acad::testing::OutputCapture capture;
+  leader.list();
+  const std::string out = capture.take();
+  const std::string points =
+      "                   Starting point = 1.000000, 2.000000, 3.000000\n"
+      "                   Middle point = 4.000000, 6.000000, 3.000000\n"
+      "                   End point = 10.000000, 6.000000, 3.000000\n\n\n";
+  const size_t at = out.find(points);
+  ASSERT_NE(at, std::string::npos) << out;
+  // The symbol lists itself after the points.
+  EXPECT_GT(out.size(), at + points.size());
+}
+
+TEST_F(NVLeaderTest, TheSymbolFollowsTheLayerOnlyWithSubEntities) {
+  AcDbLayerTable* table = nullptr;
+  ASSERT_EQ(m_db->getLayerTable(table, AcDb::kForWrite), Acad::eOk);
+  auto* record = new AcDbLayerTableRecord();
+  record->setName(L"NOTES");
+  AcDbObjectId notes;
+  ASSERT_EQ(table->add(notes, record), Acad::eOk);
+  record->close();
+  table->close();
+
+  NVLeader leader(AcGePoint3d(), AcGePoint3d(1, 0, 0), AcGePoint3d(1, 1, 0), 1.0, m_symbol,
+                  layerZero());
+  ASSERT_EQ(leader.setLayer(notes), Acad::eOk);
+  EXPECT_EQ(leader.layerId(), notes);
+  EXPECT_EQ(leader.blockReference().layerId(), notes);
+  ASSERT_EQ(leader.setLayer(layerZero(), /*doSubents=*/false), Acad::eOk);
+  EXPECT_EQ(leader.layerId(), layerZero());
+  EXPECT_EQ(leader.blockReference().layerId(), notes);
+  // A failing change leaves both as they were.
+  EXPECT_NE(leader.setLayer(m_symbol), Acad::eOk);
+  EXPECT_EQ(leader.layerId(), layerZero());
+  EXPECT_EQ(leader.blockReference().layerId(), notes);
 }
 
 // --- the class --------------------------------------------------------------------------
