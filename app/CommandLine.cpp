@@ -17,6 +17,8 @@ const char kUsage[] =
     "options:\n"
     "  --drawing PATH      open the DXF file as a drawing (repeatable; the last is active)\n"
     "  --save PATH         at the end, save the active drawing as DXF to PATH\n"
+    "  --save-exploded PATH  at the end, save a copy of the active drawing as DXF to\n"
+    "                      PATH with custom entities exploded into plain entities\n"
     "  --input FILE        queue each line of FILE as one user input\n"
     "  --search-path DIRS  folders separated by ';' (ACADPREFIX and the file search)\n"
     "  --registry PATH     the registry file\n"
@@ -58,7 +60,7 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
       if (name == "--help") line.command = Command::kHelp;
       continue;
     }
-    const char* known[] = {"--drawing",     "--save",     "--input",
+    const char* known[] = {"--drawing",     "--save",     "--save-exploded", "--input",
                            "--search-path", "--registry", "--module"};
     bool isKnown = false;
     for (const char* option : known) isKnown = isKnown || name == option;
@@ -75,6 +77,7 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
     }
     if (name == "--drawing") line.options.drawings.push_back(*value);
     if (name == "--save") line.options.savePath = *value;
+    if (name == "--save-exploded") line.options.saveExplodedPath = *value;
     if (name == "--input") line.options.inputFile = *value;
     if (name == "--search-path") line.options.searchPath = *value;
     if (name == "--registry") line.options.registryPath = *value;

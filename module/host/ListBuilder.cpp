@@ -148,6 +148,15 @@ void ListBuilder::finish() {
   release();
 }
 
+bool ListBuilder::addPairHostValue(const std::wstring& name, const resbuf* hostValue) {
+  resbuf* pair = makePair(name, hostValue);
+  if (pair == nullptr) {
+    return false;
+  }
+  append(pair);
+  return true;
+}
+
 resbuf* ListBuilder::makePair(const std::wstring& name, const resbuf* hostValue) {
   if (hostValue == nullptr) {
     return nullptr;

@@ -40,6 +40,9 @@ class ListBuilder {
   void addPairEntity(const std::wstring& name, const AcDbObjectId& id);
   // (name . value) with the string rule of the field `name`.
   void addPairDatabaseValue(const std::wstring& name, const VARIANT& value);
+  // (name . value) for one host element that makePair carries; false, appending
+  // nothing, for any other element.
+  bool addPairHostValue(const std::wstring& name, const resbuf* hostValue);
   // Closes the list with RTLE, returns it to LISP with acedRetList, releases it and
   // leaves the builder empty.
   void finish();

@@ -1,13 +1,17 @@
-// Registration of the module's runtime classes. The custom entity NVLeader registers
-// here when its class joins the module.
+// Registration of the module's runtime classes: the custom entity NVLeader.
 #include "host/ModuleClasses.h"
 
 #include <rxclass.h>
 
+#include "draw/NVLeader.h"
+
 namespace tabrik::arx {
 
-void registerModuleClasses() { acrxBuildClassHierarchy(); }
+void registerModuleClasses() {
+  registerNVLeaderClass();
+  acrxBuildClassHierarchy();
+}
 
-void removeModuleClasses() {}
+void removeModuleClasses() { removeNVLeaderClass(); }
 
 }  // namespace tabrik::arx

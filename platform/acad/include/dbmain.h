@@ -397,10 +397,27 @@ class AcDbDatabase : public AcRxObject {
 
 class AcDbHostApplicationServices : public AcRxObject {
  public:
+  enum FindFileHint {
+    kDefault = 0,
+    kFontFile,
+    kCompiledShapeFile,
+    kTrueTypeFontFile,
+    kEmbeddedImageFile,
+    kXRefDrawing,
+    kPatternFile,
+    kARXApplication
+  };
+
   // The database that host calls act on: the active document's, or one a caller made
   // working for a while.
   AcDbDatabase* workingDatabase() const { return m_workingDatabase; }
   void setWorkingDatabase(AcDbDatabase* database) { m_workingDatabase = database; }
+  // The full name of a file the host finds: the name as given when it exists, else in
+  // the folders the host searches (the drawing's, then the support path). eOk with the
+  // name in fileOut; eFileNotFound; eBufferTooSmall when the name does not fit.
+  virtual Acad::ErrorStatus findFile(ACHAR* fileOut, int bufferLength, const ACHAR* fileName,
+                                     AcDbDatabase* database = nullptr,
+                                     FindFileHint hint = kDefault);
 
  private:
   AcDbDatabase* m_workingDatabase = nullptr;

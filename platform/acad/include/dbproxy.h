@@ -24,6 +24,11 @@ class AcDbProxyEntity : public AcDbEntity {
   void setOriginalClass(const std::wstring& dxfName, const std::wstring& className,
                         const std::wstring& appName, int proxyFlags);
   const std::vector<AcDbProxyGroup>& groups() const { return m_groups; }
+  // The record of a drawing file that the class refused to read (a later version of
+  // it asked to be kept as a proxy): its bytes as the file gave them, kept and written
+  // back unchanged.
+  const std::string& originalRecord() const { return m_record; }
+  void setOriginalRecord(std::string record) { m_record = std::move(record); }
 
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
@@ -34,6 +39,7 @@ class AcDbProxyEntity : public AcDbEntity {
   std::wstring m_dxfName, m_className, m_appName;
   int m_proxyFlags = 0;
   std::vector<AcDbProxyGroup> m_groups;
+  std::string m_record;
 };
 
 class AcDbProxyObject : public AcDbObject {

@@ -15,3 +15,6 @@ bool acrxApplicationIsLocked(const ACHAR* modulename);
 // The application works with several open documents.
 bool acrxRegisterAppMDIAware(void* appId);
 bool acrxRegisterAppNotMDIAware(void* appId);
+// Stops the host at once with a message: for a module that finds the host in a state it
+// cannot work in (another module's class under one of its class names). Never returns.
+[[noreturn]] void acrx_abort(const ACHAR* format, ...);

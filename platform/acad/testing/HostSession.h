@@ -23,6 +23,7 @@ namespace tabrik::acad {
 struct SessionOptions {
   std::vector<std::string> drawings;  // DXF files to open; none: a new "Drawing1.dwg"
   std::string savePath;               // save the active drawing there at the end
+  std::string saveExplodedPath;       // and a copy with custom entities exploded there
   std::string inputFile;              // each line one token of the input queue
   std::string searchPath;             // ACADPREFIX
   std::string registryPath;

@@ -4,6 +4,7 @@
 // block contents, sub-entities), and the BLOCK/ENDBLK framing of blocks. Not for
 // module code.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -103,6 +104,17 @@ const std::wstring& readMessage(const AcDbDatabase* database);
 using DxfReadFunction = Acad::ErrorStatus (*)(AcDbDatabase* database, const std::wstring& path);
 using DxfWriteFunction = Acad::ErrorStatus (*)(AcDbDatabase* database, const std::wstring& path);
 void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer);
+
+// The host searches for files (findFile of the host application services) the way
+// its command line does; it installs that search here. Without one a name is found
+// only when it exists as given.
+using FileFinder = std::optional<std::wstring> (*)(const std::wstring& name);
+void installFileFinder(FileFinder finder);
+std::optional<std::wstring> findFileWithFinder(const std::wstring& name);
+
+// True for the drawing database's own classes; false for classes a module registered
+// (custom entities and objects), which other software may not know.
+bool isHostClass(const AcRxClass* cls);
 
 // The host's own binary drawing file (readDwgFile reads it whatever the extension;
 // saveAs writes it for a ".dwg" name). Reading needs an empty database (eWrongDatabase

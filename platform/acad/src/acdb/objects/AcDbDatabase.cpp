@@ -2,6 +2,7 @@
 // new database starts with, header variables, and the host application services.
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 
 #include "acdb/objects/DatabaseInternal.h"
 #include "dbdict.h"
@@ -336,6 +337,17 @@ Acad::ErrorStatus AcDbDatabase::setInsbase(const AcGePoint3d& base) {
 
 AcDbTransactionManager* AcDbDatabase::transactionManager() const { return &m_impl->transactions; }
 const ACHAR* AcDbDatabase::filename() const { return m_impl->filename.c_str(); }
+
+Acad::ErrorStatus AcDbHostApplicationServices::findFile(ACHAR* fileOut, int bufferLength,
+                                                        const ACHAR* fileName, AcDbDatabase*,
+                                                        FindFileHint) {
+  if (fileOut == nullptr || fileName == nullptr || bufferLength <= 0) return Acad::eInvalidInput;
+  std::optional<std::wstring> found = tabrik::acad::findFileWithFinder(fileName);
+  if (!found) return Acad::eFileNotFound;
+  if (found->size() + 1 > static_cast<size_t>(bufferLength)) return Acad::eBufferTooSmall;
+  std::wmemcpy(fileOut, found->c_str(), found->size() + 1);
+  return Acad::eOk;
+}
 
 AcDbHostApplicationServices* acdbHostApplicationServices() {
   static AcDbHostApplicationServices services;

@@ -116,26 +116,6 @@ Acad::ErrorStatus unfileGroups(AcDbDwgFiler* filer, std::vector<AcDbProxyGroup>&
     m_appName = appName;                                                                   \
     m_proxyFlags = proxyFlags;                                                             \
   }                                                                                        \
-  Acad::ErrorStatus CLASS::dwgOutFields(AcDbDwgFiler* filer) const {                       \
-    PARENT::dwgOutFields(filer);                                                           \
-    filer->writeString(m_dxfName);                                                         \
-    filer->writeString(m_className);                                                       \
-    filer->writeString(m_appName);                                                         \
-    filer->writeInt32(m_proxyFlags);                                                       \
-    fileGroups(filer, m_groups);                                                           \
-    return filer->filerStatus();                                                           \
-  }                                                                                        \
-  Acad::ErrorStatus CLASS::dwgInFields(AcDbDwgFiler* filer) {                              \
-    Acad::ErrorStatus status = PARENT::dwgInFields(filer);                                 \
-    if (status != Acad::eOk) return status;                                                \
-    filer->readString(m_dxfName);                                                          \
-    filer->readString(m_className);                                                        \
-    filer->readString(m_appName);                                                          \
-    Adesk::Int32 flags = 0;                                                                \
-    filer->readInt32(&flags);                                                              \
-    m_proxyFlags = flags;                                                                  \
-    return unfileGroups(filer, m_groups);                                                  \
-  }                                                                                        \
   Acad::ErrorStatus CLASS::dxfOutFields(AcDbDxfFiler* filer) const {                       \
     PARENT::dxfOutFields(filer);                                                           \
     writeRaw(filer, m_groups);                                                             \
@@ -147,5 +127,56 @@ Acad::ErrorStatus unfileGroups(AcDbDwgFiler* filer, std::vector<AcDbProxyGroup>&
     return readRaw(filer, m_groups);                                                       \
   }
 
+#define PROXY_DWG_IN_OUT(CLASS, PARENT, EXTRA_OUT, EXTRA_IN)         \
+  Acad::ErrorStatus CLASS::dwgOutFields(AcDbDwgFiler* filer) const { \
+    PARENT::dwgOutFields(filer);                                     \
+    filer->writeString(m_dxfName);                                   \
+    filer->writeString(m_className);                                 \
+    filer->writeString(m_appName);                                   \
+    filer->writeInt32(m_proxyFlags);                                 \
+    fileGroups(filer, m_groups);                                     \
+    EXTRA_OUT                                                        \
+    return filer->filerStatus();                                     \
+  }                                                                  \
+  Acad::ErrorStatus CLASS::dwgInFields(AcDbDwgFiler* filer) {        \
+    Acad::ErrorStatus status = PARENT::dwgInFields(filer);           \
+    if (status != Acad::eOk) return status;                          \
+    filer->readString(m_dxfName);                                    \
+    filer->readString(m_className);                                  \
+    filer->readString(m_appName);                                    \
+    Adesk::Int32 flags = 0;                                          \
+    filer->readInt32(&flags);                                        \
+    m_proxyFlags = flags;                                            \
+    status = unfileGroups(filer, m_groups);                          \
+    if (status != Acad::eOk) return status;                          \
+    EXTRA_IN                                                         \
+    return filer->filerStatus();                                     \
+  }
+
+namespace {
+
+void fileRecord(AcDbDwgFiler* filer, const std::string& record) {
+  filer->writeUInt32(static_cast<Adesk::UInt32>(record.size()));
+  if (!record.empty()) filer->writeBytes(record.data(), static_cast<unsigned>(record.size()));
+}
+
+Acad::ErrorStatus unfileRecord(AcDbDwgFiler* filer, std::string& record) {
+  Adesk::UInt32 size = 0;
+  record.clear();
+  if (filer->readUInt32(&size) != Acad::eOk) return filer->filerStatus();
+  if (size == 0) return Acad::eOk;
+  // Defensive: a damaged file's size is bounded by what the filer can deliver.
+  if (size > (1u << 30)) return Acad::eFilerError;
+  std::string bytes(size, '\0');
+  if (filer->readBytes(bytes.data(), size) != Acad::eOk) return filer->filerStatus();
+  record = std::move(bytes);
+  return Acad::eOk;
+}
+
+}  // namespace
+
+PROXY_DWG_IN_OUT(AcDbProxyEntity, AcDbEntity, fileRecord(filer, m_record);
+                 , if (unfileRecord(filer, m_record) != Acad::eOk) return filer->filerStatus();)
+PROXY_DWG_IN_OUT(AcDbProxyObject, AcDbObject, , )
 PROXY_CLASS(AcDbProxyEntity, AcDbEntity)
 PROXY_CLASS(AcDbProxyObject, AcDbObject)

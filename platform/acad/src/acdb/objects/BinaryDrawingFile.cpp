@@ -26,6 +26,7 @@
 
 #include "acdb/objects/BinaryDwgFiler.h"
 #include "acdb/objects/DatabaseInternal.h"
+#include "dbproxy.h"
 #include "rxdict.h"
 #include "tabrik/DrawingFiling.h"
 
@@ -158,10 +159,39 @@ class BinaryReader {
     // Every object exists before any is filed in, so that ids resolve in any order.
     for (const Pending& p : pending) {
       BinaryDwgFiler filer(m_db, p.bytes, [this](std::uint64_t handle) { return resolve(handle); });
-      if (fileIn(p.object, filer) != Acad::eOk) return false;
+      Acad::ErrorStatus status = fileIn(p.object, filer);
+      if (status == Acad::eMakeMeProxy) status = keepAsProxy(p.object, p.bytes);
+      if (status != Acad::eOk) return false;
     }
     m_roots = rootsOf(m_rootHandles);
     return true;
+  }
+
+  // A class that reads a record of a later version of itself asks to be kept as a
+  // proxy: the object's place (id and handle) goes to a proxy that holds the common
+  // entity data and the record's bytes, and writes them back unchanged.
+  Acad::ErrorStatus keepAsProxy(AcDbObject* object, std::string_view bytes) {
+    if (AcDbEntity::cast(object) == nullptr) return Acad::eMakeMeProxy;
+    auto proxy = std::make_unique<AcDbProxyEntity>();
+    BinaryDwgFiler filer(m_db, bytes, [this](std::uint64_t handle) { return resolve(handle); });
+    bool wasWritable = ObjectState::writeOpen(proxy.get());
+    ObjectState::writeOpen(proxy.get()) = true;
+    Acad::ErrorStatus status = proxy->AcDbEntity::dwgInFields(&filer);
+    ObjectState::writeOpen(proxy.get()) = wasWritable;
+    if (status != Acad::eOk) return status;
+    AcRxClass* cls = object->isA();
+    int maintenance = 0;
+    cls->getClassVersion(maintenance);
+    proxy->setOriginalClass(cls->dxfName(), cls->name(), cls->appName(), cls->proxyFlags());
+    proxy->setOriginalRecord(std::string(bytes));
+    AcDbObjectId id = object->objectId();
+    AcDbStub* stub = id.stub();
+    ObjectState::attach(proxy.get(), id);
+    ObjectState::setOwner(proxy.get(), object->ownerId());
+    ObjectState::attach(object, AcDbObjectId::kNull);
+    stub->object = proxy.release();
+    delete object;
+    return Acad::eOk;
   }
 
   DatabaseRoots rootsOf(const std::uint64_t (&handles)[10]) const {

@@ -194,6 +194,9 @@ Acad::ErrorStatus BinaryDwgFiler::readId(AcDbObjectId* id, Tag tag) {
   std::uint64_t handle = 0;
   if (readScalar(tag, &handle) != Acad::eOk) return m_status;
   *id = handle == 0 || !m_resolver ? AcDbObjectId::kNull : m_resolver(handle);
+  // A handle under which the file holds no object: the reader decides whether that
+  // matters; the filer goes on.
+  if (handle != 0 && m_resolver && id->isNull()) return Acad::eUnknownHandle;
   return Acad::eOk;
 }
 

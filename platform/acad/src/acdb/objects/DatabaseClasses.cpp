@@ -95,7 +95,7 @@ void registerDatabaseClasses(AcRxDictionary& classes) {
   for (const ClassEntry& entry : entries) {
     auto* parent = AcRxClass::cast(classes.at(entry.parent));
     auto* cls =
-        new AcRxClass(entry.name, parent, entry.constructor, entry.dxfName, L"ObjectDBX Classes");
+        new AcRxClass(entry.name, parent, entry.constructor, entry.dxfName, kHostClassApplication);
     classes.atPut(entry.name, cls);
     *entry.slot = cls;
   }

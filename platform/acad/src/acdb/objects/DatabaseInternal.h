@@ -36,6 +36,8 @@ namespace tabrik::acad {
 
 // Registers every class of the drawing database in the class dictionary; called once
 // when the system registry is built.
+// The application name of the drawing database's own classes.
+inline constexpr const wchar_t* kHostClassApplication = L"ObjectDBX Classes";
 void registerDatabaseClasses(AcRxDictionary& classes);
 // Text and multi-line text without a style take the database's current one.
 void giveTextStyle(AcDbEntity* entity, AcDbDatabase* database);

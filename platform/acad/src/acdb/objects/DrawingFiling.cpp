@@ -1,9 +1,13 @@
 // The filing support of tabrik/DrawingFiling.h, and handles.
 #include "tabrik/DrawingFiling.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <cwctype>
+#include <filesystem>
+#include <string_view>
 
+#include "acdb/acut/WideText.h"
 #include "acdb/objects/ComplexEntity.h"
 #include "acdb/objects/DatabaseInternal.h"
 #include "dbdict.h"
@@ -180,6 +184,26 @@ const std::wstring& readMessage(const AcDbDatabase* database) {
 void installDxfFiling(DxfReadFunction reader, DxfWriteFunction writer) {
   gDxfReader = reader;
   gDxfWriter = writer;
+}
+
+namespace {
+FileFinder gFileFinder = nullptr;
+}
+
+void installFileFinder(FileFinder finder) { gFileFinder = finder; }
+
+std::optional<std::wstring> findFileWithFinder(const std::wstring& name) {
+  if (name.empty()) return std::nullopt;
+  if (gFileFinder != nullptr) return gFileFinder(name);
+  std::string path(toUtf8(name));
+  std::replace(path.begin(), path.end(), '\\', '/');
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) return name;
+  return std::nullopt;
+}
+
+bool isHostClass(const AcRxClass* cls) {
+  return cls != nullptr && std::wstring_view(cls->appName()) == kHostClassApplication;
 }
 
 DxfReadFunction dxfReader() { return gDxfReader; }

@@ -79,6 +79,13 @@ Value hostSaveAs(Runtime&, Args args) {
   return Value::boolean(document != nullptr && saveDrawingAs(*document, fromUtf8(path)));
 }
 
+Value hostSaveExploded(Runtime&, Args args) {
+  lisp::checkArgCount(args, 1, 1);
+  const std::string& path = lisp::stringArg(args[0]);
+  Document* document = docManager().active();
+  return Value::boolean(document != nullptr && saveDrawingExploded(*document, fromUtf8(path)));
+}
+
 Value hostDocuments(Runtime&, Args args) {
   lisp::checkArgCount(args, 0, 0);
   std::vector<Value> names;
@@ -229,6 +236,7 @@ void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("host:activate", hostActivate);
   runtime.defineBuiltin("host:close-drawing", hostCloseDrawing);
   runtime.defineBuiltin("host:save-as", hostSaveAs);
+  runtime.defineBuiltin("host:save-exploded", hostSaveExploded);
   runtime.defineBuiltin("host:documents", hostDocuments);
   runtime.defineBuiltin("host:set-quiescent", hostSetQuiescent);
   runtime.defineBuiltin("host:idle", hostIdle);

@@ -6,8 +6,10 @@
 
 #include "aced.h"
 #include "aced/doc/HostEditor.h"
+#include "aced/host/HostVariables.h"
 #include "aced/module/Modules.h"
 #include "rxboiler.h"
+#include "tabrik/DrawingFiling.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcApDocument, AcRxObject)
 ACRX_NO_CONS_DEFINE_MEMBERS(AcApDocManager, AcRxObject)
@@ -37,6 +39,7 @@ void installHostClasses() {
   AcApDocument::rxInit();
   AcApDocManager::rxInit();
   installHostEditor();
+  installFileFinder(&findHostFile);
 }
 
 DocManager& docManager() {

@@ -13,5 +13,11 @@ Document* openDrawingFile(const std::wstring& path);
 // Writes the document's drawing as DXF to path, renames the document after it and
 // lets the editor reactors hear the save. False (with a diagnostic) on failure.
 bool saveDrawingAs(Document& document, const std::wstring& path);
+// Writes a copy of the document's drawing as DXF to path with every entity of a
+// module's class (a custom entity) replaced by the plain entities that show it (lines,
+// circles, arcs, text, and the block references it draws), for readers that drop
+// entities of classes they do not know. The document, its name and its drawing
+// stay as they were. False (with a diagnostic) on failure.
+bool saveDrawingExploded(Document& document, const std::wstring& path);
 
 }  // namespace tabrik::acad

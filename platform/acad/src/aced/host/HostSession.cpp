@@ -279,6 +279,11 @@ HostSession::Status HostSession::end() {
     if (active == nullptr || !saveDrawingAs(*active, fromUtf8(m_options.savePath)))
       status = Status::kError;
   }
+  if (!m_options.saveExplodedPath.empty()) {
+    Document* active = docManager().active();
+    if (active == nullptr || !saveDrawingExploded(*active, fromUtf8(m_options.saveExplodedPath)))
+      status = Status::kError;
+  }
   clearSession();
   win::testing::setShellHandler(nullptr);
   win::testing::setMessageBoxHandler(nullptr);

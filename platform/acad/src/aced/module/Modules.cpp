@@ -12,8 +12,11 @@
 #include "acdb/acut/WideText.h"
 #include "aced/doc/DocManager.h"
 #include "aced/host/HostState.h"
+#include "dbmain.h"
 #include "rxdefs.h"
+#include "rxdict.h"
 #include "rxregsvc.h"
+#include "tabrik/DrawingFiling.h"
 
 namespace tabrik::acad {
 
@@ -50,6 +53,32 @@ LoadedModule* findModule(void* appId) {
     if (module->handle == appId) return module;
   }
   return nullptr;
+}
+
+std::vector<std::wstring> classNames() {
+  std::vector<std::wstring> names;
+  for (AcRxDictionaryIterator it(*acrxClassDictionary); !it.done(); it.next())
+    names.emplace_back(it.key());
+  return names;
+}
+
+// True when an open drawing holds an object (erased or not) of one of the module's
+// classes: unloading it would leave those objects without their code.
+bool hasObjectsOfItsClasses(const LoadedModule* module) {
+  if (module->classNames.empty()) return false;
+  for (const auto& document : docManager().documents()) {
+    AcDbDatabase* database = document->database();
+    if (database == nullptr) continue;
+    for (const AcDbObjectId& id : objectIds(database)) {
+      const AcDbObject* object = peekObject(id);
+      if (object == nullptr || object->isA() == nullptr) continue;
+      const std::wstring name = object->isA()->name();
+      if (std::find(module->classNames.begin(), module->classNames.end(), name) !=
+          module->classNames.end())
+        return true;
+    }
+  }
+  return false;
 }
 
 void unload(LoadedModule* module) {
@@ -135,9 +164,16 @@ bool acrxLoadModule(const ACHAR* moduleName, bool printIt, bool) {
     dlclose(handle);
     return false;
   }
-  auto* module = new LoadedModule{std::wstring(moduleName), path, handle, entryPoint};
+  auto* module =
+      new LoadedModule{std::wstring(moduleName), path, handle, entryPoint, false, false, {}};
   g_modules.push_back(module);
-  if (module->send(AcRx::kInitAppMsg) != AcRx::kRetOK) {
+  const std::vector<std::wstring> before = classNames();
+  const int initialised = module->send(AcRx::kInitAppMsg);
+  for (const std::wstring& name : classNames()) {
+    if (std::find(before.begin(), before.end(), name) == before.end())
+      module->classNames.push_back(name);
+  }
+  if (initialised != AcRx::kRetOK) {
     g_lastError = path + " refused to initialise";
     for (const auto& document : docManager().documents()) document->forgetModule(module);
     std::erase(g_modules, module);
@@ -160,6 +196,12 @@ bool acrxUnloadModule(const ACHAR* moduleName, bool) {
   if (moduleName == nullptr) return false;
   LoadedModule* module = findModule(moduleName);
   if (module == nullptr || !module->unlocked) return false;
+  if (hasObjectsOfItsClasses(module)) {
+    g_lastError = "module " + toUtf8(module->name) +
+                  " stays loaded: open drawings hold objects of its classes";
+    hostDiagnostic(g_lastError);
+    return false;
+  }
   unload(module);
   return true;
 }

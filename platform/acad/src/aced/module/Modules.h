@@ -4,8 +4,9 @@
 //   (not loaded) --acrxLoadModule: dlopen, kInitAppMsg, kLoadDwgMsg per open
 //                  document (each current in turn)--> loaded
 //   loaded --document opened: kLoadDwgMsg / document closing: kUnloadDwgMsg--> loaded
-//   loaded --acrxUnloadModule (unlocked modules only): kUnloadAppMsg, its external
-//            functions forgotten in every document, dlclose--> (not loaded)
+//   loaded --acrxUnloadModule (unlocked modules only, and none of whose classes has
+//            objects in an open drawing): kUnloadAppMsg, its external functions
+//            forgotten in every document, dlclose--> (not loaded)
 //
 // A kInitAppMsg answered with kRetError unloads the module at once.
 #pragma once
@@ -26,6 +27,9 @@ class LoadedModule {
   EntryPoint entryPoint = nullptr;
   bool unlocked = false;
   bool mdiAware = false;
+  // The runtime classes the module added while it initialised: while an open drawing
+  // holds an object of one of them, the module's code is needed and it stays loaded.
+  std::vector<std::wstring> classNames;
 
   int send(int message);
 };
