@@ -280,9 +280,13 @@ TEST(TextConversion, SurrogatePairsAndStrayHalvesConvertAsCharacters) {
   const std::vector<Case> cases = {
       {{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)}, "\xF0\x9F\x98\x80"},
       {{static_cast<wchar_t>(0x1F600)}, "\xF0\x9F\x98\x80"},
-      {{L'a', static_cast<wchar_t>(0xD83D)}, "a?"},
-      {{static_cast<wchar_t>(0xDE00), L'b'}, "?b"},
-      {{static_cast<wchar_t>(0xD83D), L'c'}, "?c"},
+      {{L'a', static_cast<wchar_t>(0xD83D)}, "a\xEF\xBF\xBD"},
+      {{static_cast<wchar_t>(0xDE00), L'b'},
+       "\xEF\xBF\xBD"
+       "b"},
+      {{static_cast<wchar_t>(0xD83D), L'c'},
+       "\xEF\xBF\xBD"
+       "c"},
       {L"\u00e9", "\xC3\xA9"},
   };
   for (const Case& c : cases) {
