@@ -13,6 +13,7 @@
 #include "db/CDBConnection.h"
 #include "db/ConnectionCalls.h"
 #include "db/ConnectionList.h"
+#include "db/DatabaseCall.h"
 #include "db/FailureReport.h"
 #include "db/SqlResultList.h"
 #include "host/ArgReaders.h"
@@ -184,53 +185,44 @@ int tb_sql_nil() { return selectWithFixedMode(FailureMode::kNil); }
 int tb_sql_error() { return selectWithFixedMode(FailureMode::kErrorText); }
 
 int tb_command() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  if (cursor == nullptr) {
+  db::DatabaseCall call;
+  if (call.atEnd()) {
     return kTooFewArguments;
   }
   std::wstring statement;
-  if (!readString(cursor, statement)) {
+  if (!call.readStrings(statement)) {
     return kWrongType;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
-    return kResultOk;
-  }
   long affected = 0;
-  if (!connection->ExecuteCommand(statement.c_str(), affected)) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  retInteger(affected);
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) {
+        return connection.ExecuteCommand(statement.c_str(), affected);
+      },
+      [&] { retInteger(affected); });
 }
 
 int tb_query() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
+  db::DatabaseCall call;
   std::wstring name;
-  if (!readString(cursor, name)) {
+  if (!call.readStrings(name)) {
     return kWrongType;
   }
-  CDBConnection* connection = db::currentConnection();
-  if (connection == nullptr) {
+  // Without a connection the parameters are not read at all.
+  if (db::currentConnection() == nullptr) {
     return kResultOk;
   }
   std::vector<COleVariant> tokens;
-  if (!flattenArguments(cursor, tokens)) {
+  if (!flattenArguments(call.cursor(), tokens)) {
     return kResultOk;
   }
   db::ListPtr list;
-  if (!connection->RunQuery(name.c_str(), tokens,
-                            [&](CDaoRecordset& rows) { list.reset(db::queryResultList(rows)); })) {
-    db::reportFailure();
-    return kResultOk;
-  }
-  db::retQueryList(std::move(list));
-  return kResultOk;
+  return call.run(
+      [&](CDBConnection& connection) {
+        return connection.RunQuery(name.c_str(), tokens, [&](CDaoRecordset& rows) {
+          list.reset(db::queryResultList(rows));
+        });
+      },
+      [&] { db::retQueryList(std::move(list)); });
 }
 
 int tb_create_query() { return db::runTwoNameOperation(&CDBConnection::CreateQuery); }
