@@ -53,10 +53,28 @@ class OpenLeader {
 
   explicit operator bool() const { return m_leader != nullptr; }
   NVLeader* operator->() const { return m_leader; }
+  NVLeader& operator*() const { return *m_leader; }
 
  private:
   NVLeader* m_leader = nullptr;
 };
+
+// The shape the three leader edits share: the leader named by the first argument,
+// opened for write (nil when the name is no leader that can be opened), then the edit
+// reads its own arguments (false: a wrong type) and changes it; T once it has.
+template <typename Edit>
+int editLeader(Edit&& edit) {
+  acedRetNil();
+  ArgList args;
+  ArgCursor cursor = args.first();
+  ads_name name = {0, 0};
+  if (!readEntityName(cursor, name)) return kWrongType;
+  OpenLeader leader(name, AcDb::kForWrite);
+  if (!leader) return kResultOk;
+  if (!edit(*leader, cursor)) return kWrongType;
+  acedRetT();
+  return kResultOk;
+}
 
 }  // namespace
 
@@ -86,50 +104,32 @@ int nv_nv_leader_insert() {
 }
 
 int nv_nv_leader_setPoints() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  ads_name name = {0, 0};
-  if (!readEntityName(cursor, name)) return kWrongType;
-  OpenLeader leader(name, AcDb::kForWrite);
-  if (!leader) return kResultOk;
-  AcGePoint3d points[3];
-  if (!readThreePoints(cursor, points)) return kWrongType;
-  leader->setPoints(points[0], points[1], points[2]);
-  acedRetT();
-  return kResultOk;
+  return editLeader([](NVLeader& leader, ArgCursor& cursor) {
+    AcGePoint3d points[3];
+    if (!readThreePoints(cursor, points)) return false;
+    leader.setPoints(points[0], points[1], points[2]);
+    return true;
+  });
 }
 
 int nv_nv_leader_setBlock() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  ads_name name = {0, 0};
-  if (!readEntityName(cursor, name)) return kWrongType;
-  OpenLeader leader(name, AcDb::kForWrite);
-  if (!leader) return kResultOk;
-  std::wstring blockName;
-  if (!readString(cursor, blockName)) return kWrongType;
-  // T whether or not the block was found: a missing block keeps the leader's own, and
-  // the LISP application has heard of it through its callback.
-  leader->setBlock(blockName.c_str());
-  acedRetT();
-  return kResultOk;
+  return editLeader([](NVLeader& leader, ArgCursor& cursor) {
+    std::wstring blockName;
+    if (!readString(cursor, blockName)) return false;
+    // T whether or not the block was found: a missing block keeps the leader's own, and
+    // the LISP application has heard of it through its callback.
+    leader.setBlock(blockName.c_str());
+    return true;
+  });
 }
 
 int nv_nv_leader_setOffset() {
-  acedRetNil();
-  ArgList args;
-  ArgCursor cursor = args.first();
-  ads_name name = {0, 0};
-  if (!readEntityName(cursor, name)) return kWrongType;
-  OpenLeader leader(name, AcDb::kForWrite);
-  if (!leader) return kResultOk;
-  double offset = 0.0;
-  if (!readReal(cursor, offset)) return kWrongType;
-  leader->setOffset(offset * draw::leaderScale());
-  acedRetT();
-  return kResultOk;
+  return editLeader([](NVLeader& leader, ArgCursor& cursor) {
+    double offset = 0.0;
+    if (!readReal(cursor, offset)) return false;
+    leader.setOffset(offset * draw::leaderScale());
+    return true;
+  });
 }
 
 int nv_nv_leader_explode() {
