@@ -110,7 +110,8 @@ bool readStraightLine(ArgCursor& cursor, double e, std::unique_ptr<AcDbLine>& li
 
 // The crossings of `first` with each of `others` (null ones skipped), in that order, in
 // one list. A host failure ends the collection; the points found before it stay.
-AcGePoint3dArray crossings(const AcDbCurve* first, std::initializer_list<const AcDbEntity*> others) {
+AcGePoint3dArray crossings(const AcDbCurve* first,
+                           std::initializer_list<const AcDbEntity*> others) {
   AcGePoint3dArray points;
   if (first == nullptr) return points;
   for (const AcDbEntity* other : others) {
@@ -136,9 +137,8 @@ void addDistances(ListBuilder& list, bool& any, const AcDbCurve* measured,
 
 // Groups a, b and c of an arc path against the parts of the other operand (the other
 // path's start line, arc and end line, or one straight line).
-void collectAlongArcPath(const ArcPath& path,
-                         std::initializer_list<const AcDbEntity*> others, ListBuilder& list,
-                         bool& any) {
+void collectAlongArcPath(const ArcPath& path, std::initializer_list<const AcDbEntity*> others,
+                         ListBuilder& list, bool& any) {
   const double length = path.length;
   const bool cw = path.clockwise;
   if (path.startLine)
@@ -166,8 +166,8 @@ int nv_nv_intersectArcArc() {
   if (!readArcPath(cursor, e, first) || !readArcPath(cursor, e, second)) return kResultOk;
   ListBuilder list;
   bool any = false;
-  collectAlongArcPath(first, {second.startLine.get(), second.arc.get(), second.endLine.get()},
-                      list, any);
+  collectAlongArcPath(first, {second.startLine.get(), second.arc.get(), second.endLine.get()}, list,
+                      any);
   finishResult(list, any);
   return kResultOk;
 }

@@ -121,3 +121,14 @@
 ;; The temporary entities never reach the drawing.
 (entlast)
 ;=>nil
+;; Odd argument lists (deep lists, a long string, huge and degenerate values) give nil
+;; from all three, never an error.
+(setq long "A")
+(repeat 13 (setq long (strcat long long)))
+(mapcar '(lambda (f)
+           (vl-remove nil
+             (mapcar '(lambda (a) (vl-catch-all-apply f a))
+                     (list nil '(nil) (list long) '((((1)))) '(0 (0 0) 0 0 0 0 (0 0) (0 0))
+                           '(1e308 (0 0) 1e308 2147483647 -1e308 1e308 (1e308 1e308) (0 0))))))
+        '(nv_nv-intersectArcArc nv_nv-intersectArcLine nv_nv-intersectLineArc))
+;=>(nil nil nil)
