@@ -7,6 +7,7 @@
 #include <dbcurve.h>
 #include <dbmain.h>
 
+#include "draw/OpenedEntity.h"
 #include "host/ArgReaders.h"
 #include "host/CallWrapper.h"
 #include "host/LispFunctions.h"
@@ -14,28 +15,7 @@
 namespace tabrik::arx::fn {
 namespace {
 
-// A curve opened for read, closed when the guard goes; empty when the name cannot be
-// opened as a curve.
-class OpenCurve {
- public:
-  explicit OpenCurve(const ads_name name) {
-    AcDbObjectId id;
-    if (acdbGetObjectId(id, name) != Acad::eOk) return;
-    AcDbCurve* curve = nullptr;
-    if (acdbOpenObject(curve, id, AcDb::kForRead) == Acad::eOk) m_curve = curve;
-  }
-  ~OpenCurve() {
-    if (m_curve != nullptr) m_curve->close();
-  }
-  OpenCurve(const OpenCurve&) = delete;
-  OpenCurve& operator=(const OpenCurve&) = delete;
-
-  explicit operator bool() const { return m_curve != nullptr; }
-  const AcDbCurve* operator->() const { return m_curve; }
-
- private:
-  AcDbCurve* m_curve = nullptr;
-};
+using OpenCurve = draw::OpenedEntity<AcDbCurve>;
 
 void retPoint3d(const AcGePoint3d& point) {
   ads_point value = {point.x, point.y, point.z};
@@ -64,7 +44,7 @@ int AcDbCurve_getLength() {
   if (cursor == nullptr) return kTooFewArguments;
   ads_name name;
   if (!readEntityName(cursor, name)) return kWrongType;
-  OpenCurve curve(name);
+  OpenCurve curve(name, AcDb::kForRead);
   if (!curve) return kBadData;
   double endParam = 0.0, length = 0.0;
   if (curve->getEndParam(endParam) == Acad::eOk &&
@@ -84,7 +64,7 @@ int AcDbCurve_getPointAtDist() {
   if (!isDistance(cursor)) return kWrongType;
   double distance = 0.0;
   if (!readReal(cursor, distance)) return kWrongType;
-  OpenCurve curve(name);
+  OpenCurve curve(name, AcDb::kForRead);
   if (!curve) return kResultOk;
   AcGePoint3d point;
   if (curve->getPointAtDist(distance, point) != Acad::eOk) point = AcGePoint3d::kOrigin;
@@ -99,7 +79,7 @@ int AcDbCurve_getClosestPointTo() {
   ads_name name;
   AcGePoint3d given;
   if (!readNameAndPoint(cursor, name, given)) return kWrongType;
-  OpenCurve curve(name);
+  OpenCurve curve(name, AcDb::kForRead);
   if (!curve) return kBadData;
   // Seen from above: the point of the curve nearest the given one in plan, the curve
   // not extended.
@@ -116,7 +96,7 @@ int AcDbCurve_getDistAtPoint() {
   ads_name name;
   AcGePoint3d point;
   if (!readNameAndPoint(cursor, name, point)) return kWrongType;
-  OpenCurve curve(name);
+  OpenCurve curve(name, AcDb::kForRead);
   if (!curve) return kBadData;
   double distance = 0.0;
   if (curve->getDistAtPoint(point, distance) == Acad::eOk) acedRetReal(distance);

@@ -10,6 +10,7 @@
 
 #include "draw/DrawingOperations.h"
 #include "draw/NVLeader.h"
+#include "draw/OpenedEntity.h"
 #include "host/ArgReaders.h"
 #include "host/CallWrapper.h"
 #include "host/LispFunctions.h"
@@ -34,30 +35,7 @@ bool readThreePoints(ArgCursor& cursor, AcGePoint3d (&points)[3]) {
   return true;
 }
 
-// A leader opened through the host's typed open, closed when the guard goes. Empty when
-// the name names no NVLeader that can be opened in that mode (another class, erased,
-// or open elsewhere).
-class OpenLeader {
- public:
-  OpenLeader(const ads_name name, AcDb::OpenMode mode) {
-    AcDbObjectId id;
-    if (acdbGetObjectId(id, name) != Acad::eOk) return;
-    NVLeader* leader = nullptr;
-    if (acdbOpenObject(leader, id, mode) == Acad::eOk) m_leader = leader;
-  }
-  ~OpenLeader() {
-    if (m_leader != nullptr) m_leader->close();
-  }
-  OpenLeader(const OpenLeader&) = delete;
-  OpenLeader& operator=(const OpenLeader&) = delete;
-
-  explicit operator bool() const { return m_leader != nullptr; }
-  NVLeader* operator->() const { return m_leader; }
-  NVLeader& operator*() const { return *m_leader; }
-
- private:
-  NVLeader* m_leader = nullptr;
-};
+using OpenLeader = draw::OpenedEntity<NVLeader>;
 
 // The shape the three leader edits share: the leader named by the first argument,
 // opened for write (nil when the name is no leader that can be opened), then the edit
