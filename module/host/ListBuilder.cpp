@@ -91,6 +91,13 @@ void ListBuilder::addString(const std::wstring& text) { append(newString(text));
 
 void ListBuilder::add3dPoint(const ads_point point) { append(newPoint(point)); }
 
+void ListBuilder::addEntityName(const ads_name name) {
+  resbuf* buffer = newBuffer(RTENAME);
+  buffer->resval.rlname[0] = name[0];
+  buffer->resval.rlname[1] = name[1];
+  append(buffer);
+}
+
 void ListBuilder::addDatabaseValue(const VARIANT& value) {
   append(variantToResbuf(value, StringRule::kTrimTrailingBlanks));
 }

@@ -26,6 +26,8 @@ class ListBuilder {
   void start();
   void addString(const std::wstring& text);
   void add3dPoint(const ads_point point);
+  // One RTENAME element.
+  void addEntityName(const ads_name name);
   // The LISP form of a database value, trailing blanks of text removed.
   void addDatabaseValue(const VARIANT& value);
   // (name . "text")

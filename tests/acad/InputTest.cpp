@@ -83,6 +83,12 @@ TEST_F(InputTest, KeywordsByFullNameOrAbbreviation) {
       {"LType LWeight", "lt", "LType"},
       {"LType LWeight", "l", nullptr},
       {"LType LWeight", "lw", "LWeight"},
+      // Capitals inside the name abbreviate it as well as leading ones.
+      {"eXit Undo", "x", "eXit"},
+      {"eXit Undo", "EXIT", "eXit"},
+      {"eXit Undo", "e", nullptr},
+      {"toP Bottom", "p", "toP"},
+      {"toP Bottom", "to", nullptr},
       {"", "a", nullptr},
       // The comma form: the text after the comma abbreviates, more of the name may follow.
       {"Corner,C Middle,M", "c", "Corner"},

@@ -96,6 +96,8 @@ bool keywordMatches(const Keyword& keyword, const std::string& typed) {
     if (std::isupper(static_cast<unsigned char>(c))) capitals.push_back(c);
   }
   bool mixed = !capitals.empty() && capitals.size() < keyword.name.size();
+  // The capitals alone answer wherever they stand in the name ("eXit" <- "x").
+  if (mixed && wanted == capitals) return true;
   if (mixed)
     return wanted.size() >= capitals.size() && up.compare(0, wanted.size(), wanted) == 0 &&
            wanted.compare(0, capitals.size(), capitals) == 0;
