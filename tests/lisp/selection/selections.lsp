@@ -176,6 +176,18 @@
 (length (ssgetX-circle))
 ;=>1
 
+;; A large circle is cut by tiny windows on its rim wherever they sit, and not by those
+;; just inside or outside it (its curve, not chords of it, is what counts).
+(entmake '((0 . "CIRCLE") (10 0.0 0.0 0.0) (40 . 100.0)))
+(setq big (entlast))
+(defun rim-window (angle radius / x y)
+  (setq x (* radius (cos angle)) y (* radius (sin angle)))
+  (ssgetC (list (- x 0.002) (- y 0.002)) (list (+ x 0.002) (+ y 0.002))))
+(mapcar '(lambda (a) (equal (rim-window a 100.0) (list big))) '(0.0123 0.0245 0.5 1.7 3.3 5.1))
+;=>(T T T T T T)
+(mapcar '(lambda (a) (list (rim-window a 99.99) (rim-window a 100.01))) '(0.0245 1.7))
+;=>((nil nil) (nil nil))
+
 ;; Wrong arguments: a missing or unreadable corner is the wrong-type error.
 (outcome 'ssgetC nil)
 ;/

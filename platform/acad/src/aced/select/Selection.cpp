@@ -143,7 +143,7 @@ std::vector<AcDbObjectId> polygonSelect(AcDbDatabase* database,
   std::vector<AcDbObjectId> selected;
   if (polygon.size() < 3) return selected;
   forEachEntity(database, [&](AcDbObjectId id, AcDbEntity* entity) {
-    std::vector<PlanSegment> outline = outlineOf(entity);
+    Outline outline = outlineOf(entity);
     if (crossing ? outlineMeetsPolygon(outline, polygon) : outlineIsInside(outline, polygon))
       selected.push_back(id);
   });
