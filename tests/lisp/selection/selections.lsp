@@ -50,6 +50,14 @@
 ;=>"POLYLINE"
 (add "P" '((0 . "CIRCLE") (67 . 1) (10 5.0 5.0 0.0) (40 . 1.0)))
 
+;; The whole drawing, walked without the functions under test, to show at the end that
+;; selecting changed nothing.
+(defun drawing (/ e out)
+  (setq e (entnext))
+  (while e (setq out (cons (entget e) out) e (entnext e)))
+  out)
+(setq snapshot (drawing))
+
 ;; Model-space scans: drawing order, model space only, no layer filter (F is frozen,
 ;; K locked), each class by its own test.
 (mapcar 'letters (list (ssgetX-all) (ssgetX-circle) (ssgetX-polyline) (ssgetX-block)))
@@ -165,6 +173,10 @@
 ;=>nil
 (ssgetPK "\nPick: " "" "" '((0 "LINE")))
 ;=>nil
+
+;; Nothing of the drawing changed.
+(equal snapshot (drawing))
+;=>T
 
 ;; Circles only in paper space: the circle scan finds none; an empty model space gives
 ;; nil from every scan.
