@@ -185,8 +185,8 @@ Timing bareWalk(bool open) {
 // One scan from LISP, state.range(0) selecting which; the list it returns is kept in a
 // variable (and its length checked) so that the result's conversion is counted too.
 const char* const kScans[] = {
-    "(ssgetX-all)",    "(ssgetX-circle)",       "(ssgetX-polyline)",
-    "(ssgetX-block)",  "(ssgetX-block \"valve\")",
+    "(ssgetX-all)",   "(ssgetX-circle)",          "(ssgetX-polyline)",
+    "(ssgetX-block)", "(ssgetX-block \"valve\")",
 };
 const int64_t kExpected[] = {kEntities, kEntities / 5, kEntities / 10, kEntities / 10,
                              kEntities / 20};

@@ -40,21 +40,21 @@ GroupKind groupKind(int code) {
     GroupKind kind;
   };
   static constexpr Range kRanges[] = {
-      {-5, -5, GroupKind::kName},       {-4, -4, GroupKind::kString},
-      {-2, -1, GroupKind::kName},       {0, 9, GroupKind::kString},
-      {10, 17, GroupKind::kPoint},      {38, 59, GroupKind::kReal},
-      {60, 79, GroupKind::kShort},      {90, 99, GroupKind::kLong},
-      {100, 109, GroupKind::kString},   {110, 112, GroupKind::kPoint},
-      {140, 149, GroupKind::kReal},     {170, 179, GroupKind::kShort},
-      {210, 210, GroupKind::kPoint},    {270, 299, GroupKind::kShort},
-      {300, 309, GroupKind::kString},   {320, 329, GroupKind::kString},
-      {330, 369, GroupKind::kName},     {370, 389, GroupKind::kShort},
-      {390, 399, GroupKind::kName},     {400, 409, GroupKind::kShort},
-      {410, 419, GroupKind::kString},   {420, 459, GroupKind::kLong},
-      {460, 469, GroupKind::kReal},     {470, 479, GroupKind::kString},
-      {999, 1003, GroupKind::kString},  {1005, 1009, GroupKind::kString},
-      {1010, 1013, GroupKind::kPoint},  {1040, 1042, GroupKind::kReal},
-      {1060, 1070, GroupKind::kShort},  {1071, 1071, GroupKind::kLong},
+      {-5, -5, GroupKind::kName},      {-4, -4, GroupKind::kString},
+      {-2, -1, GroupKind::kName},      {0, 9, GroupKind::kString},
+      {10, 17, GroupKind::kPoint},     {38, 59, GroupKind::kReal},
+      {60, 79, GroupKind::kShort},     {90, 99, GroupKind::kLong},
+      {100, 109, GroupKind::kString},  {110, 112, GroupKind::kPoint},
+      {140, 149, GroupKind::kReal},    {170, 179, GroupKind::kShort},
+      {210, 210, GroupKind::kPoint},   {270, 299, GroupKind::kShort},
+      {300, 309, GroupKind::kString},  {320, 329, GroupKind::kString},
+      {330, 369, GroupKind::kName},    {370, 389, GroupKind::kShort},
+      {390, 399, GroupKind::kName},    {400, 409, GroupKind::kShort},
+      {410, 419, GroupKind::kString},  {420, 459, GroupKind::kLong},
+      {460, 469, GroupKind::kReal},    {470, 479, GroupKind::kString},
+      {999, 1003, GroupKind::kString}, {1005, 1009, GroupKind::kString},
+      {1010, 1013, GroupKind::kPoint}, {1040, 1042, GroupKind::kReal},
+      {1060, 1070, GroupKind::kShort}, {1071, 1071, GroupKind::kLong},
   };
   for (const Range& range : kRanges) {
     if (code >= range.first && code <= range.last) return range.kind;
@@ -63,7 +63,8 @@ GroupKind groupKind(int code) {
 }
 
 bool isNumber(const resbuf* rb) {
-  return rb != nullptr && (rb->restype == RTREAL || rb->restype == RTSHORT || rb->restype == RTLONG);
+  return rb != nullptr &&
+         (rb->restype == RTREAL || rb->restype == RTSHORT || rb->restype == RTLONG);
 }
 
 double numberOf(const resbuf* rb) {
@@ -365,8 +366,7 @@ class BlockNameTest {
     AcDbBlockTableRecord* record = nullptr;
     if (acdbOpenObject(record, block, AcDb::kForRead) == Acad::eOk) {
       const ACHAR* name = nullptr;
-      if (record->getName(name) == Acad::eOk && name != nullptr)
-        same = upperCase(name) == m_wanted;
+      if (record->getName(name) == Acad::eOk && name != nullptr) same = upperCase(name) == m_wanted;
       record->close();
     }
     m_known.emplace(block, same);
