@@ -135,6 +135,12 @@
 ;/
 ;/Select objects: 
 ;=>"A"
+;; An empty select prompt leaves the host's prompts, and the keywords still count.
+(host:input "2,1" "d")
+(letters (ssgetPK "" "\nDrop: " "Done"))
+;/
+;/Select objects: 
+;=>"B"
 ;; Not strings in the first three places are passed over: the filter is still fourth.
 (host:input "all" "")
 (letters (ssgetPK 1 2 3 '((0 . "CIRCLE"))))
