@@ -1,0 +1,15 @@
+// The block preview drawing: what a dragged block reference shows, drawn from its
+// block definition entity by entity under the reference's block transform, with
+// constant attributes as text and host leaders as plain segments while dragging.
+#pragma once
+
+class AcDbBlockReference;
+class AcGiWorldDraw;
+
+namespace tabrik::arx::draw {
+
+// Draws the reference's block into mode. Nested references are drawn the same way, to
+// a bounded depth (a block that contains itself draws nothing below that depth).
+void drawBlockPreview(const AcDbBlockReference* reference, AcGiWorldDraw* mode);
+
+}  // namespace tabrik::arx::draw
