@@ -117,8 +117,8 @@ Adesk::Boolean AsdkRectangleJig::update() {
   const double px = m_cursor.x, py = m_cursor.y;
   for (unsigned int i = 0; i < 4; ++i) {
     const double x = m_saved[i].x, y = m_saved[i].y;
-    m_polyline->setPointAt(i, AcGePoint2d((x - px) * c - (y - py) * s + px,
-                                          (x - px) * s + (y - py) * c + py));
+    m_polyline->setPointAt(
+        i, AcGePoint2d((x - px) * c - (y - py) * s + px, (x - px) * s + (y - py) * c + py));
   }
   return Adesk::kTrue;
 }

@@ -258,8 +258,8 @@ int nv_nv_textJig() {
   if (database->getSymbolTable(styles, AcDb::kForRead) != Acad::eOk) return kResultOk;
   std::wstring styleName;
   AcDbObjectId styleId;
-  const bool found = readString(cursor, styleName) &&
-                     styles->getAt(styleName.c_str(), styleId) == Acad::eOk;
+  const bool found =
+      readString(cursor, styleName) && styles->getAt(styleName.c_str(), styleId) == Acad::eOk;
   styles->close();
   if (!found) return kResultOk;
   double height = 0.0;
