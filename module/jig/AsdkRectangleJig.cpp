@@ -65,7 +65,7 @@ AcEdJig::DragStatus AsdkRectangleJig::sampler() {
   AcGePoint3d point;
   DragStatus status = acquirePoint(point);
   if (status == kKW1) {
-    if (!m_middle && ++m_cornerIndex > 4) m_cornerIndex = 1;
+    if (!m_middle) m_cornerIndex = m_cornerIndex >= 4 ? 1 : m_cornerIndex + 1;
     m_middle = false;
     setDispPrompt(kPlacementPrompt);
     return status;

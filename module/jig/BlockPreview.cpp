@@ -3,6 +3,7 @@
 #include "jig/BlockPreview.h"
 
 #include <memory>
+#include <vector>
 
 #include <acgi.h>
 #include <dblead.h>
@@ -13,8 +14,10 @@
 namespace tabrik::arx::draw {
 namespace {
 
-// Deeper than any real nesting; only a block that contains itself reaches it.
-constexpr int kMaxDepth = 32;
+// The blocks being drawn, outermost first. Defensive: the host refuses blocks that
+// contain themselves, but a block met again inside itself is not
+// drawn again, so a drawing whose blocks contain themselves still draws in finite time.
+using Visiting = std::vector<AcDbObjectId>;
 
 AcDbMText::AttachmentPoint attachmentOf(const AcDbAttributeDefinition& definition) {
   // Rows: left (and fit), centre (and aligned, middle), right; columns: the vertical mode.
@@ -84,10 +87,13 @@ void drawEntity(AcDbEntity* entity, AcGiWorldDraw* mode) {
   entity->worldDraw(mode);
 }
 
-void drawBlock(const AcDbBlockReference* reference, AcGiWorldDraw* mode, int depth) {
-  if (depth > kMaxDepth) return;
+void drawBlock(const AcDbBlockReference* reference, AcGiWorldDraw* mode, Visiting& visiting) {
+  const AcDbObjectId blockId = reference->blockTableRecord();
+  for (const AcDbObjectId& outer : visiting) {
+    if (outer == blockId) return;
+  }
   AcDbBlockTableRecord* block = nullptr;
-  if (acdbOpenObject(block, reference->blockTableRecord(), AcDb::kForRead) != Acad::eOk) return;
+  if (acdbOpenObject(block, blockId, AcDb::kForRead) != Acad::eOk) return;
   AcDbBlockTableRecordIterator* raw = nullptr;
   if (block->newIterator(raw) != Acad::eOk || raw == nullptr) {
     block->close();
@@ -95,12 +101,13 @@ void drawBlock(const AcDbBlockReference* reference, AcGiWorldDraw* mode, int dep
   }
   std::unique_ptr<AcDbBlockTableRecordIterator> iterator(raw);
   const AcGeMatrix3d transform = reference->blockTransform();
+  visiting.push_back(blockId);
   mode->geometry().pushModelTransform(transform);
   for (; !iterator->done(); iterator->step()) {
     AcDbEntity* entity = nullptr;
     if (iterator->getEntity(entity, AcDb::kForRead) != Acad::eOk || entity == nullptr) continue;
     if (auto* nested = AcDbBlockReference::cast(entity)) {
-      drawBlock(nested, mode, depth + 1);
+      drawBlock(nested, mode, visiting);
     } else if (auto* definition = AcDbAttributeDefinition::cast(entity)) {
       if (definition->isConstant() && !definition->isInvisible())
         drawConstantAttribute(*definition, transform, mode);
@@ -112,6 +119,7 @@ void drawBlock(const AcDbBlockReference* reference, AcGiWorldDraw* mode, int dep
     entity->close();
   }
   mode->geometry().popModelTransform();
+  visiting.pop_back();
   block->close();
 }
 
@@ -119,7 +127,8 @@ void drawBlock(const AcDbBlockReference* reference, AcGiWorldDraw* mode, int dep
 
 void drawBlockPreview(const AcDbBlockReference* reference, AcGiWorldDraw* mode) {
   if (reference == nullptr || mode == nullptr) return;
-  drawBlock(reference, mode, 0);
+  Visiting visiting;
+  drawBlock(reference, mode, visiting);
 }
 
 }  // namespace tabrik::arx::draw

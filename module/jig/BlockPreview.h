@@ -8,8 +8,9 @@ class AcGiWorldDraw;
 
 namespace tabrik::arx::draw {
 
-// Draws the reference's block into mode. Nested references are drawn the same way, to
-// a bounded depth (a block that contains itself draws nothing below that depth).
+// Draws the reference's block into mode. Nested references are drawn the same way,
+// except a reference to a block that is already being drawn (a block that contains
+// itself), which draws nothing.
 void drawBlockPreview(const AcDbBlockReference* reference, AcGiWorldDraw* mode);
 
 }  // namespace tabrik::arx::draw

@@ -75,8 +75,8 @@ void deleteAll(std::vector<AcDbEntity*>& entities) {
   entities.clear();
 }
 
-// (name . value) pairs of a RectangleJig result: a 16-bit integer as such, anything
-// larger as a real.
+// The corner index of a RectangleJig result: an integer when LISP's 16-bit integers
+// hold it, else a real.
 resbuf* integerElement(std::int32_t value) {
   if (value >= -32768 && value <= 32767) {
     resbuf* element = acutNewRb(RTSHORT);

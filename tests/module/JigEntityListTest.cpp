@@ -52,17 +52,20 @@ struct MultiJig {
 
 TEST_F(JigEntityListTest, AJigWhoseListWasNeverSetTellsTheUser) {
   const MultiJig jigs[] = {
-      {"block", [](bool set) {
+      {"block",
+       [](bool set) {
          multiBlockJig jig(/*rotate=*/false);
          if (set) jig.setEntityList({});
          return jig.entity();
        }},
-      {"move", [](bool set) {
+      {"move",
+       [](bool set) {
          MultiMoveJig jig(AcGePoint3d(1, 2, 0));
          if (set) jig.setEntityList({});
          return jig.entity();
        }},
-      {"rotate", [](bool set) {
+      {"rotate",
+       [](bool set) {
          MultiRotateJig jig(AcGePoint3d(1, 2, 0));
          if (set) jig.setEntityList({});
          return jig.entity();

@@ -26,6 +26,14 @@
   (if (and (close-to drawn (cadr row)) (close-to result (caddr row))) nil (list row result drawn)))
 (vl-remove 'nil (mapcar 'layout-fails layouts))
 ;=>nil
+;; An index beyond LISP's integers comes back as a real; Corner from any index past 4
+;; goes to 1.
+(host:input "0,0")
+(RectangleJig 1 2 40000 nil)
+;=>((1.0 -0.5) (0.0 0.0) (2.0 -1.0) 0.0 40000.0)
+(host:input "C" "0,0")
+(nth 4 (RectangleJig 1 2 2147483647 nil))
+;=>1
 ;; Keywords from corner 1: Corner steps to the next corner and wraps from 4 to 1;
 ;; Middle gives index 0; Corner after Middle only leaves middle mode (index 0, the last
 ;; layout); full names and any letter case work. Each row: keywords, then index and
