@@ -226,7 +226,10 @@ int nv_nv_lineJig() {
   ArgList args;
   ArgCursor cursor = args.first();
   std::wstring layerName;
-  if (!readString(cursor, layerName)) layerName.clear();  // unreadable counts as none
+  if (!readString(cursor, layerName)) {
+    layerName.clear();  // unreadable counts as none, and the start point comes next
+    skipArgument(cursor);
+  }
   ads_point start = {0, 0, 0};
   const bool startGiven = cursor != nullptr && readPoint(cursor, start);
 

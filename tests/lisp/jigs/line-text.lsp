@@ -44,6 +44,9 @@
 (host:input "1,1" "")
 (list (nv_nv-lineJig) (progn (host:input "1,1" "") (nv_nv-lineJig 42)) (progn (host:input "1,1" "") (nv_nv-lineJig "" "x")))
 ;=>(((1.0 1.0 0.0)) ((1.0 1.0 0.0)) ((1.0 1.0 0.0)))
+(host:input "1,1" "")
+(nv_nv-lineJig 7 '(3 4))
+;=>((3.0 4.0 0.0) (1.0 1.0 0.0))
 ;; Text: the location is the pick raised by (ascent - height) of the text, the same for
 ;; every pick and in proportion to the height.
 (host:jigs)
