@@ -309,3 +309,108 @@ TEST_F(JigTest, ScriptsReadTheRecordThroughHostJigs) {
             "2.0 0.0)))))");
   EXPECT_EQ(eval("(host:jigs)"), "nil");
 }
+
+TEST_F(JigTest, OrthoHoldsTheCursorToTheAxesThroughTheBaseAndTypedPointsAreTakenAsTyped) {
+  // Base (1, -1). Each row: ORTHOMODE, the jig's controls, the tokens, where the line
+  // ends. Expected ends are worked out by hand: with ortho the larger of |dx| and |dy|
+  // from the base survives.
+  const auto governed =
+      AcEdJig::UserInputControls(AcEdJig::kGovernedByOrthoMode | AcEdJig::kNullResponseAccepted);
+  const auto free = AcEdJig::kNullResponseAccepted;
+  const struct {
+    const char* name;
+    short ortho;
+    AcEdJig::UserInputControls controls;
+    std::vector<std::string> tokens;
+    AcGePoint3d end;
+  } cases[] = {
+      {"ortho off", 0, governed, {"~2,5", "4,1"}, {4, 1, 0}},
+      {"mostly horizontal", 1, governed, {"7,0"}, {7, -1, 0}},
+      {"mostly vertical", 1, governed, {"2,5"}, {1, 5, 0}},
+      {"a tie keeps the horizontal", 1, governed, {"3,1"}, {3, -1, 0}},
+      {"a motion is held too", 1, governed, {"~0,-9", "*cancel*"}, {1, -9, 0}},
+      {"z follows the base", 1, governed, {"7,0,5"}, {7, -1, 0}},
+      {"not governed by ortho", 1, free, {"7,0"}, {7, 0, 0}},
+      {"relative to the base", 0, governed, {"@3,4"}, {4, 3, 0}},
+      {"relative with z", 0, governed, {"@1,1,2"}, {2, 0, 2}},
+      {"relative input ignores ortho", 1, governed, {"@3,4"}, {4, 3, 0}},
+      {"@ alone is the base", 0, governed, {"@"}, {1, -1, 0}},
+      {"@ with no point is retyped", 0, governed, {"@x", "2,2"}, {2, 2, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    OutputCapture output;
+    resbuf mode{};
+    mode.restype = RTSHORT;
+    mode.resval.rint = c.ortho;
+    ASSERT_EQ(acedSetVar(L"ORTHOMODE", &mode), RTNORM);
+    queue(c.tokens);
+    LineJig jig(AcGePoint3d(1, -1, 0));
+    jig.controls = c.controls;
+    jig.drag();
+    EXPECT_EQ(jig.end(), c.end);
+  }
+  resbuf off{};
+  off.restype = RTSHORT;
+  off.resval.rint = 0;
+  acedSetVar(L"ORTHOMODE", &off);
+}
+
+TEST_F(JigTest, OrthoTurnsAnglesAboutTheBaseIntoQuarterTurns) {
+  const struct {
+    const char* name;
+    short ortho;
+    std::string token;
+    double angle;
+  } cases[] = {
+      {"free", 0, "2,3", std::atan2(2.0, 1.0)},
+      {"held to +X", 1, "5,2", 0.0},
+      {"held to +Y", 1, "2,3", M_PI / 2},
+      {"held to -X", 1, "-6,0", M_PI},
+      {"held to -Y", 1, "0,-4", 3 * M_PI / 2},
+      {"a typed angle is taken as typed", 1, "30", M_PI / 6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    OutputCapture output;
+    resbuf mode{};
+    mode.restype = RTSHORT;
+    mode.resval.rint = c.ortho;
+    ASSERT_EQ(acedSetVar(L"ORTHOMODE", &mode), RTNORM);
+    queue({c.token});
+    MeasureJig jig;  // base (1, 1)
+    jig.controls =
+        AcEdJig::UserInputControls(AcEdJig::kGovernedByOrthoMode | AcEdJig::kNullResponseAccepted);
+    EXPECT_EQ(jig.drag(), AcEdJig::kNormal);
+    EXPECT_NEAR(jig.value, c.angle, 1e-12);
+  }
+  resbuf off{};
+  off.restype = RTSHORT;
+  off.resval.rint = 0;
+  acedSetVar(L"ORTHOMODE", &off);
+}
+
+TEST_F(JigTest, OrthoModeIsZeroOrOne) {
+  resbuf value{};
+  ASSERT_EQ(acedGetVar(L"ORTHOMODE", &value), RTNORM);
+  EXPECT_EQ(value.restype, RTSHORT);
+  EXPECT_EQ(value.resval.rint, 0);
+  const struct {
+    short type;
+    double number;
+    int status;
+  } cases[] = {{RTSHORT, 2, RTREJ}, {RTSHORT, -1, RTREJ}, {RTREAL, 1, RTREJ}, {RTLONG, 1, RTNORM}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.number);
+    resbuf set{};
+    set.restype = c.type;
+    if (c.type == RTSHORT) set.resval.rint = static_cast<short>(c.number);
+    if (c.type == RTLONG) set.resval.rlong = static_cast<int>(c.number);
+    if (c.type == RTREAL) set.resval.rreal = c.number;
+    EXPECT_EQ(acedSetVar(L"ORTHOMODE", &set), c.status);
+  }
+  resbuf off{};
+  off.restype = RTSHORT;
+  off.resval.rint = 0;
+  EXPECT_EQ(acedSetVar(L"ORTHOMODE", &off), RTNORM);
+}

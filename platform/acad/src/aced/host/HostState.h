@@ -99,6 +99,8 @@ class HostState {
   // --- host variables kept for the session
   int errnoValue = 0;
   double pickBox = 0.1;
+  // ORTHOMODE: jigs governed by ortho hold the cursor to the axes through their base.
+  bool orthoMode = false;
   int textScreenRequests = 0;
   // The module the session loaded (host:load-module without an argument).
   std::wstring modulePath;

@@ -84,6 +84,11 @@ bool getHostVariable(const std::wstring& name, resbuf* value) {
     setReal(value, state.pickBox);
     return true;
   }
+  if (upper == L"ORTHOMODE") {
+    value->restype = RTSHORT;
+    value->resval.rint = state.orthoMode ? 1 : 0;
+    return true;
+  }
   if (upper == L"CDATE") {
     setReal(value, currentDate());
     return true;
@@ -125,6 +130,13 @@ int setHostVariable(const std::wstring& name, const resbuf& value) {
   if (upper == L"PICKBOX") {
     if (!isNumber(value) || numberOf(value) < 0) return RTREJ;
     state.pickBox = numberOf(value);
+    return RTNORM;
+  }
+  if (upper == L"ORTHOMODE") {
+    if (value.restype != RTSHORT && value.restype != RTLONG) return RTREJ;
+    const long mode = value.restype == RTSHORT ? value.resval.rint : value.resval.rlong;
+    if (mode != 0 && mode != 1) return RTREJ;
+    state.orthoMode = mode == 1;
     return RTNORM;
   }
   if (upper == L"DIMSCALE" && document != nullptr) {

@@ -8,6 +8,8 @@
 // | ERRNO      | RTSHORT | session  | status of the last failed ads call             |
 // | DIMSCALE   | RTREAL  | drawing  | overall dimension (leader) scale, > 0          |
 // | PICKBOX    | RTREAL  | session  | pick tolerance in drawing units, >= 0          |
+// | ORTHOMODE  | RTSHORT | session  | 0 or 1: jigs governed by ortho keep the cursor |
+// |            |         |          | on the axes through their base point           |
 // | DWGNAME    | RTSTR   | drawing  | read-only: the file name without its folder    |
 // | DWGPREFIX  | RTSTR   | drawing  | read-only: the folder with a trailing separator|
 // | CDATE      | RTREAL  | session  | read-only: YYYYMMDD.HHMMSSmsec                 |

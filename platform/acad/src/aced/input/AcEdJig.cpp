@@ -53,6 +53,35 @@ std::optional<double> parseNumber(const std::string& text) {
 
 std::array<double, 3> arrayOf(const AcGePoint3d& p) { return {p.x, p.y, p.z}; }
 
+// ORTHOMODE as the host holds it.
+bool orthoModeOn() { return hostState().orthoMode; }
+
+// The cursor held to the horizontal or vertical through the base, whichever is
+// nearer: the axis of the larger offset keeps it, the other takes the base's.
+std::array<double, 3> orthoPoint(const std::array<double, 3>& point,
+                                 const std::array<double, 3>& base) {
+  std::array<double, 3> held = point;
+  if (std::fabs(point[0] - base[0]) >= std::fabs(point[1] - base[1])) {
+    held[1] = base[1];
+  } else {
+    held[0] = base[0];
+  }
+  held[2] = base[2];
+  return held;
+}
+
+// "@dx,dy[,dz]" (or "@" alone): an offset from the origin it is given.
+std::optional<std::array<double, 3>> relativePoint(const std::string& text,
+                                                   const std::array<double, 3>& from) {
+  if (text.empty() || text[0] != '@') return std::nullopt;
+  std::string rest = text.substr(1);
+  if (rest.find_first_not_of(' ') == std::string::npos) return from;
+  std::optional<std::array<double, 3>> offset = parsePoint(rest);
+  if (!offset) return std::nullopt;
+  return std::array<double, 3>{from[0] + (*offset)[0], from[1] + (*offset)[1],
+                               from[2] + (*offset)[2]};
+}
+
 }  // namespace
 
 struct AcEdJig::Impl {
@@ -113,6 +142,14 @@ struct AcEdJig::Impl {
     }
   }
 
+  // A cursor position as the drag sees it: with a base point, ortho mode on and the
+  // jig governed by it, held to the horizontal or vertical through the base.
+  std::array<double, 3> governed(const std::array<double, 3>& point,
+                                 const AcGePoint3d* base) const {
+    if (base == nullptr || !has(kGovernedByOrthoMode) || !orthoModeOn()) return point;
+    return orthoPoint(point, arrayOf(*base));
+  }
+
   DragStatus end(DragStatus status) {
     final = true;
     acquired = status;
@@ -170,9 +207,19 @@ struct AcEdJig::Impl {
       if (std::optional<DragStatus> status = common(input, retry)) return *status;
       if (retry) continue;
       if (input.kind == JigInput::kMotion || input.kind == JigInput::kPick) {
-        result.set(input.point[0], input.point[1], input.point[2]);
-        lastPoint = input.point;
+        std::array<double, 3> at = governed(input.point, base);
+        result.set(at[0], at[1], at[2]);
+        lastPoint = at;
         return input.kind == JigInput::kPick ? end(kNormal) : kNormal;
+      }
+      // Typed relative to the base point (the last point without one): never held by
+      // ortho, as typed coordinates are not.
+      std::array<double, 3> origin =
+          base ? arrayOf(*base) : lastPoint.value_or(std::array<double, 3>{0, 0, 0});
+      if (std::optional<std::array<double, 3>> at = relativePoint(input.text, origin)) {
+        result.set((*at)[0], (*at)[1], (*at)[2]);
+        lastPoint = *at;
+        return end(kNormal);
       }
       // A distance typed from the base point runs toward the cursor.
       std::optional<double> distance = parseNumber(input.text);
@@ -202,7 +249,7 @@ struct AcEdJig::Impl {
       if (input.kind == JigInput::kMotion || input.kind == JigInput::kPick) {
         std::array<double, 3> from =
             base ? arrayOf(*base) : lastPoint.value_or(std::array<double, 3>{0, 0, 0});
-        result = planarAngle(from, input.point);
+        result = planarAngle(from, governed(input.point, base));
         return input.kind == JigInput::kPick ? end(kNormal) : kNormal;
       }
       if (std::optional<double> degrees = parseNumber(input.text)) {
