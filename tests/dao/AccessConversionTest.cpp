@@ -164,8 +164,8 @@ TEST_P(AccessSamples, TablesCountsAndValuesMatchMdbExport) {
   for (const std::wstring& table : expectedTables) {
     SCOPED_TRACE(toUtf8(table));
     const std::string utf8 = toUtf8(table);
-    const auto csv = parseCsv(runTool("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " + quoted(file) + " " +
-                                      quoted(utf8)));
+    const auto csv = parseCsv(runTool("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
+                                      quoted(file) + " " + quoted(utf8)));
     ASSERT_FALSE(csv.empty());
     const long expectedCount = std::stol(runTool("mdb-count " + quoted(file) + " " + quoted(utf8)));
     CDaoRecordset rs(&db);
@@ -189,8 +189,8 @@ TEST_P(AccessSamples, TablesCountsAndValuesMatchMdbExport) {
         const bool dateBefore1900 = expected[c].rfind("1900-01-00", 0) == 0;  // mdbtools' bug
         if (dateBefore1900) continue;
         if (fromUtf8(expected[c]) != actual && !sameNumber(expected[c], actual))
-          ADD_FAILURE() << "row " << row << " field " << header[c] << ": mdb-export "
-                        << expected[c] << ", engine " << toUtf8(actual);
+          ADD_FAILURE() << "row " << row << " field " << header[c] << ": mdb-export " << expected[c]
+                        << ", engine " << toUtf8(actual);
       }
       rs.MoveNext();
     }
@@ -239,7 +239,11 @@ TEST_P(AccessSamples, IndexesMatchMdbSchema) {
       for (short f = 0; f < info.m_nFields; ++f)
         fields += (f ? ", " : "") + toUtf8(info.m_pFieldInfos[f].m_strName.GetString());
       fields += ");";
-      std::string name = toUtf8(t.name) + (info.m_bPrimary ? " primary " : info.m_bUnique ? " unique " : " index ") + fields;
+      std::string name = toUtf8(t.name) +
+                         (info.m_bPrimary  ? " primary "
+                          : info.m_bUnique ? " unique "
+                                           : " index ") +
+                         fields;
       std::transform(name.begin(), name.end(), name.begin(),
                      [](unsigned char c) { return c < 0x80 ? std::tolower(c) : c; });
       actual.insert(name);
@@ -349,7 +353,9 @@ TEST(AccessOpen, OpensReadOnlyAndFollowsChanges) {
   ScratchDir dir;
   setenv("XDG_CACHE_HOME", (dir.path() + "/cache").c_str(), 1);
   const std::string copy = dir.path() + "/Dates.mdb";
-  ASSERT_EQ(std::system(("cp " + quoted(sample("DateTestDatabase.mdb")) + " " + quoted(copy)).c_str()), 0);
+  ASSERT_EQ(
+      std::system(("cp " + quoted(sample("DateTestDatabase.mdb")) + " " + quoted(copy)).c_str()),
+      0);
   const std::string before = runTool("md5sum < " + quoted(copy));
 
   CDaoDatabase db;
@@ -373,7 +379,9 @@ TEST(AccessOpen, OpensReadOnlyAndFollowsChanges) {
   db.Close();
 
   // Another Access file in its place (the ACE sample): the next open reads it.
-  ASSERT_EQ(std::system(("cp " + quoted(sample("ASampleDatabase.accdb")) + " " + quoted(copy)).c_str()), 0);
+  ASSERT_EQ(
+      std::system(("cp " + quoted(sample("ASampleDatabase.accdb")) + " " + quoted(copy)).c_str()),
+      0);
   const std::string replaced = runTool("md5sum < " + quoted(copy));
   db.Open(fromUtf8(copy).c_str(), FALSE, TRUE);
   EXPECT_EQ(db.GetTableDefCount() > 0, true);
@@ -413,7 +421,8 @@ TEST(AccessConversionErrors, BadArgumentsGiveDaoErrorsAndLeaveNothing) {
   } cases[] = {
       {"missing input", fromUtf8(dir.path() + "/none.mdb"), out, 3024},
       {"not an Access file", junk, out, 3343},
-      {"target folder missing", fromUtf8(sample("nwind.mdb")), fromUtf8(dir.path() + "/no/x.mdb"), 3044},
+      {"target folder missing", fromUtf8(sample("nwind.mdb")), fromUtf8(dir.path() + "/no/x.mdb"),
+       3044},
       {"target exists", fromUtf8(sample("DateTestDatabase.mdb")), junk, 3204},
   };
   for (const auto& c : cases) {
@@ -431,11 +440,12 @@ TEST(AccessConversionErrors, BadArgumentsGiveDaoErrorsAndLeaveNothing) {
 TEST(AccessConversionErrors, DamagedFilesFailCleanly) {
   ScratchDir dir;
   std::ifstream in(sample("DateTestDatabase.mdb"), std::ios::binary);
-  const std::string original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string original((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   ASSERT_GT(original.size(), 40000u);
   std::vector<std::string> damaged;
-  for (size_t length : {64ul, 2048ul, 4096ul, 4200ul, 8192ul, 20000ul, original.size() / 2,
-                        original.size() - 100})
+  for (size_t length :
+       {64ul, 2048ul, 4096ul, 4200ul, 8192ul, 20000ul, original.size() / 2, original.size() - 100})
     damaged.push_back(original.substr(0, length));
   unsigned seed = 7;
   for (int i = 0; i < 12; ++i) {
@@ -453,7 +463,8 @@ TEST(AccessConversionErrors, DamagedFilesFailCleanly) {
     const std::string inPath = dir.path() + "/d" + std::to_string(i) + ".mdb";
     const std::string outPath = dir.path() + "/d" + std::to_string(i) + ".out.mdb";
     std::ofstream(inPath, std::ios::binary) << damaged[i];
-    const long code = errorOf([&] { tabrik::dao::convertAccessFile(fromUtf8(inPath), fromUtf8(outPath)); });
+    const long code =
+        errorOf([&] { tabrik::dao::convertAccessFile(fromUtf8(inPath), fromUtf8(outPath)); });
     struct stat st {};
     if (code != 0) {
       ++failed;

@@ -55,9 +55,8 @@ bool DAODatabase::viewForMissingTable() {
     tabrik::dao::Statement exists =
         prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MSysQueries'");
     if (!exists.step()) return false;
-    tabrik::dao::Statement query =
-        prepare("SELECT SQL FROM MSysQueries WHERE Name = ? AND Type = " +
-                std::to_string(dbQSelect));
+    tabrik::dao::Statement query = prepare(
+        "SELECT SQL FROM MSysQueries WHERE Name = ? AND Type = " + std::to_string(dbQSelect));
     query.bindText(1, name);
     if (!query.step()) return false;
     stored = query.columnText(0);

@@ -124,9 +124,9 @@ long readChild(int fd, AccessConversionReport& report,
       t.recordsLeftOut = std::atol(parts[3].c_str());
       report.tables.push_back(t);
       if (progress)
-        progress(t.name + L": " + std::to_wstring(t.records) + L" records" +
-                 (t.recordsLeftOut ? L", " + std::to_wstring(t.recordsLeftOut) + L" left out"
-                                   : L""));
+        progress(
+            t.name + L": " + std::to_wstring(t.records) + L" records" +
+            (t.recordsLeftOut ? L", " + std::to_wstring(t.recordsLeftOut) + L" left out" : L""));
     } else if (kind == "t" && parts.size() > 1 && !report.tables.empty()) {
       report.tables.back().notes.push_back(fromUtf8(parts[1]));
     } else if (kind == "N" && parts.size() > 1) {

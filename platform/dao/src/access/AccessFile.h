@@ -17,9 +17,7 @@ const char* formatName(AccessFormat format);  // "Jet 3", "Jet 4", "ACE"
 struct FileStamp {
   std::int64_t size = -1;
   std::int64_t modifiedNs = 0;
-  bool operator==(const FileStamp& o) const {
-    return size == o.size && modifiedNs == o.modifiedNs;
-  }
+  bool operator==(const FileStamp& o) const { return size == o.size && modifiedNs == o.modifiedNs; }
 };
 FileStamp stampOf(const std::string& utf8Path);  // size -1 when the file is missing
 

@@ -81,8 +81,8 @@ void copyRecords(CDaoDatabase& db, MdbSource& source, const SourceTable& table,
   }
   store.endWrite(true);
   if (report.recordsLeftOut > 0)
-    report.notes.push_back(std::to_wstring(report.recordsLeftOut) +
-                           L" records left out: " + firstRefusal);
+    report.notes.push_back(std::to_wstring(report.recordsLeftOut) + L" records left out: " +
+                           firstRefusal);
 }
 
 void createIndexes(CDaoDatabase& db, const SourceTable& table, AccessTableReport& report) {
@@ -132,7 +132,7 @@ long createRelations(CDaoDatabase& db, MdbSource& source, ImportSink& sink) {
       db.CreateRelation(info);
       ++made;
     } catch (CDaoException* e) {
-      sink.note(L"relation " + r.name + L" left out: " + errorText(e));
+      sink.note(L"relation " + r.name + L": " + errorText(e));
     }
     info.m_pFieldInfos = nullptr;
     info.m_nFields = 0;
@@ -145,7 +145,7 @@ long createQueries(CDaoDatabase& db, MdbSource& source, ImportSink& sink) {
   for (const SourceQuery& q : source.queries()) {
     std::wstring sql, why;
     if (!queryStatement(q, sql, why)) {
-      sink.note(L"query " + q.name + L" left out: " + why);
+      sink.note(L"query " + q.name + L": " + why);
       continue;
     }
     try {
@@ -154,7 +154,7 @@ long createQueries(CDaoDatabase& db, MdbSource& source, ImportSink& sink) {
       def.Append();
       ++made;
     } catch (CDaoException* e) {
-      sink.note(L"query " + q.name + L" left out: " + errorText(e));
+      sink.note(L"query " + q.name + L": " + errorText(e));
     }
   }
   return made;

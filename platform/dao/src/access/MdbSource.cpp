@@ -315,7 +315,6 @@ void MdbSource::forEachRecord(const std::wstring& name,
   m_handle->walk(table.get(), onRecord);
 }
 
-
 std::vector<SourceRelation> MdbSource::relations() {
   std::vector<SourceRelation> out;
   for (const CatalogRecord& r : m_handle->catalog("MSysRelationships")) {
@@ -337,7 +336,7 @@ std::vector<SourceRelation> MdbSource::relations() {
     if (relation->fields.size() <= static_cast<size_t>(position))
       relation->fields.resize(static_cast<size_t>(position) + 1);
     relation->fields[static_cast<size_t>(position)] = {textOf(r, "szReferencedColumn"),
-                                                        textOf(r, "szColumn")};
+                                                       textOf(r, "szColumn")};
   }
   return out;
 }
