@@ -13,6 +13,8 @@ const char kUsage[] =
     "       tabrik eval [OPTIONS] EXPR...      evaluate expressions, print each value\n"
     "       tabrik test [OPTIONS] FILE.lsp...  run LISP scenario files and check their "
     "expectations\n"
+    "       tabrik convert-mdb IN.mdb OUT      convert an Access file (.mdb, .accdb) into a\n"
+    "                                          database of the engine's own format\n"
     "       tabrik [OPTIONS]                   interactive: the \"Command: \" prompt\n"
     "options:\n"
     "  --drawing PATH      open the DXF file as a drawing (repeatable; the last is active)\n"
@@ -89,6 +91,7 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
     if (first == "run") line.command = Command::kRun;
     if (first == "eval") line.command = Command::kEval;
     if (first == "test") line.command = Command::kTest;
+    if (first == "convert-mdb") line.command = Command::kConvertMdb;
     if (first == "help" || first == "-h") line.command = Command::kHelp;
     if (line.command != Command::kInteractive) line.operands.erase(line.operands.begin());
   }

@@ -9,7 +9,7 @@
 
 namespace tabrik::app {
 
-enum class Command { kInteractive, kRun, kEval, kTest, kHelp };
+enum class Command { kInteractive, kRun, kEval, kTest, kConvertMdb, kHelp };
 
 struct CommandLine {
   Command command = Command::kInteractive;

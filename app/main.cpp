@@ -4,6 +4,7 @@
 #include <clocale>
 
 #include "CommandLine.h"
+#include "ConvertMdb.h"
 #include "tabrik/DaoHost.h"
 #include "HostSession.h"
 #include "acedads.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
 #ifdef TABRIK_HAS_DXF
   tabrik::dxf::install();
 #endif
+  tabrik::app::addConvertMdbFunction();
   std::optional<tabrik::app::CommandLine> line = tabrik::app::parseCommandLine(argc, argv);
   if (!line) {
     tabrik::app::printUsage(/*toStderr=*/true);
@@ -62,6 +64,8 @@ int main(int argc, char** argv) {
       return 0;
     case tabrik::app::Command::kTest:
       return tabrik::app::runScenarioFiles(line->options, line->operands);
+    case tabrik::app::Command::kConvertMdb:
+      return tabrik::app::runConvertMdb(line->operands);
     case tabrik::app::Command::kRun:
     case tabrik::app::Command::kEval:
       return runOrEval(*line);

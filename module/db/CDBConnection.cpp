@@ -14,6 +14,8 @@
 namespace {
 
 constexpr long kFileAccessDenied = 3051;
+// The connect string of a database read through the engine's copy of another format.
+constexpr const wchar_t* kForeignFormatConnect = L"MS Access;";
 constexpr int kWriteAttempts = 20;
 
 // DAO's numbers for a record, page or table locked by another user or process.
@@ -124,6 +126,7 @@ bool CDBConnection::IsReadOnly() { return !IsOpen() || !CanUpdate(); }
 
 CString CDBConnection::Open(const CString& path, bool exclusive, bool readOnly) {
   clearError();
+  CDaoException* refusal = nullptr;
   if (IsOpen()) {
     Close();
   }
@@ -140,7 +143,7 @@ CString CDBConnection::Open(const CString& path, bool exclusive, bool readOnly) 
       storeError(e);
       return CString(kRepairMarker);
     }
-    e->Delete();
+    refusal = e;
   } catch (...) {
     storeUnexpectedError();
     return CString();
@@ -148,10 +151,19 @@ CString CDBConnection::Open(const CString& path, bool exclusive, bool readOnly) 
   // Locked by another process or not writable: what can be had is read-only access.
   try {
     m_database.Open(path, exclusive, /*bReadOnly=*/TRUE, L"");
+    // A file of another format (an Access file) is read-only by its kind: the refusal
+    // says how to make it writable, and the user hears it once, as the last error.
+    if (m_database.GetConnect().Find(kForeignFormatConnect) == 0) {
+      storeError(refusal);
+    } else {
+      refusal->Delete();
+    }
     return m_database.GetName();
   } catch (CDaoException* e) {
+    refusal->Delete();
     storeError(e);
   } catch (...) {
+    refusal->Delete();
     storeUnexpectedError();
   }
   return CString();

@@ -155,6 +155,16 @@ int connectFailed(CDBConnection* connection, const std::wstring& path, bool read
   return failHard ? kAlreadyReported : kResultOk;
 }
 
+// An open that succeeded may still have something to say (an Access file opens
+// read-only and says how to make it writable): it becomes the last error, once.
+void tellWhatTheOpenSaid(const CDBConnection& connection) {
+  if (!connection.HasError()) return;
+  long code = 0;
+  CString description;
+  connection.GetLastError(code, description);
+  db::setLastErrorText(L"(" + std::to_wstring(code) + L") " + description.GetString());
+}
+
 }  // namespace
 
 int tb_connect() {
@@ -223,6 +233,7 @@ int tb_connect() {
       return connectFailed(connection, path, readOnly, failHard);
     }
     db::SetCurrent(connection, path, readOnly);
+    tellWhatTheOpenSaid(*connection);
   }
 
   auto record = std::make_unique<DB_INFO>();

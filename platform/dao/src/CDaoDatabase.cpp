@@ -8,6 +8,7 @@
 #include "afxdao.h"
 #include "jetsql/JetDdl.h"
 #include "jetsql/JetTranslator.h"
+#include "tabrik/AccessConversion.h"
 #include "tabrik/DaoMaintenance.h"
 
 using namespace tabrik::dao;
@@ -69,8 +70,17 @@ void CDaoDatabase::openStore(LPCTSTR lpszName, bool exclusive, bool readOnly, bo
   if (m_nStatus & AFX_DAO_IMPLICIT_CLOSE) daoThrow(3420);
   AfxDaoInit();
   if (IsOpen()) Close();
+  const std::wstring name = lpszName ? lpszName : L"";
   auto store = std::make_unique<DAODatabase>();
-  store->open(lpszName ? lpszName : L"", exclusive, readOnly, create, dbLangGeneral);
+  if (!create && isAccessFile(name)) {
+    // An Access file is never written: it is read through a converted copy.
+    if (!readOnly) throwWritesNeedConversion(name);
+    store->open(convertedCopyOf(name), exclusive, /*readOnly=*/true, false, dbLangGeneral);
+    store->name = name;
+    store->accessFile = true;
+  } else {
+    store->open(name, exclusive, readOnly, create, dbLangGeneral);
+  }
   m_pDAODatabase = store.release();
   m_bOpen = TRUE;
   if (!m_pWorkspace) m_nStatus |= AFX_DAO_IMPLICIT_WS;
@@ -118,6 +128,9 @@ CString CDaoDatabase::GetName() {
 
 CString CDaoDatabase::GetConnect() {
   requireOpen(this);
+  // A file of another format is named by its kind, as DAO names an installable ISAM's.
+  if (m_pDAODatabase->accessFile)
+    return CString(L"MS Access;DATABASE=") + m_pDAODatabase->name.c_str();
   return CString();
 }
 
@@ -146,11 +159,7 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   // The caller's statement is compiled and run as a caller's (DaoStore.h); the
   // transaction around it is the engine's.
   sqlite3_stmt* raw = nullptr;
-  int rc = SQLITE_OK;
-  {
-    DAODatabase::CallerSql caller(d);
-    rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-  }
+  int rc = d.prepareCaller(sql, &raw);
   if (rc == SQLITE_OK && !raw) {
     d.endWrite(true);
     daoThrow(3129);

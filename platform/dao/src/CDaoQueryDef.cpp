@@ -23,9 +23,8 @@ DAODatabase& storeOf(CDaoDatabase* db) {
 sqlite3_stmt* compile(DAODatabase& d, const CString& sql) {
   std::shared_ptr<const jetsql::Translation> jet = d.translateJet(toUtf8(sql.GetString()));
   const std::string& text = jet->sql;
-  DAODatabase::CallerSql caller(d);
   sqlite3_stmt* stmt = nullptr;
-  int rc = sqlite3_prepare_v2(d.db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
+  int rc = d.prepareCaller(text, &stmt);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(stmt);
     jetsql::throwIfSyntaxError(d.db, *jet);

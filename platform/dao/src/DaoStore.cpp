@@ -1018,7 +1018,10 @@ void DAODatabase::catalogAddIndex(const std::wstring& table, const IndexDef& ix,
   }
 }
 
-void DAODatabase::schemaChanged() { m_schemaVersion = -1; }
+void DAODatabase::schemaChanged() {
+  m_schemaVersion = -1;
+  dropQueryViews();
+}
 
 jetsql::StatementCache& DAODatabase::jetStatements() {
   if (!m_jetStatements) m_jetStatements = std::make_unique<jetsql::StatementCache>();

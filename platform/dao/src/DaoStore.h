@@ -253,6 +253,9 @@ struct DAODatabase {
   sqlite3* db = nullptr;
   std::wstring name;  // as given
   std::string path;   // native path
+  // An Access file is read through the engine's converted copy of it: `name` is the
+  // Access file, `path` the copy.
+  bool accessFile = false;
   bool readOnly = false;
   bool exclusive = false;
   bool wal = false;
@@ -292,6 +295,12 @@ struct DAODatabase {
   // cache when the statement ran before under the file's present schema. Throws as
   // jetsql::translate does.
   std::shared_ptr<const tabrik::dao::jetsql::Translation> translateJet(const std::string& jet);
+  // Compiles a caller's translated statement inside a CallerSql scope. A name SQLite
+  // does not know that is a stored select query becomes a temporary view of the query
+  // first, as Jet reads a stored query wherever a table may stand. SQLite's result code.
+  int prepareCaller(const std::string& sql, sqlite3_stmt** statement);
+  // Drops the views made for stored queries (the queries or their tables changed).
+  void dropQueryViews();
   tabrik::dao::jetsql::StatementCache& jetStatements();
 
   // The schema of a table; 3078 when there is none. The catalog is reloaded when
@@ -369,6 +378,8 @@ struct DAODatabase {
   std::map<std::wstring, tabrik::dao::TableSchema> m_schemas;  // by upper-cased name
   long long m_schemaVersion = -1;
   std::map<std::wstring, std::string> m_links;  // upper-cased local name -> attached schema
+  std::vector<std::wstring> m_queryViews;       // temporary views made for stored queries
+  bool viewForMissingTable();
   int m_nextLink = 0;
   int m_lockFd = -1;
   long long m_checkpointedWrites = 0;

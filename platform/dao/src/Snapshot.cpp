@@ -72,10 +72,13 @@ Statement prepareRows(DAODatabase& d, const std::string& given,
   std::shared_ptr<const jetsql::Translation> jet;
   if (jetSql) jet = d.translateJet(given);
   const std::string& sql = jetSql ? jet->sql : given;
-  std::optional<DAODatabase::CallerSql> caller;
-  if (jetSql) caller.emplace(d);
   sqlite3_stmt* raw = nullptr;
-  int rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+  int rc;
+  if (jetSql) {
+    rc = d.prepareCaller(sql, &raw);
+  } else {
+    rc = sqlite3_prepare_v2(d.db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+  }
   if (rc != SQLITE_OK || !raw) {
     sqlite3_finalize(raw);
     if (rc == SQLITE_OK) daoThrow(3129, {}, L"DAO.Recordset");

@@ -11,6 +11,7 @@
 #include "aced/host/HostState.h"
 #include "lisp/Runtime.h"
 #include "aced/module/Modules.h"
+#include "HostSession.h"
 #include "rxregsvc.h"
 
 namespace tabrik::acad {
@@ -228,7 +229,16 @@ Value colorDialog(Runtime&, Args args) {
   return Value::integer(static_cast<std::int32_t>(number));
 }
 
+std::vector<std::pair<std::string, lisp::BuiltinFunction>>& providedFunctions() {
+  static std::vector<std::pair<std::string, lisp::BuiltinFunction>> functions;
+  return functions;
+}
+
 }  // namespace
+
+void HostSession::addHostFunction(std::string name, lisp::BuiltinFunction function) {
+  providedFunctions().emplace_back(std::move(name), std::move(function));
+}
 
 void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("host:new-drawing", hostNewDrawing);
@@ -254,6 +264,7 @@ void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("startapp", startApp);
   installRegistryFunctions(runtime);
   runtime.defineBuiltin("acad_colordlg", colorDialog);
+  for (const auto& [name, function] : providedFunctions()) runtime.defineBuiltin(name, function);
 }
 
 }  // namespace tabrik::acad
