@@ -43,11 +43,11 @@ int runConvertMdb(const std::vector<std::string>& operands) {
   std::printf("Converting %s into %s\n", operands[0].c_str(), operands[1].c_str());
   std::fflush(stdout);
   try {
-    const auto report = dao::convertAccessFile(
-        fromUtf8(operands[0]), fromUtf8(operands[1]), [](const std::wstring& line) {
-          std::printf("%s\n", toUtf8(line).c_str());
-          std::fflush(stdout);
-        });
+    const auto report = dao::convertAccessFile(fromUtf8(operands[0]), fromUtf8(operands[1]),
+                                               [](const std::wstring& line) {
+                                                 std::printf("%s\n", toUtf8(line).c_str());
+                                                 std::fflush(stdout);
+                                               });
     printReport(report);
     return 0;
   } catch (CDaoException* e) {
@@ -66,10 +66,10 @@ void addConvertMdbFunction() {
           const auto report = dao::convertAccessFile(fromUtf8(in), fromUtf8(out));
           std::vector<lisp::Value> tables;
           for (const auto& t : report.tables)
-            tables.push_back(lisp::Value::list({lisp::Value::string(toUtf8(t.name)),
-                                                lisp::Value::integer(static_cast<int>(t.records)),
-                                                lisp::Value::integer(
-                                                    static_cast<int>(t.recordsLeftOut))}));
+            tables.push_back(
+                lisp::Value::list({lisp::Value::string(toUtf8(t.name)),
+                                   lisp::Value::integer(static_cast<int>(t.records)),
+                                   lisp::Value::integer(static_cast<int>(t.recordsLeftOut))}));
           return lisp::Value::list(tables);
         } catch (CDaoException* e) {
           acad::HostSession::write("\n; convert-mdb: " + daoMessage(e) + "\n");

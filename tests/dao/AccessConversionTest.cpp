@@ -398,6 +398,30 @@ TEST(AccessOpen, OpensReadOnlyAndFollowsChanges) {
   unsetenv("XDG_CACHE_HOME");
 }
 
+// A table linked from an Access file reads the file's records through the same copy.
+TEST(AccessOpen, LinkedTableReadsTheAccessFile) {
+  ScratchDir dir;
+  setenv("XDG_CACHE_HOME", (dir.path() + "/cache").c_str(), 1);
+  CDaoDatabase db;
+  db.Create(dir.file("local.mdb"));
+  CDaoTableDef td(&db);
+  td.Create(L"Clients", 0, L"Customers",
+            CString(L";DATABASE=") + fromUtf8(sample("nwind.mdb")).c_str());
+  td.Append();
+  CDaoRecordset rs(&db);
+  rs.Open(dbOpenSnapshot, L"SELECT CompanyName FROM Clients WHERE CustomerID = 'ALFKI'");
+  ASSERT_FALSE(rs.IsEOF());
+  EXPECT_EQ(std::wstring(rs.GetFieldValue(0).bstrVal), L"Alfreds Futterkiste");
+  rs.Close();
+  CDaoRecordset all(&db);
+  all.Open(dbOpenSnapshot, L"SELECT Count(*) FROM Clients");
+  COleVariant count = all.GetFieldValue(0);
+  count.ChangeType(VT_I4);
+  const auto csv = parseCsv(runTool("mdb-export " + quoted(sample("nwind.mdb")) + " Customers"));
+  EXPECT_EQ(count.lVal, static_cast<long>(csv.size()) - 1);
+  unsetenv("XDG_CACHE_HOME");
+}
+
 long errorOf(const std::function<void()>& action) {
   try {
     action();

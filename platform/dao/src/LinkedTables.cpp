@@ -7,6 +7,7 @@
 
 #include "DaoErrors.h"
 #include "DaoStore.h"
+#include "tabrik/AccessConversion.h"
 #include "tabrik/TextConversion.h"
 
 using namespace tabrik::dao;
@@ -15,6 +16,15 @@ void DAODatabase::bumpSchema() {
   exec("CREATE TABLE MSysSchemaChange (x)");
   exec("DROP TABLE MSysSchemaChange");
 }
+
+namespace {
+
+// The file a link reads: the engine's copy of an Access file, else the file itself.
+std::wstring linkedFile(const std::wstring& path) {
+  return isAccessFile(path) ? convertedCopyOf(path) : path;
+}
+
+}  // namespace
 
 std::wstring DAODatabase::linkPath(const std::wstring& connect) {
   std::wstring up = upper(connect);
@@ -29,7 +39,7 @@ void DAODatabase::checkLink(const std::wstring& connect, const std::wstring& sou
   std::wstring path = linkPath(connect);
   if (path.empty()) daoThrow(3001, {}, L"DAO.TableDef");
   DAODatabase other;
-  other.open(path, /*exclusive=*/false, /*readOnly=*/true, /*create=*/false, L"");
+  other.open(linkedFile(path), /*exclusive=*/false, /*readOnly=*/true, /*create=*/false, L"");
   if (!other.hasTable(sourceTable) || other.schema(sourceTable).isLinked())
     daoThrow(3011, {sourceTable}, L"DAO.TableDef");
 }
@@ -58,7 +68,13 @@ bool DAODatabase::syncLinks() {
     auto found = m_links.find(key);
     if (found == m_links.end()) {
       std::string alias = "lnk_" + std::to_string(++m_nextLink);
-      std::string native = tabrik::text::nativePath(linkPath(t.connect));
+      std::string native;
+      try {
+        native = tabrik::text::nativePath(linkedFile(linkPath(t.connect)));
+      } catch (CDaoException* e) {
+        e->Delete();
+        continue;  // a broken link: found when used
+      }
       std::string parameters = readOnlyParameters(native);
       std::string uri = sqliteUri(native, parameters.empty() ? "mode=ro" : parameters);
       sqlite3_stmt* attach = nullptr;
