@@ -55,21 +55,23 @@ void componentMissingPrompt(INT_PTR runResult) {
                  MB_YESNO | MB_ICONERROR) != IDYES)
     return;
   const std::wstring url = componentsUrl();
-  HINSTANCE opened = ShellExecuteW(adsw_acadMainWnd(), L"OPEN", url.c_str(), nullptr, nullptr,
-                                   SW_SHOWNOACTIVATE);
+  HINSTANCE opened =
+      ShellExecuteW(adsw_acadMainWnd(), L"OPEN", url.c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
   if (reinterpret_cast<INT_PTR>(opened) > 32) {
     acutPrintf(L"\nDownloading %ls", url.c_str());
-    messageBox(L"The download of the missing components has started.\nWhen it has finished, "
-               L"close AutoCAD, run the downloaded installer and then start AutoCAD again.\nIf "
-               L"the problem continues, please contact Norvane technical support.",
-               MB_OK | MB_ICONERROR);
+    messageBox(
+        L"The download of the missing components has started.\nWhen it has finished, "
+        L"close AutoCAD, run the downloaded installer and then start AutoCAD again.\nIf "
+        L"the problem continues, please contact Norvane technical support.",
+        MB_OK | MB_ICONERROR);
     return;
   }
   acutPrintf(L"\nError downloading %ls", url.c_str());
   acutPrintf(L"\nPlease contact Norvane technical support.");
-  messageBox(L"The missing components could not be downloaded.\nPlease contact Norvane "
-             L"technical support.",
-             MB_OK | MB_ICONERROR);
+  messageBox(
+      L"The missing components could not be downloaded.\nPlease contact Norvane "
+      L"technical support.",
+      MB_OK | MB_ICONERROR);
 }
 
 }  // namespace tabrik::arx

@@ -41,12 +41,15 @@ CString CHistoryCombo::LoadHistory(LPCTSTR section, LPCTSTR keyPrefix, BOOL save
     AddString(value);
   }
   if (!m_saveRestoreLastCurrent) return CString();
-  const CString entry =
-      !m_keyCurrentItem.IsEmpty() ? m_keyCurrentItem : (!m_keyPrefix.IsEmpty() ? m_keyPrefix : CString(L"Last"));
+  const CString entry = !m_keyCurrentItem.IsEmpty()
+                            ? m_keyCurrentItem
+                            : (!m_keyPrefix.IsEmpty() ? m_keyPrefix : CString(L"Last"));
   CString current = app->GetProfileString(m_section, entry);
   int found = current.IsEmpty() ? CB_ERR : FindStringExact(-1, current);
-  if (found != CB_ERR) SetCurSel(found);
-  else SetWindowText(current);
+  if (found != CB_ERR)
+    SetCurSel(found);
+  else
+    SetWindowText(current);
   return current;
 }
 
@@ -80,8 +83,9 @@ void CHistoryCombo::SaveHistory(BOOL addCurrentItemToHistory) {
     app->WriteProfileString(m_section, entry, nullptr);
   }
   if (m_saveRestoreLastCurrent) {
-    const CString entry =
-        !m_keyCurrentItem.IsEmpty() ? m_keyCurrentItem : (!m_keyPrefix.IsEmpty() ? m_keyPrefix : CString(L"Last"));
+    const CString entry = !m_keyCurrentItem.IsEmpty()
+                              ? m_keyCurrentItem
+                              : (!m_keyPrefix.IsEmpty() ? m_keyPrefix : CString(L"Last"));
     app->WriteProfileString(m_section, entry, current);
   }
 }

@@ -54,7 +54,8 @@ void CXFolderDialog::OnFolderChange() {
   m_cmbRecentFolders.SetWindowText(GetPathName());
   if (!m_viewModeRead) {
     // The saved view of the folder list is applied once, at the first folder shown.
-    m_nViewMode = static_cast<int>(acedGetAcadWinApp()->GetProfileInt(L"XFolderDialog", L"ViewMode", 0));
+    m_nViewMode =
+        static_cast<int>(acedGetAcadWinApp()->GetProfileInt(L"XFolderDialog", L"ViewMode", 0));
     m_viewModeRead = true;
   }
 }

@@ -12,15 +12,16 @@ namespace {
 // The folder picker's own part: the history of chosen folders under the standard
 // file dialog's controls.
 DLGTEMPLATE_DATA folderPickerTemplate() {
-  return DLGTEMPLATE_DATA{IDD_XFOLDERDIALOG,
-                          L"IDD_XFOLDERDIALOG",
-                          L"Select Folder",
-                          300,
-                          40,
-                          {
-                              {L"STATIC", IDC_MRU_CAPTION, L"&Recent folders:", 0, 7, 7, 60, 10},
-                              {L"COMBOBOX", IDC_MRU_COMBO, L"", CBS_DROPDOWN | WS_VSCROLL, 70, 7, 220, 100},
-                          }};
+  return DLGTEMPLATE_DATA{
+      IDD_XFOLDERDIALOG,
+      L"IDD_XFOLDERDIALOG",
+      L"Select Folder",
+      300,
+      40,
+      {
+          {L"STATIC", IDC_MRU_CAPTION, L"&Recent folders:", 0, 7, 7, 60, 10},
+          {L"COMBOBOX", IDC_MRU_COMBO, L"", CBS_DROPDOWN | WS_VSCROLL, 70, 7, 220, 100},
+      }};
 }
 
 }  // namespace

@@ -68,8 +68,9 @@ TEST_F(DialogHostingTest, YesOpensTheConfiguredInstallerAndSaysWhatHappened) {
   };
   const Case cases[] = {
       {42, L"\nDownloading https://example.test/components.exe"},
-      {2, L"\nError downloading https://example.test/components.exe\nPlease contact Norvane "
-          L"technical support."},
+      {2,
+       L"\nError downloading https://example.test/components.exe\nPlease contact Norvane "
+       L"technical support."},
   };
   for (const Case& c : cases) {
     boxes.clear();
@@ -121,7 +122,8 @@ TEST(FilePickerArguments, FilterFromExtensions) {
       {L"dwg;dxf", L"DWG Files (*.dwg)|*.dwg|DXF Files (*.dxf)|*.dxf|"},
       {L";Mdb;;", L"MDB Files (*.Mdb)|*.Mdb|"},
   };
-  for (const Case& c : cases) EXPECT_EQ(tabrik::arx::fileDialogFilter(c.extensions), c.filter) << c.extensions;
+  for (const Case& c : cases)
+    EXPECT_EQ(tabrik::arx::fileDialogFilter(c.extensions), c.filter) << c.extensions;
 }
 
 TEST(FilePickerArguments, SaveProposesTheLastComponent) {

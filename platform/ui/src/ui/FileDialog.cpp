@@ -85,7 +85,8 @@ bool CFileDialog::tryAnswer(const std::wstring& given) {
   if (given.empty() && m_initialFile.empty()) return false;
   std::wstring path = given.empty() ? m_initialFile : given;
   // A bare name lands in the initial folder.
-  if (lastSeparator(path) == std::wstring::npos && m_ofn.lpstrInitialDir && *m_ofn.lpstrInitialDir) {
+  if (lastSeparator(path) == std::wstring::npos && m_ofn.lpstrInitialDir &&
+      *m_ofn.lpstrInitialDir) {
     std::wstring folder = m_ofn.lpstrInitialDir;
     if (!isSeparator(folder.back())) folder += L'\\';
     path = folder + path;
@@ -93,13 +94,16 @@ bool CFileDialog::tryAnswer(const std::wstring& given) {
   // A save picker adds a single default extension to a name that has none.
   if (!m_bOpenFileDialog && m_ofn.lpstrDefExt && *m_ofn.lpstrDefExt) {
     std::wstring extension = m_ofn.lpstrDefExt;
-    std::wstring name = path.substr(lastSeparator(path) == std::wstring::npos ? 0 : lastSeparator(path) + 1);
-    if (extension.find_first_of(L";*.") == std::wstring::npos && name.find(L'.') == std::wstring::npos && !name.empty())
+    std::wstring name =
+        path.substr(lastSeparator(path) == std::wstring::npos ? 0 : lastSeparator(path) + 1);
+    if (extension.find_first_of(L";*.") == std::wstring::npos &&
+        name.find(L'.') == std::wstring::npos && !name.empty())
       path += L"." + extension;
   }
   if (!folderPicker) {
     const std::wstring folder = folderOf(path);
-    if ((m_ofn.Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !folder.empty() && !isFolder(folder)) {
+    if ((m_ofn.Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !folder.empty() &&
+        !isFolder(folder)) {
       MessageBox((path + L"\nPath does not exist.\nCheck the path and try again.").c_str(),
                  m_ofn.lpstrTitle, MB_OK | MB_ICONWARNING);
       return false;
@@ -110,8 +114,8 @@ bool CFileDialog::tryAnswer(const std::wstring& given) {
       return false;
     }
     if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT) && exists(path) &&
-        MessageBox((path + L" already exists.\nDo you want to replace it?").c_str(), m_ofn.lpstrTitle,
-                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+        MessageBox((path + L" already exists.\nDo you want to replace it?").c_str(),
+                   m_ofn.lpstrTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
       return false;
   }
   choose(path);

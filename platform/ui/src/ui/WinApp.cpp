@@ -28,8 +28,8 @@ CString CWinApp::GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaul
       type == REG_SZ) {
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
     DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &bytes) ==
-        ERROR_SUCCESS)
+    if (RegQueryValueExW(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+                         &bytes) == ERROR_SUCCESS)
       value = text.c_str();
   }
   RegCloseKey(key);
