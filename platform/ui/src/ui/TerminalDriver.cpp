@@ -60,11 +60,12 @@ class Screen {
     set_escdelay(25);
     curs_set(0);
     // A message box while the screen is up is asked on the plain terminal.
-    s_previous = win::testing::setMessageBoxHandler(
-        [](const win::testing::MessageBoxRequest& request) {
+    s_previous =
+        win::testing::setMessageBoxHandler([](const win::testing::MessageBoxRequest& request) {
           def_prog_mode();
           endwin();
-          int answer = s_previous ? s_previous(request) : win::testing::messageBoxDefault(request.style);
+          int answer =
+              s_previous ? s_previous(request) : win::testing::messageBoxDefault(request.style);
           reset_prog_mode();
           refresh();
           return answer;
@@ -134,7 +135,8 @@ class TerminalRun {
     std::wstring shown = text;
     for (wchar_t& c : shown)
       if (c == L'\n' || c == L'\r' || c == L'\t') c = L'|';
-    if (limit >= 0 && static_cast<int>(shown.size()) > limit) shown = shown.substr(shown.size() - limit);
+    if (limit >= 0 && static_cast<int>(shown.size()) > limit)
+      shown = shown.substr(shown.size() - limit);
     attron(attributes);
     mvaddstr(y, x, narrow(shown).c_str());
     attroff(attributes);
@@ -166,7 +168,9 @@ class TerminalRun {
           std::wstring text = control.text;
           const int room = width(control) - 2;
           if (static_cast<int>(text.size()) < room) text.resize(room, L' ');
-          put(y, x, L"[" + text.substr(std::max<int>(0, static_cast<int>(text.size()) - room)) + L"]", -1, look);
+          put(y, x,
+              L"[" + text.substr(std::max<int>(0, static_cast<int>(text.size()) - room)) + L"]", -1,
+              look);
           break;
         }
         case ControlKind::CheckBox:
@@ -190,10 +194,14 @@ class TerminalRun {
           const int first = std::max(0, control.selection - lines + 1);
           for (int i = 0; i < lines; ++i) {
             const int item = first + i;
-            std::wstring text = item < static_cast<int>(control.items.size()) ? control.items[item] : L"";
+            std::wstring text =
+                item < static_cast<int>(control.items.size()) ? control.items[item] : L"";
             text = (item == control.selection ? L"> " : L"  ") + text;
             text.resize(width(control), L' ');
-            put(y + i, x, text, -1, item == control.selection && hasFocus ? A_REVERSE : (i == 0 && hasFocus && control.selection < 0 ? A_REVERSE : A_NORMAL));
+            put(y + i, x, text, -1,
+                item == control.selection && hasFocus
+                    ? A_REVERSE
+                    : (i == 0 && hasFocus && control.selection < 0 ? A_REVERSE : A_NORMAL));
           }
           break;
         }
@@ -204,7 +212,8 @@ class TerminalRun {
           break;
       }
     }
-    put(boxHeight, 0, L"Tab/Shift-Tab: move  Space: tick/press  Enter: OK or edit cell  Esc: cancel", -1, A_DIM);
+    put(boxHeight, 0,
+        L"Tab/Shift-Tab: move  Space: tick/press  Enter: OK or edit cell  Esc: cancel", -1, A_DIM);
     refresh();
   }
 
@@ -271,8 +280,9 @@ class TerminalRun {
 
   void pressDefault() {
     for (const auto& control : state().controls) {
-      if (control->kind == ControlKind::PushButton && (control->item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
-          control->enabled && control->visible) {
+      if (control->kind == ControlKind::PushButton &&
+          (control->item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && control->enabled &&
+          control->visible) {
         state().command(*control, BN_CLICKED);
         return;
       }
@@ -303,7 +313,9 @@ class TerminalRun {
   void step(ControlState& control, int delta) {
     if (control.items.empty()) return;
     const int count = static_cast<int>(control.items.size());
-    const int next = std::clamp(control.selection < 0 ? (delta > 0 ? 0 : count - 1) : control.selection + delta, 0, count - 1);
+    const int next =
+        std::clamp(control.selection < 0 ? (delta > 0 ? 0 : count - 1) : control.selection + delta,
+                   0, count - 1);
     if (next == control.selection) return;
     control.selection = next;
     if (control.kind == ControlKind::ComboBox) {
@@ -353,14 +365,16 @@ class TerminalRun {
     }
     if (current < 1) return;
     const GridCellKind kind = grid.kind(current, m_gridColumn);
-    if (key == ' ' || ((key == '\n' || key == '\r' || key == KEY_ENTER) && (kind == GCK_CHECK || kind == GCK_BUTTON))) {
+    if (key == ' ' || ((key == '\n' || key == '\r' || key == KEY_ENTER) &&
+                       (kind == GCK_CHECK || kind == GCK_BUTTON))) {
       grid.userClick(current, m_gridColumn);
       return;
     }
     if (key == '\n' || key == '\r' || key == KEY_ENTER || key == KEY_F(2)) {
       if (grid.readOnly(current, m_gridColumn)) return;
       std::wstring prompt = grid.text(0, m_gridColumn) + L": ";
-      if (kind == GCK_COMBO && grid.cell(current, m_gridColumn) && !grid.cell(current, m_gridColumn)->options.empty()) {
+      if (kind == GCK_COMBO && grid.cell(current, m_gridColumn) &&
+          !grid.cell(current, m_gridColumn)->options.empty()) {
         std::wstring options;
         for (const std::wstring& option : grid.cell(current, m_gridColumn)->options)
           options += (options.empty() ? L"" : L"/") + option;
@@ -394,7 +408,10 @@ class TerminalRun {
       case ControlKind::CheckBox:
       case ControlKind::RadioButton:
         if (key == ' ') {
-          control->check = control->kind == ControlKind::RadioButton || control->check != BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
+          control->check =
+              control->kind == ControlKind::RadioButton || control->check != BST_CHECKED
+                  ? BST_CHECKED
+                  : BST_UNCHECKED;
           state().command(*control, BN_CLICKED);
         } else if (enter) {
           pressDefault();
@@ -402,18 +419,24 @@ class TerminalRun {
         return;
       case ControlKind::Edit:
         if (enter) {
-          if (control->item.style & ES_MULTILINE) type(*control, '\n');
-          else pressDefault();
+          if (control->item.style & ES_MULTILINE)
+            type(*control, '\n');
+          else
+            pressDefault();
         } else if (key == KEY_BACKSPACE || key == 127 || key == 8 || (key >= 32 && key < 256)) {
           type(*control, key);
         }
         return;
       case ControlKind::ComboBox:
       case ControlKind::ListBox:
-        if (key == KEY_UP) step(*control, -1);
-        else if (key == KEY_DOWN) step(*control, +1);
-        else if (enter) pressDefault();
-        else if (control->kind == ControlKind::ComboBox && (key == KEY_BACKSPACE || key == 127 || key == 8 || (key >= 32 && key < 256)))
+        if (key == KEY_UP)
+          step(*control, -1);
+        else if (key == KEY_DOWN)
+          step(*control, +1);
+        else if (enter)
+          pressDefault();
+        else if (control->kind == ControlKind::ComboBox &&
+                 (key == KEY_BACKSPACE || key == 127 || key == 8 || (key >= 32 && key < 256)))
           type(*control, key);
         return;
       case ControlKind::Grid:
