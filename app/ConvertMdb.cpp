@@ -57,25 +57,26 @@ int runConvertMdb(const std::vector<std::string>& operands) {
 }
 
 void addConvertMdbFunction() {
-  acad::HostSession::addHostFunction(
-      "host:convert-mdb", [](lisp::Runtime&, lisp::Args args) -> lisp::Value {
-        lisp::checkArgCount(args, 2, 2);
-        const std::string& in = lisp::stringArg(args[0]);
-        const std::string& out = lisp::stringArg(args[1]);
-        try {
-          const auto report = dao::convertAccessFile(fromUtf8(in), fromUtf8(out));
-          std::vector<lisp::Value> tables;
-          for (const auto& t : report.tables)
-            tables.push_back(
-                lisp::Value::list({lisp::Value::string(toUtf8(t.name)),
-                                   lisp::Value::integer(static_cast<int>(t.records)),
-                                   lisp::Value::integer(static_cast<int>(t.recordsLeftOut))}));
-          return lisp::Value::list(tables);
-        } catch (CDaoException* e) {
-          acad::HostSession::write("\n; convert-mdb: " + daoMessage(e) + "\n");
-          return lisp::Value::nil();
-        }
-      });
+  acad::HostSession::addLispInstaller([](lisp::Runtime& runtime) {
+    runtime.defineBuiltin("host:convert-mdb", [](lisp::Runtime&, lisp::Args args) -> lisp::Value {
+      lisp::checkArgCount(args, 2, 2);
+      const std::string& in = lisp::stringArg(args[0]);
+      const std::string& out = lisp::stringArg(args[1]);
+      try {
+        const auto report = dao::convertAccessFile(fromUtf8(in), fromUtf8(out));
+        std::vector<lisp::Value> tables;
+        for (const auto& t : report.tables)
+          tables.push_back(
+              lisp::Value::list({lisp::Value::string(toUtf8(t.name)),
+                                 lisp::Value::integer(static_cast<int>(t.records)),
+                                 lisp::Value::integer(static_cast<int>(t.recordsLeftOut))}));
+        return lisp::Value::list(tables);
+      } catch (CDaoException* e) {
+        acad::HostSession::write("\n; convert-mdb: " + daoMessage(e) + "\n");
+        return lisp::Value::nil();
+      }
+    });
+  });
 }
 
 }  // namespace tabrik::app

@@ -11,6 +11,7 @@
 #include "Repl.h"
 #include "ScenarioRunner.h"
 #include "tabrik/DaoMaintenance.h"
+#include "tabrik/DialogDriver.h"
 #ifdef TABRIK_HAS_DXF
 #include "DxfFile.h"
 #endif
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   tabrik::dxf::install();
 #endif
   tabrik::app::addConvertMdbFunction();
+  tabrik::ui::installHost();
   std::optional<tabrik::app::CommandLine> line = tabrik::app::parseCommandLine(argc, argv);
   if (!line) {
     tabrik::app::printUsage(/*toStderr=*/true);

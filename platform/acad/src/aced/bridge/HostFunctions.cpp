@@ -11,7 +11,6 @@
 #include "aced/host/HostState.h"
 #include "lisp/Runtime.h"
 #include "aced/module/Modules.h"
-#include "HostSession.h"
 #include "rxregsvc.h"
 
 namespace tabrik::acad {
@@ -229,16 +228,12 @@ Value colorDialog(Runtime&, Args args) {
   return Value::integer(static_cast<std::int32_t>(number));
 }
 
-std::vector<std::pair<std::string, lisp::BuiltinFunction>>& providedFunctions() {
-  static std::vector<std::pair<std::string, lisp::BuiltinFunction>> functions;
-  return functions;
+std::vector<std::function<void(Runtime&)>>& hostFunctionInstallers() {
+  static std::vector<std::function<void(Runtime&)>> installers;
+  return installers;
 }
 
 }  // namespace
-
-void HostSession::addHostFunction(std::string name, lisp::BuiltinFunction function) {
-  providedFunctions().emplace_back(std::move(name), std::move(function));
-}
 
 void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("host:new-drawing", hostNewDrawing);
@@ -264,7 +259,11 @@ void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("startapp", startApp);
   installRegistryFunctions(runtime);
   runtime.defineBuiltin("acad_colordlg", colorDialog);
-  for (const auto& [name, function] : providedFunctions()) runtime.defineBuiltin(name, function);
+  for (const auto& install : hostFunctionInstallers()) install(runtime);
+}
+
+void addHostFunctionInstaller(std::function<void(lisp::Runtime&)> installer) {
+  hostFunctionInstallers().push_back(std::move(installer));
 }
 
 }  // namespace tabrik::acad
