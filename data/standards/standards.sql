@@ -45,6 +45,7 @@ CREATE TABLE tblLabelGroup (
 CREATE INDEX ixLabelGroup ON tblLabelGroup (ixLabelGroup) WITH PRIMARY;
 
 -- Layers 1 to 16. Colour 7 is white; lineweights are hundredths of a millimetre.
+-- A text field holds no zero-length text: an empty value is stored as one blank.
 INSERT INTO tblLayer (sName, bRGBColor, iColor, sLinetype, bPlot, sLineweight, sPlotstyle)
   VALUES ('M-DUCT-SUPP', False, 4, 'Continuous', True, '35', 'Normal');
 INSERT INTO tblLayer (sName, bRGBColor, iColor, sLinetype, bPlot, sLineweight, sPlotstyle)
@@ -72,7 +73,7 @@ INSERT INTO tblLayer (sName, bRGBColor, iColor, sLinetype, bPlot, sLineweight)
 INSERT INTO tblLayer (sName, bRGBColor, iColor, sLinetype, bPlot, sLineweight)
   VALUES ('E-CABL-TRAY', False, 30, 'DASHED', True, '50');
 INSERT INTO tblLayer (sName, bRGBColor, iColor, sLinetype, bPlot, sLineweight)
-  VALUES ('G-ANNO-DIMS', False, 7, 'Continuous', True, '');
+  VALUES ('G-ANNO-DIMS', False, 7, 'Continuous', True, ' ');
 INSERT INTO tblLayer (sName, bRGBColor, sLinetype, bPlot, sLineweight)
   VALUES ('G-ANNO-LEAD', False, 'Continuous', True, '13');
 INSERT INTO tblLayer (sName, bRGBColor, iColor, sLinetype, bPlot, sLineweight)
@@ -85,13 +86,13 @@ INSERT INTO tblLayerSystem (sDescription, iSortOrder, bSolid, sPrefix, sSuffix,
   exhaustHatchOn, exhaustHatchType, exhaustHatchPattern, exhaustHatchAngle, exhaustHatchScale,
   outsideHatchOn, outsideHatchType, outsideHatchPattern, outsideHatchAngle, outsideHatchScale,
   bHatchFlexDucts, dHatchOverhang)
-  VALUES ('Standard', 1, False, 'S-', '', True, 'Predefined', 'ANSI31', 0.785398162, 1,
+  VALUES ('Standard', 1, False, 'S-', Null, True, 'Predefined', 'ANSI31', 0.785398162, 1,
   True, 'Predefined', 'ANSI32', 0, 0.5, False, 'Custom', 'EXH', 1.570796325, 2.25,
-  False, 'Predefined', '', 0, 1, True, 0.125);
+  False, 'Predefined', Null, 0, 1, True, 0.125);
 INSERT INTO tblLayerSystem (sDescription, iSortOrder, bSolid, sPrefix, sSuffix,
   supplyHatchOn, supplyHatchType, supplyHatchPattern, supplyHatchAngle, supplyHatchScale,
   bHatchFlexDucts, dHatchOverhang)
-  VALUES ('Renovation', 2, True, '', '-R', False, 'Predefined', 'ANSI37', 0, 1, False, 0);
+  VALUES ('Renovation', 2, True, Null, '-R', False, 'Predefined', 'ANSI37', 0, 1, False, 0);
 INSERT INTO tblLayerSystem (sDescription, iSortOrder, bSolid) VALUES ('Client Legacy', 3, False);
 
 -- Layer keys: the general system's (ixLayerSystem Null), then per system.

@@ -83,8 +83,8 @@ bool addLayer(AcDbDatabase* database, std::unique_ptr<AcDbLayerTableRecord> laye
               const CTblLayer& row) {
   if (layer == nullptr) return false;
   AcApDocument* document = acDocManager->document(database);
-  const bool locked = document != nullptr &&
-                      acDocManager->lockDocument(document, AcAp::kWrite) == Acad::eOk;
+  const bool locked =
+      document != nullptr && acDocManager->lockDocument(document, AcAp::kWrite) == Acad::eOk;
   bool added = false;
   AcDbLayerTable* table = nullptr;
   if (database->getLayerTable(table, AcDb::kForWrite) == Acad::eOk) {

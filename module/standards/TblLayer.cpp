@@ -4,12 +4,18 @@ namespace tabrik::arx::standards {
 namespace {
 
 constexpr ColumnSpec kColumns[] = {
-    {L"ixLayer", ColumnKind::Long},          {L"sName", ColumnKind::Text},
-    {L"bRGBColor", ColumnKind::Boolean},     {L"iColor", ColumnKind::Integer},
-    {L"iRed", ColumnKind::Integer},          {L"iGreen", ColumnKind::Integer},
-    {L"iBlue", ColumnKind::Integer},         {L"sLinetype", ColumnKind::Text},
-    {L"bPlot", ColumnKind::Boolean},         {L"sLineweight", ColumnKind::Text},
-    {L"sPlotstyle", ColumnKind::Text},       {L"ixMasterDatabase", ColumnKind::Long},
+    {L"ixLayer", ColumnKind::Long},
+    {L"sName", ColumnKind::Text},
+    {L"bRGBColor", ColumnKind::Boolean},
+    {L"iColor", ColumnKind::Integer},
+    {L"iRed", ColumnKind::Integer},
+    {L"iGreen", ColumnKind::Integer},
+    {L"iBlue", ColumnKind::Integer},
+    {L"sLinetype", ColumnKind::Text},
+    {L"bPlot", ColumnKind::Boolean},
+    {L"sLineweight", ColumnKind::Text},
+    {L"sPlotstyle", ColumnKind::Text},
+    {L"ixMasterDatabase", ColumnKind::Long},
     {L"iMasterDatabaseIndex", ColumnKind::Long},
 };
 

@@ -3,10 +3,11 @@
 namespace tabrik::arx::standards {
 namespace {
 
-#define TABRIK_HATCH_COLUMNS(air)                                                        \
-  {L"" #air "HatchOn", ColumnKind::Boolean}, {L"" #air "HatchType", ColumnKind::Text},   \
-      {L"" #air "HatchPattern", ColumnKind::Text},                                      \
-      {L"" #air "HatchAngle", ColumnKind::Double}, {L"" #air "HatchScale", ColumnKind::Double}
+#define TABRIK_HATCH_COLUMNS(air)                                                                 \
+  {L"" #air "HatchOn", ColumnKind::Boolean}, {L"" #air "HatchType", ColumnKind::Text},            \
+      {L"" #air "HatchPattern", ColumnKind::Text}, {L"" #air "HatchAngle", ColumnKind::Double}, { \
+    L"" #air "HatchScale", ColumnKind::Double                                                     \
+  }
 
 constexpr ColumnSpec kColumns[] = {
     {L"ixLayerSystem", ColumnKind::Long},
@@ -16,7 +17,7 @@ constexpr ColumnSpec kColumns[] = {
     {L"sPrefix", ColumnKind::Text},
     {L"sSuffix", ColumnKind::Text},
     TABRIK_HATCH_COLUMNS(supply),
-    TABRIK_HATCH_COLUMNS(return),
+    TABRIK_HATCH_COLUMNS(return ),
     TABRIK_HATCH_COLUMNS(exhaust),
     TABRIK_HATCH_COLUMNS(outside),
     {L"bHatchFlexDucts", ColumnKind::Boolean},

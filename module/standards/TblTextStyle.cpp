@@ -4,9 +4,9 @@ namespace tabrik::arx::standards {
 namespace {
 
 constexpr ColumnSpec kColumns[] = {
-    {L"ixTextStyle", ColumnKind::Long},      {L"sKey", ColumnKind::Text},
-    {L"sStyleName", ColumnKind::Text},       {L"dHeight", ColumnKind::Double},
-    {L"dScaleFactor", ColumnKind::Double},   {L"ixMasterDatabase", ColumnKind::Long},
+    {L"ixTextStyle", ColumnKind::Long},          {L"sKey", ColumnKind::Text},
+    {L"sStyleName", ColumnKind::Text},           {L"dHeight", ColumnKind::Double},
+    {L"dScaleFactor", ColumnKind::Double},       {L"ixMasterDatabase", ColumnKind::Long},
     {L"iMasterDatabaseIndex", ColumnKind::Long},
 };
 

@@ -16,6 +16,7 @@ namespace {
 
 using namespace tabrik::arx::standards;
 using Strings = std::vector<std::wstring>;
+using tabrik::testing::narrow;
 
 class StandardsRecordTest : public tabrik::testing::StandardsDatabaseTest {};
 
@@ -93,9 +94,8 @@ TEST_F(StandardsRecordTest, NewSavesOnlyTheColumnsSetAndBecomesAnEditOfTheNewRec
   EXPECT_TRUE(system.IsNull(CTblLayerSystem::kDescription));
   system.SetText(CTblLayerSystem::kDescription, L"Tenant Fit-out");
   system.SetLong(CTblLayerSystem::kSortOrder, 4);
-  system.SetDouble(CTblLayerSystem::HatchColumn(CTblLayerSystem::kExhaust,
-                                                CTblLayerSystem::kHatchAngle),
-                   0.5);
+  system.SetDouble(
+      CTblLayerSystem::HatchColumn(CTblLayerSystem::kExhaust, CTblLayerSystem::kHatchAngle), 0.5);
   ASSERT_TRUE(system.Save());
   EXPECT_EQ(system.GetMode(), CStandardsRecord::Mode::Edit);
   const long id = system.Key();
@@ -227,17 +227,20 @@ TEST(StandardsSqlText, QuotingAndNumberDisplay) {
   struct Quote {
     const wchar_t* text;
     const wchar_t* quoted;
-  } quotes[] = {{L"Left", L"'Left'"}, {L"", L"' '"}, {L"O'Brien", L"'O''Brien'"},
-                {L"''", L"''''''"}, {L" ", L"' '"}};
+  } quotes[] = {{L"Left", L"'Left'"},
+                {L"", L"' '"},
+                {L"O'Brien", L"'O''Brien'"},
+                {L"''", L"''''''"},
+                {L" ", L"' '"}};
   for (const Quote& q : quotes) EXPECT_EQ(sql::quote(q.text), q.quoted);
 
   struct Number {
     double value;
     int decimals;
     const wchar_t* shown;
-  } numbers[] = {{0.25, 2, L"0.25"},   {0.5, 2, L"0.5"},     {0, 2, L"0"},
+  } numbers[] = {{0.25, 2, L"0.25"},     {0.5, 2, L"0.5"},        {0, 2, L"0"},
                  {45.0000001, 2, L"45"}, {1.23456, 4, L"1.2346"}, {-0.001, 2, L"0"},
-                 {2.75, 0, L"3"},       {10, 4, L"10"},       {-12.5, 4, L"-12.5"}};
+                 {2.75, 0, L"3"},        {10, 4, L"10"},          {-12.5, 4, L"-12.5"}};
   for (const Number& n : numbers) {
     SCOPED_TRACE(n.value);
     EXPECT_EQ(sql::formatNumber(n.value, n.decimals), n.shown);

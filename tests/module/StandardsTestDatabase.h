@@ -17,6 +17,12 @@
 
 namespace tabrik::testing {
 
+// ASCII text for messages and paths of the tests.
+inline std::string narrow(const CString& text) {
+  std::wstring wide(text.GetString());
+  return std::string(wide.begin(), wide.end());
+}
+
 class StandardsDatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -39,11 +45,8 @@ class StandardsDatabaseTest : public ::testing::Test {
     std::system(("chmod -R u+w '" + m_folder + "'; rm -rf '" + m_folder + "'").c_str());
   }
 
-  static std::wstring widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-  // ASCII text for messages and paths of the tests.
-  static std::string narrow(const CString& text) {
-    std::wstring wide(text.GetString());
-    return std::string(wide.begin(), wide.end());
+  static std::wstring widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
   }
 
   // The statements of the SQL source: lines up to one ending in ";", notes skipped.
