@@ -55,8 +55,9 @@ CString labelUpdate(const LabelRow& row, int number, LabelMode mode) {
     statement += row.width.IsEmpty() ? CString(L", dWidth = NULL") : L", dWidth = " + row.width;
   }
   if (mode == LabelMode::Full) {
-    statement += row.justification.IsEmpty() ? CString(L", sJustification = 'Left'")
-                                             : L", sJustification = " + sql::quote(row.justification);
+    statement += row.justification.IsEmpty()
+                     ? CString(L", sJustification = 'Left'")
+                     : L", sJustification = " + sql::quote(row.justification);
   }
   statement += row.display ? L", bDisplay = -1" : L", bDisplay = 0";
   CString order;

@@ -83,8 +83,8 @@ bool loadSystemRows(CDBConnection& connection, std::vector<SystemRow>& rows) {
 bool loadKeyRows(CDBConnection& connection, long system, const CString& databasePath,
                  const std::map<long, CString>& layerNames, std::vector<KeyRow>& rows) {
   DBQueryResult result;
-  const CString statement = system == kGeneralSystemId ? sql::layerKeysOfGeneralSystem()
-                                                       : sql::layerKeysOfSystem(system);
+  const CString statement =
+      system == kGeneralSystemId ? sql::layerKeysOfGeneralSystem() : sql::layerKeysOfSystem(system);
   if (!connection.OpenQuery(statement, result)) {
     printDatabaseError(connection);
     return false;
@@ -97,7 +97,8 @@ bool loadKeyRows(CDBConnection& connection, long system, const CString& database
     keyId.ChangeType(VT_I4);
     layerId.ChangeType(VT_I4);
     key.ChangeType(VT_BSTR);
-    CString keyText = key.vt == VT_BSTR && key.bstrVal != nullptr ? CString(key.bstrVal) : CString();
+    CString keyText =
+        key.vt == VT_BSTR && key.bstrVal != nullptr ? CString(key.bstrVal) : CString();
     keyText.TrimRight(L' ');
     invokeLisp(L"util-layerKeySetElecGlobals", {databasePath});
     if (invokeLisp(L"util-showLayerKey", {keyText}).IsNil()) continue;
@@ -126,9 +127,10 @@ bool loadLayerRows(CDBConnection& connection, std::vector<LayerRow>& rows) {
     row.color = record.IsNull(CTblLayer::kColor) ? 7 : record.GetLong(CTblLayer::kColor);
     row.linetype = record.GetText(CTblLayer::kLinetype);
     row.plot = record.GetBool(CTblLayer::kPlot);
-    row.lineweight = lineweightShown(record.IsNull(CTblLayer::kLineweight)
-                                         ? std::nullopt
-                                         : std::optional<CString>(record.GetText(CTblLayer::kLineweight)));
+    row.lineweight =
+        lineweightShown(record.IsNull(CTblLayer::kLineweight)
+                            ? std::nullopt
+                            : std::optional<CString>(record.GetText(CTblLayer::kLineweight)));
     row.plotStyle = record.GetText(CTblLayer::kPlotstyle);
     rows.push_back(row);
   }

@@ -22,7 +22,7 @@ struct SystemRow {
 };
 
 struct KeyRow {
-  CString shown;     // what "util-LayerkeyRename" makes of the key
+  CString shown;  // what "util-LayerkeyRename" makes of the key
   long keyId = 0;
   CString sortText;  // what "util-createLayerKeySortText" makes of it
   long layerId = 0;

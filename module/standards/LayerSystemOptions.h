@@ -16,10 +16,10 @@ inline constexpr double kPi = 3.14159265;
 
 struct HatchOptions {
   bool on = false;
-  CString type;     // "Predefined" or "Custom"
+  CString type;  // "Predefined" or "Custom"
   CString pattern;
-  CString angle;    // degrees, at most two decimals
-  CString scale;    // at most two decimals
+  CString angle;  // degrees, at most two decimals
+  CString scale;  // at most two decimals
 };
 
 struct LayerSystemOptions {
@@ -33,7 +33,8 @@ struct LayerSystemOptions {
 };
 
 // The air systems' labels in the hatch grid, in column-group order.
-inline constexpr const wchar_t* kAirSystemLabels[4] = {L"Supply", L"Return", L"Exhaust", L"Outside"};
+inline constexpr const wchar_t* kAirSystemLabels[4] = {L"Supply", L"Return", L"Exhaust",
+                                                       L"Outside"};
 
 // False when no row has that id (or the table cannot be read).
 bool loadLayerSystemOptions(CTblLayerSystem& record, long id, LayerSystemOptions& options);

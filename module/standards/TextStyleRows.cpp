@@ -49,7 +49,8 @@ CString textStyleUpdate(const TextStyleRow& row) {
   const CString height = trimmed(row.height);
   const CString scale = trimmed(row.scale);
   CString statement = sql::updateTextStyleHead();
-  statement += style.IsEmpty() ? CString(L" sStyleName = NULL") : L" sStyleName = " + sql::quote(style);
+  statement +=
+      style.IsEmpty() ? CString(L" sStyleName = NULL") : L" sStyleName = " + sql::quote(style);
   statement += height.IsEmpty() ? CString(L", dHeight = NULL") : L", dHeight = " + height;
   statement += scale.IsEmpty() ? CString(L", dScaleFactor = NULL") : L", dScaleFactor = " + scale;
   return statement + sql::whereTextStyle(row.id);

@@ -27,7 +27,8 @@ class StandardsDialogDataTest : public tabrik::testing::StandardsDatabaseTest {
 
 TEST_F(StandardsDialogDataTest, TextStyleRowsFollowTheKeyIndexAndTheShowCallback) {
   std::vector<TextStyleRow> rows;
-  ASSERT_TRUE(loadTextStyleRows(m_connection, [](const CString& key) { return key != L"Tags"; }, rows));
+  ASSERT_TRUE(loadTextStyleRows(
+      m_connection, [](const CString& key) { return key != L"Tags"; }, rows));
   Strings keys, heights, scales;
   for (const TextStyleRow& row : rows) {
     keys.push_back(row.key.GetString());
@@ -56,7 +57,8 @@ TEST_F(StandardsDialogDataTest, OnlyTheExactDefaultKeysNeedAStyleAndAHeight) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(narrow(c.key));
-    std::vector<TextStyleRow> rows = {{L"Notes", 3, L"", L"", L""}, {c.key, 1, c.style, c.height, L""}};
+    std::vector<TextStyleRow> rows = {{L"Notes", 3, L"", L"", L""},
+                                      {c.key, 1, c.style, c.height, L""}};
     auto missing = findMissingDefault(rows);
     ASSERT_EQ(missing.has_value(), c.message != nullptr);
     if (missing) {
@@ -72,9 +74,10 @@ TEST_F(StandardsDialogDataTest, TextStyleUpdatesWriteNullsAndQuotedNames) {
   EXPECT_EQ(column(L"SELECT sStyleName & '|' & dHeight & '|' & dScaleFactor FROM tblTextStyle "
                    L"WHERE ixTextStyle IN (2, 3) ORDER BY ixTextStyle"),
             (Strings{L"O'Neil Bold|0.3|", L"||1.5"}));
-  EXPECT_EQ(column(L"SELECT count(*) FROM tblTextStyle WHERE ixTextStyle = 3 AND sStyleName Is Null "
-                   L"AND dHeight Is Null"),
-            Strings{L"1"});
+  EXPECT_EQ(
+      column(L"SELECT count(*) FROM tblTextStyle WHERE ixTextStyle = 3 AND sStyleName Is Null "
+             L"AND dHeight Is Null"),
+      Strings{L"1"});
 }
 
 TEST_F(StandardsDialogDataTest, LabelRowsLoadInSortOrderAndSaveByMode) {
@@ -104,7 +107,8 @@ TEST_F(StandardsDialogDataTest, LabelRowsLoadInSortOrderAndSaveByMode) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(narrow(c.mode));
-    run(L"UPDATE tblLabelGroup SET dWidth = 0.75, sJustification = 'Center' WHERE ixLabelGroup = 2");
+    run(L"UPDATE tblLabelGroup SET dWidth = 0.75, sJustification = 'Center' WHERE ixLabelGroup = "
+        L"2");
     for (std::size_t i = 0; i < rows.size(); ++i) {
       execute(labelUpdate(rows[i], static_cast<int>(i + 1), labelModeOf(c.mode)));
     }
@@ -112,8 +116,9 @@ TEST_F(StandardsDialogDataTest, LabelRowsLoadInSortOrderAndSaveByMode) {
                      L"& iSortOrder FROM tblLabelGroup WHERE ixLabelGroup = 2"),
               Strings{c.tagRow});
   }
-  EXPECT_EQ(column(L"SELECT sKey FROM tblLabelGroup WHERE sGroup = 'DuctSchedule' ORDER BY iSortOrder"),
-            (Strings{L"Schedule Title", L"Tag", L"Size", L"Remarks", L"Flow"}));
+  EXPECT_EQ(
+      column(L"SELECT sKey FROM tblLabelGroup WHERE sGroup = 'DuctSchedule' ORDER BY iSortOrder"),
+      (Strings{L"Schedule Title", L"Tag", L"Size", L"Remarks", L"Flow"}));
   // An empty label is stored as one blank, which reads back empty.
   EXPECT_EQ(column(L"SELECT '[' & sLabel & ']' FROM tblLabelGroup WHERE ixLabelGroup = 3"),
             Strings{L"[ ]"});
@@ -165,15 +170,17 @@ TEST(StandardsLayerRules, LineweightsNamesAndColours) {
   struct Shown {
     std::optional<CString> stored;
     const wchar_t* shown;
-  } shown[] = {{CString(L"25"), L"0.25 mm"}, {CString(L"50"), L"0.5 mm"}, {CString(L"0"), L"0 mm"},
-               {CString(L"211"), L"2.11 mm"}, {CString(L""), L"Default"}, {std::nullopt, L"Default"}};
+  } shown[] = {{CString(L"25"), L"0.25 mm"}, {CString(L"50"), L"0.5 mm"},
+               {CString(L"0"), L"0 mm"},     {CString(L"211"), L"2.11 mm"},
+               {CString(L""), L"Default"},   {std::nullopt, L"Default"}};
   for (const Shown& s : shown) EXPECT_EQ(lineweightShown(s.stored), s.shown);
 
   struct Stored {
     const wchar_t* shown;
     std::optional<CString> stored;
-  } stored[] = {{L"0.35 mm", CString(L"35")}, {L"Default", std::nullopt}, {L"", std::nullopt},
-                {L"0.00 mm", CString(L"0")},  {L"1.2", CString(L"120")},  {L"0.29 mm", CString(L"28")}};
+  } stored[] = {{L"0.35 mm", CString(L"35")}, {L"Default", std::nullopt},
+                {L"", std::nullopt},          {L"0.00 mm", CString(L"0")},
+                {L"1.2", CString(L"120")},    {L"0.29 mm", CString(L"28")}};
   for (const Stored& s : stored) EXPECT_EQ(lineweightStored(s.shown), s.stored) << narrow(s.shown);
   for (const wchar_t* bad : {L"A>B", L"a<b", L"x/y", L"x\\y", L"O'K", L"\"q\"", L"a:b", L"a;b",
                              L"a?b", L"a*b", L"a|b", L"a,b", L"a=b"}) {
@@ -219,8 +226,9 @@ TEST_F(StandardsDialogDataTest, LayerSystemsAreCreatedWithCopiedKeysReorderedAnd
   std::rotate(systems.begin() + 1, systems.begin() + 4, systems.end());
   systems[2].name = L"House Standard";
   ASSERT_TRUE(saveSystemRows(m_connection, systems));
-  EXPECT_EQ(column(L"SELECT sDescription & ':' & iSortOrder FROM tblLayerSystem ORDER BY iSortOrder"),
-            (Strings{L"Tenant:2", L"House Standard:3", L"Renovation:4", L"Client Legacy:5"}));
+  EXPECT_EQ(
+      column(L"SELECT sDescription & ':' & iSortOrder FROM tblLayerSystem ORDER BY iSortOrder"),
+      (Strings{L"Tenant:2", L"House Standard:3", L"Renovation:4", L"Client Legacy:5"}));
 
   ASSERT_TRUE(deleteLayerSystem(m_connection, *id));
   EXPECT_TRUE(column(sql::layerKeysOfSystem(*id)).empty());
@@ -232,7 +240,8 @@ TEST_F(StandardsDialogDataTest, LayersAreAppendedSavedAndDeletedUnderTheRules) {
   ASSERT_TRUE(loadLayerRows(m_connection, layers));
   ASSERT_EQ(layers.size(), 16u);
   EXPECT_EQ(layers.front().name, L"E-CABL-TRAY");  // the "sName" index order
-  auto dims = std::find_if(layers.begin(), layers.end(), [](auto& l) { return l.name == L"G-ANNO-DIMS"; });
+  auto dims =
+      std::find_if(layers.begin(), layers.end(), [](auto& l) { return l.name == L"G-ANNO-DIMS"; });
   ASSERT_NE(dims, layers.end());
   EXPECT_EQ(dims->lineweight, L"Default");
 
