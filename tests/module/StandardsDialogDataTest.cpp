@@ -3,7 +3,12 @@
 // database, the discipline options of a layer system (degrees shown, radians stored,
 // only the discipline's columns written), the lineweight and name rules, and the
 // layer system, key and layer changes read back from the tables.
+#include <sys/stat.h>
+
+#include "HostTesting.h"
+#include "WinUserTesting.h"
 #include "StandardsTestDatabase.h"
+#include "standards/StandardsDialogRun.h"
 #include "standards/LabelOrderRows.h"
 #include "standards/LayerRules.h"
 #include "standards/LayerStandards.h"
@@ -273,6 +278,47 @@ TEST_F(StandardsDialogDataTest, LayersAreAppendedSavedAndDeletedUnderTheRules) {
             Strings{L"E-LITE-FIXT"});
   ASSERT_TRUE(deleteLayer(m_connection, *id));
   EXPECT_FALSE(deleteLayer(m_connection, *id));
+}
+
+}  // namespace
+
+namespace {
+
+using tabrik::arx::standards::StandardsDatabase;
+
+// Opening a standards database for a dialog: a read-only file is refused with its
+// message box, a missing one with the failure printed in the form asked for.
+TEST_F(StandardsDialogDataTest, TheDialogsRefuseReadOnlyAndMissingDatabases) {
+  std::vector<tabrik::win::testing::MessageBoxRequest> boxes;
+  auto previous = tabrik::win::testing::setMessageBoxHandler(
+      [&boxes](const tabrik::win::testing::MessageBoxRequest& request) {
+        boxes.push_back(request);
+        return IDOK;
+      });
+  m_connection.Close();
+  ASSERT_EQ(chmod(narrow(m_path).c_str(), 0444), 0);
+  {
+    StandardsDatabase database;
+    EXPECT_FALSE(database.Open(m_path, StandardsDatabase::Report::DatabaseError));
+  }
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, L"Norvane");
+  EXPECT_EQ(boxes[0].text, L"Database is read-only. Cannot be viewed at this time.");
+  boxes.clear();
+
+  struct Case {
+    StandardsDatabase::Report report;
+    const char* printed;
+  } cases[] = {{StandardsDatabase::Report::DatabaseError, "\nDatabase Error: Could not find file"},
+               {StandardsDatabase::Report::TabrikError, "\nTabrik Error: Could not find file"}};
+  for (const Case& c : cases) {
+    tabrik::acad::testing::OutputCapture output;
+    StandardsDatabase database;
+    EXPECT_FALSE(database.Open(CString((m_folder + "/none.mdb").c_str()), c.report));
+    EXPECT_EQ(output.take().rfind(c.printed, 0), 0u) << c.printed;
+  }
+  EXPECT_TRUE(boxes.empty());
+  tabrik::win::testing::setMessageBoxHandler(previous);
 }
 
 }  // namespace
