@@ -179,7 +179,8 @@ LayerRow CLayerCustomization::LayerRowAt(int row) const {
 std::vector<KeyRow> CLayerCustomization::KeyRows() const {
   std::map<std::wstring, long> layerIds;
   for (int row = 1; row < m_layers.GetRowCount(); ++row) {
-    layerIds.emplace(m_layers.GetItemText(row, kLayerName).GetString(), idOf(m_layers.GetItemText(row, kLayerId)));
+    layerIds.emplace(m_layers.GetItemText(row, kLayerName).GetString(),
+                     idOf(m_layers.GetItemText(row, kLayerId)));
   }
   std::vector<KeyRow> rows;
   for (int row = 1; row < m_keys.GetRowCount(); ++row) {
@@ -187,7 +188,8 @@ std::vector<KeyRow> CLayerCustomization::KeyRows() const {
     key.keyId = idOf(m_keys.GetItemText(row, kKeyId));
     key.layerName = m_keys.GetItemText(row, kKeyLayerName);
     auto found = layerIds.find(key.layerName.GetString());
-    key.layerId = found != layerIds.end() ? found->second : idOf(m_keys.GetItemText(row, kKeyLayerId));
+    key.layerId =
+        found != layerIds.end() ? found->second : idOf(m_keys.GetItemText(row, kKeyLayerId));
     rows.push_back(key);
   }
   return rows;
@@ -219,7 +221,8 @@ void CLayerCustomization::OnMoveDown() { moveSelectedRow(m_systems, +1, 2); }
 void CLayerCustomization::OnNewSystem() {
   std::vector<CNewLayerSystem::Source> sources;
   for (int row = 2; row < m_systems.GetRowCount(); ++row) {
-    sources.push_back({idOf(m_systems.GetItemText(row, kSystemId)), m_systems.GetItemText(row, kSystemName)});
+    sources.push_back(
+        {idOf(m_systems.GetItemText(row, kSystemId)), m_systems.GetItemText(row, kSystemName)});
   }
   CNewLayerSystem dialog(sources, this);
   if (dialog.DoModal() != IDOK) return;
@@ -228,8 +231,9 @@ void CLayerCustomization::OnNewSystem() {
   CTblLayerSystem record(m_connection);
   const int at = m_systems.InsertRow(textOf(*id));
   m_systems.SetItemText(at, kSystemName, dialog.Name());
-  m_systems.SetItemText(at, kSystemSort,
-                        record.FindByKey(*id) ? textOf(record.GetLong(CTblLayerSystem::kSortOrder)) : CString());
+  m_systems.SetItemText(
+      at, kSystemSort,
+      record.FindByKey(*id) ? textOf(record.GetLong(CTblLayerSystem::kSortOrder)) : CString());
   m_systems.SetSelectedRow(at);
   LoadKeys();
 }
@@ -245,7 +249,8 @@ void CLayerCustomization::OnEditSystem() {
   }
   invokeLisp(L"util-layersystemoptions", {id, m_path});
   CTblLayerSystem record(m_connection);
-  if (record.FindByKey(id)) m_systems.SetItemText(row, kSystemName, record.GetText(CTblLayerSystem::kDescription));
+  if (record.FindByKey(id))
+    m_systems.SetItemText(row, kSystemName, record.GetText(CTblLayerSystem::kDescription));
 }
 
 void CLayerCustomization::OnDeleteSystem() {
@@ -257,11 +262,13 @@ void CLayerCustomization::OnDeleteSystem() {
   }
   const long id = idOf(m_systems.GetItemText(row, kSystemId));
   if (id == kGeneralSystemId) {
-    MessageBox(L"The general layer system cannot be deleted.", kCaption, MB_OK | MB_ICONINFORMATION);
+    MessageBox(L"The general layer system cannot be deleted.", kCaption,
+               MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (m_checkObjects) {
-    if (std::optional<CString> refusal = invokeLisp(L"util-checkObjectsforLayersystem", {id}).String()) {
+    if (std::optional<CString> refusal =
+            invokeLisp(L"util-checkObjectsforLayersystem", {id}).String()) {
       MessageBox(*refusal, kCaption, MB_OK | MB_ICONINFORMATION);
       return;
     }
@@ -300,7 +307,8 @@ void CLayerCustomization::OnUndoLayers() {
 
 void CLayerCustomization::OnNewLayer() {
   const int selected = m_layers.GetSelectedRow();
-  LayerRow layer = selected > 0 ? LayerRowAt(selected) : LayerRow{0, L"", 7, L"Continuous", true, L"Default", L""};
+  LayerRow layer = selected > 0 ? LayerRowAt(selected)
+                                : LayerRow{0, L"", 7, L"Continuous", true, L"Default", L""};
   layer.name = L"New Layer";
   std::optional<long> id = appendLayer(*m_connection, layer);
   if (!id) return;
@@ -322,7 +330,8 @@ void CLayerCustomization::OnDeleteLayer() {
                MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  if (Ask(L"Are you sure you want to delete layer " + m_layers.GetItemText(row, kLayerName) + L"?") != IDYES) {
+  if (Ask(L"Are you sure you want to delete layer " + m_layers.GetItemText(row, kLayerName) +
+          L"?") != IDYES) {
     return;
   }
   deleteLayer(*m_connection, id);
@@ -350,7 +359,8 @@ void CLayerCustomization::OnLayerEdited(NMHDR* header, LRESULT* result) {
   if (refusal == nullptr) return;
   MessageBox(refusal, L"Norvane Error", MB_OK | MB_ICONSTOP);
   CTblLayer record(m_connection);
-  m_layers.SetItemText(cell->iRow, kLayerName, record.FindByKey(id) ? record.GetText(CTblLayer::kName) : CString());
+  m_layers.SetItemText(cell->iRow, kLayerName,
+                       record.FindByKey(id) ? record.GetText(CTblLayer::kName) : CString());
 }
 
 void CLayerCustomization::OnLayerButton(NMHDR* header, LRESULT* result) {
@@ -363,7 +373,8 @@ void CLayerCustomization::OnLayerButton(NMHDR* header, LRESULT* result) {
     }
   } else if (cell->iColumn == kLayerLinetype) {
     CAcadLinetypeDialog dialog(m_layers.GetItemText(cell->iRow, kLayerLinetype), this);
-    if (dialog.DoModal() == IDOK) m_layers.SetItemText(cell->iRow, kLayerLinetype, dialog.Linetype());
+    if (dialog.DoModal() == IDOK)
+      m_layers.SetItemText(cell->iRow, kLayerLinetype, dialog.Linetype());
   }
 }
 
@@ -372,7 +383,8 @@ void CLayerCustomization::OnLayerButton(NMHDR* header, LRESULT* result) {
 void CLayerCustomization::OnOK() {
   std::vector<SystemRow> systems;
   for (int row = 1; row < m_systems.GetRowCount(); ++row) {
-    systems.push_back({idOf(m_systems.GetItemText(row, kSystemId)), m_systems.GetItemText(row, kSystemName), row});
+    systems.push_back({idOf(m_systems.GetItemText(row, kSystemId)),
+                       m_systems.GetItemText(row, kSystemName), row});
   }
   std::vector<LayerRow> layers;
   for (int row = 1; row < m_layers.GetRowCount(); ++row) layers.push_back(LayerRowAt(row));

@@ -23,7 +23,15 @@ class CLayerCustomization : public CAcUiDialog {
 
   enum SystemColumn { kSystemId, kSystemName, kSystemSort };
   enum KeyColumn { kKeyShown, kKeyId, kKeySort, kKeyLayerId, kKeyLayerName };
-  enum LayerColumn { kLayerId, kLayerName, kLayerColor, kLayerLinetype, kLayerPlot, kLayerWeight, kLayerStyle };
+  enum LayerColumn {
+    kLayerId,
+    kLayerName,
+    kLayerColor,
+    kLayerLinetype,
+    kLayerPlot,
+    kLayerWeight,
+    kLayerStyle
+  };
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;

@@ -6,7 +6,8 @@ namespace tabrik::arx::standards {
 
 CLayerSystemOptionsElec::CLayerSystemOptionsElec(const CString& product, CTblLayerSystem& record,
                                                  long id, CWnd* parent)
-    : CLayerSystemOptions(IDD_LAYER_SYSTEM_OPTIONS_ELEC, Discipline::Electrical, record, id, parent),
+    : CLayerSystemOptions(IDD_LAYER_SYSTEM_OPTIONS_ELEC, Discipline::Electrical, record, id,
+                          parent),
       m_product(product) {}
 
 bool CLayerSystemOptionsElec::DrawsNoConduits(const CString& product) {

@@ -13,7 +13,9 @@ END_MESSAGE_MAP()
 
 CTextStyleCustomization::CTextStyleCustomization(CDBConnection* connection, const CString& focusKey,
                                                  CWnd* parent)
-    : CAcUiDialog(IDD_TEXT_STYLE_CUSTOMIZATION, parent), m_connection(connection), m_focusKey(focusKey) {
+    : CAcUiDialog(IDD_TEXT_STYLE_CUSTOMIZATION, parent),
+      m_connection(connection),
+      m_focusKey(focusKey) {
   SetDialogName(L"nv_tabrik:TextStyleCustomization");
 }
 
@@ -61,11 +63,11 @@ BOOL CTextStyleCustomization::OnInitDialog() {
 void CTextStyleCustomization::OnOK() {
   std::vector<TextStyleRow> rows;
   for (int row = 1; row < m_grid.GetRowCount(); ++row) {
-    rows.push_back(TextStyleRow{m_grid.GetItemText(row, kKeyColumn),
-                                std::wcstol(m_grid.GetItemText(row, kIdColumn).GetString(), nullptr, 10),
-                                m_grid.GetItemText(row, kStyleColumn),
-                                m_grid.GetItemText(row, kHeightColumn),
-                                m_grid.GetItemText(row, kScaleColumn)});
+    rows.push_back(
+        TextStyleRow{m_grid.GetItemText(row, kKeyColumn),
+                     std::wcstol(m_grid.GetItemText(row, kIdColumn).GetString(), nullptr, 10),
+                     m_grid.GetItemText(row, kStyleColumn), m_grid.GetItemText(row, kHeightColumn),
+                     m_grid.GetItemText(row, kScaleColumn)});
   }
   if (auto missing = findMissingDefault(rows)) {
     MessageBox(missing->message, L"Norvane", MB_OK | MB_ICONINFORMATION);

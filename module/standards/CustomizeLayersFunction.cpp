@@ -20,7 +20,8 @@ int nv_nv_customizeLayers() {
   std::wstring path;
   if (!standards::readOptionalString(cursor, path)) return kWrongType;
   standards::StandardsDatabase database;
-  if (!database.Open(path.c_str(), standards::StandardsDatabase::Report::DatabaseError)) return kResultOk;
+  if (!database.Open(path.c_str(), standards::StandardsDatabase::Report::DatabaseError))
+    return kResultOk;
   standards::CLayerCustomization dialog(database.Connection(), database.Path(), path.empty(),
                                         AfxGetMainWnd());
   standards::runStandardsDialog(dialog);

@@ -50,7 +50,8 @@ int nv_nv_customizeTextStyles() {
   ArgList args;
   ArgCursor cursor = args.first();
   std::wstring path, focus;
-  if (!standards::readOptionalString(cursor, path) || !standards::readOptionalString(cursor, focus)) {
+  if (!standards::readOptionalString(cursor, path) ||
+      !standards::readOptionalString(cursor, focus)) {
     return kWrongType;
   }
   StandardsDatabase database;
@@ -66,7 +67,8 @@ int nv_nv_customizeLabelGroup() {
   ArgCursor cursor = args.first();
   std::wstring group, title, path, mode;
   if (!readString(cursor, group) || !readString(cursor, title)) return kWrongType;
-  if (!standards::readOptionalString(cursor, path) || !standards::readOptionalString(cursor, mode)) {
+  if (!standards::readOptionalString(cursor, path) ||
+      !standards::readOptionalString(cursor, mode)) {
     return kWrongType;
   }
   std::vector<CString> keys = readKeyList(cursor);

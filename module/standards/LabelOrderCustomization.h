@@ -16,7 +16,14 @@ class LabelOrderCustomization : public CAcUiDialog {
   LabelOrderCustomization(CDBConnection* connection, const CString& group, const CString& title,
                           const CString& mode, std::vector<CString> keys, CWnd* parent);
 
-  enum Column { kIdColumn, kKeyColumn, kLabelColumn, kWidthColumn, kJustificationColumn, kDisplayColumn };
+  enum Column {
+    kIdColumn,
+    kKeyColumn,
+    kLabelColumn,
+    kWidthColumn,
+    kJustificationColumn,
+    kDisplayColumn
+  };
 
   // The keys the caller passed; recorded, not used further.
   const std::vector<CString>& Keys() const { return m_keys; }

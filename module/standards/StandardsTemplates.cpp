@@ -25,7 +25,9 @@ DLGITEM_DATA check(UINT id, const wchar_t* text, int x, int y, int cx) {
 DLGITEM_DATA grid(UINT id, int x, int y, int cx, int cy) {
   return {GRIDCONTROL_CLASS, id, L"", WS_TABSTOP, x, y, cx, cy};
 }
-DLGITEM_DATA ok(int x, int y) { return {L"BUTTON", IDOK, L"&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, x, y, 50, 14}; }
+DLGITEM_DATA ok(int x, int y) {
+  return {L"BUTTON", IDOK, L"&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, x, y, 50, 14};
+}
 DLGITEM_DATA cancel(int x, int y) { return button(IDCANCEL, L"&Cancel", x, y, 50); }
 
 }  // namespace
@@ -34,30 +36,31 @@ HINSTANCE standardsResources() {
   static HINSTANCE__ resources{
       L"Tabrik2010",
       {
-          DLGTEMPLATE_DATA{IDD_LAYER_CUSTOMIZATION,
-                           L"IDD_LAYER_CUSTOMIZATION",
-                           L"Layers",
-                           531,
-                           436,
-                           {
-                               grid(IDC_LC_SYSTEMS_GRID, 7, 7, 180, 150),
-                               button(IDC_LC_MOVE_UP, L"Move &Up", 7, 160),
-                               button(IDC_LC_MOVE_DOWN, L"Move Do&wn", 70, 160),
-                               button(IDC_LC_NEW_SYSTEM, L"New &System", 7, 178),
-                               button(IDC_LC_EDIT_SYSTEM, L"&Edit System", 70, 178),
-                               button(IDC_LC_DELETE_SYSTEM, L"D&elete System", 133, 178),
-                               grid(IDC_LC_KEYS_GRID, 195, 7, 329, 150),
-                               button(IDC_LC_IMPORT, L"&Import Layers from Excel", 195, 160, 100),
-                               button(IDC_LC_EXPORT, L"E&xport Layers to Excel", 298, 160, 100),
-                               button(IDC_LC_UNDO_KEYS, L"Undo Layer &Key Changes", 401, 160, 100),
-                               grid(IDC_LC_LAYERS_GRID, 7, 200, 517, 190),
-                               button(IDC_LC_DELETE_UNUSED, L"Delete &All Unused Layers", 7, 394, 100),
-                               button(IDC_LC_NEW_LAYER, L"&New Layer", 110, 394),
-                               button(IDC_LC_DELETE_LAYER, L"&Delete Layer", 173, 394),
-                               button(IDC_LC_UNDO_LAYERS, L"&Undo Layer Changes", 236, 394, 80),
-                               ok(418, 415),
-                               cancel(474, 415),
-                           }},
+          DLGTEMPLATE_DATA{
+              IDD_LAYER_CUSTOMIZATION,
+              L"IDD_LAYER_CUSTOMIZATION",
+              L"Layers",
+              531,
+              436,
+              {
+                  grid(IDC_LC_SYSTEMS_GRID, 7, 7, 180, 150),
+                  button(IDC_LC_MOVE_UP, L"Move &Up", 7, 160),
+                  button(IDC_LC_MOVE_DOWN, L"Move Do&wn", 70, 160),
+                  button(IDC_LC_NEW_SYSTEM, L"New &System", 7, 178),
+                  button(IDC_LC_EDIT_SYSTEM, L"&Edit System", 70, 178),
+                  button(IDC_LC_DELETE_SYSTEM, L"D&elete System", 133, 178),
+                  grid(IDC_LC_KEYS_GRID, 195, 7, 329, 150),
+                  button(IDC_LC_IMPORT, L"&Import Layers from Excel", 195, 160, 100),
+                  button(IDC_LC_EXPORT, L"E&xport Layers to Excel", 298, 160, 100),
+                  button(IDC_LC_UNDO_KEYS, L"Undo Layer &Key Changes", 401, 160, 100),
+                  grid(IDC_LC_LAYERS_GRID, 7, 200, 517, 190),
+                  button(IDC_LC_DELETE_UNUSED, L"Delete &All Unused Layers", 7, 394, 100),
+                  button(IDC_LC_NEW_LAYER, L"&New Layer", 110, 394),
+                  button(IDC_LC_DELETE_LAYER, L"&Delete Layer", 173, 394),
+                  button(IDC_LC_UNDO_LAYERS, L"&Undo Layer Changes", 236, 394, 80),
+                  ok(418, 415),
+                  cancel(474, 415),
+              }},
           DLGTEMPLATE_DATA{IDD_NEW_LAYER_SYSTEM,
                            L"IDD_NEW_LAYER_SYSTEM",
                            L"New Layer System",
@@ -67,8 +70,8 @@ HINSTANCE standardsResources() {
                                label(L"New Layer System Name:", 7, 7, 186),
                                edit(IDC_NLS_NAME, 7, 19, 186),
                                label(L"Copy Layers from This System:", 7, 37, 186),
-                               {L"LISTBOX", IDC_NLS_SOURCE, L"", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, 7,
-                                49, 186, 55},
+                               {L"LISTBOX", IDC_NLS_SOURCE, L"",
+                                LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, 7, 49, 186, 55},
                                ok(87, 109),
                                cancel(143, 109),
                            }},
@@ -82,18 +85,19 @@ HINSTANCE standardsResources() {
                                ok(147, 149),
                                cancel(203, 149),
                            }},
-          DLGTEMPLATE_DATA{IDD_LAYER_SYSTEM_OPTIONS_ELEC,
-                           L"IDD_LAYER_SYSTEM_OPTIONS_ELEC",
-                           L"Layer System Options",
-                           266,
-                           62,
-                           {
-                               label(L"Layer System:", 7, 9, 55),
-                               edit(IDC_LSO_NAME, 65, 7, 194),
-                               check(IDC_LSO_SOLID, L"Conduits and Cable Trays are solid", 7, 25, 194),
-                               ok(153, 41),
-                               cancel(209, 41),
-                           }},
+          DLGTEMPLATE_DATA{
+              IDD_LAYER_SYSTEM_OPTIONS_ELEC,
+              L"IDD_LAYER_SYSTEM_OPTIONS_ELEC",
+              L"Layer System Options",
+              266,
+              62,
+              {
+                  label(L"Layer System:", 7, 9, 55),
+                  edit(IDC_LSO_NAME, 65, 7, 194),
+                  check(IDC_LSO_SOLID, L"Conduits and Cable Trays are solid", 7, 25, 194),
+                  ok(153, 41),
+                  cancel(209, 41),
+              }},
           DLGTEMPLATE_DATA{IDD_LAYER_SYSTEM_OPTIONS_HVAC,
                            L"IDD_LAYER_SYSTEM_OPTIONS_HVAC",
                            L"Layer System Options",
