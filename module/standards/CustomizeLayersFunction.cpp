@@ -1,6 +1,8 @@
 // nv_nv-customizeLayers: the layer customization dialog on a standards database of its
 // own connection: the file given, or the current connection's file (then deleting a
 // layer system asks the LISP application about the drawing's objects first). nil.
+#include <memory>
+
 #include <acedads.h>
 #include <afxwin.h>
 
@@ -22,9 +24,11 @@ int nv_nv_customizeLayers() {
   standards::StandardsDatabase database;
   if (!database.Open(path.c_str(), standards::StandardsDatabase::Report::DatabaseError))
     return kResultOk;
-  standards::CLayerCustomization dialog(database.Connection(), database.Path(), path.empty(),
-                                        AfxGetMainWnd());
-  standards::runStandardsDialog(dialog);
+  const bool checkObjects = path.empty();
+  standards::runStandardsDialog([&]() -> std::unique_ptr<CDialog> {
+    return std::make_unique<standards::CLayerCustomization>(database.Connection(), database.Path(),
+                                                            checkObjects, AfxGetMainWnd());
+  });
   return kResultOk;
 }
 

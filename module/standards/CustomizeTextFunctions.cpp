@@ -1,6 +1,8 @@
 // nv_nv-customizeTextStyles and nv_nv-customizeLabelGroup: the text style and label
 // order dialogs on a standards database given by path, or on the drawing's current
 // connection. Both answer nil.
+#include <memory>
+
 #include <acedads.h>
 #include <adsdef.h>
 #include <afxwin.h>
@@ -56,8 +58,10 @@ int nv_nv_customizeTextStyles() {
   }
   StandardsDatabase database;
   if (!openDatabase(path, database)) return kResultOk;
-  standards::CTextStyleCustomization dialog(database.Connection(), focus.c_str(), AfxGetMainWnd());
-  standards::runStandardsDialog(dialog);
+  standards::runStandardsDialog([&]() -> std::unique_ptr<CDialog> {
+    return std::make_unique<standards::CTextStyleCustomization>(database.Connection(),
+                                                                focus.c_str(), AfxGetMainWnd());
+  });
   return kResultOk;
 }
 
@@ -74,9 +78,11 @@ int nv_nv_customizeLabelGroup() {
   std::vector<CString> keys = readKeyList(cursor);
   StandardsDatabase database;
   if (!openDatabase(path, database)) return kResultOk;
-  standards::LabelOrderCustomization dialog(database.Connection(), group.c_str(), title.c_str(),
-                                            mode.c_str(), std::move(keys), AfxGetMainWnd());
-  standards::runStandardsDialog(dialog);
+  standards::runStandardsDialog([&]() -> std::unique_ptr<CDialog> {
+    return std::make_unique<standards::LabelOrderCustomization>(
+        database.Connection(), group.c_str(), title.c_str(), mode.c_str(), std::move(keys),
+        AfxGetMainWnd());
+  });
   return kResultOk;
 }
 

@@ -38,8 +38,8 @@ int runOptions(const std::wstring& path, std::int32_t id, MakeDialog makeDialog)
   StandardsDatabase database;
   if (!database.Open(path.c_str(), StandardsDatabase::Report::DatabaseError)) return kResultOk;
   CTblLayerSystem record(database.Connection());
-  std::unique_ptr<CDialog> dialog = makeDialog(record, static_cast<long>(id));
-  standards::runStandardsDialog(*dialog);
+  standards::runStandardsDialog(
+      [&]() -> std::unique_ptr<CDialog> { return makeDialog(record, static_cast<long>(id)); });
   return kResultOk;
 }
 

@@ -48,12 +48,16 @@ bool StandardsDatabase::UseCurrent() {
   return !refuseReadOnly();
 }
 
-INT_PTR runStandardsDialog(CDialog& dialog) {
+INT_PTR runStandardsDialog(const std::function<std::unique_ptr<CDialog>()>& make) {
   AcApDocument* document = acDocManager->curDocument();
   const bool unlocked = document != nullptr && acDocManager->unlockDocument(document) == Acad::eOk;
   acDocManager->pushResourceHandle(standardsResources());
   HWND active = GetActiveWindow();
-  INT_PTR result = dialog.DoModal();
+  INT_PTR result = -1;
+  {
+    std::unique_ptr<CDialog> dialog = make();
+    if (dialog) result = dialog->DoModal();
+  }
   SetActiveWindow(active);
   acDocManager->popResourceHandle();
   if (unlocked) acDocManager->lockDocument(document, AcAp::kWrite);

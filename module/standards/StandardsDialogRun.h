@@ -2,6 +2,7 @@
 // the call's own, or the drawing's current one), the read-only refusal, and the run
 // itself with the drawing unlocked for its length.
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "db/CDBConnection.h"
@@ -40,9 +41,9 @@ class StandardsDatabase {
   CString m_path;
 };
 
-// Runs the dialog modally with the drawing unlocked for its length and the module's
-// resources current; the run's result (-1 when the dialog could not be created, which
-// also brings up the component-missing prompt).
-INT_PTR runStandardsDialog(CDialog& dialog);
+// Runs the dialog that `make` creates modally, with the drawing unlocked for its
+// length and the module's resources current from before the dialog is made until
+// after it is gone; the run's result (-1 when the dialog could not be created).
+INT_PTR runStandardsDialog(const std::function<std::unique_ptr<CDialog>()>& make);
 
 }  // namespace tabrik::arx::standards
