@@ -13,6 +13,7 @@
 #include "standards/CLayerSystemOptionsElec.h"
 #include "standards/CLayerSystemOptionsHVAC.h"
 #include "standards/CLayerSystemOptionsPlumb.h"
+#include "standards/OptionalArgs.h"
 #include "standards/StandardsDialogRun.h"
 
 namespace tabrik::arx::fn {
@@ -21,13 +22,16 @@ namespace {
 using standards::CTblLayerSystem;
 using standards::StandardsDatabase;
 
-// Reads up to `maxStrings` leading strings, then the layer system id; false when the
-// id is missing or not an integer.
+// Reads up to `maxStrings` leading strings (nil for one left out), then the layer system id; false
+// when the id is missing or not an integer.
 bool readStringsAndId(int maxStrings, std::wstring* strings, std::int32_t& id) {
   ArgList args;
   ArgCursor cursor = args.first();
-  for (int i = 0; i < maxStrings && cursor != nullptr && cursor->restype == RTSTR; ++i) {
-    readString(cursor, strings[i]);
+  // A string left out may also be given as nil.
+  for (int i = 0; i < maxStrings && cursor != nullptr &&
+                  (cursor->restype == RTSTR || cursor->restype == RTNIL);
+       ++i) {
+    standards::readOptionalString(cursor, strings[i]);
   }
   return readInteger(cursor, id);
 }

@@ -68,8 +68,14 @@
 ;=>nil
 (nv_nv-LayerSystemOptionsPlumb 3)
 ;=>nil
+(host:answer '(("set" "Layer System" "Legacy 2") ("press" "OK")) '(("press" "OK")))
+;=>nil
+(nv_nv-LayerSystemOptionsPlumb nil 3)
+;=>nil
+(nv_nv-LayerSystemOptionsElec nil nil 3)
+;=>nil
 (list (row 3 "sDescription") (mapcar 'caddr (host:dialogs)))
-;=>("Legacy" (1))
+;=>("Legacy 2" (1 1 1))
 (list (nv_nv-LayerSystemOptionsPlumb "options.mdb") (nv_nv-LayerSystemOptionsElec "x" "y") (host:dialogs))
 ;=>(nil nil nil)
 (nv_nv-LayerSystemOptionsHVAC "nowhere.mdb" 1)
