@@ -47,12 +47,16 @@ int messageBox(const wchar_t* text, UINT style) {
 
 }  // namespace
 
-std::wstring driverFixUrl() {
-  const char* configured = std::getenv("TABRIK_DRIVER_FIX_URL");
+std::wstring configuredAddress(const char* variable, const wchar_t* fallback) {
+  const char* configured = std::getenv(variable);
   if (configured == nullptr || *configured == '\0') {
-    return kDefaultDriverFixUrl;
+    return fallback;
   }
   return widen(configured);
+}
+
+std::wstring driverFixUrl() {
+  return configuredAddress("TABRIK_DRIVER_FIX_URL", kDefaultDriverFixUrl);
 }
 
 void showDriverFixPrompt() {

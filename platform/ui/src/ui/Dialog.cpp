@@ -129,8 +129,10 @@ std::wstring withoutMnemonics(const std::wstring& text) {
   std::wstring plain;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == L'&') {
-      if (i + 1 < text.size() && text[i + 1] == L'&') plain += L'&';
-      else continue;
+      if (i + 1 < text.size() && text[i + 1] == L'&')
+        plain += L'&';
+      else
+        continue;
       ++i;
       continue;
     }
@@ -235,7 +237,10 @@ INT_PTR CDialog::DoModal() {
     bool recorded = false;
     ~Cleanup() {
       // An exception out of the dialog's code still closes its run.
-      if (!recorded) tabrik::ui::recordDialogRun(dialog->m_dialogName.empty() ? dialog->m_state->tmpl->name : dialog->m_dialogName, dialog->m_state->caption, dialog->m_state->result, {});
+      if (!recorded)
+        tabrik::ui::recordDialogRun(
+            dialog->m_dialogName.empty() ? dialog->m_state->tmpl->name : dialog->m_dialogName,
+            dialog->m_state->caption, dialog->m_state->result, {});
       ::EnableWindow(owner, ownerWasDisabled ? FALSE : TRUE);
       ::SetActiveWindow(owner);
       dialog->m_state.reset();
@@ -272,6 +277,21 @@ INT_PTR CDialog::DoModal() {
   tabrik::ui::recordDialogRun(m_dialogName.empty() ? found->name : m_dialogName, caption, result,
                               std::move(dumps));
   return result;
+}
+
+void CDialog::openState(const DLGTEMPLATE_DATA* tmpl, const std::wstring& caption) {
+  static const DLGTEMPLATE_DATA kEmpty{};
+  m_state = std::make_unique<DialogState>();
+  m_state->dialog = this;
+  m_state->tmpl = tmpl ? tmpl : &kEmpty;
+  m_state->caption = caption;
+  m_hWnd = reinterpret_cast<HWND>(m_state.get());
+  tabrik::ui::buildControls(*m_state);
+}
+
+void CDialog::closeState() {
+  m_state.reset();
+  m_hWnd = nullptr;
 }
 
 CWnd* AfxGetMainWnd() {

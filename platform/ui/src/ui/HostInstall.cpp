@@ -36,6 +36,7 @@ Value sampleDialog(Runtime&, Args args) {
 }  // namespace
 
 void installHost() {
+  setInteractiveDriver(makeTerminalDriver());
   acad::HostSession::addLispInstaller(
       [](Runtime& runtime) { runtime.defineBuiltin("host:sample-dialog", sampleDialog); });
 }

@@ -21,8 +21,11 @@ class DialogDriver {
 // previous one (null: none).
 std::shared_ptr<DialogDriver> setInteractiveDriver(std::shared_ptr<DialogDriver> driver);
 
-// Adds the runtime's host: functions (host:sample-dialog) to every drawing's LISP;
-// the host calls it once at start-up.
+// The terminal driver (curses on the host's terminal).
+std::shared_ptr<DialogDriver> makeTerminalDriver();
+
+// Adds the runtime's host: functions (host:sample-dialog) to every drawing's LISP and
+// makes the terminal driver the interactive one; the host calls it once at start-up.
 void installHost();
 
 // Runs a dialog script (an RTLB ... RTLE chain of actions) on an open dialog.
