@@ -7,7 +7,7 @@
 
 #include "db/ConnectionList.h"
 #include "db/FailureReport.h"
-#include "standards/StandardsTemplates.h"
+#include "host/DialogHosting.h"
 
 namespace tabrik::arx::standards {
 
@@ -51,15 +51,12 @@ bool StandardsDatabase::UseCurrent() {
 INT_PTR runStandardsDialog(const std::function<std::unique_ptr<CDialog>()>& make) {
   AcApDocument* document = acDocManager->curDocument();
   const bool unlocked = document != nullptr && acDocManager->unlockDocument(document) == Acad::eOk;
-  acDocManager->pushResourceHandle(standardsResources());
-  HWND active = GetActiveWindow();
   INT_PTR result = -1;
   {
+    ModuleResourceScope resources;
     std::unique_ptr<CDialog> dialog = make();
-    if (dialog) result = dialog->DoModal();
+    if (dialog) result = runModuleDialog(*dialog);
   }
-  SetActiveWindow(active);
-  acDocManager->popResourceHandle();
   if (unlocked) acDocManager->lockDocument(document, AcAp::kWrite);
   return result;
 }

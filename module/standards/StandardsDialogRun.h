@@ -42,8 +42,9 @@ class StandardsDatabase {
 };
 
 // Runs the dialog that `make` creates modally, with the drawing unlocked for its
-// length and the module's resources current from before the dialog is made until
-// after it is gone; the run's result (-1 when the dialog could not be created).
+// length, in the module's dialog hosting steps (resources current until the dialog is
+// gone, the active window given back, the component-missing prompt when it could not
+// be created); the run's result (-1 when it could not be created).
 INT_PTR runStandardsDialog(const std::function<std::unique_ptr<CDialog>()>& make);
 
 }  // namespace tabrik::arx::standards

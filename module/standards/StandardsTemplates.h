@@ -1,10 +1,12 @@
-// The standards dialogs' templates, as the resource compiler would link them into the
-// module: the resources the dialogs' run makes current (StandardsDialogRun.h).
+// The standards dialogs' templates, which the module's resources hold
+// (resources/ModuleResources.cpp) beside the other families'.
 #pragma once
+#include <vector>
+
 #include <resourcedata.h>
 
 namespace tabrik::arx::standards {
 
-HINSTANCE standardsResources();
+std::vector<DLGTEMPLATE_DATA> standardsDialogTemplates();
 
 }  // namespace tabrik::arx::standards
