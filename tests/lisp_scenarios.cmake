@@ -30,6 +30,25 @@ if(TARGET tabrik)
        "(setq *tb-draw-names* (list${draw_names}))\n"
        "(setq *tb-built-names* (list${built_names}))\n")
 
+  # The sample standards database, made from its SQL source by the host itself;
+  # the standards scenarios find it on their search path and work on copies.
+  set(standards_db ${generated_lisp}/standards/standards.mdb)
+  set(standards_sql ${CMAKE_SOURCE_DIR}/data/standards/standards.sql)
+  set(standards_script ${CMAKE_SOURCE_DIR}/scripts/make-standards-db.lsp)
+  add_custom_command(
+    OUTPUT ${standards_db}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${generated_lisp}/standards
+    COMMAND ${CMAKE_COMMAND} -E copy ${standards_sql} ${generated_lisp}/standards/standards.sql
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${standards_db}
+    COMMAND tabrik run --quiet --registry ${generated_lisp}/standards/registry ${standards_script}
+    WORKING_DIRECTORY ${generated_lisp}/standards
+    DEPENDS tabrik ${standards_sql} ${standards_script}
+    COMMENT "Making the sample standards database")
+  add_custom_target(standards_db ALL DEPENDS ${standards_db})
+  if(TARGET tabrik_module)
+    add_dependencies(standards_db tabrik_module)
+  endif()
+
   file(GLOB_RECURSE scenario_files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/lisp/*.lsp)
   foreach(file ${scenario_files})
     file(RELATIVE_PATH relative ${CMAKE_CURRENT_SOURCE_DIR}/lisp ${file})
@@ -40,6 +59,8 @@ if(TARGET tabrik)
     set(search_path ${folder})
     if(relative MATCHES "^module/")
       set(search_path "${folder};${generated_lisp}")
+    elseif(relative MATCHES "^standards/")
+      set(search_path "${folder};${generated_lisp}/standards")
     endif()
     add_test(NAME lisp/${relative}
              COMMAND tabrik test --quiet --search-path "${search_path}" --registry ${work}/registry ${file}

@@ -60,6 +60,10 @@ bool report(CDBConnection* connection, Printing printing) {
 
 bool reportFailure() { return report(currentConnection(), Printing::kTabrik); }
 
+bool reportTabrikFailure(CDBConnection* connection) {
+  return report(connection, Printing::kTabrik);
+}
+
 bool reportFailure(CDBConnection* connection) { return report(connection, Printing::kDatabase); }
 
 bool recordFailure(CDBConnection* connection) {

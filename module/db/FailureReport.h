@@ -11,6 +11,8 @@ namespace tabrik::arx::db {
 // The tb_ functions' form, on the current connection: "\nTabrik Error: ...". Returns
 // whether an error was recorded.
 bool reportFailure();
+// The tb_ functions' form on another connection (a standards dialog's own).
+bool reportTabrikFailure(CDBConnection* connection);
 // The standards dialogs' form, on their own connection: "\nDatabase Error: ...".
 bool reportFailure(CDBConnection* connection);
 // Only the last-error text, from the given connection; nothing printed.

@@ -4,6 +4,7 @@
 #include <afxwin.h>
 
 #include "resources/resource.h"
+#include "standards/StandardsTemplates.h"
 
 namespace tabrik::arx {
 
@@ -27,7 +28,13 @@ DLGTEMPLATE_DATA folderPickerTemplate() {
 }  // namespace
 
 HINSTANCE moduleResourceHandle() {
-  static HINSTANCE__ resources{L"Tabrik2010.arx", {folderPickerTemplate()}};
+  static HINSTANCE__ resources = [] {
+    HINSTANCE__ all{L"Tabrik2010.arx", {folderPickerTemplate()}};
+    for (DLGTEMPLATE_DATA& dialog : standards::standardsDialogTemplates()) {
+      all.dialogs.push_back(std::move(dialog));
+    }
+    return all;
+  }();
   return &resources;
 }
 
