@@ -13,8 +13,8 @@ std::string narrowText(const std::wstring& text) {
                                        nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
   if (size > 0) {
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                        size, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
   }
   return out;
 }
@@ -23,8 +23,8 @@ std::wstring wideText(const std::string& text) {
   if (text.empty()) {
     return {};
   }
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
   if (size > 0) {
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size);

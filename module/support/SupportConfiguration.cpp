@@ -108,11 +108,10 @@ void splitServer(const std::string& text, std::string& host, long& port) {
 
 void loadSupportConfiguration() {
   SupportConfiguration configuration;
-  splitServer(environment("TABRIK_SMTP_SERVER", unscramble(kScrambledHost)),
-              configuration.smtpHost, configuration.smtpPort);
+  splitServer(environment("TABRIK_SMTP_SERVER", unscramble(kScrambledHost)), configuration.smtpHost,
+              configuration.smtpPort);
   configuration.smtpUser = environment("TABRIK_SMTP_USER", unscramble(kScrambledUser));
-  configuration.smtpPassword =
-      environment("TABRIK_SMTP_PASSWORD", unscramble(kScrambledPassword));
+  configuration.smtpPassword = environment("TABRIK_SMTP_PASSWORD", unscramble(kScrambledPassword));
   configuration.supportAddress = environment("TABRIK_SUPPORT_ADDRESS", kSupportAddress);
   configuration.makerDomain = environment("TABRIK_MAKER_DOMAIN", kMakerDomain);
   configuration.caFile = environment("TABRIK_SMTP_CA_FILE", "");

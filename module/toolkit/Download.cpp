@@ -121,8 +121,8 @@ bool downloadFile(const std::string& address, const std::string& path,
   const bool closed = std::fclose(file) == 0;
   if (result != CURLE_OK || !closed) {
     ::unlink(temporary.c_str());
-    errors.add("download", address + ": " +
-                               (*message != '\0' ? message : curl_easy_strerror(result)));
+    errors.add("download",
+               address + ": " + (*message != '\0' ? message : curl_easy_strerror(result)));
     return false;
   }
   if (std::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -14,11 +14,21 @@ std::string escapeXml(const std::string& text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
           break;
@@ -33,8 +43,8 @@ std::string ErrorReport::toXml(const std::string& source) const {
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ErrorReport source=\"" +
                     escapeXml(source) + "\">\n";
   for (const Entry& entry : m_entries) {
-    xml += "  <Error operation=\"" + escapeXml(entry.operation) + "\">" +
-           escapeXml(entry.detail) + "</Error>\n";
+    xml += "  <Error operation=\"" + escapeXml(entry.operation) + "\">" + escapeXml(entry.detail) +
+           "</Error>\n";
   }
   xml += "</ErrorReport>\n";
   return xml;

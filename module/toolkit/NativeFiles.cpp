@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 
 namespace tabrik::toolkit {
 
@@ -51,6 +52,19 @@ bool makeFolders(const std::string& path) {
     return false;
   }
   return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && isFolder(path));
+}
+
+}  // namespace tabrik::toolkit
+
+namespace tabrik::toolkit {
+
+bool writeFile(const std::string& path, const std::string& data, bool append) {
+  std::FILE* file = std::fopen(path.c_str(), append ? "ab" : "wb");
+  if (file == nullptr) {
+    return false;
+  }
+  const bool written = std::fwrite(data.data(), 1, data.size(), file) == data.size();
+  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace tabrik::toolkit

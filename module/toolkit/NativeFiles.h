@@ -18,3 +18,11 @@ bool isRegularFile(const std::string& nativePath);
 bool makeFolders(const std::string& nativePath);
 
 }  // namespace tabrik::toolkit
+
+namespace tabrik::toolkit {
+
+// Writes data to the file (replacing it, or at its end with append); false when the
+// file cannot be written.
+bool writeFile(const std::string& nativePath, const std::string& data, bool append);
+
+}  // namespace tabrik::toolkit

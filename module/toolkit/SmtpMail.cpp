@@ -234,7 +234,8 @@ bool SmtpMail::send(const MailMessage& message) {
   for (const std::string& header : messageHeaders(message)) {
     headers = curl_slist_append(headers, header.c_str());
   }
-  curl_slist* recipients = curl_slist_append(nullptr, ("<" + addressOnly(message.to) + ">").c_str());
+  curl_slist* recipients =
+      curl_slist_append(nullptr, ("<" + addressOnly(message.to) + ">").c_str());
   const std::string from = "<" + addressOnly(message.fromAddress) + ">";
   curl_easy_setopt(curl.get(), CURLOPT_MAIL_FROM, from.c_str());
   curl_easy_setopt(curl.get(), CURLOPT_MAIL_RCPT, recipients);

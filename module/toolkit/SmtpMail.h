@@ -29,9 +29,9 @@ struct MailMessage {
   std::string fromName;  // may be empty
   std::string fromAddress;
   std::string to;
-  std::string subject;              // UTF-8
-  std::string body;                 // UTF-8, lines separated by "\n"
-  std::vector<std::string> files;   // attachments, module paths
+  std::string subject;             // UTF-8
+  std::string body;                // UTF-8, lines separated by "\n"
+  std::vector<std::string> files;  // attachments, module paths
 };
 
 class SmtpMail {

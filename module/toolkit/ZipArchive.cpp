@@ -39,8 +39,8 @@ bool writeEmptyArchive(const std::string& path) {
   if (file == nullptr) {
     return false;
   }
-  const bool written = std::fwrite(kEmptyArchive, 1, sizeof kEmptyArchive, file) ==
-                       sizeof kEmptyArchive;
+  const bool written =
+      std::fwrite(kEmptyArchive, 1, sizeof kEmptyArchive, file) == sizeof kEmptyArchive;
   if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
     std::remove(temporary.c_str());
     return false;

@@ -91,8 +91,8 @@ Descriptor openFolder(int root, const std::vector<std::string>& parts, std::size
     if (::mkdirat(current.get(), name, 0777) != 0 && errno != EEXIST) {
       return Descriptor();
     }
-    current = Descriptor(
-        ::openat(current.get(), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    current =
+        Descriptor(::openat(current.get(), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   }
   return current;
 }
@@ -171,8 +171,10 @@ bool ZipArchive::extractAll(const std::string& folder, const ExtractLimits& limi
     if (!isSafeEntryName(name)) {
       return fail("extract", "entry outside the folder: " + name);
     }
-    Entry entry{i, components(name), stat.size, name.back() == '/' || name.back() == '\\',
-                false, {}, 0, (stat.valid & ZIP_STAT_MTIME) ? stat.mtime : 0};
+    Entry entry{i,         components(name),
+                stat.size, name.back() == '/' || name.back() == '\\',
+                false,     {},
+                0,         (stat.valid & ZIP_STAT_MTIME) ? stat.mtime : 0};
     zip_uint8_t system = 0;
     zip_uint32_t attributes = 0;
     if (zip_file_get_external_attributes(m_zip, i, 0, &system, &attributes) == 0 &&

@@ -40,8 +40,8 @@ class SmtpServer {
     const fs::path portFile = folder / "port.txt";
     fs::remove(portFile);
     const std::string command = std::string(TABRIK_PYTHON) + " " + TABRIK_SUPPORT_TEST_DIR +
-                                "/smtp_server.py --dir " + folder.string() + " " + options +
-                                " > " + portFile.string();
+                                "/smtp_server.py --dir " + folder.string() + " " + options + " > " +
+                                portFile.string();
     m_process = popen(command.c_str(), "w");
     // Waits for the server to say where it listens (a start-up wait, not a timing).
     for (int i = 0; i < 600 && m_port == 0; ++i) {
@@ -67,7 +67,8 @@ class SmtpServer {
 };
 
 fs::path workFolder(const std::string& name) {
-  const fs::path folder = fs::temp_directory_path() / ("tabrik-smtp-" + std::to_string(getpid())) / name;
+  const fs::path folder =
+      fs::temp_directory_path() / ("tabrik-smtp-" + std::to_string(getpid())) / name;
   fs::remove_all(folder);
   fs::create_directories(folder);
   return folder;
@@ -76,9 +77,11 @@ fs::path workFolder(const std::string& name) {
 // A self-signed certificate for 127.0.0.1, made now, so no key lives in the tree.
 bool makeCertificate(const fs::path& folder) {
   const std::string command =
-      "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 -subj /CN=127.0.0.1 "
-      "-addext subjectAltName=IP:127.0.0.1 -keyout " + (folder / "key.pem").string() +
-      " -out " + (folder / "cert.pem").string() + " > /dev/null 2>&1";
+      "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 -subj "
+      "/CN=127.0.0.1 "
+      "-addext subjectAltName=IP:127.0.0.1 -keyout " +
+      (folder / "key.pem").string() + " -out " + (folder / "cert.pem").string() +
+      " > /dev/null 2>&1";
   return std::system(command.c_str()) == 0;
 }
 
@@ -98,7 +101,8 @@ TEST(SmtpMail, DeliversWhatTheServerOffers) {
     std::string options;
     if (c.tls) {
       ASSERT_TRUE(makeCertificate(folder));
-      options += " --cert " + (folder / "cert.pem").string() + " --key " + (folder / "key.pem").string();
+      options +=
+          " --cert " + (folder / "cert.pem").string() + " --key " + (folder / "key.pem").string();
     }
     if (c.login) {
       options += " --user mailer --password 's3cret!'";
@@ -138,7 +142,8 @@ TEST(SmtpMail, DeliversWhatTheServerOffers) {
                              " " + unpacked.string();
     ASSERT_EQ(std::system(read.c_str()), 0);
     const std::string headers = slurp(unpacked / "headers.json");
-    EXPECT_NE(headers.find("\"Subject\": \"NV Bug: The leader loses its symbol\""), std::string::npos)
+    EXPECT_NE(headers.find("\"Subject\": \"NV Bug: The leader loses its symbol\""),
+              std::string::npos)
         << headers;
     EXPECT_NE(headers.find("Zo\xC3\xAB O'Brien <zoe@example.org>"), std::string::npos) << headers;
     EXPECT_NE(headers.find("\"To\": \"support@example.com\""), std::string::npos) << headers;
@@ -147,7 +152,8 @@ TEST(SmtpMail, DeliversWhatTheServerOffers) {
     EXPECT_EQ(slurp(unpacked / "attachment-notes.txt"), "line one\nline two\n");
 
     const std::string session = slurp(folder / "server" / "session-1.json");
-    EXPECT_NE(session.find(c.tls ? "\"tls\": true" : "\"tls\": false"), std::string::npos) << session;
+    EXPECT_NE(session.find(c.tls ? "\"tls\": true" : "\"tls\": false"), std::string::npos)
+        << session;
     EXPECT_NE(session.find(c.login ? "\"user\": \"mailer\"" : "\"user\": null"), std::string::npos)
         << session;
     EXPECT_NE(session.find("\"to\": [\"<support@example.com>\"]"), std::string::npos) << session;
