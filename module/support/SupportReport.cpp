@@ -111,11 +111,16 @@ std::wstring desktopArchiveName(const std::wstring& supportAddress,
 
 std::wstring submitDialogTitle(int kind) {
   switch (kind) {
-    case kReportProject: return L"Send Project to Norvane Support";
-    case kReportProblem: return {};
-    case kReportMasterAndStandards: return L"Send Master and Standards Databases to Norvane Support";
-    case kReportStandards: return L"Send Standards Databases to Norvane Support";
-    default: return L"Send to Norvane Support";
+    case kReportProject:
+      return L"Send Project to Norvane Support";
+    case kReportProblem:
+      return {};
+    case kReportMasterAndStandards:
+      return L"Send Master and Standards Databases to Norvane Support";
+    case kReportStandards:
+      return L"Send Standards Databases to Norvane Support";
+    default:
+      return L"Send to Norvane Support";
   }
 }
 

@@ -69,8 +69,7 @@ void SubmitLog::append(const char* text) {
   }
 }
 
-int SupportReportDelivery::message(const std::wstring& text, const wchar_t* caption,
-                                   UINT style) {
+int SupportReportDelivery::message(const std::wstring& text, const wchar_t* caption, UINT style) {
   return MessageBoxW(m_owner, text.c_str(), caption, style);
 }
 
@@ -184,9 +183,9 @@ bool SupportReportDelivery::mail(const SupportReport& report, SubmitLog& log) {
   }
   writeUserSetting(L"Shared", L"bSendToDesktop2", L"1");
   const bool saved = saveToDesktop(report);
-  message(L"Please send an e-mail with the saved file attached to " + supportAddress() +
-              L" yourself.",
-          kCaption, MB_OK | MB_ICONINFORMATION);
+  message(
+      L"Please send an e-mail with the saved file attached to " + supportAddress() + L" yourself.",
+      kCaption, MB_OK | MB_ICONINFORMATION);
   return saved;
 }
 

@@ -27,8 +27,8 @@ std::wstring readUserSetting(const std::wstring& subkey, const std::wstring& nam
       type == REG_SZ && size > 0) {
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
     DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key, name.c_str(), nullptr, &type,
-                         reinterpret_cast<LPBYTE>(buffer.data()), &bytes) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<LPBYTE>(buffer.data()),
+                         &bytes) == ERROR_SUCCESS) {
       value = buffer.data();
     }
   }
@@ -39,8 +39,8 @@ std::wstring readUserSetting(const std::wstring& subkey, const std::wstring& nam
 bool writeUserSetting(const std::wstring& subkey, const std::wstring& name,
                       const std::wstring& value) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(subkey).c_str(), 0, nullptr, 0, KEY_WRITE,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(subkey).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
   const bool written =
