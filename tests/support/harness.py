@@ -33,6 +33,9 @@ def run_lisp(forms, cwd, env=None, registry=None):
     full_env = dict(os.environ)
     full_env.update(env or {})
     done = subprocess.run(command, cwd=cwd, env=full_env, capture_output=True, text=True, timeout=300)
+    for marker in ("Sanitizer", "runtime error:"):
+        if marker in done.stderr:
+            raise AssertionError("the host reported a fault:\n" + done.stderr[-4000:])
     values = {}
     for line in done.stdout.splitlines():
         if line.startswith("@@"):
