@@ -10,6 +10,7 @@
 #include "Repl.h"
 #include "ScenarioRunner.h"
 #include "tabrik/DaoMaintenance.h"
+#include "tabrik/DialogDriver.h"
 #ifdef TABRIK_HAS_DXF
 #include "DxfFile.h"
 #endif
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
 #ifdef TABRIK_HAS_DXF
   tabrik::dxf::install();
 #endif
+  tabrik::ui::installHost();
   std::optional<tabrik::app::CommandLine> line = tabrik::app::parseCommandLine(argc, argv);
   if (!line) {
     tabrik::app::printUsage(/*toStderr=*/true);

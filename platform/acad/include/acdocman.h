@@ -11,6 +11,9 @@
 #include "dbmain.h"
 #include "rxobject.h"
 
+struct HINSTANCE__;
+typedef struct HINSTANCE__* HINSTANCE;
+
 namespace AcAp {
 enum DocLockMode {
   kNone = 0x00,
@@ -73,6 +76,11 @@ class AcApDocManager : public AcRxObject {
                                                 bool activate = true,
                                                 bool wrapUpInactiveDoc = false,
                                                 bool echoString = true) = 0;
+
+  // Makes a module's resources the current ones (dialog templates, strings) until the
+  // matching pop; pushes nest.
+  virtual void pushResourceHandle(HINSTANCE hNewResourceFile);
+  virtual void popResourceHandle();
 };
 
 AcApDocManager* acDocManagerPtr();

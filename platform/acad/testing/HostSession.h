@@ -73,6 +73,9 @@ class HostSession {
   // Work for the host's idle time (host:idle, the interactive command line waiting for
   // a line): kept for the whole process, run in the order added.
   static void addIdleHandler(std::function<void()> handler);
+  // Installs more builtins in every drawing's LISP runtime from now on (libraries above
+  // the host, such as the dialog runtime, add their host: functions so).
+  static void addLispInstaller(std::function<void(lisp::Runtime&)> installer);
   // The host is idle: runs the idle handlers.
   void idle();
   // Saves (--save), closes every drawing and unloads the module; idempotent.

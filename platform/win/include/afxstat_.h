@@ -22,3 +22,10 @@ class AFX_MODULE_STATE {
 
 // The module state of the running code (the host application's, for extension modules).
 AFX_MODULE_STATE* AfxGetModuleState();
+
+// The resources that dialogs take their templates from (resourcedata.h); the host's
+// document manager pushes and pops a module's handle around its dialogs.
+struct HINSTANCE__;
+typedef struct HINSTANCE__* HINSTANCE;
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE resources);

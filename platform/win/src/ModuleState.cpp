@@ -5,3 +5,10 @@ AFX_MODULE_STATE* AfxGetModuleState() {
   static AFX_MODULE_STATE state;
   return &state;
 }
+
+namespace {
+HINSTANCE g_resources = nullptr;
+}  // namespace
+
+HINSTANCE AfxGetResourceHandle() { return g_resources; }
+void AfxSetResourceHandle(HINSTANCE resources) { g_resources = resources; }

@@ -228,6 +228,11 @@ Value colorDialog(Runtime&, Args args) {
   return Value::integer(static_cast<std::int32_t>(number));
 }
 
+std::vector<std::function<void(Runtime&)>>& hostFunctionInstallers() {
+  static std::vector<std::function<void(Runtime&)>> installers;
+  return installers;
+}
+
 }  // namespace
 
 void installHostFunctions(Runtime& runtime) {
@@ -254,6 +259,11 @@ void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("startapp", startApp);
   installRegistryFunctions(runtime);
   runtime.defineBuiltin("acad_colordlg", colorDialog);
+  for (const auto& install : hostFunctionInstallers()) install(runtime);
+}
+
+void addHostFunctionInstaller(std::function<void(lisp::Runtime&)> installer) {
+  hostFunctionInstallers().push_back(std::move(installer));
 }
 
 }  // namespace tabrik::acad

@@ -2,6 +2,7 @@
 // user of the host (drawings, input and answer queues, records), and the host
 // built-ins that modules may call through acedInvoke (startapp, acad_colordlg).
 #pragma once
+#include <functional>
 
 namespace tabrik::lisp {
 class Runtime;
@@ -10,6 +11,8 @@ class Runtime;
 namespace tabrik::acad {
 
 void installHostFunctions(lisp::Runtime& runtime);
+// More builtins that installHostFunctions installs after the host's own.
+void addHostFunctionInstaller(std::function<void(lisp::Runtime&)> installer);
 // vl-registry-* and host:registry-file (RegistryFunctions.cpp).
 void installRegistryFunctions(lisp::Runtime& runtime);
 

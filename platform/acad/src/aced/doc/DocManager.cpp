@@ -3,11 +3,13 @@
 #include "aced/doc/DocManager.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "aced.h"
 #include "aced/doc/HostEditor.h"
 #include "aced/host/HostVariables.h"
 #include "aced/module/Modules.h"
+#include "afxstat_.h"
 #include "rxboiler.h"
 #include "tabrik/DrawingFiling.h"
 
@@ -191,3 +193,23 @@ void DocManager::runPendingLines() {
 AcApDocManager* acDocManagerPtr() { return &tabrik::acad::docManager(); }
 
 AcApDocument* curDoc() { return tabrik::acad::docManager().curDocument(); }
+
+// The resource stack: each push remembers the handle it replaced.
+namespace {
+std::vector<HINSTANCE>& resourceStack() {
+  static std::vector<HINSTANCE> stack;
+  return stack;
+}
+}  // namespace
+
+void AcApDocManager::pushResourceHandle(HINSTANCE hNewResourceFile) {
+  resourceStack().push_back(AfxGetResourceHandle());
+  AfxSetResourceHandle(hNewResourceFile);
+}
+
+void AcApDocManager::popResourceHandle() {
+  // An unmatched pop leaves the current resources alone.
+  if (resourceStack().empty()) return;
+  AfxSetResourceHandle(resourceStack().back());
+  resourceStack().pop_back();
+}

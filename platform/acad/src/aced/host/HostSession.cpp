@@ -14,6 +14,7 @@
 #include "WinUserTesting.h"
 #include "acdb/acut/WideText.h"
 #include "aced/bridge/DocumentLisp.h"
+#include "aced/bridge/HostFunctions.h"
 #include "aced/doc/DocManager.h"
 #include "acdb/acut/Console.h"
 #include "aced/host/DrawingFiles.h"
@@ -260,6 +261,10 @@ bool HostSession::atLineStart() { return consoleAtLineStart(); }
 
 void HostSession::addIdleHandler(std::function<void()> handler) {
   hostState().addIdleHandler(std::move(handler));
+}
+
+void HostSession::addLispInstaller(std::function<void(lisp::Runtime&)> installer) {
+  addHostFunctionInstaller(std::move(installer));
 }
 
 void HostSession::idle() { hostState().runIdleHandlers(); }
