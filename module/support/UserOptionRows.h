@@ -13,7 +13,7 @@ namespace tabrik::arx {
 inline constexpr const wchar_t* kReducedElectricalEdition = L"ELEC LITE";
 
 struct UserOptionRow {
-  std::wstring title;  // a section's title, or a setting's label
+  std::wstring title;      // a section's title, or a setting's label
   std::wstring subkey;     // empty for a section row
   std::wstring valueName;  // empty for a section row
   bool yesNo = false;

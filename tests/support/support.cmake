@@ -8,7 +8,7 @@ if(EXISTS /usr/bin/python3)
   set(support_python /usr/bin/python3)
 endif()
 if(TARGET tabrik AND Python3_Interpreter_FOUND)
-  foreach(suite archives downloads)
+  foreach(suite archives downloads report)
     add_test(NAME support/${suite}
              COMMAND ${support_python} -m unittest ${suite}_test
              WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/support)

@@ -31,23 +31,24 @@ enum : UINT {
   IDC_NAMES = 221,
 };
 
-HINSTANCE__ g_resources{L"tests",
-                        {DLGTEMPLATE_DATA{IDD_PROBE,
-                                          L"IDD_PROBE",
-                                          L"Probe",
-                                          100,
-                                          50,
-                                          {
-                                              {L"STATIC", (UINT)IDC_STATIC, L"&Count:", 0},
-                                              {L"EDIT", IDC_COUNT, L"", 0},
-                                              {L"BUTTON", IDC_GO, L"&Go", BS_PUSHBUTTON},
-                                              {L"BUTTON", IDC_RANGE_FIRST, L"A", BS_PUSHBUTTON},
-                                              {L"BUTTON", IDC_RANGE_LAST, L"C", BS_PUSHBUTTON},
-                                              {L"COMBOBOX", IDC_KINDS, L"", CBS_DROPDOWN | CBS_SORT},
-                                              {L"LISTBOX", IDC_NAMES, L"", 0},
-                                              {L"BUTTON", IDOK, L"OK", BS_DEFPUSHBUTTON},
-                                              {L"BUTTON", IDCANCEL, L"Cancel", 0},
-                                          }}}};
+HINSTANCE__ g_resources{
+    L"tests",
+    {DLGTEMPLATE_DATA{IDD_PROBE,
+                      L"IDD_PROBE",
+                      L"Probe",
+                      100,
+                      50,
+                      {
+                          {L"STATIC", (UINT)IDC_STATIC, L"&Count:", 0},
+                          {L"EDIT", IDC_COUNT, L"", 0},
+                          {L"BUTTON", IDC_GO, L"&Go", BS_PUSHBUTTON},
+                          {L"BUTTON", IDC_RANGE_FIRST, L"A", BS_PUSHBUTTON},
+                          {L"BUTTON", IDC_RANGE_LAST, L"C", BS_PUSHBUTTON},
+                          {L"COMBOBOX", IDC_KINDS, L"", CBS_DROPDOWN | CBS_SORT},
+                          {L"LISTBOX", IDC_NAMES, L"", 0},
+                          {L"BUTTON", IDOK, L"OK", BS_DEFPUSHBUTTON},
+                          {L"BUTTON", IDCANCEL, L"Cancel", 0},
+                      }}}};
 
 // A dialog that runs a test body from OnInitDialog, while it is open, and records
 // what its handlers heard.
@@ -109,7 +110,8 @@ END_MESSAGE_MAP()
 class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_registry = fs::temp_directory_path() / ("tabrik-ui-" + std::to_string(::getpid())) / "registry";
+    m_registry =
+        fs::temp_directory_path() / ("tabrik-ui-" + std::to_string(::getpid())) / "registry";
     fs::remove_all(m_registry.parent_path());
     setenv("TABRIK_REGISTRY", m_registry.c_str(), 1);
     tabrik::win::testing::resetWindows();
@@ -161,8 +163,10 @@ TEST_F(DialogTest, MessagesReachTheMostDerivedHandler) {
       bool handled;
     };
     const Case cases[] = {
-        {IDC_GO, BN_CLICKED, true},           {IDC_GO, BN_DOUBLECLICKED, false},
-        {IDC_RANGE_FIRST + 1, BN_CLICKED, true}, {IDC_RANGE_LAST + 1, BN_CLICKED, false},
+        {IDC_GO, BN_CLICKED, true},
+        {IDC_GO, BN_DOUBLECLICKED, false},
+        {IDC_RANGE_FIRST + 1, BN_CLICKED, true},
+        {IDC_RANGE_LAST + 1, BN_CLICKED, false},
         {IDC_COUNT, EN_CHANGE, true},
     };
     for (const Case& c : cases)
@@ -176,7 +180,8 @@ TEST_F(DialogTest, MessagesReachTheMostDerivedHandler) {
     heard = self.heard;
   });
   EXPECT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_EQ(heard, (std::vector<std::wstring>{L"go", L"range", L"change", L"first", L"second 42", L"ok"}));
+  EXPECT_EQ(heard,
+            (std::vector<std::wstring>{L"go", L"range", L"change", L"first", L"second 42", L"ok"}));
 }
 
 TEST_F(DialogTest, DataExchangeValidatesWithMfcMessages) {
@@ -240,12 +245,13 @@ TEST_F(DialogTest, ComboAndListItemsBehaveAsTheWindowsControls) {
       int index;
     };
     const Find finds[] = {
-        {-1, L"alpha", false, 0}, {0, L"alpha", false, 2},  {2, L"alpha", false, 0},  // wraps
+        {-1, L"alpha", false, 0},  {0, L"alpha", false, 2},    {2, L"alpha", false, 0},  // wraps
         {-1, L"alphab", true, -1}, {-1, L"ALPHABET", true, 2}, {-1, L"delta", false, -1},
         {99, L"gam", false, 3},
     };
     for (const Find& f : finds) {
-      int index = f.exact ? names->FindStringExact(f.after, f.text) : names->FindString(f.after, f.text);
+      int index =
+          f.exact ? names->FindStringExact(f.after, f.text) : names->FindString(f.after, f.text);
       EXPECT_EQ(index, f.index) << "after " << f.after;
     }
     // Deleting before the selection moves it; deleting it clears it.

@@ -86,8 +86,7 @@ TEST_F(GridModelTest, SortingOrdersNumbersByValueAndTextIgnoringCase) {
       {0, true, {L"2", L"1", L"3"}},   // Anchor, bolt, clip
       {0, false, {L"3", L"1", L"2"}},  // clip, bolt, Anchor
       {1, true, {L"2", L"1", L"3"}},   // 3, 12, 100: by value, not as text
-      {1, false, {L"3", L"1", L"2"}},
-      {3, true, {L"2", L"3", L"1"}},   // Duct, Duct (stable), Pipe
+      {1, false, {L"3", L"1", L"2"}}, {3, true, {L"2", L"3", L"1"}},  // Duct, Duct (stable), Pipe
   };
   for (const Case& c : cases) {
     build();

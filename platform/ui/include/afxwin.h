@@ -141,9 +141,9 @@ typedef BOOL (CCmdTarget::*AFX_PNOTIFYEX)(UINT, NMHDR*, LRESULT*);
 
 enum AfxSig : UINT_PTR {
   AfxSig_end = 0,
-  AfxSigCmd_v,      // void ()
-  AfxSigNotify_v,   // void (NMHDR*, LRESULT*)
-  AfxSigNotify_b,   // BOOL (NMHDR*, LRESULT*): TRUE stops the search (ON_NOTIFY_EX)
+  AfxSigCmd_v,     // void ()
+  AfxSigNotify_v,  // void (NMHDR*, LRESULT*)
+  AfxSigNotify_b,  // BOOL (NMHDR*, LRESULT*): TRUE stops the search (ON_NOTIFY_EX)
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -163,33 +163,37 @@ struct AFX_MSGMAP {
   const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
-#define DECLARE_MESSAGE_MAP()                         \
- protected:                                           \
+#define DECLARE_MESSAGE_MAP()                          \
+ protected:                                            \
   static const AFX_MSGMAP* PASCAL GetThisMessageMap(); \
   virtual const AFX_MSGMAP* GetMessageMap() const;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                     \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                      \
   const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
   const AFX_MSGMAP* PASCAL theClass::GetThisMessageMap() {                          \
     [[maybe_unused]] typedef theClass ThisClass;                                    \
     typedef baseClass TheBaseClass;                                                 \
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-#define END_MESSAGE_MAP()                                                          \
-  {0, 0, 0, 0, AfxSig_end, nullptr, nullptr, nullptr}                                            \
-  }                                                                                \
-  ;                                                                                \
+#define END_MESSAGE_MAP()                                                                       \
+  { 0, 0, 0, 0, AfxSig_end, nullptr, nullptr, nullptr }                                         \
+  }                                                                                             \
+  ;                                                                                             \
   static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-  return &messageMap;                                                              \
+  return &messageMap;                                                                           \
   }
 
-#define ON_COMMAND(id, memberFxn) \
-  {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), AfxSigCmd_v, static_cast<AFX_PMSG>(memberFxn), nullptr, nullptr},
-#define ON_COMMAND_RANGE(id, idLast, memberFxn)                  \
-  {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(idLast), AfxSigCmd_v, \
-   static_cast<AFX_PMSG>(memberFxn), nullptr, nullptr},
-#define ON_CONTROL(wNotifyCode, id, memberFxn)                      \
-  {WM_COMMAND, (UINT)(wNotifyCode), (UINT)(id), (UINT)(id), AfxSigCmd_v, \
-   static_cast<AFX_PMSG>(memberFxn), nullptr, nullptr},
+#define ON_COMMAND(id, memberFxn)                                                                 \
+  {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), AfxSigCmd_v, static_cast<AFX_PMSG>(memberFxn), \
+   nullptr,    nullptr},
+#define ON_COMMAND_RANGE(id, idLast, memberFxn)                   \
+  {WM_COMMAND,     CN_COMMAND,  (UINT)(id),                       \
+   (UINT)(idLast), AfxSigCmd_v, static_cast<AFX_PMSG>(memberFxn), \
+   nullptr,        nullptr},
+#define ON_CONTROL(wNotifyCode, id, memberFxn)    \
+  {WM_COMMAND,  (UINT)(wNotifyCode),              \
+   (UINT)(id),  (UINT)(id),                       \
+   AfxSigCmd_v, static_cast<AFX_PMSG>(memberFxn), \
+   nullptr,     nullptr},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
@@ -205,12 +209,20 @@ struct AFX_MSGMAP {
 #define ON_CBN_SELENDOK(id, memberFxn) ON_CONTROL(CBN_SELENDOK, id, memberFxn)
 #define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
 #define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(LBN_DBLCLK, id, memberFxn)
-#define ON_NOTIFY(wNotifyCode, id, memberFxn)                           \
-  {WM_NOTIFY, (UINT)(wNotifyCode), (UINT)(id), (UINT)(id), AfxSigNotify_v, \
-   nullptr, static_cast<AFX_PNOTIFY>(memberFxn), nullptr},
-#define ON_NOTIFY_EX(wNotifyCode, id, memberFxn)                        \
-  {WM_NOTIFY, (UINT)(wNotifyCode), (UINT)(id), (UINT)(id), AfxSigNotify_b, \
-   nullptr, nullptr, static_cast<AFX_PNOTIFYEX>(memberFxn)},
+#define ON_NOTIFY(wNotifyCode, id, memberFxn) \
+  {WM_NOTIFY,                                 \
+   (UINT)(wNotifyCode),                       \
+   (UINT)(id),                                \
+   (UINT)(id),                                \
+   AfxSigNotify_v,                            \
+   nullptr,                                   \
+   static_cast<AFX_PNOTIFY>(memberFxn),       \
+   nullptr},
+#define ON_NOTIFY_EX(wNotifyCode, id, memberFxn) \
+  {WM_NOTIFY,      (UINT)(wNotifyCode),          \
+   (UINT)(id),     (UINT)(id),                   \
+   AfxSigNotify_b, nullptr,                      \
+   nullptr,        static_cast<AFX_PNOTIFYEX>(memberFxn)},
 
 class CCmdTarget : public CObject {
  public:

@@ -79,10 +79,10 @@ TEST(UserOptionRows, ShownAndStoredValues) {
     const wchar_t* shown;
     const wchar_t* storedBack;
   } cases[] = {
-      {L"0", true, L"No", L"0"},      {L"1", true, L"Yes", L"1"},
-      {L"", true, L"Yes", L"1"},      {L"no", true, L"Yes", L"1"},
-      {L"00", true, L"Yes", L"1"},    {L"", false, L"", L""},
-      {L"0", false, L"0", L"0"},      {L"Zo\u00eb", false, L"Zo\u00eb", L"Zo\u00eb"},
+      {L"0", true, L"No", L"0"},   {L"1", true, L"Yes", L"1"},
+      {L"", true, L"Yes", L"1"},   {L"no", true, L"Yes", L"1"},
+      {L"00", true, L"Yes", L"1"}, {L"", false, L"", L""},
+      {L"0", false, L"0", L"0"},   {L"Zo\u00eb", false, L"Zo\u00eb", L"Zo\u00eb"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);

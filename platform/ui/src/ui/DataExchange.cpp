@@ -16,9 +16,7 @@ HWND CDataExchange::PrepareCtrl(int id) {
   return control ? control->m_hWnd : nullptr;
 }
 
-void CDataExchange::Fail() {
-  throw new CUserException();
-}
+void CDataExchange::Fail() { throw new CUserException(); }
 
 namespace {
 
@@ -55,8 +53,10 @@ void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
   CWnd* item = itemOf(pDX, nIDC);
   if (item == nullptr) return;
-  if (pDX->m_bSaveAndValidate) item->GetWindowText(value);
-  else item->SetWindowText(value);
+  if (pDX->m_bSaveAndValidate)
+    item->GetWindowText(value);
+  else
+    item->SetWindowText(value);
 }
 
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
@@ -119,8 +119,10 @@ void AFXAPI DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
   CWnd* item = itemOf(pDX, nIDC);
   if (item == nullptr) return;
   auto* button = static_cast<CButton*>(item);
-  if (pDX->m_bSaveAndValidate) value = button->GetCheck();
-  else button->SetCheck(value);
+  if (pDX->m_bSaveAndValidate)
+    value = button->GetCheck();
+  else
+    button->SetCheck(value);
 }
 
 void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
@@ -149,16 +151,20 @@ void AFXAPI DDX_CBStringExact(CDataExchange* pDX, int nIDC, CString& value) {
     return;
   }
   int index = combo->FindStringExact(-1, value);
-  if (index >= 0) combo->SetCurSel(index);
-  else if (combo->controlState() && !combo->controlState()->isDropList()) combo->SetWindowText(value);
+  if (index >= 0)
+    combo->SetCurSel(index);
+  else if (combo->controlState() && !combo->controlState()->isDropList())
+    combo->SetWindowText(value);
 }
 
 void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
   CWnd* item = itemOf(pDX, nIDC);
   if (item == nullptr) return;
   auto* combo = static_cast<CComboBox*>(item);
-  if (pDX->m_bSaveAndValidate) index = combo->GetCurSel();
-  else combo->SetCurSel(index);
+  if (pDX->m_bSaveAndValidate)
+    index = combo->GetCurSel();
+  else
+    combo->SetCurSel(index);
 }
 
 void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
@@ -167,8 +173,10 @@ void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
   auto* list = static_cast<CListBox*>(item);
   if (pDX->m_bSaveAndValidate) {
     int selected = list->GetCurSel();
-    if (selected < 0) value.Empty();
-    else list->GetText(selected, value);
+    if (selected < 0)
+      value.Empty();
+    else
+      list->GetText(selected, value);
     return;
   }
   if (list->SelectString(-1, value) < 0) list->SetCurSel(-1);
@@ -178,8 +186,10 @@ void AFXAPI DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
   CWnd* item = itemOf(pDX, nIDC);
   if (item == nullptr) return;
   auto* list = static_cast<CListBox*>(item);
-  if (pDX->m_bSaveAndValidate) index = list->GetCurSel();
-  else list->SetCurSel(index);
+  if (pDX->m_bSaveAndValidate)
+    index = list->GetCurSel();
+  else
+    list->SetCurSel(index);
 }
 
 void AFXAPI DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {

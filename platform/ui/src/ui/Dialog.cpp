@@ -129,8 +129,10 @@ std::wstring withoutMnemonics(const std::wstring& text) {
   std::wstring plain;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == L'&') {
-      if (i + 1 < text.size() && text[i + 1] == L'&') plain += L'&';
-      else continue;
+      if (i + 1 < text.size() && text[i + 1] == L'&')
+        plain += L'&';
+      else
+        continue;
       ++i;
       continue;
     }
@@ -235,7 +237,10 @@ INT_PTR CDialog::DoModal() {
     bool recorded = false;
     ~Cleanup() {
       // An exception out of the dialog's code still closes its run.
-      if (!recorded) tabrik::ui::recordDialogRun(dialog->m_dialogName.empty() ? dialog->m_state->tmpl->name : dialog->m_dialogName, dialog->m_state->caption, dialog->m_state->result, {});
+      if (!recorded)
+        tabrik::ui::recordDialogRun(
+            dialog->m_dialogName.empty() ? dialog->m_state->tmpl->name : dialog->m_dialogName,
+            dialog->m_state->caption, dialog->m_state->result, {});
       ::EnableWindow(owner, ownerWasDisabled ? FALSE : TRUE);
       ::SetActiveWindow(owner);
       dialog->m_state.reset();

@@ -19,8 +19,10 @@ ResbufList::~ResbufList() {
 
 resbuf* ResbufList::add(short type) {
   resbuf* item = acutNewRb(type);
-  if (m_tail) m_tail->rbnext = item;
-  else m_head = item;
+  if (m_tail)
+    m_tail->rbnext = item;
+  else
+    m_head = item;
   m_tail = item;
   return item;
 }
@@ -61,8 +63,10 @@ ResbufList& ResbufList::close() {
 
 ResbufList& ResbufList::chain(resbuf* items) {
   if (items == nullptr) return *this;
-  if (m_tail) m_tail->rbnext = items;
-  else m_head = items;
+  if (m_tail)
+    m_tail->rbnext = items;
+  else
+    m_head = items;
   while (items->rbnext) items = items->rbnext;
   m_tail = items;
   return *this;
@@ -130,22 +134,32 @@ resbuf* dumpDialog(const DialogState& state) {
         break;
       case ControlKind::CheckBox:
       case ControlKind::RadioButton:
-        dump.open().text(L"check").text(labelOf(control)).boolean(control.check == BST_CHECKED).close();
+        dump.open()
+            .text(L"check")
+            .text(labelOf(control))
+            .boolean(control.check == BST_CHECKED)
+            .close();
         break;
       case ControlKind::ComboBox:
         dump.open().text(L"combo").text(labelOf(control)).text(control.text).close();
         break;
       case ControlKind::ListBox: {
         dump.open().text(L"list").text(labelOf(control));
-        if (control.selection >= 0) dump.integer(control.selection);
-        else dump.boolean(false);
+        if (control.selection >= 0)
+          dump.integer(control.selection);
+        else
+          dump.boolean(false);
         for (const std::wstring& item : control.items) dump.text(item);
         dump.close();
         break;
       }
       case ControlKind::Static:
         if (control.textSetAtRunTime)
-          dump.open().text(L"static").integer(static_cast<int>(control.id())).text(control.text).close();
+          dump.open()
+              .text(L"static")
+              .integer(static_cast<int>(control.id()))
+              .text(control.text)
+              .close();
         break;
       case ControlKind::Grid: {
         const GridModel& grid = *control.grid;

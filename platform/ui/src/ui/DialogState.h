@@ -13,7 +13,18 @@
 
 namespace tabrik::ui {
 
-enum class ControlKind { Static, GroupBox, Edit, PushButton, CheckBox, RadioButton, ComboBox, ListBox, Grid, Other };
+enum class ControlKind {
+  Static,
+  GroupBox,
+  Edit,
+  PushButton,
+  CheckBox,
+  RadioButton,
+  ComboBox,
+  ListBox,
+  Grid,
+  Other
+};
 
 ControlKind controlKind(const DLGITEM_DATA& item);
 

@@ -15,7 +15,8 @@ int CGridControl::InsertColumn(LPCTSTR heading, GridCellKind kind, int width) {
 int CGridControl::GetColumnCount() const { return model() ? model()->columnCount() : 0; }
 
 void CGridControl::SetColumnHidden(int column, BOOL hidden) {
-  if (GridModel* grid = model(); grid && grid->column(column)) grid->column(column)->hidden = hidden != FALSE;
+  if (GridModel* grid = model(); grid && grid->column(column))
+    grid->column(column)->hidden = hidden != FALSE;
 }
 
 BOOL CGridControl::IsColumnHidden(int column) const {
@@ -24,11 +25,13 @@ BOOL CGridControl::IsColumnHidden(int column) const {
 }
 
 void CGridControl::SetColumnReadOnly(int column, BOOL readOnly) {
-  if (GridModel* grid = model(); grid && grid->column(column)) grid->column(column)->readOnly = readOnly != FALSE;
+  if (GridModel* grid = model(); grid && grid->column(column))
+    grid->column(column)->readOnly = readOnly != FALSE;
 }
 
 void CGridControl::SetColumnWidth(int column, int width) {
-  if (GridModel* grid = model(); grid && grid->column(column)) grid->column(column)->width = width < 0 ? 0 : width;
+  if (GridModel* grid = model(); grid && grid->column(column))
+    grid->column(column)->width = width < 0 ? 0 : width;
 }
 
 int CGridControl::GetColumnWidth(int column) const {
@@ -71,7 +74,8 @@ CString CGridControl::GetItemText(int row, int column) const {
 }
 
 void CGridControl::SetCellKind(int row, int column, GridCellKind kind) {
-  if (GridModel* grid = model(); grid && grid->cell(row, column)) grid->cell(row, column)->kind = kind;
+  if (GridModel* grid = model(); grid && grid->cell(row, column))
+    grid->cell(row, column)->kind = kind;
 }
 
 GridCellKind CGridControl::GetCellKind(int row, int column) const {

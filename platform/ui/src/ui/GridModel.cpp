@@ -87,8 +87,10 @@ int GridModel::insertRow(std::wstring firstCell, int before) {
 bool GridModel::deleteRow(int number) {
   if (number < 1 || number >= rowCount()) return false;
   m_rows.erase(m_rows.begin() + (number - 1));
-  if (m_selected == number) m_selected = 0;
-  else if (m_selected > number) --m_selected;
+  if (m_selected == number)
+    m_selected = 0;
+  else if (m_selected > number)
+    --m_selected;
   return true;
 }
 
@@ -162,14 +164,16 @@ void GridModel::sort(int columnIndex, bool ascending) {
   std::vector<size_t> order(m_rows.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    int compared = compareCells(m_rows[a].cells[columnIndex].text, m_rows[b].cells[columnIndex].text);
+    int compared =
+        compareCells(m_rows[a].cells[columnIndex].text, m_rows[b].cells[columnIndex].text);
     return ascending ? compared < 0 : compared > 0;
   });
   std::vector<GridRow> sorted;
   sorted.reserve(m_rows.size());
   int newSelected = 0;
   for (size_t i = 0; i < order.size(); ++i) {
-    if (selected && order[i] == static_cast<size_t>(m_selected - 1)) newSelected = static_cast<int>(i) + 1;
+    if (selected && order[i] == static_cast<size_t>(m_selected - 1))
+      newSelected = static_cast<int>(i) + 1;
     sorted.push_back(std::move(m_rows[order[i]]));
   }
   m_rows = std::move(sorted);

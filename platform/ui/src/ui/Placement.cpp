@@ -34,8 +34,8 @@ RECT restorePlacement(const std::wstring& dialogName, const DLGTEMPLATE_DATA& di
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (RegQueryValueExW(key, kValues[i], nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                         &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(key, kValues[i], nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
         type != REG_DWORD) {
       complete = false;
       break;

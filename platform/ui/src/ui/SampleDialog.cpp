@@ -36,30 +36,31 @@ HINSTANCE sampleResources() {
   static HINSTANCE__ resources{
       L"host",
       {
-          DLGTEMPLATE_DATA{IDD_SAMPLE,
-                           L"IDD_SAMPLE",
-                           L"Sample",
-                           260,
-                           200,
-                           {
-                               {L"STATIC", (UINT)IDC_STATIC, L"&Name:", 0, 7, 7, 40, 10},
-                               {L"EDIT", IDC_NAME, L"", ES_AUTOHSCROLL, 50, 7, 120, 12},
-                               {L"STATIC", (UINT)IDC_STATIC, L"N&otes:", 0, 7, 23, 40, 10},
-                               {L"EDIT", IDC_NOTES, L"", ES_MULTILINE | ES_WANTRETURN, 50, 23, 120, 30},
-                               {L"BUTTON", IDC_URGENT, L"&Urgent", BS_AUTOCHECKBOX, 50, 57, 60, 10},
-                               {L"STATIC", (UINT)IDC_STATIC, L"&Colour:", 0, 7, 71, 40, 10},
-                               {L"COMBOBOX", IDC_COLOUR, L"", CBS_DROPDOWNLIST, 50, 71, 60, 60},
-                               {L"STATIC", (UINT)IDC_STATIC, L"&Size:", 0, 120, 71, 30, 10},
-                               {L"COMBOBOX", IDC_SIZE, L"", CBS_DROPDOWN, 150, 71, 60, 60},
-                               {L"STATIC", (UINT)IDC_STATIC, L"&Items:", 0, 7, 87, 40, 10},
-                               {L"LISTBOX", IDC_ITEMS, L"", LBS_NOTIFY, 50, 87, 120, 30},
-                               {L"BUTTON", IDC_ADD, L"&Add", BS_PUSHBUTTON, 180, 87, 50, 14},
-                               {GRIDCONTROL_CLASS, IDC_GRID, L"", 0, 7, 121, 246, 50},
-                               {L"STATIC", IDC_STATUS, L"Ready", 0, 7, 175, 150, 10},
-                               {L"BUTTON", IDC_MORE, L"&More...", BS_PUSHBUTTON, 90, 185, 50, 14},
-                               {L"BUTTON", IDOK, L"OK", BS_DEFPUSHBUTTON, 145, 185, 50, 14},
-                               {L"BUTTON", IDCANCEL, L"Cancel", BS_PUSHBUTTON, 200, 185, 50, 14},
-                           }},
+          DLGTEMPLATE_DATA{
+              IDD_SAMPLE,
+              L"IDD_SAMPLE",
+              L"Sample",
+              260,
+              200,
+              {
+                  {L"STATIC", (UINT)IDC_STATIC, L"&Name:", 0, 7, 7, 40, 10},
+                  {L"EDIT", IDC_NAME, L"", ES_AUTOHSCROLL, 50, 7, 120, 12},
+                  {L"STATIC", (UINT)IDC_STATIC, L"N&otes:", 0, 7, 23, 40, 10},
+                  {L"EDIT", IDC_NOTES, L"", ES_MULTILINE | ES_WANTRETURN, 50, 23, 120, 30},
+                  {L"BUTTON", IDC_URGENT, L"&Urgent", BS_AUTOCHECKBOX, 50, 57, 60, 10},
+                  {L"STATIC", (UINT)IDC_STATIC, L"&Colour:", 0, 7, 71, 40, 10},
+                  {L"COMBOBOX", IDC_COLOUR, L"", CBS_DROPDOWNLIST, 50, 71, 60, 60},
+                  {L"STATIC", (UINT)IDC_STATIC, L"&Size:", 0, 120, 71, 30, 10},
+                  {L"COMBOBOX", IDC_SIZE, L"", CBS_DROPDOWN, 150, 71, 60, 60},
+                  {L"STATIC", (UINT)IDC_STATIC, L"&Items:", 0, 7, 87, 40, 10},
+                  {L"LISTBOX", IDC_ITEMS, L"", LBS_NOTIFY, 50, 87, 120, 30},
+                  {L"BUTTON", IDC_ADD, L"&Add", BS_PUSHBUTTON, 180, 87, 50, 14},
+                  {GRIDCONTROL_CLASS, IDC_GRID, L"", 0, 7, 121, 246, 50},
+                  {L"STATIC", IDC_STATUS, L"Ready", 0, 7, 175, 150, 10},
+                  {L"BUTTON", IDC_MORE, L"&More...", BS_PUSHBUTTON, 90, 185, 50, 14},
+                  {L"BUTTON", IDOK, L"OK", BS_DEFPUSHBUTTON, 145, 185, 50, 14},
+                  {L"BUTTON", IDCANCEL, L"Cancel", BS_PUSHBUTTON, 200, 185, 50, 14},
+              }},
           DLGTEMPLATE_DATA{IDD_SAMPLE_CONFIRM,
                            L"IDD_SAMPLE_CONFIRM",
                            L"Confirm",
@@ -126,7 +127,8 @@ class CSampleDialog : public CDialog {
     for (const wchar_t* colour : {L"Red", L"Green", L"Blue"})
       static_cast<CComboBox*>(colours)->AddString(colour);
     CWnd* sizes = GetDlgItem(IDC_SIZE);
-    for (const wchar_t* size : {L"Small", L"Large"}) static_cast<CComboBox*>(sizes)->AddString(size);
+    for (const wchar_t* size : {L"Small", L"Large"})
+      static_cast<CComboBox*>(sizes)->AddString(size);
     CDialog::OnInitDialog();
     m_grid.InsertColumn(L"Name");
     m_grid.InsertColumn(L"Qty");
@@ -259,9 +261,10 @@ std::optional<SampleResult> runSampleDialog(const std::wstring& name) {
   {
     CSampleDialog dialog(name.c_str());
     if (dialog.DoModal() == IDOK) {
-      outcome = SampleResult{dialog.m_name.str(),   dialog.m_notes.str(), dialog.m_urgent == BST_CHECKED,
-                             dialog.m_colour.str(), dialog.m_size.str(),  dialog.m_item.str(),
-                             dialog.m_confirmed,    dialog.m_rows};
+      outcome =
+          SampleResult{dialog.m_name.str(),   dialog.m_notes.str(), dialog.m_urgent == BST_CHECKED,
+                       dialog.m_colour.str(), dialog.m_size.str(),  dialog.m_item.str(),
+                       dialog.m_confirmed,    dialog.m_rows};
     }
   }
   acDocManager->popResourceHandle();

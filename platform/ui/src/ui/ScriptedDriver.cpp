@@ -141,8 +141,7 @@ class ScriptRun {
     const std::wstring verb = lower(action.items[0].text);
     const std::vector<ScriptValue>& args = action.items;
     auto needs = [&](size_t count) -> std::optional<std::wstring> {
-      if (args.size() < count + 1)
-        return L"too few arguments: " + action.shown();
+      if (args.size() < count + 1) return L"too few arguments: " + action.shown();
       return std::nullopt;
     };
     if (verb == L"dump") {
@@ -190,8 +189,9 @@ class ScriptRun {
   }
 
   // The first named control of the kinds given; a reason when there is none.
-  std::optional<std::wstring> pick(const ScriptValue& name, std::initializer_list<ControlKind> kinds,
-                                   const wchar_t* what, ControlState*& chosen) const {
+  std::optional<std::wstring> pick(const ScriptValue& name,
+                                   std::initializer_list<ControlKind> kinds, const wchar_t* what,
+                                   ControlState*& chosen) const {
     std::vector<ControlState*> candidates = named(name);
     if (candidates.empty()) return L"no control " + name.shown();
     for (ControlState* control : candidates) {
@@ -208,7 +208,9 @@ class ScriptRun {
 
   std::optional<std::wstring> set(const ScriptValue& name, const ScriptValue& value) {
     ControlState* control = nullptr;
-    if (auto problem = pick(name, {ControlKind::Edit, ControlKind::ComboBox, ControlKind::CheckBox, ControlKind::RadioButton},
+    if (auto problem = pick(name,
+                            {ControlKind::Edit, ControlKind::ComboBox, ControlKind::CheckBox,
+                             ControlKind::RadioButton},
                             L"an edit, combo or check box", control))
       return problem;
     if (control->kind == ControlKind::CheckBox || control->kind == ControlKind::RadioButton) {
@@ -219,7 +221,8 @@ class ScriptRun {
       }
       return std::nullopt;
     }
-    std::optional<std::wstring> text = value.isNil() ? std::optional<std::wstring>(L"") : value.asText();
+    std::optional<std::wstring> text =
+        value.isNil() ? std::optional<std::wstring>(L"") : value.asText();
     if (!text) return name.shown() + L" takes text, not " + value.shown();
     if (control->kind == ControlKind::Edit) {
       if (control->readOnly) return name.shown() + L" is read-only";
@@ -239,7 +242,8 @@ class ScriptRun {
 
   std::optional<std::wstring> select(const ScriptValue& name, const ScriptValue& item) {
     ControlState* control = nullptr;
-    if (auto problem = pick(name, {ControlKind::ListBox, ControlKind::ComboBox}, L"a list or combo box", control))
+    if (auto problem = pick(name, {ControlKind::ListBox, ControlKind::ComboBox},
+                            L"a list or combo box", control))
       return problem;
     int index = -1;
     if (item.kind == ScriptValue::Kind::Integer) {
@@ -262,8 +266,9 @@ class ScriptRun {
 
   std::optional<std::wstring> press(const ScriptValue& name) {
     ControlState* control = nullptr;
-    if (auto problem = pick(name, {ControlKind::PushButton, ControlKind::CheckBox, ControlKind::RadioButton},
-                            L"a button", control))
+    if (auto problem =
+            pick(name, {ControlKind::PushButton, ControlKind::CheckBox, ControlKind::RadioButton},
+                 L"a button", control))
       return problem;
     if (control->kind == ControlKind::CheckBox) {
       control->check = control->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
@@ -292,7 +297,8 @@ class ScriptRun {
     GridModel& grid = *control->grid;
     int row = 0;
     if (rowName->kind == ScriptValue::Kind::Integer) {
-      if (rowName->integer >= 1 && rowName->integer < grid.rowCount()) row = static_cast<int>(rowName->integer);
+      if (rowName->integer >= 1 && rowName->integer < grid.rowCount())
+        row = static_cast<int>(rowName->integer);
     } else if (std::optional<std::wstring> text = rowName->asText()) {
       row = grid.findRow(*text);
     }
@@ -310,12 +316,13 @@ class ScriptRun {
     } else if (grid.kind(row, column) == GCK_CHECK) {
       refusal = grid.userSetCheck(row, column, !value->isNil());
     } else {
-      std::optional<std::wstring> text = value->isNil() ? std::optional<std::wstring>(L"") : value->asText();
+      std::optional<std::wstring> text =
+          value->isNil() ? std::optional<std::wstring>(L"") : value->asText();
       if (!text) return L"the cell takes text, not " + value->shown();
       refusal = grid.userEdit(row, column, *text);
     }
-    const std::wstring where = L"the cell " + rowName->shown() + L" " + columnName->shown() +
-                               L" of " + gridName.shown();
+    const std::wstring where =
+        L"the cell " + rowName->shown() + L" " + columnName->shown() + L" of " + gridName.shown();
     switch (refusal) {
       case GridRefusal::ReadOnly:
         return where + L" is read-only";

@@ -52,8 +52,7 @@ int insertItem(tabrik::ui::ControlState* control, int index, LPCTSTR text, bool 
   auto& items = control->items;
   if (sorted) {
     index = 0;
-    while (index < static_cast<int>(items.size()) &&
-           compareNoCase(items[index], value) <= 0)
+    while (index < static_cast<int>(items.size()) && compareNoCase(items[index], value) <= 0)
       ++index;
   } else if (index < 0 || index > static_cast<int>(items.size())) {
     index = static_cast<int>(items.size());
@@ -223,7 +222,8 @@ void CWnd::MoveWindow(int x, int y, int width, int height, BOOL) {
 }
 
 void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
-  if (rect) MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
+  if (rect)
+    MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
 }
 
 int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type) {
@@ -261,8 +261,9 @@ UINT CWnd::GetDlgItemInt(int id, BOOL* translated, BOOL isSigned) const {
   wchar_t* end = nullptr;
   errno = 0;
   long long number = value.empty() ? 0 : std::wcstoll(value.c_str(), &end, 10);
-  bool ok = !value.empty() && end != nullptr && *end == L'\0' && errno == 0 &&
-            (isSigned ? number >= INT32_MIN && number <= INT32_MAX : number >= 0 && number <= UINT32_MAX);
+  bool ok =
+      !value.empty() && end != nullptr && *end == L'\0' && errno == 0 &&
+      (isSigned ? number >= INT32_MIN && number <= INT32_MAX : number >= 0 && number <= UINT32_MAX);
   if (translated) *translated = ok ? TRUE : FALSE;
   return ok ? static_cast<UINT>(number) : 0;
 }
@@ -333,8 +334,10 @@ int deleteItem(tabrik::ui::ControlState* control, UINT index) {
   control->items.erase(control->items.begin() + index);
   control->itemData.erase(control->itemData.begin() + index);
   int position = static_cast<int>(index);
-  if (control->selection == position) control->selection = -1;
-  else if (control->selection > position) --control->selection;
+  if (control->selection == position)
+    control->selection = -1;
+  else if (control->selection > position)
+    --control->selection;
   return static_cast<int>(control->items.size());
 }
 
@@ -392,11 +395,20 @@ bool sortedStyle(const tabrik::ui::ControlState* control, DWORD flag) {
 
 }  // namespace
 
-int CComboBox::AddString(LPCTSTR text) { return insertItem(m_control, -1, text, sortedStyle(m_control, CBS_SORT)); }
-int CComboBox::InsertString(int index, LPCTSTR text) { return insertItem(m_control, index, text, false); }
+int CComboBox::AddString(LPCTSTR text) {
+  return insertItem(m_control, -1, text, sortedStyle(m_control, CBS_SORT));
+}
+int CComboBox::InsertString(int index, LPCTSTR text) {
+  return insertItem(m_control, index, text, false);
+}
 int CComboBox::DeleteString(UINT index) { return deleteItem(m_control, index); }
-void CComboBox::ResetContent() { resetItems(m_control); if (m_control) m_control->text.clear(); }
-int CComboBox::GetCount() const { return m_control ? static_cast<int>(m_control->items.size()) : -1; }
+void CComboBox::ResetContent() {
+  resetItems(m_control);
+  if (m_control) m_control->text.clear();
+}
+int CComboBox::GetCount() const {
+  return m_control ? static_cast<int>(m_control->items.size()) : -1;
+}
 int CComboBox::GetCurSel() const { return m_control ? m_control->selection : -1; }
 int CComboBox::SetCurSel(int select) {
   int result = selectItem(m_control, select, true);
@@ -422,11 +434,17 @@ int CComboBox::SelectString(int startAfter, LPCTSTR text) {
 int CComboBox::SetItemData(int index, DWORD_PTR data) { return setData(m_control, index, data); }
 DWORD_PTR CComboBox::GetItemData(int index) const { return getData(m_control, index); }
 
-int CListBox::AddString(LPCTSTR text) { return insertItem(m_control, -1, text, sortedStyle(m_control, LBS_SORT)); }
-int CListBox::InsertString(int index, LPCTSTR text) { return insertItem(m_control, index, text, false); }
+int CListBox::AddString(LPCTSTR text) {
+  return insertItem(m_control, -1, text, sortedStyle(m_control, LBS_SORT));
+}
+int CListBox::InsertString(int index, LPCTSTR text) {
+  return insertItem(m_control, index, text, false);
+}
 int CListBox::DeleteString(UINT index) { return deleteItem(m_control, index); }
 void CListBox::ResetContent() { resetItems(m_control); }
-int CListBox::GetCount() const { return m_control ? static_cast<int>(m_control->items.size()) : -1; }
+int CListBox::GetCount() const {
+  return m_control ? static_cast<int>(m_control->items.size()) : -1;
+}
 int CListBox::GetCurSel() const { return m_control ? m_control->selection : -1; }
 int CListBox::SetCurSel(int select) { return selectItem(m_control, select, false); }
 int CListBox::GetText(int index, LPTSTR text) const { return itemText(m_control, index, text); }
