@@ -71,7 +71,7 @@ BOOL CSubmitBug::OnInitDialog() {
   SetDlgItemText(IDC_SB_EMAIL2, email.c_str());
   SetDlgItemText(IDC_SB_PHONE, readUserSetting(kShared, L"Phone").c_str());
   m_desktop.SetCheck(readUserSetting(kShared, L"bSendToDesktop2") == L"1" ? BST_CHECKED
-                                                                         : BST_UNCHECKED);
+                                                                          : BST_UNCHECKED);
   const std::wstring title = submitDialogTitle(m_report.kind);
   if (!title.empty()) {
     SetWindowText(title.c_str());
@@ -102,8 +102,9 @@ void CSubmitBug::OnOK() {
   writeUserSetting(kShared, L"Phone", m_report.phone);
   log.append("Done\n");
 
-  SupportReportDelivery delivery(
-      m_hWnd, [this](const std::wstring& status) { SetDlgItemText(IDC_SB_STATUS, status.c_str()); });
+  SupportReportDelivery delivery(m_hWnd, [this](const std::wstring& status) {
+    SetDlgItemText(IDC_SB_STATUS, status.c_str());
+  });
   if (m_desktop.GetCheck() == BST_CHECKED) {
     writeUserSetting(kShared, L"bSendToDesktop2", L"1");
     delivery.saveToDesktop(m_report);

@@ -9,8 +9,7 @@
 
 namespace tabrik::arx {
 
-CUserOptions::CUserOptions(const std::wstring& product, const std::wstring& variant,
-                           CWnd* parent)
+CUserOptions::CUserOptions(const std::wstring& product, const std::wstring& variant, CWnd* parent)
     : CAcUiDialog(IDD_USEROPTIONS, parent), m_product(product), m_variant(variant) {}
 
 void CUserOptions::DoDataExchange(CDataExchange* pDX) {

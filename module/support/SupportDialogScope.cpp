@@ -23,7 +23,7 @@ constexpr const wchar_t* kDefaultComponentsUrl =
 std::wstring componentsUrl() {
   const char* configured = std::getenv("TABRIK_COMPONENTS_URL");
   return configured != nullptr && *configured != '\0' ? wideText(configured)
-                                                       : kDefaultComponentsUrl;
+                                                      : kDefaultComponentsUrl;
 }
 
 int ownedMessage(const wchar_t* text, UINT style) {
@@ -57,21 +57,23 @@ void showComponentsMissingPrompt(INT_PTR runResult) {
     return;
   }
   const std::wstring url = componentsUrl();
-  HINSTANCE result = ShellExecuteW(adsw_acadMainWnd(), L"OPEN", url.c_str(), nullptr, nullptr,
-                                   SW_SHOWNOACTIVATE);
+  HINSTANCE result =
+      ShellExecuteW(adsw_acadMainWnd(), L"OPEN", url.c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
   if (reinterpret_cast<INT_PTR>(result) > 32) {
     acutPrintf(L"\nDownloading %ls", url.c_str());
-    ownedMessage(L"The download of the missing components has started.\nWhen it has finished, "
-                 L"close AutoCAD, run the downloaded installer and start AutoCAD again.\nIf "
-                 L"problems continue, please contact Norvane technical support.",
-                 MB_OK);
+    ownedMessage(
+        L"The download of the missing components has started.\nWhen it has finished, "
+        L"close AutoCAD, run the downloaded installer and start AutoCAD again.\nIf "
+        L"problems continue, please contact Norvane technical support.",
+        MB_OK);
     return;
   }
   acutPrintf(L"\nError downloading %ls", url.c_str());
   acutPrintf(L"\nPlease contact Norvane technical support.");
-  ownedMessage(L"The components could not be downloaded.\nPlease contact Norvane technical "
-               L"support.",
-               MB_OK);
+  ownedMessage(
+      L"The components could not be downloaded.\nPlease contact Norvane technical "
+      L"support.",
+      MB_OK);
 }
 
 }  // namespace tabrik::arx

@@ -234,7 +234,7 @@ bool SupportReportDelivery::saveToDesktop(const SupportReport& report) {
               supportAddress() + L" by hand.",
           L"EMAIL NOT SENT!", MB_OK | MB_ICONWARNING);
   const std::wstring command = L"explorer.exe /select," + archivePath;
-  resbuf* call = acutBuildList(RTSTR, L"startapp", RTSTR, command.c_str(), RTNONE);
+  resbuf* call = acutBuildList(RTSTR, L"startapp", RTSTR, command.c_str(), 0);
   resbuf* result = nullptr;
   acedInvoke(call, &result);
   acutRelRb(call);

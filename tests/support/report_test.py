@@ -102,7 +102,7 @@ class SubmitBugTest(unittest.TestCase):
                  "(nv_nv-submitBug %d %s %s %s (list %s))" % (
                      kind, lisp_string(label), lisp_string(os.path.join(self.work, "logs") + "/"),
                      lisp_string("Version 7.1"), " ".join(lisp_string(f) for f in files)),
-                 "(host:dialogs)", "(host:message-boxes)"] + list(more)
+                 "(host:dialogs)", "(host:message-boxes)", "(host:shell-log)"] + list(more)
         values, output = run_lisp(forms, self.work, env=self.env(port or (self.server.port if self.server else 9)))
         return values, output
 
@@ -171,6 +171,30 @@ class SubmitBugTest(unittest.TestCase):
             self.assertEqual(sorted(z.namelist()), ["Plan.dwg", "Std.nv", "nv_error.txt"])
         self.assertNotIn("Message could not be sent", values[3])
         self.assertEqual(self.registry()["bSendToDesktop2"], '"1"')
+
+    def test_attachment_list_edits_what_is_sent(self):
+        notes = os.path.join(self.work, "Notes.ies")
+        open(notes, "w").write("photometric data\n")
+        nested = ('(list (list "dump") (list "select" "Files" 0) (list "press" "Remove") (list "press" "Add")'
+                  ' (list "press" "Add") (list "press" "Add") (list "press" "OK"))')
+        main = dialog_script(desktop=True, extra=[("press", "Attachments. . ."), ("dump",)])
+        # The file dialog takes the string answers: a new file, the same file in other
+        # letter case (not added twice), a cancel.
+        values, output = self.submit([main, nested], answers=[notes, notes.upper(), "*cancel*"], port=9)
+        dialogs = values[2]
+        self.assertIn('("IDD_ATTACHMENTS" "Norvane Attachments" 1 ((("list" "Files:" nil %s %s)))'
+                      % (lisp_string(self.drawing), lisp_string(self.database)), dialogs)
+        self.assertIn('("static" 2207 "(2 files)")', dialogs)
+        with zipfile.ZipFile(self.desktop_archive()) as z:
+            self.assertEqual(sorted(z.namelist()), ["Notes.ies", "Std.nv", "nv_error.txt"])
+        shell = values[4]
+        self.assertEqual(shell, '(("startapp" %s 1))' % lisp_string("explorer.exe /select," + self.desktop_archive().replace(self.desktop + "/", self.desktop + "\\")))
+
+    def test_count_label(self):
+        for files, label in [([], '""'), ([self.drawing], '"(1 file)"'), ([self.drawing, "", self.database], '"(2 files)"')]:
+            with self.subTest(files=files):
+                values, _ = self.submit(['(list (list "dump"))'], files=files, port=9)
+                self.assertIn('("static" 2207 %s)' % label, values[2])
 
     def test_every_validation_message(self):
         cases = [

@@ -8,9 +8,7 @@
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName,
                          DWORD dwFlags, LPCTSTR lpszFilter, CWnd* pParentWnd)
-    : CDialog(0, pParentWnd),
-      m_open(bOpenFileDialog),
-      m_path(lpszFileName ? lpszFileName : L"") {
+    : CDialog(0, pParentWnd), m_open(bOpenFileDialog), m_path(lpszFileName ? lpszFileName : L"") {
   m_ofn.Flags = dwFlags;
   m_ofn.lpstrFilter = lpszFilter;
   m_ofn.lpstrDefExt = lpszDefExt;
@@ -20,7 +18,8 @@ INT_PTR CFileDialog::DoModal() {
   namespace host = tabrik::acad::testing;
   std::optional<std::wstring> answer = host::takeTextAnswer();
   if (!answer && host::isInteractive()) {
-    const std::wstring title = m_ofn.lpstrTitle ? m_ofn.lpstrTitle : (m_open ? L"Open" : L"Save As");
+    const std::wstring title =
+        m_ofn.lpstrTitle ? m_ofn.lpstrTitle : (m_open ? L"Open" : L"Save As");
     if (auto typed = host::readTerminal(tabrik::text::toUtf8(title) + ": ")) {
       answer = tabrik::text::fromUtf8(*typed);
     }
