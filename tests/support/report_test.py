@@ -4,6 +4,7 @@ desktop when the user asks or the server cannot be reached; every validation mes
 the registry values and the submission log."""
 import json
 import os
+import socket
 import subprocess
 import sys
 import unittest
@@ -93,7 +94,7 @@ class SubmitBugTest(unittest.TestCase):
                 "TABRIK_SMTP_USER": "mailer", "TABRIK_SMTP_PASSWORD": "s3cret",
                 "TABRIK_SMTP_CA_FILE": self.server.cert if self.server else "",
                 "TABRIK_SUPPORT_ADDRESS": SUPPORT, "TABRIK_MAKER_DOMAIN": "norvane.com",
-                "TABRIK_SMTP_TIMEOUT": "10"}
+                "TABRIK_SMTP_TIMEOUT": "2"}
 
     def submit(self, scripts, answers=(), kind=1, label="Project X", port=None, files=None, more=()):
         files = [self.drawing, "", self.database] if files is None else files
@@ -144,7 +145,23 @@ class SubmitBugTest(unittest.TestCase):
         return os.path.join(self.desktop, "Send to %s--%s" % (SUPPORT, name))
 
     def test_server_down_offers_the_desktop_archive(self):
-        values, output = self.submit([dialog_script()], answers=["YES"], port=9)
+        # Nothing listening, and a server that takes the connection but never answers
+        # (the timeout is 2 seconds here).
+        silent = socket.socket()
+        silent.bind(("127.0.0.1", 0))
+        silent.listen(5)
+        try:
+            for label, port in [("nothing listening", 9), ("silent server", silent.getsockname()[1])]:
+                with self.subTest(label):
+                    for leftover in os.listdir(self.desktop):
+                        os.remove(os.path.join(self.desktop, leftover))
+                    # The first round left the check box set; the user clears it.
+                    values, output = self.submit([dialog_script(desktop=False)], answers=["YES"], port=port)
+                    self.check_desktop_fallback(values)
+        finally:
+            silent.close()
+
+    def check_desktop_fallback(self, values):
         boxes = values[3]
         self.assertIn("Message could not be sent.\\nCould not connect to the SMTP server.", boxes)
         self.assertIn('("EMAIL NOT SENT!" "EMAIL NOT SENT!\\n\\nFile \\"', boxes)
