@@ -20,6 +20,7 @@
 #include "host/JigTimers.h"
 #include "host/ToDoDrawing.h"
 #include "host/tbEditorReactor.h"
+#include "support/SupportConfiguration.h"
 
 namespace tabrik::arx {
 namespace {
@@ -46,6 +47,7 @@ AcRx::AppRetCode initApplication(void* appId) {
   CreateMutexW(/*lpMutexAttributes=*/nullptr, /*bInitialOwner=*/FALSE, L"NorvaneTabrik");
   seedRandom(static_cast<unsigned>(std::time(nullptr)));
   clearToDoDrawing();
+  loadSupportConfiguration();
 
   if (!startDatabaseEngine(s.daoStarted)) {
     showDriverFixPrompt();
