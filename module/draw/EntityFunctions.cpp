@@ -231,8 +231,8 @@ int nv_nv_setGroupSelectable() {
   const Acad::ErrorStatus status = groups->getAt(groupName.c_str(), object, AcDb::kForWrite);
   groups->close();
   if (status != Acad::eOk) return kResultOk;
-  if (AcDbGroup* group = AcDbGroup::cast(object); group != nullptr &&
-                                                  group->setSelectable(selectable) == Acad::eOk)
+  if (AcDbGroup* group = AcDbGroup::cast(object);
+      group != nullptr && group->setSelectable(selectable) == Acad::eOk)
     acedRetT();
   object->close();
   return kResultOk;

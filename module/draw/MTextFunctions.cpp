@@ -61,8 +61,7 @@ std::wstring lastLine(AcDbMText& text, std::wstring remaining) {
   std::wstring tail;
   while (true) {
     const size_t space = remaining.rfind(L' ');
-    const std::wstring word =
-        space == std::wstring::npos ? remaining : remaining.substr(space + 1);
+    const std::wstring word = space == std::wstring::npos ? remaining : remaining.substr(space + 1);
     tail = tail.empty() ? word : word + L" " + tail;
     remaining = space == std::wstring::npos ? std::wstring() : remaining.substr(0, space);
     text.setContents(remaining.c_str());
@@ -175,11 +174,12 @@ int AcDbMtext_lastLineWidth() {
   if (!readEntityName(cursor, name)) return kWrongType;
   AcDbObjectId id;
   AcTransactionManager* manager = actrTransactionManager;
-  if (acdbGetObjectId(id, name) != Acad::eOk || manager == nullptr || manager->startTransaction() == nullptr) return kResultOk;
+  if (acdbGetObjectId(id, name) != Acad::eOk || manager == nullptr ||
+      manager->startTransaction() == nullptr)
+    return kResultOk;
   AcDbObject* object = nullptr;
   AcDbMText* text = nullptr;
-  if (manager->getObject(object, id, AcDb::kForWrite) == Acad::eOk)
-    text = AcDbMText::cast(object);
+  if (manager->getObject(object, id, AcDb::kForWrite) == Acad::eOk) text = AcDbMText::cast(object);
   if (text != nullptr) {
     const std::wstring contents = contentsOf(*text);
     const std::wstring paragraph = lastParagraph(contents);

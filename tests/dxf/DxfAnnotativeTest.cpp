@@ -42,11 +42,10 @@ AcDbObjectId addBlock(AcDbDatabase& db, const ACHAR* name) {
   return id;
 }
 
-// The n-th entity of model space of that class, in the order they were appended.
+// The first entity of model space of that class.
 AcDbObjectId nthOfClass(AcDbDatabase& db, AcRxClass* cls) {
   AcDbBlockTableRecord* space = nullptr;
   acdbOpenObject(space, db.modelSpaceId(), AcDb::kForRead);
-  AcDbObjectIdArray ids;
   std::unique_ptr<AcDbBlockTableRecordIterator> it;
   AcDbBlockTableRecordIterator* raw = nullptr;
   space->newIterator(raw);
@@ -77,7 +76,10 @@ TEST(DxfAnnotative, FlagsSurviveTheFileAndOnlyAnnotatableClassesTakeThem) {
     std::function<AcDbEntity*(AcDbDatabase&)> make;
     bool hasExtension;
   } cases[] = {
-      {"text", AcDbText::desc(), [](AcDbDatabase&) { return new AcDbText({0, 0, 0}, L"t"); },
+      {"text", AcDbText::desc(),
+       [](AcDbDatabase&) {
+         return new AcDbText({0, 0, 0}, L"t");
+       },
        true},
       {"mtext", AcDbMText::desc(),
        [](AcDbDatabase&) {
@@ -95,11 +97,19 @@ TEST(DxfAnnotative, FlagsSurviveTheFileAndOnlyAnnotatableClassesTakeThem) {
        },
        true},
       {"line", AcDbLine::desc(),
-       [](AcDbDatabase&) { return new AcDbLine({0, 0, 0}, {1, 0, 0}); }, false},
+       [](AcDbDatabase&) {
+         return new AcDbLine({0, 0, 0}, {1, 0, 0});
+       },
+       false},
       {"circle", AcDbCircle::desc(),
-       [](AcDbDatabase&) { return new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 1); }, false},
+       [](AcDbDatabase&) {
+         return new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 1);
+       },
+       false},
       {"block reference", AcDbBlockReference::desc(),
-       [](AcDbDatabase& db) { return new AcDbBlockReference({0, 0, 0}, addBlock(db, L"Ref")); },
+       [](AcDbDatabase& db) {
+         return new AcDbBlockReference({0, 0, 0}, addBlock(db, L"Ref"));
+       },
        false},
   };
   for (bool on : {true, false}) {
@@ -117,7 +127,9 @@ TEST(DxfAnnotative, FlagsSurviveTheFileAndOnlyAnnotatableClassesTakeThem) {
         EXPECT_EQ(pe->setAnnotative(open, true), Acad::eNotOpenForWrite);
         ASSERT_EQ(open->upgradeOpen(), Acad::eOk);
         ASSERT_EQ(pe->setAnnotative(open, true), Acad::eOk);
-        if (!on) ASSERT_EQ(pe->setAnnotative(open, false), Acad::eOk);
+        if (!on) {
+          ASSERT_EQ(pe->setAnnotative(open, false), Acad::eOk);
+        }
         EXPECT_EQ(pe->annotative(open), on);
         open->close();
       }
@@ -172,7 +184,7 @@ TEST(DxfAnnotative, LayerPlotStyleNamesSurviveTheFile) {
     const ACHAR* style;  // null: never set
     const ACHAR* read;
   } cases[] = {
-      {L"Walls", L"Thick", L"Thick"},   {L"Roof", L"thick", L"Thick"},
+      {L"Walls", L"Thick", L"Thick"},       {L"Roof", L"thick", L"Thick"},
       {L"Doors", L"Screened", L"Screened"}, {L"Plain", nullptr, L"Normal"},
       {L"Named", L"Normal", L"Normal"},
   };
@@ -183,7 +195,9 @@ TEST(DxfAnnotative, LayerPlotStyleNamesSurviveTheFile) {
     auto* layer = new AcDbLayerTableRecord;
     layer->setName(c.layer);
     ASSERT_EQ(layers->add(layer), Acad::eOk);
-    if (c.style != nullptr) ASSERT_EQ(layer->setPlotStyleName(c.style), Acad::eOk);
+    if (c.style != nullptr) {
+      ASSERT_EQ(layer->setPlotStyleName(c.style), Acad::eOk);
+    }
     layer->close();
   }
   layers->close();

@@ -52,8 +52,8 @@ class XDataAnnotativePE : public AcDbAnnotativeObjectPE {
     int integers = 0;
     for (short type : expected) {
       if (rb == nullptr || rb->restype != type) return false;
-      if (type == 1000 && (rb->resval.rstring == nullptr ||
-                           std::wcscmp(rb->resval.rstring, kDataName) != 0))
+      if (type == 1000 &&
+          (rb->resval.rstring == nullptr || std::wcscmp(rb->resval.rstring, kDataName) != 0))
         return false;
       if (type == 1070) values[integers++] = rb->resval.rint;
       rb = rb->rbnext;
@@ -92,8 +92,8 @@ class XDataAnnotativePE : public AcDbAnnotativeObjectPE {
 void attachAnnotativeExtension() {
   static XDataAnnotativePE extension;
   AcRxClass* protocol = AcDbAnnotativeObjectPE::desc();
-  for (AcRxClass* annotatable : {AcDbText::desc(), AcDbMText::desc(), AcDbLeader::desc(),
-                                 AcDbBlockTableRecord::desc()})
+  for (AcRxClass* annotatable :
+       {AcDbText::desc(), AcDbMText::desc(), AcDbLeader::desc(), AcDbBlockTableRecord::desc()})
     if (annotatable != nullptr) annotatable->addX(protocol, &extension);
 }
 
