@@ -112,6 +112,14 @@
 (frozen vp)
 ;=>("Doors")
 
+;; Plot styles: the layers name theirs by a placeholder in the drawing's plot style
+;; names; a layer the drawing lacks is passed over.
+(defun plot-style (layer) (cdr (assoc 390 (entget (tblobjname "LAYER" layer)))))
+(list (nv_nv-setPlotStyle "Walls" "Thick") (nv_nv-setPlotStyle "Nowhere" "Thick"))
+;=>(nil nil)
+(tblsearch "LAYER" "Nowhere")
+;=>nil
+
 ;; Saved and reopened, every change is still there.
 (host:save-as "changed.dxf")
 ;=>T
@@ -123,6 +131,21 @@
 ;=>(0 66051 5 4 ("Doors") "Pair")
 (g (nv_nv-GetGroup "Open") 71)
 ;=>1
+;; Walls names the plot style Thick, Doors the drawing's default; saved again, the
+;; names read back are written back.
+(list (equal (plot-style "Walls") (plot-style "Doors"))
+      (and (member '(3 . "Thick") (dictsearch (namedobjdict) "ACAD_PLOTSTYLENAME")) T))
+;=>(nil T)
+(nv_nv-setPlotStyle "Doors" "Thick")
+;=>nil
+(host:save-as "again.dxf")
+;=>T
+(host:open-drawing "again.dxf")
+;=>"again.dxf"
+(list (equal (plot-style "Walls") (plot-style "Doors")) (equal (plot-style "Walls") (plot-style "0")))
+;=>(T nil)
+(host:close-drawing)
+;=>T
 (host:close-drawing)
 ;=>T
 
