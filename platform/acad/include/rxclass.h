@@ -2,6 +2,8 @@
 // application name and proxy flags of classes that objects in drawings can have.
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "rxobject.h"
 
@@ -30,7 +32,20 @@ class AcRxClass : public AcRxObject {
   AcRxObject* create() const { return m_constructor ? m_constructor() : nullptr; }
   bool isDerivedFrom(const AcRxClass* other) const;
 
+  // Protocol extensions: objects attached to a class under a protocol class, found by
+  // queryX on the class and every class derived from it. The class does not own them:
+  // whoever adds one removes it (delX) before destroying it. addX returns the object
+  // that was attached under that protocol before (nullptr if none).
+  AcRxObject* addX(AcRxClass* protocolClass, AcRxObject* extension);
+  // Attached to this class itself; nullptr otherwise.
+  AcRxObject* getX(const AcRxClass* protocolClass) const;
+  // Detaches and returns what was attached to this class itself.
+  AcRxObject* delX(AcRxClass* protocolClass);
+  // Attached to this class or the nearest ancestor.
+  AcRxObject* queryX(const AcRxClass* protocolClass) const;
+
  private:
+  std::vector<std::pair<const AcRxClass*, AcRxObject*>> m_extensions;
   std::wstring m_name;
   std::wstring m_dxfName;
   std::wstring m_appName;

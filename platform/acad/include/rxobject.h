@@ -12,6 +12,11 @@ class AcRxObject {
   static AcRxObject* cast(const AcRxObject* object) { return const_cast<AcRxObject*>(object); }
   virtual AcRxClass* isA() const;
   bool isKindOf(const AcRxClass* aClass) const;
+  // The protocol extension object of that protocol class attached to this object's
+  // class or, failing that, to the nearest ancestor class that has one; nullptr when
+  // none has. x() is the same query.
+  AcRxObject* queryX(const AcRxClass* protocolClass) const;
+  AcRxObject* x(const AcRxClass* protocolClass) const { return queryX(protocolClass); }
 };
 
 // Declares the class-system members of a class derived from AcRxObject; the matching

@@ -79,6 +79,11 @@ DxfGroupKind dxfGroupKind(int code);
 // LAYOUT of a layout block in ACAD_LAYOUT. Null when the drawing has none.
 AcDbObjectId plotStyleNameId(AcDbDatabase* database, const std::wstring& name);
 AcDbObjectId layoutIdOf(AcDbDatabase* database, AcDbObjectId blockRecord);
+// A layer read from DXF names its plot style by a placeholder (390) whose name comes
+// later in the file: until completeDrawing turns it into that name, the layer's plot
+// style name is this marker holding the placeholder's handle.
+inline constexpr wchar_t kPendingPlotStyle = L'\x01';
+std::wstring pendingPlotStyleName(AcDbObjectId placeholder);
 
 // The host's DXF writer knows which objects its file holds: lists of pointers (group
 // members, reactors, sort entries, a layer's plot style) leave out the others, since a

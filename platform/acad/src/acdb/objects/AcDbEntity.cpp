@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "acutads.h"
+#include "acdb/objects/ComplexEntity.h"
 #include "acdb/objects/DatabaseInternal.h"
 #include "acdb/objects/DxfGroups.h"
 #include "acdb/objects/FieldVisitor.h"
@@ -94,9 +95,29 @@ Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerId, bool doSubents,
 
 AcCmColor AcDbEntity::color() const { return m_color; }
 
+namespace {
+// Changes the sub-entities of a complex entity (vertices, attributes, the SEQEND), each
+// opened for write in turn; one that is open elsewhere keeps what it had.
+template <typename Change>
+void changeSubEntities(const AcDbEntity* entity, Change&& change) {
+  const tabrik::acad::ComplexEntity* complex = tabrik::acad::complexOf(entity);
+  if (complex == nullptr) return;
+  AcDbObjectIdArray ids = complex->m_subEntities;
+  if (complex->m_sequenceEnd.isValid()) ids.append(complex->m_sequenceEnd);
+  for (const AcDbObjectId& id : ids) {
+    AcDbEntity* sub = nullptr;
+    if (!id.isValid() || id.isErased() || acdbOpenObject(sub, id, AcDb::kForWrite) != Acad::eOk)
+      continue;
+    change(sub);
+    sub->close();
+  }
+}
+}  // namespace
+
 Acad::ErrorStatus AcDbEntity::setColor(const AcCmColor& color, bool doSubents) {
   assertWriteEnabled();
   m_color = color;
+  if (doSubents) changeSubEntities(this, [&](AcDbEntity* sub) { sub->setColor(color, false); });
   return Acad::eOk;
 }
 

@@ -249,8 +249,9 @@ Acad::ErrorStatus AcDbLayerTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 // LAYER groups: 2 name, 70 flags (1 frozen, 2 frozen in new viewports, 4 locked), 62
 // colour (negative when the layer is off), 420 true colour, 6 linetype name, 290
 // plotting flag, 370 lineweight, 390 the plot style name's placeholder in
-// ACAD_PLOTSTYLENAME ("Normal" unless the layer names another the drawing holds). On
-// reading, 390 is not followed back to a name: that dictionary comes later in the file.
+// ACAD_PLOTSTYLENAME ("Normal" for a layer that names none; completeDrawing gives every
+// name a placeholder before a save). On reading, 390 is kept as the pending placeholder
+// until the drawing is complete: that dictionary comes later in the file.
 Acad::ErrorStatus AcDbLayerTableRecord::dxfOutFields(AcDbDxfFiler* filer) const {
   AcDbSymbolTableRecord::dxfOutFields(filer);
   filer->writeString(100, L"AcDbLayerTableRecord");
@@ -305,6 +306,12 @@ Acad::ErrorStatus AcDbLayerTableRecord::dxfInFields(AcDbDxfFiler* filer) {
       case 370:
         m_lineWeight = static_cast<AcDb::LineWeight>(rb.resval.rint);
         break;
+      case 390: {
+        AcDbObjectId placeholder = filer->idOf(rb);
+        if (!placeholder.isNull())
+          m_plotStyleName = tabrik::acad::pendingPlotStyleName(placeholder);
+        break;
+      }
       default:
         break;
     }

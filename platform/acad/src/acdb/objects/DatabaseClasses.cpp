@@ -2,6 +2,7 @@
 // with their DXF names. Runs once, while the system registry is built, so every
 // class exists before any module registers its own classes under them.
 #include "acdb/objects/DatabaseInternal.h"
+#include "dbAnnotativeObjectPE.h"
 #include "dbdict.h"
 #include "dbents.h"
 #include "dbgroup.h"
@@ -44,6 +45,7 @@ void registerDatabaseClasses(AcRxDictionary& classes) {
       ABSTRACT(AcDbObject, AcGiDrawable),
       ABSTRACT(AcDbDatabase, AcRxObject),
       ABSTRACT(AcTransaction, AcRxObject),
+      ABSTRACT(AcDbAnnotativeObjectPE, AcRxObject),
       ABSTRACT(AcDbTransactionManager, AcRxObject),
       CONCRETE(AcDbDictionary, AcDbObject, L"DICTIONARY"),
       CONCRETE(AcDbGroup, AcDbObject, L"GROUP"),
@@ -99,6 +101,7 @@ void registerDatabaseClasses(AcRxDictionary& classes) {
     classes.atPut(entry.name, cls);
     *entry.slot = cls;
   }
+  attachAnnotativeExtension();
 }
 
 }  // namespace tabrik::acad

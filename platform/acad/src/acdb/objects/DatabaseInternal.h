@@ -39,6 +39,9 @@ namespace tabrik::acad {
 // The application name of the drawing database's own classes.
 inline constexpr const wchar_t* kHostClassApplication = L"ObjectDBX Classes";
 void registerDatabaseClasses(AcRxDictionary& classes);
+// Attaches the host's AcDbAnnotativeObjectPE to the classes that can be annotative;
+// part of registering the classes.
+void attachAnnotativeExtension();
 // Text and multi-line text without a style take the database's current one.
 void giveTextStyle(AcDbEntity* entity, AcDbDatabase* database);
 // Moves the vertices a 2D polyline gathered outside a database into it.

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 #include "acdb/acut/WideText.h"
@@ -466,6 +467,71 @@ AcDbObjectId plotStyleNameId(AcDbDatabase* database, const std::wstring& name) {
   return fallback;
 }
 
+std::wstring pendingPlotStyleName(AcDbObjectId placeholder) {
+  return std::wstring(1, kPendingPlotStyle) + hex(placeholder);
+}
+
+namespace {
+
+// The entries of ACAD_PLOTSTYLENAME as (name, placeholder handle) pairs.
+std::vector<std::pair<std::wstring, std::wstring>> plotStyleEntries(const AcDbProxyObject* names) {
+  std::vector<std::pair<std::wstring, std::wstring>> entries;
+  const auto& groups = names->groups();
+  for (size_t i = 0; i + 1 < groups.size(); ++i)
+    if (groups[i].code == 3 && groups[i + 1].code == 350)
+      entries.emplace_back(groups[i].value, groups[i + 1].value);
+  return entries;
+}
+
+// Gives each layer's plot style name a placeholder in ACAD_PLOTSTYLENAME, so that the
+// layer's 390 can name it in a file, and turns the placeholders layers were read with
+// back into names.
+void settlePlotStyleNames(DatabaseImpl& db, AcDbDictionary* root) {
+  AcDbObjectId namesId;
+  if (root->getAt(L"ACAD_PLOTSTYLENAME", namesId) != Acad::eOk) return;
+  auto* names = AcDbProxyObject::cast(peekObject(namesId));
+  auto* layers = AcDbSymbolTable::cast(peekObject(db.layerTable));
+  if (names == nullptr || layers == nullptr) return;
+  for (const AcDbObjectId& id : layers->recordIds()) {
+    auto* layer = AcDbLayerTableRecord::cast(peekObject(id));
+    if (layer == nullptr) continue;
+    std::unique_ptr<ACHAR[]> current(layer->plotStyleName());
+    std::wstring name = current ? current.get() : L"";
+    const auto entries = plotStyleEntries(names);
+    if (!name.empty() && name[0] == kPendingPlotStyle) {
+      const std::wstring handle = name.substr(1);
+      name.clear();
+      for (const auto& entry : entries)
+        if (AcDbHandle(entry.second.c_str()) == AcDbHandle(handle.c_str())) name = entry.first;
+      bool wasWritable = ObjectState::writeOpen(layer);
+      ObjectState::writeOpen(layer) = true;
+      layer->setPlotStyleName(name.c_str());
+      ObjectState::writeOpen(layer) = wasWritable;
+      continue;
+    }
+    if (name.empty() || std::any_of(entries.begin(), entries.end(), [&](const auto& entry) {
+          return wcscasecmp(entry.first.c_str(), name.c_str()) == 0;
+        }))
+      continue;
+    auto* placeholder = newProxy(L"ACDBPLACEHOLDER", L"AcDbPlaceHolder");
+    AcDbObjectId placeholderId;
+    db.add(placeholder, 0, placeholderId);
+    ObjectState::setOwner(placeholder, namesId);
+    placeholder->addPersistentReactor(namesId);
+    placeholder->close();
+    // The new pair goes after the last entry, before the default's part.
+    std::vector<AcDbProxyGroup> groups = names->groups();
+    auto at = std::find_if(groups.begin(), groups.end(), [](const AcDbProxyGroup& g) {
+      return g.code == 100 && g.value == L"AcDbDictionaryWithDefault";
+    });
+    at = groups.insert(at, {350, hex(placeholderId)});
+    groups.insert(at, {3, name});
+    names->setGroups(std::move(groups));
+  }
+}
+
+}  // namespace
+
 AcDbObjectId layoutIdOf(AcDbDatabase* database, AcDbObjectId blockRecord) {
   const auto* layouts =
       database ? AcDbDictionary::cast(rootEntry(database, L"ACAD_LAYOUT")) : nullptr;
@@ -554,6 +620,7 @@ void completeDrawing(AcDbDatabase* database) {
   if (root != nullptr) {
     ensureLayouts(db, root);
     ensurePlotStyleNames(db, root);
+    settlePlotStyleNames(db, root);
   }
   // A POLYLINE, and an INSERT with attributes, end with their SEQEND.
   std::vector<AcDbEntity*> unterminated;

@@ -19,6 +19,11 @@ bool AcRxObject::isKindOf(const AcRxClass* aClass) const {
   return mine != nullptr && mine->isDerivedFrom(aClass);
 }
 
+AcRxObject* AcRxObject::queryX(const AcRxClass* protocolClass) const {
+  const AcRxClass* mine = isA();
+  return mine != nullptr ? mine->queryX(protocolClass) : nullptr;
+}
+
 ACRX_NO_CONS_DEFINE_MEMBERS(AcRxClass, AcRxObject)
 
 AcRxClass::AcRxClass(const ACHAR* name, AcRxClass* parent, AcRxPseudoConstructor constructor,
@@ -40,6 +45,43 @@ bool AcRxClass::isDerivedFrom(const AcRxClass* other) const {
     if (c == other) return true;
   }
   return false;
+}
+
+AcRxObject* AcRxClass::addX(AcRxClass* protocolClass, AcRxObject* extension) {
+  if (protocolClass == nullptr) return nullptr;
+  for (auto& entry : m_extensions) {
+    if (entry.first != protocolClass) continue;
+    AcRxObject* previous = entry.second;
+    entry.second = extension;
+    return previous;
+  }
+  m_extensions.emplace_back(protocolClass, extension);
+  return nullptr;
+}
+
+AcRxObject* AcRxClass::getX(const AcRxClass* protocolClass) const {
+  for (const auto& entry : m_extensions) {
+    if (entry.first == protocolClass) return entry.second;
+  }
+  return nullptr;
+}
+
+AcRxObject* AcRxClass::delX(AcRxClass* protocolClass) {
+  for (auto it = m_extensions.begin(); it != m_extensions.end(); ++it) {
+    if (it->first != protocolClass) continue;
+    AcRxObject* removed = it->second;
+    m_extensions.erase(it);
+    return removed;
+  }
+  return nullptr;
+}
+
+AcRxObject* AcRxClass::queryX(const AcRxClass* protocolClass) const {
+  if (protocolClass == nullptr) return nullptr;
+  for (const AcRxClass* c = this; c != nullptr; c = c->m_parent) {
+    if (AcRxObject* found = c->getX(protocolClass)) return found;
+  }
+  return nullptr;
 }
 
 AcRxClass* newAcRxClass(const ACHAR* className, const ACHAR* parentClassName, int proxyFlags,

@@ -145,8 +145,15 @@ class EntityDataFiler : public AcDbDxfFiler {
     }
     return m_status;
   }
+  // A handle under a pointer code is the object it names (left out when the drawing
+  // has none); a string would be read as a name and never released.
   Acad::ErrorStatus writeAcDbHandle(int code, const AcDbHandle& handle) override {
-    return writeString(code, handle.asString());
+    if (resbufKind(code) != ResbufKind::kName) return writeString(code, handle.asString());
+    AcDbObjectId id;
+    if (m_database == nullptr || handle.isNull() ||
+        m_database->getAcDbObjectId(id, /*createIfNotFound=*/false, handle) != Acad::eOk)
+      return m_status;
+    return writeObjectId(code, id);
   }
   Acad::ErrorStatus writeBinaryChunk(int code, const ads_binary& value) override {
     resbuf* rb = add(code);
