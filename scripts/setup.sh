@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3 libssl-dev zlib1g-dev libreadline-dev
   libzip-dev libcurl4-openssl-dev
-  mdbtools-dev mdbtools
+  mdbtools-dev mdbtools libcairo2-dev
   python3 python3-ezdxf
   fonts-dejavu-core
 )
