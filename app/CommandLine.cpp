@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace tabrik::app {
@@ -15,10 +16,14 @@ const char kUsage[] =
     "expectations\n"
     "       tabrik convert-mdb IN.mdb OUT      convert an Access file (.mdb, .accdb) into a\n"
     "                                          database of the engine's own format\n"
+    "       tabrik plot DRAWING.dxf OUT        plot a drawing to OUT (.png, .svg or .pdf)\n"
     "       tabrik [OPTIONS]                   interactive: the \"Command: \" prompt\n"
     "options:\n"
     "  --drawing PATH      open the DXF file as a drawing (repeatable; the last is active)\n"
     "  --save PATH         at the end, save the active drawing as DXF to PATH\n"
+    "  --plot PATH         at the end, plot the active drawing's model space to PATH\n"
+    "                      (.png, .svg or .pdf)\n"
+    "  --plot-width N      the picture's width in pixels or points (default 1600)\n"
     "  --save-exploded PATH  at the end, save a copy of the active drawing as DXF to\n"
     "                      PATH with custom entities exploded into plain entities\n"
     "  --input FILE        queue each line of FILE as one user input\n"
@@ -62,8 +67,9 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
       if (name == "--help") line.command = Command::kHelp;
       continue;
     }
-    const char* known[] = {"--drawing",     "--save",     "--save-exploded", "--input",
-                           "--search-path", "--registry", "--module"};
+    const char* known[] = {"--drawing", "--save",        "--save-exploded",
+                           "--input",   "--search-path", "--registry",
+                           "--module",  "--plot",        "--plot-width"};
     bool isKnown = false;
     for (const char* option : known) isKnown = isKnown || name == option;
     if (!isKnown) {
@@ -78,6 +84,8 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
       value = argv[++i];
     }
     if (name == "--drawing") line.options.drawings.push_back(*value);
+    if (name == "--plot") line.plotPath = *value;
+    if (name == "--plot-width") line.plotWidth = std::atoi(value->c_str());
     if (name == "--save") line.options.savePath = *value;
     if (name == "--save-exploded") line.options.saveExplodedPath = *value;
     if (name == "--input") line.options.inputFile = *value;
@@ -91,6 +99,7 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
     if (first == "run") line.command = Command::kRun;
     if (first == "eval") line.command = Command::kEval;
     if (first == "test") line.command = Command::kTest;
+    if (first == "plot") line.command = Command::kPlot;
     if (first == "convert-mdb") line.command = Command::kConvertMdb;
     if (first == "help" || first == "-h") line.command = Command::kHelp;
     if (line.command != Command::kInteractive) line.operands.erase(line.operands.begin());

@@ -9,12 +9,14 @@
 
 namespace tabrik::app {
 
-enum class Command { kInteractive, kRun, kEval, kTest, kConvertMdb, kHelp };
+enum class Command { kInteractive, kRun, kEval, kTest, kConvertMdb, kPlot, kHelp };
 
 struct CommandLine {
   Command command = Command::kInteractive;
   acad::SessionOptions options;
   std::vector<std::string> operands;
+  std::string plotPath;  // --plot: after the run, a picture of the active drawing
+  int plotWidth = 1600;
 };
 
 // Nothing (after a message on standard error) for a usage error.

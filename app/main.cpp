@@ -2,9 +2,11 @@
 // interactive command line of the headless host.
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 
 #include "CommandLine.h"
 #include "ConvertMdb.h"
+#include "PlotCommand.h"
 #include "tabrik/DaoHost.h"
 #include "HostSession.h"
 #include "acedads.h"
@@ -39,6 +41,13 @@ int runOrEval(const tabrik::app::CommandLine& line) {
                                   : session.evalText(operand);
     status = worse(status, one);
   }
+  if (!line.plotPath.empty()) {
+    std::string error;
+    if (!tabrik::app::plotActiveDrawing(line.plotPath, line.plotWidth, error)) {
+      std::fprintf(stderr, "tabrik: plot: %s\n", error.c_str());
+      status = worse(status, HostSession::Status::kError);
+    }
+  }
   return exitCode(worse(status, session.end()));
 }
 
@@ -55,6 +64,7 @@ int main(int argc, char** argv) {
 #endif
   tabrik::app::addConvertMdbFunction();
   tabrik::ui::installHost();
+  tabrik::app::addPlotFunction();
   std::optional<tabrik::app::CommandLine> line = tabrik::app::parseCommandLine(argc, argv);
   if (!line) {
     tabrik::app::printUsage(/*toStderr=*/true);
@@ -68,6 +78,8 @@ int main(int argc, char** argv) {
       return tabrik::app::runScenarioFiles(line->options, line->operands);
     case tabrik::app::Command::kConvertMdb:
       return tabrik::app::runConvertMdb(line->operands);
+    case tabrik::app::Command::kPlot:
+      return tabrik::app::runPlot(*line);
     case tabrik::app::Command::kRun:
     case tabrik::app::Command::kEval:
       return runOrEval(*line);

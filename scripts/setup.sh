@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3 libssl-dev zlib1g-dev libreadline-dev
   libzip-dev libcurl4-openssl-dev
   mdbtools-dev mdbtools
-  libncurses-dev
+  libncurses-dev libcairo2-dev
   python3 python3-ezdxf
   fonts-dejavu-core
 )

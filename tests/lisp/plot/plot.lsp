@@ -1,0 +1,32 @@
+;; Pictures of the active drawing from a script: host:plot writes PNG, SVG and PDF by
+;; the name's extension, plots a window when given two corners, and says why when it
+;; cannot.
+(foreach name '("p.png" "p.svg" "p.pdf" "w.svg") (vl-file-delete name))
+(entmake '((0 . "LINE") (10 0.0 0.0 0.0) (11 100.0 50.0 0.0) (62 . 1)))
+(entmake '((0 . "CIRCLE") (10 50.0 25.0 0.0) (40 . 10.0)))
+(mapcar '(lambda (name) (host:plot name 200)) '("p.png" "p.svg" "p.pdf"))
+;=>(T T T)
+(mapcar 'findfile '("p.png" "p.svg" "p.pdf"))
+;=>("p.png" "p.svg" "p.pdf")
+;; A PNG starts with its signature.
+(progn (setq f (open "p.png" "r")) (setq first-line (read-line f)) (close f) (wcmatch first-line "*PNG*"))
+;=>T
+;; A window around the circle only: the picture is square.
+(host:plot "w.svg" 100 '(40 15) '(60 35))
+;=>T
+(progn (setq f (open "w.svg" "r")) (read-line f) (setq header (read-line f)) (close f) (wcmatch header "*width=\"100pt\" height=\"100pt\"*"))
+;=>T
+(host:plot "p.bmp")
+;/
+;/; plot: the picture's name must end in .png, .svg or .pdf: p.bmp
+;=>nil
+(host:plot "w.svg" 100 '(1 1) '(1 5))
+;/
+;/; plot: the window has no size
+;=>nil
+(host:plot "/no-such-folder/p.png")
+;/
+;/; plot: cannot write /no-such-folder/p.png: error while writing to output stream
+;=>nil
+(host:plot "p.svg" 100 '(1 1))
+;!too few arguments
