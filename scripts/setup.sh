@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3 libssl-dev zlib1g-dev libreadline-dev
   libzip-dev libcurl4-openssl-dev
+  libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
+  libocct-data-exchange-dev
   python3 python3-ezdxf
   fonts-dejavu-core
 )

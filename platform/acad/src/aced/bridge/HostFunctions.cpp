@@ -253,6 +253,7 @@ void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("host:unload-module", hostUnloadModule);
   runtime.defineBuiltin("startapp", startApp);
   installRegistryFunctions(runtime);
+  installSolidFunctions(runtime);
   runtime.defineBuiltin("acad_colordlg", colorDialog);
 }
 

@@ -12,5 +12,7 @@ namespace tabrik::acad {
 void installHostFunctions(lisp::Runtime& runtime);
 // vl-registry-* and host:registry-file (RegistryFunctions.cpp).
 void installRegistryFunctions(lisp::Runtime& runtime);
+// host:solid-volume, host:save-step, host:step-volume (SolidHostFunctions.cpp).
+void installSolidFunctions(lisp::Runtime& runtime);
 
 }  // namespace tabrik::acad
