@@ -45,8 +45,8 @@ bool readHanger(ArgCursor& cursor, Hanger& h) {
 // A vertical round rod of diameter r from the hanger face at `from` to z = elevation:
 // up from the top face (frame Z, X, Y) when the elevation lies above the hanger point,
 // else down from the bottom face (frame -Z, Y, X). None when it would have no length.
-bool addRod(DuctSolid& solid, const AcGePoint3d& at, double halfDepth, double elevation,
-            double r, const Frame& hanger, std::int32_t tag) {
+bool addRod(DuctSolid& solid, const AcGePoint3d& at, double halfDepth, double elevation, double r,
+            const Frame& hanger, std::int32_t tag) {
   const AcGeVector3d up(0, 0, 1);
   AcGePoint3d start = at;
   Frame rod;

@@ -104,8 +104,8 @@ int nv_nv_drawTripleCenter() {
   if (s.distanceTo(e) <= kMinLength) return kResultOk;
   DuctSolid solid;
   const bool rect = duct::isRectangularUpper(a.shape);
-  if (!solid.made() || !solid->addTransition(s, rect, a.width, a.height, e, rect, a.width,
-                                             a.height, frame.data(), frame.data(), tag))
+  if (!solid.made() || !solid->addTransition(s, rect, a.width, a.height, e, rect, a.width, a.height,
+                                             frame.data(), frame.data(), tag))
     return kResultOk;
   AcDbObjectId id;
   if (solid.append(id)) {
@@ -216,11 +216,11 @@ int nv_nv_drawTripleElbow() {
       outletHeight = bHeight;
     }
     if (ratio == 0) ratio = 1.5;
-    const bool flatTray = cableTray && a.start.z == a.end.z && b.start.z == b.end.z &&
-                          b.start.z == a.end.z;
-    bool built = elbow->addRadiusElbow(inlet, a.width, a.height, a.thickness1, a.thickness2,
-                                       outlet, outletWidth, outletHeight, fa.data(), fb.data(),
-                                       aRect, ratio, /*moveEnds=*/true, tag, !flatTray);
+    const bool flatTray =
+        cableTray && a.start.z == a.end.z && b.start.z == b.end.z && b.start.z == a.end.z;
+    bool built = elbow->addRadiusElbow(inlet, a.width, a.height, a.thickness1, a.thickness2, outlet,
+                                       outletWidth, outletHeight, fa.data(), fb.data(), aRect,
+                                       ratio, /*moveEnds=*/true, tag, !flatTray);
     if (flatTray) {
       elbow->clearBodies();
       built = elbow->addCableTraySquareRadiusElbow(inlet, a.width, a.height, outlet, fa.data(),
@@ -325,8 +325,7 @@ int nv_nv_drawTripleSkin() {
   ads_point p;
   while (readPoint(cursor, p)) points.emplace_back(p[0], p[1], p[2]);
   DuctSolid solid;
-  if (!solid.made() ||
-      !solid->addSkin(points.data(), static_cast<int>(points.size()), thickness))
+  if (!solid.made() || !solid->addSkin(points.data(), static_cast<int>(points.size()), thickness))
     return kResultOk;
   AcDbObjectId id;
   if (!solid.append(id)) return kResultOk;
@@ -450,7 +449,7 @@ int nv_nv_drawTripleTakeoff() {
       s = std::abs((k.width * 0.5) / std::tan(a));
     }
     k.q = std::abs(z1.dotProduct(xk)) >= 1 ? (k.height * 0.5) / std::sin(a)
-                                            : (k.width * 0.5) / std::sin(a);
+                                           : (k.width * 0.5) / std::sin(a);
     k.stub = s + (c * 0.5) / std::sin(a);
   }
   double back = 0, fore = 0;
@@ -499,9 +498,8 @@ int nv_nv_drawTripleTakeoff() {
     const double length =
         duct::transitionLength(w1, h1, mRectWritten, d.width, d.height, dRectWritten);
     r += x1 * length;
-    if (!transition.made() || !transition->addTransition(q, mRect, w1, h1, r, dRectWritten,
-                                                         d.width, d.height, f1.data(),
-                                                         f1.data(), tag))
+    if (!transition.made() || !transition->addTransition(q, mRect, w1, h1, r, dRectWritten, d.width,
+                                                         d.height, f1.data(), f1.data(), tag))
       return kResultOk;
   }
   std::vector<AcDbObjectId> ids;
@@ -513,9 +511,8 @@ int nv_nv_drawTripleTakeoff() {
   list.addPair(L"dHeadLength", me.distanceTo(p));
   list.addPair(L"dTailLength1", dStart.distanceTo(r));
   list.addPair(L"dTailLength2", branches[0].start.distanceTo(branches[0].outlet));
-  list.addPair(L"dTailLength3", branches.size() > 1
-                                    ? branches[1].start.distanceTo(branches[1].outlet)
-                                    : 0.0);
+  list.addPair(L"dTailLength3",
+               branches.size() > 1 ? branches[1].start.distanceTo(branches[1].outlet) : 0.0);
   list.finish();
   return kResultOk;
 }

@@ -4,6 +4,7 @@
 #include <rxregsvc.h>
 
 #include "solid/HvacSolid.h"
+#include "solid/SolidHooks.h"
 
 extern "C" __attribute__((visibility("default"))) int acrxEntryPoint(int message, void* appId) {
   switch (message) {
@@ -11,6 +12,7 @@ extern "C" __attribute__((visibility("default"))) int acrxEntryPoint(int message
       acrxUnlockApplication(appId);
       acrxRegisterAppMDIAware(appId);
       tabrik::solid::HvacSolid::rxInit();
+      tabrik::solid::silenceKernelMessages();
       break;
     case AcRx::kUnloadAppMsg:
       tabrik::solid::HvacSolid::rxUninit();

@@ -29,9 +29,8 @@ class nv_hvacSolid : public AcDbEntity {
 
   // The registered class, or null when the component is not loaded.
   static AcRxClass* desc() {
-    return acrxClassDictionary == nullptr
-               ? nullptr
-               : AcRxClass::cast(acrxClassDictionary->at(kClassName));
+    return acrxClassDictionary == nullptr ? nullptr
+                                          : AcRxClass::cast(acrxClassDictionary->at(kClassName));
   }
   static nv_hvacSolid* cast(const AcRxObject* object) {
     AcRxClass* cls = desc();
@@ -54,9 +53,8 @@ class nv_hvacSolid : public AcDbEntity {
   // Removes such a body from every body added so far.
   virtual bool subtractTransition(const AcGePoint3d& start, bool startRect, double startWidth,
                                   double startHeight, const AcGePoint3d& end, bool endRect,
-                                  double endWidth, double endHeight,
-                                  const AcGeVector3d* startFrame, const AcGeVector3d* endFrame,
-                                  int tag = 0) = 0;
+                                  double endWidth, double endHeight, const AcGeVector3d* startFrame,
+                                  const AcGeVector3d* endFrame, int tag = 0) = 0;
   // A plate: the polygon of the points (at least three, in one plane) extruded along its
   // normal by the thickness.
   virtual bool addSkin(const AcGePoint3d* points, int count, double thickness) = 0;
@@ -70,8 +68,8 @@ class nv_hvacSolid : public AcDbEntity {
   virtual bool addSquareElbowPrep(AcGePoint3d& inlet, double inletWidth, double inletHeight,
                                   AcGePoint3d& outlet, double outletWidth, double outletHeight,
                                   const AcGeVector3d* inletFrame, const AcGeVector3d* outletFrame,
-                                  bool rect, AcGePoint3d* inletCorners,
-                                  AcGePoint3d* outletCorners, bool moveEnds, double collar) = 0;
+                                  bool rect, AcGePoint3d* inletCorners, AcGePoint3d* outletCorners,
+                                  bool moveEnds, double collar) = 0;
   // Builds the elbow of a successful prep (same points and sizes); `corners` are its
   // corner arrays.
   virtual bool addSquareElbow(const AcGePoint3d& inlet, double inletWidth, double inletHeight,

@@ -69,8 +69,7 @@ bool positiveSize(double width, double height) {
 
 // The four corners of a section's bounding rectangle, in the quadrant order of
 // sectionWire.
-void cornersOf(const gp_Pnt& c, const Frame& frame, double width, double height,
-               AcGePoint3d* out) {
+void cornersOf(const gp_Pnt& c, const Frame& frame, double width, double height, AcGePoint3d* out) {
   const gp_Vec y = gp_Vec(frame.y) * (width / 2), z = gp_Vec(frame.z) * (height / 2);
   out[0] = toPoint(c.Translated(y + z));
   out[1] = toPoint(c.Translated(-y + z));
@@ -105,8 +104,7 @@ bool squareLayout(const gp_Pnt& inlet, const Frame& fa, double inletWidth, doubl
   // The fitting must fit between the two points it was given.
   const double room = gp_Vec(inlet, v).Dot(gp_Vec(fa.x));
   const double roomOut = gp_Vec(v, outlet).Dot(gp_Vec(fb.x));
-  return room >= layout.inletReach + collar - 1e-9 &&
-         roomOut >= layout.outletReach + collar - 1e-9;
+  return room >= layout.inletReach + collar - 1e-9 && roomOut >= layout.outletReach + collar - 1e-9;
 }
 
 }  // namespace
@@ -172,9 +170,9 @@ bool HvacSolid::subtractTransition(const AcGePoint3d& start, bool startRect, dou
       !frameOf(endFrame, fe))
     return false;
   try {
-    const TopoDS_Shape tool = sweptSection(toPnt(start), fs, shapeOf(startRect), startWidth,
-                                           startHeight, toPnt(end), fe, shapeOf(endRect),
-                                           endWidth, endHeight);
+    const TopoDS_Shape tool =
+        sweptSection(toPnt(start), fs, shapeOf(startRect), startWidth, startHeight, toPnt(end), fe,
+                     shapeOf(endRect), endWidth, endHeight);
     std::vector<Body> kept;
     for (const Body& body : m_bodies) {
       TopoDS_Shape rest = cut(body.shape, tool);
@@ -190,8 +188,7 @@ bool HvacSolid::subtractTransition(const AcGePoint3d& start, bool startRect, dou
 }
 
 bool HvacSolid::addSkin(const AcGePoint3d* points, int count, double thickness) {
-  if (points == nullptr || count < 3 || !std::isfinite(thickness) ||
-      std::abs(thickness) < kMinSize)
+  if (points == nullptr || count < 3 || !std::isfinite(thickness) || std::abs(thickness) < kMinSize)
     return false;
   try {
     BRepBuilderAPI_MakePolygon polygon;
@@ -250,11 +247,10 @@ bool HvacSolid::addSquareElbowPrep(AcGePoint3d& inlet, double inletWidth, double
 }
 
 bool HvacSolid::addSquareElbow(const AcGePoint3d& inlet, double inletWidth, double inletHeight,
-                               const AcGePoint3d& outlet, double outletWidth,
-                               double outletHeight, const AcGeVector3d* inletFrame,
-                               const AcGeVector3d* outletFrame, bool rect,
-                               const AcGePoint3d* inletCorners, const AcGePoint3d* outletCorners,
-                               int tag) {
+                               const AcGePoint3d& outlet, double outletWidth, double outletHeight,
+                               const AcGeVector3d* inletFrame, const AcGeVector3d* outletFrame,
+                               bool rect, const AcGePoint3d* inletCorners,
+                               const AcGePoint3d* outletCorners, int tag) {
   Frame fa, fb;
   if (inletCorners == nullptr || outletCorners == nullptr || !frameOf(inletFrame, fa) ||
       !frameOf(outletFrame, fb))
@@ -270,9 +266,8 @@ bool HvacSolid::addSquareElbow(const AcGePoint3d& inlet, double inletWidth, doub
     const SectionShape shape = shapeOf(rect);
     const TopoDS_Shape inletLeg = sweptSection(inletStart, fa, shape, inletWidth, inletHeight,
                                                inletEnd, fa, shape, inletWidth, inletHeight);
-    const TopoDS_Shape outletLeg =
-        sweptSection(outletStart, fb, shape, outletWidth, outletHeight, outletEnd, fb, shape,
-                     outletWidth, outletHeight);
+    const TopoDS_Shape outletLeg = sweptSection(outletStart, fb, shape, outletWidth, outletHeight,
+                                                outletEnd, fb, shape, outletWidth, outletHeight);
     return addBody(fuse(inletLeg, outletLeg), tag);
   } catch (const Standard_Failure&) {
     return false;
@@ -280,9 +275,9 @@ bool HvacSolid::addSquareElbow(const AcGePoint3d& inlet, double inletWidth, doub
 }
 
 bool HvacSolid::addRadiusElbow(AcGePoint3d& inlet, double width, double height, double, double,
-                               AcGePoint3d& outlet, double, double,
-                               const AcGeVector3d* inletFrame, const AcGeVector3d* outletFrame,
-                               bool rect, double ratio, bool moveEnds, int tag, bool) {
+                               AcGePoint3d& outlet, double, double, const AcGeVector3d* inletFrame,
+                               const AcGeVector3d* outletFrame, bool rect, double ratio,
+                               bool moveEnds, int tag, bool) {
   Frame fa, fb;
   if (!finitePoint(inlet) || !finitePoint(outlet) || !frameOf(inletFrame, fa) ||
       !frameOf(outletFrame, fb) || !positiveSize(width, height) || !std::isfinite(ratio))
@@ -299,9 +294,9 @@ bool HvacSolid::addRadiusElbow(AcGePoint3d& inlet, double width, double height, 
   const gp_Dir towardCentre(gp_Vec(bend.n).Crossed(gp_Vec(fa.x)));
   const gp_Pnt centre = start.Translated(gp_Vec(towardCentre) * radius);
   try {
-    if (!addBody(revolvedSection(start, fa, shapeOf(rect), width, height, centre, bend.n,
-                                 bend.angle),
-                 tag))
+    if (!addBody(
+            revolvedSection(start, fa, shapeOf(rect), width, height, centre, bend.n, bend.angle),
+            tag))
       return false;
   } catch (const Standard_Failure&) {
     return false;
@@ -314,18 +309,17 @@ bool HvacSolid::addRadiusElbow(AcGePoint3d& inlet, double width, double height, 
 }
 
 bool HvacSolid::addCableTraySquareRadiusElbow(AcGePoint3d& inlet, double width, double height,
-                                              AcGePoint3d& outlet,
-                                              const AcGeVector3d* inletFrame,
+                                              AcGePoint3d& outlet, const AcGeVector3d* inletFrame,
                                               const AcGeVector3d* outletFrame, double ratio,
                                               int tag) {
-  return addRadiusElbow(inlet, width, height, 0, 0, outlet, width, height, inletFrame,
-                        outletFrame, /*rect=*/true, ratio, /*moveEnds=*/true, tag,
+  return addRadiusElbow(inlet, width, height, 0, 0, outlet, width, height, inletFrame, outletFrame,
+                        /*rect=*/true, ratio, /*moveEnds=*/true, tag,
                         /*smooth=*/false);
 }
 
-bool HvacSolid::addWyePrep(AcGePoint3d* points, const double* sizes,
-                           const AcGeVector3d* trunkFrame, const AcGeVector3d* branch1Frame,
-                           const AcGeVector3d* branch2Frame, const bool* rect, double collar) {
+bool HvacSolid::addWyePrep(AcGePoint3d* points, const double* sizes, const AcGeVector3d* trunkFrame,
+                           const AcGeVector3d* branch1Frame, const AcGeVector3d* branch2Frame,
+                           const bool* rect, double collar) {
   Frame frames[3];
   if (points == nullptr || sizes == nullptr || rect == nullptr || !frameOf(trunkFrame, frames[0]) ||
       !frameOf(branch1Frame, frames[1]) || !frameOf(branch2Frame, frames[2]) ||
@@ -363,9 +357,9 @@ bool HvacSolid::addWye(const AcGePoint3d* points, const double* sizes,
     // Each leg runs from the trunk's section to its branch's outlet section.
     TopoDS_Shape legs[2];
     for (int k = 1; k <= 2; ++k) {
-      legs[k - 1] = sweptSection(toPnt(points[0]), frames[0], shapeOf(rect[0]), sizes[0],
-                                 sizes[1], toPnt(points[k]), frames[k], shapeOf(rect[k]),
-                                 sizes[2 * k], sizes[2 * k + 1]);
+      legs[k - 1] = sweptSection(toPnt(points[0]), frames[0], shapeOf(rect[0]), sizes[0], sizes[1],
+                                 toPnt(points[k]), frames[k], shapeOf(rect[k]), sizes[2 * k],
+                                 sizes[2 * k + 1]);
     }
     return addBody(fuse(legs[0], legs[1]), tag);
   } catch (const Standard_Failure&) {
@@ -406,8 +400,8 @@ bool HvacSolid::doUnion(const nv_hvacSolid* other) {
     if (!m_bodies.empty()) merged = fuse(shape(), merged);
     if (!hasVolume(merged)) return false;
     assertWriteEnabled();
-    m_bodies.assign(1, Body{merged, m_bodies.empty() ? source->m_bodies.front().tag
-                                                     : m_bodies.front().tag});
+    m_bodies.assign(
+        1, Body{merged, m_bodies.empty() ? source->m_bodies.front().tag : m_bodies.front().tag});
     changed();
     return true;
   } catch (const Standard_Failure&) {

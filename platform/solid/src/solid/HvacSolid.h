@@ -53,11 +53,11 @@ class HvacSolid final : public nv_hvacSolid {
 
   bool addTransition(const AcGePoint3d& start, bool startRect, double startWidth,
                      double startHeight, const AcGePoint3d& end, bool endRect, double endWidth,
-                     double endHeight, const AcGeVector3d* startFrame,
-                     const AcGeVector3d* endFrame, int tag) override;
+                     double endHeight, const AcGeVector3d* startFrame, const AcGeVector3d* endFrame,
+                     int tag) override;
   bool subtractTransition(const AcGePoint3d& start, bool startRect, double startWidth,
-                          double startHeight, const AcGePoint3d& end, bool endRect,
-                          double endWidth, double endHeight, const AcGeVector3d* startFrame,
+                          double startHeight, const AcGePoint3d& end, bool endRect, double endWidth,
+                          double endHeight, const AcGeVector3d* startFrame,
                           const AcGeVector3d* endFrame, int tag) override;
   bool addSkin(const AcGePoint3d* points, int count, double thickness) override;
   bool addSquareElbowPrep(AcGePoint3d& inlet, double inletWidth, double inletHeight,
@@ -83,8 +83,8 @@ class HvacSolid final : public nv_hvacSolid {
                   const AcGeVector3d* branch1Frame, const AcGeVector3d* branch2Frame,
                   const bool* rect, double collar) override;
   bool addWye(const AcGePoint3d* points, const double* sizes, const AcGeVector3d* trunkFrame,
-              const AcGeVector3d* branch1Frame, const AcGeVector3d* branch2Frame,
-              const bool* rect, int tag) override;
+              const AcGeVector3d* branch1Frame, const AcGeVector3d* branch2Frame, const bool* rect,
+              int tag) override;
   bool sliceLast(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3,
                  const AcGePoint3d& keep) override;
   void clearBodies() override;

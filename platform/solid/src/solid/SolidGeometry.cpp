@@ -135,8 +135,8 @@ TopoDS_Shape sweptSection(const gp_Pnt& start, const Frame& startFrame, SectionS
   const gp_Vec axis(start, end);
   if (!(axis.Magnitude() >= kMinSize)) throw Standard_Failure("zero-length axis");
   const TopoDS_Wire first = sectionWire(start, startFrame, startShape, startWidth, startHeight);
-  const bool prism = startShape == endShape && startWidth == endWidth &&
-                     startHeight == endHeight && sameSection(startFrame, endFrame) &&
+  const bool prism = startShape == endShape && startWidth == endWidth && startHeight == endHeight &&
+                     sameSection(startFrame, endFrame) &&
                      axis.IsParallel(gp_Vec(startFrame.x), 1e-9);
   if (prism) {
     BRepPrimAPI_MakePrism body(planarFace(first), axis);

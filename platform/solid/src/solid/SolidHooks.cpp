@@ -4,6 +4,9 @@
 #include "solid/SolidHooks.h"
 
 #include <IFSelect_ReturnStatus.hxx>
+#include <Message.hxx>
+#include <Message_Messenger.hxx>
+#include <Message_PrinterOStream.hxx>
 #include <Interface_Static.hxx>
 #include <STEPControl_Reader.hxx>
 #include <STEPControl_Writer.hxx>
@@ -13,6 +16,10 @@
 #include "solid/HvacSolid.h"
 
 using tabrik::solid::HvacSolid;
+
+void tabrik::solid::silenceKernelMessages() {
+  Message::DefaultMessenger()->RemovePrinters(STANDARD_TYPE(Message_PrinterOStream));
+}
 
 extern "C" {
 

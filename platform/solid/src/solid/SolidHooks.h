@@ -17,3 +17,9 @@ TABRIK_SOLID_HOOK int tabrikSolidWriteStep(const AcDbEntity* const* entities, in
                                            const char* path);
 TABRIK_SOLID_HOOK int tabrikSolidStepVolume(const char* path, double* volume);
 }
+
+namespace tabrik::solid {
+// The kernel reports its progress (STEP transfers, for one) on standard output, where
+// the host's output belongs to LISP: the component keeps it quiet.
+void silenceKernelMessages();
+}  // namespace tabrik::solid
