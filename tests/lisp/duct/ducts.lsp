@@ -44,6 +44,26 @@
 ;; The conversion flag passes reference points through convert_rp_dp: same body, moved.
 (near (vol (nv_nv-drawTripleCenter T 7 (seg '(0 0 0) '(50 0 0) 20 10 "R"))) (* 20 10 50))
 ;=>T
+;; Justification moves the centre from the reference point across the frame: "t" puts
+;; the reference on the top, "b" on the bottom, "h" (hanging flag set) the offset above
+;; the top, "r" and "l" on the right and left sides. Extents from the exploded faces.
+(defun extents (e / faces lo hi p)
+  (setq faces (nv_nv-explodeSolid e) lo '(1e99 1e99 1e99) hi '(-1e99 -1e99 -1e99))
+  (foreach f faces
+    (foreach g '(10 11 12 13)
+      (setq p (cdr (assoc g (entget (cdr f)))) lo (mapcar 'min lo p) hi (mapcar 'max hi p)))
+    (entdel (cdr f)))
+  (list lo hi))
+(defun justified (h v flag offset box)
+  (extents (nv_nv-drawTripleCenter nil 7 (list 0 0 0 10 0 0 0 0.0 0.0 20 10 "R" 0.0 0.0 h v flag offset))))
+(mapcar '(lambda (j) (near (apply 'justified j) (last j)))
+  '(("c" "t" 0 0.0 ((0 -10 -10) (10 10 0)))
+    ("c" "b" 0 0.0 ((0 -10 0) (10 10 10)))
+    ("c" "h" 1 2.0 ((0 -10 2) (10 10 12)))
+    ("c" "h" 0 2.0 ((0 -10 0) (10 10 10)))
+    ("r" "c" 0 0.0 ((0 -20 -5) (10 0 5)))
+    ("l" "c" 0 0.0 ((0 0 -5) (10 20 5)))))
+;=>(T T T T T T)
 ;; Too short before or after the cut-backs: nothing.
 (nv_nv-drawTripleCenter nil 7 (seg '(0 0 0) '(0.005 0 0) 20 10 "R"))
 ;=>nil
