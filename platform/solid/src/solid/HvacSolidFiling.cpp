@@ -50,8 +50,12 @@ std::string HvacSolid::storedForm() const {
   builder.MakeCompound(all);
   for (const Body& body : m_bodies) builder.Add(all, body.shape);
   std::ostringstream out;
-  BRepTools::Write(all, out, /*theWithTriangles=*/false, /*theWithNormals=*/false,
-                   TopTools_FormatVersion_CURRENT);
+  try {
+    BRepTools::Write(all, out, /*theWithTriangles=*/false, /*theWithNormals=*/false,
+                     TopTools_FormatVersion_CURRENT);
+  } catch (const Standard_Failure&) {
+    return std::string();  // reads back as a damaged record, never as other bodies
+  }
   return out.str();
 }
 
