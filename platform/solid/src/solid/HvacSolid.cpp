@@ -10,6 +10,7 @@
 #include <BRepBuilderAPI_MakePolygon.hxx>
 #include <BRepPrimAPI_MakePrism.hxx>
 #include <Standard_Failure.hxx>
+#include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 #include <BRep_Builder.hxx>
@@ -136,7 +137,10 @@ void HvacSolid::changed() {
 }
 
 bool HvacSolid::addBody(const TopoDS_Shape& shape, int tag) {
-  if (!hasVolume(shape)) return false;
+  // The constructions refuse empty sections and zero-length axes before the kernel
+  // runs, so a solid they return has volume; measuring it here would cost as much as
+  // building it. Booleans, whose results may be empty, measure theirs.
+  if (shape.IsNull() || !TopExp_Explorer(shape, TopAbs_SOLID).More()) return false;
   assertWriteEnabled();
   m_bodies.push_back(Body{shape, tag});
   changed();
