@@ -22,8 +22,8 @@ TEST(DuctGeometry, TransitionLengthsTaperAtFifteenDegrees) {
   } cases[] = {
       {20, 10, true, 10, 10, true, 5 / kTan15},  // the larger difference sets it
       {20, 10, true, 20, 30, true, 10 / kTan15},
-      {10, 10, true, 10, 10, true, 0},            // equal sections: no taper
-      {10, 10, true, 10, 10, false, 5},           // rectangle to round: half the larger size
+      {10, 10, true, 10, 10, true, 0},   // equal sections: no taper
+      {10, 10, true, 10, 10, false, 5},  // rectangle to round: half the larger size
       {30, 10, false, 30, 10, true, 15},
       {40, 10, true, 10, 10, false, 15 / kTan15},  // the taper is already longer
   };

@@ -30,12 +30,10 @@ const AcGeVector3d kAlongY[3] = {AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0),
 void expectExtents(const HvacSolid& solid, const AcGePoint3d& min, const AcGePoint3d& max) {
   AcDbExtents extents;
   ASSERT_EQ(solid.getGeomExtents(extents), Acad::eOk);
-  EXPECT_NEAR(extents.minPoint().distanceTo(min), 0, 1e-6) << extents.minPoint().x << " "
-                                                            << extents.minPoint().y << " "
-                                                            << extents.minPoint().z;
-  EXPECT_NEAR(extents.maxPoint().distanceTo(max), 0, 1e-6) << extents.maxPoint().x << " "
-                                                            << extents.maxPoint().y << " "
-                                                            << extents.maxPoint().z;
+  EXPECT_NEAR(extents.minPoint().distanceTo(min), 0, 1e-6)
+      << extents.minPoint().x << " " << extents.minPoint().y << " " << extents.minPoint().z;
+  EXPECT_NEAR(extents.maxPoint().distanceTo(max), 0, 1e-6)
+      << extents.maxPoint().x << " " << extents.maxPoint().y << " " << extents.maxPoint().z;
 }
 
 double ovalArea(double w, double h) {
@@ -62,9 +60,28 @@ TEST(HvacSolid, SweptSectionsHaveTheirVolumesAndExtents) {
       {"flat oval", false, 6, 2, false, 6, 2, l, ovalArea(6, 2) * l, {0, -3, -1}, {l, 3, 1}},
       {"upright oval", false, 2, 6, false, 2, 6, l, ovalArea(2, 6) * l, {0, -1, -3}, {l, 1, 3}},
       // A ruled taper's section area is quadratic along the axis: the prismatoid rule.
-      {"rectangular taper", true, 8, 4, true, 4, 2, l,
-       l / 6 * (32 + 8 + 4 * 6 * 3), {0, -4, -2}, {l, 4, 2}},
-      {"round taper", false, 6, 6, false, 2, 2, l, kPi * l / 3 * (9 + 3 + 1), {0, -3, -3}, {l, 3, 3}},
+      {"rectangular taper",
+       true,
+       8,
+       4,
+       true,
+       4,
+       2,
+       l,
+       l / 6 * (32 + 8 + 4 * 6 * 3),
+       {0, -4, -2},
+       {l, 4, 2}},
+      {"round taper",
+       false,
+       6,
+       6,
+       false,
+       2,
+       2,
+       l,
+       kPi * l / 3 * (9 + 3 + 1),
+       {0, -3, -3},
+       {l, 3, 3}},
   };
   for (const SweepCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -80,13 +97,13 @@ TEST(HvacSolid, SweptSectionsHaveTheirVolumesAndExtents) {
 TEST(HvacSolid, FramesPlaceTheSection) {
   // Width across y for a duct along x; across -x for a duct along y.
   HvacSolid alongY;
-  ASSERT_TRUE(alongY.addTransition(AcGePoint3d(5, 0, 0), true, 4, 2, AcGePoint3d(5, 10, 0), true,
-                                   4, 2, kAlongY, kAlongY, 0));
+  ASSERT_TRUE(alongY.addTransition(AcGePoint3d(5, 0, 0), true, 4, 2, AcGePoint3d(5, 10, 0), true, 4,
+                                   2, kAlongY, kAlongY, 0));
   expectExtents(alongY, AcGePoint3d(3, 0, -1), AcGePoint3d(7, 10, 1));
   // A round-to-rectangle taper lofts edge to edge into a closed body.
   HvacSolid mixed;
-  ASSERT_TRUE(mixed.addTransition(AcGePoint3d(0, 0, 0), false, 4, 4, AcGePoint3d(6, 0, 0), true,
-                                  4, 4, kAlongX, kAlongX, 0));
+  ASSERT_TRUE(mixed.addTransition(AcGePoint3d(0, 0, 0), false, 4, 4, AcGePoint3d(6, 0, 0), true, 4,
+                                  4, kAlongX, kAlongX, 0));
   EXPECT_GT(mixed.volume(), kPi * 4 * 6);
   EXPECT_LT(mixed.volume(), 16 * 6);
   expectExtents(mixed, AcGePoint3d(0, -2, -2), AcGePoint3d(6, 2, 2));
@@ -159,8 +176,8 @@ TEST(HvacSolid, BooleansStayExactWhereBoxesOverlapTouchOrShareFaces) {
     } else {
       HvacSolid other;
       ASSERT_TRUE(other.addTransition(AcGePoint3d(c.secondStart, 0, 0), true, 4, 2,
-                                      AcGePoint3d(c.secondEnd, 0, 0), true, 4, 2, kAlongX,
-                                      kAlongX, 0));
+                                      AcGePoint3d(c.secondEnd, 0, 0), true, 4, 2, kAlongX, kAlongX,
+                                      0));
       ASSERT_TRUE(solid.doUnion(&other));
       EXPECT_EQ(solid.bodyCount(), 1);
     }
@@ -179,8 +196,8 @@ TEST(HvacSolid, SliceLastTrimsOnlyTheLastBody) {
                               AcGePoint3d(0, 0, 0)));
   EXPECT_NEAR(solid.volume(), 80 + 32, 1e-6);
   // A plane that keeps nothing of it is refused.
-  EXPECT_FALSE(solid.sliceLast(AcGePoint3d(-1, 0, 0), AcGePoint3d(-1, 1, 0),
-                               AcGePoint3d(-1, 0, 1), AcGePoint3d(-5, 0, 0)));
+  EXPECT_FALSE(solid.sliceLast(AcGePoint3d(-1, 0, 0), AcGePoint3d(-1, 1, 0), AcGePoint3d(-1, 0, 1),
+                               AcGePoint3d(-5, 0, 0)));
   EXPECT_NEAR(solid.volume(), 112, 1e-6);
 }
 
@@ -276,8 +293,9 @@ TEST(HvacSolid, ExplodesIntoAClosedMeshOfFaces) {
     corners->getVertexAt(0, a);
     corners->getVertexAt(1, b);
     corners->getVertexAt(2, c);
-    volume += (a - AcGePoint3d::kOrigin).dotProduct((b - AcGePoint3d::kOrigin)
-                                                        .crossProduct(c - AcGePoint3d::kOrigin)) / 6;
+    volume += (a - AcGePoint3d::kOrigin)
+                  .dotProduct((b - AcGePoint3d::kOrigin).crossProduct(c - AcGePoint3d::kOrigin)) /
+              6;
     delete face;
   }
   EXPECT_LT(volume, kPi * 4 * 10);
