@@ -137,6 +137,14 @@
 ;=>(T T)
 (list (field "en2" to) (field "dTailLength3" to))
 ;=>(nil 0.0)
+;; Two branches, the second 10 back along the main, and a smaller downstream duct: the
+;; main body starts 10 further back, a taper carries it down to 10x10.
+(setq to2 (nv_nv-drawTripleTakeoff nil 7 nil 0.0 (seg '(0 0 0) '(100 0 0) 20 10 "R") (seg '(100 0 0) '(200 0 0) 10 10 "R")
+                                   (seg '(100 0 0) '(100 50 0) 8 6 "R") (seg '(90 0 0) '(90 -50 0) 8 6 "R")))
+(list (near (field "dHeadLength" to2) 17.0) (near (field "dTailLength1" to2) (+ 7 (/ 5 (/ (sin (* 15 (/ pi8 180))) (cos (* 15 (/ pi8 180))))))))
+;=>(T T)
+(list (type (field "en2" to2)) (near (field "dTailLength3" to2) 13.0))
+;=>(ENAME T)
 ;; Union: the overlapping second duct goes into the first and is erased.
 (setq u1 (nv_nv-drawTripleCenter nil 7 (seg '(0 500 0) '(10 500 0) 4 2 "R"))
       u2 (nv_nv-drawTripleCenter nil 7 (seg '(6 500 0) '(16 500 0) 4 2 "R")))
