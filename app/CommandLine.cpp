@@ -26,6 +26,8 @@ const char kUsage[] =
     "  --plot-width N      the picture's width in pixels or points (default 1600)\n"
     "  --save-exploded PATH  at the end, save a copy of the active drawing as DXF to\n"
     "                      PATH with custom entities exploded into plain entities\n"
+    "  --save-step PATH    at the end, save the active drawing's duct solids as a STEP\n"
+    "                      file to PATH\n"
     "  --input FILE        queue each line of FILE as one user input\n"
     "  --search-path DIRS  folders separated by ';' (ACADPREFIX and the file search)\n"
     "  --registry PATH     the registry file\n"
@@ -67,9 +69,9 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
       if (name == "--help") line.command = Command::kHelp;
       continue;
     }
-    const char* known[] = {"--drawing", "--save",        "--save-exploded",
-                           "--input",   "--search-path", "--registry",
-                           "--module",  "--plot",        "--plot-width"};
+    const char* known[] = {"--drawing", "--save",        "--save-exploded", "--save-step",
+                           "--input",   "--search-path", "--registry",      "--module",
+                           "--plot",    "--plot-width"};
     bool isKnown = false;
     for (const char* option : known) isKnown = isKnown || name == option;
     if (!isKnown) {
@@ -88,6 +90,7 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
     if (name == "--plot-width") line.plotWidth = std::atoi(value->c_str());
     if (name == "--save") line.options.savePath = *value;
     if (name == "--save-exploded") line.options.saveExplodedPath = *value;
+    if (name == "--save-step") line.options.saveStepPath = *value;
     if (name == "--input") line.options.inputFile = *value;
     if (name == "--search-path") line.options.searchPath = *value;
     if (name == "--registry") line.options.registryPath = *value;

@@ -10,6 +10,8 @@ packages=(
   libzip-dev libcurl4-openssl-dev
   mdbtools-dev mdbtools
   libncurses-dev libcairo2-dev
+  libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
+  libocct-data-exchange-dev
   python3 python3-ezdxf
   fonts-dejavu-core
 )

@@ -2,6 +2,8 @@
 // worldDraw receives an AcGiWorldDraw and emits primitives into its geometry, with
 // the sub-entity traits (colour, layer, linetype) in force for each primitive.
 #pragma once
+#include <vector>
+
 #include "adesk.h"
 #include "dbid.h"
 #include "gemat3d.h"
@@ -51,6 +53,27 @@ class AcGiWorldGeometry {
   virtual Adesk::Boolean text(const AcGePoint3d& position, const AcGeVector3d& normal,
                               const AcGeVector3d& direction, double height, double width,
                               double oblique, const ACHAR* message) = 0;
+  // A mesh of planar faces: faceList holds, for each face, its vertex count and then
+  // that many indices into vertexList. A context without surfaces of its own draws each
+  // face as its outline.
+  virtual Adesk::Boolean shell(Adesk::UInt32 nbVertex, const AcGePoint3d* vertexList,
+                               Adesk::UInt32 faceListSize, const Adesk::Int32* faceList) {
+    std::vector<AcGePoint3d> outline;
+    for (Adesk::UInt32 i = 0; i < faceListSize;) {
+      const Adesk::Int32 count = faceList[i++];
+      if (count <= 0 || i + static_cast<Adesk::UInt32>(count) > faceListSize) break;
+      outline.clear();
+      for (Adesk::Int32 k = 0; k < count; ++k, ++i) {
+        const Adesk::Int32 index = faceList[i];
+        if (index >= 0 && static_cast<Adesk::UInt32>(index) < nbVertex)
+          outline.push_back(vertexList[index]);
+      }
+      if (outline.size() >= 2 &&
+          polygon(static_cast<Adesk::UInt32>(outline.size()), outline.data()))
+        return Adesk::kTrue;
+    }
+    return Adesk::kFalse;
+  }
   // Draws a nested drawable (its own traits apply while it draws).
   virtual Adesk::Boolean draw(AcGiDrawable* drawable) = 0;
   virtual Adesk::Boolean pushModelTransform(const AcGeMatrix3d& transform) = 0;

@@ -24,6 +24,7 @@ struct SessionOptions {
   std::vector<std::string> drawings;  // DXF files to open; none: a new "Drawing1.dwg"
   std::string savePath;               // save the active drawing there at the end
   std::string saveExplodedPath;       // and a copy with custom entities exploded there
+  std::string saveStepPath;           // and its duct solids as a STEP file there
   std::string inputFile;              // each line one token of the input queue
   std::string searchPath;             // ACADPREFIX
   std::string registryPath;

@@ -258,6 +258,7 @@ void installHostFunctions(Runtime& runtime) {
   runtime.defineBuiltin("host:unload-module", hostUnloadModule);
   runtime.defineBuiltin("startapp", startApp);
   installRegistryFunctions(runtime);
+  installSolidFunctions(runtime);
   runtime.defineBuiltin("acad_colordlg", colorDialog);
   for (const auto& install : hostFunctionInstallers()) install(runtime);
 }

@@ -15,5 +15,7 @@ void installHostFunctions(lisp::Runtime& runtime);
 void addHostFunctionInstaller(std::function<void(lisp::Runtime&)> installer);
 // vl-registry-* and host:registry-file (RegistryFunctions.cpp).
 void installRegistryFunctions(lisp::Runtime& runtime);
+// host:solid-volume, host:save-step, host:step-volume (SolidHostFunctions.cpp).
+void installSolidFunctions(lisp::Runtime& runtime);
 
 }  // namespace tabrik::acad

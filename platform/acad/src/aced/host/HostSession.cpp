@@ -18,6 +18,7 @@
 #include "aced/doc/DocManager.h"
 #include "acdb/acut/Console.h"
 #include "aced/host/DrawingFiles.h"
+#include "aced/host/SolidFiles.h"
 #include "aced/host/HostMessageBoxes.h"
 #include "aced/host/HostState.h"
 #include "lisp/Reader.h"
@@ -287,6 +288,11 @@ HostSession::Status HostSession::end() {
   if (!m_options.saveExplodedPath.empty()) {
     Document* active = docManager().active();
     if (active == nullptr || !saveDrawingExploded(*active, fromUtf8(m_options.saveExplodedPath)))
+      status = Status::kError;
+  }
+  if (!m_options.saveStepPath.empty()) {
+    Document* active = docManager().active();
+    if (active == nullptr || saveDrawingStep(*active, fromUtf8(m_options.saveStepPath)) < 0)
       status = Status::kError;
   }
   clearSession();

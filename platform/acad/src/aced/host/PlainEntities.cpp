@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "acgi.h"
 #include "dbents.h"
@@ -114,6 +115,29 @@ class PlainEntityDraw : public AcGiWorldDraw,
     if (count < 2) return Adesk::kFalse;
     polyline(count, vertices, nullptr, -1);
     line(vertices[count - 1], vertices[0]);
+    return Adesk::kFalse;
+  }
+
+  // A mesh becomes one 3D face per face of three or four corners (what DXF readers
+  // show as a surface); larger faces become their outlines.
+  Adesk::Boolean shell(Adesk::UInt32 nbVertex, const AcGePoint3d* vertexList,
+                       Adesk::UInt32 faceListSize, const Adesk::Int32* faceList) override {
+    for (Adesk::UInt32 i = 0; i < faceListSize;) {
+      const Adesk::Int32 count = faceList[i++];
+      if (count <= 0 || i + static_cast<Adesk::UInt32>(count) > faceListSize) break;
+      std::vector<AcGePoint3d> corners;
+      for (Adesk::Int32 k = 0; k < count; ++k, ++i) {
+        const Adesk::Int32 index = faceList[i];
+        if (index >= 0 && static_cast<Adesk::UInt32>(index) < nbVertex)
+          corners.push_back(toWorld(vertexList[index]));
+      }
+      if (corners.size() == 3 || corners.size() == 4) {
+        keep(new AcDbFace(corners[0], corners[1], corners[2], corners.back()));
+      } else if (corners.size() >= 2) {
+        for (size_t k = 0; k < corners.size(); ++k)
+          keep(new AcDbLine(corners[k], corners[(k + 1) % corners.size()]));
+      }
+    }
     return Adesk::kFalse;
   }
 
