@@ -17,8 +17,8 @@
 
 namespace {
 
-using tabrik::plot::PlotOptions;
 using tabrik::plot::plotDrawing;
+using tabrik::plot::PlotOptions;
 
 std::string scratch(const char* name) {
   return "/tmp/tabrik_plot_" + std::to_string(getpid()) + "_" + name;
@@ -76,7 +76,8 @@ std::string plotSvg(AcDbDatabase& db, int width, const char* name) {
 std::vector<std::pair<std::string, std::string>> strokes(const std::string& svg) {
   std::vector<std::pair<std::string, std::string>> out;
   std::regex path(R"re(<path[^>]*style="([^"]*)"[^>]*d="([^"]*)")re");
-  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), path); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), path); it != std::sregex_iterator();
+       ++it) {
     std::smatch m = *it;
     std::smatch colour;
     std::string style = m[1];
@@ -144,8 +145,8 @@ TEST(Plot, BlockContentsFollowTheReference) {
   const double height = std::ceil(30 * s + 20);
   EXPECT_EQ(paths[0].first, "0%,100%,0%");
   EXPECT_NEAR(std::stod(paths[0].second.substr(2)), 10 + 10 * s, 1e-3);
-  EXPECT_NEAR(std::stod(paths[0].second.substr(paths[0].second.find(' ', 2))),
-              height - 10 - 10 * s, 1e-3);
+  EXPECT_NEAR(std::stod(paths[0].second.substr(paths[0].second.find(' ', 2))), height - 10 - 10 * s,
+              1e-3);
   const std::string to = paths[0].second.substr(paths[0].second.find('L') + 2);
   EXPECT_NEAR(std::stod(to), 10 + 10 * s, 1e-3);
   EXPECT_NEAR(std::stod(to.substr(to.find(' '))), height - 10 - 30 * s, 1e-3);

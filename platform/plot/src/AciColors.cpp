@@ -20,12 +20,18 @@ std::uint32_t fromHue(double hue, double saturation, double value) {
   const double h = std::fmod(hue, 360.0) / 60.0;
   const double x = c * (1.0 - std::fabs(std::fmod(h, 2.0) - 1.0));
   double r = 0, g = 0, b = 0;
-  if (h < 1) r = c, g = x;
-  else if (h < 2) r = x, g = c;
-  else if (h < 3) g = c, b = x;
-  else if (h < 4) g = x, b = c;
-  else if (h < 5) r = x, b = c;
-  else r = c, b = x;
+  if (h < 1)
+    r = c, g = x;
+  else if (h < 2)
+    r = x, g = c;
+  else if (h < 3)
+    g = c, b = x;
+  else if (h < 4)
+    g = x, b = c;
+  else if (h < 5)
+    r = x, b = c;
+  else
+    r = c, b = x;
   const double m = value - c;
   return rgb(r + m, g + m, b + m);
 }

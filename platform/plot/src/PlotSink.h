@@ -17,8 +17,7 @@ class PlotSink {
   virtual void path(const std::vector<Point2>& points, bool closed, bool filled,
                     std::uint32_t rgb) = 0;
   // A counter-clockwise arc from `start` through `sweep` radians (negative: clockwise).
-  virtual void arc(Point2 center, double radius, double start, double sweep,
-                   std::uint32_t rgb) = 0;
+  virtual void arc(Point2 center, double radius, double start, double sweep, std::uint32_t rgb) = 0;
   // Text on its baseline from `position`, rotated by `angle`, `height` tall, stretched
   // by `widthFactor`.
   virtual void text(Point2 position, double angle, double height, double widthFactor,

@@ -24,7 +24,8 @@ Format formatOf(const std::string& path) {
   const size_t dot = path.rfind('.');
   if (dot == std::string::npos) return Format::Unknown;
   std::string ext = path.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   if (ext == "png") return Format::Png;
   if (ext == "svg") return Format::Svg;
   if (ext == "pdf") return Format::Pdf;
@@ -70,8 +71,7 @@ void eachModelSpaceEntity(AcDbDatabase* db, Draw draw) {
   }
 }
 
-cairo_surface_t* makeSurface(Format format, const std::string& path, double width,
-                             double height) {
+cairo_surface_t* makeSurface(Format format, const std::string& path, double width, double height) {
   switch (format) {
     case Format::Png:
       return cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(width),

@@ -38,8 +38,7 @@ void BoundsSink::arc(Point2 c, double r, double start, double sweep, std::uint32
   // The quadrant points the arc passes.
   const double from = std::min(start, start + sweep), to = std::max(start, start + sweep);
   if (!(std::fabs(from) < 1e6 && std::fabs(to) < 1e6)) return;
-  for (int k = static_cast<int>(std::ceil(from / (M_PI / 2))); k * (M_PI / 2) <= to && k < 1e6;
-       ++k)
+  for (int k = static_cast<int>(std::ceil(from / (M_PI / 2))); k * (M_PI / 2) <= to && k < 1e6; ++k)
     add(c.x + r * std::cos(k * M_PI / 2), c.y + r * std::sin(k * M_PI / 2));
 }
 
