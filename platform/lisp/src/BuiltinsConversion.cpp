@@ -5,12 +5,46 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "RuntimeInternal.h"
 
 namespace tabrik::lisp {
 
 namespace {
+
+// strtod restricted to what the host reads as a number: an optional sign, decimal
+// digits with an optional point, an optional exponent. No hexadecimal, "inf" or
+// "nan" (C's strtod takes them): "0x1p4" reads as 0 followed by text.
+double decimalToDouble(const char* text, char** end) {
+  const char* p = text;
+  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v') ++p;
+  const char* start = p;
+  if (*p == '+' || *p == '-') ++p;
+  const char* digits = p;
+  while (*p >= '0' && *p <= '9') ++p;
+  bool any = p != digits;
+  if (*p == '.') {
+    const char* fraction = ++p;
+    while (*p >= '0' && *p <= '9') ++p;
+    any = any || p != fraction;
+  }
+  if (!any) {
+    if (end != nullptr) *end = const_cast<char*>(text);
+    return 0.0;
+  }
+  if (*p == 'e' || *p == 'E') {
+    const char* q = p + 1;
+    if (*q == '+' || *q == '-') ++q;
+    if (*q >= '0' && *q <= '9') {
+      while (*q >= '0' && *q <= '9') ++q;
+      p = q;
+    }
+  }
+  std::string number(start, p);
+  if (end != nullptr) *end = const_cast<char*>(p);
+  return std::strtod(number.c_str(), nullptr);
+}
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -115,7 +149,7 @@ std::optional<double> parseDistance(std::string_view text) {
   // A plain decimal or scientific number.
   {
     char* end = nullptr;
-    double v = std::strtod(p, &end);
+    double v = decimalToDouble(p, &end);
     if (end != p && *end == '\0' && std::isdigit(static_cast<unsigned char>(s[0]))) return sign * v;
   }
   // number [ number/number ] : inches or units, with a fraction
@@ -129,7 +163,7 @@ std::optional<double> parseDistance(std::string_view text) {
     std::string fractionText = t;
     if (space != std::string::npos) {
       char* end = nullptr;
-      whole = std::strtod(t.c_str(), &end);
+      whole = decimalToDouble(t.c_str(), &end);
       if (end != t.c_str() + space) return false;
       fractionText = t.substr(space + 1);
       while (!fractionText.empty() && fractionText.front() == ' ') fractionText.erase(0, 1);
@@ -138,16 +172,16 @@ std::optional<double> parseDistance(std::string_view text) {
     if (slash == std::string::npos) {
       if (space != std::string::npos) return false;
       char* end = nullptr;
-      double v = std::strtod(fractionText.c_str(), &end);
+      double v = decimalToDouble(fractionText.c_str(), &end);
       if (end == fractionText.c_str() || *end != '\0') return false;
       out = v;
       return true;
     }
     char* end = nullptr;
-    double numerator = std::strtod(fractionText.c_str(), &end);
+    double numerator = decimalToDouble(fractionText.c_str(), &end);
     if (end != fractionText.c_str() + slash) return false;
     const char* denominatorText = fractionText.c_str() + slash + 1;
-    double denominator = std::strtod(denominatorText, &end);
+    double denominator = decimalToDouble(denominatorText, &end);
     if (end == denominatorText || *end != '\0' || denominator == 0) return false;
     out = whole + numerator / denominator;
     return true;
@@ -254,7 +288,7 @@ std::optional<double> parseAngle(std::string_view text, int mode) {
   }
   const char* p = s.c_str();
   char* end = nullptr;
-  double v = std::strtod(p, &end);
+  double v = decimalToDouble(p, &end);
   if (end == p) return std::nullopt;
   std::string rest(end);
   if (rest.empty()) {
@@ -269,13 +303,13 @@ std::optional<double> parseAngle(std::string_view text, int mode) {
     std::string tail = rest.substr(1);
     if (!tail.empty()) {
       const char* q = tail.c_str();
-      double minutes = std::strtod(q, &end);
+      double minutes = decimalToDouble(q, &end);
       if (end == q || *end != '\'') return std::nullopt;
       degrees += minutes / 60.0;
       std::string secondsText(end + 1);
       if (!secondsText.empty()) {
         const char* r = secondsText.c_str();
-        double seconds = std::strtod(r, &end);
+        double seconds = decimalToDouble(r, &end);
         if (end == r || std::string(end) != "\"") return std::nullopt;
         degrees += seconds / 3600.0;
       }
@@ -299,7 +333,7 @@ Value bi_atoi(Runtime&, Args a) {
 
 Value bi_atof(Runtime&, Args a) {
   checkArgCount(a, 1, 1);
-  return Value::real(std::strtod(stringArg(a[0]).c_str(), nullptr));
+  return Value::real(decimalToDouble(stringArg(a[0]).c_str(), nullptr));
 }
 
 int optionalInt(Args a, std::size_t index, int fallback) {

@@ -5,11 +5,13 @@
 #pragma once
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "acdb/acut/ResbufChain.h"
+#include "tabrik/SystemVariables.h"
 
 namespace tabrik::acad {
 
@@ -99,6 +101,8 @@ class HostState {
   // --- host variables kept for the session
   int errnoValue = 0;
   double pickBox = 0.1;
+  // Session and profile variables that were set, by name (others have their default).
+  std::map<std::string, VariableValue> variables;
   int textScreenRequests = 0;
   // The module the session loaded (host:load-module without an argument).
   std::wstring modulePath;
