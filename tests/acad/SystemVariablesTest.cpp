@@ -54,8 +54,7 @@ Expected expectedOf(const Row& row) {
   std::string text = row.text;
   if (row.type == "Int") {
     expected.integer = std::stol(text);
-    expected.restype =
-        expected.integer >= -32768 && expected.integer <= 32767 ? RTSHORT : RTLONG;
+    expected.restype = expected.integer >= -32768 && expected.integer <= 32767 ? RTSHORT : RTLONG;
   } else if (row.type == "Real") {
     expected.restype = RTREAL;
     expected.real = std::stod(text);
@@ -237,9 +236,9 @@ TEST_F(SystemVariables, WrongTypesAreRejectedAndChangeNothing) {
   resbuf point{};
   point.restype = RTPOINT;
   const Case cases[] = {
-      {L"OSMODE", str},   {L"OSMODE", real},  {L"ANGBASE", str},   {L"CLAYER", integer(0)},
-      {L"LIMMAX", real},  {L"INSBASE", str},  {L"DIMSCALE", point}, {L"CMDECHO", real},
-      {L"USERS1", integer(3)},
+      {L"OSMODE", str},        {L"OSMODE", real},  {L"ANGBASE", str},
+      {L"CLAYER", integer(0)}, {L"LIMMAX", real},  {L"INSBASE", str},
+      {L"DIMSCALE", point},    {L"CMDECHO", real}, {L"USERS1", integer(3)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(tabrik::acad::toUtf8(c.name));

@@ -19,10 +19,10 @@ VariableValue changed(const SystemVariable& entry) {
   VariableValue value = drawingVariable(nullptr, entry);
   switch (entry.type) {
     case VariableType::Int:
-      value.integer = value.integer != static_cast<long>(entry.low) && !std::isnan(entry.low)
-                          ? static_cast<long>(entry.low)
-                          : (std::isnan(entry.high) ? value.integer + 1
-                                                    : static_cast<long>(entry.high));
+      value.integer =
+          value.integer != static_cast<long>(entry.low) && !std::isnan(entry.low)
+              ? static_cast<long>(entry.low)
+              : (std::isnan(entry.high) ? value.integer + 1 : static_cast<long>(entry.high));
       break;
     case VariableType::Real:
       value.real = std::isnan(entry.high) ? value.real + 1.25 : (entry.low + entry.high) / 3;
@@ -41,8 +41,8 @@ VariableValue changed(const SystemVariable& entry) {
 }
 
 bool carried(const SystemVariable& entry) {
-  return entry.home == VariableHome::Drawing && entry.dxfCode != 0 &&
-         !isHeaderMember(entry.name) && std::string_view(entry.name) != "DIMSTYLE";
+  return entry.home == VariableHome::Drawing && entry.dxfCode != 0 && !isHeaderMember(entry.name) &&
+         std::string_view(entry.name) != "DIMSTYLE";
 }
 
 }  // namespace

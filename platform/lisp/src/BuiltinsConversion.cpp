@@ -158,6 +158,11 @@ std::optional<double> parseDistance(std::string_view text) {
     while (!t.empty() && t.back() == ' ') t.pop_back();
     while (!t.empty() && t.front() == ' ') t.erase(0, 1);
     if (t.empty()) return false;
+    // "5-1/2", as units are typed, is "5 1/2".
+    if (std::size_t dash = t.find('-'); dash != std::string::npos && dash > 0) {
+      std::size_t slash = t.find('/');
+      if (slash != std::string::npos && slash > dash) t[dash] = ' ';
+    }
     double whole = 0;
     std::size_t space = t.find(' ');
     std::string fractionText = t;
@@ -177,6 +182,7 @@ std::optional<double> parseDistance(std::string_view text) {
       out = v;
       return true;
     }
+    if (slash == 0) return false;
     char* end = nullptr;
     double numerator = decimalToDouble(fractionText.c_str(), &end);
     if (end != fractionText.c_str() + slash) return false;
@@ -340,13 +346,30 @@ int optionalInt(Args a, std::size_t index, int fallback) {
   return a.size() > index && a[index].isTrue() ? intArg(a[index]) : fallback;
 }
 
+// UNITMODE 1 shows units as they are typed: no dash after the feet, a dash between
+// a whole number and its fraction ("1'5-1/2\""), no spaces in surveyor's angles.
+std::string asTyped(std::string text, bool surveyor) {
+  if (surveyor) {
+    std::erase(text, ' ');
+    return text;
+  }
+  if (size_t feet = text.find("'-"); feet != std::string::npos) text.erase(feet + 1, 1);
+  if (size_t slash = text.find('/'); slash != std::string::npos) {
+    size_t space = text.rfind(' ', slash);
+    if (space != std::string::npos) text[space] = '-';
+  }
+  return text;
+}
+
 Value bi_rtos(Runtime& rt, Args a) {
   checkArgCount(a, 1, 3);
   double v = numberArg(a[0]);
   int mode = optionalInt(a, 1, hostInt(rt, "LUNITS", 2));
   int precision = optionalInt(a, 2, hostInt(rt, "LUPREC", 4));
   if (mode < 1 || mode > 5) throwBadArgumentValue("mode " + std::to_string(mode));
-  return Value::string(formatDistance(v, mode, precision, hostInt(rt, "DIMZIN", 0)));
+  std::string text = formatDistance(v, mode, precision, hostInt(rt, "DIMZIN", 0));
+  if (hostInt(rt, "UNITMODE", 0) & 1) text = asTyped(std::move(text), false);
+  return Value::string(text);
 }
 
 Value bi_distof(Runtime&, Args a) {
@@ -361,14 +384,20 @@ Value bi_angtos(Runtime& rt, Args a) {
   int mode = optionalInt(a, 1, hostInt(rt, "AUNITS", 0));
   int precision = optionalInt(a, 2, hostInt(rt, "AUPREC", 0));
   if (mode < 0 || mode > 4) throwBadArgumentValue("mode " + std::to_string(mode));
-  return Value::string(formatAngle(v, mode, precision));
+  std::string text = formatAngle(v, mode, precision);
+  if (mode == 4 && (hostInt(rt, "UNITMODE", 0) & 1)) text = asTyped(std::move(text), true);
+  return Value::string(text);
 }
 
 Value bi_angtof(Runtime& rt, Args a) {
   checkArgCount(a, 1, 2);
   int mode = optionalInt(a, 1, hostInt(rt, "AUNITS", 0));
   auto v = parseAngle(stringArg(a[0]), mode);
-  return v ? Value::real(*v) : Value();
+  if (!v) return Value();
+  // Angles come back between 0 and 2 pi, as angtos takes them.
+  double turn = 2 * 3.14159265358979323846;
+  double angle = std::fmod(*v, turn);
+  return Value::real(angle < 0 ? angle + turn : angle);
 }
 
 }  // namespace

@@ -76,8 +76,10 @@ Value bi_bbRef(Runtime&, Args a) {
 Value bi_bbSet(Runtime&, Args a) {
   checkArgCount(a, 2, 2);
   std::string name = symbolArgument(a[0]).symbolName();
-  if (a[1].isNil()) blackboard().erase(name);
-  else blackboard()[name] = a[1];
+  if (a[1].isNil())
+    blackboard().erase(name);
+  else
+    blackboard()[name] = a[1];
   return a[1];
 }
 

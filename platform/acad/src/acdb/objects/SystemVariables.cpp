@@ -14,8 +14,8 @@ namespace tabrik::acad {
 namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
-constexpr VariableType Int = VariableType::Int, Real = VariableType::Real,
-                       Str = VariableType::Str, Pt2 = VariableType::Pt2, Pt3 = VariableType::Pt3;
+constexpr VariableType Int = VariableType::Int, Real = VariableType::Real, Str = VariableType::Str,
+                       Pt2 = VariableType::Pt2, Pt3 = VariableType::Pt3;
 constexpr VariableHome Drawing = VariableHome::Drawing, Session = VariableHome::Session,
                        Registry = VariableHome::Registry;
 constexpr bool Rw = false, Ro = true;
@@ -45,8 +45,8 @@ std::optional<double> number(std::string_view text) {
   text = trim(text);
   if (text.empty()) return std::nullopt;
   double value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                      std::chars_format::general);
+  auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
 }
@@ -115,8 +115,8 @@ std::optional<VariableValue> defaultValue(const SystemVariable& variable) {
 
 bool isHeaderMember(std::string_view name) {
   static constexpr std::string_view kMembers[] = {
-      "CECOLOR",  "CELTSCALE", "CELTYPE", "CELWEIGHT",   "CLAYER",    "DIMSCALE",
-      "DWGCODEPAGE", "INSBASE", "INSUNITS", "LTSCALE", "MEASUREMENT", "TEXTSIZE", "TEXTSTYLE"};
+      "CECOLOR", "CELTSCALE", "CELTYPE", "CELWEIGHT",   "CLAYER",   "DIMSCALE", "DWGCODEPAGE",
+      "INSBASE", "INSUNITS",  "LTSCALE", "MEASUREMENT", "TEXTSIZE", "TEXTSTYLE"};
   return std::find(std::begin(kMembers), std::end(kMembers), name) != std::end(kMembers);
 }
 
