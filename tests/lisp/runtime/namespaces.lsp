@@ -91,3 +91,16 @@ to-share
 ;=>-250.0
 (distof "0x10")
 ;=>nil
+;; vl-file-systime: the file's last change in local time, as CDATE has it now.
+(setq stamped (vl-filename-mktemp "systime.txt"))
+(close (open stamped "w"))
+;=>nil
+(setq st (vl-file-systime stamped))
+(list (length st) (= (car st) (fix (/ (getvar "CDATE") 10000))) (<= 0 (caddr st) 6) (last st))
+;=>(8 T T 0)
+(vl-file-delete stamped)
+;=>T
+(vl-file-systime stamped)
+;=>nil
+(vl-file-systime (getvar "TEMPPREFIX"))
+;=>nil
