@@ -101,6 +101,8 @@ class HostState {
   // --- host variables kept for the session
   int errnoValue = 0;
   double pickBox = 0.1;
+  // ORTHOMODE: jigs governed by ortho hold the cursor to the axes through their base.
+  bool orthoMode = false;
   // Session and profile variables that were set, by name (others have their default).
   std::map<std::string, VariableValue> variables;
   int textScreenRequests = 0;

@@ -373,6 +373,11 @@ bool getHostVariable(const std::wstring& name, resbuf* value) {
     setReal(value, state.pickBox);
     return true;
   }
+  // Kept where the jigs read it, for every drawing of the session.
+  if (key == "ORTHOMODE") {
+    toResbuf(integerValue(state.orthoMode ? 1 : 0), value);
+    return true;
+  }
   AcDbDatabase* database = document != nullptr ? document->database() : nullptr;
   if (variable->defaultText == nullptr) {
     toResbuf(computedValue(*variable, document), value);
@@ -413,6 +418,10 @@ int setHostVariable(const std::wstring& name, const resbuf& value) {
   }
   if (key == "PICKBOX") {
     state.pickBox = given->real;
+    return RTNORM;
+  }
+  if (key == "ORTHOMODE") {
+    state.orthoMode = given->integer == 1;
     return RTNORM;
   }
   if (variable->home != VariableHome::Drawing) {
