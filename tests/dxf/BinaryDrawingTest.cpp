@@ -102,7 +102,7 @@ TEST(BinaryDrawing, DamagedFilesFailWithAClearStatus) {
       {"magic only", [](std::string s) { return s.substr(0, 8); }, Acad::eBadDwgHeader},
       {"magic in text mode", [](std::string s) { return s.replace(4, 2, "\n"); },
        Acad::eBadDwgHeader},
-      {"later version", [](std::string s) { return s.replace(8, 1, 1, '\x02'); },
+      {"later version", [](std::string s) { return s.replace(8, 1, 1, '\x03'); },
        Acad::eBadDwgHeader},
       {"cut after the preamble", [](std::string s) { return s.substr(0, 20); },
        Acad::eDwgNeedsRecovery},

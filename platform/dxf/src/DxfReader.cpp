@@ -13,6 +13,7 @@
 // known). Objects made without a handle of the file take provisional handles until
 // the end, when every handle the file names is known.
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cwchar>
 #include <cstdio>
@@ -29,6 +30,7 @@
 #include "dbsymtb.h"
 #include "rxdict.h"
 #include "tabrik/DrawingFiling.h"
+#include "tabrik/SystemVariables.h"
 #include "tabrik/TextConversion.h"
 
 namespace tabrik::dxf {
@@ -161,12 +163,47 @@ class DrawingReader {
         if (i + 3 < end && m_tags[i + 3].code == 30) parseReal(m_tags[i + 3].value, z);
         m_insbase = AcGePoint3d(x, y, z);
       }
+      readDrawingVariable(name, i, end);
       if (name == "$HANDSEED") {
         AcDbHandle seed(wide(trimmed(value.value)).c_str());
         if (!seed.isNull() && seed.value() < (1ull << 48)) acad::raiseHandseed(m_db, seed);
       }
     }
     return Acad::eOk;
+  }
+
+  // A variable of the drawing's own that the database keeps in no member; one of
+  // another type than the table's, or unknown, is left out.
+  void readDrawingVariable(const std::string& name, size_t at, size_t end) {
+    if (name.size() < 2 || name[0] != '$') return;
+    const acad::SystemVariable* entry = acad::findSystemVariable(name.substr(1));
+    if (entry == nullptr || entry->home != acad::VariableHome::Drawing || entry->dxfCode == 0 ||
+        acad::isHeaderMember(entry->name))
+      return;
+    acad::VariableValue value;
+    value.type = entry->type;
+    const Tag& first = m_tags[at + 1];
+    if (entry->type == acad::VariableType::Str) {
+      value.text = wide(first.value);
+      while (!value.text.empty() && value.text.back() == L' ') value.text.pop_back();
+    } else if (entry->type == acad::VariableType::Pt2 || entry->type == acad::VariableType::Pt3) {
+      for (size_t k = 0; k < 3 && at + 1 + k < end; ++k) {
+        const Tag& tag = m_tags[at + 1 + k];
+        if (tag.code != 10 + 10 * static_cast<int>(k)) break;
+        if (!parseReal(tag.value, value.point[k])) return;
+      }
+      if (entry->type == acad::VariableType::Pt2) value.point[2] = 0;
+    } else {
+      double number = 0;
+      if (!parseReal(first.value, number) || !std::isfinite(number)) return;
+      if (entry->type == acad::VariableType::Int) {
+        if (number != std::floor(number) || std::fabs(number) > 2147483647.0) return;
+        value.integer = static_cast<long>(number);
+      } else {
+        value.real = number;
+      }
+    }
+    acad::setDrawingVariable(m_db, *entry, value);
   }
 
   void readClass() {
@@ -594,6 +631,11 @@ class DrawingReader {
       m_db->setCeltype(id);
     if (AcDbObjectId id = lookup(roots.textStyleTable, text("$TEXTSTYLE")); !id.isNull())
       m_db->setTextstyle(id);
+    if (AcDbObjectId id = lookup(roots.dimStyleTable, text("$DIMSTYLE")); !id.isNull()) {
+      auto* record = AcDbSymbolTableRecord::cast(peekObject(id));
+      acad::setDrawingVariable(m_db, *acad::findSystemVariable("DIMSTYLE"),
+                               acad::VariableValue{acad::VariableType::Str, 0, 0, record->name()});
+    }
     double value = 0;
     if (real("$DIMSCALE", value)) m_db->setDimscale(value);
     if (real("$LTSCALE", value)) m_db->setLtscale(value);

@@ -17,6 +17,7 @@
 #include "dbproxy.h"
 #include "dbsymtb.h"
 #include "tabrik/DrawingFiling.h"
+#include "tabrik/SystemVariables.h"
 #include "tabrik/TextConversion.h"
 
 namespace tabrik::dxf {
@@ -168,17 +169,50 @@ class DrawingWriter {
     m_f.writeDouble(40, m_db->celtscale());
     variable("$TEXTSTYLE");
     m_f.writeString(7, nameOf(m_db->textstyle(), L"Standard"));
-    variable("$DIMSTYLE");
-    m_f.group(2, "Standard");
     variable("$DIMSCALE");
     m_f.writeDouble(40, m_db->dimscale());
     variable("$INSUNITS");
     m_f.writeInt16(70, static_cast<Adesk::Int16>(m_db->insunits()));
     variable("$MEASUREMENT");
     m_f.writeInt16(70, m_db->measurement() ? 1 : 0);
+    writeDrawingVariables();
     variable("$HANDSEED");
     m_f.writeAcDbHandle(5, m_db->handseed());
     endSection();
+  }
+
+  // The drawing's variables that the database keeps in no member of its own, each
+  // under its $ name and group code.
+  void writeDrawingVariables() {
+    for (const acad::SystemVariable& entry : acad::systemVariables()) {
+      if (entry.home != acad::VariableHome::Drawing || entry.dxfCode == 0 ||
+          acad::isHeaderMember(entry.name))
+        continue;
+      acad::VariableValue value = acad::drawingVariable(m_db, entry);
+      std::string name = std::string("$") + entry.name;
+      variable(name.c_str());
+      switch (entry.type) {
+        case acad::VariableType::Int:
+          if (entry.dxfCode == 290 || (entry.dxfCode >= 280 && entry.dxfCode < 290))
+            m_f.writeInt8(entry.dxfCode, static_cast<Adesk::Int8>(value.integer));
+          else
+            m_f.writeInt16(entry.dxfCode, static_cast<Adesk::Int16>(value.integer));
+          break;
+        case acad::VariableType::Real:
+          m_f.writeDouble(entry.dxfCode, value.real);
+          break;
+        case acad::VariableType::Str:
+          m_f.writeString(entry.dxfCode, value.text);
+          break;
+        case acad::VariableType::Pt2:
+          m_f.writePoint2d(entry.dxfCode, AcGePoint2d(value.point[0], value.point[1]));
+          break;
+        case acad::VariableType::Pt3:
+          m_f.writePoint3d(entry.dxfCode,
+                           AcGePoint3d(value.point[0], value.point[1], value.point[2]));
+          break;
+      }
+    }
   }
 
   // One CLASS per type that is not built in, in the order the types first occur in

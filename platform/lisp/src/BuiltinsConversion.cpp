@@ -5,12 +5,46 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "RuntimeInternal.h"
 
 namespace tabrik::lisp {
 
 namespace {
+
+// strtod restricted to what the host reads as a number: an optional sign, decimal
+// digits with an optional point, an optional exponent. No hexadecimal, "inf" or
+// "nan" (C's strtod takes them): "0x1p4" reads as 0 followed by text.
+double decimalToDouble(const char* text, char** end) {
+  const char* p = text;
+  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v') ++p;
+  const char* start = p;
+  if (*p == '+' || *p == '-') ++p;
+  const char* digits = p;
+  while (*p >= '0' && *p <= '9') ++p;
+  bool any = p != digits;
+  if (*p == '.') {
+    const char* fraction = ++p;
+    while (*p >= '0' && *p <= '9') ++p;
+    any = any || p != fraction;
+  }
+  if (!any) {
+    if (end != nullptr) *end = const_cast<char*>(text);
+    return 0.0;
+  }
+  if (*p == 'e' || *p == 'E') {
+    const char* q = p + 1;
+    if (*q == '+' || *q == '-') ++q;
+    if (*q >= '0' && *q <= '9') {
+      while (*q >= '0' && *q <= '9') ++q;
+      p = q;
+    }
+  }
+  std::string number(start, p);
+  if (end != nullptr) *end = const_cast<char*>(p);
+  return std::strtod(number.c_str(), nullptr);
+}
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -115,7 +149,7 @@ std::optional<double> parseDistance(std::string_view text) {
   // A plain decimal or scientific number.
   {
     char* end = nullptr;
-    double v = std::strtod(p, &end);
+    double v = decimalToDouble(p, &end);
     if (end != p && *end == '\0' && std::isdigit(static_cast<unsigned char>(s[0]))) return sign * v;
   }
   // number [ number/number ] : inches or units, with a fraction
@@ -124,12 +158,17 @@ std::optional<double> parseDistance(std::string_view text) {
     while (!t.empty() && t.back() == ' ') t.pop_back();
     while (!t.empty() && t.front() == ' ') t.erase(0, 1);
     if (t.empty()) return false;
+    // "5-1/2", as units are typed, is "5 1/2".
+    if (std::size_t dash = t.find('-'); dash != std::string::npos && dash > 0) {
+      std::size_t slash = t.find('/');
+      if (slash != std::string::npos && slash > dash) t[dash] = ' ';
+    }
     double whole = 0;
     std::size_t space = t.find(' ');
     std::string fractionText = t;
     if (space != std::string::npos) {
       char* end = nullptr;
-      whole = std::strtod(t.c_str(), &end);
+      whole = decimalToDouble(t.c_str(), &end);
       if (end != t.c_str() + space) return false;
       fractionText = t.substr(space + 1);
       while (!fractionText.empty() && fractionText.front() == ' ') fractionText.erase(0, 1);
@@ -138,16 +177,17 @@ std::optional<double> parseDistance(std::string_view text) {
     if (slash == std::string::npos) {
       if (space != std::string::npos) return false;
       char* end = nullptr;
-      double v = std::strtod(fractionText.c_str(), &end);
+      double v = decimalToDouble(fractionText.c_str(), &end);
       if (end == fractionText.c_str() || *end != '\0') return false;
       out = v;
       return true;
     }
+    if (slash == 0) return false;
     char* end = nullptr;
-    double numerator = std::strtod(fractionText.c_str(), &end);
+    double numerator = decimalToDouble(fractionText.c_str(), &end);
     if (end != fractionText.c_str() + slash) return false;
     const char* denominatorText = fractionText.c_str() + slash + 1;
-    double denominator = std::strtod(denominatorText, &end);
+    double denominator = decimalToDouble(denominatorText, &end);
     if (end == denominatorText || *end != '\0' || denominator == 0) return false;
     out = whole + numerator / denominator;
     return true;
@@ -254,7 +294,7 @@ std::optional<double> parseAngle(std::string_view text, int mode) {
   }
   const char* p = s.c_str();
   char* end = nullptr;
-  double v = std::strtod(p, &end);
+  double v = decimalToDouble(p, &end);
   if (end == p) return std::nullopt;
   std::string rest(end);
   if (rest.empty()) {
@@ -269,13 +309,13 @@ std::optional<double> parseAngle(std::string_view text, int mode) {
     std::string tail = rest.substr(1);
     if (!tail.empty()) {
       const char* q = tail.c_str();
-      double minutes = std::strtod(q, &end);
+      double minutes = decimalToDouble(q, &end);
       if (end == q || *end != '\'') return std::nullopt;
       degrees += minutes / 60.0;
       std::string secondsText(end + 1);
       if (!secondsText.empty()) {
         const char* r = secondsText.c_str();
-        double seconds = std::strtod(r, &end);
+        double seconds = decimalToDouble(r, &end);
         if (end == r || std::string(end) != "\"") return std::nullopt;
         degrees += seconds / 3600.0;
       }
@@ -299,11 +339,26 @@ Value bi_atoi(Runtime&, Args a) {
 
 Value bi_atof(Runtime&, Args a) {
   checkArgCount(a, 1, 1);
-  return Value::real(std::strtod(stringArg(a[0]).c_str(), nullptr));
+  return Value::real(decimalToDouble(stringArg(a[0]).c_str(), nullptr));
 }
 
 int optionalInt(Args a, std::size_t index, int fallback) {
   return a.size() > index && a[index].isTrue() ? intArg(a[index]) : fallback;
+}
+
+// UNITMODE 1 shows units as they are typed: no dash after the feet, a dash between
+// a whole number and its fraction ("1'5-1/2\""), no spaces in surveyor's angles.
+std::string asTyped(std::string text, bool surveyor) {
+  if (surveyor) {
+    std::erase(text, ' ');
+    return text;
+  }
+  if (size_t feet = text.find("'-"); feet != std::string::npos) text.erase(feet + 1, 1);
+  if (size_t slash = text.find('/'); slash != std::string::npos) {
+    size_t space = text.rfind(' ', slash);
+    if (space != std::string::npos) text[space] = '-';
+  }
+  return text;
 }
 
 Value bi_rtos(Runtime& rt, Args a) {
@@ -312,7 +367,9 @@ Value bi_rtos(Runtime& rt, Args a) {
   int mode = optionalInt(a, 1, hostInt(rt, "LUNITS", 2));
   int precision = optionalInt(a, 2, hostInt(rt, "LUPREC", 4));
   if (mode < 1 || mode > 5) throwBadArgumentValue("mode " + std::to_string(mode));
-  return Value::string(formatDistance(v, mode, precision, hostInt(rt, "DIMZIN", 0)));
+  std::string text = formatDistance(v, mode, precision, hostInt(rt, "DIMZIN", 0));
+  if (hostInt(rt, "UNITMODE", 0) & 1) text = asTyped(std::move(text), false);
+  return Value::string(text);
 }
 
 Value bi_distof(Runtime&, Args a) {
@@ -327,14 +384,20 @@ Value bi_angtos(Runtime& rt, Args a) {
   int mode = optionalInt(a, 1, hostInt(rt, "AUNITS", 0));
   int precision = optionalInt(a, 2, hostInt(rt, "AUPREC", 0));
   if (mode < 0 || mode > 4) throwBadArgumentValue("mode " + std::to_string(mode));
-  return Value::string(formatAngle(v, mode, precision));
+  std::string text = formatAngle(v, mode, precision);
+  if (mode == 4 && (hostInt(rt, "UNITMODE", 0) & 1)) text = asTyped(std::move(text), true);
+  return Value::string(text);
 }
 
 Value bi_angtof(Runtime& rt, Args a) {
   checkArgCount(a, 1, 2);
   int mode = optionalInt(a, 1, hostInt(rt, "AUNITS", 0));
   auto v = parseAngle(stringArg(a[0]), mode);
-  return v ? Value::real(*v) : Value();
+  if (!v) return Value();
+  // Angles come back between 0 and 2 pi, as angtos takes them.
+  double turn = 2 * 3.14159265358979323846;
+  double angle = std::fmod(*v, turn);
+  return Value::real(angle < 0 ? angle + turn : angle);
 }
 
 }  // namespace

@@ -134,6 +134,8 @@ Value bi_catchAllApply(Runtime& rt, Args a) {
     return rt.apply(a[0], Args(args.data(), args.size()));
   } catch (const LispError& error) {
     return Value::catchAllError(error.message());
+  } catch (ExitWithValue& exit) {
+    return std::move(exit.value);
   }
 }
 

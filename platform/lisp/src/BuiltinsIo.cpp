@@ -2,6 +2,7 @@
 // write-line, read-char, write-char, findfile, load and a few vl-file- helpers),
 // host variables (getvar, setvar) and the environment (getenv, setenv, alert).
 // Console output goes through HostServices; files are the runtime's own.
+#include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -244,6 +245,22 @@ Value bi_fileSize(Runtime&, Args a) {
   return Value::integer(static_cast<std::int32_t>(info.st_size));
 }
 
+// (year month weekday day hours minutes seconds milliseconds) of the file's last
+// change, local time, the weekday 0 for Sunday; nil for a folder or no file.
+Value bi_fileSystime(Runtime&, Args a) {
+  checkArgCount(a, 1, 1);
+  struct stat info {};
+  if (::stat(nativePath(stringArg(a[0])).c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+    return Value();
+  std::time_t changed = info.st_mtime;
+  std::tm local{};
+  if (localtime_r(&changed, &local) == nullptr) return Value();
+  return Value::list({Value::integer(local.tm_year + 1900), Value::integer(local.tm_mon + 1),
+                      Value::integer(local.tm_wday), Value::integer(local.tm_mday),
+                      Value::integer(local.tm_hour), Value::integer(local.tm_min),
+                      Value::integer(local.tm_sec), Value::integer(0)});
+}
+
 Value bi_fileDirectoryP(Runtime&, Args a) {
   checkArgCount(a, 1, 1);
   struct stat info {};
@@ -390,6 +407,7 @@ void installIoBuiltins(Runtime& rt) {
   defineNative(rt, "VL-FILE-DELETE", bi_fileDelete);
   defineNative(rt, "VL-FILE-RENAME", bi_fileRename);
   defineNative(rt, "VL-FILE-SIZE", bi_fileSize);
+  defineNative(rt, "VL-FILE-SYSTIME", bi_fileSystime);
   defineNative(rt, "VL-FILE-DIRECTORY-P", bi_fileDirectoryP);
   defineNative(rt, "VL-FILE-COPY", bi_fileCopy);
   defineNative(rt, "VL-MKDIR", bi_mkdir);

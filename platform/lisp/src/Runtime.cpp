@@ -145,9 +145,12 @@ Runtime::Runtime(HostServices* services) : m_state(std::make_unique<State>()) {
   installIoBuiltins(*this);
   installInputBuiltins(*this);
   installGeometryBuiltins(*this);
+  installNamespaceBuiltins(*this);
+  registerRuntime(this);
 }
 
 Runtime::~Runtime() {
+  unregisterRuntime(this);
   // Values may refer to each other in cycles through symbols only by name, never by
   // reference, so clearing the slots frees everything.
   m_state->saved.clear();
@@ -436,6 +439,8 @@ Outcome runGuarded(Runtime& runtime, ErrorReport report, const std::function<Val
   Value outerHandlerValue = std::exchange(state.handlerValue, Value());
   try {
     outcome.value = body();
+  } catch (ExitWithValue& exit) {
+    outcome.value = std::move(exit.value);
   } catch (LispError& error) {
     noticeError(runtime, error);
     outcome.ok = false;
@@ -455,7 +460,11 @@ Value loadSource(Runtime& runtime, std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // UTF-8 byte order mark
   Reader reader(text);
   Value result;
-  while (auto form = reader.next()) result = runtime.eval(form->value);
+  try {
+    while (auto form = reader.next()) result = runtime.eval(form->value);
+  } catch (ExitWithValue& exit) {
+    return std::move(exit.value);
+  }
   return result;
 }
 

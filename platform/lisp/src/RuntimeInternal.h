@@ -97,6 +97,18 @@ void installConversionBuiltins(Runtime& runtime);
 void installIoBuiltins(Runtime& runtime);
 void installInputBuiltins(Runtime& runtime);
 void installGeometryBuiltins(Runtime& runtime);
+void installNamespaceBuiltins(Runtime& runtime);
+
+// (vl-exit-with-value v) leaves the running application with v: the innermost load,
+// vl-catch-all-apply or top-level evaluation answers v. Not an error: *error* is not
+// called and nothing is printed.
+struct ExitWithValue {
+  Value value;
+};
+
+// Every live runtime (one per document), for vl-propagate.
+void registerRuntime(Runtime* runtime);
+void unregisterRuntime(Runtime* runtime);
 
 // Evaluates the special form number `form` with unevaluated arguments.
 Value evalSpecialForm(Runtime& runtime, int form, const Value& args);

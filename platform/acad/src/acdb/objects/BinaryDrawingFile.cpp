@@ -6,7 +6,7 @@
 // |-----------|---------------------------------------------------------------------|
 // | magic     | 8 bytes: 89 'T' 'D' 'W' 0D 0A 1A 0A (the PNG trick: a text-mode     |
 // |           | transfer or a 7-bit channel damages it visibly)                     |
-// | version   | raw UInt32, 1                                                        |
+// | version   | raw UInt32, 2 (1: without the drawing variables; still read)         |
 // | length    | raw UInt64, bytes after this field (a truncated file shows at once) |
 // | classes   | raw UInt32 count; per class the tagged strings name, DXF name,      |
 // |           | application, parent name and the tagged Int32 proxy flags           |
@@ -14,7 +14,9 @@
 // |           | style, application, viewport, view, UCS, dimension style tables,    |
 // |           | named-object dictionary), current layer, linetype and text style,   |
 // |           | UInt16 colour index, doubles CELTSCALE, TEXTSIZE, DIMSCALE, LTSCALE, |
-// |           | Int32 INSUNITS, bool MEASUREMENT, point INSBASE                     |
+// |           | Int32 INSUNITS, bool MEASUREMENT, point INSBASE; from version 2 the |
+// |           | Int32 count of the other drawing variables that were set, each its  |
+// |           | name and value (Int32, double, string or point by the table's type) |
 // | objects   | raw UInt32 count; per object raw UInt32 class index, UInt64 handle, |
 // |           | UInt32 length, then that many bytes of its dwgOutFields items       |
 //
@@ -35,7 +37,7 @@ namespace tabrik::acad {
 namespace {
 
 constexpr char kMagic[8] = {'\x89', 'T', 'D', 'W', '\r', '\n', '\x1a', '\n'};
-constexpr std::uint64_t kVersion = 1;
+constexpr std::uint64_t kVersion = 2;
 constexpr size_t kPreambleSize = 8 + 4 + 8;
 constexpr std::uint64_t kHandleLimit = 1ull << 48;  // as the DXF reader bounds handles
 
@@ -60,10 +62,10 @@ Acad::ErrorStatus fileIn(AcDbObject* object, BinaryDwgFiler& filer) {
 
 class BinaryReader {
  public:
-  BinaryReader(AcDbDatabase* database, std::string_view body)
+  BinaryReader(AcDbDatabase* database, std::string_view body, std::uint64_t version)
       // The framing's ids (the roots, the current symbols) are read before any object
       // exists: its resolver only reports the handle, resolved once the objects are in.
-      : m_db(database), m_filer(database, body, [this](std::uint64_t handle) {
+      : m_db(database), m_version(version), m_filer(database, body, [this](std::uint64_t handle) {
           m_lastHandle = handle;
           return AcDbObjectId::kNull;
         }) {}
@@ -115,8 +117,42 @@ class BinaryReader {
     m_filer.readInt32(&m_insunits);
     m_filer.readBool(&m_measurement);
     m_filer.readPoint3d(&m_insbase);
+    if (m_version >= 2 && ok()) readVariables();
     if (ok() && seed.value() < kHandleLimit) raiseHandseed(m_db, seed);
     return ok();
+  }
+
+  // A name the table does not know, or not of the drawing, ends the reading as damage.
+  void readVariables() {
+    Adesk::Int32 count = 0;
+    m_filer.readInt32(&count);
+    for (Adesk::Int32 i = 0; i < count && ok(); ++i) {
+      std::wstring name;
+      m_filer.readString(name);
+      const SystemVariable* entry = findSystemVariable(std::string(name.begin(), name.end()));
+      if (!ok() || entry == nullptr || entry->home != VariableHome::Drawing) {
+        m_filer.setFilerStatus(Acad::eDwgNeedsRecovery);
+        return;
+      }
+      VariableValue value;
+      value.type = entry->type;
+      if (entry->type == VariableType::Int) {
+        Adesk::Int32 integer = 0;
+        m_filer.readInt32(&integer);
+        value.integer = integer;
+      } else if (entry->type == VariableType::Real) {
+        m_filer.readDouble(&value.real);
+      } else if (entry->type == VariableType::Str) {
+        m_filer.readString(value.text);
+      } else {
+        AcGePoint3d point;
+        m_filer.readPoint3d(&point);
+        value.point[0] = point.x;
+        value.point[1] = point.y;
+        value.point[2] = point.z;
+      }
+      if (ok()) setDrawingVariable(m_db, *entry, value);
+    }
   }
 
   std::uint64_t readHandle() {
@@ -221,6 +257,7 @@ class BinaryReader {
   }
 
   AcDbDatabase* m_db;
+  std::uint64_t m_version;
   BinaryDwgFiler m_filer;
   std::vector<AcRxClass*> m_classes;
   std::unordered_map<std::uint64_t, AcDbObjectId> m_ids;
@@ -284,6 +321,23 @@ Acad::ErrorStatus writeBinaryDrawing(AcDbDatabase* database, std::string& out) {
   filer.writeInt32(database->insunits());
   filer.writeBool(database->measurement());
   filer.writePoint3d(database->insbase());
+  const auto& variables = database->impl().variables;
+  std::vector<std::string> names;
+  for (const auto& entry : variables) names.push_back(entry.first);
+  std::sort(names.begin(), names.end());  // the same drawing, the same bytes
+  filer.writeInt32(static_cast<Adesk::Int32>(names.size()));
+  for (const std::string& name : names) {
+    const VariableValue& value = variables.at(name);
+    filer.writeString(std::wstring(name.begin(), name.end()));
+    if (value.type == VariableType::Int)
+      filer.writeInt32(static_cast<Adesk::Int32>(value.integer));
+    else if (value.type == VariableType::Real)
+      filer.writeDouble(value.real);
+    else if (value.type == VariableType::Str)
+      filer.writeString(value.text);
+    else
+      filer.writePoint3d(AcGePoint3d(value.point[0], value.point[1], value.point[2]));
+  }
   filer.putRaw(objects.size(), 4);
   for (size_t i = 0; i < objects.size(); ++i) {
     std::string fields;
@@ -314,10 +368,10 @@ Acad::ErrorStatus readBinaryDrawing(AcDbDatabase* database, std::string_view byt
   std::uint64_t version = 0, length = 0;
   preamble.getRaw(version, 4);
   preamble.getRaw(length, 8);
-  if (version != kVersion) return Acad::eBadDwgHeader;
+  if (version != 1 && version != kVersion) return Acad::eBadDwgHeader;
   std::string_view body = bytes.substr(kPreambleSize);
   if (length != body.size()) return Acad::eDwgNeedsRecovery;  // truncated, or something appended
-  return BinaryReader(database, body).read();
+  return BinaryReader(database, body, version).read();
 }
 
 }  // namespace tabrik::acad

@@ -12,6 +12,7 @@
 #include <unordered_set>
 
 #include "acdb/objects/MemoryDwgFiler.h"
+#include "tabrik/SystemVariables.h"
 #include "dbmain.h"
 #include "dbtrans.h"
 
@@ -97,6 +98,9 @@ struct DatabaseImpl {
   int insunits = 4;
   bool metric = true;
   AcGePoint3d insbase;
+  // The drawing's other variables that were set (tabrik/SystemVariables.h), by name;
+  // a name not here has its default.
+  std::unordered_map<std::string, VariableValue> variables;
   std::wstring filename;
   // What the last read of a drawing file had to say (readMessage).
   std::wstring readMessage;

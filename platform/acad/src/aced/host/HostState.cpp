@@ -116,6 +116,8 @@ void HostState::reset() {
   progressMeter.reset();
   errnoValue = 0;
   textScreenRequests = 0;
+  pickBox = 0.1;
+  variables.clear();
 }
 
 }  // namespace tabrik::acad

@@ -5,11 +5,13 @@
 #pragma once
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "acdb/acut/ResbufChain.h"
+#include "tabrik/SystemVariables.h"
 
 namespace tabrik::acad {
 
@@ -101,6 +103,8 @@ class HostState {
   double pickBox = 0.1;
   // ORTHOMODE: jigs governed by ortho hold the cursor to the axes through their base.
   bool orthoMode = false;
+  // Session and profile variables that were set, by name (others have their default).
+  std::map<std::string, VariableValue> variables;
   int textScreenRequests = 0;
   // The module the session loaded (host:load-module without an argument).
   std::wstring modulePath;

@@ -1,20 +1,11 @@
-// Host variables that the host itself keeps, for acedGetVar/acedSetVar and LISP's
-// getvar/setvar:
-//
-// | name       | type    | scope    | notes                                          |
-// |------------|---------|----------|------------------------------------------------|
-// | ACADPREFIX | RTSTR   | session  | folders separated by ";" (settable, as         |
-// |            |         |          | --search-path)                                 |
-// | ERRNO      | RTSHORT | session  | status of the last failed ads call             |
-// | DIMSCALE   | RTREAL  | drawing  | overall dimension (leader) scale, > 0          |
-// | PICKBOX    | RTREAL  | session  | pick tolerance in drawing units, >= 0          |
-// | ORTHOMODE  | RTSHORT | session  | 0 or 1: jigs governed by ortho keep the cursor |
-// |            |         |          | on the axes through their base point           |
-// | DWGNAME    | RTSTR   | drawing  | read-only: the file name without its folder    |
-// | DWGPREFIX  | RTSTR   | drawing  | read-only: the folder with a trailing separator|
-// | CDATE      | RTREAL  | session  | read-only: YYYYMMDD.HHMMSSmsec                 |
-//
-// Other names go to the current document's LISP environment (LUNITS, LUPREC, ...).
+// The host's system variables for acedGetVar/acedSetVar and LISP's getvar/setvar,
+// over the table of tabrik/SystemVariables.h. Where a value lives follows the table:
+// drawing variables in the current document's database (CLAYER, DIMSCALE, ... in its
+// members, the rest in its variable store), session and profile ones in HostState.
+// The host computes CDATE, DATE, MILLISECS, DWGNAME, DWGPREFIX, the TD* times and the
+// session folders. Two differ from the reference on purpose: ACADPREFIX is writable
+// (the search path, as --search-path) and PICKBOX is the pick tolerance in drawing
+// units (a real, >= 0, 0.1 by default).
 #pragma once
 #include <optional>
 #include <string>
@@ -26,7 +17,8 @@ namespace tabrik::acad {
 // False for a name no one knows.
 bool getHostVariable(const std::wstring& name, resbuf* value);
 // RTNORM, RTERROR for an unknown or read-only name, RTREJ for a value of the wrong
-// type or range.
+// type or range, or a name (CLAYER, CELTYPE, TEXTSTYLE, DIMSTYLE, CTAB, CECOLOR) the
+// drawing does not have; a refused setting changes nothing.
 int setHostVariable(const std::wstring& name, const resbuf& value);
 // The file name found the way acedFindFile searches: the name itself when it has a
 // folder or exists as given, else the current drawing's folder, then the ACADPREFIX
