@@ -3,6 +3,7 @@
 
 #include <afxwin.h>
 
+#include "resources/SupportDialogs.h"
 #include "resources/resource.h"
 #include "standards/StandardsTemplates.h"
 
@@ -31,6 +32,9 @@ HINSTANCE moduleResourceHandle() {
   static HINSTANCE__ resources = [] {
     HINSTANCE__ all{L"Tabrik2010.arx", {folderPickerTemplate()}};
     for (DLGTEMPLATE_DATA& dialog : standards::standardsDialogTemplates()) {
+      all.dialogs.push_back(std::move(dialog));
+    }
+    for (DLGTEMPLATE_DATA& dialog : supportDialogTemplates()) {
       all.dialogs.push_back(std::move(dialog));
     }
     return all;

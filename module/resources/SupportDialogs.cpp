@@ -1,4 +1,5 @@
-// The support family's dialog templates, as the resource compiler would keep them.
+// The support family's dialog templates, as the resource compiler would keep them; they
+// join the module's resources (ModuleResources.cpp).
 #include "resources/SupportDialogs.h"
 
 #include <afxwin.h>
@@ -7,10 +8,8 @@
 
 namespace tabrik::arx {
 
-HINSTANCE supportResources() {
-  static HINSTANCE__ resources{
-      L"Tabrik2010.arx",
-      {
+std::vector<DLGTEMPLATE_DATA> supportDialogTemplates() {
+  return {
           {IDD_SUBMITBUG,
            L"IDD_SUBMITBUG",
            L"Send Bug to Norvane Support",
@@ -89,8 +88,7 @@ HINSTANCE supportResources() {
                 14},
                {L"BUTTON", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 163, 59, 50, 14},
            }},
-      }};
-  return &resources;
+  };
 }
 
 }  // namespace tabrik::arx

@@ -3,8 +3,9 @@
 // ids of their controls.
 #pragma once
 
-struct HINSTANCE__;
-typedef struct HINSTANCE__* HINSTANCE;
+#include <resourcedata.h>
+
+#include <vector>
 
 namespace tabrik::arx {
 
@@ -38,8 +39,7 @@ enum SupportDialogIds : unsigned {
   IDC_SC_WORD = 2281,
 };
 
-// The resources that hold these templates: the module's resource handle while a
-// support dialog runs.
-HINSTANCE supportResources();
+// The templates, for the module's resources.
+std::vector<DLGTEMPLATE_DATA> supportDialogTemplates();
 
 }  // namespace tabrik::arx

@@ -1,5 +1,6 @@
 // Ids of the module's dialog templates and their controls (the .rc file's symbols).
-// Each dialog family keeps its own range: host 100-199 and 1000-1999.
+// Each dialog family keeps its own range: host 100-199 and 1000-1999, support
+// 2100-2299 (SupportDialogs.h), standards 5200-5499 (standards/StandardsResources.h).
 #pragma once
 
 #define IDD_XFOLDERDIALOG 101

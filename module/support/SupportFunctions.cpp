@@ -9,7 +9,8 @@
 #include "support/CSubmitBug.h"
 #include "support/CUserOptions.h"
 #include "support/SmallDialogs.h"
-#include "support/SupportDialogScope.h"
+#include "host/DialogHosting.h"
+#include "resources/ModuleResources.h"
 
 namespace tabrik::arx::fn {
 
@@ -32,9 +33,9 @@ int nv_nv_submitBug() {
       report.attachments.push_back(file);
     }
   }
-  SupportDialogScope scope;
+  ModuleResourceScope resources;
   CSubmitBug dialog(std::move(report), AfxGetMainWnd());
-  scope.run(dialog);
+  runModuleDialog(dialog);
   return kResultOk;
 }
 
@@ -49,9 +50,9 @@ int EditUserOptions() {
   }
   std::wstring variant = L"NOT ELEC";
   readString(cursor, variant);
-  SupportDialogScope scope;
+  ModuleResourceScope resources;
   CUserOptions dialog(product, variant, AfxGetMainWnd());
-  scope.run(dialog);
+  runModuleDialog(dialog);
   return kResultOk;
 }
 
@@ -66,9 +67,9 @@ int ed_editMultilineText() {
   }
   std::wstring title;
   readString(cursor, title);
-  SupportDialogScope scope;
+  ModuleResourceScope resources;
   CEditMultilineText dialog(text, title, AfxGetMainWnd());
-  if (scope.run(dialog) == IDOK) {
+  if (runModuleDialog(dialog) == IDOK) {
     acedRetStr(dialog.text().c_str());
   }
   return kResultOk;
@@ -85,9 +86,9 @@ int nv_nv_safeContinue() {
   if (!readString(cursor, title) || !readString(cursor, message) || !readString(cursor, word)) {
     return kWrongType;
   }
-  SupportDialogScope scope;
+  ModuleResourceScope resources;
   CSafeContinue dialog(title, message, word, AfxGetMainWnd());
-  if (scope.run(dialog) == IDOK && dialog.confirmed()) {
+  if (runModuleDialog(dialog) == IDOK && dialog.confirmed()) {
     acedRetT();
   }
   return kResultOk;
