@@ -67,6 +67,22 @@ void CDBConnection::storeUnexpectedError() {
   m_hasError = true;
 }
 
+// --- transactions --------------------------------------------------------------------------
+
+bool CDBConnection::BeginTrans() {
+  clearError();
+  return guarded([&] { m_workspace.BeginTrans(); });
+}
+
+bool CDBConnection::CommitTrans() {
+  clearError();
+  return guarded([&] { m_workspace.CommitTrans(); });
+}
+
+bool CDBConnection::Rollback() {
+  return guarded([&] { m_workspace.Rollback(); });
+}
+
 void CDBConnection::GetLastError(long& code, CString& description) const {
   code = m_lastErrorCode;
   description = m_lastErrorDescription;

@@ -51,8 +51,9 @@ class CDBConnection : public CDBConnectionDispatch {
 
   // --- the database -----------------------------------------------------------------
   // The database object is usable: its status word is 0 or 1 (at most the implicit
-  // workspace bit). DAO sets other bits when it closes databases behind the module's
-  // back (AfxDaoTerm); such a connection is lost and the document switch drops it.
+  // workspace bit, which a database opened on its own workspace never has). DAO sets other bits
+  // when it closes databases behind the module's back (AfxDaoTerm); such a connection is lost and
+  // the document switch drops it.
   virtual bool IsIntact() const;
   // Intact, and the database is open.
   virtual bool IsOpen() const;
@@ -199,6 +200,16 @@ class CDBConnection : public CDBConnectionDispatch {
   // workspace; the connection's own database is untouched.
   bool CompactDatabase(const CString& source, const CString& destination);
 
+  // --- transactions ----------------------------------------------------------------------
+  // DAO's workspace transaction over the connection's database: every write between
+  // BeginTrans and CommitTrans lands together, Rollback undoes them all. Levels nest;
+  // CommitTrans and Rollback end the innermost. A read-only database takes part in none
+  // (there is nothing to undo). Rollback keeps the error of the operation that made it
+  // necessary unless it fails itself.
+  bool BeginTrans();
+  bool CommitTrans();
+  bool Rollback();
+
   // --- errors -------------------------------------------------------------------------------
   bool HasError() const { return m_hasError; }
   void GetLastError(long& code, CString& description) const;
@@ -212,8 +223,10 @@ class CDBConnection : public CDBConnectionDispatch {
   static bool isConflictError(long code);
 
  protected:
-  // Created without a workspace: DAO's default workspace is used.
-  CDaoDatabase m_database;
+  // The database's own workspace, which holds its transactions; declared first so that
+  // it outlives the database registered with it.
+  CDaoWorkspace m_workspace;
+  CDaoDatabase m_database{&m_workspace};
   // The wait between two attempts of a write that met another process's lock, after
   // `attemptsMade` attempts: a random 10 to 499 ms. It blocks the host's main thread.
   virtual void waitAfterConflict(int attemptsMade);

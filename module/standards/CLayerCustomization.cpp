@@ -280,7 +280,8 @@ void CLayerCustomization::OnDeleteSystem() {
 }
 
 void CLayerCustomization::OnExport() {
-  saveKeyRows(*m_connection, KeyRows());
+  const std::vector<KeyRow> keys = KeyRows();
+  saveTogether(*m_connection, [&] { return saveKeyRows(*m_connection, keys); });
   invokeLisp(L"util-exportLayerSystem-noName", {SelectedSystem(), m_path});
 }
 
@@ -388,9 +389,13 @@ void CLayerCustomization::OnOK() {
   }
   std::vector<LayerRow> layers;
   for (int row = 1; row < m_layers.GetRowCount(); ++row) layers.push_back(LayerRowAt(row));
-  // A failed write was printed; the dialog stays open with the user's edits.
-  if (!saveSystemRows(*m_connection, systems) || !saveKeyRows(*m_connection, KeyRows()) ||
-      !saveLayerRows(*m_connection, layers)) {
+  // A failed write was printed and took the writes before it back with it; the dialog
+  // stays open with the user's edits.
+  const std::vector<KeyRow> keys = KeyRows();
+  if (!saveTogether(*m_connection, [&] {
+        return saveSystemRows(*m_connection, systems) && saveKeyRows(*m_connection, keys) &&
+               saveLayerRows(*m_connection, layers);
+      })) {
     return;
   }
   CAcUiDialog::OnOK();

@@ -6,6 +6,7 @@
 
 #include "standards/LayerRules.h"
 #include "standards/LispCallback.h"
+#include "standards/SaveTransaction.h"
 #include "standards/StandardsSql.h"
 #include "standards/TblLayer.h"
 #include "standards/TblLayerKey.h"
@@ -199,6 +200,18 @@ bool deleteLayerSystem(CDBConnection& connection, long system) {
   if (!runStatement(connection, sql::deleteSystemKeys(system))) return false;
   invokeLisp(L"util-deletePipeLabels", {system});
   return runStatement(connection, sql::deleteSystem(system));
+}
+
+bool saveTogether(CDBConnection& connection, const std::function<bool()>& save) {
+  SaveTransaction transaction(connection);
+  if (!transaction.Begun()) {
+    printDatabaseError(connection);
+    return false;
+  }
+  if (!save()) return false;  // the row that failed was printed; the guard undoes the rest
+  if (transaction.Commit()) return true;
+  printDatabaseError(connection);
+  return false;
 }
 
 bool saveSystemRows(CDBConnection& connection, const std::vector<SystemRow>& gridOrder) {

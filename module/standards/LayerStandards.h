@@ -3,6 +3,7 @@
 // the record cursors or the fixed statements. A statement that fails prints
 // "\nDatabase Error: %s" with the connection's error text and reports false.
 #pragma once
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -70,6 +71,10 @@ bool deleteLayerSystem(CDBConnection& connection, long system);
 // What OK writes: each system row at grid position i (from 1) that names a
 // tblLayerSystem row gets its name and the sort order i; each key its layer; each
 // layer its properties. False at the first failure.
+// Runs a save of several rows as one transaction: its writes stay when `save` reports
+// success, else none of them does. A transaction that cannot begin or commit prints
+// the database error; false whenever nothing was kept.
+bool saveTogether(CDBConnection& connection, const std::function<bool()>& save);
 bool saveSystemRows(CDBConnection& connection, const std::vector<SystemRow>& gridOrder);
 bool saveKeyRows(CDBConnection& connection, const std::vector<KeyRow>& rows);
 bool saveLayerRows(CDBConnection& connection, const std::vector<LayerRow>& rows);
