@@ -37,9 +37,7 @@ size_t heapInUse() { return mallinfo2().uordblks; }
 
 // The run's corners: a staircase east and north, so every joint turns 90 degrees,
 // left and right in turn.
-AcGePoint3d corner(int i) {
-  return AcGePoint3d((i + 1) / 2 * kLeg, i / 2 * kLeg, 0);
-}
+AcGePoint3d corner(int i) { return AcGePoint3d((i + 1) / 2 * kLeg, i / 2 * kLeg, 0); }
 bool eastward(int i) { return i % 2 == 0; }
 
 const AcGeVector3d kEast[3] = {AcGeVector3d(1, 0, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(0, 0, 1)};
