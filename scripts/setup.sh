@@ -12,7 +12,7 @@ packages=(
   libncurses-dev libcairo2-dev
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
   libocct-data-exchange-dev
-  python3 python3-ezdxf
+  python3 python3-ezdxf openssl unzip
   fonts-dejavu-core
 )
 
