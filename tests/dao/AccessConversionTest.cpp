@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -91,9 +92,9 @@ std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
 class Converted {
  public:
   static Converted& of(const char* name) {
-    static std::map<std::string, Converted*> made;
-    Converted*& c = made[name];
-    if (!c) c = new Converted(name);
+    static std::map<std::string, std::unique_ptr<Converted>> made;
+    std::unique_ptr<Converted>& c = made[name];
+    if (!c) c.reset(new Converted(name));
     return *c;
   }
   std::wstring path;
