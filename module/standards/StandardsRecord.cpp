@@ -45,7 +45,7 @@ std::wstring trimTrailingBlanks(std::wstring text) {
 }  // namespace
 
 CStandardsRecord::CStandardsRecord(CDBConnection* connection, const wchar_t* table,
-                                   const wchar_t* keyIndex, std::span<const ColumnSpec> columns)
+                                   const wchar_t* keyIndex, std::span<const ColumnLayout> columns)
     : m_connection(connection),
       m_table(table),
       m_keyIndex(keyIndex),
@@ -54,7 +54,7 @@ CStandardsRecord::CStandardsRecord(CDBConnection* connection, const wchar_t* tab
       m_changed(columns.size(), false) {}
 
 std::size_t CStandardsRecord::slot(int column) const {
-  // A column outside the spec is a bug of the caller, not bad data.
+  // A column outside the table's column list is a bug of the caller, not bad data.
   return static_cast<std::size_t>(column) < m_columns.size() ? static_cast<std::size_t>(column)
                                                              : m_columns.size();
 }

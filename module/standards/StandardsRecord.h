@@ -3,7 +3,7 @@
 // through a connection's table cursor (CDBConnection), never around it, so a failure
 // leaves its DAO error in the connection like every other operation there.
 //
-// Invariants: values() holds one variant per column of the table's spec, in spec order;
+// Invariants: values() holds one variant per column of the table's column list, in its order;
 // a null column holds VT_NULL and is written back as an empty value (VT_EMPTY), which
 // the engine stores as Null. Text read from the table loses its trailing blanks (an
 // empty text is stored as one blank). Only the columns marked changed are written by
@@ -19,7 +19,7 @@ namespace tabrik::arx::standards {
 
 enum class ColumnKind { Long, Integer, Boolean, Text, Double };
 
-struct ColumnSpec {
+struct ColumnLayout {
   const wchar_t* name;
   ColumnKind kind;
 };
@@ -62,7 +62,7 @@ class CStandardsRecord {
   // The key of the loaded record; 0 when none is loaded.
   long Key() const;
 
-  // --- columns by position in the spec ------------------------------------------------
+  // --- columns by position in the column list -----------------------------------------
   bool IsNull(int column) const;
   bool IsChanged(int column) const { return m_changed.at(static_cast<std::size_t>(column)); }
   // Typed reads; a null column reads as 0, false or the empty text.
@@ -82,7 +82,7 @@ class CStandardsRecord {
  protected:
   // `columns` outlives the record (the subclasses pass static tables); column 0 is the key.
   CStandardsRecord(CDBConnection* connection, const wchar_t* table, const wchar_t* keyIndex,
-                   std::span<const ColumnSpec> columns);
+                   std::span<const ColumnLayout> columns);
 
   // Opens the table with `index` and seeks one value; loads the record found.
   bool seekOn(const wchar_t* index, const COleVariant& value);
@@ -98,7 +98,7 @@ class CStandardsRecord {
   CDBConnection* m_connection;
   const wchar_t* m_table;
   const wchar_t* m_keyIndex;
-  std::span<const ColumnSpec> m_columns;
+  std::span<const ColumnLayout> m_columns;
   std::vector<COleVariant> m_values;
   std::vector<bool> m_changed;
   Mode m_mode = Mode::New;

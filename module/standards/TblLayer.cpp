@@ -3,7 +3,7 @@
 namespace tabrik::arx::standards {
 namespace {
 
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnLayout kColumns[] = {
     {L"ixLayer", ColumnKind::Long},
     {L"sName", ColumnKind::Text},
     {L"bRGBColor", ColumnKind::Boolean},

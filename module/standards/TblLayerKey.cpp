@@ -3,7 +3,7 @@
 namespace tabrik::arx::standards {
 namespace {
 
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnLayout kColumns[] = {
     {L"ixLayerKey", ColumnKind::Long},       {L"ixLayerSystem", ColumnKind::Long},
     {L"ixLayer", ColumnKind::Long},          {L"sKey", ColumnKind::Text},
     {L"ixMasterDatabase", ColumnKind::Long}, {L"iMasterDatabaseIndex", ColumnKind::Long},

@@ -9,7 +9,7 @@ namespace {
     L"" #air "HatchScale", ColumnKind::Double                                                     \
   }
 
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnLayout kColumns[] = {
     {L"ixLayerSystem", ColumnKind::Long},
     {L"sDescription", ColumnKind::Text},
     {L"iSortOrder", ColumnKind::Integer},

@@ -3,7 +3,7 @@
 namespace tabrik::arx::standards {
 namespace {
 
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnLayout kColumns[] = {
     {L"ixTextStyle", ColumnKind::Long},          {L"sKey", ColumnKind::Text},
     {L"sStyleName", ColumnKind::Text},           {L"dHeight", ColumnKind::Double},
     {L"dScaleFactor", ColumnKind::Double},       {L"ixMasterDatabase", ColumnKind::Long},
