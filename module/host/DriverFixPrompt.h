@@ -5,9 +5,6 @@
 
 namespace tabrik::arx {
 
-// An address from the environment variable, else the fallback (also when empty).
-std::wstring configuredAddress(const char* variable, const wchar_t* fallback);
-
 // The repair installer's address: TABRIK_DRIVER_FIX_URL, else the maker's.
 std::wstring driverFixUrl();
 void showDriverFixPrompt();
