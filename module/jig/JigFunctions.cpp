@@ -127,7 +127,10 @@ int AcDbBlockReference_Jig() {
   return kResultOk;
 }
 
-int nv_nv_multiMoveJig() {
+// The two multi-entity jigs: read the arguments, drag the copies from the base point,
+// and answer with what the finished drag gives (nothing on Escape or Enter).
+template <class Jig, class Answer>
+int runMultiJig(Answer answer) {
   acedRetNil();
   std::wstring prompt;
   AcGePoint3d base;
@@ -137,34 +140,26 @@ int nv_nv_multiMoveJig() {
     return kWrongType;
   }
   if (copies.empty()) return kResultOk;
-  draw::MultiMoveJig jig(base);
+  Jig jig(base);
   jig.setEntityList(std::move(copies));
   jig.setDispPrompt(L"%s", prompt.c_str());
   const AcEdJig::DragStatus status = jig.drag();
   if (status == AcEdJig::kCancel || status == AcEdJig::kNull) return kResultOk;
-  ads_point point;
-  toAds(jig.lastPoint(), point);
-  acedRetPoint(point);
+  answer(jig);
   return kResultOk;
 }
 
+int nv_nv_multiMoveJig() {
+  return runMultiJig<draw::MultiMoveJig>([](draw::MultiMoveJig& jig) {
+    ads_point point;
+    toAds(jig.lastPoint(), point);
+    acedRetPoint(point);
+  });
+}
+
 int nv_nv_multiRotateJig() {
-  acedRetNil();
-  std::wstring prompt;
-  AcGePoint3d base;
-  std::vector<AcDbEntity*> copies;
-  if (!readMultiJigArguments(prompt, base, copies)) {
-    deleteAll(copies);
-    return kWrongType;
-  }
-  if (copies.empty()) return kResultOk;
-  draw::MultiRotateJig jig(base);
-  jig.setEntityList(std::move(copies));
-  jig.setDispPrompt(L"%s", prompt.c_str());
-  const AcEdJig::DragStatus status = jig.drag();
-  if (status == AcEdJig::kCancel || status == AcEdJig::kNull) return kResultOk;
-  acedRetReal(jig.angle());
-  return kResultOk;
+  return runMultiJig<draw::MultiRotateJig>(
+      [](draw::MultiRotateJig& jig) { acedRetReal(jig.angle()); });
 }
 
 int nv_nv_rotateJig() {
