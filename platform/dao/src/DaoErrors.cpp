@@ -157,11 +157,15 @@ std::wstring errorText(long code, std::initializer_list<std::wstring> args) {
 }
 
 void daoThrow(long code, std::initializer_list<std::wstring> args, const wchar_t* source) {
+  daoThrowText(code, errorText(code, args), source);
+}
+
+void daoThrowText(long code, const std::wstring& description, const wchar_t* source) {
   auto* e = new CDaoException();
   e->m_scode = static_cast<SCODE>(0x800A0000u | static_cast<unsigned>(code));
   e->m_pErrorInfo = new CDaoErrorInfo();
   e->m_pErrorInfo->m_lErrorCode = code;
-  e->m_pErrorInfo->m_strDescription = CString(errorText(code, args));
+  e->m_pErrorInfo->m_strDescription = CString(description.c_str());
   e->m_pErrorInfo->m_strSource = source;
   e->m_pErrorInfo->m_strHelpFile = L"jeterr40.chm";
   e->m_pErrorInfo->m_lHelpContext = 5000000 + code;

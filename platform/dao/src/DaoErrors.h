@@ -12,5 +12,9 @@ std::wstring errorText(long code, std::initializer_list<std::wstring> args = {})
 
 [[noreturn]] void daoThrow(long code, std::initializer_list<std::wstring> args = {},
                            const wchar_t* source = L"DAO.Database");
+// The same error number with a text of the engine's own in place of Jet's (a refusal
+// that Jet never had to explain, such as writing to an Access file read through a copy).
+[[noreturn]] void daoThrowText(long code, const std::wstring& description,
+                               const wchar_t* source = L"DAO.Database");
 
 }  // namespace tabrik::dao

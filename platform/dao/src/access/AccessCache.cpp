@@ -93,19 +93,9 @@ std::wstring convertedCopyOf(const std::wstring& accessPath) {
 }
 
 void throwWritesNeedConversion(const std::wstring& accessPath) {
-  auto* e = new CDaoException();
-  e->m_scode = static_cast<SCODE>(0x800A0000u | 3051u);
-  e->m_pErrorInfo = new CDaoErrorInfo();
-  e->m_pErrorInfo->m_lErrorCode = 3051;
-  e->m_pErrorInfo->m_strDescription =
-      CString((L"The database engine cannot open the file '" + accessPath +
-               L"' for writing.  It is an Access database, read through a converted copy; "
-               L"to change it, convert it first (tabrik convert-mdb).")
-                  .c_str());
-  e->m_pErrorInfo->m_strSource = L"DAO.Database";
-  e->m_pErrorInfo->m_strHelpFile = L"jeterr40.chm";
-  e->m_pErrorInfo->m_lHelpContext = 5003051;
-  throw e;
+  daoThrowText(3051, L"The database engine cannot open the file '" + accessPath +
+                         L"' for writing.  It is an Access database, read through a converted "
+                         L"copy; to change it, convert it first (tabrik convert-mdb).");
 }
 
 }  // namespace tabrik::dao
