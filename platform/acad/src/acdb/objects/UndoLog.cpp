@@ -91,9 +91,7 @@ void recordUndoCreation(DatabaseImpl& db, AcDbStub* stub) {
   if (db.undoRecording != nullptr) db.undoRecording->created.push_back(stub);
 }
 
-std::vector<UndoEntry>& undoHistory(AcDbDatabase* database) {
-  return database->impl().undoHistory;
-}
+std::vector<UndoEntry>& undoHistory(AcDbDatabase* database) { return database->impl().undoHistory; }
 
 void beginUndoRecording(AcDbDatabase* database) {
   if (database == nullptr) return;

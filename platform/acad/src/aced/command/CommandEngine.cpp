@@ -205,8 +205,8 @@ void run(Running* running) {
   handOver(running);
   if (running->waiting) {
     const InputQuery& query = running->query;
-    e.prompts.push_back(withoutLeadingNewlines(query.prompt.empty() ? query.shownPrompt
-                                                                    : query.prompt));
+    e.prompts.push_back(
+        withoutLeadingNewlines(query.prompt.empty() ? query.shownPrompt : query.prompt));
   }
   silence.reset();
   settle();
@@ -249,8 +249,7 @@ void startCommand(const std::string& name, int (*body)(), bool transparent) {
   Document* document = docManager().current();
   running->database = document != nullptr ? document->database() : nullptr;
   running->recordsUndo = !transparent && e.stack.empty() && !isUndoCommand(name) &&
-                         running->database != nullptr &&
-                         (integerVariable(L"UNDOCTL", 21) & 1) != 0;
+                         running->database != nullptr && (integerVariable(L"UNDOCTL", 21) & 1) != 0;
   if (running->recordsUndo) beginUndoRecording(running->database);
   Running* raw = running.get();
   e.stack.push_back(std::move(running));
@@ -361,7 +360,8 @@ void atCommandPrompt(const std::string& given, TokenOrigin origin, lisp::Runtime
     runtime->callFunction("C:" + name, {}, lisp::ErrorReport::Print);
     return;
   }
-  writeConsole("\nUnknown command \"" + name + "\".  Press F1 for help.\n");
+  writeConsole(std::string(consoleAtLineStart() ? "" : "\n") + "Unknown command \"" + name +
+               "\".  Press F1 for help.\n");
 }
 
 std::string formatReal(double value) {
@@ -581,6 +581,10 @@ void finishCommands() {
   e.origin = outer;
   e.failure = FeedResult::kOk;
   runQueuedScripts();
+}
+
+void runPendingScripts() {
+  if (engine().stack.empty()) runQueuedScripts();
 }
 
 bool runScriptFile(const std::string& path) {

@@ -28,7 +28,7 @@
 namespace tabrik::lisp {
 class Runtime;
 class Value;
-}
+}  // namespace tabrik::lisp
 
 namespace tabrik::acad::command {
 
@@ -71,6 +71,9 @@ bool runScriptFile(const std::string& path);
 // selection sets (an entsel list gives its entity). Nothing for a value no prompt
 // takes (nil is skipped by the caller).
 std::optional<CommandToken> tokenOf(const lisp::Value& value);
+// Runs the scripts the SCRIPT command queued, once no command is active (after a
+// top-level LISP evaluation).
+void runPendingScripts();
 // Session end: cancels what runs and drops queued scripts.
 void shutdownCommands();
 

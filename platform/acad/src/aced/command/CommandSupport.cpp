@@ -80,7 +80,8 @@ bool matchesName(const std::string& pattern, const std::string& name) {
   // Iterative match with one back-tracking point for the last star.
   size_t p = 0, n = 0, star = std::string::npos, mark = 0;
   auto same = [](char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    return std::toupper(static_cast<unsigned char>(a)) ==
+           std::toupper(static_cast<unsigned char>(b));
   };
   while (n < name.size()) {
     if (p < pattern.size() && pattern[p] == '*') {

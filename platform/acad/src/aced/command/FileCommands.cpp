@@ -25,9 +25,9 @@ bool exists(const std::wstring& path) {
 int saveAs(Document& document, bool askFormat) {
   if (askFormat) {
     std::string format;
-    int status = getKeyword(
-        "\nEnter file format [R14/2000/2004/2007/2010/Standards/DXF/Template] <2010>: ",
-        "R14 2000 2004 2007 2010 Standards DXF Template", format);
+    int status =
+        getKeyword("\nEnter file format [R14/2000/2004/2007/2010/Standards/DXF/Template] <2010>: ",
+                   "R14 2000 2004 2007 2010 Standards DXF Template", format);
     if (status == RTCAN) return status;
   }
   std::wstring current = document.fileName();
@@ -37,9 +37,9 @@ int saveAs(Document& document, bool askFormat) {
   std::wstring path = typed.empty() ? current : wide(typed);
   if (!typed.empty() && exists(path) && path != current) {
     std::string answer;
-    status = getKeyword(
-        "\nA drawing with this name already exists.\nDo you want to replace it? <N> ", "Yes No",
-        answer);
+    status =
+        getKeyword("\nA drawing with this name already exists.\nDo you want to replace it? <N> ",
+                   "Yes No", answer);
     if (status == RTCAN) return status;
     if (answer != "Yes") return RTNORM;
   }

@@ -94,8 +94,8 @@ int listLayers() {
     std::string state = record->isOff() ? "Off" : "On";
     if (record->isFrozen()) state += " Frozen";
     if (record->isLocked()) state += " Locked";
-    say(recordName(id) + "  " + state + "  " + std::to_string(record->color().colorIndex()) +
-        "  " + recordName(record->linetypeObjectId()) + "\n");
+    say(recordName(id) + "  " + state + "  " + std::to_string(record->color().colorIndex()) + "  " +
+        recordName(record->linetypeObjectId()) + "\n");
     record->close();
   }
   return RTNORM;
@@ -112,10 +112,9 @@ int colorOption() {
     if (color == 0) say("\nInvalid color name or number.\n");
   }
   std::string list;
-  int status = askList(
-      "\nEnter name list of layer(s) for color " + colorText(color) + " <" +
-          recordName(drawing()->clayer()) + ">: ",
-      list);
+  int status = askList("\nEnter name list of layer(s) for color " + colorText(color) + " <" +
+                           recordName(drawing()->clayer()) + ">: ",
+                       list);
   if (status != RTNORM) return status;
   if (list.empty()) list = recordName(drawing()->clayer());
   AcCmColor value;
@@ -132,7 +131,8 @@ int linetypeOption() {
     if (status != RTNORM) return status;
     if (name.empty()) name = "Continuous";
     linetype = linetypeId(name);
-    if (linetype.isNull()) say("\nLinetype \"" + name + "\" not found.  Use LINETYPE command to load it.\n");
+    if (linetype.isNull())
+      say("\nLinetype \"" + name + "\" not found.  Use LINETYPE command to load it.\n");
   }
   std::string list;
   int status = askList("\nEnter name list of layer(s) for linetype \"" + recordName(linetype) +
@@ -201,8 +201,9 @@ int offOption() {
   for (AcDbObjectId id : namedLayers(list)) {
     if (isCurrent(id)) {
       std::string answer;
-      status = getKeyword("\nReally want layer " + recordName(id) + " (the CURRENT layer) off? <N> ",
-                          "Yes No", answer);
+      status =
+          getKeyword("\nReally want layer " + recordName(id) + " (the CURRENT layer) off? <N> ",
+                     "Yes No", answer);
       if (status == RTCAN) return status;
       if (answer != "Yes") continue;
     }
@@ -225,7 +226,8 @@ int freezeOption() {
   return RTNORM;
 }
 
-int simpleOption(const std::string& prompt, const std::function<void(AcDbLayerTableRecord*)>& change) {
+int simpleOption(const std::string& prompt,
+                 const std::function<void(AcDbLayerTableRecord*)>& change) {
   std::string list;
   int status = askList(prompt, list);
   if (status != RTNORM || list.empty()) return status;
@@ -256,8 +258,8 @@ int runOption(const std::string& option) {
                         [](AcDbLayerTableRecord* r) { r->setIsLocked(false); });
   if (option == "Plot") {
     std::string answer;
-    int status = getKeyword("\nEnter a plotting preference [Plot/No plot] <Plot>: ",
-                            "Plot No", answer);
+    int status =
+        getKeyword("\nEnter a plotting preference [Plot/No plot] <Plot>: ", "Plot No", answer);
     if (status == RTCAN) return status;
     bool plot = answer != "No";
     return simpleOption("\nEnter layer name(s) for this plot preference <" +

@@ -40,10 +40,10 @@ std::vector<LinetypeDefinition> readLinFile(const std::string& path) {
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '*') {
       size_t comma = line.find(',');
-      definitions.push_back({trimmed(line.substr(1, comma == std::string::npos ? std::string::npos
-                                                                                : comma - 1)),
-                             comma == std::string::npos ? "" : trimmed(line.substr(comma + 1)),
-                             {}});
+      definitions.push_back(
+          {trimmed(line.substr(1, comma == std::string::npos ? std::string::npos : comma - 1)),
+           comma == std::string::npos ? "" : trimmed(line.substr(comma + 1)),
+           {}});
       continue;
     }
     if (definitions.empty() || !definitions.back().dashes.empty()) continue;
@@ -96,8 +96,10 @@ void store(const LinetypeDefinition& definition, AcDbObjectId existing) {
     record->setDashLengthAt(static_cast<int>(i), definition.dashes[i]);
   if (table != nullptr) {
     AcDbObjectId id;
-    if (table->add(id, record) != Acad::eOk) delete record;
-    else record->close();
+    if (table->add(id, record) != Acad::eOk)
+      delete record;
+    else
+      record->close();
     table->close();
     return;
   }
@@ -126,9 +128,9 @@ int loadOption() {
       AcDbObjectId existing = linetypeId(definition.name);
       if (!existing.isNull()) {
         std::string answer;
-        status = getKeyword("\nLinetype \"" + definition.name +
-                                "\" is already loaded.  Reload it? <Y>: ",
-                            "Yes No", answer);
+        status = getKeyword(
+            "\nLinetype \"" + definition.name + "\" is already loaded.  Reload it? <Y>: ", "Yes No",
+            answer);
         if (status == RTCAN) return status;
         if (answer == "No") continue;
         store(definition, existing);
@@ -146,9 +148,8 @@ int loadOption() {
 int setOption() {
   while (true) {
     std::string name;
-    int status = getText("\nSpecify linetype name or [?] <" + recordName(drawing()->celtype()) +
-                             ">: ",
-                         name);
+    int status = getText(
+        "\nSpecify linetype name or [?] <" + recordName(drawing()->celtype()) + ">: ", name);
     if (status != RTNORM || name.empty()) return status;
     AcDbObjectId id = linetypeId(name);
     if (id.isNull()) {

@@ -15,11 +15,11 @@ struct SnapMode {
 
 // In the order the host lists the current modes.
 constexpr SnapMode kModes[] = {
-    {"ENDpoint", "End", 1},       {"MIDpoint", "Mid", 2},       {"CENter", "Cen", 4},
-    {"NODe", "Nod", 8},           {"QUAdrant", "Qua", 16},      {"INTersection", "Int", 32},
-    {"INSertion", "Ins", 64},     {"PERpendicular", "Per", 128}, {"TANgent", "Tan", 256},
-    {"NEArest", "Nea", 512},      {"QUIck", "Qui", 1024},       {"APParent", "App", 2048},
-    {"EXTension", "Ext", 4096},   {"PARallel", "Par", 8192},
+    {"ENDpoint", "End", 1},     {"MIDpoint", "Mid", 2},        {"CENter", "Cen", 4},
+    {"NODe", "Nod", 8},         {"QUAdrant", "Qua", 16},       {"INTersection", "Int", 32},
+    {"INSertion", "Ins", 64},   {"PERpendicular", "Per", 128}, {"TANgent", "Tan", 256},
+    {"NEArest", "Nea", 512},    {"QUIck", "Qui", 1024},        {"APParent", "App", 2048},
+    {"EXTension", "Ext", 4096}, {"PARallel", "Par", 8192},
 };
 
 // The bit of a mode typed as its name or an abbreviation of at least three letters.

@@ -134,8 +134,8 @@ int purgeKind(const Kind& kind, const std::string& names, bool verify) {
     if (!named) continue;
     if (verify) {
       std::string answer;
-      int status = getKeyword("\nPurge " + std::string(kind.singular) + " \"" + name + "\"? <N>: ",
-                              "Yes No", answer);
+      int status = getKeyword(
+          "\nPurge " + std::string(kind.singular) + " \"" + name + "\"? <N>: ", "Yes No", answer);
       if (status == RTCAN) return status;
       if (answer != "Yes") continue;
     }

@@ -75,14 +75,14 @@ int styleCommand() {
     say("\nNew style.");
   }
   std::string font;
-  status = getText("\nSpecify full font name or font filename (TTF or SHX) <" +
-                       narrow(settings.font) + ">: ",
-                   font, true);
+  status = getText(
+      "\nSpecify full font name or font filename (TTF or SHX) <" + narrow(settings.font) + ">: ",
+      font, true);
   if (status != RTNORM) return status;
   if (!font.empty()) settings.font = wide(font);
-  if ((status = askReal("\nSpecify height of text or [Annotative] <" + fourPlaces(settings.height) +
-                            ">: ",
-                        settings.height, RSG_NONEG)) != RTNORM)
+  if ((status = askReal(
+           "\nSpecify height of text or [Annotative] <" + fourPlaces(settings.height) + ">: ",
+           settings.height, RSG_NONEG)) != RTNORM)
     return status;
   if ((status = askReal("\nSpecify width factor <" + fourPlaces(settings.width) + ">: ",
                         settings.width, RSG_NOZERO | RSG_NONEG)) != RTNORM)

@@ -159,8 +159,8 @@ int undoCommand() {
   long bits = undoControl();
   if ((bits & 1) == 0) return controlOption(history);
   say(std::string("\nCurrent settings: Auto = ") + ((bits & 4) ? "On" : "Off") +
-      ", Control = " + ((bits & 2) ? "One" : "All") + ", Combine = " +
-      ((bits & 16) ? "Yes" : "No") + ", Layer = " + ((bits & 32) ? "Yes" : "No"));
+      ", Control = " + ((bits & 2) ? "One" : "All") +
+      ", Combine = " + ((bits & 16) ? "Yes" : "No") + ", Layer = " + ((bits & 32) ? "Yes" : "No"));
   acedInitGet(RSG_NOZERO | RSG_NONEG, L"Auto Control BEgin End Mark Back");
   int count = 1;
   int status = acedGetInt(

@@ -209,7 +209,9 @@ lisp::Outcome evaluateIn(DocumentLisp* lisp, const lisp::Value& form) {
 
 lisp::Outcome HostSession::evaluateForm(const lisp::Value& form) {
   Script* current = script();
-  return evaluateIn(current ? &current->lisp : nullptr, form);
+  lisp::Outcome outcome = evaluateIn(current ? &current->lisp : nullptr, form);
+  command::runPendingScripts();
+  return outcome;
 }
 
 lisp::Outcome HostSession::evaluateTyped(const lisp::Value& form) {
