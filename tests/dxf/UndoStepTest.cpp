@@ -91,7 +91,8 @@ const Case kCases[] = {
        d.db.setClayer(layer);
        addCircle(d.db, 1.0);
      }},
-    {"header variables", [](Drawing& d) {
+    {"header variables",
+     [](Drawing& d) {
        d.db.setLtscale(4.0);
        d.db.setTextsize(7.5);
      }},
