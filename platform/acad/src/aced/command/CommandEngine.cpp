@@ -541,7 +541,8 @@ void runCommandLine(std::string_view text, lisp::Runtime& runtime) {
       if (!form) break;
       if (e.stack.empty()) {
         lisp::Outcome outcome = runtime.evaluateTopLevel(*form, lisp::ErrorReport::Print);
-        if (outcome.ok && !outcome.value.isNil())
+        // A script's command line shows each value; a sent line shows none.
+        if (e.scriptDepth > 0 && outcome.ok && !outcome.value.isNil())
           writeConsole("\n" + outcome.value.toPrin1String() + "\n");
         continue;
       }
