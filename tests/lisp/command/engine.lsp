@@ -96,3 +96,27 @@
 ;/Enter list of object snap modes: end,mid
 (getvar "OSMODE")
 ;=>3
+
+;; Entity names, selection sets and entsel lists answer object prompts; at a point
+;; prompt an entity name is no point and the prompt asks again.
+(setvar "CMDECHO" 0)
+(entmake '((0 . "LINE") (8 . "0") (10 0.0 0.0 0.0) (11 4.0 0.0 0.0)))
+(host:command-prompts)
+(command "_.ZOOM" "_O" (ssget "X") (entlast) (list (entlast) '(2.0 0.0 0.0)) "")
+(list (getvar "CMDACTIVE") (cdr (host:command-prompts)))
+;=>(0 ("Select objects: " "Select objects: " "Select objects: " "Select objects: "))
+(command "_.ZOOM" "_C" (entlast) '(1 1) 2.5)
+(list (getvar "CMDACTIVE") (cdr (host:command-prompts)))
+;=>(0 ("Specify center point: " "Specify center point: " "Enter magnification or height <1.0000>: "))
+
+;; pause at the command prompt takes the command's name from the queue too.
+(host:input "_.-LAYER" "_New" "PZ" "")
+(command pause pause pause pause)
+(list (getvar "CMDACTIVE") (and (tblsearch "LAYER" "PZ") T))
+;=>(0 T)
+
+;; vl-cmdf answers T, and with no argument cancels as command does.
+(vl-cmdf "_.-LAYER")
+;=>T
+(list (vl-cmdf) (getvar "CMDACTIVE"))
+;=>(T 0)
