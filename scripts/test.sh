@@ -12,6 +12,19 @@ run_suite() {
   (cd "$dir" && ctest --output-on-failure -j "$(nproc)")
 }
 
+# A PostgreSQL server of the tests' own for both suites; the server back end's tests
+# skip, saying why, when it cannot be started.
+mkdir -p build
+pg_state=$PWD/build/pg-test-server
+scripts/pg-server.sh stop "$pg_state" >/dev/null 2>&1 || true
+trap 'scripts/pg-server.sh stop "$pg_state" >/dev/null 2>&1 || true' EXIT
+if pg_env=$(scripts/pg-server.sh start "$pg_state" 2>"$pg_state.log"); then
+  eval "$pg_env"
+  echo "PostgreSQL test server on 127.0.0.1:$PGPORT" >&2
+else
+  echo "No PostgreSQL test server ($(tail -n 1 "$pg_state.log")): server tests skip" >&2
+fi
+
 scripts/build.sh release
 run_suite build
 if [ "${TABRIK_SKIP_SANITIZE:-0}" != 1 ]; then
