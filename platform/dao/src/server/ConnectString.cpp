@@ -141,26 +141,55 @@ bool containsNoCase(const std::string& text, const char* needle) {
   return upper(text).find(upper(needle)) != std::string::npos;
 }
 
-// Masks libpq's own forms: `password=value` / `password = 'value'` in keyword text, and
-// the user-info password of a postgresql:// address.
-std::string maskLibpqText(std::string text) {
-  const std::string up = upper(text);
-  for (std::size_t at = up.find("PASSWORD"); at != std::string::npos;
-       at = upper(text).find("PASSWORD", at + 1)) {
-    std::size_t i = at + 8;
-    while (i < text.size() && isBlank(text[i])) ++i;
-    if (i >= text.size() || text[i] != '=') continue;
+bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The end of a password value starting at `at`: a braced or quoted value to its closing
+// mark, a bare one to the first blank, separator or quote.
+std::size_t secretEnd(const std::string& text, std::size_t at) {
+  if (at >= text.size()) return at;
+  if (text[at] == '{') {
+    std::size_t i = at + 1;
+    while (i < text.size() && !(text[i] == '}' && (i + 1 >= text.size() || text[i + 1] != '}')))
+      i += text[i] == '}' ? 2 : 1;
+    return std::min(i + 1, text.size());
+  }
+  if (text[at] == '\'') {
+    std::size_t i = at + 1;
+    while (i < text.size() && text[i] != '\'') i += text[i] == '\\' ? 2 : 1;
+    return std::min(i + 1, text.size());
+  }
+  std::size_t i = at;
+  while (i < text.size() && !isBlank(text[i]) && text[i] != ';' && text[i] != '&' &&
+         text[i] != '\'' && text[i] != '"')
     ++i;
-    while (i < text.size() && isBlank(text[i])) ++i;
-    std::size_t end = i;
-    if (end < text.size() && text[end] == '\'') {
-      ++end;
-      while (end < text.size() && text[end] != '\'') end += text[end] == '\\' ? 2 : 1;
-      end = std::min(end + 1, text.size());
-    } else {
-      while (end < text.size() && !isBlank(text[end]) && text[end] != '&') ++end;
+  return i;
+}
+
+// Masks a password wherever it stands in free text: `PWD=`, `PASSWORD=` (any case,
+// as a whole word, blanks allowed around '=') and `PGPASSWORD=`, as an ODBC string quoted inside a
+// message or libpq's keyword text carries them, and the user-info password of a postgresql://
+// address.
+std::string maskFreeText(std::string text) {
+  for (const char* key : {"PGPASSWORD", "PASSWORD", "PWD"}) {
+    const std::size_t length = std::string(key).size();
+    std::size_t from = 0;
+    for (;;) {
+      const std::size_t at = upper(text).find(key, from);
+      if (at == std::string::npos) break;
+      from = at + 1;
+      if ((at > 0 && isWordChar(text[at - 1])) ||
+          (at + length < text.size() && isWordChar(text[at + length])))
+        continue;
+      std::size_t i = at + length;
+      while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+      if (i >= text.size() || text[i] != '=') continue;
+      ++i;
+      while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+      const std::size_t end = secretEnd(text, i);
+      if (end == i) continue;
+      text.replace(i, end - i, "***");
+      from = i + 3;
     }
-    text.replace(i, end - i, "***");
   }
   const std::size_t scheme = text.find("://");
   if (scheme != std::string::npos) {
@@ -230,8 +259,7 @@ std::optional<std::string> readPointerFile(const std::string& nativePath) {
   std::string text(kPointerFileLimit + 1, '\0');
   text.resize(std::fread(text.data(), 1, text.size(), file.get()));
   // The size is checked again on what was read: the file may have grown since stat.
-  if (text.size() > kPointerFileLimit || text.find('\0') != std::string::npos)
-    return std::nullopt;
+  if (text.size() > kPointerFileLimit || text.find('\0') != std::string::npos) return std::nullopt;
   std::size_t at = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
   while (at < text.size()) {
     std::size_t end = text.find('\n', at);
@@ -259,13 +287,13 @@ std::string libpqConnInfo(const ServerAddress& address) {
 
 std::string maskConnectString(const std::string& connect) {
   const std::size_t body = odbcBodyStart(connect);
-  if (body == std::string::npos) return maskLibpqText(connect);
+  if (body == std::string::npos) return maskFreeText(connect);
   std::string out = connect;
   // Replaced from the end so earlier offsets stay valid.
   const std::vector<Attribute> list = attributes(connect, body);
   for (auto it = list.rbegin(); it != list.rend(); ++it) {
-    const bool secret = isPasswordKey(it->key) ||
-                        (it->key == "PQOPT" && containsNoCase(it->value, "password"));
+    const bool secret =
+        isPasswordKey(it->key) || (it->key == "PQOPT" && containsNoCase(it->value, "password"));
     if (secret && it->valueEnd > it->valueBegin)
       out.replace(it->valueBegin, it->valueEnd - it->valueBegin, "***");
   }

@@ -70,8 +70,9 @@ std::optional<std::string> readPointerFile(const std::string& nativePath);
 std::string libpqConnInfo(const ServerAddress& address);
 
 // The connect string fit for a message or a log: the values of PWD and PASSWORD (and a
-// PQOPT that names a password) replaced by "***", everything else as given. Text that
-// is not an ODBC connect string is returned as it is.
+// PQOPT that names a password) replaced by "***", everything else as given. Other text
+// (a message quoting a connect string, libpq's keyword text, a postgresql:// address)
+// has every `PWD=` and `password=` value and an address's password masked the same way.
 std::string maskConnectString(const std::string& connect);
 
 }  // namespace tabrik::dao::server
