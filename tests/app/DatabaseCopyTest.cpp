@@ -19,8 +19,8 @@ bool exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
-// A database with every field type the engine holds, counters with gaps, Nulls, defaults, indexes of
-// each kind, a cascading relation, a link and stored queries (one reading another).
+// A database with every field type the engine holds, counters with gaps, Nulls, defaults, indexes
+// of each kind, a cascading relation, a link and stored queries (one reading another).
 void makeSource(const CString& path, const CString& linkedPath) {
   {
     CDaoDatabase other;
@@ -302,8 +302,11 @@ TEST(DatabaseCopyFromAccess, NorthwindComesOverWhole) {
     const wchar_t* table;
     long records;
   };
-  const Case cases[] = {{L"Orders", 830}, {L"Order Details", 2155}, {L"Customers", 91},
-                        {L"Products", 77}, {L"Shippers", 3}};
+  const Case cases[] = {{L"Orders", 830},
+                        {L"Order Details", 2155},
+                        {L"Customers", 91},
+                        {L"Products", 77},
+                        {L"Shippers", 3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(c.table)));
     long records = -1;
