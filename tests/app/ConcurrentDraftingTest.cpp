@@ -34,7 +34,8 @@ std::vector<int> runTogether(const std::vector<std::string>& scripts) {
       const std::string out = script + ".out";
       if (!freopen(out.c_str(), "w", stdout)) _exit(126);
       dup2(fileno(stdout), 2);
-      execl(TABRIK_HOST, TABRIK_HOST, "--quiet", "run", script.c_str(), static_cast<char*>(nullptr));
+      execl(TABRIK_HOST, TABRIK_HOST, "--quiet", "run", script.c_str(),
+            static_cast<char*>(nullptr));
       _exit(127);
     }
     children.push_back(pid);
@@ -62,15 +63,25 @@ std::string lispString(const std::string& text) {
 std::string workerScript(const std::string& database, int worker) {
   const std::string w = std::to_string(worker);
   return "(setq failed 0 i 0)\n"
-         "(if (not (tb_connect " + lispString(database) + ")) (setq failed -1000))\n"
+         "(if (not (tb_connect " +
+         lispString(database) +
+         ")) (setq failed -1000))\n"
          "(tb_table \"Parts\" \"ID\")\n"
-         "(repeat " + std::to_string(kRecordsEach) + "\n"
+         "(repeat " +
+         std::to_string(kRecordsEach) +
+         "\n"
          "  (setq i (1+ i))\n"
-         "  (if (not (tb_append (list (list \"Name\" (strcat \"w" + w + "-\" (itoa i)))"
-         " (list \"Worker\" " + w + "))))\n"
+         "  (if (not (tb_append (list (list \"Name\" (strcat \"w" +
+         w +
+         "-\" (itoa i)))"
+         " (list \"Worker\" " +
+         w +
+         "))))\n"
          "    (setq failed (1+ failed))\n"
          "    (if (not (tb_replace (list (list \"Qty\" i)))) (setq failed (1+ failed))))\n"
-         "  (if (and (tb_seek 1) (tb_replace (list (list \"Note\" \"w" + w + "\"))))\n"
+         "  (if (and (tb_seek 1) (tb_replace (list (list \"Note\" \"w" +
+         w +
+         "\"))))\n"
          "    nil (setq failed (1+ failed))))\n"
          "(princ (strcat \"\\nfailed \" (itoa failed) \"\\n\"))\n";
 }
@@ -94,13 +105,14 @@ class ConcurrentDrafting : public testing::TestWithParam<const char*> {
 
 TEST_P(ConcurrentDrafting, FourProcessesLoseNothing) {
   const std::string first = dir.path() + "/setup.lsp";
-  std::ofstream(first) << setup << "(tb_connect " << lispString(database) << ")\n"
-                       << "(tb_create_table \"Parts\" (list (list \"ID\" \"LONG\" nil nil \"I\" T T)"
-                          " (list \"Name\" \"TEXT\" 20 nil \"\") (list \"Worker\" \"LONG\" nil 0)"
-                          " (list \"Qty\" \"LONG\" nil 0) (list \"Note\" \"TEXT\" 10 nil \"\")))\n"
-                       << "(tb_table \"Parts\" \"ID\")\n"
-                       << "(tb_append (list (list \"Name\" \"shared\") (list \"Worker\" 0)))\n"
-                       << "(princ (strcat \"\\nready \" (vl-princ-to-string (tb_count)) \"\\n\"))\n";
+  std::ofstream(first)
+      << setup << "(tb_connect " << lispString(database) << ")\n"
+      << "(tb_create_table \"Parts\" (list (list \"ID\" \"LONG\" nil nil \"I\" T T)"
+         " (list \"Name\" \"TEXT\" 20 nil \"\") (list \"Worker\" \"LONG\" nil 0)"
+         " (list \"Qty\" \"LONG\" nil 0) (list \"Note\" \"TEXT\" 10 nil \"\")))\n"
+      << "(tb_table \"Parts\" \"ID\")\n"
+      << "(tb_append (list (list \"Name\" \"shared\") (list \"Worker\" 0)))\n"
+      << "(princ (strcat \"\\nready \" (vl-princ-to-string (tb_count)) \"\\n\"))\n";
   ASSERT_EQ(runTogether({first}), std::vector<int>{0});
   ASSERT_NE(readAll(first + ".out").find("ready 1"), std::string::npos) << readAll(first + ".out");
 

@@ -36,8 +36,9 @@ class TestServerDatabase {
       e->Delete();
       // Taken for a file name: this build of the engine has no server back end.
       if (code == 3024 || code == 3044) {
-        reason() = "the engine opens no server database yet (a connect string is taken for a "
-                   "file name)";
+        reason() =
+            "the engine opens no server database yet (a connect string is taken for a "
+            "file name)";
         return std::nullopt;
       }
     }
