@@ -41,8 +41,8 @@ int runCopyDb(const std::vector<std::string>& operands) {
   try {
     const DatabaseCopyReport report =
         copyDatabaseBetween(fromUtf8(operands[0]), fromUtf8(operands[1]), printProgress);
-    std::printf("%zu tables, %ld relations, %ld queries\n", report.tables.size(),
-                report.relations, report.queries);
+    std::printf("%zu tables, %ld relations, %ld queries\n", report.tables.size(), report.relations,
+                report.queries);
     return 0;
   } catch (CDaoException* e) {
     std::fprintf(stderr, "tabrik: copy-db: %s\n", daoMessage(e).c_str());
@@ -59,7 +59,8 @@ void addCopyDbFunction() {
       const std::string& source = lisp::stringArg(args[0]);
       const std::string& target = lisp::stringArg(args[1]);
       try {
-        const DatabaseCopyReport report = copyDatabaseBetween(fromUtf8(source), fromUtf8(target), {});
+        const DatabaseCopyReport report =
+            copyDatabaseBetween(fromUtf8(source), fromUtf8(target), {});
         std::vector<lisp::Value> tables;
         for (const CopiedTable& t : report.tables)
           tables.push_back(lisp::Value::list(

@@ -67,9 +67,9 @@ long copyRecords(CDaoDatabase& from, CDaoDatabase& to, CDaoWorkspace* workspace,
   CDaoRecordset rows(&from);
   rows.Open(dbOpenForwardOnly, (L"SELECT " + columns + L" FROM " + bracketed(name)).c_str());
   CDaoQueryDef insert(&to);
-  insert.Create(nullptr, (L"INSERT INTO " + bracketed(name) + L" (" + columns + L") VALUES (" +
-                          marks + L")")
-                             .c_str());
+  insert.Create(
+      nullptr,
+      (L"INSERT INTO " + bracketed(name) + L" (" + columns + L") VALUES (" + marks + L")").c_str());
   long count = 0;
   if (workspace) workspace->BeginTrans();
   try {
@@ -119,10 +119,12 @@ std::optional<std::string> serverConnect(const std::wstring& name) {
   return dao::server::readPointerFile(nativePath(name));
 }
 
-// DAO's way to a server: no name, the ODBC connect string as the connect argument.
+// A server is named by its connect string, given both as the name (as tb_connect gives
+// it) and as DAO's connect argument.
 void openDatabase(CDaoDatabase& db, const std::wstring& name, bool readOnly) {
   if (const auto connect = serverConnect(name)) {
-    db.Open(L"", /*bExclusive=*/FALSE, readOnly, fromUtf8(*connect).c_str());
+    const std::wstring text = fromUtf8(*connect);
+    db.Open(text.c_str(), /*bExclusive=*/FALSE, readOnly, text.c_str());
     return;
   }
   db.Open(name.c_str(), /*bExclusive=*/FALSE, readOnly);

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "../dao/DaoTestSupport.h"
+#include "DaoMessage.h"
 #include "DatabaseCopy.h"
 
 using namespace daotest;
@@ -289,6 +290,28 @@ TEST_F(DatabaseCopy, ErrorsAreDaosAndLeaveNoFile) {
               }),
               c.error);
     EXPECT_FALSE(exists(c.target));
+  }
+}
+
+// A server that cannot be reached, named directly or through a pointer file: DAO's
+// error, and the message printed shows no password.
+TEST(DatabaseCopyMessages, NoPasswordInWhatIsPrinted) {
+  ScratchDir dir;
+  const std::string connect =
+      "ODBC;DRIVER={PostgreSQL};SERVER=127.0.0.1;PORT=1;DATABASE=x;UID=u;PWD=s3cret;";
+  std::ofstream(dir.path() + "/pointer.mdb") << "# moved to the server\n" << connect << "\n";
+  const std::string sources[] = {connect, dir.path() + "/pointer.mdb"};
+  for (const std::string& source : sources) {
+    SCOPED_TRACE(source);
+    std::string message;
+    try {
+      copyDatabaseBetween(CString(source.c_str()).GetString(), dir.file("out.mdb").GetString(), {});
+    } catch (CDaoException* e) {
+      message = tabrik::app::daoMessage(e);
+    }
+    EXPECT_EQ(message.rfind("(", 0), 0u) << message;  // "(number) description"
+    EXPECT_EQ(message.find("s3cret"), std::string::npos) << message;
+    EXPECT_FALSE(exists(dir.path() + "/out.mdb"));
   }
 }
 

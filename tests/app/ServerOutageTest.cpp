@@ -43,7 +43,8 @@ TEST(ServerOutage, ACallAfterTheServerStoppedFailsAndTheNextReconnects) {
   const Case whileDown[] = {
       {"a statement", [&] { db.Execute(L"INSERT INTO Parts VALUES (2, 'lost')"); }},
       {"a query", [&] { snapshotRows(db, L"SELECT Name FROM Parts"); }},
-      {"a table's records", [&] {
+      {"a table's records",
+       [&] {
          CDaoRecordset rs(&db);
          rs.Open(dbOpenTable, L"Parts");
        }},

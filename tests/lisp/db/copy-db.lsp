@@ -31,3 +31,5 @@
 ;=>"Alfreds Futterkiste"
 (host:copy-db "nw.copy.mdb")
 ;!
+(host:copy-db 1 nil)
+;!
