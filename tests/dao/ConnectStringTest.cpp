@@ -183,6 +183,27 @@ TEST(ConnectString, MasksPasswordsAndNothingElse) {
   }
 }
 
+// Long texts and many keys: every value masked, nothing else touched, no value cut.
+TEST(ConnectString, HugeTexts) {
+  auto repeated = [](const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+  };
+  const std::string head = "ODBC;DRIVER={PostgreSQL};";
+  EXPECT_EQ(maskConnectString(head + repeated("PWD=x;", 100000)),
+            head + repeated("PWD=***;", 100000));
+  EXPECT_EQ(maskConnectString("message " + repeated("pwd=x ", 100000)),
+            "message " + repeated("pwd=*** ", 100000));
+  const std::string name(1 << 20, 'n');
+  const auto address = parseConnectString(head + "DATABASE={" + name + "};UID=" + name);
+  ASSERT_TRUE(address.has_value());
+  EXPECT_EQ(address->database, name);
+  EXPECT_EQ(address->user, name);
+  EXPECT_EQ(parseConnectString("ODBC;" + repeated(";", 1 << 20)), std::nullopt);
+  EXPECT_EQ(parseConnectString("ODBC;DRIVER=" + repeated("{", 1 << 20)), std::nullopt);
+}
+
 TEST(ConnectString, PointerFiles) {
   const std::string server = "ODBC;DRIVER={PostgreSQL};SERVER=db;DATABASE=std";
   struct Case {

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -165,32 +167,49 @@ std::size_t secretEnd(const std::string& text, std::size_t at) {
   return i;
 }
 
-// Masks a password wherever it stands in free text: `PWD=`, `PASSWORD=` (any case,
-// as a whole word, blanks allowed around '=') and `PGPASSWORD=`, as an ODBC string quoted inside a
-// message or libpq's keyword text carries them, and the user-info password of a postgresql://
-// address.
-std::string maskFreeText(std::string text) {
-  for (const char* key : {"PGPASSWORD", "PASSWORD", "PWD"}) {
-    const std::size_t length = std::string(key).size();
-    std::size_t from = 0;
-    for (;;) {
-      const std::size_t at = upper(text).find(key, from);
-      if (at == std::string::npos) break;
-      from = at + 1;
-      if ((at > 0 && isWordChar(text[at - 1])) ||
-          (at + length < text.size() && isWordChar(text[at + length])))
-        continue;
-      std::size_t i = at + length;
-      while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-      if (i >= text.size() || text[i] != '=') continue;
-      ++i;
-      while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-      const std::size_t end = secretEnd(text, i);
-      if (end == i) continue;
-      text.replace(i, end - i, "***");
-      from = i + 3;
-    }
+// The text with each [begin, end) span (sorted, apart) replaced by "***"; built in one
+// pass, so a text with many secrets costs no more than its length.
+std::string withSpansMasked(const std::string& text,
+                            const std::vector<std::pair<std::size_t, std::size_t>>& spans) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t done = 0;
+  for (const auto& [begin, end] : spans) {
+    out.append(text, done, begin - done);
+    out += "***";
+    done = end;
   }
+  out.append(text, done, std::string::npos);
+  return out;
+}
+
+// Masks a password wherever it stands in free text: `PWD=`, `PASSWORD=` (any case,
+// as a whole word, blanks allowed around '=') and `PGPASSWORD=`, as an ODBC string
+// quoted inside a message or libpq's keyword text carries them, and the user-info
+// password of a postgresql:// address.
+std::string maskFreeText(const std::string& original) {
+  const std::string up = upper(original);
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  for (std::size_t at = 0; at < up.size(); ++at) {
+    if (at > 0 && isWordChar(up[at - 1])) continue;
+    std::size_t length = 0;
+    for (const char* key : {"PGPASSWORD", "PASSWORD", "PWD"})
+      if (up.compare(at, std::strlen(key), key) == 0) {
+        length = std::strlen(key);
+        break;
+      }
+    if (length == 0 || (at + length < up.size() && isWordChar(up[at + length]))) continue;
+    std::size_t i = at + length;
+    while (i < up.size() && (up[i] == ' ' || up[i] == '\t')) ++i;
+    if (i >= up.size() || up[i] != '=') continue;
+    ++i;
+    while (i < up.size() && (up[i] == ' ' || up[i] == '\t')) ++i;
+    const std::size_t end = secretEnd(original, i);
+    if (end == i) continue;
+    spans.emplace_back(i, end);
+    at = end - 1;
+  }
+  std::string text = withSpansMasked(original, spans);
   const std::size_t scheme = text.find("://");
   if (scheme != std::string::npos) {
     const std::size_t hostStart = scheme + 3;
@@ -288,16 +307,13 @@ std::string libpqConnInfo(const ServerAddress& address) {
 std::string maskConnectString(const std::string& connect) {
   const std::size_t body = odbcBodyStart(connect);
   if (body == std::string::npos) return maskFreeText(connect);
-  std::string out = connect;
-  // Replaced from the end so earlier offsets stay valid.
-  const std::vector<Attribute> list = attributes(connect, body);
-  for (auto it = list.rbegin(); it != list.rend(); ++it) {
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  for (const Attribute& a : attributes(connect, body)) {
     const bool secret =
-        isPasswordKey(it->key) || (it->key == "PQOPT" && containsNoCase(it->value, "password"));
-    if (secret && it->valueEnd > it->valueBegin)
-      out.replace(it->valueBegin, it->valueEnd - it->valueBegin, "***");
+        isPasswordKey(a.key) || (a.key == "PQOPT" && containsNoCase(a.value, "password"));
+    if (secret && a.valueEnd > a.valueBegin) spans.emplace_back(a.valueBegin, a.valueEnd);
   }
-  return out;
+  return withSpansMasked(connect, spans);
 }
 
 }  // namespace tabrik::dao::server
