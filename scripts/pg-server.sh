@@ -132,7 +132,11 @@ start() {
   [ -n "$bin" ] || fail "initdb not found (install the postgresql package)"
   user=$(server_user)
   local base data socket password
-  base=$(mktemp -d "${TMPDIR:-/tmp}/tabrik-pg.XXXXXX")
+  # As root, /tmp: the server's user must reach the folder, and root's TMPDIR may be
+  # private to root.
+  local parent=${TMPDIR:-/tmp}
+  [ "$(id -u)" -ne 0 ] || parent=/tmp
+  base=$(mktemp -d "$parent/tabrik-pg.XXXXXX")
   data="$base/data"
   socket="$base/socket"
   mkdir -p "$data" "$socket"
