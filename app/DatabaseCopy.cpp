@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <utility>
 
 #include "afxdao.h"
 #include "ConnectString.h"
@@ -174,13 +175,33 @@ DatabaseCopyReport copyDatabase(CDaoDatabase& from, CDaoDatabase& to,
     to.CreateRelation(relation);
     ++report.relations;
   }
+  std::vector<std::pair<CString, CString>> queries;
   for (short i = 0; i < from.GetQueryDefCount(); ++i) {
     CDaoQueryDefInfo info;
     from.GetQueryDefInfo(i, info, AFX_DAO_ALL_INFO);
-    CDaoQueryDef query(&to);
-    query.Create(info.m_strName, info.m_strSQL);
-    query.Append();
-    ++report.queries;
+    queries.emplace_back(info.m_strName, info.m_strSQL);
+  }
+  // A query that reads another may come before it in name order: those refused are
+  // tried again after the others, for as long as each round stores one more; the last
+  // refusal is thrown.
+  while (!queries.empty()) {
+    std::vector<std::pair<CString, CString>> refused;
+    CDaoException* last = nullptr;
+    for (const auto& [name, sql] : queries) {
+      try {
+        CDaoQueryDef query(&to);
+        query.Create(name, sql);
+        query.Append();
+        ++report.queries;
+      } catch (CDaoException* e) {
+        if (last) last->Delete();
+        last = e;
+        refused.emplace_back(name, sql);
+      }
+    }
+    if (refused.size() == queries.size()) throw last;
+    if (last) last->Delete();
+    queries = std::move(refused);
   }
   return report;
 }

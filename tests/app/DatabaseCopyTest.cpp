@@ -72,8 +72,11 @@ void makeSource(const CString& path, const CString& linkedPath) {
   CDaoTableDef link(&db);
   link.Create(L"FarLink", 0, L"Far", L";DATABASE=" + linkedPath);
   link.Append();
+  // AFirst reads ZLast, which comes after it in name order.
   for (auto [name, sql] : {std::pair{L"Cheap", L"SELECT Name FROM Kinds WHERE Price < 10"},
-                           std::pair{L"CheapCount", L"SELECT Count(*) AS N FROM Cheap"}}) {
+                           std::pair{L"CheapCount", L"SELECT Count(*) AS N FROM Cheap"},
+                           std::pair{L"ZLast", L"SELECT Name FROM Kinds WHERE ID > 1"},
+                           std::pair{L"AFirst", L"SELECT Name FROM ZLast"}}) {
     CDaoQueryDef q(&db);
     q.Create(name, sql);
     q.Append();
@@ -173,7 +176,7 @@ TEST_F(DatabaseCopy, TheCopyHoldsWhatTheSourceHolds) {
                           });
   EXPECT_EQ(report.tables.size(), 3u);
   EXPECT_EQ(report.relations, 1);
-  EXPECT_EQ(report.queries, 2);
+  EXPECT_EQ(report.queries, 4);
   EXPECT_EQ(lines, (std::vector<std::string>{"0 link", "3", "3"}));
   const std::string source = describeFile(dir.file("source.mdb"));
   EXPECT_EQ(describeFile(dir.file("copy.mdb")), source);
