@@ -118,12 +118,12 @@ double libpqAppendSeconds(BenchDatabase& server, int count) {
   server.exec(
       "CREATE TABLE raw_parts (id integer PRIMARY KEY, name varchar(50), code integer, "
       "weight double precision)");
-  PQclear(PQprepare(server.raw, "ins", "INSERT INTO raw_parts VALUES ($1, $2, $3, $4)", 4,
-                    nullptr));
+  PQclear(
+      PQprepare(server.raw, "ins", "INSERT INTO raw_parts VALUES ($1, $2, $3, $4)", 4, nullptr));
   const auto start = Clock::now();
   for (int i = 1; i <= count; ++i) {
-    const std::string id = std::to_string(i), name = "part " + id,
-                      code = std::to_string(i * 7), weight = std::to_string(i * 0.5);
+    const std::string id = std::to_string(i), name = "part " + id, code = std::to_string(i * 7),
+                      weight = std::to_string(i * 0.5);
     const char* values[] = {id.c_str(), name.c_str(), code.c_str(), weight.c_str()};
     PQclear(PQexecPrepared(server.raw, "ins", 4, values, nullptr, nullptr, 0));
   }
@@ -138,7 +138,8 @@ void fillRaw(BenchDatabase& server, int count) {
       "CREATE TABLE raw_parts (id integer PRIMARY KEY, name varchar(50), code integer, "
       "weight double precision)");
   server.exec(("INSERT INTO raw_parts SELECT i, 'part ' || i, i * 7, i * 0.5 FROM "
-               "generate_series(1, " + std::to_string(count) + ") AS i")
+               "generate_series(1, " +
+               std::to_string(count) + ") AS i")
                   .c_str());
 }
 
@@ -192,9 +193,9 @@ void BM_ServerWalk(benchmark::State& state) {
   double baseline = 0;
   {
     const auto start = Clock::now();
-    PGresult* r = PQexecParams(server.raw,
-                               "SELECT id, name, code, weight FROM raw_parts ORDER BY id", 0,
-                               nullptr, nullptr, nullptr, nullptr, 0);
+    PGresult* r =
+        PQexecParams(server.raw, "SELECT id, name, code, weight FROM raw_parts ORDER BY id", 0,
+                     nullptr, nullptr, nullptr, nullptr, 0);
     for (int row = 0; row < PQntuples(r); ++row) {
       benchmark::DoNotOptimize(std::atol(PQgetvalue(r, row, 0)));
       benchmark::DoNotOptimize(PQgetvalue(r, row, 1));
@@ -228,8 +229,8 @@ void BM_ServerSeek(benchmark::State& state) {
   constexpr int kRecords = 5000, kProbes = 2000;
   fillRaw(server, kRecords);
   std::mt19937 random(7);
-  PQclear(PQprepare(server.raw, "by_id", "SELECT id, name, code, weight FROM raw_parts WHERE id = $1",
-                    1, nullptr));
+  PQclear(PQprepare(server.raw, "by_id",
+                    "SELECT id, name, code, weight FROM raw_parts WHERE id = $1", 1, nullptr));
   double baseline = 0;
   {
     const auto start = Clock::now();
