@@ -14,10 +14,16 @@ run_suite() {
 
 # A PostgreSQL server of the tests' own for both suites; the server back end's tests
 # skip, saying why, when it cannot be started.
+# One server per run (two runs at once each have their own); a run that was killed
+# leaves its server behind, which the next run stops.
 mkdir -p build
-pg_state=$PWD/build/pg-test-server
-scripts/pg-server.sh stop "$pg_state" >/dev/null 2>&1 || true
-trap 'scripts/pg-server.sh stop "$pg_state" >/dev/null 2>&1 || true' EXIT
+for stale in build/pg-test-server.*; do
+  [ -d "$stale" ] || continue
+  kill -0 "${stale##*.}" 2>/dev/null || scripts/pg-server.sh stop "$stale" >/dev/null 2>&1 || true
+  kill -0 "${stale##*.}" 2>/dev/null || rm -rf "$stale" "$stale.log"
+done
+pg_state=$PWD/build/pg-test-server.$$
+trap 'scripts/pg-server.sh stop "$pg_state" >/dev/null 2>&1 || true; rm -rf "$pg_state" "$pg_state.log"' EXIT
 if pg_env=$(scripts/pg-server.sh start "$pg_state" 2>"$pg_state.log"); then
   eval "$pg_env"
   echo "PostgreSQL test server on 127.0.0.1:$PGPORT" >&2
