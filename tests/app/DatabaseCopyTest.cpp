@@ -7,6 +7,7 @@
 #include "../dao/DaoTestSupport.h"
 #include "DaoMessage.h"
 #include "DatabaseCopy.h"
+#include "ServerTestSupport.h"
 
 using namespace daotest;
 using tabrik::app::copyDatabaseBetween;
@@ -294,6 +295,22 @@ TEST_F(DatabaseCopy, ErrorsAreDaosAndLeaveNoFile) {
               c.error);
     EXPECT_FALSE(exists(c.target));
   }
+}
+
+// Up to a server and back into a file, the way back through a pointer file: the file
+// at the end describes itself as the source does; the server, now full, is refused.
+TEST_F(DatabaseCopy, ToAServerAndBack) {
+  auto server = daotest::TestServerDatabase::make("copy");
+  if (!server) GTEST_SKIP() << daotest::TestServerDatabase::whyNot();
+  const std::wstring connect = CString(server->connectString().c_str()).GetString();
+  const DatabaseCopyReport up =
+      copyDatabaseBetween(dir.file("source.mdb").GetString(), connect, {});
+  EXPECT_EQ(up.tables.size(), 3u);
+  std::ofstream(dir.path() + "/pointer.mdb") << "# on the server\n"
+                                             << server->connectString() << "\n";
+  copyDatabaseBetween(dir.file("pointer.mdb").GetString(), dir.file("back.mdb").GetString(), {});
+  EXPECT_EQ(describeFile(dir.file("back.mdb")), describeFile(dir.file("source.mdb")));
+  EXPECT_THROW(copyDatabaseBetween(dir.file("source.mdb").GetString(), connect, {}), CopyRefused);
 }
 
 // A server that cannot be reached, named directly or through a pointer file: DAO's
