@@ -23,8 +23,9 @@ for stale in build/pg-test-server.*; do
   kill -0 "${stale##*.}" 2>/dev/null || rm -rf "$stale" "$stale.log"
 done
 pg_state=$PWD/build/pg-test-server.$$
-trap 'scripts/pg-server.sh stop "$pg_state" >/dev/null 2>&1 || true; rm -rf "$pg_state" "$pg_state.log"' EXIT
-if pg_env=$(scripts/pg-server.sh start "$pg_state" 2>"$pg_state.log"); then
+pg_server=$PWD/scripts/pg-server.sh
+trap '"$pg_server" stop "$pg_state" >/dev/null 2>&1 || true; rm -rf "$pg_state" "$pg_state.log"' EXIT
+if pg_env=$("$pg_server" start "$pg_state" 2>"$pg_state.log"); then
   eval "$pg_env"
   echo "PostgreSQL test server on 127.0.0.1:$PGPORT" >&2
 else
