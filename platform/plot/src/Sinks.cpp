@@ -149,7 +149,13 @@ void CairoSink::use(const Pen& pen) {
     // A pattern too fine to see, or too coarse to be a number, is a continuous line.
     if (!(shortest >= kFinestDash) || !std::isfinite(total) || total > 1e7) dashes.clear();
   }
+  // A dot is a drawn length of (almost) nothing: a round cap shows it. Cairo drops
+  // drawn lengths of exactly nothing, hence the hundredth of a unit.
+  bool dots = false;
+  for (size_t i = 0; i < dashes.size(); i += 2)
+    if (dashes[i] == 0) dashes[i] = 0.01, dots = true;
   cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
+  cairo_set_line_cap(m_cr, dots ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
 }
 
 void CairoSink::path(const std::vector<Point2>& points, bool closed, bool filled, const Pen& pen) {
