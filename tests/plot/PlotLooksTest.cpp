@@ -75,7 +75,8 @@ TEST(PlotLooks, DashesFollowTheLinetypeAndItsScales) {
       {"the entity's scale multiplies LTSCALE", dashed, direct(3, 0.5), {15, 7.5}},
       {"a gap first moves to the end", {-2.5, 5}, direct(1, 1), {10, 5}},
       {"dots are drawn lengths of nothing", {5, -2.5, 0, -2.5}, direct(1, 1), {10, 5, 0, 5}},
-      {"ByLayer takes the layer's linetype", dashed,
+      {"ByLayer takes the layer's linetype",
+       dashed,
        [](AcDbDatabase& db, AcDbObjectId linetype) {
          const AcDbObjectId layer = addLayer(db, {L"DASHES", 7, false, linetype});
          AcDbLine* l = line(0, 0, 100, 0);
@@ -83,17 +84,20 @@ TEST(PlotLooks, DashesFollowTheLinetypeAndItsScales) {
          append(db, l);  // linetype ByLayer by default
        },
        {10, 5}},
-      {"ByBlock takes the reference's linetype", dashed,
+      {"ByBlock takes the reference's linetype",
+       dashed,
        [](AcDbDatabase& db, AcDbObjectId linetype) {
          addBlockReference(db, {.lineLinetype = db.byBlockLinetype(), .refLinetype = linetype});
        },
        {10, 5}},
-      {"a reference scaled 2 scales the dashes with it", dashed,
+      {"a reference scaled 2 scales the dashes with it",
+       dashed,
        [](AcDbDatabase& db, AcDbObjectId linetype) {
          addBlockReference(db, {.length = 50, .scale = 2, .lineLinetype = linetype});
        },
        {20, 10}},
-      {"CELTSCALE is the scale new entities take", dashed,
+      {"CELTSCALE is the scale new entities take",
+       dashed,
        [](AcDbDatabase& db, AcDbObjectId linetype) {
          db.setCeltscale(2);
          AcDbLine* l = line(0, 0, 100, 0);
@@ -212,8 +216,8 @@ TEST(PlotLooks, LayersAndColoursInsideBlocks) {
       {"a reference on a frozen layer hides its layer-0 contents",
        [](AcDbDatabase& db) {
          append(db, line(0, 0, 100, 0, 1));
-         addBlockReference(db, {.length = 50, .lineColor = 3,
-                                .refLayer = addLayer(db, {L"GONE", 7, true})});
+         addBlockReference(
+             db, {.length = 50, .lineColor = 3, .refLayer = addLayer(db, {L"GONE", 7, true})});
        },
        {red}},
       {"contents on a frozen layer are left out, their neighbours not",
