@@ -199,7 +199,11 @@ TEST(PlotText, MultilineTextWrapsAndAligns) {
       {"two words fit a wider column", L"AAA BBB CCC", 35, AcDbMText::kTopLeft, {"AAA BBB", "CCC"}},
       {"centred lines", L"A\\PCCC", 0, AcDbMText::kTopCenter, {"A", "CCC"}},
       {"right-aligned lines", L"A\\PCCC", 0, AcDbMText::kTopRight, {"A", "CCC"}},
-      {"codes leave the text", L"{\\fArial|b1;A}\\PC\\U+00e9", 0, AcDbMText::kTopLeft, {"A", "C\xc3\xa9"}},
+      {"codes leave the text",
+       L"{\\fArial|b1;A}\\PC\\U+00e9",
+       0,
+       AcDbMText::kTopLeft,
+       {"A", "C\xc3\xa9"}},
   };
   std::map<int, double> indentOfA;  // by attachment column
   for (const Case& c : cases) {

@@ -106,7 +106,9 @@ void BoundsSink::text(const TextRun& run, std::uint32_t) {
 
 CairoSink::CairoSink(cairo_t* cr, PageMapping page, DeviceLines lines, double pageWidth)
     : m_cr(cr), m_page(page), m_lines(lines), m_pageWidth(pageWidth) {
+  // Lines end and join round, as pens draw them; a point is a dot.
   cairo_set_line_join(m_cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_cap(m_cr, CAIRO_LINE_CAP_ROUND);
   cairo_new_path(m_cr);
 }
 
@@ -149,13 +151,11 @@ void CairoSink::use(const Pen& pen) {
     // A pattern too fine to see, or too coarse to be a number, is a continuous line.
     if (!(shortest >= kFinestDash) || !std::isfinite(total) || total > 1e7) dashes.clear();
   }
-  // A dot is a drawn length of (almost) nothing: a round cap shows it. Cairo drops
+  // A dot is a drawn length of (almost) nothing: the round cap shows it. Cairo drops
   // drawn lengths of exactly nothing, hence the hundredth of a unit.
-  bool dots = false;
   for (size_t i = 0; i < dashes.size(); i += 2)
-    if (dashes[i] == 0) dashes[i] = 0.01, dots = true;
+    if (dashes[i] == 0) dashes[i] = 0.01;
   cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
-  cairo_set_line_cap(m_cr, dots ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
 }
 
 void CairoSink::path(const std::vector<Point2>& points, bool closed, bool filled, const Pen& pen) {
@@ -184,16 +184,8 @@ void CairoSink::path(const std::vector<Point2>& points, bool closed, bool filled
   }
   use(pen);
   cairo_move_to(m_cr, m_page.x(points[0].x), m_page.y(points[0].y));
-  if (points.size() == 1) {
-    // A point: a dot the size of a line's width (a zero-length segment with round
-    // caps needs a stroke of its own).
-    flush();
-    cairo_rel_line_to(m_cr, 0, 0);
-    cairo_set_line_cap(m_cr, CAIRO_LINE_CAP_ROUND);
-    cairo_stroke(m_cr);
-    cairo_set_line_cap(m_cr, CAIRO_LINE_CAP_BUTT);
-    return;
-  }
+  // A point is a segment of no length: the round cap makes it a dot as wide as a line.
+  if (points.size() == 1) cairo_rel_line_to(m_cr, 0, 0);
   for (size_t i = 1; i < points.size(); ++i)
     cairo_line_to(m_cr, m_page.x(points[i].x), m_page.y(points[i].y));
   if (closed) cairo_close_path(m_cr);
