@@ -56,7 +56,8 @@ TEST(PlotPage, SheetsAndScales) {
     double minX = 1e9, maxX = -1e9;
     for (const SvgPath& p : paths(svg)) {
       const auto v = p.numbers();
-      for (size_t i = 0; i + 1 < v.size(); i += 2) minX = std::min(minX, v[i]), maxX = std::max(maxX, v[i]);
+      for (size_t i = 0; i + 1 < v.size(); i += 2)
+        minX = std::min(minX, v[i]), maxX = std::max(maxX, v[i]);
     }
     EXPECT_NEAR(maxX - minX, c.drawnWidth, 0.6);
     EXPECT_NEAR((maxX + minX) / 2, c.pageW / 2, 0.6);  // centred on the sheet
@@ -86,10 +87,8 @@ TEST(PlotPage, ViewsPaintFacesFarthestFirst) {
     bool redFirst;  // red is painted before blue
   };
   const Case cases[] = {
-      {ViewDirection::Top, false, false},
-      {ViewDirection::SouthWest, true, true},
-      {ViewDirection::SouthEast, true, true},
-      {ViewDirection::NorthEast, true, true},
+      {ViewDirection::Top, false, false},     {ViewDirection::SouthWest, true, true},
+      {ViewDirection::SouthEast, true, true}, {ViewDirection::NorthEast, true, true},
       {ViewDirection::NorthWest, true, true},
   };
   for (const Case& c : cases) {
@@ -113,7 +112,8 @@ TEST(PlotPage, ViewsPaintFacesFarthestFirst) {
       const std::string colour = drawn[i].property(drawn[i].filled() ? "fill" : "stroke");
       // A lit face keeps its hue: red has no green or blue, blue no red or green.
       if (colour.find(",0%,0%") != std::string::npos && redAt < 0) redAt = static_cast<int>(i);
-      if (colour.find("rgb(0%,0%,") != std::string::npos && blueAt < 0) blueAt = static_cast<int>(i);
+      if (colour.find("rgb(0%,0%,") != std::string::npos && blueAt < 0)
+        blueAt = static_cast<int>(i);
     }
     EXPECT_EQ(filled > 0, c.filled);
     ASSERT_GE(redAt, 0);
@@ -235,7 +235,10 @@ TEST(PlotPage, BadInputGivesAPictureOrAMessage) {
   };
   const Case cases[] = {
       {"an empty drawing: a blank sheet", [](AcDbDatabase&, PlotOptions&) {}, nullptr, false},
-      {"one point", [](AcDbDatabase& db, PlotOptions&) { append(db, new AcDbPoint({5, 5, 0})); },
+      {"one point",
+       [](AcDbDatabase& db, PlotOptions&) {
+         append(db, new AcDbPoint({5, 5, 0}));
+       },
        nullptr, true},
       {"a line of no length", [](AcDbDatabase& db, PlotOptions&) { append(db, line(3, 3, 3, 3)); },
        nullptr, true},
@@ -256,8 +259,8 @@ TEST(PlotPage, BadInputGivesAPictureOrAMessage) {
        nullptr, true},
       {"text in a file that is not a font",
        [](AcDbDatabase& db, PlotOptions&) {
-         append(db, new AcDbText({0, 0, 0}, L"Not a font",
-                                 addStyle(db, L"ODD", L"/etc/hostname"), 5, 0));
+         append(db, new AcDbText({0, 0, 0}, L"Not a font", addStyle(db, L"ODD", L"/etc/hostname"),
+                                 5, 0));
        },
        nullptr, true},
       {"text with a lone surrogate and a huge height",
@@ -278,8 +281,8 @@ TEST(PlotPage, BadInputGivesAPictureOrAMessage) {
        nullptr, true},
       {"an unknown sheet", [](AcDbDatabase&, PlotOptions& o) { o.paper = "B7"; },
        "unknown paper size B7", false},
-      {"a resolution of nothing",
-       [](AcDbDatabase&, PlotOptions& o) { o.paper = "A4", o.dpi = 0; }, "resolution", false},
+      {"a resolution of nothing", [](AcDbDatabase&, PlotOptions& o) { o.paper = "A4", o.dpi = 0; },
+       "resolution", false},
       {"a sheet too big for its resolution",
        [](AcDbDatabase&, PlotOptions& o) { o.paper = "A0", o.dpi = 1200; }, "20000", false},
       {"a negative scale", [](AcDbDatabase&, PlotOptions& o) { o.paperScale = -1; }, "scale",

@@ -26,7 +26,7 @@
 ;=>nil
 (host:plot "/no-such-folder/p.png")
 ;/
-;/; plot: cannot write /no-such-folder/p.png: error while writing to output stream
+;/; plot: cannot write /no-such-folder/p.png: No such file or directory
 ;=>nil
 (host:plot "p.svg" 100 '(1 1))
 ;!too few arguments
