@@ -30,3 +30,33 @@
 ;=>nil
 (host:plot "p.svg" 100 '(1 1))
 ;!too few arguments
+;; Settings as an association list, in the width's place or after the window. Seen from
+;; the south-west the line runs up the page, taller than wide: an upright A4 sheet.
+(vl-file-delete "s.svg")
+(host:plot "s.svg" '(("paper" . "A4") ("view" . "SW")))
+;=>T
+(progn (setq f (open "s.svg" "r")) (read-line f) (setq header (read-line f)) (close f) (wcmatch header "*width=\"595pt\" height=\"842pt\"*"))
+;=>T
+(host:plot "s.svg" 100 '(40 15) '(60 35) '(("scale" . 2) ("dpi" . 96)))
+;=>T
+(host:plot "s.svg" '(("view" . "up")))
+;/
+;/; plot: unknown view up (top, sw, se, ne or nw)
+;=>nil
+(host:plot "s.svg" '(("colour" . 1)))
+;/
+;/; plot: unknown setting colour (paper, scale, view, layout, dpi or width)
+;=>nil
+(host:plot "s.svg" '(("dpi" . "high")))
+;/
+;/; plot: the dpi must be a whole number
+;=>nil
+(host:plot "s.svg" '(("scale" . "1:0")))
+;/
+;/; plot: the scale must be like 1:50 or a positive number, not 1:0
+;=>nil
+(host:plot "s.svg" 100 '(1 1) '(2 2) '(("paper" . "A4")) 5)
+;!too many arguments
+;; Paper space without viewports: the blank sheet of an empty layout.
+(host:plot "s.svg" '(("layout" . T)))
+;=>T
