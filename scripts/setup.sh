@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3 libssl-dev zlib1g-dev libreadline-dev
   libzip-dev libcurl4-openssl-dev
   mdbtools-dev mdbtools
-  libncurses-dev libcairo2-dev
+  libncurses-dev libcairo2-dev libpng-dev libfreetype-dev python3-matplotlib
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
   libocct-data-exchange-dev
   python3 python3-ezdxf openssl unzip

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "PlotTestKit.h"
+#include "dbpl.h"
 
 namespace {
 
@@ -295,6 +296,52 @@ TEST(PlotLooks, LayersAndColoursInsideBlocks) {
     PlotOptions options;
     options.width = 220;
     EXPECT_EQ(colours(paths(plotSvg(db, options, "colours.svg"))), c.drawn);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A lightweight polyline with widths fills the band between its offsets: seen on the
+// page, the filled area's box is the segment's length by its widest width.
+TEST(PlotLooks, WidePolylinesFillTheirBand) {
+  struct Case {
+    const char* what;
+    double startWidth, endWidth, bulge;
+    double boxWidth, boxHeight;  // drawing units
+  };
+  const Case cases[] = {
+      {"constant width", 4, 4, 0, 100, 4},
+      {"tapering to a point", 0, 6, 0, 100, 6},
+      {"a half circle of width 2", 2, 2, 1, 102, 51},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AcDbDatabase db;
+    auto* pline = new AcDbPolyline;
+    pline->addVertexAt(0, {0, 0}, c.bulge, c.startWidth, c.endWidth);
+    pline->addVertexAt(1, {100, 0}, 0, 0, 0);
+    append(db, pline);
+    PlotOptions options;
+    options.width = 220;
+    const auto drawn = paths(plotSvg(db, options, "band.svg"));
+    double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
+    int filled = 0;
+    for (const SvgPath& p : drawn) {
+      if (!p.filled()) continue;
+      ++filled;
+      const auto v = p.numbers();
+      for (size_t i = 0; i + 1 < v.size(); i += 2) {
+        minX = std::min(minX, v[i]), maxX = std::max(maxX, v[i]);
+        minY = std::min(minY, v[i + 1]), maxY = std::max(maxY, v[i + 1]);
+      }
+    }
+    ASSERT_EQ(filled, 1);
+    // The page scale: 200 points over the extents' width.
+    const double scale = 200 / c.boxWidth;
+    EXPECT_NEAR((maxX - minX) / scale, c.boxWidth, 0.05);
+    EXPECT_NEAR((maxY - minY) / scale, c.boxHeight, 0.05);
   }
 }
 
