@@ -248,6 +248,13 @@ TEST(PlotPage, BadInputGivesAPictureOrAMessage) {
          append(db, line(0, 0, 1, 1e300));
        },
        nullptr, true},
+      {"a window onto a line reaching 1e300 and a vast circle",
+       [](AcDbDatabase& db, PlotOptions& o) {
+         append(db, line(0, 5, 1e300, 5));
+         append(db, new AcDbCircle({5, 1e12 + 3, 0}, AcGeVector3d::kZAxis, 1e12));
+         o.window = true, o.minX = 0, o.minY = 0, o.maxX = 10, o.maxY = 10;
+       },
+       nullptr, true},
       {"extents beyond any number",
        [](AcDbDatabase& db, PlotOptions&) { append(db, line(-1.7e308, 0, 1.7e308, 0)); },
        "too large", false},
@@ -343,6 +350,40 @@ TEST(PlotPage, SettingsAreReadOrRefused) {
     EXPECT_EQ(tabrik::plot::parseView(c.text, view, error), c.viewOk);
     EXPECT_EQ(tabrik::plot::parsePaper(c.text, paper, error), c.paperOk);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Seen through a small window, a line reaching 1e300 and a circle of radius 1e12 still
+// cross the page where they should: inked rows at their heights, margin to margin.
+TEST(PlotPage, FarGeometryCrossesAWindowWhereItShould) {
+  AcDbDatabase db;
+  append(db, line(-1e300, 5, 1e300, 5));
+  append(db, new AcDbCircle({5, 1e12 + 2, 0}, AcGeVector3d::kZAxis, 1e12));  // bottom at y 2
+  PlotOptions options;
+  options.output = scratch("far.png");
+  options.width = 120;  // 10 points a unit: y 5 is row 60, y 2 row 90
+  options.window = true, options.minX = 0, options.minY = 0, options.maxX = 10, options.maxY = 10;
+  std::string error;
+  ASSERT_TRUE(tabrik::plot::plotDrawing(&db, options, error)) << error;
+  cairo_surface_t* png = cairo_image_surface_create_from_png(options.output.c_str());
+  ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+  const int stride = cairo_image_surface_get_stride(png);
+  const unsigned char* data = cairo_image_surface_get_data(png);
+  auto inked = [&](int x, int y) {
+    return (reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0xFFFFFF) != 0xFFFFFF;
+  };
+  for (int row : {60, 90}) {
+    SCOPED_TRACE(row);
+    int count = 0;
+    for (int x = 10; x < 110; ++x) count += inked(x, row) || inked(x, row - 1) || inked(x, row + 1);
+    EXPECT_EQ(count, 100);
+  }
+  EXPECT_FALSE(inked(60, 30));  // nothing wrapped round into the rest of the page
+  cairo_surface_destroy(png);
+  unlink(options.output.c_str());
 }
 
 }  // namespace

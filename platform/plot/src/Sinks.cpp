@@ -24,6 +24,9 @@ constexpr size_t kBatch = 4096;
 // Dashes shorter than this on the device draw as a continuous line (as the host shows
 // a pattern too fine to see).
 constexpr double kFinestDash = 0.5;
+// Device units off the page beyond which coordinates are cut: cairo's fixed-point
+// numbers hold about eight million.
+constexpr double kFarthest = 1e6;
 
 size_t codePoints(const std::string& utf8) {
   size_t n = 0;
@@ -167,7 +170,10 @@ void CairoSink::path(const std::vector<Point2>& points, bool closed, bool filled
     minY = std::min(minY, y), maxY = std::max(maxY, y);
   }
   if (!std::isfinite(minX + maxX + minY + maxY) || outside(minX, minY, maxX, maxY)) return;
+  const bool far =
+      std::max({-minX, -minY, maxX - m_pageWidth, maxY - m_page.pageHeight}) > kFarthest;
   if (filled) {
+    if (far) return;  // an area reaching that far off the page: left out
     flush();
     m_penSet = false;
     cairo_move_to(m_cr, m_page.x(points[0].x), m_page.y(points[0].y));
@@ -183,6 +189,13 @@ void CairoSink::path(const std::vector<Point2>& points, bool closed, bool filled
     return;
   }
   use(pen);
+  if (far) {
+    // Reaching far off the page (a window onto a drawing with a distant point): each
+    // segment cut to what cairo's fixed-point coordinates can hold near the page.
+    for (size_t i = 1; i < points.size() + (closed ? 1 : 0); ++i)
+      clippedSegment(points[i - 1], points[i % points.size()]);
+    return;
+  }
   cairo_move_to(m_cr, m_page.x(points[0].x), m_page.y(points[0].y));
   // A point is a segment of no length: the round cap makes it a dot as wide as a line.
   if (points.size() == 1) cairo_rel_line_to(m_cr, 0, 0);
@@ -192,11 +205,78 @@ void CairoSink::path(const std::vector<Point2>& points, bool closed, bool filled
   m_pending += points.size();
 }
 
+void CairoSink::clippedSegment(Point2 a, Point2 b) {
+  double x0 = m_page.x(a.x), y0 = m_page.y(a.y), x1 = m_page.x(b.x), y1 = m_page.y(b.y);
+  // Cohen-Sutherland against the page grown by kFarthest on every side, moving an end
+  // along the segment's slope (a ratio of its sides: exact enough however long it is).
+  const double left = -kFarthest, right = m_pageWidth + kFarthest;
+  const double top = -kFarthest, bottom = m_page.pageHeight + kFarthest;
+  auto code = [&](double x, double y) {
+    return (x < left ? 1 : 0) | (x > right ? 2 : 0) | (y < top ? 4 : 0) | (y > bottom ? 8 : 0);
+  };
+  for (int round = 0; round < 8; ++round) {
+    if (!std::isfinite(x0 + y0 + x1 + y1)) return;
+    const int c0 = code(x0, y0), c1 = code(x1, y1);
+    if ((c0 | c1) == 0) {
+      cairo_move_to(m_cr, x0, y0);
+      cairo_line_to(m_cr, x1, y1);
+      m_pending += 2;
+      return;
+    }
+    if ((c0 & c1) != 0) return;  // wholly on one side
+    const int out = c0 != 0 ? c0 : c1;
+    double x, y;
+    if (out & (4 | 8)) {
+      y = (out & 4) ? top : bottom;
+      x = x0 + (y - y0) * ((x1 - x0) / (y1 - y0));
+    } else {
+      x = (out & 1) ? left : right;
+      y = y0 + (x - x0) * ((y1 - y0) / (x1 - x0));
+    }
+    if (out == c0) {
+      x0 = x, y0 = y;
+    } else {
+      x1 = x, y1 = y;
+    }
+  }
+}
+
 void CairoSink::arc(Point2 c, double r, double start, double sweep, const Pen& pen) {
   const double x = m_page.x(c.x), y = m_page.y(c.y), radius = r * m_page.scale;
   if (!std::isfinite(x + y + radius + start + sweep) ||
       outside(x - radius, y - radius, x + radius, y + radius))
     return;
+  if (std::max({std::fabs(x), std::fabs(y)}) + radius > kFarthest) {
+    // Too large for cairo's coordinates: only the part of the arc near the page, in
+    // chords short enough to look round. The angle towards the page's centre (model
+    // angles turn the other way from the page's, whose y runs down) and how far either
+    // side of it the arc stays near the page.
+    double from = sweep >= 0 ? start : start + sweep, span = std::fabs(sweep);
+    const double towards = std::atan2(y - m_page.pageHeight / 2, m_pageWidth / 2 - x);
+    const double reach =
+        std::min(M_PI, (std::hypot(m_pageWidth, m_page.pageHeight) + 2 * kFarthest) / radius);
+    if (span < 2 * M_PI - 1e-12) {
+      // The near part's angles, moved by whole turns to meet the arc's.
+      double lo = towards - reach;
+      lo += 2 * M_PI * std::round((from + span / 2 - towards) / (2 * M_PI));
+      const double a = std::max(from, lo), b = std::min(from + span, lo + 2 * reach);
+      if (!(a < b)) return;
+      from = a, span = b - a;
+    } else {
+      from = towards - reach, span = 2 * reach;
+    }
+    // Chords bowing less than a tenth of a unit from the arc: sqrt(0.8 radius) long.
+    const int chords =
+        static_cast<int>(std::clamp(std::ceil(span * radius / std::sqrt(0.8 * radius)), 16.0, 1e5));
+    std::vector<Point2> points;
+    points.reserve(chords + 1);
+    for (int i = 0; i <= chords; ++i) {
+      const double t = from + span * i / chords;
+      points.push_back({c.x + r * std::cos(t), c.y + r * std::sin(t)});
+    }
+    path(points, false, false, pen);
+    return;
+  }
   use(pen);
   cairo_new_sub_path(m_cr);
   // The page's y runs down: a counter-clockwise arc on the drawing is clockwise on it.
@@ -245,6 +325,7 @@ void CairoSink::text(const TextRun& run, std::uint32_t rgb) {
   const double size = run.height * m_page.scale;
   if (!(size > 0.05) || !std::isfinite(size) || size > 1e5) return;  // too small or large to see
   const double x = m_page.x(run.position.x), y = m_page.y(run.position.y);
+  if (std::max(std::fabs(x), std::fabs(y)) > kFarthest) return;  // off the page anyway
   const double reach = size * (1 + kAdvancePerHeight * run.widthFactor * codePoints(run.utf8));
   if (!std::isfinite(x + y + reach) || outside(x - reach, y - reach, x + reach, y + reach)) return;
   flush();

@@ -67,6 +67,7 @@ class CairoSink : public PlotSink {
   void use(const Pen& pen);  // the pen of the next stroke (flushes on a change)
   void ink(std::uint32_t rgb);
   bool outside(double minX, double minY, double maxX, double maxY) const;
+  void clippedSegment(Point2 a, Point2 b);  // a stroke of the pending path, cut near the page
   cairo_font_face_t* face(const std::string& fontFile);
 
   cairo_t* m_cr;
