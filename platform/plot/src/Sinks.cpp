@@ -27,6 +27,8 @@ constexpr double kFinestDash = 0.5;
 // Device units off the page beyond which coordinates are cut: cairo's fixed-point
 // numbers hold about eight million.
 constexpr double kFarthest = 1e6;
+// The default font: the file multi-line text is measured in.
+constexpr const char* kDefaultFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 size_t codePoints(const std::string& utf8) {
   size_t n = 0;
@@ -288,33 +290,39 @@ void CairoSink::arc(Point2 c, double r, double start, double sweep, const Pen& p
   m_pending += 8;
 }
 
+// A cairo face of a TrueType file read with FreeType; null when the file is not one.
+cairo_font_face_t* CairoSink::fileFace(const std::string& path) {
+  if (path.empty() || !readable(path)) return nullptr;
+  // One FreeType library for the process: cairo may keep faces made from it in its
+  // caches after the sink is gone.
+  static FT_Library library = [] {
+    FT_Library made = nullptr;
+    return FT_Init_FreeType(&made) == 0 ? made : nullptr;
+  }();
+  FT_Face ft = nullptr;
+  if (library == nullptr || FT_New_Face(library, path.c_str(), 0, &ft) != 0) return nullptr;
+  cairo_font_face_t* made = cairo_ft_font_face_create_for_ft_face(ft, 0);
+  static cairo_user_data_key_t key;
+  if (cairo_font_face_set_user_data(made, &key, ft, [](void* f) {
+        FT_Done_Face(static_cast<FT_Face>(f));
+      }) != CAIRO_STATUS_SUCCESS) {
+    cairo_font_face_destroy(made);
+    FT_Done_Face(ft);
+    return nullptr;
+  }
+  return made;
+}
+
+// A style's TrueType file when it can be read; otherwise (a missing file, a shape font)
+// the default font, the one multi-line text is measured in: the text still shows, in
+// another font, as wide as it was measured.
 cairo_font_face_t* CairoSink::face(const std::string& fontFile) {
   auto found = m_faces.find(fontFile);
   if (found != m_faces.end()) return found->second;
-  cairo_font_face_t* made = nullptr;
-  // A style's TrueType file when it can be read; otherwise (a missing file, a shape
-  // font) the default face: the text still shows, in another font.
-  if (!fontFile.empty() && readable(fontFile)) {
-    // One FreeType library for the process: cairo may keep faces made from it in its
-    // caches after the sink is gone.
-    static FT_Library library = [] {
-      FT_Library made = nullptr;
-      return FT_Init_FreeType(&made) == 0 ? made : nullptr;
-    }();
-    FT_Face ft = nullptr;
-    if (library != nullptr && FT_New_Face(library, fontFile.c_str(), 0, &ft) == 0) {
-      made = cairo_ft_font_face_create_for_ft_face(ft, 0);
-      static cairo_user_data_key_t key;
-      if (cairo_font_face_set_user_data(made, &key, ft, [](void* f) {
-            FT_Done_Face(static_cast<FT_Face>(f));
-          }) != CAIRO_STATUS_SUCCESS) {
-        cairo_font_face_destroy(made);
-        FT_Done_Face(ft);
-        made = nullptr;
-      }
-    }
-  }
-  if (made == nullptr)
+  cairo_font_face_t* made = fileFace(fontFile);
+  if (made == nullptr && !fontFile.empty()) made = cairo_font_face_reference(face(""));
+  if (made == nullptr) made = fileFace(kDefaultFont);
+  if (made == nullptr)  // no default font file either: whatever the system matches
     made = cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
                                       CAIRO_FONT_WEIGHT_NORMAL);
   m_faces[fontFile] = made;

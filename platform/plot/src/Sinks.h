@@ -69,6 +69,7 @@ class CairoSink : public PlotSink {
   bool outside(double minX, double minY, double maxX, double maxY) const;
   void clippedSegment(Point2 a, Point2 b);  // a stroke of the pending path, cut near the page
   cairo_font_face_t* face(const std::string& fontFile);
+  static cairo_font_face_t* fileFace(const std::string& path);
 
   cairo_t* m_cr;
   PageMapping m_page;
