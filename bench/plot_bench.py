@@ -69,14 +69,14 @@ def main():
         print("built %s in %.1f s" % (path, time.perf_counter() - start))
     print("drawing: %d lines, %d mtexts, %.1f MB" % (lines, mtexts, os.path.getsize(path) / 1e6))
 
-    out = "/tmp/tabrik_plot_bench_tabrik.png"
+    out = "/tmp/tabrik_plot_bench_%d_tabrik.png" % lines
     t_wall, t_cpu = timed([args.tabrik, "plot", "--plot-width", str(args.width), path, out])
     print("tabrik plot:  wall %.2f s  cpu %.2f s" % (t_wall, t_cpu))
     if args.skip_ezdxf:
         return
     # ezdxf's figure is 6.4 inches wide by default: the resolution that makes it as wide.
     dpi = max(10, int(args.width / 6.4))
-    out = "/tmp/tabrik_plot_bench_ezdxf.png"
+    out = "/tmp/tabrik_plot_bench_%d_ezdxf.png" % lines
     e_wall, e_cpu = timed(["/usr/bin/python3", "-m", "ezdxf", "draw", "--dpi", str(dpi), "-o", out,
                            path])
     print("ezdxf draw:   wall %.2f s  cpu %.2f s" % (e_wall, e_cpu))
