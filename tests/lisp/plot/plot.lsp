@@ -60,3 +60,15 @@
 ;; Paper space without viewports: the blank sheet of an empty layout.
 (host:plot "s.svg" '(("layout" . T)))
 ;=>T
+;; A viewport in paper space, through a DXF file and back: the layout's picture draws the
+;; model through it, clipped to its frame.
+(entmake '((0 . "VIEWPORT") (67 . 1) (10 100.0 100.0 0.0) (40 . 100.0) (41 . 50.0) (12 50.0 25.0) (45 . 20.0) (69 . 2)))
+(host:save-as "layout.dxf")
+;=>T
+(host:open-drawing "layout.dxf")
+;=>"layout.dxf"
+(vl-file-delete "l.svg")
+(host:plot "l.svg" 200 '(("layout" . T)))
+;=>T
+(progn (setq f (open "l.svg" "r") clipped nil) (while (setq l (read-line f)) (if (wcmatch l "*<clipPath*") (setq clipped T))) (close f) clipped)
+;=>T
