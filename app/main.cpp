@@ -44,7 +44,7 @@ int runOrEval(const tabrik::app::CommandLine& line) {
   }
   if (!line.plotPath.empty()) {
     std::string error;
-    if (!tabrik::app::plotActiveDrawing(line.plotPath, line.plotWidth, error)) {
+    if (!tabrik::app::plotActiveDrawing(line.plotPath, line, error)) {
       std::fprintf(stderr, "tabrik: plot: %s\n", error.c_str());
       status = worse(status, HostSession::Status::kError);
     }

@@ -15,6 +15,7 @@ packages=(
   libocct-data-exchange-dev
   python3 python3-ezdxf openssl unzip
   fonts-dejavu-core
+  libpng-dev libfreetype-dev python3-matplotlib
 )
 
 missing=()
