@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev sqlite3 libssl-dev zlib1g-dev libreadline-dev
   libzip-dev libcurl4-openssl-dev
   mdbtools-dev mdbtools
+  libpq-dev postgresql
   libncurses-dev libcairo2-dev
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
   libocct-data-exchange-dev

@@ -19,6 +19,7 @@
 #include "JetCollation.h"
 #include "jetsql/JetFunctions.h"
 #include "jetsql/JetStatementCache.h"
+#include "store/SqliteStore.h"
 #include "stringapiset.h"
 #include "tabrik/TextConversion.h"
 
@@ -86,67 +87,20 @@ std::string quoteId(const std::wstring& name) {
 // --- Statement --------------------------------------------------------------------------
 
 Statement::~Statement() {
-  if (!m_stmt) return;
-  if (m_finalize) {
-    sqlite3_finalize(m_stmt);
-  } else {
-    sqlite3_reset(m_stmt);
-    sqlite3_clear_bindings(m_stmt);
-  }
+  if (!m_cursor) return;
+  if (m_owned)
+    delete m_cursor;
+  else
+    m_cursor->reset();
 }
 
-void bindValue(sqlite3_stmt* stmt, int i, const Value& v) {
-  switch (v.kind) {
-    case Value::Null:
-      sqlite3_bind_null(stmt, i);
-      break;
-    case Value::Int:
-      sqlite3_bind_int64(stmt, i, v.i);
-      break;
-    case Value::Real:
-      sqlite3_bind_double(stmt, i, v.r);
-      break;
-    case Value::Text: {
-      std::string u = toUtf8(v.text);
-      sqlite3_bind_text(stmt, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
-      break;
-    }
-  }
+sqlite3_stmt* Statement::raw() const {
+  auto* s = dynamic_cast<storage::SqliteCursor*>(m_cursor);
+  return s ? s->handle() : nullptr;
 }
 
-void Statement::bind(int i, const Value& v) { bindValue(m_stmt, i, v); }
-
-void Statement::bindInt(int i, long long v) { sqlite3_bind_int64(m_stmt, i, v); }
-
-void Statement::bindText(int i, const std::wstring& v) {
-  std::string u = toUtf8(v);
-  sqlite3_bind_text(m_stmt, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
-}
-
-bool Statement::step(long busyCode) {
-  int rc = sqlite3_step(m_stmt);
-  if (rc == SQLITE_ROW) return true;
-  if (rc == SQLITE_DONE) return false;
-  sqlite3_reset(m_stmt);
-  throwSqlite(m_db, rc, busyCode);
-}
-
-Value Statement::column(int i) const {
-  switch (sqlite3_column_type(m_stmt, i)) {
-    case SQLITE_NULL:
-      return Value::null();
-    case SQLITE_INTEGER:
-      return Value::ofInt(sqlite3_column_int64(m_stmt, i));
-    case SQLITE_FLOAT:
-      return Value::ofReal(sqlite3_column_double(m_stmt, i));
-    default:
-      return Value::ofText(columnText(i));
-  }
-}
-
-std::wstring Statement::columnText(int i) const {
-  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
-  return fromUtf8(t, sqlite3_column_bytes(m_stmt, i));
+Statement adoptSqlite(sqlite3* db, sqlite3_stmt* stmt) {
+  return Statement(std::make_unique<storage::SqliteCursor>(db, stmt));
 }
 
 // --- SQLite failures as DAO errors ----------------------------------------------------------
@@ -512,6 +466,7 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
     db = nullptr;
     daoThrow(exists ? 3051 : 3044, {given});
   }
+  conn = std::make_unique<storage::SqliteConnection>(db, given);
   configureConnection();
   try {
     if (create) {
@@ -709,7 +664,7 @@ void DAODatabase::checkIntegrity() {
       sqlite3_finalize(raw);
       throwSqlite(db, rc, 3051, name);
     }
-    Statement s(db, raw, /*finalize=*/true);
+    Statement s = adoptSqlite(db, raw);
     if (!s.step(3051) || s.columnText(0) != L"ok") daoThrow(3343, {name});
   }
 }
@@ -725,7 +680,7 @@ void DAODatabase::checkFormat() {
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) daoThrow(3051, {name});
     throwSqlite(db, rc, 3051, name);
   }
-  Statement s(db, raw, /*finalize=*/true);
+  Statement s = adoptSqlite(db, raw);
   if (!s.step(3051)) daoThrow(3343, {name});
 }
 
@@ -815,14 +770,14 @@ bool DAODatabase::checkpointIfWritten() {
 }
 
 void DAODatabase::close() {
-  for (auto& [sql, stmt] : m_statements) sqlite3_finalize(stmt);
   m_statements.clear();
   m_jetStatements.reset();
   if (db) {
-    if (writeDepth > 0) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (writeDepth > 0 && conn) conn->rollbackQuietly();
     writeDepth = 0;
     // The file left behind holds every commit, whoever else still has it open.
     checkpoint();
+    conn.reset();  // its statements die before the handle
     sqlite3_close(db);
     db = nullptr;
   }
@@ -835,17 +790,12 @@ void DAODatabase::close() {
 
 Statement DAODatabase::prepare(const std::string& sql) {
   auto it = m_statements.find(sql);
-  if (it != m_statements.end() && !sqlite3_stmt_busy(it->second))
-    return Statement(db, it->second, false);
-  sqlite3_stmt* raw = nullptr;
-  int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-  if (rc != SQLITE_OK) {
-    sqlite3_finalize(raw);
-    throwSqlite(db, rc, 3218, name);
-  }
-  if (it != m_statements.end()) return Statement(db, raw, true);  // the cached one is in use
-  m_statements.emplace(sql, raw);
-  return Statement(db, raw, false);
+  if (it != m_statements.end() && !it->second->busy()) return Statement(it->second.get());
+  std::unique_ptr<storage::Cursor> fresh = conn->prepare(sql);
+  if (it != m_statements.end()) return Statement(std::move(fresh));  // the cached one is in use
+  storage::Cursor* cached = fresh.get();
+  m_statements.emplace(sql, std::move(fresh));
+  return Statement(cached);
 }
 
 void DAODatabase::exec(const std::string& sql, long busyCode) {
@@ -863,7 +813,7 @@ void DAODatabase::run(const std::string& sql, long busyCode) {
 
 void DAODatabase::beginWrite(long busyCode) {
   if (readOnly) daoThrow(3027);
-  if (writeDepth == 0) run("BEGIN IMMEDIATE", busyCode);
+  if (writeDepth == 0) conn->beginWrite(busyCode);
   ++writeDepth;
   ++writeCount;
 }
@@ -872,13 +822,13 @@ void DAODatabase::endWrite(bool commit, long busyCode) {
   if (writeDepth == 0) return;
   if (--writeDepth > 0) return;
   if (!commit) {
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    conn->rollbackQuietly();
     return;
   }
   try {
-    run("COMMIT", busyCode);
+    conn->commit(busyCode);
   } catch (...) {
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    conn->rollbackQuietly();
     throw;
   }
 }
@@ -1080,8 +1030,8 @@ void DAODatabase::loadSchemas() {
       TableSchema t;
       t.name = s.columnText(0);
       t.attributes = static_cast<long>(s.columnInt(1));
-      t.created = sqlite3_column_double(s.raw(), 2);
-      t.updated = sqlite3_column_double(s.raw(), 3);
+      t.created = s.columnReal(2);
+      t.updated = s.columnReal(3);
       t.connect = s.columnText(4);
       t.sourceTable = s.columnText(5);
       m_schemas[upper(t.name)] = std::move(t);
