@@ -71,13 +71,12 @@ class ServerBacking : public Backing {
   std::unique_ptr<Connection> connect() override {
     return std::make_unique<PgConnection>(conninfo(), L"test server");
   }
-  std::string conninfo() const {
-    return m_base + " options='-c search_path=" + m_schema + "'";
-  }
+  std::string conninfo() const { return m_base + " options='-c search_path=" + m_schema + "'"; }
   // Runs SQL on a connection of the test's own, outside the engine.
   void admin(const std::string& sql) const {
     PGconn* c = PQconnectdb(m_base.c_str());
-    PQsetNoticeProcessor(c, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        c, [](void*, const char*) {}, nullptr);
     PQclear(PQexec(c, sql.c_str()));
     PQfinish(c);
   }

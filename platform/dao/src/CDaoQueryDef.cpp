@@ -154,6 +154,7 @@ void CDaoQueryDef::SetSQL(LPCTSTR lpszSQL) {
 
 short CDaoQueryDef::GetType() {
   DAODatabase& d = storeOf(m_pDatabase);
+  d.requireSqlSupport();
   std::string text = translatedOrAsGiven(m_strSQL);
   DAODatabase::CallerSql caller(d);
   sqlite3_stmt* stmt = nullptr;
@@ -171,7 +172,7 @@ BOOL CDaoQueryDef::CanUpdate() { return !storeOf(m_pDatabase).readOnly; }
 void CDaoQueryDef::readParameters() {
   Parameters* fresh = new Parameters;
   DAODatabase* d = m_pDatabase && m_pDatabase->IsOpen() ? m_pDatabase->m_pDAODatabase : nullptr;
-  if (d) {
+  if (d && d->db) {
     std::string text = translatedOrAsGiven(m_strSQL);
     DAODatabase::CallerSql caller(*d);
     sqlite3_stmt* stmt = nullptr;

@@ -263,6 +263,10 @@ struct DAODatabase {
   // to compile is not reported.
   static void forgetRefusal();
 
+  // A caller's SQL statements (Execute, snapshots and query definitions on SQL) run on
+  // a database file only for now; on a server database they are 3251.
+  void requireSqlSupport() const;
+
   // Cached prepared statements, keyed by their SQL.
   tabrik::dao::Statement prepare(const std::string& sql);
   void exec(const std::string& sql, long busyCode = 3218);
@@ -304,6 +308,13 @@ struct DAODatabase {
   int writeDepth = 0;
   long long writeCount = 0;  // grows with every write transaction this connection begins
 
+  // Runs a statement whose failure changes nothing for the caller (a rollback).
+  void execQuietly(const std::string& sql);
+  // A pessimistic edit's row lock, inside the edit's write transaction: on a server the
+  // record is locked without waiting (busy: 3218); a file's write lock already holds
+  // every record.
+  void lockRecord(const std::wstring& table, long long rowid);
+
   // Records under a pessimistic edit by some recordset of this connection.
   std::set<std::pair<std::wstring, long long>> editLocks;
 
@@ -343,6 +354,12 @@ struct DAODatabase {
   void catalogAddIndex(const std::wstring& table, const tabrik::dao::IndexDef& ix, int ordinal);
 
  private:
+  void openServer(const std::string& connect, bool exclusive, bool readOnly, bool create,
+                  const std::wstring& locale);
+  void createCatalog(const std::wstring& locale);
+  // The catalog's version: SQLite's schema cookie, a server's msysschema row.
+  long long schemaVersion();
+  void installServerCounterTriggers(const tabrik::dao::TableSchema& table);
   void configureConnection();
   void checkFormat();
   void checkIntegrity();
@@ -364,6 +381,8 @@ struct DAODatabase {
   long long m_checkpointedWrites = 0;
   std::string m_lockPath;
   int m_callerDepth = 0;
+  bool m_creatingCatalog = false;
+  long long m_serverStamps = 0;
 
   static int authorize(void* self, int action, const char* a, const char* b, const char* schema,
                        const char* inner);

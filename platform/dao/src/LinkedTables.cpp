@@ -45,6 +45,7 @@ void DAODatabase::checkLink(const std::wstring& connect, const std::wstring& sou
 }
 
 bool DAODatabase::syncLinks() {
+  if (!db) return true;  // a server database attaches no files
   bool done = true;
   // Links no longer in the catalog.
   for (auto it = m_links.begin(); it != m_links.end();) {

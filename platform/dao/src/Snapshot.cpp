@@ -69,6 +69,7 @@ Value::Kind kindOf(sqlite3_stmt* stmt, int column) {
 // A caller's SQL compiles inside a CallerSql scope, so the authorizer holds it to Jet's.
 Statement prepareRows(DAODatabase& d, const std::string& given,
                       const CDaoQueryDef::Parameters* params, bool jetSql) {
+  d.requireSqlSupport();
   std::shared_ptr<const jetsql::Translation> jet;
   if (jetSql) jet = d.translateJet(given);
   const std::string& sql = jetSql ? jet->sql : given;

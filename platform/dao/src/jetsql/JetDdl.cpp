@@ -449,6 +449,7 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
   Translation t = translate(select);
   std::optional<DAODatabase::CallerSql> caller(std::in_place, d);
   sqlite3_stmt* raw = nullptr;
+  d.requireSqlSupport();
   int rc = sqlite3_prepare_v2(d.db, t.sql.c_str(), static_cast<int>(t.sql.size()), &raw, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(raw);

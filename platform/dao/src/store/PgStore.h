@@ -78,10 +78,12 @@ class PgConnection final : public Connection {
   ~PgConnection() override;
 
   Backend backend() const override { return Backend::Postgres; }
+  const Dialect& dialect() const override;
   std::unique_ptr<Cursor> prepare(const std::string& sql) override;
   void exec(const std::string& sql, long busyCode) override;
   long long changes() override { return m_changes; }
   bool inTransaction() override;
+  long long lastInsertRowid() override { return 0; }  // an INSERT returns its rowid
   void beginWrite(long busyCode) override;
   void commit(long busyCode) override;
   void rollbackQuietly() override;

@@ -57,6 +57,13 @@ std::string SqliteCursor::columnName(int i) const {
   return n ? n : "";
 }
 
+const Dialect& SqliteConnection::dialect() const {
+  static const Dialect kDialect{
+      "INTEGER", "REAL", "TEXT", " COLLATE JETTEXT", " COLLATE NOCASE", "", "", true, "",
+      " DESC",   true,   true};
+  return kDialect;
+}
+
 std::unique_ptr<Cursor> SqliteConnection::prepare(const std::string& sql) {
   sqlite3_stmt* raw = nullptr;
   int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
@@ -81,7 +88,9 @@ void SqliteConnection::runCached(std::unique_ptr<Cursor>& slot, const char* sql,
   }
 }
 
-void SqliteConnection::beginWrite(long busyCode) { runCached(m_begin, "BEGIN IMMEDIATE", busyCode); }
+void SqliteConnection::beginWrite(long busyCode) {
+  runCached(m_begin, "BEGIN IMMEDIATE", busyCode);
+}
 
 void SqliteConnection::commit(long busyCode) { runCached(m_commit, "COMMIT", busyCode); }
 

@@ -29,9 +29,7 @@ class SqliteCursor final : public Cursor {
   long long columnInt(int i) const override { return sqlite3_column_int64(m_stmt, i); }
   double columnReal(int i) const override { return sqlite3_column_double(m_stmt, i); }
   std::wstring columnText(int i) const override;
-  bool columnIsNull(int i) const override {
-    return sqlite3_column_type(m_stmt, i) == SQLITE_NULL;
-  }
+  bool columnIsNull(int i) const override { return sqlite3_column_type(m_stmt, i) == SQLITE_NULL; }
   int columnCount() const override { return sqlite3_column_count(m_stmt); }
   std::string columnName(int i) const override;
   int parameterCount() const override { return sqlite3_bind_parameter_count(m_stmt); }
@@ -53,10 +51,12 @@ class SqliteConnection final : public Connection {
   // name: the database as the caller gave it, for the texts that name it.
   SqliteConnection(sqlite3* db, std::wstring name) : m_db(db), m_name(std::move(name)) {}
   Backend backend() const override { return Backend::Sqlite; }
+  const Dialect& dialect() const override;
   std::unique_ptr<Cursor> prepare(const std::string& sql) override;
   void exec(const std::string& sql, long busyCode) override;
   long long changes() override { return sqlite3_changes64(m_db); }
   bool inTransaction() override { return sqlite3_get_autocommit(m_db) == 0; }
+  long long lastInsertRowid() override { return sqlite3_last_insert_rowid(m_db); }
   // BEGIN IMMEDIATE: the file's write lock is taken now, so a conflict is reported
   // here and not at the first write.
   void beginWrite(long busyCode) override;

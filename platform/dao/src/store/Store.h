@@ -45,16 +45,46 @@ class Cursor {
   virtual void reset() = 0;
 };
 
+// What the engine's own SQL writes differently on a back end.
+struct Dialect {
+  const char* integer;  // the stored kinds' column types
+  const char* real;
+  const char* text;
+  const char* jetText;      // Jet's text order on a column (" COLLATE ...")
+  const char* catalogText;  // the catalog's names, compared without regard to case
+  // Declared first in every table: the record's number, the recordsets' bookmark
+  // (SQLite's own rowid needs no declaration).
+  const char* rowidColumn;
+  // Appended to an INSERT so that stepping it returns the new record's number, or
+  // empty where lastInsertRowid gives it.
+  const char* returningRowid;
+  // Whether "x IS ?" compares with Null as with any value and still uses an index; where
+  // it does not, a known Null is written "IS NULL" and any other value "= ?".
+  bool indexedIs;
+  // Sort keys in an index and in ORDER BY: Nulls first going up, last going down.
+  const char* ascending;
+  const char* descending;
+  // Whether the text order itself drops trailing blanks ('x' = 'x  '); where it does
+  // not, the engine drops them from the keys it looks for.
+  bool ignoresTrailingBlanks;
+  // Whether a catalog table's name and columns are quoted (keeping their case) or left
+  // bare (folded by a server that folds unquoted names).
+  bool quotesCatalog;
+};
+
 class Connection {
  public:
   virtual ~Connection() = default;
   virtual Backend backend() const = 0;
+  virtual const Dialect& dialect() const = 0;
   // A statement of the back end's dialect; throws the DAO error for text it rejects.
   virtual std::unique_ptr<Cursor> prepare(const std::string& sql) = 0;
   // Runs one or more statements without results.
   virtual void exec(const std::string& sql, long busyCode) = 0;
   // Rows the last INSERT, UPDATE or DELETE changed.
   virtual long long changes() = 0;
+  // The record number the last INSERT gave, where the dialect returns none from it.
+  virtual long long lastInsertRowid() = 0;
   // Whether a transaction is open on the connection.
   virtual bool inTransaction() = 0;
   // Starts the write transaction: on return this connection may write without waiting
