@@ -16,6 +16,8 @@ const char kUsage[] =
     "expectations\n"
     "       tabrik convert-mdb IN.mdb OUT      convert an Access file (.mdb, .accdb) into a\n"
     "                                          database of the engine's own format\n"
+    "       tabrik copy-db SOURCE TARGET       copy a database (file, Access file, connect\n"
+    "                                          string or pointer file) into an empty one\n"
     "       tabrik plot DRAWING.dxf OUT        plot a drawing to OUT (.png, .svg or .pdf)\n"
     "       tabrik [OPTIONS]                   interactive: the \"Command: \" prompt\n"
     "options:\n"
@@ -104,6 +106,7 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv) {
     if (first == "test") line.command = Command::kTest;
     if (first == "plot") line.command = Command::kPlot;
     if (first == "convert-mdb") line.command = Command::kConvertMdb;
+    if (first == "copy-db") line.command = Command::kCopyDb;
     if (first == "help" || first == "-h") line.command = Command::kHelp;
     if (line.command != Command::kInteractive) line.operands.erase(line.operands.begin());
   }

@@ -9,7 +9,7 @@
 
 namespace tabrik::app {
 
-enum class Command { kInteractive, kRun, kEval, kTest, kConvertMdb, kPlot, kHelp };
+enum class Command { kInteractive, kRun, kEval, kTest, kConvertMdb, kCopyDb, kPlot, kHelp };
 
 struct CommandLine {
   Command command = Command::kInteractive;
