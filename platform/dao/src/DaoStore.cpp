@@ -896,8 +896,10 @@ void DAODatabase::openServer(const std::string& connect, bool exclusiveMode, boo
       hasCatalog = s.step() && s.columnText(0) == L"t";
     }
     if (create && hasCatalog) daoThrow(3204);
-    if (!create && !hasCatalog) daoThrow(3343, {display});
-    if (create) {
+    // An administrator makes the server database; the first session that may write
+    // makes the catalog in it.
+    if (!hasCatalog && readOnly) daoThrow(3343, {display});
+    if (!hasCatalog) {
       beginWrite(3046);
       m_creatingCatalog = true;
       // Jet's text order: case does not count, accents do.
