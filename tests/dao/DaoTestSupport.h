@@ -2,17 +2,37 @@
 // with the engine's public DAO API.
 #pragma once
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "afxdao.h"
 
 namespace daotest {
+
+// The server the engine's suites run on instead of files, when TABRIK_TEST_PG_ENGINE
+// is set: TABRIK_TEST_PG (a libpq connection text) names it, and the PG* variables
+// that scripts/pg-server.sh prints let a connect string name only the database.
+inline const char* engineServer() {
+  const char* on = std::getenv("TABRIK_TEST_PG_ENGINE");
+  const char* server = std::getenv("TABRIK_TEST_PG");
+  return on && *on && server && *server ? server : nullptr;
+}
+
+// Runs SQL on the test server's maintenance connection, outside the engine.
+inline void serverAdmin(const std::string& sql) {
+  PGconn* c = PQconnectdb(engineServer());
+  PQsetNoticeProcessor(
+      c, [](void*, const char*) {}, nullptr);
+  PQclear(PQexec(c, sql.c_str()));
+  PQfinish(c);
+}
 
 class ScratchDir {
  public:
@@ -21,12 +41,30 @@ class ScratchDir {
     const char* made = mkdtemp(tmpl);
     path_ = made ? made : "/tmp";
   }
-  ~ScratchDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+  ~ScratchDir() {
+    std::system(("rm -rf '" + path_ + "'").c_str());
+    for (const auto& [file, database] : databases_)
+      serverAdmin("DROP DATABASE IF EXISTS " + database + " WITH (FORCE)");
+  }
   std::string path() const { return path_; }
   CString file(const char* name) const { return CString((path_ + "/" + name).c_str()); }
+  // Where a test keeps a database: a file in the folder, or on the engine's test
+  // server a fresh database of its own, named by a connect string.
+  CString database(const char* name) {
+    if (!engineServer()) return file(name);
+    auto it = databases_.find(name);
+    if (it == databases_.end()) {
+      static int serial = 0;
+      std::string db = "tabrik_" + std::to_string(getpid()) + "_" + std::to_string(++serial);
+      serverAdmin("CREATE DATABASE " + db);
+      it = databases_.emplace(name, db).first;
+    }
+    return CString(("ODBC;DRIVER={PostgreSQL};DATABASE=" + it->second).c_str());
+  }
 
  private:
   std::string path_;
+  std::map<std::string, std::string> databases_;
 };
 
 struct FieldDefinition {

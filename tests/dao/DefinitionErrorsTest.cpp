@@ -11,7 +11,7 @@ namespace {
 TEST(DefinitionErrors, EachMistakeHasItsError) {
   ScratchDir dir;
   CDaoDatabase db;
-  db.Create(dir.file("defs.mdb"));
+  db.Create(dir.database("defs.mdb"));
   makeTable(db, L"T", {{L"A", dbLong, 0}, {L"B", dbText, 10}},
             {{L"PK", {{L"A", false}}, true, true}});
   makeTable(db, L"Other", {{L"X", dbLong, 0}});
@@ -95,7 +95,7 @@ TEST(DefinitionErrors, AReadOnlyDatabaseRefusesEveryChange) {
   ScratchDir dir;
   {
     CDaoDatabase db;
-    db.Create(dir.file("ro.mdb"));
+    db.Create(dir.database("ro.mdb"));
     makeTable(db, L"T", {{L"A", dbLong, 0}});
     CDaoRecordset rs(&db);
     rs.Open(dbOpenTable, L"T");
@@ -104,7 +104,7 @@ TEST(DefinitionErrors, AReadOnlyDatabaseRefusesEveryChange) {
     rs.Update();
   }
   CDaoDatabase db;
-  db.Open(dir.file("ro.mdb"), FALSE, /*bReadOnly=*/TRUE);
+  db.Open(dir.database("ro.mdb"), FALSE, /*bReadOnly=*/TRUE);
   EXPECT_FALSE(db.CanUpdate());
   CDaoRecordset rs(&db);
   rs.Open(dbOpenTable, L"T");

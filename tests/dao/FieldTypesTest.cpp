@@ -11,7 +11,7 @@ namespace {
 class FieldTypes : public testing::Test {
  protected:
   void SetUp() override {
-    db.Create(dir.file("types.mdb"));
+    db.Create(dir.database("types.mdb"));
     makeTable(db, L"T",
               {{L"ID", dbLong, 0, dbAutoIncrField},
                {L"Flag", dbBoolean, 0},
@@ -149,7 +149,7 @@ TEST_F(FieldTypes, AutoNumbersAreNeverReused) {
   rs.Delete();  // the record with 3, the highest
   rs.Close();
   db.Close();
-  db.Open(dir.file("types.mdb"));
+  db.Open(dir.database("types.mdb"));
   CDaoRecordset again(&db);
   again.Open(dbOpenTable, L"T");
   again.AddNew();
@@ -162,7 +162,7 @@ TEST_F(FieldTypes, AutoNumbersAreNeverReused) {
 TEST(FieldRules, RequiredZeroLengthAndDefaults) {
   ScratchDir dir;
   CDaoDatabase db;
-  db.Create(dir.file("rules.mdb"));
+  db.Create(dir.database("rules.mdb"));
   makeTable(db, L"R",
             {{L"Name", dbText, 20, 0, /*required=*/true},
              {L"Code", dbText, 5, 0, false, /*allowZeroLength=*/false, L"\"AB\""},
@@ -215,7 +215,7 @@ TEST(AutoNumbers, NotReusedAfterTheHighestRecordIsDeleted) {
     SCOPED_TRACE(c.name);
     ScratchDir dir;
     CDaoDatabase db;
-    db.Create(dir.file("a.mdb"));
+    db.Create(dir.database("a.mdb"));
     std::vector<IndexSpec> indexes;
     if (c.indexed) indexes.push_back({L"PK", {{L"N", false}}, true, true});
     makeTable(db, L"A", {{L"N", dbLong, 0, dbAutoIncrField}, {L"V", dbText, 5}}, indexes);
@@ -248,7 +248,7 @@ TEST(AutoNumbers, NotReusedAfterTheHighestRecordIsDeleted) {
 TEST(AutoNumbers, AFieldAddedLaterNumbersTheExistingRecords) {
   ScratchDir dir;
   CDaoDatabase db;
-  db.Create(dir.file("late.mdb"));
+  db.Create(dir.database("late.mdb"));
   makeTable(db, L"T", {{L"V", dbText, 5}});
   CDaoRecordset rs(&db);
   rs.Open(dbOpenTable, L"T");

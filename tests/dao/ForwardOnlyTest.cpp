@@ -36,7 +36,7 @@ std::string readAll(CDaoRecordset& rs, std::string* types = nullptr) {
 class ForwardOnly : public ::testing::Test {
  protected:
   void SetUp() override {
-    db.Create(dir.file("forward.mdb"));
+    db.Create(dir.database("forward.mdb"));
     makeTable(db, L"Parts",
               {{L"ID", dbLong, 4},
                {L"Name", dbText, 50},

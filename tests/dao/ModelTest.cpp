@@ -56,7 +56,7 @@ TEST_P(ModelCheck, RandomOperationsFollowTheIndexOrder) {
   const bool descending = GetParam();
   ScratchDir dir;
   CDaoDatabase db;
-  db.Create(dir.file("model.mdb"));
+  db.Create(dir.database("model.mdb"));
   makeTable(db, L"M", {{L"ID", dbLong, 0, dbAutoIncrField}, {L"Code", dbLong, 0}},
             {{L"ByCode", {{L"Code", descending}}}});
   CDaoRecordset rs(&db);

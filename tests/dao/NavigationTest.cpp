@@ -11,7 +11,7 @@ namespace {
 class Navigation : public testing::Test {
  protected:
   void SetUp() override {
-    db.Create(dir.file("nav.mdb"));
+    db.Create(dir.database("nav.mdb"));
     makeTable(
         db, L"T",
         {{L"ID", dbLong, 0, dbAutoIncrField},

@@ -9,7 +9,7 @@ namespace {
 class Relations : public testing::Test {
  protected:
   void SetUp() override {
-    db.Create(dir.file("rel.mdb"));
+    db.Create(dir.database("rel.mdb"));
     makeTable(db, L"Orders", {{L"OrderID", dbLong, 0}, {L"Customer", dbText, 20}},
               {{L"PrimaryKey", {{L"OrderID", false}}, true, true}});
     makeTable(db, L"Lines", {{L"LineID", dbLong, 0, dbAutoIncrField}, {L"OrderID", dbLong, 0}});

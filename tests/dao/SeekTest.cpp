@@ -14,7 +14,7 @@ struct Row {
 class SeekOnAB : public testing::Test {
  protected:
   void SetUp() override {
-    db.Create(dir.file("seek.mdb"));
+    db.Create(dir.database("seek.mdb"));
     makeTable(db, L"T", {{L"A", dbLong, 0}, {L"B", dbText, 10}},
               {{L"IX", {{L"A", false}, {L"B", false}}, true}});
     rs.Open(dbOpenTable, L"T");
@@ -108,7 +108,7 @@ TEST_F(SeekOnAB, SeekErrors) {
 TEST(SeekDescending, DescendingFieldsAndNullsFollowTheIndexOrder) {
   ScratchDir dir;
   CDaoDatabase db;
-  db.Create(dir.file("desc.mdb"));
+  db.Create(dir.database("desc.mdb"));
   makeTable(db, L"T", {{L"G", dbText, 5}, {L"N", dbLong, 0}},
             {{L"GN", {{L"G", false}, {L"N", true}}}});
   CDaoRecordset rs(&db);

@@ -19,7 +19,7 @@ TEST(TableRename, RecordsAndIndexesFollowTheNewName) {
     SCOPED_TRACE(testing::Message() << CString(c.to).GetString());
     ScratchDir dir;
     CDaoDatabase db;
-    db.Create(dir.file("rename.mdb"));
+    db.Create(dir.database("rename.mdb"));
     makeTable(db, c.from, {{L"ID", dbLong, 0, dbAutoIncrField}, {L"Name", dbText, 10}},
               {{L"PrimaryKey", {{L"ID", false}}, true, true}});
     {

@@ -7,7 +7,7 @@ using namespace daotest;
 TEST(YesNoField, NewRecordsStartAtNoUnlessADefaultSaysOtherwise) {
   ScratchDir dir;
   CDaoDatabase db;
-  db.Create(dir.file("yesno.mdb"));
+  db.Create(dir.database("yesno.mdb"));
   CDaoTableDef definition(&db);
   definition.Create(L"T");
   definition.CreateField(L"Name", dbText, 10);

@@ -175,7 +175,7 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
       throw;
     }
   }
-  Statement s(d.db, raw, /*finalize=*/true);
+  Statement s = adoptSqlite(d.db, raw);
   try {
     DAODatabase::CallerSql caller(d);
     while (s.step()) {
@@ -185,7 +185,7 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
     d.endWrite(false);
     throw;
   }
-  d.recordsAffected = sqlite3_changes(d.db);
+  d.recordsAffected = static_cast<long>(d.conn->changes());
   d.endWrite(true);
   d.schemaChanged();
 }

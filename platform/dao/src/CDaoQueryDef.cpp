@@ -154,6 +154,7 @@ void CDaoQueryDef::SetSQL(LPCTSTR lpszSQL) {
 
 short CDaoQueryDef::GetType() {
   DAODatabase& d = storeOf(m_pDatabase);
+  d.requireSqlSupport();
   std::string text = translatedOrAsGiven(m_strSQL);
   DAODatabase::CallerSql caller(d);
   sqlite3_stmt* stmt = nullptr;
@@ -171,7 +172,7 @@ BOOL CDaoQueryDef::CanUpdate() { return !storeOf(m_pDatabase).readOnly; }
 void CDaoQueryDef::readParameters() {
   Parameters* fresh = new Parameters;
   DAODatabase* d = m_pDatabase && m_pDatabase->IsOpen() ? m_pDatabase->m_pDAODatabase : nullptr;
-  if (d) {
+  if (d && d->db) {
     std::string text = translatedOrAsGiven(m_strSQL);
     DAODatabase::CallerSql caller(*d);
     sqlite3_stmt* stmt = nullptr;
@@ -207,10 +208,10 @@ void CDaoQueryDef::Execute(int) {
     return;
   }
   if (!m_pParameters) readParameters();
-  Statement s(d.db, compile(d, m_strSQL), /*finalize=*/true);
+  Statement s = adoptSqlite(d.db, compile(d, m_strSQL));
   if (s.columnCount() > 0) daoThrow(3065, {}, kSource);
   if (int missing = m_pParameters->missing()) daoThrow(3061, {std::to_wstring(missing)}, kSource);
-  m_pParameters->bindAll(s.raw());
+  m_pParameters->bindAll(s);
   d.beginWrite(3218);
   try {
     DAODatabase::CallerSql caller(d);
@@ -221,7 +222,7 @@ void CDaoQueryDef::Execute(int) {
     d.endWrite(false);
     throw;
   }
-  m_lRecordsAffected = sqlite3_changes(d.db);
+  m_lRecordsAffected = static_cast<long>(d.conn->changes());
   d.recordsAffected = m_lRecordsAffected;
   d.endWrite(true);
   d.schemaChanged();
@@ -293,7 +294,7 @@ std::vector<StoredQuery> storedQueries(DAODatabase& d) {
       "NOCASE");
   while (s.step())
     out.push_back({s.columnText(0), s.columnText(1), static_cast<short>(s.columnInt(2)),
-                   sqlite3_column_double(s.raw(), 3), sqlite3_column_double(s.raw(), 4)});
+                   s.columnReal(3), s.columnReal(4)});
   return out;
 }
 
@@ -341,7 +342,7 @@ void CDaoDatabase::DeleteQueryDef(LPCTSTR lpszName) {
     d.endWrite(false);
     throw;
   }
-  bool deleted = sqlite3_changes(d.db) > 0;
+  bool deleted = d.conn->changes() > 0;
   d.endWrite(deleted, 3211);
   if (!deleted) daoThrow(3265, {}, L"DAO.QueryDefs");
 }

@@ -457,6 +457,7 @@ void CDaoRecordset::Edit() {
     Row fresh;
     bool present = false;
     try {
+      d.lockRecord(r.schema.name, r.rowid);
       present = r.cursor->fetch(r.rowid, fresh);
     } catch (...) {
       endEdit(r, &d);
@@ -511,8 +512,8 @@ void atomically(DAODatabase& d, bool useSavepoint, Body body) {
   try {
     body();
   } catch (...) {
-    sqlite3_exec(d.db, "ROLLBACK TO dao_update", nullptr, nullptr, nullptr);
-    sqlite3_exec(d.db, "RELEASE dao_update", nullptr, nullptr, nullptr);
+    d.execQuietly("ROLLBACK TO dao_update");
+    d.execQuietly("RELEASE dao_update");
     throw;
   }
   d.run("RELEASE dao_update");
@@ -541,11 +542,10 @@ void CDaoRecordset::Update() {
           cols += (i ? ", " : "") + quoteId(t.fields[i].name);
           marks += i ? ", ?" : "?";
         }
-        Statement s =
-            d.prepare("INSERT INTO " + quoteId(t.name) + " (" + cols + ") VALUES (" + marks + ")");
+        Statement s = d.prepare("INSERT INTO " + quoteId(t.name) + " (" + cols + ") VALUES (" +
+                                marks + ")" + d.conn->dialect().returningRowid);
         for (size_t i = 0; i < values.size(); ++i) s.bind(static_cast<int>(i + 1), values[i]);
-        s.step(3046);
-        newRowid = sqlite3_last_insert_rowid(d.db);
+        newRowid = s.step(3046) ? s.columnInt(0) : d.conn->lastInsertRowid();
       });
     } catch (...) {
       d.endWrite(/*commit=*/nested, 3046);  // nothing of it stays; the edit stays pending

@@ -45,27 +45,30 @@ bool supportedType(short type) {
   return (type >= dbBoolean && type <= dbDate) || type == dbText || type == dbMemo;
 }
 
-std::string columnDecl(const FieldDef& f) {
-  std::string decl = quoteId(f.name);
+std::string columnDecl(DAODatabase& d, const FieldDef& f) {
+  const tabrik::dao::storage::Dialect& dialect = d.conn->dialect();
+  std::string decl = quoteId(f.name) + " ";
   switch (f.type) {
     case dbSingle:
     case dbDouble:
     case dbDate:
-      return decl + " REAL";
+      return decl + dialect.real;
     case dbText:
     case dbMemo:
-      return decl + " TEXT COLLATE JETTEXT";
+      return decl + dialect.text + dialect.jetText;
     default:
-      return decl + " INTEGER";
+      return decl + dialect.integer;
   }
 }
 
-std::string indexSql(const std::wstring& table, const IndexDef& ix) {
+std::string indexSql(DAODatabase& d, const std::wstring& table, const IndexDef& ix) {
+  const tabrik::dao::storage::Dialect& dialect = d.conn->dialect();
   std::string sql = std::string("CREATE ") + (ix.unique || ix.primary ? "UNIQUE " : "") + "INDEX " +
                     quoteId(tabrik::dao::fromUtf8(ix.physical.c_str())) + " ON " + quoteId(table) +
                     " (";
   for (size_t i = 0; i < ix.fields.size(); ++i)
-    sql += (i ? ", " : "") + quoteId(ix.fields[i].name) + (ix.fields[i].descending ? " DESC" : "");
+    sql += (i ? ", " : "") + quoteId(ix.fields[i].name) +
+           (ix.fields[i].descending ? dialect.descending : dialect.ascending);
   return sql + ")";
 }
 
@@ -75,7 +78,9 @@ std::string physicalIndexName(DAODatabase& d, const std::wstring& table,
   std::string base = toUtf8(table) + "_" + toUtf8(index);
   std::string name = base;
   for (int n = 2;; ++n) {
-    Statement s = d.prepare("SELECT 1 FROM sqlite_master WHERE name = ? COLLATE NOCASE");
+    Statement s = d.prepare(d.db ? "SELECT 1 FROM sqlite_master WHERE name = ? COLLATE NOCASE"
+                                 : "SELECT 1 FROM pg_class WHERE lower(relname) = lower(?) AND "
+                                   "relnamespace = current_schema()::regnamespace");
     s.bindText(1, tabrik::dao::fromUtf8(name.c_str()));
     if (!s.step()) return name;
     name = base + "_" + std::to_string(n);
@@ -170,15 +175,16 @@ void CDaoTableDef::Append() {
   t.created = t.updated = COleDateTime::GetCurrentTime().m_dt;
   d.beginWrite(3211);
   try {
-    std::string ddl = "CREATE TABLE " + quoteId(t.name) + " (";
-    for (size_t i = 0; i < t.fields.size(); ++i) ddl += (i ? ", " : "") + columnDecl(t.fields[i]);
+    std::string ddl = "CREATE TABLE " + quoteId(t.name) + " (" + d.conn->dialect().rowidColumn;
+    for (size_t i = 0; i < t.fields.size(); ++i)
+      ddl += (i ? ", " : "") + columnDecl(d, t.fields[i]);
     d.exec(ddl + ")", 3211);
     d.catalogAddTable(t);
     for (size_t i = 0; i < t.fields.size(); ++i)
       d.catalogAddField(t.name, t.fields[i], static_cast<int>(i));
     for (size_t i = 0; i < t.indexes.size(); ++i) {
       t.indexes[i].physical = physicalIndexName(d, t.name, t.indexes[i].name);
-      d.exec(indexSql(t.name, t.indexes[i]), 3211);
+      d.exec(indexSql(d, t.name, t.indexes[i]), 3211);
       d.catalogAddIndex(t.name, t.indexes[i], static_cast<int>(i));
     }
     d.installCounterTriggers(t);
@@ -225,7 +231,7 @@ void CDaoTableDef::CreateField(CDaoFieldInfo& info) {
   if (t.findField(f.name) >= 0) daoThrow(3191, {}, L"DAO.Fields");
   d.beginWrite(3211);
   try {
-    d.exec("ALTER TABLE " + quoteId(t.name) + " ADD COLUMN " + columnDecl(f), 3211);
+    d.exec("ALTER TABLE " + quoteId(t.name) + " ADD COLUMN " + columnDecl(d, f), 3211);
     d.catalogAddField(t.name, f, static_cast<int>(t.fields.size()));
     if (f.isAutoIncrement()) {
       t.fields.push_back(f);
@@ -290,7 +296,7 @@ void CDaoTableDef::CreateIndex(CDaoIndexInfo& info) {
   d.beginWrite(3211);
   try {
     ix.physical = physicalIndexName(d, t.name, ix.name);
-    d.exec(indexSql(t.name, ix), 3211);
+    d.exec(indexSql(d, t.name, ix), 3211);
     d.catalogAddIndex(t.name, ix, static_cast<int>(t.indexes.size()));
   } catch (...) {
     d.endWrite(false);

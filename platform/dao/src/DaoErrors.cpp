@@ -81,6 +81,8 @@ const std::map<long, const wchar_t*>& messages() {
        L"missing, or the punctuation is incorrect."},
       {3142, L"Characters found after end of SQL statement."},
       {3144, L"Syntax error in UPDATE statement."},
+      {3146, L"ODBC--call failed."},
+      {3151, L"ODBC--connection to '|' failed."},
       {3159, L"Not a valid bookmark."},
       {3290, L"Syntax error in CREATE TABLE statement."},
       {3291, L"Syntax error in CREATE INDEX statement."},

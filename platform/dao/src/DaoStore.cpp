@@ -13,12 +13,17 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <strings.h>
 
 #include "DaoErrors.h"
 #include "tabrik/DaoHost.h"
 #include "JetCollation.h"
 #include "jetsql/JetFunctions.h"
 #include "jetsql/JetStatementCache.h"
+#include "server/ConnectString.h"
+#include "store/PgStore.h"
+#include "store/SqliteStore.h"
 #include "stringapiset.h"
 #include "tabrik/TextConversion.h"
 
@@ -86,67 +91,20 @@ std::string quoteId(const std::wstring& name) {
 // --- Statement --------------------------------------------------------------------------
 
 Statement::~Statement() {
-  if (!m_stmt) return;
-  if (m_finalize) {
-    sqlite3_finalize(m_stmt);
-  } else {
-    sqlite3_reset(m_stmt);
-    sqlite3_clear_bindings(m_stmt);
-  }
+  if (!m_cursor) return;
+  if (m_owned)
+    delete m_cursor;
+  else
+    m_cursor->reset();
 }
 
-void bindValue(sqlite3_stmt* stmt, int i, const Value& v) {
-  switch (v.kind) {
-    case Value::Null:
-      sqlite3_bind_null(stmt, i);
-      break;
-    case Value::Int:
-      sqlite3_bind_int64(stmt, i, v.i);
-      break;
-    case Value::Real:
-      sqlite3_bind_double(stmt, i, v.r);
-      break;
-    case Value::Text: {
-      std::string u = toUtf8(v.text);
-      sqlite3_bind_text(stmt, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
-      break;
-    }
-  }
+sqlite3_stmt* Statement::raw() const {
+  auto* s = dynamic_cast<storage::SqliteCursor*>(m_cursor);
+  return s ? s->handle() : nullptr;
 }
 
-void Statement::bind(int i, const Value& v) { bindValue(m_stmt, i, v); }
-
-void Statement::bindInt(int i, long long v) { sqlite3_bind_int64(m_stmt, i, v); }
-
-void Statement::bindText(int i, const std::wstring& v) {
-  std::string u = toUtf8(v);
-  sqlite3_bind_text(m_stmt, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
-}
-
-bool Statement::step(long busyCode) {
-  int rc = sqlite3_step(m_stmt);
-  if (rc == SQLITE_ROW) return true;
-  if (rc == SQLITE_DONE) return false;
-  sqlite3_reset(m_stmt);
-  throwSqlite(m_db, rc, busyCode);
-}
-
-Value Statement::column(int i) const {
-  switch (sqlite3_column_type(m_stmt, i)) {
-    case SQLITE_NULL:
-      return Value::null();
-    case SQLITE_INTEGER:
-      return Value::ofInt(sqlite3_column_int64(m_stmt, i));
-    case SQLITE_FLOAT:
-      return Value::ofReal(sqlite3_column_double(m_stmt, i));
-    default:
-      return Value::ofText(columnText(i));
-  }
-}
-
-std::wstring Statement::columnText(int i) const {
-  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
-  return fromUtf8(t, sqlite3_column_bytes(m_stmt, i));
+Statement adoptSqlite(sqlite3* db, sqlite3_stmt* stmt) {
+  return Statement(std::make_unique<storage::SqliteCursor>(db, stmt));
 }
 
 // --- SQLite failures as DAO errors ----------------------------------------------------------
@@ -363,17 +321,17 @@ const std::vector<CatalogTable>& catalogTables() {
   return kTables;
 }
 
-const char* storageType(short daoType) {
+const char* storageType(const storage::Dialect& dialect, short daoType) {
   switch (daoType) {
     case dbSingle:
     case dbDouble:
     case dbDate:
-      return "REAL";
+      return dialect.real;
     case dbText:
     case dbMemo:
-      return "TEXT";
+      return dialect.text;
     default:
-      return "INTEGER";
+      return dialect.integer;
   }
 }
 
@@ -480,7 +438,17 @@ DAODatabase::~DAODatabase() { close(); }
 void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readOnlyMode,
                        bool create, const std::wstring& locale) {
   name = given;
+  if (server::parseConnectString(toUtf8(given))) {
+    openServer(toUtf8(given), exclusiveMode, readOnlyMode, create, locale);
+    return;
+  }
   path = tabrik::text::nativePath(given);
+  if (!create) {
+    if (std::optional<std::string> pointed = server::readPointerFile(path)) {
+      openServer(*pointed, exclusiveMode, readOnlyMode, create, locale);
+      return;
+    }
+  }
   std::string dir = tabrik::text::parentFolder(path);
   struct stat dirStat {};
   bool dirExists = stat(dir.c_str(), &dirStat) == 0 && S_ISDIR(dirStat.st_mode);
@@ -512,46 +480,13 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
     db = nullptr;
     daoThrow(exists ? 3051 : 3044, {given});
   }
+  conn = std::make_unique<storage::SqliteConnection>(db, given);
   configureConnection();
   try {
     if (create) {
       chooseJournal();
       beginWrite(3046);
-      for (const auto& t : catalogTables()) {
-        std::string ddl = "CREATE TABLE " + quoteId(t.name) + " (";
-        for (size_t i = 0; i < t.columns.size(); ++i) {
-          ddl +=
-              (i ? ", " : "") + quoteId(t.columns[i].name) + " " + storageType(t.columns[i].type);
-          if (t.columns[i].type == dbText || t.columns[i].type == dbMemo) ddl += " COLLATE NOCASE";
-        }
-        ddl += std::string(", PRIMARY KEY (") + t.primaryKey + "))";
-        exec(ddl);
-      }
-      double now = COleDateTime::GetCurrentTime().m_dt;
-      for (const auto& t : catalogTables()) {
-        TableSchema s;
-        s.name = t.name;
-        s.attributes = static_cast<long>(dbSystemObject);
-        s.created = s.updated = now;
-        catalogAddTable(s);
-        int ordinal = 0;
-        for (const auto& c : t.columns) {
-          FieldDef f;
-          f.name = c.name;
-          f.type = c.type;
-          f.size = c.size;
-          f.attributes = c.type == dbText || c.type == dbMemo ? dbVariableField : dbFixedField;
-          catalogAddField(t.name, f, ordinal++);
-        }
-      }
-      const std::pair<const wchar_t*, std::wstring> props[] = {
-          {L"Version", L"4.0"}, {L"Locale", locale}, {L"CollatingOrder", L"1033"}};
-      for (const auto& p : props) {
-        Statement s = prepare("INSERT INTO MSysDb (Property, Value) VALUES (?, ?)");
-        s.bindText(1, p.first);
-        s.bindText(2, p.second);
-        s.step(3046);
-      }
+      createCatalog(locale);
       endWrite(true, 3046);
     } else {
       checkFormat();
@@ -709,7 +644,7 @@ void DAODatabase::checkIntegrity() {
       sqlite3_finalize(raw);
       throwSqlite(db, rc, 3051, name);
     }
-    Statement s(db, raw, /*finalize=*/true);
+    Statement s = adoptSqlite(db, raw);
     if (!s.step(3051) || s.columnText(0) != L"ok") daoThrow(3343, {name});
   }
 }
@@ -725,7 +660,7 @@ void DAODatabase::checkFormat() {
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) daoThrow(3051, {name});
     throwSqlite(db, rc, 3051, name);
   }
-  Statement s(db, raw, /*finalize=*/true);
+  Statement s = adoptSqlite(db, raw);
   if (!s.step(3051)) daoThrow(3343, {name});
 }
 
@@ -815,14 +750,18 @@ bool DAODatabase::checkpointIfWritten() {
 }
 
 void DAODatabase::close() {
-  for (auto& [sql, stmt] : m_statements) sqlite3_finalize(stmt);
   m_statements.clear();
   m_jetStatements.reset();
+  if (!db && conn) {  // a server database
+    if (writeDepth > 0) conn->rollbackQuietly();
+    conn.reset();
+  }
   if (db) {
-    if (writeDepth > 0) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (writeDepth > 0 && conn) conn->rollbackQuietly();
     writeDepth = 0;
     // The file left behind holds every commit, whoever else still has it open.
     checkpoint();
+    conn.reset();  // its statements die before the handle
     sqlite3_close(db);
     db = nullptr;
   }
@@ -833,26 +772,155 @@ void DAODatabase::close() {
   releaseOpenLock();
 }
 
-Statement DAODatabase::prepare(const std::string& sql) {
-  auto it = m_statements.find(sql);
-  if (it != m_statements.end() && !sqlite3_stmt_busy(it->second))
-    return Statement(db, it->second, false);
-  sqlite3_stmt* raw = nullptr;
-  int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-  if (rc != SQLITE_OK) {
-    sqlite3_finalize(raw);
-    throwSqlite(db, rc, 3218, name);
+void DAODatabase::createCatalog(const std::wstring& locale) {
+  const storage::Dialect& dialect = conn->dialect();
+  auto catalogName = [&](const wchar_t* n) {
+    return dialect.quotesCatalog ? quoteId(n) : toUtf8(n);
+  };
+  for (const auto& t : catalogTables()) {
+    std::string ddl = "CREATE TABLE " + catalogName(t.name) + " (";
+    for (size_t i = 0; i < t.columns.size(); ++i) {
+      ddl += (i ? ", " : "") + catalogName(t.columns[i].name) + " " +
+             storageType(dialect, t.columns[i].type);
+      if (t.columns[i].type == dbText || t.columns[i].type == dbMemo) ddl += dialect.catalogText;
+    }
+    ddl += std::string(", PRIMARY KEY (") + t.primaryKey + "))";
+    exec(ddl);
   }
-  if (it != m_statements.end()) return Statement(db, raw, true);  // the cached one is in use
-  m_statements.emplace(sql, raw);
-  return Statement(db, raw, false);
+  double now = COleDateTime::GetCurrentTime().m_dt;
+  for (const auto& t : catalogTables()) {
+    TableSchema s;
+    s.name = t.name;
+    s.attributes = static_cast<long>(dbSystemObject);
+    s.created = s.updated = now;
+    catalogAddTable(s);
+    int ordinal = 0;
+    for (const auto& c : t.columns) {
+      FieldDef f;
+      f.name = c.name;
+      f.type = c.type;
+      f.size = c.size;
+      f.attributes = c.type == dbText || c.type == dbMemo ? dbVariableField : dbFixedField;
+      catalogAddField(t.name, f, ordinal++);
+    }
+  }
+  const std::pair<const wchar_t*, std::wstring> props[] = {
+      {L"Version", L"4.0"}, {L"Locale", locale}, {L"CollatingOrder", L"1033"}};
+  for (const auto& p : props) {
+    Statement s = prepare("INSERT INTO MSysDb (Property, Value) VALUES (?, ?)");
+    s.bindText(1, p.first);
+    s.bindText(2, p.second);
+    s.step(3046);
+  }
 }
 
+Statement DAODatabase::prepare(const std::string& sql) {
+  auto it = m_statements.find(sql);
+  if (it != m_statements.end() && !it->second->busy()) return Statement(it->second.get());
+  std::unique_ptr<storage::Cursor> fresh = conn->prepare(sql);
+  if (it != m_statements.end()) return Statement(std::move(fresh));  // the cached one is in use
+  storage::Cursor* cached = fresh.get();
+  m_statements.emplace(sql, std::move(fresh));
+  return Statement(cached);
+}
+
+namespace {
+
+// Whether a statement changes the schema (CREATE, ALTER, DROP).
+bool changesSchema(const std::string& sql) {
+  size_t i = sql.find_first_not_of(" \t\r\n");
+  if (i == std::string::npos) return false;
+  for (const char* verb : {"CREATE", "ALTER", "DROP"}) {
+    size_t n = std::strlen(verb);
+    if (sql.size() - i >= n && strncasecmp(sql.c_str() + i, verb, n) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void DAODatabase::exec(const std::string& sql, long busyCode) {
-  char* err = nullptr;
-  int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-  sqlite3_free(err);
-  if (rc != SQLITE_OK) throwSqlite(db, rc, busyCode, name);
+  if (db) {
+    char* err = nullptr;
+    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK) throwSqlite(db, rc, busyCode, name);
+    return;
+  }
+  // A server keeps no schema cookie: every schema change of the engine's comes here
+  // and moves the catalog's version in the same transaction, so that another session
+  // reloads the catalog exactly when the change is committed.
+  conn->exec(sql, busyCode);
+  if (changesSchema(sql) && !m_creatingCatalog)
+    conn->exec("UPDATE msysschema SET version = version + 1", busyCode);
+}
+
+void DAODatabase::execQuietly(const std::string& sql) {
+  if (db) {
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    return;
+  }
+  try {
+    conn->exec(sql, 3218);
+  } catch (CDaoException* e) {
+    e->Delete();
+  }
+}
+
+void DAODatabase::lockRecord(const std::wstring& table, long long rowid) {
+  if (db) return;
+  Statement s = prepare("SELECT 1 FROM " + quoteId(table) + " WHERE rowid = ? FOR UPDATE NOWAIT");
+  s.bindInt(1, rowid);
+  s.step(3218);
+}
+
+long long DAODatabase::schemaVersion() {
+  Statement v = prepare(db ? "PRAGMA schema_version" : "SELECT version FROM msysschema");
+  return v.step(3218) ? v.columnInt(0) : -1;
+}
+
+void DAODatabase::openServer(const std::string& connect, bool exclusiveMode, bool readOnlyMode,
+                             bool create, const std::wstring& locale) {
+  std::optional<server::ServerAddress> address = server::parseConnectString(connect);
+  if (!address) daoThrow(3151, {name});
+  // Messages name the server's database, never the password.
+  std::wstring display = fromUtf8(address->database.c_str());
+  if (!address->host.empty()) display += L" on " + fromUtf8(address->host.c_str());
+  conn = std::make_unique<storage::PgConnection>(server::libpqConnInfo(*address), display);
+  readOnly = readOnlyMode;
+  exclusive = exclusiveMode;
+  try {
+    bool hasCatalog = false;
+    {
+      Statement s = prepare("SELECT to_regclass('msysobjects') IS NOT NULL");
+      hasCatalog = s.step() && s.columnText(0) == L"t";
+    }
+    if (create && hasCatalog) daoThrow(3204);
+    // An administrator makes the server database; the first session that may write
+    // makes the catalog in it.
+    if (!hasCatalog && readOnly) daoThrow(3343, {display});
+    if (!hasCatalog) {
+      beginWrite(3046);
+      m_creatingCatalog = true;
+      // Jet's text order: case does not count, accents do.
+      exec(
+          "CREATE COLLATION IF NOT EXISTS jettext (provider = icu, deterministic = false, "
+          "locale = 'und-u-ks-level2')",
+          3046);
+      exec("CREATE TABLE msysschema (version BIGINT NOT NULL)", 3046);
+      exec("INSERT INTO msysschema VALUES (1)", 3046);
+      createCatalog(locale);
+      m_creatingCatalog = false;
+      endWrite(true, 3046);
+    }
+    if (readOnly) conn->exec("SET default_transaction_read_only = on", 3051);
+  } catch (...) {
+    m_creatingCatalog = false;
+    writeDepth = 0;
+    close();
+    throw;
+  }
+  loadSchemas();
 }
 
 void DAODatabase::run(const std::string& sql, long busyCode) {
@@ -863,7 +931,7 @@ void DAODatabase::run(const std::string& sql, long busyCode) {
 
 void DAODatabase::beginWrite(long busyCode) {
   if (readOnly) daoThrow(3027);
-  if (writeDepth == 0) run("BEGIN IMMEDIATE", busyCode);
+  if (writeDepth == 0) conn->beginWrite(busyCode);
   ++writeDepth;
   ++writeCount;
 }
@@ -872,13 +940,13 @@ void DAODatabase::endWrite(bool commit, long busyCode) {
   if (writeDepth == 0) return;
   if (--writeDepth > 0) return;
   if (!commit) {
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    conn->rollbackQuietly();
     return;
   }
   try {
-    run("COMMIT", busyCode);
+    conn->commit(busyCode);
   } catch (...) {
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    conn->rollbackQuietly();
     throw;
   }
 }
@@ -901,7 +969,10 @@ long long DAODatabase::takeCounter(const TableSchema& table, const FieldDef& fie
   }
   if (!indexed) {
     Statement u = prepare(
-        "INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) VALUES (?, ?, ?)");
+        db ? "INSERT OR REPLACE INTO MSysCounters (TableName, ColumnName, NextValue) VALUES (?, ?, "
+             "?)"
+           : "INSERT INTO MSysCounters (TableName, ColumnName, NextValue) VALUES (?, ?, ?) ON "
+             "CONFLICT (TableName, ColumnName) DO UPDATE SET NextValue = excluded.NextValue");
     u.bindText(1, table.name);
     u.bindText(2, field.name);
     u.bindInt(3, next + 1);
@@ -911,6 +982,10 @@ long long DAODatabase::takeCounter(const TableSchema& table, const FieldDef& fie
 }
 
 void DAODatabase::installCounterTriggers(const TableSchema& table) {
+  if (!db) {
+    installServerCounterTriggers(table);
+    return;
+  }
   std::vector<std::string> old;
   {
     Statement s = prepare(
@@ -951,6 +1026,51 @@ void DAODatabase::installCounterTriggers(const TableSchema& table) {
          quoteId(table.name) + " WHEN NEW." + quoteId(f.name) + " IS NULL BEGIN UPDATE " +
          quoteId(table.name) + " SET " + quoteId(f.name) + " = " + next +
          " WHERE rowid = NEW.rowid; END");
+  }
+}
+
+void DAODatabase::installServerCounterTriggers(const TableSchema& table) {
+  // One function per auto-number field serves both of its triggers: after a delete it
+  // raises NextValue past the deleted number; before an insert without the field it
+  // gives the next number.
+  std::vector<std::wstring> old;
+  {
+    Statement s = prepare(
+        "SELECT tgname FROM pg_trigger WHERE tgrelid = to_regclass(?) AND tgname LIKE "
+        "'MSysAutoNumber%'");
+    s.bindText(1, fromUtf8(quoteId(table.name).c_str()));
+    while (s.step()) old.push_back(s.columnText(0));
+  }
+  for (const auto& t : old) exec("DROP TRIGGER " + quoteId(t) + " ON " + quoteId(table.name));
+  auto literal = [](const std::wstring& text) {
+    std::string out = "'";
+    for (char c : toUtf8(text)) {
+      if (c == '\'') out += '\'';
+      out += c;
+    }
+    return out + "'";
+  };
+  int n = 0;
+  for (const auto& f : table.fields) {
+    if (!f.isAutoIncrement()) continue;
+    std::wstring trigger = L"MSysAutoNumber_" + table.name + L"_" + std::to_wstring(n++);
+    std::string field = quoteId(f.name);
+    std::string key = "tablename = " + literal(table.name) + " AND columnname = " + literal(f.name);
+    exec("CREATE OR REPLACE FUNCTION " + quoteId(trigger) +
+         "() RETURNS trigger LANGUAGE plpgsql AS $f$ BEGIN IF TG_OP = 'DELETE' THEN INSERT INTO "
+         "msyscounters (tablename, columnname, nextvalue) VALUES (" +
+         literal(table.name) + ", " + literal(f.name) + ", OLD." + field +
+         " + 1) ON CONFLICT (tablename, columnname) DO UPDATE SET nextvalue = "
+         "greatest(msyscounters.nextvalue, excluded.nextvalue); RETURN NULL; END IF; NEW." +
+         field + " := greatest(coalesce((SELECT nextvalue FROM msyscounters WHERE " + key +
+         "), 1), coalesce((SELECT max(" + field + ") FROM " + quoteId(table.name) +
+         "), 0) + 1); RETURN NEW; END $f$");
+    exec("CREATE TRIGGER " + quoteId(trigger) + " AFTER DELETE ON " + quoteId(table.name) +
+         " FOR EACH ROW WHEN (OLD." + field + " IS NOT NULL) EXECUTE FUNCTION " + quoteId(trigger) +
+         "()");
+    exec("CREATE TRIGGER " + quoteId(trigger + L"_ins") + " BEFORE INSERT ON " +
+         quoteId(table.name) + " FOR EACH ROW WHEN (NEW." + field + " IS NULL) EXECUTE FUNCTION " +
+         quoteId(trigger) + "()");
   }
 }
 
@@ -1028,19 +1148,25 @@ jetsql::StatementCache& DAODatabase::jetStatements() {
   return *m_jetStatements;
 }
 
+void DAODatabase::requireSqlSupport() const {
+  if (!db) daoThrow(3251);
+}
+
 std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::string& jet) {
+  requireSqlSupport();
   // The file's schema version (SQLite's schema cookie, which creating, deleting,
   // renaming and linking tables all move, in this process or another), read now.
-  long long version = -1;
-  {
-    Statement v = prepare("PRAGMA schema_version");
-    if (v.step(3218)) version = v.columnInt(0);
-  }
-  return jetStatements().translation(jet, version);
+  return jetStatements().translation(jet, schemaVersion());
 }
 
 DAODatabase::ChangeStamp DAODatabase::changeStamp() {
   ChangeStamp stamp;
+  if (!db) {
+    // A server tells no session of others' commits: every stamp differs, so nothing
+    // read before is taken as current.
+    stamp.dataVersion = ++m_serverStamps;
+    return stamp;
+  }
   if (wal) {
     // The WAL index header (SQLite's documented wal-index format): u32 words 2, 4 and
     // 8 of the first copy are the commit counter, the last valid frame and the first
@@ -1065,11 +1191,7 @@ DAODatabase::ChangeStamp DAODatabase::changeStamp() {
 }
 
 void DAODatabase::loadSchemas() {
-  long long version = 0;
-  {
-    Statement v = prepare("PRAGMA schema_version");
-    if (v.step(3218)) version = v.columnInt(0);
-  }
+  long long version = schemaVersion();
   if (version == m_schemaVersion) return;
   m_schemas.clear();
   {
@@ -1080,8 +1202,8 @@ void DAODatabase::loadSchemas() {
       TableSchema t;
       t.name = s.columnText(0);
       t.attributes = static_cast<long>(s.columnInt(1));
-      t.created = sqlite3_column_double(s.raw(), 2);
-      t.updated = sqlite3_column_double(s.raw(), 3);
+      t.created = s.columnReal(2);
+      t.updated = s.columnReal(3);
       t.connect = s.columnText(4);
       t.sourceTable = s.columnText(5);
       m_schemas[upper(t.name)] = std::move(t);

@@ -1,7 +1,8 @@
 // The engine's open database: one SQLite connection with the Jet text collation, the
 // DAO catalog, write transactions, the open-mode locks between processes, and the
 // mapping of SQLite failures to DAO errors. CDaoDatabase, CDaoTableDef and
-// CDaoRecordset are the only users.
+// CDaoRecordset are the only users. Statements and write transactions go through
+// the storage interface (store/Store.h), whose back ends are SQLite and PostgreSQL.
 //
 // Defences. A caller's SQL is Jet's: the translator refuses other statements, and
 // under it the connection runs in SQLite's defensive mode, without extension loading
@@ -77,6 +78,7 @@
 #include <vector>
 
 #include "afxdao.h"
+#include "store/Store.h"
 
 namespace tabrik::dao {
 
@@ -138,71 +140,45 @@ struct TableSchema {
   bool isLinked() const { return (attributes & dbAttachedTable) != 0; }
 };
 
-// A value as SQLite stores it.
-struct Value {
-  enum Kind { Null, Int, Real, Text } kind = Null;
-  long long i = 0;
-  double r = 0;
-  std::wstring text;
-
-  static Value null() { return {}; }
-  static Value ofInt(long long v) {
-    Value x;
-    x.kind = Int;
-    x.i = v;
-    return x;
-  }
-  static Value ofReal(double v) {
-    Value x;
-    x.kind = Real;
-    x.r = v;
-    return x;
-  }
-  static Value ofText(std::wstring v) {
-    Value x;
-    x.kind = Text;
-    x.text = std::move(v);
-    return x;
-  }
-  bool isNull() const { return kind == Null; }
-  bool operator==(const Value& o) const;
-};
-
-using Row = std::vector<Value>;
-
-// A prepared statement, reset and unbound when released back to its cache.
+// A prepared statement of the database's connection: a cached one is reset and
+// unbound when this handle dies, one of its own is deleted with it.
 class Statement {
  public:
-  // finalize: the statement is not cached and dies with this object.
-  Statement(sqlite3* db, sqlite3_stmt* stmt, bool finalize)
-      : m_db(db), m_stmt(stmt), m_finalize(finalize) {}
+  explicit Statement(storage::Cursor* cached) : m_cursor(cached), m_owned(false) {}
+  explicit Statement(std::unique_ptr<storage::Cursor> own)
+      : m_cursor(own.release()), m_owned(true) {}
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
-  Statement(Statement&& o) noexcept : m_db(o.m_db), m_stmt(o.m_stmt), m_finalize(o.m_finalize) {
-    o.m_stmt = nullptr;
+  Statement(Statement&& o) noexcept : m_cursor(o.m_cursor), m_owned(o.m_owned) {
+    o.m_cursor = nullptr;
   }
   ~Statement();
 
-  void bind(int i, const Value& v);
-  void bindInt(int i, long long v);
-  void bindText(int i, const std::wstring& v);
+  void bind(int i, const Value& v) { m_cursor->bind(i, v); }
+  void bindInt(int i, long long v) { m_cursor->bindInt(i, v); }
+  void bindText(int i, const std::wstring& v) { m_cursor->bindText(i, v); }
   // Steps once: true for a row, false when done. Failures throw the DAO error that
   // matches, busyCode for a lock conflict.
-  bool step(long busyCode = 3218);
-  Value column(int i) const;
-  long long columnInt(int i) const { return sqlite3_column_int64(m_stmt, i); }
-  std::wstring columnText(int i) const;
-  bool columnIsNull(int i) const { return sqlite3_column_type(m_stmt, i) == SQLITE_NULL; }
-  int columnCount() const { return sqlite3_column_count(m_stmt); }
-  sqlite3_stmt* raw() const { return m_stmt; }
+  bool step(long busyCode = 3218) { return m_cursor->step(busyCode); }
+  Value column(int i) const { return m_cursor->column(i); }
+  long long columnInt(int i) const { return m_cursor->columnInt(i); }
+  double columnReal(int i) const { return m_cursor->columnReal(i); }
+  std::wstring columnText(int i) const { return m_cursor->columnText(i); }
+  bool columnIsNull(int i) const { return m_cursor->columnIsNull(i); }
+  int columnCount() const { return m_cursor->columnCount(); }
+  void reset() { m_cursor->reset(); }
+  storage::Cursor& cursor() const { return *m_cursor; }
+  // The SQLite statement under an SQLite cursor (column origins, declared types);
+  // null on another back end.
+  sqlite3_stmt* raw() const;
 
  private:
-  sqlite3* m_db;
-  sqlite3_stmt* m_stmt;
-  bool m_finalize;
+  storage::Cursor* m_cursor;
+  bool m_owned;
 };
 
-void bindValue(sqlite3_stmt* stmt, int i, const Value& v);
+// An SQLite statement the caller prepared itself, taken into a Statement.
+Statement adoptSqlite(sqlite3* db, sqlite3_stmt* stmt);
 
 // Throws the DAO error for an SQLite result code. busyCode is the conflict error the
 // operation reports when another connection holds the lock (3218 update, 3046 save of a
@@ -251,6 +227,9 @@ struct DAODatabase {
   bool checkpointIfWritten();
 
   sqlite3* db = nullptr;
+  // The storage interface over the same database; every statement of the engine's
+  // goes through it.
+  std::unique_ptr<tabrik::dao::storage::Connection> conn;
   std::wstring name;  // as given
   std::string path;   // native path
   // An Access file is read through the engine's converted copy of it: `name` is the
@@ -284,6 +263,10 @@ struct DAODatabase {
   // to compile is not reported.
   static void forgetRefusal();
 
+  // A caller's SQL statements (Execute, snapshots and query definitions on SQL) run on
+  // a database file only for now; on a server database they are 3251.
+  void requireSqlSupport() const;
+
   // Cached prepared statements, keyed by their SQL.
   tabrik::dao::Statement prepare(const std::string& sql);
   void exec(const std::string& sql, long busyCode = 3218);
@@ -314,7 +297,7 @@ struct DAODatabase {
   // interrupted write inside an explicit transaction is rolled back whole), the
   // write depth follows, so that no holder commits what is gone.
   void syncWriteDepth() {
-    if (db && writeDepth > 0 && sqlite3_get_autocommit(db)) writeDepth = 0;
+    if (conn && writeDepth > 0 && !conn->inTransaction()) writeDepth = 0;
   }
 
   // Write transactions. beginWrite takes the database's write lock (nesting inside
@@ -324,6 +307,13 @@ struct DAODatabase {
   void endWrite(bool commit, long busyCode = 3218);
   int writeDepth = 0;
   long long writeCount = 0;  // grows with every write transaction this connection begins
+
+  // Runs a statement whose failure changes nothing for the caller (a rollback).
+  void execQuietly(const std::string& sql);
+  // A pessimistic edit's row lock, inside the edit's write transaction: on a server the
+  // record is locked without waiting (busy: 3218); a file's write lock already holds
+  // every record.
+  void lockRecord(const std::wstring& table, long long rowid);
 
   // Records under a pessimistic edit by some recordset of this connection.
   std::set<std::pair<std::wstring, long long>> editLocks;
@@ -364,6 +354,12 @@ struct DAODatabase {
   void catalogAddIndex(const std::wstring& table, const tabrik::dao::IndexDef& ix, int ordinal);
 
  private:
+  void openServer(const std::string& connect, bool exclusive, bool readOnly, bool create,
+                  const std::wstring& locale);
+  void createCatalog(const std::wstring& locale);
+  // The catalog's version: SQLite's schema cookie, a server's msysschema row.
+  long long schemaVersion();
+  void installServerCounterTriggers(const tabrik::dao::TableSchema& table);
   void configureConnection();
   void checkFormat();
   void checkIntegrity();
@@ -373,7 +369,7 @@ struct DAODatabase {
   void loadSchemas();
   bool syncLinks();  // false when a link could not be attached yet (inside a transaction)
 
-  std::map<std::string, sqlite3_stmt*> m_statements;
+  std::map<std::string, std::unique_ptr<tabrik::dao::storage::Cursor>> m_statements;
   std::unique_ptr<tabrik::dao::jetsql::StatementCache> m_jetStatements;
   std::map<std::wstring, tabrik::dao::TableSchema> m_schemas;  // by upper-cased name
   long long m_schemaVersion = -1;
@@ -385,6 +381,8 @@ struct DAODatabase {
   long long m_checkpointedWrites = 0;
   std::string m_lockPath;
   int m_callerDepth = 0;
+  bool m_creatingCatalog = false;
+  long long m_serverStamps = 0;
 
   static int authorize(void* self, int action, const char* a, const char* b, const char* schema,
                        const char* inner);

@@ -45,6 +45,7 @@ void DAODatabase::checkLink(const std::wstring& connect, const std::wstring& sou
 }
 
 bool DAODatabase::syncLinks() {
+  if (!db) return true;  // a server database attaches no files
   bool done = true;
   // Links no longer in the catalog.
   for (auto it = m_links.begin(); it != m_links.end();) {
@@ -98,7 +99,7 @@ bool DAODatabase::syncLinks() {
     std::string sql = "SELECT Name, Type, Size, Attributes, Required, AllowZeroLength FROM " +
                       found->second + ".MSysColumns WHERE TableName = ? ORDER BY Ordinal";
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &cols, nullptr) == SQLITE_OK) {
-      Statement s(db, cols, /*finalize=*/true);
+      Statement s = adoptSqlite(db, cols);
       s.bindText(1, t.sourceTable);
       t.fields.clear();
       while (sqlite3_step(cols) == SQLITE_ROW) {

@@ -18,9 +18,8 @@ struct CDaoQueryDef::Parameters {
     for (bool g : given) n += g ? 0 : 1;
     return n;
   }
-  void bindAll(sqlite3_stmt* stmt) const {
+  void bindAll(tabrik::dao::Statement& stmt) const {
     for (size_t i = 0; i < names.size(); ++i)
-      if (given[i])
-        tabrik::dao::bindValue(stmt, static_cast<int>(i + 1), tabrik::dao::plainValue(values[i]));
+      if (given[i]) stmt.bind(static_cast<int>(i + 1), tabrik::dao::plainValue(values[i]));
   }
 };

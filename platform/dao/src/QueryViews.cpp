@@ -27,6 +27,7 @@ bool startsWithWord(const std::wstring& text, const wchar_t* word) {
 }  // namespace
 
 int DAODatabase::prepareCaller(const std::string& sql, sqlite3_stmt** statement) {
+  requireSqlSupport();
   for (int attempt = 0;; ++attempt) {
     int rc;
     {

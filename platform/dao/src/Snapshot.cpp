@@ -69,6 +69,7 @@ Value::Kind kindOf(sqlite3_stmt* stmt, int column) {
 // A caller's SQL compiles inside a CallerSql scope, so the authorizer holds it to Jet's.
 Statement prepareRows(DAODatabase& d, const std::string& given,
                       const CDaoQueryDef::Parameters* params, bool jetSql) {
+  d.requireSqlSupport();
   std::shared_ptr<const jetsql::Translation> jet;
   if (jetSql) jet = d.translateJet(given);
   const std::string& sql = jetSql ? jet->sql : given;
@@ -85,11 +86,11 @@ Statement prepareRows(DAODatabase& d, const std::string& given,
     if (jetSql) jetsql::throwIfSyntaxError(d.db, *jet);
     throwSqlite(d.db, rc, 3218, d.name);
   }
-  Statement s(d.db, raw, /*finalize=*/true);
+  Statement s = adoptSqlite(d.db, raw);
   if (params) {
     if (int missing = params->missing())
       daoThrow(3061, {std::to_wstring(missing)}, L"DAO.Recordset");
-    params->bindAll(raw);
+    params->bindAll(s);
   }
   if (s.columnCount() == 0) daoThrow(3219, {}, L"DAO.Recordset");  // an action statement
   return s;

@@ -37,7 +37,9 @@ bool TableCursor::run(const std::string& where, const std::vector<Value>& binds,
   sql += " ORDER BY ";
   for (size_t j = fromColumn; j < m_order.size(); ++j) {
     bool desc = m_order[j].descending != !forward;
-    sql += (j > fromColumn ? ", " : "") + m_order[j].sql + (desc ? " DESC" : "");
+    const storage::Dialect& dialect = m_db.conn->dialect();
+    sql += (j > fromColumn ? ", " : "") + m_order[j].sql +
+           (desc ? dialect.descending : dialect.ascending);
   }
   sql += m_limit == 1 ? " LIMIT 1" : " LIMIT " + std::to_string(m_limit);
   Statement s = m_db.prepare(sql);
@@ -78,10 +80,7 @@ bool TableCursor::last(long long& rowid, Row& row) { return run("", {}, 0, false
 bool TableCursor::nearest(const std::vector<Value>& key, size_t n, bool forward, bool includeEqual,
                           long long& rowid, Row& row) {
   auto prefix = [&](size_t count, std::string& where, std::vector<Value>& binds) {
-    for (size_t j = 0; j < count; ++j) {
-      where += (j ? " AND " : "") + m_order[j].sql + " IS ?";
-      binds.push_back(key[j]);
-    }
+    for (size_t j = 0; j < count; ++j) equal(j, key[j], where, binds);
   };
   if (includeEqual) {
     std::string where;
@@ -151,13 +150,17 @@ bool TableCursor::seek(const std::wstring& op, const std::vector<Value>& keys, l
   size_t n = m_order.size() - 1;  // the index's own fields
   std::vector<Value> key(n);
   for (size_t i = 0; i < n && i < keys.size(); ++i) key[i] = keys[i];
+  if (!m_db.conn->dialect().ignoresTrailingBlanks) {
+    for (Value& v : key) {
+      if (v.kind != Value::Text) continue;
+      size_t end = v.text.find_last_not_of(L' ');
+      v.text.erase(end == std::wstring::npos ? 0 : end + 1);
+    }
+  }
   if (op == L"=") {
     std::string where;
     std::vector<Value> binds;
-    for (size_t j = 0; j < n; ++j) {
-      where += (j ? " AND " : "") + m_order[j].sql + " IS ?";
-      binds.push_back(key[j]);
-    }
+    for (size_t j = 0; j < n; ++j) equal(j, key[j], where, binds);
     return run(where, binds, 0, true, rowid, row);
   }
   if (op == L">=") return nearest(key, n, true, true, rowid, row);
@@ -165,6 +168,17 @@ bool TableCursor::seek(const std::wstring& op, const std::vector<Value>& keys, l
   if (op == L"<=") return nearest(key, n, false, true, rowid, row);
   if (op == L"<") return nearest(key, n, false, false, rowid, row);
   daoThrow(3001, {}, L"DAO.Recordset");
+}
+
+void TableCursor::equal(size_t column, const Value& v, std::string& where,
+                        std::vector<Value>& binds) const {
+  where += (where.empty() ? "" : " AND ") + m_order[column].sql;
+  if (!m_db.conn->dialect().indexedIs && v.isNull()) {
+    where += " IS NULL";
+    return;
+  }
+  where += m_db.conn->dialect().indexedIs ? " IS ?" : " = ?";
+  binds.push_back(v);
 }
 
 bool TableCursor::fetch(long long rowid, Row& row) {

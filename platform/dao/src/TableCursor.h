@@ -45,6 +45,8 @@ class TableCursor {
   // Searches the levels for the nearest record strictly after (forward) or before
   // key, whose first n order columns are given; includeEqual first looks for a record
   // equal in all n.
+  // "column = value" for the order column, as the dialect compares with Null.
+  void equal(size_t column, const Value& v, std::string& where, std::vector<Value>& binds) const;
   bool nearest(const std::vector<Value>& key, size_t n, bool forward, bool includeEqual,
                long long& rowid, Row& row);
   bool run(const std::string& where, const std::vector<Value>& binds, size_t fromColumn,

@@ -72,8 +72,7 @@ void copyRecords(CDaoDatabase& db, MdbSource& source, const SourceTable& table,
         if (firstRefusal.empty()) firstRefusal = why;
         ++report.recordsLeftOut;
       }
-      sqlite3_reset(insert.raw());
-      sqlite3_clear_bindings(insert.raw());
+      insert.reset();
     });
   } catch (...) {
     store.endWrite(false);

@@ -449,13 +449,14 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
   Translation t = translate(select);
   std::optional<DAODatabase::CallerSql> caller(std::in_place, d);
   sqlite3_stmt* raw = nullptr;
+  d.requireSqlSupport();
   int rc = sqlite3_prepare_v2(d.db, t.sql.c_str(), static_cast<int>(t.sql.size()), &raw, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(raw);
     throwIfSyntaxError(d.db, t);
     throwSqlite(d.db, rc, 3218, d.name);
   }
-  Statement rows(d.db, raw, /*finalize=*/true);
+  Statement rows = adoptSqlite(d.db, raw);
   const int columns = rows.columnCount();
   if (columns == 0) daoThrow(3129);
   bool hasRow = rows.step();
@@ -494,7 +495,7 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
     td.Append();
     DAODatabase::CallerSql rowsOfCaller(d);
     d.exec(insert, 3218);
-    if (recordsAffected) *recordsAffected = sqlite3_changes(d.db);
+    if (recordsAffected) *recordsAffected = static_cast<long>(d.conn->changes());
   } catch (...) {
     d.syncWriteDepth();
     d.endWrite(false);
