@@ -79,8 +79,8 @@ resbuf* chain(const std::vector<std::wstring>& texts) {
 struct Call {
   const char* name;
   std::vector<std::wstring> args;
-  int status;        // what acedCmd answers
-  int activeAfter;   // CMDACTIVE after the call
+  int status;            // what acedCmd answers
+  int activeAfter;       // CMDACTIVE after the call
   const wchar_t* layer;  // a layer the call makes (or must not make)
   bool layerMade;
 };
@@ -91,7 +91,12 @@ TEST_F(CommandEngineTest, AcedCmdRunsCommandsAsCommandDoes) {
       {"waits for more", {L"_.-LAYER", L"_New"}, RTNORM, 1, L"K2", false},
       {"the next call goes on", {L"K2", L""}, RTNORM, 0, L"K2", true},
       {"points answer point prompts", {L"_.ZOOM", L"pt:1", L"pt:5"}, RTNORM, 0, L"K3", false},
-      {"T is no input: nothing runs", {L"_.-LAYER", L"_New", L"K3", L"T", L""}, RTERROR, 0, L"K3", false},
+      {"T is no input: nothing runs",
+       {L"_.-LAYER", L"_New", L"K3", L"T", L""},
+       RTERROR,
+       0,
+       L"K3",
+       false},
       {"Escape at a pause cancels", {L"_.-LAYER", L"_New", L"\\"}, RTCAN, 0, L"K4", false},
   };
   for (const Call& call : calls) {
@@ -136,9 +141,9 @@ TEST(CommandKeywords, UnderscoreNamesTheKeywordInAnyList) {
     const char* expected;  // nullptr: no match
   };
   const Row rows[] = {
-      {"Yes No", "_Y", "Yes"},        {"Yes No", "_no", "No"},
-      {"Make Set New", "_N", "New"},  {"LOck Unlock", "_LO", "LOck"},
-      {"LOck Unlock", "_L", nullptr}, {"Oui Non _Yes No", "_Y", "Yes"},
+      {"Yes No", "_Y", "Yes"},         {"Yes No", "_no", "No"},
+      {"Make Set New", "_N", "New"},   {"LOck Unlock", "_LO", "LOck"},
+      {"LOck Unlock", "_L", nullptr},  {"Oui Non _Yes No", "_Y", "Yes"},
       {"Oui Non _Yes No", "O", "Yes"}, {"Yes No", "_", nullptr},
   };
   for (const Row& row : rows) {

@@ -120,3 +120,9 @@
 ;=>T
 (list (vl-cmdf) (getvar "CMDACTIVE"))
 ;=>(T 0)
+
+;; Closing the drawing a command acts on cancels the command first.
+(command "_.-LAYER" "_New")
+(host:new-drawing)
+(list (getvar "CMDACTIVE") (host:close-drawing "Drawing1.dwg") (getvar "CMDACTIVE"))
+;=>(1 T 0)

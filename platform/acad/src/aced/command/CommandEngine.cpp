@@ -440,6 +440,8 @@ class LineReader {
   bool m_atLineStart = true;
 };
 
+bool onCommandThread() { return threadTokenSource() != nullptr; }
+
 lisp::Runtime* activeRuntime() {
   DocumentLisp* lisp = lispOf(docManager().active());
   return lisp != nullptr ? &lisp->runtime() : nullptr;
@@ -498,6 +500,7 @@ std::optional<CommandToken> tokenOf(const lisp::Value& value) {
 }
 
 FeedResult feedTokens(const std::vector<CommandToken>& tokens) {
+  if (onCommandThread()) return FeedResult::kFailed;
   Engine& e = engine();
   TokenOrigin outer = e.origin;
   e.origin = TokenOrigin::kLisp;
@@ -522,6 +525,7 @@ FeedResult feedTokens(const std::vector<CommandToken>& tokens) {
 }
 
 void cancelCommands() {
+  if (onCommandThread()) return;
   Engine& e = engine();
   while (!e.stack.empty()) {
     Running* top = e.stack.back().get();
@@ -531,6 +535,7 @@ void cancelCommands() {
 }
 
 void runCommandLine(std::string_view text, lisp::Runtime& runtime) {
+  if (onCommandThread()) return;
   Engine& e = engine();
   TokenOrigin outer = e.origin;
   e.origin = TokenOrigin::kCommandLine;
@@ -570,6 +575,7 @@ void runCommandLine(std::string_view text, lisp::Runtime& runtime) {
 }
 
 void finishCommands() {
+  if (onCommandThread()) return;
   Engine& e = engine();
   TokenOrigin outer = e.origin;
   e.origin = TokenOrigin::kCommandLine;
@@ -585,7 +591,15 @@ void finishCommands() {
 }
 
 void runPendingScripts() {
-  if (engine().stack.empty()) runQueuedScripts();
+  if (!onCommandThread() && engine().stack.empty()) runQueuedScripts();
+}
+
+void drawingClosing(const AcDbDatabase* database) {
+  if (onCommandThread()) return;
+  Engine& e = engine();
+  bool acting = false;
+  for (const auto& running : e.stack) acting |= running->database == database;
+  if (acting) cancelCommands();
 }
 
 bool runScriptFile(const std::string& path) {
