@@ -97,3 +97,13 @@
 (command "_.SAVEAS" "" "saved-as.dxf" "_No")
 (getvar "DWGNAME")
 ;=>"other.dxf"
+
+;; SETVAR, and a variable's name typed as a command; 'SETVAR inside another command.
+(mapcar '(lambda (row) (apply 'command (car row)) (getvar (cadr row)))
+  '((("_.SETVAR" "osmode" "5") "OSMODE") (("OSMODE" "6") "OSMODE")
+    (("_.SETVAR" "TEXTSIZE" "4.25") "TEXTSIZE") (("ltscale" "") "LTSCALE")
+    (("_.SETVAR" "" "12") "LTSCALE") (("CLAYER" "NOPE" "LATER") "CLAYER")))
+;=>(5 6 4.25 1.0 12.0 "LATER")
+(command "_.-LAYER" "'OSMODE" "1" "_New" "TV" "")
+(list (getvar "OSMODE") (and (tblsearch "LAYER" "TV") T) (getvar "CMDACTIVE"))
+;=>(1 T 0)

@@ -15,6 +15,7 @@
 #include "acdb/acut/Console.h"
 #include "acdb/objects/UndoLog.h"
 #include "aced/bridge/DocumentLisp.h"
+#include "aced/command/CommandSupport.h"
 #include "aced/command/CoreCommands.h"
 #include "aced/doc/DocManager.h"
 #include "aced/host/HostState.h"
@@ -43,8 +44,11 @@ constexpr CoreCommand kCoreCommands[] = {
 // Commands that may run in the middle of another one ('ZOOM).
 bool isTransparentCapable(const std::string& name) {
   return name == "ZOOM" || name == "REDRAW" || name == "-OSNAP" || name == "-LAYER" ||
-         name == "SCRIPT";
+         name == "SCRIPT" || name == "SETVAR";
 }
+
+// A system variable's name is a command that asks for the variable's value.
+const CoreCommand* variableCommand(const std::string& name);
 
 // Commands that act on the undo history and make no step of their own.
 bool isUndoCommand(const std::string& name) { return name == "UNDO" || name == "U"; }
@@ -285,6 +289,12 @@ const CoreCommand* findCore(const std::string& name) {
   return nullptr;
 }
 
+const CoreCommand* variableCommand(const std::string& name) {
+  if (findSystemVariable(name) == nullptr) return nullptr;
+  presetVariable(name);
+  return findCore("SETVAR");
+}
+
 std::string printable(const std::string& text) {
   bool isSet = false;
   std::intptr_t name[2];
@@ -300,9 +310,11 @@ void deliverText(const std::string& text, bool echo) {
   Running* top = e.stack.back().get();
   if (!text.empty() && text[0] == '\'' && !top->transparent) {
     std::string name = strippedName(std::string_view(text).substr(1));
-    if (const CoreCommand* core = findCore(name); core && isTransparentCapable(name)) {
+    const CoreCommand* core = findCore(name);
+    if (core == nullptr) core = variableCommand(name);
+    if (core != nullptr && isTransparentCapable(core->name)) {
       if (echo && echoing()) writeConsole(text);
-      startCommand(name, core->body, /*transparent=*/true);
+      startCommand(core->name, core->body, /*transparent=*/true);
       return;
     }
   }
@@ -351,6 +363,11 @@ void atCommandPrompt(const std::string& given, TokenOrigin origin, lisp::Runtime
   if (const CoreCommand* core = findCore(name)) {
     e.lastCommand = name;
     startCommand(name, core->body, /*transparent=*/false);
+    return;
+  }
+  if (const CoreCommand* core = variableCommand(name)) {
+    e.lastCommand = name;
+    startCommand(core->name, core->body, /*transparent=*/false);
     return;
   }
   if (origin == TokenOrigin::kCommandLine && runtime != nullptr &&
