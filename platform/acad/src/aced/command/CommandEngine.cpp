@@ -303,6 +303,8 @@ std::string printable(const std::string& text) {
 }
 
 void atCommandPrompt(const std::string& typed, TokenOrigin origin, lisp::Runtime* runtime);
+void deliver(const CommandToken& token);
+lisp::Runtime* activeRuntime();
 
 // Gives the waiting command its next token (a transparent command starts instead).
 void deliverText(const std::string& text, bool echo) {
@@ -336,6 +338,17 @@ void deliverPause() {
     return;
   }
   if (!typed->empty() && typed->back() == '\r') typed->pop_back();
+  // A LISP expression typed at a prompt answers with its value.
+  if (!typed->empty() && (*typed)[0] == '(') {
+    if (lisp::Runtime* runtime = activeRuntime()) {
+      lisp::Outcome outcome = runtime->evaluateString(*typed, lisp::ErrorReport::Print);
+      std::optional<CommandToken> token;
+      if (outcome.ok && !outcome.value.isNil()) token = tokenOf(outcome.value);
+      if (!e.stack.empty() && e.stack.back().get() == top)
+        deliver(token ? *token : CommandToken{CommandToken::kText, kRepromptToken});
+      return;
+    }
+  }
   deliverText(*typed, /*echo=*/false);
 }
 
@@ -357,7 +370,10 @@ void atCommandPrompt(const std::string& given, TokenOrigin origin, lisp::Runtime
   }
   bool transparent = typed[0] == '\'';
   std::string name = strippedName(transparent ? std::string_view(typed).substr(1) : typed);
-  if (echoing()) {
+  // What the user typed at the terminal's own "Command: " prompt is on the screen.
+  bool typedAtTerminal =
+      origin == TokenOrigin::kCommandLine && e.scriptDepth == 0 && hostState().isInteractive();
+  if (echoing() && !typedAtTerminal) {
     writeConsole(std::string(consoleAtLineStart() ? "" : "\n") + "Command: " + printable(typed));
   }
   if (const CoreCommand* core = findCore(name)) {

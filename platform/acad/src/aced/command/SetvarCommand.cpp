@@ -13,7 +13,7 @@ namespace tabrik::acad::command {
 
 namespace {
 
-std::string g_preset;      // the variable the command line named, taken once
+std::string g_preset;  // the variable the command line named, taken once
 std::string g_last;    // the last variable SETVAR asked for (its default)
 
 std::string realText(double value) {
@@ -45,8 +45,8 @@ std::string currentText(const resbuf& value) {
 // Asks for the new value with the request the variable's type wants; Enter keeps it.
 int askValue(const SystemVariable& variable, const resbuf& current, resbuf& given,
              std::wstring& text) {
-  std::string prompt = "\nEnter new value for " + std::string(variable.name) + " <" +
-                       currentText(current) + ">: ";
+  std::string prompt =
+      "\nEnter new value for " + std::string(variable.name) + " <" + currentText(current) + ">: ";
   std::wstring wide = command::wide(prompt);
   switch (variable.type) {
     case VariableType::Int: {
