@@ -38,9 +38,9 @@
 (angtos (cdr (assoc 50 (tblsearch "STYLE" "LABEL"))) 0 0)
 ;=>"15"
 (host:command-prompts)
-(command "_.-STYLE" "" "" "" "1" "" "" "")
-(list (mapcar '(lambda (g) (cdr (assoc g (tblsearch "STYLE" "LABEL")))) '(40 41 3)) (host:command-prompts))
-;=>((3.5 1.0 "simplex.shx") ("Enter name of text style or [?] <LABEL>: " "Specify full font name or font filename (TTF or SHX) <simplex.shx>: " "Specify height of text or [Annotative] <3.5000>: " "Specify width factor <0.8000>: " "Specify obliquing angle <15>: " "Display text backwards? [Yes/No] <No>: " "Display text upside-down? [Yes/No] <No>: "))
+(command "_.-STYLE" "" "" "" "1" "" "_Yes" "")
+(list (mapcar '(lambda (g) (cdr (assoc g (tblsearch "STYLE" "LABEL")))) '(40 41 3 71)) (host:command-prompts))
+;=>((3.5 1.0 "simplex.shx" 2) ("Enter name of text style or [?] <LABEL>: " "Specify full font name or font filename (TTF or SHX) <simplex.shx>: " "Specify height of text or [Annotative] <3.5000>: " "Specify width factor <0.8000>: " "Specify obliquing angle <15>: " "Display text backwards? [Yes/No] <No>: " "Display text upside-down? [Yes/No] <No>: "))
 
 ;; -OSNAP: each row the list typed and the OSMODE it gives.
 (mapcar '(lambda (row) (command "_.-OSNAP" (car row)) (= (getvar "OSMODE") (cadr row)))
