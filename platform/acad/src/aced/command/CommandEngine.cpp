@@ -57,6 +57,7 @@ bool isUndoCommand(const std::string& name) { return name == "UNDO" || name == "
 // cancel tokens: only defensive, a body ends on RTCAN.
 constexpr int kCancelRounds = 64;
 constexpr std::size_t kCommandStack = 16u << 20;
+constexpr std::size_t kPromptRecordLimit = 4096;
 
 std::string upper(std::string text) {
   for (char& c : text) {
@@ -209,6 +210,8 @@ void run(Running* running) {
   handOver(running);
   if (running->waiting) {
     const InputQuery& query = running->query;
+    // The record is for tests; a long session keeps only its newest prompts.
+    if (e.prompts.size() >= kPromptRecordLimit) e.prompts.erase(e.prompts.begin());
     e.prompts.push_back(
         withoutLeadingNewlines(query.prompt.empty() ? query.shownPrompt : query.prompt));
   }
