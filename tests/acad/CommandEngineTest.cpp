@@ -9,7 +9,9 @@
 
 #include "HostSession.h"
 #include "HostTesting.h"
+#include "aced/doc/DocManager.h"
 #include "aced/input/UserInput.h"
+#include "acdocman.h"
 #include "acedads.h"
 #include "acutads.h"
 #include "dbsymtb.h"
@@ -132,6 +134,22 @@ TEST_F(CommandEngineTest, PauseTakesTheInputQueue) {
   // The second pause's Enter answered the option prompt: the command is over.
   EXPECT_EQ(active(), 0);
   EXPECT_TRUE(hasLayer(L"PQ"));
+}
+
+// Lines sent to a drawing are command-line input: a space or a newline ends each answer,
+// a command waits across lines, and "(" starts LISP whose value answers the prompt.
+TEST_F(CommandEngineTest, SentLinesRunCommands) {
+  AcApDocument* document = acDocManager->curDocument();
+  const wchar_t* lines[] = {L"_.-LAYER _New SL1 \n", L"_.-LAYER _New ", L"SL2\n\n",
+                            L"_.-LAYER _New (strcat \"S\" \"L3\") \n"};
+  for (const wchar_t* line : lines)
+    acDocManager->sendStringToExecute(document, line, false, false, false);
+  OutputCapture quiet;
+  tabrik::acad::docManager().runPendingLines();
+  EXPECT_TRUE(hasLayer(L"SL1"));
+  EXPECT_TRUE(hasLayer(L"SL2"));
+  EXPECT_TRUE(hasLayer(L"SL3"));
+  EXPECT_EQ(active(), 0);
 }
 
 TEST(CommandKeywords, UnderscoreNamesTheKeywordInAnyList) {
