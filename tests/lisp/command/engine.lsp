@@ -6,9 +6,9 @@
 
 ;; Unknown names print the host's line and the call goes on with the next argument,
 ;; which the command prompt takes as a command name too.
+(terpri)
 (command "foo" "_.bar")
 ;=>nil
-;/
 ;/Unknown command "FOO".  Press F1 for help.
 ;/Unknown command "BAR".  Press F1 for help.
 
