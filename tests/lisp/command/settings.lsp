@@ -107,3 +107,16 @@
 (command "_.-LAYER" "'OSMODE" "1" "_New" "TV" "")
 (list (getvar "OSMODE") (and (tblsearch "LAYER" "TV") T) (getvar "CMDACTIVE"))
 ;=>(1 T 0)
+
+;; Commands whose dialog has a command-line form run as that form when a program calls
+;; them: each row, the call and what it leaves.
+(mapcar '(lambda (row) (apply 'command (car row)) (eval (cadr row)))
+  '((("_.LAYER" "_M" "OLD-STYLE" "") (getvar "CLAYER"))
+    (("_.OSNAP" "_END,_MID") (getvar "OSMODE"))
+    (("_.-OSNAP" "_NONE") (getvar "OSMODE"))
+    (("_.STYLE" "OLDTXT" "" "" "" "" "" "") (getvar "TEXTSTYLE"))
+    (("_.LINETYPE" "_L" "DOT" "" "") (and (tblsearch "LTYPE" "DOT") T))
+    (("_.-PURGE" "_LT" "DOT" "_N") (tblsearch "LTYPE" "DOT"))
+    (("_.REGENALL") (getvar "CMDACTIVE"))
+    (("_.REDRAWALL") (getvar "CMDACTIVE"))))
+;=>("OLD-STYLE" 3 0 "OLDTXT" T nil 0 0)

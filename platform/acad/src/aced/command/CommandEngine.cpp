@@ -43,8 +43,8 @@ constexpr CoreCommand kCoreCommands[] = {
 
 // Commands that may run in the middle of another one ('ZOOM).
 bool isTransparentCapable(const std::string& name) {
-  return name == "ZOOM" || name == "REDRAW" || name == "-OSNAP" || name == "-LAYER" ||
-         name == "SCRIPT" || name == "SETVAR";
+  return name == "ZOOM" || name == "REDRAW" || name == "-OSNAP" || name == "OSNAP" ||
+         name == "-LAYER" || name == "LAYER" || name == "SCRIPT" || name == "SETVAR";
 }
 
 // A system variable's name is a command that asks for the variable's value.
