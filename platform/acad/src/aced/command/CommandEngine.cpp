@@ -5,6 +5,7 @@
 #include <pthread.h>
 
 #include <charconv>
+#include <utility>
 #include <condition_variable>
 #include <deque>
 #include <fstream>
@@ -111,6 +112,9 @@ struct Engine {
   std::string lastCommand;
   FeedResult failure = FeedResult::kOk;  // the worst end since feedTokens began
   TokenOrigin origin = TokenOrigin::kCommandLine;
+  // While an UNDO group is open, what LISP changes between commands is a step of the
+  // group too: the drawing recording it, if any.
+  AcDbDatabase* betweenCommands = nullptr;
 };
 
 Engine& engine() {
@@ -199,6 +203,28 @@ void closeUndoStep(Running& done) {
   if (integerVariable(L"UNDOCTL", 21) & 2) history.erase(history.begin(), history.end() - 1);
 }
 
+// Closes the step of the changes made between commands (an open UNDO group's).
+void closeBetweenStep() {
+  Engine& e = engine();
+  AcDbDatabase* database = std::exchange(e.betweenCommands, nullptr);
+  if (database == nullptr) return;
+  UndoStepPtr step = endUndoRecording(database);
+  if (step && !isEmptyStep(*step))
+    undoHistory(database).push_back(UndoEntry{UndoEntryKind::kStep, "GROUP", std::move(step)});
+}
+
+// After a command, inside an open UNDO group, the changes until the next command are
+// recorded too, so that undoing the group takes back what LISP made in it.
+void openBetweenStep(AcDbDatabase* database) {
+  Engine& e = engine();
+  long bits = integerVariable(L"UNDOCTL", 21);
+  if (database == nullptr || !e.stack.empty() || (bits & 1) == 0 || (bits & 8) == 0 ||
+      isRecordingUndo(database))
+    return;
+  beginUndoRecording(database);
+  e.betweenCommands = database;
+}
+
 void settle();
 
 // Runs the command until it asks for input or ends; output is dropped while a LISP
@@ -233,6 +259,7 @@ void settle() {
     e.stack.pop_back();
     pthread_join(done->thread, nullptr);
     closeUndoStep(*done);
+    if (e.stack.empty()) openBetweenStep(done->database);
     if (done->result == RTERROR) {
       e.failure = FeedResult::kFailed;
     } else if (done->result == RTCAN && done->userCancelled) {
@@ -255,6 +282,7 @@ void startCommand(const std::string& name, int (*body)(), bool transparent) {
   running->transparent = transparent;
   Document* document = docManager().current();
   running->database = document != nullptr ? document->database() : nullptr;
+  if (e.stack.empty()) closeBetweenStep();
   running->recordsUndo = !transparent && e.stack.empty() && !isUndoCommand(name) &&
                          running->database != nullptr && (integerVariable(L"UNDOCTL", 21) & 1) != 0;
   if (running->recordsUndo) beginUndoRecording(running->database);
@@ -636,6 +664,8 @@ void drawingClosing(const AcDbDatabase* database) {
   bool acting = false;
   for (const auto& running : e.stack) acting |= running->database == database;
   if (acting) cancelCommands();
+  // The drawing drops the recording with itself.
+  if (e.betweenCommands == database) e.betweenCommands = nullptr;
 }
 
 bool runScriptFile(const std::string& path) {
@@ -670,6 +700,7 @@ void shutdownCommands() {
   e.stack.clear();
   e.lastCommand.clear();
   e.prompts.clear();
+  e.betweenCommands = nullptr;
   updateVariables();
 }
 
