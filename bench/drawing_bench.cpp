@@ -128,6 +128,38 @@ void EntmakeEntlastLoop(benchmark::State& state) {
 }
 BENCHMARK(EntmakeEntlastLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// 1 000 layers made through the command line ((command "_.-LAYER" "_New" name ""):
+// a command thread, four hand-offs and an undo step each) against entmake of the same
+// layers, the raw baseline.
+void CommandLayerLoop(benchmark::State& state) {
+  Session session;
+  constexpr int kCount = 1000;
+  session.runtime().eval(tabrik::lisp::readFirst("(setvar \"CMDECHO\" 0)"));
+  tabrik::lisp::Value byCommand = tabrik::lisp::readFirst(
+      "(repeat " + std::to_string(kCount) +
+      " (command \"_.-LAYER\" \"_New\" (strcat \"C\" (itoa (setq n (1+ n)))) \"\"))");
+  tabrik::lisp::Value byEntmake = tabrik::lisp::readFirst(
+      "(repeat " + std::to_string(kCount) +
+      " (entmake (list '(0 . \"LAYER\") '(100 . \"AcDbSymbolTableRecord\")"
+      " '(100 . \"AcDbLayerTableRecord\") (cons 2 (strcat \"E\" (itoa (setq n (1+ n)))))"
+      " '(70 . 0))))");
+  session.runtime().eval(tabrik::lisp::readFirst("(setq n 0)"));
+  double commandSeconds = 0, entmakeSeconds = 0;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    benchmark::DoNotOptimize(session.runtime().eval(byCommand));
+    commandSeconds += secondsSince(start);
+    start = Clock::now();
+    benchmark::DoNotOptimize(session.runtime().eval(byEntmake));
+    entmakeSeconds += secondsSince(start);
+  }
+  auto runs = static_cast<double>(state.iterations());
+  state.counters["command_s"] = commandSeconds / runs;
+  state.counters["entmake_s"] = entmakeSeconds / runs;
+  state.counters["command_over_entmake"] = entmakeSeconds > 0 ? commandSeconds / entmakeSeconds : 0;
+}
+BENCHMARK(CommandLayerLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // --- DXF filing -----------------------------------------------------------------------
 
 // A field of /proc/self/status in kilobytes (VmRSS, VmHWM).

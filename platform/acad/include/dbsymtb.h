@@ -312,6 +312,12 @@ class AcDbTextStyleTableRecord : public AcDbSymbolTableRecord {
   Acad::ErrorStatus setPriorSize(double size);
   bool isVertical() const { return (m_flags & 4) != 0; }
   bool isShapeFile() const { return (m_flags & 1) != 0; }
+  // The text generation flags (DXF group 71): 2 backwards, 4 upside down.
+  Adesk::UInt8 flagBits() const { return static_cast<Adesk::UInt8>(m_generation); }
+  void setFlagBits(Adesk::UInt8 bits) {
+    assertWriteEnabled();
+    m_generation = bits;
+  }
 
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -6,9 +6,9 @@
 
 ;; Unknown names print the host's line and the call goes on with the next argument,
 ;; which the command prompt takes as a command name too.
+(terpri)
 (command "foo" "_.bar")
 ;=>nil
-;/
 ;/Unknown command "FOO".  Press F1 for help.
 ;/Unknown command "BAR".  Press F1 for help.
 
@@ -120,3 +120,9 @@
 ;=>T
 (list (vl-cmdf) (getvar "CMDACTIVE"))
 ;=>(T 0)
+
+;; Closing the drawing a command acts on cancels the command first.
+(command "_.-LAYER" "_New")
+(host:new-drawing)
+(list (getvar "CMDACTIVE") (host:close-drawing "Drawing1.dwg") (getvar "CMDACTIVE"))
+;=>(1 T 0)

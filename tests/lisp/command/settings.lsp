@@ -38,9 +38,9 @@
 (angtos (cdr (assoc 50 (tblsearch "STYLE" "LABEL"))) 0 0)
 ;=>"15"
 (host:command-prompts)
-(command "_.-STYLE" "" "" "" "1" "" "" "")
-(list (mapcar '(lambda (g) (cdr (assoc g (tblsearch "STYLE" "LABEL")))) '(40 41 3)) (host:command-prompts))
-;=>((3.5 1.0 "simplex.shx") ("Enter name of text style or [?] <LABEL>: " "Specify full font name or font filename (TTF or SHX) <simplex.shx>: " "Specify height of text or [Annotative] <3.5000>: " "Specify width factor <0.8000>: " "Specify obliquing angle <15>: " "Display text backwards? [Yes/No] <No>: " "Display text upside-down? [Yes/No] <No>: "))
+(command "_.-STYLE" "" "" "" "1" "" "_Yes" "")
+(list (mapcar '(lambda (g) (cdr (assoc g (tblsearch "STYLE" "LABEL")))) '(40 41 3 71)) (host:command-prompts))
+;=>((3.5 1.0 "simplex.shx" 2) ("Enter name of text style or [?] <LABEL>: " "Specify full font name or font filename (TTF or SHX) <simplex.shx>: " "Specify height of text or [Annotative] <3.5000>: " "Specify width factor <0.8000>: " "Specify obliquing angle <15>: " "Display text backwards? [Yes/No] <No>: " "Display text upside-down? [Yes/No] <No>: "))
 
 ;; -OSNAP: each row the list typed and the OSMODE it gives.
 (mapcar '(lambda (row) (command "_.-OSNAP" (car row)) (= (getvar "OSMODE") (cadr row)))
@@ -97,3 +97,26 @@
 (command "_.SAVEAS" "" "saved-as.dxf" "_No")
 (getvar "DWGNAME")
 ;=>"other.dxf"
+
+;; SETVAR, and a variable's name typed as a command; 'SETVAR inside another command.
+(mapcar '(lambda (row) (apply 'command (car row)) (getvar (cadr row)))
+  '((("_.SETVAR" "osmode" "5") "OSMODE") (("OSMODE" "6") "OSMODE")
+    (("_.SETVAR" "TEXTSIZE" "4.25") "TEXTSIZE") (("ltscale" "") "LTSCALE")
+    (("_.SETVAR" "" "12") "LTSCALE") (("CLAYER" "NOPE" "LATER") "CLAYER")))
+;=>(5 6 4.25 1.0 12.0 "LATER")
+(command "_.-LAYER" "'OSMODE" "1" "_New" "TV" "")
+(list (getvar "OSMODE") (and (tblsearch "LAYER" "TV") T) (getvar "CMDACTIVE"))
+;=>(1 T 0)
+
+;; Commands whose dialog has a command-line form run as that form when a program calls
+;; them: each row, the call and what it leaves.
+(mapcar '(lambda (row) (apply 'command (car row)) (eval (cadr row)))
+  '((("_.LAYER" "_M" "OLD-STYLE" "") (getvar "CLAYER"))
+    (("_.OSNAP" "_END,_MID") (getvar "OSMODE"))
+    (("_.-OSNAP" "_NONE") (getvar "OSMODE"))
+    (("_.STYLE" "OLDTXT" "" "" "" "" "" "") (getvar "TEXTSTYLE"))
+    (("_.LINETYPE" "_L" "DOT" "" "") (and (tblsearch "LTYPE" "DOT") T))
+    (("_.-PURGE" "_LT" "DOT" "_N") (tblsearch "LTYPE" "DOT"))
+    (("_.REGENALL") (getvar "CMDACTIVE"))
+    (("_.REDRAWALL") (getvar "CMDACTIVE"))))
+;=>("OLD-STYLE" 3 0 "OLDTXT" T nil 0 0)

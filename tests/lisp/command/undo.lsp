@@ -95,3 +95,21 @@
 (command "_.U")
 (names "LAYER")
 ;=>("0" "O1" "N1")
+
+;; Inside a group, what LISP makes between commands belongs to the group: a program's
+;; UNDO Begin ... End, undone with U, takes back its entmake calls too.
+(host:save-as "before-group.dxf")
+(command "_.UNDO" "_BEgin")
+(entmake '((0 . "LINE") (10 0.0 0.0 0.0) (11 5.0 5.0 0.0)))
+(command "_.-LAYER" "_New" "GL" "")
+(entmake '((0 . "CIRCLE") (8 . "GL") (10 1.0 1.0 0.0) (40 . 2.0)))
+(command "_.UNDO" "_End")
+(list (cdr (assoc 0 (entget (entlast)))) (and (tblsearch "LAYER" "GL") T))
+;=>("CIRCLE" T)
+(command "_.U")
+(list (entlast) (tblsearch "LAYER" "GL"))
+;=>(nil nil)
+(host:save-as "after-group.dxf")
+;=>T
+(equal (file-text "before-group.dxf") (file-text "after-group.dxf"))
+;=>T

@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 #include <cwchar>
 #include <filesystem>
 
 #include "WinUserTesting.h"
 #include "acedads.h"
 #include "acdb/acut/WideText.h"
+#include "aced/bridge/LispResbuf.h"
+#include "aced/command/CommandEngine.h"
 #include "aced/doc/DocManager.h"
 #include "acdb/acut/Console.h"
 #include "aced/host/HostState.h"
@@ -83,9 +87,34 @@ int acedUsrBrk() {
   return hostState().takeQueuedCancel() ? 1 : 0;
 }
 
-// The host has no command processor; commands sent this way are refused.
+// The arguments go to the command line as LISP's command gives them: RTNORM when all
+// were taken, RTCAN when the user cancelled the command, RTERROR when a command
+// failed or an argument is no command input (nothing runs then). No argument
+// cancels the running command.
 int acedCmd(const resbuf* args) {
-  hostDiagnostic("acedCmd: the headless host runs no commands");
+  std::vector<command::CommandToken> tokens;
+  for (const resbuf* rb = args; rb != nullptr; rb = rb->rbnext) {
+    std::optional<command::CommandToken> token;
+    try {
+      token = command::tokenOf(resbufToLispValue(*rb));
+    } catch (...) {
+      return RTERROR;  // a result buffer of a type no LISP value has
+    }
+    if (!token) return RTERROR;
+    tokens.push_back(*token);
+  }
+  if (tokens.empty()) {
+    command::cancelCommands();
+    return RTNORM;
+  }
+  switch (command::feedTokens(tokens)) {
+    case command::FeedResult::kOk:
+      return RTNORM;
+    case command::FeedResult::kCancelled:
+      return RTCAN;
+    case command::FeedResult::kFailed:
+      return RTERROR;
+  }
   return RTERROR;
 }
 

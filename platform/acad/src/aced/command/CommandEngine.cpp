@@ -5,6 +5,7 @@
 #include <pthread.h>
 
 #include <charconv>
+#include <utility>
 #include <condition_variable>
 #include <deque>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "acdb/acut/Console.h"
 #include "acdb/objects/UndoLog.h"
 #include "aced/bridge/DocumentLisp.h"
+#include "aced/command/CommandSupport.h"
 #include "aced/command/CoreCommands.h"
 #include "aced/doc/DocManager.h"
 #include "aced/host/HostState.h"
@@ -42,9 +44,12 @@ constexpr CoreCommand kCoreCommands[] = {
 
 // Commands that may run in the middle of another one ('ZOOM).
 bool isTransparentCapable(const std::string& name) {
-  return name == "ZOOM" || name == "REDRAW" || name == "-OSNAP" || name == "-LAYER" ||
-         name == "SCRIPT";
+  return name == "ZOOM" || name == "REDRAW" || name == "-OSNAP" || name == "OSNAP" ||
+         name == "-LAYER" || name == "LAYER" || name == "SCRIPT" || name == "SETVAR";
 }
+
+// A system variable's name is a command that asks for the variable's value.
+const CoreCommand* variableCommand(const std::string& name);
 
 // Commands that act on the undo history and make no step of their own.
 bool isUndoCommand(const std::string& name) { return name == "UNDO" || name == "U"; }
@@ -53,6 +58,7 @@ bool isUndoCommand(const std::string& name) { return name == "UNDO" || name == "
 // cancel tokens: only defensive, a body ends on RTCAN.
 constexpr int kCancelRounds = 64;
 constexpr std::size_t kCommandStack = 16u << 20;
+constexpr std::size_t kPromptRecordLimit = 4096;
 
 std::string upper(std::string text) {
   for (char& c : text) {
@@ -106,6 +112,9 @@ struct Engine {
   std::string lastCommand;
   FeedResult failure = FeedResult::kOk;  // the worst end since feedTokens began
   TokenOrigin origin = TokenOrigin::kCommandLine;
+  // While an UNDO group is open, what LISP changes between commands is a step of the
+  // group too: the drawing recording it, if any.
+  AcDbDatabase* betweenCommands = nullptr;
 };
 
 Engine& engine() {
@@ -194,6 +203,28 @@ void closeUndoStep(Running& done) {
   if (integerVariable(L"UNDOCTL", 21) & 2) history.erase(history.begin(), history.end() - 1);
 }
 
+// Closes the step of the changes made between commands (an open UNDO group's).
+void closeBetweenStep() {
+  Engine& e = engine();
+  AcDbDatabase* database = std::exchange(e.betweenCommands, nullptr);
+  if (database == nullptr) return;
+  UndoStepPtr step = endUndoRecording(database);
+  if (step && !isEmptyStep(*step))
+    undoHistory(database).push_back(UndoEntry{UndoEntryKind::kStep, "GROUP", std::move(step)});
+}
+
+// After a command, inside an open UNDO group, the changes until the next command are
+// recorded too, so that undoing the group takes back what LISP made in it.
+void openBetweenStep(AcDbDatabase* database) {
+  Engine& e = engine();
+  long bits = integerVariable(L"UNDOCTL", 21);
+  if (database == nullptr || !e.stack.empty() || (bits & 1) == 0 || (bits & 8) == 0 ||
+      isRecordingUndo(database))
+    return;
+  beginUndoRecording(database);
+  e.betweenCommands = database;
+}
+
 void settle();
 
 // Runs the command until it asks for input or ends; output is dropped while a LISP
@@ -205,6 +236,8 @@ void run(Running* running) {
   handOver(running);
   if (running->waiting) {
     const InputQuery& query = running->query;
+    // The record is for tests; a long session keeps only its newest prompts.
+    if (e.prompts.size() >= kPromptRecordLimit) e.prompts.erase(e.prompts.begin());
     e.prompts.push_back(
         withoutLeadingNewlines(query.prompt.empty() ? query.shownPrompt : query.prompt));
   }
@@ -226,6 +259,7 @@ void settle() {
     e.stack.pop_back();
     pthread_join(done->thread, nullptr);
     closeUndoStep(*done);
+    if (e.stack.empty()) openBetweenStep(done->database);
     if (done->result == RTERROR) {
       e.failure = FeedResult::kFailed;
     } else if (done->result == RTCAN && done->userCancelled) {
@@ -248,6 +282,7 @@ void startCommand(const std::string& name, int (*body)(), bool transparent) {
   running->transparent = transparent;
   Document* document = docManager().current();
   running->database = document != nullptr ? document->database() : nullptr;
+  if (e.stack.empty()) closeBetweenStep();
   running->recordsUndo = !transparent && e.stack.empty() && !isUndoCommand(name) &&
                          running->database != nullptr && (integerVariable(L"UNDOCTL", 21) & 1) != 0;
   if (running->recordsUndo) beginUndoRecording(running->database);
@@ -285,6 +320,12 @@ const CoreCommand* findCore(const std::string& name) {
   return nullptr;
 }
 
+const CoreCommand* variableCommand(const std::string& name) {
+  if (findSystemVariable(name) == nullptr) return nullptr;
+  presetVariable(name);
+  return findCore("SETVAR");
+}
+
 std::string printable(const std::string& text) {
   bool isSet = false;
   std::intptr_t name[2];
@@ -293,6 +334,8 @@ std::string printable(const std::string& text) {
 }
 
 void atCommandPrompt(const std::string& typed, TokenOrigin origin, lisp::Runtime* runtime);
+void deliver(const CommandToken& token);
+lisp::Runtime* activeRuntime();
 
 // Gives the waiting command its next token (a transparent command starts instead).
 void deliverText(const std::string& text, bool echo) {
@@ -300,9 +343,11 @@ void deliverText(const std::string& text, bool echo) {
   Running* top = e.stack.back().get();
   if (!text.empty() && text[0] == '\'' && !top->transparent) {
     std::string name = strippedName(std::string_view(text).substr(1));
-    if (const CoreCommand* core = findCore(name); core && isTransparentCapable(name)) {
+    const CoreCommand* core = findCore(name);
+    if (core == nullptr) core = variableCommand(name);
+    if (core != nullptr && isTransparentCapable(core->name)) {
       if (echo && echoing()) writeConsole(text);
-      startCommand(name, core->body, /*transparent=*/true);
+      startCommand(core->name, core->body, /*transparent=*/true);
       return;
     }
   }
@@ -324,6 +369,17 @@ void deliverPause() {
     return;
   }
   if (!typed->empty() && typed->back() == '\r') typed->pop_back();
+  // A LISP expression typed at a prompt answers with its value.
+  if (!typed->empty() && (*typed)[0] == '(') {
+    if (lisp::Runtime* runtime = activeRuntime()) {
+      lisp::Outcome outcome = runtime->evaluateString(*typed, lisp::ErrorReport::Print);
+      std::optional<CommandToken> token;
+      if (outcome.ok && !outcome.value.isNil()) token = tokenOf(outcome.value);
+      if (!e.stack.empty() && e.stack.back().get() == top)
+        deliver(token ? *token : CommandToken{CommandToken::kText, kRepromptToken});
+      return;
+    }
+  }
   deliverText(*typed, /*echo=*/false);
 }
 
@@ -345,12 +401,20 @@ void atCommandPrompt(const std::string& given, TokenOrigin origin, lisp::Runtime
   }
   bool transparent = typed[0] == '\'';
   std::string name = strippedName(transparent ? std::string_view(typed).substr(1) : typed);
-  if (echoing()) {
+  // What the user typed at the terminal's own "Command: " prompt is on the screen.
+  bool typedAtTerminal =
+      origin == TokenOrigin::kCommandLine && e.scriptDepth == 0 && hostState().isInteractive();
+  if (echoing() && !typedAtTerminal) {
     writeConsole(std::string(consoleAtLineStart() ? "" : "\n") + "Command: " + printable(typed));
   }
   if (const CoreCommand* core = findCore(name)) {
     e.lastCommand = name;
     startCommand(name, core->body, /*transparent=*/false);
+    return;
+  }
+  if (const CoreCommand* core = variableCommand(name)) {
+    e.lastCommand = name;
+    startCommand(core->name, core->body, /*transparent=*/false);
     return;
   }
   if (origin == TokenOrigin::kCommandLine && runtime != nullptr &&
@@ -440,6 +504,8 @@ class LineReader {
   bool m_atLineStart = true;
 };
 
+bool onCommandThread() { return threadTokenSource() != nullptr; }
+
 lisp::Runtime* activeRuntime() {
   DocumentLisp* lisp = lispOf(docManager().active());
   return lisp != nullptr ? &lisp->runtime() : nullptr;
@@ -498,6 +564,7 @@ std::optional<CommandToken> tokenOf(const lisp::Value& value) {
 }
 
 FeedResult feedTokens(const std::vector<CommandToken>& tokens) {
+  if (onCommandThread()) return FeedResult::kFailed;
   Engine& e = engine();
   TokenOrigin outer = e.origin;
   e.origin = TokenOrigin::kLisp;
@@ -522,6 +589,7 @@ FeedResult feedTokens(const std::vector<CommandToken>& tokens) {
 }
 
 void cancelCommands() {
+  if (onCommandThread()) return;
   Engine& e = engine();
   while (!e.stack.empty()) {
     Running* top = e.stack.back().get();
@@ -531,6 +599,7 @@ void cancelCommands() {
 }
 
 void runCommandLine(std::string_view text, lisp::Runtime& runtime) {
+  if (onCommandThread()) return;
   Engine& e = engine();
   TokenOrigin outer = e.origin;
   e.origin = TokenOrigin::kCommandLine;
@@ -570,6 +639,7 @@ void runCommandLine(std::string_view text, lisp::Runtime& runtime) {
 }
 
 void finishCommands() {
+  if (onCommandThread()) return;
   Engine& e = engine();
   TokenOrigin outer = e.origin;
   e.origin = TokenOrigin::kCommandLine;
@@ -585,7 +655,17 @@ void finishCommands() {
 }
 
 void runPendingScripts() {
-  if (engine().stack.empty()) runQueuedScripts();
+  if (!onCommandThread() && engine().stack.empty()) runQueuedScripts();
+}
+
+void drawingClosing(const AcDbDatabase* database) {
+  if (onCommandThread()) return;
+  Engine& e = engine();
+  bool acting = false;
+  for (const auto& running : e.stack) acting |= running->database == database;
+  if (acting) cancelCommands();
+  // The drawing drops the recording with itself.
+  if (e.betweenCommands == database) e.betweenCommands = nullptr;
 }
 
 bool runScriptFile(const std::string& path) {
@@ -620,6 +700,7 @@ void shutdownCommands() {
   e.stack.clear();
   e.lastCommand.clear();
   e.prompts.clear();
+  e.betweenCommands = nullptr;
   updateVariables();
 }
 

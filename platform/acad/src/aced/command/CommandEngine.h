@@ -16,6 +16,9 @@
 //   finished: join, pop, close the undo  body returns: records the result, hands back
 //   step, update the variables
 //
+// Only the main thread drives the command line: the public calls do nothing on a
+// command thread (a body that reached LISP or acedCmd through a reactor).
+//
 // Tokens are text as typed ("" is Enter), PAUSE (the next token comes from the user:
 // the input queue or the terminal), or object tokens (UserInput.h) for entity names
 // and selection sets.
@@ -24,6 +27,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+class AcDbDatabase;
 
 namespace tabrik::lisp {
 class Runtime;
@@ -74,6 +79,8 @@ std::optional<CommandToken> tokenOf(const lisp::Value& value);
 // Runs the scripts the SCRIPT command queued, once no command is active (after a
 // top-level LISP evaluation).
 void runPendingScripts();
+// A drawing is closing: the commands acting on it are cancelled first.
+void drawingClosing(const AcDbDatabase* database);
 // Session end: cancels what runs and drops queued scripts.
 void shutdownCommands();
 

@@ -38,5 +38,8 @@ AcDbObjectId layerId(const std::string& name);
 AcDbObjectId linetypeId(const std::string& name);
 AcDbObjectId textStyleId(const std::string& name);
 std::string recordName(AcDbObjectId id);
+// The variable the next SETVAR acts on without asking (a variable's name typed at the
+// command prompt).
+void presetVariable(std::string name);
 
 }  // namespace tabrik::acad::command

@@ -25,6 +25,7 @@ constexpr SnapMode kModes[] = {
 // The bit of a mode typed as its name or an abbreviation of at least three letters.
 int modeBit(const std::string& typed) {
   std::string word = upperCase(typed);
+  if (!word.empty() && word[0] == '_') word.erase(0, 1);  // the English name
   if (word == "NON" || word == "NONE" || word == "OFF") return 0;
   for (const SnapMode& mode : kModes) {
     std::string name = upperCase(mode.name);

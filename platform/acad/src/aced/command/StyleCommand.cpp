@@ -69,6 +69,8 @@ int styleCommand() {
       settings.height = record->textSize();
       settings.width = record->xScale();
       settings.oblique = record->obliquingAngle();
+      settings.backwards = (record->flagBits() & 2) != 0;
+      settings.upsideDown = (record->flagBits() & 4) != 0;
       record->close();
     }
   } else {
@@ -92,11 +94,13 @@ int styleCommand() {
       RTNORM)
     return status;
   settings.oblique = degrees * M_PI / 180.0;
-  if ((status = askYesNo("\nDisplay text backwards? [Yes/No] <No>: ", settings.backwards)) !=
-      RTNORM)
+  if ((status = askYesNo(std::string("\nDisplay text backwards? [Yes/No] <") +
+                             (settings.backwards ? "Yes" : "No") + ">: ",
+                         settings.backwards)) != RTNORM)
     return status;
-  if ((status = askYesNo("\nDisplay text upside-down? [Yes/No] <No>: ", settings.upsideDown)) !=
-      RTNORM)
+  if ((status = askYesNo(std::string("\nDisplay text upside-down? [Yes/No] <") +
+                             (settings.upsideDown ? "Yes" : "No") + ">: ",
+                         settings.upsideDown)) != RTNORM)
     return status;
 
   AcDbTextStyleTableRecord* record = nullptr;
@@ -117,6 +121,8 @@ int styleCommand() {
   record->setTextSize(settings.height);
   record->setXScale(settings.width);
   record->setObliquingAngle(settings.oblique);
+  record->setFlagBits(
+      static_cast<Adesk::UInt8>((settings.backwards ? 2 : 0) | (settings.upsideDown ? 4 : 0)));
   if (table != nullptr) {
     if (table->add(id, record) != Acad::eOk) {
       delete record;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "aced.h"
+#include "aced/command/CommandEngine.h"
 #include "aced/doc/HostEditor.h"
 #include "aced/host/HostVariables.h"
 #include "aced/module/Modules.h"
@@ -143,6 +144,7 @@ bool DocManager::close(Document* document) {
   if (open == nullptr) return false;
   Document* previous = m_current;
   makeCurrent(open);
+  command::drawingClosing(open->database());
   hostEditor().fireBeginClose(open->database());
   notifyModulesDocumentClosing(*open);
   auto found = std::find_if(m_documents.begin(), m_documents.end(),

@@ -103,9 +103,14 @@ struct AcEdJig::Impl {
   bool has(UserInputControls bit) const { return (controls & bit) != 0; }
 
   JigInput next(JigSample::Acquire acquire, const AcGePoint3d* base) {
-    HostState& state = hostState();
+    // Inside a command the command's own input (its arguments, a script) answers.
+    InputQuery query;
+    query.want = acquire == JigSample::kString ? InputWant::kString : InputWant::kPoint;
+    query.prompt = toUtf8(prompt);
+    query.allowSpaces = acquire == JigSample::kString;
     while (true) {
-      std::optional<std::string> token = state.takeInput(toUtf8(prompt));
+      std::optional<std::string> token = takeInputToken(query);
+      if (token && *token == kRepromptToken) continue;  // a transparent command ran
       tookInput = true;
       if (dragging) {
         JigSample sample;
@@ -321,7 +326,8 @@ AcEdJig::DragStatus AcEdJig::drag() {
   Impl& m = *m_impl;
   HostState& state = hostState();
   // The terminal shows the prompt itself when it is asked.
-  if (!state.isInteractive() || state.hasQueuedInput()) writeConsole(std::wstring_view(m.prompt));
+  if (threadTokenSource() != nullptr || !state.isInteractive() || state.hasQueuedInput())
+    writeConsole(std::wstring_view(m.prompt));
   m.record = JigDrag();
   m.record.prompt = m.prompt;
   m.record.keywords = m.keywords;
