@@ -58,9 +58,7 @@ double SweptArc::radius() const {
 
 double SweptArc::bulge() const { return std::tan(sweep / 4); }
 
-double SweptArc::arcStartAngle() const {
-  return directionOf(center(), sweep > 0 ? start : end);
-}
+double SweptArc::arcStartAngle() const { return directionOf(center(), sweep > 0 ? start : end); }
 
 double SweptArc::arcEndAngle() const { return directionOf(center(), sweep > 0 ? end : start); }
 
@@ -112,8 +110,7 @@ SweptArc arcAbout(const AcGePoint3d& center, const AcGePoint3d& start, double sw
   return arc;
 }
 
-std::optional<SweptArc> arcBetween(const AcGePoint3d& start, const AcGePoint3d& end,
-                                   double sweep) {
+std::optional<SweptArc> arcBetween(const AcGePoint3d& start, const AcGePoint3d& end, double sweep) {
   if (planarDistance(start, end) < kTiny) return std::nullopt;
   if (std::fabs(sweep) < kTiny || std::fabs(std::fabs(sweep) - kTwoPi) < kTiny) return std::nullopt;
   if (std::fabs(sweep) > kTwoPi) return std::nullopt;
@@ -132,8 +129,7 @@ std::optional<double> sweepForRadius(double chord, double radius) {
 }
 
 std::optional<double> sweepForChord(double radius, double chord) {
-  if (radius <= 0 || chord == 0 || std::fabs(chord) > 2 * radius * (1 + kTiny))
-    return std::nullopt;
+  if (radius <= 0 || chord == 0 || std::fabs(chord) > 2 * radius * (1 + kTiny)) return std::nullopt;
   const double minor = 2 * std::asin(std::min(1.0, std::fabs(chord) / (2 * radius)));
   return chord > 0 ? minor : kTwoPi - minor;
 }

@@ -108,8 +108,7 @@ std::optional<AcGePoint3d> parseTypedPoint(const std::wstring& text, const AcGeP
     if (std::optional<AcGeVector3d> offset = parseCoordinates(rest)) return last + *offset;
     return std::nullopt;
   }
-  if (std::optional<AcGeVector3d> offset = parsePolar(t))
-    return AcGePoint3d::kOrigin + *offset;
+  if (std::optional<AcGeVector3d> offset = parsePolar(t)) return AcGePoint3d::kOrigin + *offset;
   return std::nullopt;
 }
 
@@ -168,14 +167,15 @@ Answer getAngle(const AcGePoint3d* base, const std::wstring& prompt, const std::
   return answer;
 }
 
-Answer getIncludedAngle(const AcGePoint3d* base, const std::wstring& prompt) {
+Answer getIncludedAngle(const AcGePoint3d* base, const std::wstring& prompt,
+                        const std::wstring& keywords, int bits) {
   // A typed angle keeps its sign (a negative one turns clockwise); two points give
   // the direction between them, counter-clockwise.
   std::wstring shown = prompt;
   while (true) {
     ads_point basePoint;
     if (base != nullptr) fill(basePoint, *base);
-    acedInitGet(RSG_OTHER, nullptr);
+    acedInitGet(bits | RSG_OTHER, keywords.empty() ? nullptr : keywords.c_str());
     ads_real value = 0.0;
     Answer answer = answerFor(acedGetAngle(base ? basePoint : nullptr, shown.c_str(), &value));
     if (answer.status == RTNORM) {
@@ -183,13 +183,55 @@ Answer getIncludedAngle(const AcGePoint3d* base, const std::wstring& prompt) {
       return answer;
     }
     if (answer.status != RTKWORD) return answer;
+    if (std::optional<std::wstring> keyword = keywordOf(keywords, answer.keyword)) {
+      answer.keyword = *keyword;
+      return answer;
+    }
     if (std::optional<double> degrees = parseNumber(answer.keyword)) {
       answer.status = RTNORM;
       answer.keyword.clear();
       answer.value = *degrees * M_PI / 180.0;
       return answer;
     }
-    acutPrintf(L"\nRequires valid numeric angle or second point.\n");
+    acutPrintf(keywords.empty()
+                   ? L"\nRequires valid numeric angle or second point.\n"
+                   : L"\nRequires valid numeric angle, second point, or option keyword.\n");
+    shown.clear();
+  }
+}
+
+Answer getPointOrNumber(const AcGePoint3d* base, const std::wstring& prompt,
+                        const std::wstring& keywords, int bits) {
+  std::wstring shown = prompt;
+  while (true) {
+    ads_point basePoint;
+    if (base != nullptr) fill(basePoint, *base);
+    acedInitGet(bits | RSG_OTHER, keywords.empty() ? nullptr : keywords.c_str());
+    ads_point picked;
+    Answer answer;
+    answer.status = acedGetPoint(base ? basePoint : nullptr, shown.c_str(), picked);
+    if (answer.status == RTNORM) {
+      answer.point = AcGePoint3d(picked[X], picked[Y], picked[Z]);
+      return answer;
+    }
+    if (answer.status != RTKWORD) return answer;
+    std::wstring text = keywordText();
+    if (std::optional<std::wstring> keyword = keywordOf(keywords, text)) {
+      answer.keyword = *keyword;
+      return answer;
+    }
+    std::optional<double> number = parseNumber(text);
+    if (number && *number != 0) {
+      answer.status = RTREAL;
+      answer.value = *number;
+      return answer;
+    }
+    if (std::optional<AcGePoint3d> point = parseTypedPoint(text, lastPoint())) {
+      answer.status = RTNORM;
+      answer.point = *point;
+      return answer;
+    }
+    acutPrintf(number ? L"\nValue must be nonzero.\n" : L"\nPoint or option keyword required.\n");
     shown.clear();
   }
 }

@@ -33,8 +33,14 @@ Answer getDistance(const AcGePoint3d* base, const std::wstring& prompt,
 // number is in degrees of the drawing's angle system.
 Answer getAngle(const AcGePoint3d* base, const std::wstring& prompt,
                 const std::wstring& keywords = L"", int bits = 0);
-// A signed angle in radians as typed (an included angle: positive counter-clockwise).
-Answer getIncludedAngle(const AcGePoint3d* base, const std::wstring& prompt);
+// A signed angle in radians as typed (an included angle: positive counter-clockwise);
+// two points give the direction between them.
+Answer getIncludedAngle(const AcGePoint3d* base, const std::wstring& prompt,
+                        const std::wstring& keywords = L"", int bits = 0);
+// A point, or a number (RTREAL with `value`), or a keyword: scale factors that a corner
+// point may give instead.
+Answer getPointOrNumber(const AcGePoint3d* base, const std::wstring& prompt,
+                        const std::wstring& keywords, int bits = 0);
 Answer getReal(const std::wstring& prompt, const std::wstring& keywords = L"", int bits = 0);
 // A keyword of the list; Enter is RTNONE (the caller's default).
 Answer getKeyword(const std::wstring& prompt, const std::wstring& keywords, int bits = 0);

@@ -22,7 +22,8 @@ int drawArc(const std::optional<SweptArc>& arc) {
     acutPrintf(L"\n*Invalid*\n");
     return RTERROR;
   }
-  auto* entity = new AcDbArc(arc->center(), arc->radius(), arc->arcStartAngle(), arc->arcEndAngle());
+  auto* entity =
+      new AcDbArc(arc->center(), arc->radius(), arc->arcStartAngle(), arc->arcEndAngle());
   if (appendEntity(entity).isNull()) return RTERROR;
   setContinuation(arc->end, arc->endDirection());
   setLastPoint(arc->end);
@@ -40,7 +41,8 @@ int fromCenterAndStart(const AcGePoint3d& center, const AcGePoint3d& start) {
   Answer answer = getPoint(&center, L"\nSpecify end point of arc or [Angle/chord Length]: ",
                            L"Angle Length", RSG_NONULL);
   if (answer.status == RTNORM) {
-    double sweep = counterClockwiseSweep(directionOf(center, start), directionOf(center, answer.point));
+    double sweep =
+        counterClockwiseSweep(directionOf(center, start), directionOf(center, answer.point));
     return drawArc(aboutCenter(center, start, sweep));
   }
   if (answer.isKeyword(L"Angle")) {
@@ -49,7 +51,8 @@ int fromCenterAndStart(const AcGePoint3d& center, const AcGePoint3d& start) {
     return drawArc(aboutCenter(center, start, angle.value));
   }
   if (answer.isKeyword(L"Length")) {
-    Answer chord = getDistance(&start, L"\nSpecify length of chord: ", L"", RSG_NONULL | RSG_NOZERO);
+    Answer chord =
+        getDistance(&start, L"\nSpecify length of chord: ", L"", RSG_NONULL | RSG_NOZERO);
     if (chord.status != RTNORM) return chord.status;
     std::optional<double> sweep = sweepForChord(center.distanceTo(start), chord.value);
     if (!sweep) return drawArc(std::nullopt);
@@ -79,8 +82,8 @@ int fromStartAndEnd(const AcGePoint3d& start, const AcGePoint3d& end) {
     return drawArc(arcBetween(start, end, angle.value));
   }
   if (answer.isKeyword(L"Direction")) {
-    Answer direction =
-        getAngle(&start, L"\nSpecify tangent direction for the start point of arc: ", L"", RSG_NONULL);
+    Answer direction = getAngle(&start, L"\nSpecify tangent direction for the start point of arc: ",
+                                L"", RSG_NONULL);
     if (direction.status != RTNORM) return direction.status;
     return drawArc(arcTangentTo(start, direction.value, end));
   }

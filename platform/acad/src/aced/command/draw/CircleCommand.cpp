@@ -27,9 +27,9 @@ std::wstring withDefault(const std::wstring& prompt, double value) {
 int byCenter(const AcGePoint3d& center) {
   const double previous = realVariable(L"CIRCLERAD", 0.0);
   const int required = previous > 0 ? 0 : RSG_NONULL;
-  Answer radius = getDistance(&center, withDefault(L"\nSpecify radius of circle or [Diameter]",
-                                                   previous),
-                              L"Diameter", RSG_NOZERO | RSG_NONEG | required);
+  Answer radius =
+      getDistance(&center, withDefault(L"\nSpecify radius of circle or [Diameter]", previous),
+                  L"Diameter", RSG_NOZERO | RSG_NONEG | required);
   if (radius.status == RTNONE) return drawCircle(center, previous);
   if (radius.status == RTNORM) return drawCircle(center, radius.value);
   if (radius.status != RTKWORD) return radius.status;
@@ -59,8 +59,8 @@ int byThreePoints() {
 }
 
 int byDiameterEnds() {
-  Answer first = getPoint(nullptr, L"\nSpecify first end point of circle's diameter: ", L"",
-                          RSG_NONULL);
+  Answer first =
+      getPoint(nullptr, L"\nSpecify first end point of circle's diameter: ", L"", RSG_NONULL);
   if (first.status != RTNORM) return first.status;
   while (true) {
     Answer second = getPoint(&first.point, L"\nSpecify second end point of circle's diameter: ",
@@ -78,9 +78,9 @@ int byDiameterEnds() {
 }  // namespace
 
 int circleCommand() {
-  Answer answer = getPoint(nullptr,
-                           L"\nSpecify center point for circle or [3P/2P/Ttr (tan tan radius)]: ",
-                           L"3P 2P", RSG_NONULL);
+  Answer answer =
+      getPoint(nullptr, L"\nSpecify center point for circle or [3P/2P/Ttr (tan tan radius)]: ",
+               L"3P 2P", RSG_NONULL);
   if (answer.status == RTNORM) return byCenter(answer.point);
   if (answer.isKeyword(L"3P")) return byThreePoints();
   if (answer.isKeyword(L"2P")) return byDiameterEnds();

@@ -44,10 +44,10 @@ int lineCommand() {
   std::vector<AcDbObjectId> segments;
   while (true) {
     const bool canClose = segments.size() >= 2;
-    Answer answer = getPoint(&points.back(),
-                             canClose ? L"\nSpecify next point or [Close/Undo]: "
-                                      : L"\nSpecify next point or [Undo]: ",
-                             canClose ? L"Close Undo" : L"Undo");
+    Answer answer = getPoint(
+        &points.back(),
+        canClose ? L"\nSpecify next point or [Close/Undo]: " : L"\nSpecify next point or [Undo]: ",
+        canClose ? L"Close Undo" : L"Undo");
     if (answer.status == RTCAN) return RTCAN;
     if (answer.status == RTNONE) return RTNORM;
     if (answer.isKeyword(L"Undo")) {

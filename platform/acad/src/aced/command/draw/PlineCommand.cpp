@@ -98,14 +98,15 @@ int askWidths(PolylineDraft& draft, bool half) {
   const double factor = half ? 2.0 : 1.0;
   const std::wstring kind = half ? L"half-width" : L"width";
   const AcGePoint3d base = draft.last();
-  Answer start = getDistance(&base, L"\nSpecify starting " + kind + L" <" +
-                                        formatDistance(draft.endWidth() / factor) + L">: ",
-                             L"", RSG_NONEG);
+  Answer start = getDistance(
+      &base,
+      L"\nSpecify starting " + kind + L" <" + formatDistance(draft.endWidth() / factor) + L">: ",
+      L"", RSG_NONEG);
   if (start.status != RTNORM && start.status != RTNONE) return start.status;
   const double startWidth = start.status == RTNORM ? start.value * factor : draft.endWidth();
-  Answer end = getDistance(&base, L"\nSpecify ending " + kind + L" <" +
-                                      formatDistance(startWidth / factor) + L">: ",
-                           L"", RSG_NONEG);
+  Answer end = getDistance(
+      &base, L"\nSpecify ending " + kind + L" <" + formatDistance(startWidth / factor) + L">: ",
+      L"", RSG_NONEG);
   if (end.status != RTNORM && end.status != RTNONE) return end.status;
   const double endWidth = end.status == RTNORM ? end.value * factor : startWidth;
   draft.setWidths(startWidth, endWidth);
@@ -117,8 +118,8 @@ int askWidths(PolylineDraft& draft, bool half) {
 // direction by default.
 int chordEnd(const PolylineDraft& draft, double sweep, double radius, AcGePoint3d& end) {
   const AcGePoint3d base = draft.last();
-  Answer direction = getAngle(&base, L"\nSpecify direction of chord for arc <" +
-                                         formatAngle(draft.direction()) + L">: ");
+  Answer direction = getAngle(
+      &base, L"\nSpecify direction of chord for arc <" + formatAngle(draft.direction()) + L">: ");
   if (direction.status != RTNORM && direction.status != RTNONE) return direction.status;
   const double angle = direction.status == RTNORM ? direction.value : draft.direction();
   end = polarPoint(base, angle, 2 * radius * std::fabs(std::sin(sweep / 2)));
@@ -130,8 +131,8 @@ int arcByAngle(const PolylineDraft& draft, std::optional<SweptArc>& arc) {
   const AcGePoint3d base = draft.last();
   Answer angle = getIncludedAngle(&base, L"\nSpecify included angle: ");
   if (angle.status != RTNORM) return angle.status;
-  Answer next = getPoint(&base, L"\nSpecify endpoint of arc or [CEnter/Radius]: ",
-                         L"CEnter Radius", RSG_NONULL);
+  Answer next = getPoint(&base, L"\nSpecify endpoint of arc or [CEnter/Radius]: ", L"CEnter Radius",
+                         RSG_NONULL);
   if (next.status == RTNORM) {
     arc = arcBetween(base, next.point, angle.value);
   } else if (next.isKeyword(L"CEnter")) {
@@ -157,11 +158,12 @@ int arcByCenter(const PolylineDraft& draft, std::optional<SweptArc>& arc) {
   Answer center = getPoint(&base, L"\nSpecify center point of arc: ", L"", RSG_NONULL);
   if (center.status != RTNORM) return center.status;
   const AcGePoint3d c = center.point;
-  Answer next = getPoint(&c, L"\nSpecify endpoint of arc or [Angle/Length]: ", L"Angle Length",
-                         RSG_NONULL);
+  Answer next =
+      getPoint(&c, L"\nSpecify endpoint of arc or [Angle/Length]: ", L"Angle Length", RSG_NONULL);
   if (c.isEqualTo(base)) return next.status == RTCAN ? RTCAN : RTNORM;
   if (next.status == RTNORM) {
-    arc = arcAbout(c, base, counterClockwiseSweep(directionOf(c, base), directionOf(c, next.point)));
+    arc =
+        arcAbout(c, base, counterClockwiseSweep(directionOf(c, base), directionOf(c, next.point)));
   } else if (next.isKeyword(L"Angle")) {
     Answer angle = getIncludedAngle(&base, L"\nSpecify included angle: ");
     if (angle.status != RTNORM) return angle.status;
@@ -204,8 +206,8 @@ int arcByRadius(const PolylineDraft& draft, std::optional<SweptArc>& arc) {
 
 int arcByDirection(const PolylineDraft& draft, std::optional<SweptArc>& arc) {
   const AcGePoint3d base = draft.last();
-  Answer direction = getAngle(&base, L"\nSpecify the tangent direction from the start point of arc: ",
-                              L"", RSG_NONULL);
+  Answer direction = getAngle(
+      &base, L"\nSpecify the tangent direction from the start point of arc: ", L"", RSG_NONULL);
   if (direction.status != RTNORM) return direction.status;
   Answer end = getPoint(&base, L"\nSpecify endpoint of arc: ", L"", RSG_NONULL);
   if (end.status != RTNORM) return end.status;
@@ -238,11 +240,11 @@ Step undoSegment(PolylineDraft& draft) {
 Step lineStep(PolylineDraft& draft, bool& arcMode) {
   const bool canClose = draft.segments() >= 1;
   const AcGePoint3d base = draft.last();
-  Answer answer = getPoint(&base,
-                           canClose ? L"\nSpecify next point or [Arc/Close/Halfwidth/Length/Undo/Width]: "
-                                    : L"\nSpecify next point or [Arc/Halfwidth/Length/Undo/Width]: ",
-                           canClose ? L"Arc Close Halfwidth Length Undo Width"
-                                    : L"Arc Halfwidth Length Undo Width");
+  Answer answer = getPoint(
+      &base,
+      canClose ? L"\nSpecify next point or [Arc/Close/Halfwidth/Length/Undo/Width]: "
+               : L"\nSpecify next point or [Arc/Halfwidth/Length/Undo/Width]: ",
+      canClose ? L"Arc Close Halfwidth Length Undo Width" : L"Arc Halfwidth Length Undo Width");
   if (answer.status == RTCAN || answer.status == RTNONE)
     return finish(draft, answer.status == RTCAN);
   if (answer.status == RTNORM) {

@@ -136,19 +136,21 @@ void sidesTo(const AcGePoint3d& first, const AcGePoint3d& corner, double& length
 
 int askArea(const AcGePoint3d& first) {
   RectangleModes& m = modes();
-  Answer area = getReal(L"\nEnter area of rectangle in current units <" + formatDistance(m.area) +
-                            L">: ",
-                        L"", RSG_NOZERO | RSG_NONEG);
+  Answer area =
+      getReal(L"\nEnter area of rectangle in current units <" + formatDistance(m.area) + L">: ",
+              L"", RSG_NOZERO | RSG_NONEG);
   if (area.status == RTNORM) m.area = area.value;
   if (area.status != RTNORM && area.status != RTNONE) return area.status;
-  Answer basis =
-      getKeyword(L"\nCalculate rectangle dimensions based on [Length/Width] <Length>: ", L"Length Width");
+  Answer basis = getKeyword(L"\nCalculate rectangle dimensions based on [Length/Width] <Length>: ",
+                            L"Length Width");
   if (basis.status != RTKWORD && basis.status != RTNONE) return basis.status;
   const bool byWidth = basis.isKeyword(L"Width");
   double side = byWidth ? m.breadth : m.length;
-  Answer given = getDistance(nullptr, (byWidth ? L"\nEnter rectangle width <" : L"\nEnter rectangle length <") +
-                                          formatDistance(side) + L">: ",
-                             L"", RSG_NOZERO | RSG_NONEG);
+  Answer given =
+      getDistance(nullptr,
+                  (byWidth ? L"\nEnter rectangle width <" : L"\nEnter rectangle length <") +
+                      formatDistance(side) + L">: ",
+                  L"", RSG_NOZERO | RSG_NONEG);
   if (given.status == RTNORM) side = given.value;
   if (given.status != RTNORM && given.status != RTNONE) return given.status;
   if (byWidth) {
@@ -163,9 +165,9 @@ int askArea(const AcGePoint3d& first) {
 
 int askRotation(const AcGePoint3d& first) {
   RectangleModes& m = modes();
-  Answer angle = getAngle(&first, L"\nSpecify rotation angle or [Pick points] <" +
-                                      formatAngle(m.rotation) + L">: ",
-                          L"Pick");
+  Answer angle = getAngle(
+      &first, L"\nSpecify rotation angle or [Pick points] <" + formatAngle(m.rotation) + L">: ",
+      L"Pick");
   if (angle.status == RTNORM) m.rotation = angle.value;
   if (!angle.isKeyword(L"Pick")) return angle.status == RTNONE ? RTNORM : angle.status;
   Answer from = getPoint(nullptr, L"\nSpecify first point: ", L"", RSG_NONULL);
@@ -189,9 +191,9 @@ int rectangCommand() {
   showModes();
   AcGePoint3d first;
   while (true) {
-    Answer answer = getPoint(nullptr,
-                             L"\nSpecify first corner point or [Chamfer/Elevation/Fillet/Thickness/Width]: ",
-                             L"Chamfer Elevation Fillet Thickness Width", RSG_NONULL);
+    Answer answer = getPoint(
+        nullptr, L"\nSpecify first corner point or [Chamfer/Elevation/Fillet/Thickness/Width]: ",
+        L"Chamfer Elevation Fillet Thickness Width", RSG_NONULL);
     if (answer.status == RTNORM) {
       first = answer.point;
       break;
@@ -202,8 +204,9 @@ int rectangCommand() {
   }
   bool dimensioned = false;
   while (true) {
-    Answer answer = getPoint(&first, L"\nSpecify other corner point or [Area/Dimensions/Rotation]: ",
-                             L"Area Dimensions Rotation", RSG_NONULL);
+    Answer answer =
+        getPoint(&first, L"\nSpecify other corner point or [Area/Dimensions/Rotation]: ",
+                 L"Area Dimensions Rotation", RSG_NONULL);
     if (answer.status == RTNORM) {
       double length = 0, breadth = 0;
       sidesTo(first, answer.point, length, breadth);
