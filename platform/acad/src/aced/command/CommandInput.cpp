@@ -70,6 +70,13 @@ std::optional<std::wstring> keywordOf(const std::wstring& keywords, const std::w
   return fromUtf8(*match);
 }
 
+// The direction between two points, from ANGBASE, counter-clockwise.
+double relativeDirection(const AcGePoint3d& from, const AcGePoint3d& to) {
+  double angle = std::atan2(to.y - from.y, to.x - from.x) - realVariable(L"ANGBASE", 0.0);
+  angle = std::fmod(angle, 2 * M_PI);
+  return angle < 0 ? angle + 2 * M_PI : angle;
+}
+
 Answer answerFor(int status) {
   Answer answer;
   answer.status = status;
@@ -139,7 +146,7 @@ Answer getPoint(const AcGePoint3d* base, const std::wstring& prompt, const std::
       setLastPoint(answer.point);
       return answer;
     }
-    acutPrintf(keywords.empty() ? L"\nInvalid point.\n" : L"\nPoint or option keyword required.\n");
+    acutPrintf(L"\nInvalid point.\n");
     // The host waits for the answer again without repeating the prompt.
     shown.clear();
   }
@@ -169,28 +176,39 @@ Answer getAngle(const AcGePoint3d* base, const std::wstring& prompt, const std::
 
 Answer getIncludedAngle(const AcGePoint3d* base, const std::wstring& prompt,
                         const std::wstring& keywords, int bits) {
-  // A typed angle keeps its sign (a negative one turns clockwise); two points give
-  // the direction between them, counter-clockwise.
+  // The angle request turns a typed number into a direction in [0, 2pi); an included
+  // angle keeps its sign (negative turns clockwise), so numbers are read here.
   std::wstring shown = prompt;
   while (true) {
     ads_point basePoint;
     if (base != nullptr) fill(basePoint, *base);
     acedInitGet(bits | RSG_OTHER, keywords.empty() ? nullptr : keywords.c_str());
-    ads_real value = 0.0;
-    Answer answer = answerFor(acedGetAngle(base ? basePoint : nullptr, shown.c_str(), &value));
+    ads_point picked;
+    Answer answer;
+    answer.status = acedGetPoint(base ? basePoint : nullptr, shown.c_str(), picked);
     if (answer.status == RTNORM) {
-      answer.value = value;
+      AcGePoint3d from(picked[X], picked[Y], picked[Z]);
+      if (base != nullptr) {
+        answer.value = relativeDirection(*base, from);
+        return answer;
+      }
+      acedInitGet(RSG_NONULL, nullptr);
+      ads_point second;
+      answer.status = acedGetPoint(picked, L"\nSpecify second point: ", second);
+      if (answer.status == RTNORM)
+        answer.value = relativeDirection(from, AcGePoint3d(second[X], second[Y], second[Z]));
       return answer;
     }
     if (answer.status != RTKWORD) return answer;
-    if (std::optional<std::wstring> keyword = keywordOf(keywords, answer.keyword)) {
+    std::wstring text = keywordText();
+    if (std::optional<std::wstring> keyword = keywordOf(keywords, text)) {
       answer.keyword = *keyword;
       return answer;
     }
-    if (std::optional<double> degrees = parseNumber(answer.keyword)) {
+    if (std::optional<double> degrees = parseNumber(text)) {
       answer.status = RTNORM;
-      answer.keyword.clear();
       answer.value = *degrees * M_PI / 180.0;
+      if (intVariable(L"ANGDIR", 0) == 1) answer.value = -answer.value;
       return answer;
     }
     acutPrintf(keywords.empty()
@@ -231,7 +249,7 @@ Answer getPointOrNumber(const AcGePoint3d* base, const std::wstring& prompt,
       answer.point = *point;
       return answer;
     }
-    acutPrintf(number ? L"\nValue must be nonzero.\n" : L"\nPoint or option keyword required.\n");
+    acutPrintf(number ? L"\nValue must be nonzero.\n" : L"\nInvalid point.\n");
     shown.clear();
   }
 }

@@ -26,7 +26,8 @@ constexpr size_t kPathSize = 4096;
 
 AcDbObjectId blockNamed(const std::wstring& name) {
   AcDbBlockTable* table = nullptr;
-  if (drawing() == nullptr || drawing()->getBlockTable(table) != Acad::eOk) return AcDbObjectId::kNull;
+  if (drawing() == nullptr || drawing()->getBlockTable(table) != Acad::eOk)
+    return AcDbObjectId::kNull;
   AcDbObjectId id;
   Acad::ErrorStatus status = table->getAt(name.c_str(), id);
   table->close();
@@ -103,8 +104,9 @@ int askFactor(const std::wstring& prompt, std::optional<double>& factor) {
 // The insertion point, after any scale or rotation given first.
 int askPoint(Placement& placement) {
   while (true) {
-    Answer answer = getPoint(nullptr, L"\nSpecify insertion point or [Basepoint/Scale/X/Y/Z/Rotate]: ",
-                             L"Basepoint Scale X Y Z Rotate", RSG_NONULL);
+    Answer answer =
+        getPoint(nullptr, L"\nSpecify insertion point or [Basepoint/Scale/X/Y/Z/Rotate]: ",
+                 L"Basepoint Scale X Y Z Rotate", RSG_NONULL);
     if (answer.status == RTNORM) {
       placement.point = answer.point;
       return RTNORM;

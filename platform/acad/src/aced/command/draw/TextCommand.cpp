@@ -145,8 +145,8 @@ int textCommand() {
     point = at.point;
     break;
   }
-  const bool baseline = justification->horizontal == AcDb::kTextAlign ||
-                        justification->horizontal == AcDb::kTextFit;
+  const bool baseline =
+      justification->horizontal == AcDb::kTextAlign || justification->horizontal == AcDb::kTextFit;
   if (baseline) {
     Answer end = getPoint(&point, L"\nSpecify second endpoint of text baseline: ", L"", RSG_NONULL);
     if (end.status != RTNORM) return end.status;

@@ -21,9 +21,9 @@ AcGeVector3d& lastDisplacement() {
 
 // Displacement (or Enter at the base point): a point read as a vector.
 int askDisplacement(AcGeVector3d& displacement) {
-  Answer answer = getPoint(nullptr, L"\nSpecify displacement <" +
-                                        formatPoint(AcGePoint3d::kOrigin + lastDisplacement()) +
-                                        L">: ");
+  Answer answer =
+      getPoint(nullptr, L"\nSpecify displacement <" +
+                            formatPoint(AcGePoint3d::kOrigin + lastDisplacement()) + L">: ");
   if (answer.status == RTNORM) displacement = answer.point.asVector();
   if (answer.status == RTNONE) displacement = lastDisplacement();
   if (answer.status != RTNORM && answer.status != RTNONE) return answer.status;
@@ -33,8 +33,7 @@ int askDisplacement(AcGeVector3d& displacement) {
 
 // The second point; Enter takes the base point itself as the displacement.
 int askSecondPoint(const AcGePoint3d& base, AcGeVector3d& displacement) {
-  Answer answer =
-      getPoint(&base, L"\nSpecify second point or <use first point as displacement>: ");
+  Answer answer = getPoint(&base, L"\nSpecify second point or <use first point as displacement>: ");
   if (answer.status == RTNORM) displacement = answer.point - base;
   if (answer.status == RTNONE) displacement = base.asVector();
   if (answer.status != RTNORM && answer.status != RTNONE) return answer.status;
@@ -82,7 +81,8 @@ int copyCommand() {
   int status = selectObjects(ids);
   if (status != RTNORM) return status == RTNONE ? RTNORM : status;
   while (true) {
-    acutPrintf(L"\nCurrent settings:  Copy mode = %ls", isSingleCopyMode() ? L"Single" : L"Multiple");
+    acutPrintf(L"\nCurrent settings:  Copy mode = %ls",
+               isSingleCopyMode() ? L"Single" : L"Multiple");
     Answer base = getPoint(nullptr, L"\nSpecify base point or [Displacement/mOde] <Displacement>: ",
                            L"Displacement mOde");
     if (base.isKeyword(L"mOde")) {
@@ -105,8 +105,8 @@ int copyCommand() {
     std::vector<std::vector<AcDbObjectId>> made{copyAll(ids, displacement)};
     if (isSingleCopyMode() || displacement == base.point.asVector()) return RTNORM;
     while (true) {
-      Answer next = getPoint(&base.point, L"\nSpecify second point or [Exit/Undo] <Exit>: ",
-                             L"Exit Undo");
+      Answer next =
+          getPoint(&base.point, L"\nSpecify second point or [Exit/Undo] <Exit>: ", L"Exit Undo");
       if (next.status == RTNONE || next.isKeyword(L"Exit")) return RTNORM;
       if (next.status == RTCAN) return RTCAN;
       if (next.isKeyword(L"Undo")) {

@@ -104,7 +104,8 @@ int rotateCommand() {
   bool copy = false;
   while (true) {
     Answer answer = getIncludedAngle(
-        &base, L"\nSpecify rotation angle or [Copy/Reference] <" + formatAngle(lastRotation()) + L">: ",
+        &base,
+        L"\nSpecify rotation angle or [Copy/Reference] <" + formatAngle(lastRotation()) + L">: ",
         L"Copy Reference");
     double rotation = lastRotation();
     if (answer.isKeyword(L"Copy")) {
@@ -134,7 +135,8 @@ int scaleCommand() {
   bool copy = false;
   while (true) {
     Answer answer = getDistance(
-        &base, L"\nSpecify scale factor or [Copy/Reference] <" + formatDistance(lastScale()) + L">: ",
+        &base,
+        L"\nSpecify scale factor or [Copy/Reference] <" + formatDistance(lastScale()) + L">: ",
         L"Copy Reference", RSG_NOZERO | RSG_NONEG);
     double factor = lastScale();
     if (answer.isKeyword(L"Copy")) {
