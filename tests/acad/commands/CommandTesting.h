@@ -40,11 +40,13 @@ inline std::string narrow(const wchar_t* text) {
 }
 
 inline std::string describe(AcDbEntity* e) {
-  if (auto* line = AcDbLine::cast(e)) return "LINE " + pt(line->startPoint()) + " " + pt(line->endPoint());
+  if (auto* line = AcDbLine::cast(e))
+    return "LINE " + pt(line->startPoint()) + " " + pt(line->endPoint());
   if (auto* arc = AcDbArc::cast(e))
     return "ARC " + pt(arc->center()) + " r" + num(arc->radius()) + " " + deg(arc->startAngle()) +
            ".." + deg(arc->endAngle());
-  if (auto* circle = AcDbCircle::cast(e)) return "CIRCLE " + pt(circle->center()) + " r" + num(circle->radius());
+  if (auto* circle = AcDbCircle::cast(e))
+    return "CIRCLE " + pt(circle->center()) + " r" + num(circle->radius());
   if (auto* point = AcDbPoint::cast(e)) return "POINT " + pt(point->position());
   if (auto* pl = AcDbPolyline::cast(e)) {
     std::string s = pl->isClosed() ? "PLINE closed" : "PLINE";
@@ -66,8 +68,8 @@ inline std::string describe(AcDbEntity* e) {
     std::string s = "TEXT \"" + narrow(text->textStringConst()) + "\" " + pt(text->position()) +
                     " h" + num(text->height()) + " r" + deg(text->rotation());
     if (!text->isDefaultAlignment())
-      s += " j" + std::to_string(text->horizontalMode()) + "/" + std::to_string(text->verticalMode()) +
-           " at " + pt(text->alignmentPoint());
+      s += " j" + std::to_string(text->horizontalMode()) + "/" +
+           std::to_string(text->verticalMode()) + " at " + pt(text->alignmentPoint());
     return s;
   }
   if (auto* ref = AcDbBlockReference::cast(e)) {
@@ -84,8 +86,8 @@ inline std::string describe(AcDbEntity* e) {
     for (it->start(); !it->done(); it->step()) {
       AcDbAttribute* attribute = nullptr;
       if (acdbOpenObject(attribute, it->objectId(), AcDb::kForRead) != Acad::eOk) continue;
-      out += " " + narrow(attribute->tagConst()) + "=" + narrow(attribute->textStringConst()) + "@" +
-             pt(attribute->position());
+      out += " " + narrow(attribute->tagConst()) + "=" + narrow(attribute->textStringConst()) +
+             "@" + pt(attribute->position());
       attribute->close();
     }
     return out;

@@ -83,7 +83,8 @@ AcDbObjectId blockFor(const std::wstring& answer, std::wstring& name) {
     acutPrintf(L"\n\"%ls\": Can't find file in search path.\n", file.c_str());
     return AcDbObjectId::kNull;
   }
-  if (AcDbObjectId id = blockNamed(name); id.isValid() && equals == std::wstring::npos) return id;
+  // A block of that name already in the drawing keeps its definition.
+  if (AcDbObjectId id = blockNamed(name); id.isValid()) return id;
   AcDbObjectId id = defineFromFile(name, *path);
   if (id.isNull()) acutPrintf(L"\nInvalid drawing file \"%ls\".\n", path->c_str());
   return id;
