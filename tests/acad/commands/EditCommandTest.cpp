@@ -30,8 +30,9 @@ class EditCommandTest : public CommandTest {
     preset->setPreset(true);
     auto* constant = new AcDbAttributeDefinition(AcGePoint3d(0, 3, 0), L"C", L"T3", L"Constant");
     constant->setConstant(true);
-    for (AcDbEntity* entity : {line, static_cast<AcDbEntity*>(variable),
-                               static_cast<AcDbEntity*>(preset), static_cast<AcDbEntity*>(constant)}) {
+    for (AcDbEntity* entity :
+         {line, static_cast<AcDbEntity*>(variable), static_cast<AcDbEntity*>(preset),
+          static_cast<AcDbEntity*>(constant)}) {
       ASSERT_EQ(block->appendAcDbEntity(entity), Acad::eOk);
       entity->close();
     }
@@ -61,7 +62,8 @@ TEST_F(EditCommandTest, InsertPromptsAndAttributes) {
             "\nSpecify rotation angle <0>: "
             "\nEnter attribute values\nValue <X>: ");
   // T1 at (0,1) in the block: scaled by 2 and turned a quarter, (-2,0) from (5,5).
-  EXPECT_EQ(drawn(), (std::vector<std::string>{"INSERT B 5,5,0 s2,2,2 r90 T1=hello@3,5,0 T2=P@1,5,0"}));
+  EXPECT_EQ(drawn(),
+            (std::vector<std::string>{"INSERT B 5,5,0 s2,2,2 r90 T1=hello@3,5,0 T2=P@1,5,0"}));
   // The name is the next default; ATTREQ 0 takes the defaults without asking.
   setInt(L"ATTREQ", 0);
   EXPECT_EQ(run(cmd::insertCommand, {"", "s", "3", "0,0", ""}), RTNORM);
@@ -79,16 +81,35 @@ TEST_F(EditCommandTest, InsertScalesAndFailures) {
   defineBlock();
   setInt(L"ATTREQ", 0);
   const EditCase cases[] = {
-      {"a corner gives X and Y", cmd::insertCommand, {"B", "1,1", "3,5", ""}, RTNORM,
-       {"INSERT B 1,1,0 s2,4,2 r0 T1=X@1,5,0 T2=P@1,9,0"}, nullptr},
-      {"XYZ apart", cmd::insertCommand, {"B", "0,0", "xyz", "2", "3", "4", ""}, RTNORM,
+      {"a corner gives X and Y",
+       cmd::insertCommand,
+       {"B", "1,1", "3,5", ""},
+       RTNORM,
+       {"INSERT B 1,1,0 s2,4,2 r0 T1=X@1,5,0 T2=P@1,9,0"},
+       nullptr},
+      {"XYZ apart",
+       cmd::insertCommand,
+       {"B", "0,0", "xyz", "2", "3", "4", ""},
+       RTNORM,
        {"INSERT B 0,0,0 s2,3,4 r0 T1=X@0,3,0 T2=P@0,6,0"},
        "\nSpecify X scale factor or [Corner] <1>: "},
-      {"escape at the rotation adds nothing", cmd::insertCommand, {"B", "0,0", "", "", "*cancel*"},
-       RTCAN, {}, nullptr},
-      {"no such block or file", cmd::insertCommand, {"NOSUCHBLOCK"}, RTERROR, {},
+      {"escape at the rotation adds nothing",
+       cmd::insertCommand,
+       {"B", "0,0", "", "", "*cancel*"},
+       RTCAN,
+       {},
+       nullptr},
+      {"no such block or file",
+       cmd::insertCommand,
+       {"NOSUCHBLOCK"},
+       RTERROR,
+       {},
        "\n\"NOSUCHBLOCK\": Can't find file in search path.\n"},
-      {"a name the host refuses", cmd::insertCommand, {"a<b=c"}, RTERROR, {},
+      {"a name the host refuses",
+       cmd::insertCommand,
+       {"a<b=c"},
+       RTERROR,
+       {},
        "\nInvalid block name.\n"},
   };
   for (const EditCase& c : cases) {
@@ -133,74 +154,120 @@ TEST_F(EditCommandTest, InsertDefinesABlockFromADrawingFile) {
 TEST_F(EditCommandTest, EditsOfASmallDrawing) {
   const char* select = "\nSelect objects: ";
   const EditCase cases[] = {
-      {"erase one picked", cmd::eraseCommand, {"5,0", ""}, RTNORM,
-       {"CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12", "TEXT \"T\" 1,1,0 h1 r0"}, select},
-      {"erase nothing", cmd::eraseCommand, {""}, RTNORM,
+      {"erase one picked",
+       cmd::eraseCommand,
+       {"5,0", ""},
+       RTNORM,
+       {"CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12", "TEXT \"T\" 1,1,0 h1 r0"},
+       select},
+      {"erase nothing",
+       cmd::eraseCommand,
+       {""},
+       RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0"},
        nullptr},
-      {"move by two points", cmd::moveCommand, {"5,0", "21,0", "", "0,0", "3,4"}, RTNORM,
+      {"move by two points",
+       cmd::moveCommand,
+       {"5,0", "21,0", "", "0,0", "3,4"},
+       RTNORM,
        {"LINE 3,4,0 13,4,0", "CIRCLE 23,4,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0"},
        "\nSpecify base point or [Displacement] <Displacement>: "
        "\nSpecify second point or <use first point as displacement>: "},
-      {"move by a displacement", cmd::moveCommand, {"ALL", "", "", "1,2"}, RTNORM,
+      {"move by a displacement",
+       cmd::moveCommand,
+       {"ALL", "", "", "1,2"},
+       RTNORM,
        {"LINE 1,2,0 11,2,0", "CIRCLE 21,2,0 r1", "PLINE closed 1,12 5,12 5,14 1,14",
         "TEXT \"T\" 2,3,0 h1 r0"},
        "\nSpecify displacement <"},
-      {"move with the base point as displacement", cmd::moveCommand, {"21,0", "", "2,0", ""}, RTNORM,
+      {"move with the base point as displacement",
+       cmd::moveCommand,
+       {"21,0", "", "2,0", ""},
+       RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 22,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0"},
        nullptr},
-      {"escape at the second point moves nothing", cmd::moveCommand, {"5,0", "", "0,0", "*cancel*"},
+      {"escape at the second point moves nothing",
+       cmd::moveCommand,
+       {"5,0", "", "0,0", "*cancel*"},
        RTCAN,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0"},
        nullptr},
-      {"copy several times, undo one", cmd::copyCommand,
-       {"21,0", "", "0,0", "0,5", "0,10", "u", "0,-5", ""}, RTNORM,
+      {"copy several times, undo one",
+       cmd::copyCommand,
+       {"21,0", "", "0,0", "0,5", "0,10", "u", "0,-5", ""},
+       RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0", "CIRCLE 20,5,0 r1", "CIRCLE 20,-5,0 r1"},
        "\nCurrent settings:  Copy mode = Multiple"
        "\nSpecify base point or [Displacement/mOde] <Displacement>: "
        "\nSpecify second point or <use first point as displacement>: "
        "\nSpecify second point or [Exit/Undo] <Exit>: "},
-      {"rotate a quarter", cmd::rotateCommand, {"5,0", "", "0,0", "90"}, RTNORM,
+      {"rotate a quarter",
+       cmd::rotateCommand,
+       {"5,0", "", "0,0", "90"},
+       RTNORM,
        {"LINE 0,0,0 0,10,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0"},
        "\nCurrent positive angle in UCS:  ANGDIR=counterclockwise  ANGBASE=0"
        "\nSelect objects: "},
-      {"rotate by reference", cmd::rotateCommand, {"5,0", "", "0,0", "r", "90", "45"}, RTNORM,
+      {"rotate by reference",
+       cmd::rotateCommand,
+       {"5,0", "", "0,0", "r", "90", "45"},
+       RTNORM,
        {"LINE 0,0,0 7.0711,-7.0711,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0"},
        "\nSpecify the reference angle <0>: \nSpecify the new angle or [Points] <0>: "},
-      {"rotate a copy of text", cmd::rotateCommand, {"1.2,1.2", "", "0,0", "c", "180"}, RTNORM,
+      {"rotate a copy of text",
+       cmd::rotateCommand,
+       {"1.2,1.2", "", "0,0", "c", "180"},
+       RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0", "TEXT \"T\" -1,-1,0 h1 r180"},
        "\nRotating a copy of the selected objects."},
-      {"scale", cmd::scaleCommand, {"0,11", "", "0,10", "0.5"}, RTNORM,
+      {"scale",
+       cmd::scaleCommand,
+       {"0,11", "", "0,10", "0.5"},
+       RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 2,10 2,11 0,11",
         "TEXT \"T\" 1,1,0 h1 r0"},
        "\nSpecify scale factor or [Copy/Reference] <1.0000>: "},
-      {"scale by reference", cmd::scaleCommand, {"21,0", "", "20,0", "r", "2", "6"}, RTNORM,
+      {"scale by reference",
+       cmd::scaleCommand,
+       {"21,0", "", "20,0", "r", "2", "6"},
+       RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r3", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0"},
        "\nSpecify reference length <1.0000>: \nSpecify new length or [Points] <1.0000>: "},
-      {"mirror keeping the source", cmd::mirrorCommand, {"5,0", "", "0,5", "10,5", ""}, RTNORM,
+      {"mirror keeping the source",
+       cmd::mirrorCommand,
+       {"5,0", "", "0,5", "10,5", ""},
+       RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0", "LINE 0,10,0 10,10,0"},
        "\nSpecify first point of mirror line: \nSpecify second point of mirror line: "
        "\nErase source objects? [Yes/No] <N>: "},
-      {"mirror erasing the source", cmd::mirrorCommand, {"21,0", "", "0,0", "0,1", "y"}, RTNORM,
+      {"mirror erasing the source",
+       cmd::mirrorCommand,
+       {"21,0", "", "0,0", "0,1", "y"},
+       RTNORM,
        {"LINE 0,0,0 10,0,0", "PLINE closed 0,10 4,10 4,12 0,12", "TEXT \"T\" 1,1,0 h1 r0",
         "CIRCLE -20,0,0 r1"},
        nullptr},
-      {"mirrored text keeps reading forwards", cmd::mirrorCommand, {"1.2,1.2", "", "0,0", "0,1", ""},
+      {"mirrored text keeps reading forwards",
+       cmd::mirrorCommand,
+       {"1.2,1.2", "", "0,0", "0,1", ""},
        RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 4,10 4,12 0,12",
         "TEXT \"T\" 1,1,0 h1 r0", "TEXT \"T\" -1,1,0 h1 r0"},
        nullptr},
-      {"explode a polyline, refuse a line", cmd::explodeCommand, {"2,10", "5,0", ""}, RTNORM,
+      {"explode a polyline, refuse a line",
+       cmd::explodeCommand,
+       {"2,10", "5,0", ""},
+       RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r1", "TEXT \"T\" 1,1,0 h1 r0", "LINE 0,10,0 4,10,0",
         "LINE 4,10,0 4,12,0", "LINE 4,12,0 0,12,0", "LINE 0,12,0 0,10,0"},
        "\n1 was not able to be exploded.\n"},
@@ -236,7 +303,7 @@ TEST_F(EditCommandTest, ExplodeABlockReference) {
   // definitions back in place of the attributes.
   std::vector<std::string> pieces = drawn();
   std::sort(pieces.begin(), pieces.end());
-  EXPECT_EQ(pieces, (std::vector<std::string>{"ATTDEF T1 5,7,0", "ATTDEF T2 5,9,0", "ATTDEF T3 5,11,0",
-                                              "LINE 5,5,0 7,5,0"}));
+  EXPECT_EQ(pieces, (std::vector<std::string>{"ATTDEF T1 5,7,0", "ATTDEF T2 5,9,0",
+                                              "ATTDEF T3 5,11,0", "LINE 5,5,0 7,5,0"}));
   setInt(L"ATTREQ", 1);
 }
