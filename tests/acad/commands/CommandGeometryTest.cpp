@@ -54,8 +54,7 @@ TEST(CommandGeometryTest, ArcsFromTheirDefinitions) {
     std::optional<cmd::SweptArc> arc;
     const char* expected;
   } cases[] = {
-      {"through the top, counter-clockwise",
-       cmd::arcThrough({1, 0, 0}, {0, 1, 0}, {-1, 0, 0}),
+      {"through the top, counter-clockwise", cmd::arcThrough({1, 0, 0}, {0, 1, 0}, {-1, 0, 0}),
        "c0,0,0 r1 sweep180 bulge1 arc0..180 out270"},
       {"through the bottom, clockwise", cmd::arcThrough({1, 0, 0}, {0, -1, 0}, {-1, 0, 0}),
        "c0,0,0 r1 sweep-180 bulge-1 arc180..0 out90"},
@@ -91,8 +90,10 @@ TEST(CommandGeometryTest, SweepsForARadiusOrAChord) {
       {"chord of a quarter", cmd::sweepForChord(1, std::sqrt(2.0)), "90"},
       {"negative chord: the major arc", cmd::sweepForChord(1, -std::sqrt(2.0)), "270"},
       {"chord longer than the diameter", cmd::sweepForChord(1, 3), "none"},
-      {"counter-clockwise from north to east", std::optional<double>(cmd::counterClockwiseSweep(kPi / 2, 0)), "270"},
-      {"counter-clockwise the same direction", std::optional<double>(cmd::counterClockwiseSweep(1, 1)), "360"},
+      {"counter-clockwise from north to east",
+       std::optional<double>(cmd::counterClockwiseSweep(kPi / 2, 0)), "270"},
+      {"counter-clockwise the same direction",
+       std::optional<double>(cmd::counterClockwiseSweep(1, 1)), "360"},
       {"turn from east to south", std::optional<double>(cmd::turnBetween(0, 1.5 * kPi)), "-90"},
   };
   for (const auto& c : cases) {
@@ -107,10 +108,9 @@ TEST(CommandGeometryTest, TypedPointForms) {
     const char* typed;
     const char* expected;
   } cases[] = {
-      {"@3,4", "4,5,0"},   {"@", "1,1,0"},        {"@ ", "1,1,0"},
-      {"@1,2,3", "2,3,3"}, {"@5<90", "1,6,0"},    {"@2<-90", "1,-1,0"},
-      {"10<180", "-10,0,0"}, {"abc", "none"},     {"@x", "none"},
-      {"5", "none"},       {"@1<", "none"},       {"", "none"},
+      {"@3,4", "4,5,0"},    {"@", "1,1,0"},       {"@ ", "1,1,0"},       {"@1,2,3", "2,3,3"},
+      {"@5<90", "1,6,0"},   {"@2<-90", "1,-1,0"}, {"10<180", "-10,0,0"}, {"abc", "none"},
+      {"@x", "none"},       {"5", "none"},        {"@1<", "none"},       {"", "none"},
       {"@1,2,3,4", "none"}, {"1,2", "none"},  // a plain point is the request's own
   };
   for (const auto& c : cases) {

@@ -487,3 +487,65 @@ TEST_F(DrawCommandTest, Text) {
        nullptr},
   });
 }
+
+TEST_F(DrawCommandTest, CircleTangentToTwoObjects) {
+  const struct {
+    const char* name;
+    std::vector<AcDbEntity*> (*objects)();
+    std::vector<std::string> tokens;
+    int status;
+    const char* circle;  // nullptr: none drawn
+  } cases[] = {
+      // Of the four centres (+-2, +-2), the one touching both lines nearest the picks.
+      {"two lines at a right angle",
+       [] {
+         return std::vector<AcDbEntity*>{new AcDbLine({0, 0, 0}, {10, 0, 0}),
+                                         new AcDbLine({0, 0, 0}, {0, 10, 0})};
+       },
+       {"t", "5,0", "0,5", "2"},
+       RTNORM,
+       "CIRCLE 2,2,0 r2"},
+      // The gap of 1 between the line and the circle takes a circle of radius 0.5.
+      {"a line and a circle",
+       [] {
+         return std::vector<AcDbEntity*>{new AcDbLine({0, 0, 0}, {10, 0, 0}),
+                                         new AcDbCircle({5, 3, 0}, AcGeVector3d::kZAxis, 2)};
+       },
+       {"ttr", "5,0", "5,1", "0.5"},
+       RTNORM,
+       "CIRCLE 5,0.5,0 r0.5"},
+      {"parallel lines too far apart",
+       [] {
+         return std::vector<AcDbEntity*>{new AcDbLine({0, 0, 0}, {10, 0, 0}),
+                                         new AcDbLine({0, 10, 0}, {10, 10, 0})};
+       },
+       {"t", "5,0", "5,10", "1"},
+       RTERROR,
+       nullptr},
+      {"a miss is picked again",
+       [] {
+         return std::vector<AcDbEntity*>{new AcDbLine({0, 0, 0}, {10, 0, 0}),
+                                         new AcDbLine({0, 0, 0}, {0, 10, 0})};
+       },
+       {"t", "50,50", "5,0", "0,5", "2"},
+       RTNORM,
+       "CIRCLE 2,2,0 r2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    setReal(L"CIRCLERAD", 0.0);
+    std::vector<std::string> expected;
+    for (AcDbEntity* entity : c.objects()) {
+      append(entity);
+    }
+    expected = drawn();
+    if (c.circle != nullptr) expected.push_back(c.circle);
+    EXPECT_EQ(run(cmd::circleCommand, c.tokens), c.status);
+    EXPECT_EQ(drawn(), expected);
+    if (c.circle == nullptr) {
+      EXPECT_NE(printed.find("\nCircle does not exist.\n"), std::string::npos) << printed;
+    }
+  }
+}

@@ -134,4 +134,95 @@ std::optional<double> sweepForChord(double radius, double chord) {
   return chord > 0 ? minor : kTwoPi - minor;
 }
 
+namespace {
+
+// A locus of centres: a line (point, unit direction) or a circle (centre, radius).
+struct Locus {
+  bool isLine;
+  double px, py, dx, dy, r;
+};
+
+std::vector<Locus> lociOf(const TangentObject& object, double radius) {
+  std::vector<Locus> loci;
+  if (object.isLine) {
+    const double nx = -object.direction.y, ny = object.direction.x;
+    for (int side : {1, -1})
+      loci.push_back(Locus{true, object.point.x + side * radius * nx,
+                           object.point.y + side * radius * ny, object.direction.x,
+                           object.direction.y, 0.0});
+    return loci;
+  }
+  loci.push_back(Locus{false, object.point.x, object.point.y, 0, 0, object.radius + radius});
+  if (std::fabs(object.radius - radius) > kTiny)
+    loci.push_back(
+        Locus{false, object.point.x, object.point.y, 0, 0, std::fabs(object.radius - radius)});
+  return loci;
+}
+
+void meetLines(const Locus& a, const Locus& b, std::vector<AcGePoint3d>& out) {
+  const double det = a.dx * b.dy - a.dy * b.dx;
+  if (std::fabs(det) < kTiny) return;  // parallel: no single centre
+  const double t = ((b.px - a.px) * b.dy - (b.py - a.py) * b.dx) / det;
+  out.emplace_back(a.px + t * a.dx, a.py + t * a.dy, 0.0);
+}
+
+void meetLineCircle(const Locus& line, const Locus& circle, std::vector<AcGePoint3d>& out) {
+  const double fx = line.px - circle.px, fy = line.py - circle.py;
+  const double b = fx * line.dx + fy * line.dy;
+  const double c = fx * fx + fy * fy - circle.r * circle.r;
+  const double disc = b * b - c;
+  if (disc < -kTiny) return;
+  const double root = std::sqrt(std::max(0.0, disc));
+  for (double t : {-b - root, -b + root}) {
+    out.emplace_back(line.px + t * line.dx, line.py + t * line.dy, 0.0);
+    if (root < kTiny) break;
+  }
+}
+
+void meetCircles(const Locus& a, const Locus& b, std::vector<AcGePoint3d>& out) {
+  const double dx = b.px - a.px, dy = b.py - a.py;
+  const double d = std::hypot(dx, dy);
+  if (d < kTiny || d > a.r + b.r + kTiny || d < std::fabs(a.r - b.r) - kTiny) return;
+  const double along = (a.r * a.r - b.r * b.r + d * d) / (2 * d);
+  const double h = std::sqrt(std::max(0.0, a.r * a.r - along * along));
+  const double mx = a.px + along * dx / d, my = a.py + along * dy / d;
+  out.emplace_back(mx - h * dy / d, my + h * dx / d, 0.0);
+  if (h > kTiny) out.emplace_back(mx + h * dy / d, my - h * dx / d, 0.0);
+}
+
+}  // namespace
+
+std::vector<AcGePoint3d> centersTangentTo(const TangentObject& a, const TangentObject& b,
+                                          double radius) {
+  std::vector<AcGePoint3d> centers;
+  if (radius <= 0) return centers;
+  for (const Locus& la : lociOf(a, radius)) {
+    for (const Locus& lb : lociOf(b, radius)) {
+      if (la.isLine && lb.isLine)
+        meetLines(la, lb, centers);
+      else if (la.isLine)
+        meetLineCircle(la, lb, centers);
+      else if (lb.isLine)
+        meetLineCircle(lb, la, centers);
+      else
+        meetCircles(la, lb, centers);
+    }
+  }
+  return centers;
+}
+
+AcGePoint3d tangentPoint(const TangentObject& object, const AcGePoint3d& center) {
+  if (object.isLine) {
+    const double t = (center.x - object.point.x) * object.direction.x +
+                     (center.y - object.point.y) * object.direction.y;
+    return AcGePoint3d(object.point.x + t * object.direction.x,
+                       object.point.y + t * object.direction.y, object.point.z);
+  }
+  const double d = std::hypot(center.x - object.point.x, center.y - object.point.y);
+  if (d < kTiny) return AcGePoint3d(object.point.x + object.radius, object.point.y, object.point.z);
+  return AcGePoint3d(object.point.x + object.radius * (center.x - object.point.x) / d,
+                     object.point.y + object.radius * (center.y - object.point.y) / d,
+                     object.point.z);
+}
+
 }  // namespace tabrik::acad::command

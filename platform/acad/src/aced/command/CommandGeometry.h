@@ -4,8 +4,10 @@
 // stores; the centre, radius and angles follow from it.
 #pragma once
 #include <optional>
+#include <vector>
 
 #include "gept3d.h"
+#include "gevec3d.h"
 
 namespace tabrik::acad::command {
 
@@ -60,5 +62,19 @@ std::optional<double> sweepForRadius(double chord, double radius);
 std::optional<double> sweepForChord(double radius, double chord);
 // The counter-clockwise angle from direction `from` to direction `to`, in (0, 2pi].
 double counterClockwiseSweep(double from, double to);
+
+// A line (through `point` along unit `direction`, endless) or a circle (an arc counts
+// as its circle) that a circle is drawn tangent to.
+struct TangentObject {
+  bool isLine = true;
+  AcGePoint3d point;       // a point of the line, or the circle's centre
+  AcGeVector3d direction;  // the line's unit direction
+  double radius = 0.0;     // the circle's radius
+};
+// The centres of the circles of radius `radius` tangent to both objects.
+std::vector<AcGePoint3d> centersTangentTo(const TangentObject& a, const TangentObject& b,
+                                          double radius);
+// Where a circle about `center` touches the object.
+AcGePoint3d tangentPoint(const TangentObject& object, const AcGePoint3d& center);
 
 }  // namespace tabrik::acad::command
