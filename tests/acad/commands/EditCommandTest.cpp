@@ -148,6 +148,23 @@ TEST_F(EditCommandTest, InsertDefinesABlockFromADrawingFile) {
   // The reference explodes into the file's circle, placed.
   EXPECT_EQ(run(cmd::explodeCommand, {"ALL", ""}), RTNORM);
   EXPECT_EQ(drawn(), (std::vector<std::string>{"CIRCLE 11,0,0 r0.5"}));
+
+  // A block of the name exists: kept on No, its contents replaced on Yes.
+  defineBlock();
+  setInt(L"ATTREQ", 0);
+  const std::string redefined = "B=" + file.string();
+  EXPECT_EQ(run(cmd::insertCommand, {redefined, "", "0,0", "", "", ""}), RTNORM);
+  EXPECT_NE(printed.find("\nBlock \"B\" already exists. Redefine it? [Yes/No] <N>: "),
+            std::string::npos)
+      << printed;
+  EXPECT_EQ(run(cmd::insertCommand, {redefined, "y", "0,10", "", "", ""}), RTNORM);
+  // Again: the passing definition of the first time is out of the way.
+  EXPECT_EQ(run(cmd::insertCommand, {redefined, "y", "0,20", "", "", ""}), RTNORM);
+  EXPECT_EQ(run(cmd::explodeCommand, {"ALL", ""}), RTNORM);
+  // Both references show the file's circle now; the old line and attributes are gone.
+  EXPECT_EQ(drawn(), (std::vector<std::string>{"CIRCLE 11,0,0 r0.5", "CIRCLE 1,0,0 r0.5",
+                                               "CIRCLE 1,10,0 r0.5", "CIRCLE 1,20,0 r0.5"}));
+  setInt(L"ATTREQ", 1);
   std::filesystem::remove_all(dir);
 }
 

@@ -47,11 +47,52 @@ std::optional<std::wstring> findDrawingFile(const std::wstring& file) {
 
 // Defines block `name` from the model space of the drawing file.
 AcDbObjectId defineFromFile(const std::wstring& name, const std::wstring& path) {
+  if (drawing() == nullptr) return AcDbObjectId::kNull;
   AcDbDatabase source(/*buildDefaultDrawing=*/false, /*noDocument=*/true);
   if (source.readDwgFile(path.c_str()) != Acad::eOk) return AcDbObjectId::kNull;
   AcDbObjectId id;
   if (drawing()->insert(id, name.c_str(), &source) != Acad::eOk) return AcDbObjectId::kNull;
   return id;
+}
+
+// Replaces the contents of block `blockId` by the model space of the drawing file:
+// the file becomes a block under a passing name, whose entities then move over.
+// References to the block show the new contents.
+bool redefineFromFile(AcDbObjectId blockId, const std::wstring& path) {
+  const std::wstring passing = L"TABRIK$REDEFINING";
+  AcDbObjectId fresh = defineFromFile(passing, path);
+  if (fresh.isNull()) return false;
+  AcDbBlockTableRecord* target = nullptr;
+  AcDbBlockTableRecord* source = nullptr;
+  if (acdbOpenObject(source, fresh, AcDb::kForWrite) != Acad::eOk) return false;
+  if (acdbOpenObject(target, blockId, AcDb::kForWrite) != Acad::eOk) {
+    source->erase();
+    source->close();
+    return false;
+  }
+  for (const AcDbObjectId& id : AcDbObjectIdArray(target->entityIds())) {
+    AcDbEntity* old = nullptr;
+    if (acdbOpenObject(old, id, AcDb::kForWrite) != Acad::eOk) continue;
+    old->erase();
+    old->close();
+  }
+  target->setOrigin(source->origin());
+  for (const AcDbObjectId& id : AcDbObjectIdArray(source->entityIds())) {
+    AcDbEntity* entity = nullptr;
+    if (acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk) continue;
+    auto* copy = AcDbEntity::cast(entity->clone());
+    entity->erase();
+    entity->close();
+    if (copy == nullptr) continue;
+    if (target->appendAcDbEntity(copy) == Acad::eOk)
+      copy->close();
+    else
+      delete copy;
+  }
+  source->erase();
+  source->close();
+  target->close();
+  return true;
 }
 
 std::wstring baseName(const std::wstring& path) {
@@ -83,8 +124,17 @@ AcDbObjectId blockFor(const std::wstring& answer, std::wstring& name) {
     acutPrintf(L"\n\"%ls\": Can't find file in search path.\n", file.c_str());
     return AcDbObjectId::kNull;
   }
-  // A block of that name already in the drawing keeps its definition.
-  if (AcDbObjectId id = blockNamed(name); id.isValid()) return id;
+  if (AcDbObjectId existing = blockNamed(name); existing.isValid()) {
+    Answer redefine = getKeyword(
+        L"\nBlock \"" + name + L"\" already exists. Redefine it? [Yes/No] <N>: ", L"Yes No");
+    if (redefine.status == RTCAN) return AcDbObjectId::kNull;
+    if (!redefine.isKeyword(L"Yes")) return existing;
+    if (!redefineFromFile(existing, *path)) {
+      acutPrintf(L"\nInvalid drawing file \"%ls\".\n", path->c_str());
+      return AcDbObjectId::kNull;
+    }
+    return existing;
+  }
   AcDbObjectId id = defineFromFile(name, *path);
   if (id.isNull()) acutPrintf(L"\nInvalid drawing file \"%ls\".\n", path->c_str());
   return id;
