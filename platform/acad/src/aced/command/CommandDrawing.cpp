@@ -27,15 +27,15 @@ KeptContinuation& keptContinuation() {
 
 std::optional<Continuation> lastContinuation() {
   const KeptContinuation& kept = keptContinuation();
-  if (kept.database == nullptr || kept.database != drawing()) return std::nullopt;
+  if (kept.database == nullptr || kept.database != workingDrawing()) return std::nullopt;
   return kept.continuation;
 }
 
 void setContinuation(const AcGePoint3d& point, double direction) {
-  keptContinuation() = KeptContinuation{drawing(), Continuation{point, direction}};
+  keptContinuation() = KeptContinuation{workingDrawing(), Continuation{point, direction}};
 }
 
-AcDbDatabase* drawing() { return acdbHostApplicationServices()->workingDatabase(); }
+AcDbDatabase* workingDrawing() { return acdbHostApplicationServices()->workingDatabase(); }
 
 AcDbObjectId appendEntityAsIs(AcDbEntity* entity, AcDbObjectId space) {
   AcDbBlockTableRecord* block = nullptr;
@@ -56,7 +56,7 @@ AcDbObjectId appendEntityAsIs(AcDbEntity* entity, AcDbObjectId space) {
 }
 
 AcDbObjectId appendEntity(AcDbEntity* entity) {
-  AcDbDatabase* database = drawing();
+  AcDbDatabase* database = workingDrawing();
   if (database == nullptr) {
     delete entity;
     return AcDbObjectId::kNull;

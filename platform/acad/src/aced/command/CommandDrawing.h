@@ -11,7 +11,7 @@ class AcGeMatrix3d;
 
 namespace tabrik::acad::command {
 
-AcDbDatabase* drawing();
+AcDbDatabase* workingDrawing();
 // Gives the entity the current layer, colour, linetype, linetype scale and
 // lineweight and appends it to model space; the entity then belongs to the drawing
 // (closed). On failure the entity is deleted and the id is null.

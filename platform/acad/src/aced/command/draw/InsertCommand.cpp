@@ -26,7 +26,7 @@ constexpr size_t kPathSize = 4096;
 
 AcDbObjectId blockNamed(const std::wstring& name) {
   AcDbBlockTable* table = nullptr;
-  if (drawing() == nullptr || drawing()->getBlockTable(table) != Acad::eOk)
+  if (workingDrawing() == nullptr || workingDrawing()->getBlockTable(table) != Acad::eOk)
     return AcDbObjectId::kNull;
   AcDbObjectId id;
   Acad::ErrorStatus status = table->getAt(name.c_str(), id);
@@ -47,11 +47,11 @@ std::optional<std::wstring> findDrawingFile(const std::wstring& file) {
 
 // Defines block `name` from the model space of the drawing file.
 AcDbObjectId defineFromFile(const std::wstring& name, const std::wstring& path) {
-  if (drawing() == nullptr) return AcDbObjectId::kNull;
+  if (workingDrawing() == nullptr) return AcDbObjectId::kNull;
   AcDbDatabase source(/*buildDefaultDrawing=*/false, /*noDocument=*/true);
   if (source.readDwgFile(path.c_str()) != Acad::eOk) return AcDbObjectId::kNull;
   AcDbObjectId id;
-  if (drawing()->insert(id, name.c_str(), &source) != Acad::eOk) return AcDbObjectId::kNull;
+  if (workingDrawing()->insert(id, name.c_str(), &source) != Acad::eOk) return AcDbObjectId::kNull;
   return id;
 }
 

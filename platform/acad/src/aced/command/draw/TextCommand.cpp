@@ -62,7 +62,7 @@ struct CurrentStyle {
 
 CurrentStyle currentStyle() {
   CurrentStyle style;
-  AcDbDatabase* database = drawing();
+  AcDbDatabase* database = workingDrawing();
   if (database == nullptr) return style;
   style.id = database->textstyle();
   AcDbTextStyleTableRecord* record = nullptr;
@@ -87,7 +87,7 @@ int askStyle(CurrentStyle& style) {
     Answer answer = getText(L"\nEnter style name or [?] <" + style.name + L">: ", false);
     if (answer.status != RTNORM) return answer.status;
     if (answer.keyword.empty()) return RTNORM;
-    AcDbDatabase* database = drawing();
+    AcDbDatabase* database = workingDrawing();
     AcDbTextStyleTable* table = nullptr;
     if (database == nullptr || database->getTextStyleTable(table) != Acad::eOk) return RTERROR;
     AcDbObjectId id;
