@@ -288,14 +288,14 @@ TEST_F(DrawCommandTest, Pline) {
        cmd::plineCommand,
        {"0,0", "w", "1", "2", "10,0", ""},
        RTNORM,
-       {"PLINE 0,0 w1/2 10,0"},
+       {"PLINE 0,0 w1/2 10,0 w2/2"},
        nullptr,
        "\nSpecify starting width <0.0000>: \nSpecify ending width <1.0000>: "},
       {"half-widths",
        cmd::plineCommand,
        {"0,0", "h", "0.5", "", "10,0", ""},
        RTNORM,
-       {"PLINE 0,0 w1/1 10,0"},
+       {"PLINE 0,0 w1/1 10,0 w1/1"},
        nullptr,
        "\nSpecify starting half-width <0.0000>: \nSpecify ending half-width <0.5000>: "},
       {"undo",
@@ -361,8 +361,8 @@ TEST_F(DrawCommandTest, PlineWidthBecomesTheDefault) {
   EXPECT_EQ(run(cmd::plineCommand, {"0,0", "w", "0.5", "", "10,0", ""}), RTNORM);
   EXPECT_EQ(run(cmd::plineCommand, {"0,5", "10,5", ""}), RTNORM);
   EXPECT_NE(printed.find("Current line-width is 0.5000"), std::string::npos) << printed;
-  EXPECT_EQ(drawn(),
-            (std::vector<std::string>{"PLINE 0,0 w0.5/0.5 10,0", "PLINE 0,5 w0.5/0.5 10,5"}));
+  EXPECT_EQ(drawn(), (std::vector<std::string>{"PLINE 0,0 w0.5/0.5 10,0 w0.5/0.5",
+                                               "PLINE 0,5 w0.5/0.5 10,5 w0.5/0.5"}));
 }
 
 TEST_F(DrawCommandTest, RectangAndPoint) {

@@ -324,3 +324,21 @@ TEST_F(EditCommandTest, ExplodeABlockReference) {
                                               "ATTDEF T3 5,11,0", "LINE 5,5,0 7,5,0"}));
   setInt(L"ATTREQ", 1);
 }
+
+TEST_F(EditCommandTest, MirrorABlockReference) {
+  defineBlock();
+  setInt(L"ATTREQ", 0);
+  EXPECT_EQ(run(cmd::insertCommand, {"B", "5,5", "2", "", "0"}), RTNORM);
+  // About the Y axis: the reference turns into a negative X scale at (-5,5); its
+  // attributes keep reading forwards at their mirrored anchors.
+  EXPECT_EQ(run(cmd::mirrorCommand, {"L", "", "0,0", "0,1", "y"}), RTNORM);
+  EXPECT_EQ(drawn(),
+            (std::vector<std::string>{"INSERT B -5,5,0 s-2,2,2 r0 T1=X@-5,7,0 T2=P@-5,9,0"}));
+  // Its pieces are the mirror images of the original's: the line (5,5)-(7,5).
+  EXPECT_EQ(run(cmd::explodeCommand, {"L", ""}), RTNORM);
+  std::vector<std::string> pieces = drawn();
+  std::sort(pieces.begin(), pieces.end());
+  EXPECT_EQ(pieces, (std::vector<std::string>{"ATTDEF T1 -5,7,0", "ATTDEF T2 -5,9,0",
+                                              "ATTDEF T3 -5,11,0", "LINE -5,5,0 -7,5,0"}));
+  setInt(L"ATTREQ", 1);
+}

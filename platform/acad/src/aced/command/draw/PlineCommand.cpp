@@ -84,7 +84,9 @@ class PolylineDraft {
     m_startWidth = m_endWidth;
     AcGePoint3d end = to;
     end.z = first().z;
-    m_vertices.push_back(Vertex{end, 0.0, 0.0, 0.0, arrival});
+    // The last vertex carries the current widths, so a polyline of one width
+    // throughout has a constant width.
+    m_vertices.push_back(Vertex{end, 0.0, m_startWidth, m_endWidth, arrival});
   }
 
   std::vector<Vertex> m_vertices;
