@@ -68,3 +68,11 @@ file(WRITE ${WORK}/unmarked.dxf "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\
 expect_stderr(left-out-object-is-reported 0
   "drawing unmarked.dxf: line 5: a LINE was left out: its subclass markers"
   eval --drawing unmarked.dxf "(+ 1 2)")
+
+# Command scripts: a space or a newline ends each answer, ";" lines are comments, LISP
+# expressions answer with their value; the drawing they describe is saved.
+file(WRITE ${WORK}/plan.scr "; the plan's layers\n-LAYER M WALLS C 3 \n\n(setq n 2)\n-LAYER N (strcat \"W\" (itoa n)) \n")
+expect(script-runs-commands 0 "^Command: -LAYER\n.*Command: -LAYER\n.*W2\n" run --save plan.dxf plan.scr)
+expect(script-drawing-saved 0 "^\\(\"WALLS\" 3 T\\)\n$" eval --drawing plan.dxf
+  "(list (getvar \"CLAYER\") (cdr (assoc 62 (tblsearch \"LAYER\" \"WALLS\"))) (and (tblsearch \"LAYER\" \"W2\") T))")
+expect(script-unreadable 2 "^$" run missing.scr)

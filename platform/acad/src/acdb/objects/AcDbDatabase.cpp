@@ -69,6 +69,7 @@ Acad::ErrorStatus DatabaseImpl::add(AcDbObject* object, std::uint64_t handle, Ac
   if (!restoring) {
     AcTransaction* top = transactions.topTransaction();
     if (top != nullptr) top->impl().created.push_back(stub);
+    recordUndoCreation(*this, stub);
   }
   return Acad::eOk;
 }
@@ -193,6 +194,7 @@ void DatabaseImpl::beforeChange(AcDbObject* object) {
   if (restoring) return;
   AcTransaction* top = transactions.topTransaction();
   if (top != nullptr) top->impl().record(object);
+  recordUndoChange(*this, object);
 }
 
 }  // namespace tabrik::acad

@@ -12,6 +12,7 @@
 #include <unordered_set>
 
 #include "acdb/objects/MemoryDwgFiler.h"
+#include "acdb/objects/UndoLog.h"
 #include "tabrik/SystemVariables.h"
 #include "dbmain.h"
 #include "dbtrans.h"
@@ -84,6 +85,9 @@ struct DatabaseImpl {
   std::uint64_t nextProvisional = 0;  // 0: objects take real handles
   AcDbTransactionManager transactions;
   bool restoring = false;  // while an aborted transaction puts objects back
+  // The undo step recording the changes (UndoLog.h), owned while it records.
+  UndoStepPtr undoRecording;
+  std::vector<UndoEntry> undoHistory;
 
   AcDbObjectId blockTable, layerTable, linetypeTable, textStyleTable, regAppTable, viewportTable,
       viewTable, ucsTable, dimStyleTable;
@@ -135,6 +139,10 @@ struct DatabaseImpl {
   // Every resident object in handle order.
   std::vector<AcDbObject*> objectsByHandle() const;
 };
+
+// The undo record's hooks: an object about to change, an object just made.
+void recordUndoChange(DatabaseImpl& db, AcDbObject* object);
+void recordUndoCreation(DatabaseImpl& db, AcDbStub* stub);
 
 // The id of a name in the symbol table with the given id (null when absent).
 AcDbObjectId symbolIdOf(const AcDbDatabase* database, AcDbObjectId tableId, const ACHAR* name);

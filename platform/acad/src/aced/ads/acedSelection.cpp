@@ -76,6 +76,20 @@ std::optional<std::vector<Point>> askPoints(const char* first, const char* next)
   }
 }
 
+// The entities an object token names (an erased or unknown one names none).
+std::vector<AcDbObjectId> objectsOf(const std::string& token) {
+  bool isSet = false;
+  ads_name name;
+  if (!parseObjectToken(token, isSet, name)) return {};
+  if (isSet) {
+    std::vector<AcDbObjectId>* members = selectionSet(name);
+    return members ? *members : std::vector<AcDbObjectId>{};
+  }
+  std::optional<AcDbObjectId> id = entityId(name);
+  if (!id) return {};
+  return {*id};
+}
+
 std::vector<Point> pointsOf(const void* arg) {
   std::vector<Point> points;
   for (const resbuf* rb = static_cast<const resbuf*>(arg); rb != nullptr; rb = rb->rbnext) {
@@ -130,10 +144,14 @@ class InteractiveSelection {
       InputQuery query;
       query.want = InputWant::kPoint;
       query.initgetBits = RSG_OTHER;  // keywords are matched here, the module's first
+      query.shownPrompt = m_removing ? m_removePrompt : m_selectPrompt;
+      query.acceptsObjects = true;
       InputAnswer answer = requestUserInput(query);
       if (answer.status == RTCAN) return RTCAN;
       if (answer.status == RTNONE) return RTNORM;
-      if (answer.status == RTNORM) {
+      if (answer.status == RTENAME || answer.status == RTPICKS) {
+        choose(ids, objectsOf(answer.text));
+      } else if (answer.status == RTNORM) {
         pick(ids, answer.point);
       } else if (std::optional<std::string> keyword = moduleKeyword(answer.text)) {
         setLastKeywordInput(*keyword);
@@ -310,9 +328,21 @@ int acedEntSel(const ACHAR* prompt, ads_name entity, ads_point point) {
   InputQuery query;
   query.want = InputWant::kPoint;
   query.prompt = prompt ? toUtf8(prompt) : std::string("\nSelect object: ");
+  query.acceptsObjects = true;
   takePendingInitGet(query.initgetBits, query.keywords);
   InputAnswer answer = requestUserInput(query);
   if (answer.status == RTKWORD || answer.status == RTCAN) return answer.status;
+  if (answer.status == RTENAME || answer.status == RTPICKS) {
+    // A name given for the pick (a command's argument): the entity itself, or the
+    // first of a set's.
+    std::vector<AcDbObjectId> named = objectsOf(answer.text);
+    if (named.empty() || entity == nullptr || !entityName(named.front(), entity)) {
+      hostState().errnoValue = 7;
+      return RTERROR;
+    }
+    if (point != nullptr) point[0] = point[1] = point[2] = 0.0;
+    return RTNORM;
+  }
   if (answer.status == RTNONE) {
     // Enter picks nothing: the host tells it from a miss by ERRNO 52.
     hostState().errnoValue = 52;

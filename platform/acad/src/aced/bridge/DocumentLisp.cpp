@@ -10,12 +10,14 @@
 #include "acedads.h"
 #include "aced/ads/ExternalCall.h"
 #include "acdb/acut/WideText.h"
+#include "aced/bridge/CommandFunctions.h"
 #include "aced/bridge/EntityFunctions.h"
 #include "aced/bridge/HostFunctions.h"
 #include "aced/bridge/InputFunctions.h"
 #include "aced/bridge/LispResbuf.h"
 #include "aced/bridge/SelectionFunctions.h"
 #include "aced/bridge/TableFunctions.h"
+#include "aced/command/CommandEngine.h"
 #include "aced/doc/DocManager.h"
 #include "acdb/acut/Console.h"
 #include "aced/host/HostState.h"
@@ -122,6 +124,7 @@ DocumentLisp::DocumentLisp() : m_runtime(std::make_unique<lisp::Runtime>(this)) 
   installInputFunctions(*m_runtime);
   installEntityFunctions(*m_runtime);
   installTableFunctions(*m_runtime);
+  installCommandFunctions(*m_runtime);
 }
 
 DocumentLisp::~DocumentLisp() = default;
@@ -216,25 +219,15 @@ int DocumentLisp::evaluate(const std::wstring& text, resbuf** result) {
 void DocumentLisp::execute(const std::wstring& line) {
   std::string text = toUtf8(line);
   size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return;
-  text = text.substr(first);
+  if (first == std::string::npos && !command::isCommandActive()) return;
   Busy busy(*this);
-  if (text[0] == '(') {
-    m_runtime->evaluateString(text, lisp::ErrorReport::Print);
-    return;
-  }
-  if (text[0] == '!') {
-    lisp::Outcome outcome = m_runtime->evaluateString(text.substr(1), lisp::ErrorReport::Print);
+  if (first != std::string::npos && text[first] == '!') {
+    lisp::Outcome outcome =
+        m_runtime->evaluateString(text.substr(first + 1), lisp::ErrorReport::Print);
     if (outcome.ok) writeConsole("\n" + outcome.value.toPrin1String() + "\n");
     return;
   }
-  std::string command = upperAscii(text.substr(0, text.find_first_of(" \t\r\n")));
-  Value function = m_runtime->symbolValue("C:" + command);
-  if (function.isFunction()) {
-    m_runtime->callFunction("C:" + command, {}, lisp::ErrorReport::Print);
-    return;
-  }
-  writeConsole("\nUnknown command \"" + command + "\".  Press F1 for help.\n");
+  command::runCommandLine(text, *m_runtime);
 }
 
 bool DocumentLisp::getVariable(const std::wstring& name, resbuf* value) {

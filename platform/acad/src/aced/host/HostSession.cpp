@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "acdb/acut/WideText.h"
 #include "aced/bridge/DocumentLisp.h"
 #include "aced/bridge/HostFunctions.h"
+#include "aced/command/CommandEngine.h"
 #include "aced/doc/DocManager.h"
 #include "acdb/acut/Console.h"
 #include "aced/host/DrawingFiles.h"
@@ -93,6 +95,7 @@ void hearBeep(UINT type) {
 
 // What a session leaves behind must not leak into the next one (tests run several).
 void clearSession() {
+  command::shutdownCommands();
   docManager().closeAll();
   unloadAllModules();
   releaseRetiredLispEnvironments();
@@ -206,12 +209,26 @@ lisp::Outcome evaluateIn(DocumentLisp* lisp, const lisp::Value& form) {
 
 lisp::Outcome HostSession::evaluateForm(const lisp::Value& form) {
   Script* current = script();
-  return evaluateIn(current ? &current->lisp : nullptr, form);
+  lisp::Outcome outcome = evaluateIn(current ? &current->lisp : nullptr, form);
+  command::runPendingScripts();
+  return outcome;
 }
 
 lisp::Outcome HostSession::evaluateTyped(const lisp::Value& form) {
-  return evaluateIn(lispOf(docManager().active()), form);
+  lisp::Outcome outcome = evaluateIn(lispOf(docManager().active()), form);
+  command::finishCommands();
+  return outcome;
 }
+
+namespace {
+
+bool isScriptFile(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".scr";
+}
+
+}  // namespace
 
 HostSession::Status HostSession::runFile(const std::string& path) {
   if (!isReadableFile(path)) {
@@ -221,7 +238,15 @@ HostSession::Status HostSession::runFile(const std::string& path) {
   endScript();
   Script* current = script();
   if (current == nullptr) return Status::kError;
+  if (isScriptFile(path)) {
+    bool read = command::runScriptFile(path);
+    command::finishCommands();
+    endScript();
+    flushConsole();
+    return read ? Status::kOk : Status::kUsage;
+  }
   lisp::Outcome outcome = current->lisp.runtime().loadFile(path, lisp::ErrorReport::Print);
+  command::finishCommands();
   endScript();
   flushConsole();
   return outcome.ok ? Status::kOk : Status::kError;
@@ -238,9 +263,15 @@ HostSession::Status HostSession::evalText(const std::string& text) {
       writeConsole("; error: " + error.message() + "\n");
       return Status::kError;
     }
-    if (!form) return Status::kOk;
+    if (!form) {
+      command::finishCommands();
+      return Status::kOk;
+    }
     lisp::Outcome outcome = evaluateForm(form->value);
-    if (!outcome.ok) return Status::kError;
+    if (!outcome.ok) {
+      command::finishCommands();
+      return Status::kError;
+    }
     // Each value on a line of its own, after whatever the form (or the start-up)
     // printed.
     std::string printed = outcome.value.toPrin1String();
@@ -253,6 +284,7 @@ void HostSession::executeCommand(const std::string& line) {
   DocumentLisp* lisp = lispOf(docManager().active());
   if (lisp == nullptr) return;
   lisp->execute(fromUtf8(line));
+  command::finishCommands();
   releaseRetiredLispEnvironments();
 }
 

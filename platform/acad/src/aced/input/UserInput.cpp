@@ -16,6 +16,7 @@ namespace tabrik::acad {
 namespace {
 
 std::string g_lastKeyword;
+thread_local InputTokenSource* t_source = nullptr;
 int g_pendingBits = 0;
 std::string g_pendingKeywords;
 
@@ -147,7 +148,14 @@ InputAnswer cancelled(InputAnswer& answer) {
 std::optional<std::array<double, 3>> secondPoint() {
   writeConsole(std::string_view("\nSpecify second point: "));
   while (true) {
-    std::optional<std::string> token = hostState().takeInput("Specify second point: ");
+    InputQuery query;
+    query.want = InputWant::kPoint;
+    query.prompt = "\nSpecify second point: ";
+    std::optional<std::string> token = takeInputToken(query);
+    if (token && *token == kRepromptToken) {
+      writeConsole(query.prompt);
+      continue;
+    }
     if (!token || *token == "*cancel*") return std::nullopt;
     if (!token->empty() && (*token)[0] == '~') continue;
     if (auto point = parsePoint(*token)) return point;
@@ -196,6 +204,35 @@ double requestedAngle(InputWant want, std::optional<double> typedDegrees, double
 
 const std::string& lastKeywordInput() { return g_lastKeyword; }
 
+void setThreadTokenSource(InputTokenSource* source) { t_source = source; }
+
+InputTokenSource* threadTokenSource() { return t_source; }
+
+std::optional<std::string> takeInputToken(const InputQuery& query) {
+  if (t_source != nullptr) return t_source->take(query);
+  return hostState().takeInput(query.prompt);
+}
+
+std::string objectToken(bool isSelectionSet, const std::intptr_t name[2]) {
+  return std::string("\x01") + (isSelectionSet ? "S " : "E ") + std::to_string(name[0]) + " " +
+         std::to_string(name[1]);
+}
+
+bool parseObjectToken(const std::string& text, bool& isSelectionSet, std::intptr_t name[2]) {
+  if (text.size() < 4 || text[0] != '\x01' || (text[1] != 'S' && text[1] != 'E')) return false;
+  isSelectionSet = text[1] == 'S';
+  char* end = nullptr;
+  const char* start = text.c_str() + 2;
+  long long first = std::strtoll(start, &end, 10);
+  if (end == start) return false;
+  const char* second = end;
+  long long other = std::strtoll(second, &end, 10);
+  if (end == second || *end != '\0') return false;
+  name[0] = static_cast<std::intptr_t>(first);
+  name[1] = static_cast<std::intptr_t>(other);
+  return true;
+}
+
 std::optional<size_t> matchKeywordIndex(const std::string& keywords, const std::string& text) {
   KeywordList list = parseKeywords(keywords);
   std::string typed = trim(text);
@@ -206,8 +243,10 @@ std::optional<size_t> matchKeywordIndex(const std::string& keywords, const std::
     }
   }
   std::string bare = underscore ? typed.substr(1) : typed;
-  for (size_t i = 0; i < list.global.size() && i < list.local.size(); ++i) {
-    if (keywordMatches(list.global[i], bare)) return i;
+  // A list without global names has its local names serve as global ones.
+  const std::vector<Keyword>& global = list.global.empty() ? list.local : list.global;
+  for (size_t i = 0; i < global.size() && i < list.local.size(); ++i) {
+    if (keywordMatches(global[i], bare)) return i;
   }
   return std::nullopt;
 }
@@ -271,15 +310,33 @@ InputAnswer requestUserInput(const InputQuery& query) {
   HostState& state = hostState();
   InputAnswer answer;
   // The terminal shows the prompt itself when it is asked.
-  if (!state.isInteractive() || state.hasQueuedInput()) writeConsole(query.prompt);
+  if (t_source != nullptr || !state.isInteractive() || state.hasQueuedInput())
+    writeConsole(query.prompt);
   const int bits = query.initgetBits;
   while (true) {
-    std::optional<std::string> token = state.takeInput(query.prompt);
+    std::optional<std::string> token = takeInputToken(query);
     if (!token || *token == "*cancel*") {
       answer.status = RTCAN;
       return answer;
     }
+    if (*token == kRepromptToken) {
+      writeConsole(query.prompt.empty() ? query.shownPrompt : query.prompt);
+      continue;
+    }
     std::string text = *token;
+    bool isSet = false;
+    std::intptr_t name[2];
+    if (parseObjectToken(text, isSet, name)) {
+      if (query.acceptsObjects) {
+        answer.status = isSet ? RTPICKS : RTENAME;
+        answer.text = text;
+        return answer;
+      }
+      say(query.want == InputWant::kPoint || query.want == InputWant::kCorner
+              ? "\nInvalid point.\n"
+              : "\nInvalid input.\n");
+      continue;
+    }
     if (!text.empty() && text.back() == '\r') text.pop_back();
     if (!text.empty() && text[0] == '~') continue;  // cursor motion: only jigs sample it
     if (trim(text).empty() && query.want != InputWant::kString) {

@@ -13,6 +13,7 @@
 // retypes. An empty queue is Escape unless the terminal answers.
 #pragma once
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,12 @@ struct InputQuery {
   bool allowSpaces = false;
   int initgetBits = 0;
   std::string keywords;  // the initget keyword list
+  // The prompt shown before a loop of requests that print none each (object
+  // selection): what a command's prompt record names the request by.
+  std::string shownPrompt;
+  // An object token (an entity name or a selection set a command was given) answers
+  // with RTENAME / RTPICKS and the token in `text` instead of being invalid input.
+  bool acceptsObjects = false;
 };
 
 struct InputAnswer {
@@ -48,6 +55,28 @@ struct InputAnswer {
 };
 
 InputAnswer requestUserInput(const InputQuery& query);
+
+// Where a thread's input requests take their tokens when not from the input queue:
+// the command engine's thread installs one so that a command body reads what
+// `command`, a script or the command line gives it. Each thread has its own.
+class InputTokenSource {
+ public:
+  virtual ~InputTokenSource() = default;
+  // The next token for the request; nothing is Escape.
+  virtual std::optional<std::string> take(const InputQuery& query) = 0;
+};
+void setThreadTokenSource(InputTokenSource* source);
+InputTokenSource* threadTokenSource();
+// The next token for a request: the thread's source, else the input queue.
+std::optional<std::string> takeInputToken(const InputQuery& query);
+
+// A token that asks the request to show its prompt again and wait on (after a
+// transparent command ran in the middle of it).
+inline constexpr const char* kRepromptToken = "\x01reprompt";
+// Entity names and selection sets travel as tokens no one can type: "\x01E w0 w1" and
+// "\x01S w0 w1" (the two words of the ads_name, decimal).
+std::string objectToken(bool isSelectionSet, const std::intptr_t name[2]);
+bool parseObjectToken(const std::string& text, bool& isSelectionSet, std::intptr_t name[2]);
 
 // The keyword of the list that the text names (full name or abbreviation, letter
 // case ignored), or nothing. The list is separated by blanks; each keyword marks its
