@@ -132,12 +132,21 @@ TEST_F(PromptDefaultsTest, ShowTheDrawingsPrecision) {
       {2, 2, 3.14159, kPi / 3, "3.14", "60.00"},
       {0, 1, -0.2, -kPi / 4, "0", "-45.0"},
       {4, 0, -0.00001, 0.0, "0.0000", "0"},
+      // 301 digits and 8 places: shown whole, beyond any small buffer.
+      {8, 8, 1e300, 1e300, nullptr, nullptr},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.distanceShown);
+    SCOPED_TRACE(c.distance);
     setInt(L"LUPREC", c.luprec);
     setInt(L"AUPREC", c.auprec);
-    EXPECT_EQ(cmd::testing::narrow(cmd::formatDistance(c.distance).c_str()), c.distanceShown);
-    EXPECT_EQ(cmd::testing::narrow(cmd::formatAngle(c.angle).c_str()), c.angleShown);
+    const std::string distance = cmd::testing::narrow(cmd::formatDistance(c.distance).c_str());
+    const std::string angle = cmd::testing::narrow(cmd::formatAngle(c.angle).c_str());
+    if (c.distanceShown == nullptr) {
+      EXPECT_EQ(distance.rfind("1000000000000000", 0), 0u) << distance;
+      EXPECT_EQ(distance.size(), 301u + 1 + 8);
+      continue;
+    }
+    EXPECT_EQ(distance, c.distanceShown);
+    EXPECT_EQ(angle, c.angleShown);
   }
 }

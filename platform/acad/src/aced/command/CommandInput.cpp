@@ -91,8 +91,9 @@ void fill(ads_point out, const AcGePoint3d& point) {
 }
 
 std::wstring formatFixed(double value, int places) {
-  wchar_t text[64];
-  std::swprintf(text, 64, L"%.*f", places, value);
+  // Room for the largest double in fixed notation with the most places asked.
+  wchar_t text[400];
+  if (std::swprintf(text, 400, L"%.*f", places, value) < 0) return L"*";
   std::wstring result = text;
   if (result.rfind(L"-0", 0) == 0 && std::fabs(value) < 0.5 * std::pow(10.0, -places))
     result.erase(0, 1);  // no "-0.0000" for a value that rounds to zero
