@@ -251,7 +251,7 @@ TEST_F(EditCommandTest, EditsOfASmallDrawing) {
        RTNORM,
        {"LINE 0,0,0 10,0,0", "CIRCLE 20,0,0 r1", "PLINE closed 0,10 2,10 2,11 0,11",
         "TEXT \"T\" 1,1,0 h1 r0"},
-       "\nSpecify scale factor or [Copy/Reference] <1.0000>: "},
+       "\nSpecify scale factor or [Copy/Reference] <"},
       {"scale by reference",
        cmd::scaleCommand,
        {"21,0", "", "20,0", "r", "2", "6"},
