@@ -74,7 +74,13 @@ TEST_F(EditCommandTest, InsertPromptsAndAttributes) {
             "\nSpecify insertion point or [Basepoint/Scale/X/Y/Z/Rotate]: "
             "\nSpecify rotation angle <0>: ");
   EXPECT_EQ(drawn().back(), "INSERT B 0,0,0 s3,3,3 r0 T1=X@0,3,0 T2=P@0,6,0");
+  // ATTDIA 1 asks for a dialog, which takes the defaults here too.
   setInt(L"ATTREQ", 1);
+  setInt(L"ATTDIA", 1);
+  EXPECT_EQ(run(cmd::insertCommand, {"", "9,9", "", "", ""}), RTNORM);
+  EXPECT_EQ(printed.find("Enter attribute values"), std::string::npos) << printed;
+  EXPECT_EQ(drawn().back(), "INSERT B 9,9,0 s1,1,1 r0 T1=X@9,10,0 T2=P@9,11,0");
+  setInt(L"ATTDIA", 0);
 }
 
 TEST_F(EditCommandTest, InsertScalesAndFailures) {

@@ -102,8 +102,6 @@ std::wstring formatFixed(double value, int places) {
 
 }  // namespace
 
-bool Answer::isValue() const { return status == RTNORM; }
-
 bool Answer::isKeyword(const wchar_t* name) const { return status == RTKWORD && keyword == name; }
 
 std::optional<AcGePoint3d> parseTypedPoint(const std::wstring& text, const AcGePoint3d& last) {

@@ -17,7 +17,6 @@ struct Answer {
   AcGePoint3d point;     // RTNORM of a point request
   double value = 0.0;    // RTNORM of a distance, angle or real request
   std::wstring keyword;  // RTKWORD: the keyword's full name
-  bool isValue() const;
   bool isKeyword(const wchar_t* name) const;
 };
 

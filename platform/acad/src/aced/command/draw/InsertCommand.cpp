@@ -2,8 +2,8 @@
 // drawing file ("name=file", or a name the drawing lacks that names a file on the
 // search path). Insertion point, scale (a factor, a corner, or X, Y and Z apart) and
 // rotation, each of which may be given before the point; then the attributes, asked
-// in the order of their definitions when ATTREQ is 1 (defaults otherwise, and for
-// preset ones). Nothing is added until every answer is in.
+// in the order of their definitions when ATTREQ is 1 and ATTDIA 0 (defaults otherwise,
+// and for preset ones). Nothing is added until every answer is in.
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -256,7 +256,9 @@ int askAttributes(AcDbObjectId blockId, std::vector<AttributeValue>& values) {
   if (acdbOpenObject(block, blockId, AcDb::kForRead) != Acad::eOk) return RTERROR;
   const AcDbObjectIdArray ids = block->entityIds();
   block->close();
-  const bool ask = intVariable(L"ATTREQ", 1) == 1;
+  // ATTDIA 1 would show the attribute dialog, which a command run here never does:
+  // the defaults stand then, as with ATTREQ 0.
+  const bool ask = intVariable(L"ATTREQ", 1) == 1 && intVariable(L"ATTDIA", 0) == 0;
   bool announced = false;
   for (const AcDbObjectId& id : ids) {
     AcDbAttributeDefinition* definition = nullptr;
