@@ -446,7 +446,9 @@ TEST_F(DrawCommandTest, Text) {
        cmd::textCommand,
        {"j", "mc", "5,5", "", "", "Mid"},
        RTNORM,
-       {"TEXT \"Mid\" 5,5,0 h2.5 r0 j1/2 at 5,5,0"},
+       // The host's text box: 0.75 of the height per character, baseline to cap height;
+       // the insertion point lies half its width left and half its height down.
+       {"TEXT \"Mid\" 2.1875,3.75,0 h2.5 r0 j1/2 at 5,5,0"},
        nullptr,
        "\nEnter an option [Align/Fit/Center/Middle/Right/TL/TC/TR/ML/MC/MR/BL/BC/BR]: "
        "\nSpecify middle point of text: "},
@@ -454,9 +456,16 @@ TEST_F(DrawCommandTest, Text) {
        cmd::textCommand,
        {"j", "r", "5,5", "2", "90", "R"},
        RTNORM,
-       {"TEXT \"R\" 5,5,0 h2 r90 j2/0 at 5,5,0"},
+       {"TEXT \"R\" 5,3.5,0 h2 r90 j2/0 at 5,5,0"},
        nullptr,
        "\nSpecify right endpoint of text baseline: "},
+      {"top-left",
+       cmd::textCommand,
+       {"j", "tl", "0,10", "2", "", "AB"},
+       RTNORM,
+       {"TEXT \"AB\" 0,8,0 h2 r0 j0/3 at 0,10,0"},
+       nullptr,
+       "\nSpecify top-left point of text: "},
       {"fit between two points",
        cmd::textCommand,
        {"j", "f", "0,0", "0,10", "3", "Fit"},

@@ -113,6 +113,31 @@ double alignedHeight(AcDbText& text, double length, double fallback) {
   return width > 0 ? length / width : fallback;
 }
 
+// The insertion (left baseline) point of text justified at `anchor`: the text's box
+// at its height, shifted so that the justified point of the box lies on the anchor.
+AcGePoint3d justifiedPosition(AcDbText& text, const Justification& justification,
+                              const AcGePoint3d& anchor) {
+  const double rotation = text.rotation();
+  text.setPosition(AcGePoint3d::kOrigin);
+  text.setRotation(0.0);
+  AcDbExtents box;
+  const bool measured = text.getGeomExtents(box) == Acad::eOk;
+  text.setRotation(rotation);
+  if (!measured) return anchor;
+  const double width = box.maxPoint().x - box.minPoint().x;
+  const double bottom = box.minPoint().y, top = box.maxPoint().y;
+  double dx = 0.0, dy = 0.0;
+  if (justification.horizontal == AcDb::kTextCenter || justification.horizontal == AcDb::kTextMid)
+    dx = -width / 2;
+  if (justification.horizontal == AcDb::kTextRight) dx = -width;
+  if (justification.horizontal == AcDb::kTextMid) dy = -(bottom + top) / 2;
+  if (justification.vertical == AcDb::kTextBottom) dy = -bottom;
+  if (justification.vertical == AcDb::kTextVertMid) dy = -text.height() / 2;
+  if (justification.vertical == AcDb::kTextTop) dy = -text.height();
+  return AcGePoint3d(anchor.x + dx * std::cos(rotation) - dy * std::sin(rotation),
+                     anchor.y + dx * std::sin(rotation) + dy * std::cos(rotation), anchor.z);
+}
+
 }  // namespace
 
 int textCommand() {
@@ -180,6 +205,8 @@ int textCommand() {
   text->setHorizontalMode(justification->horizontal);
   text->setVerticalMode(justification->vertical);
   if (justification != &kLeft) text->setAlignmentPoint(baseline ? second : point);
+  if (justification != &kLeft && !baseline)
+    text->setPosition(justifiedPosition(*text, *justification, point));
   return appendEntity(text).isValid() ? RTNORM : RTERROR;
 }
 
