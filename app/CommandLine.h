@@ -9,7 +9,7 @@
 
 namespace tabrik::app {
 
-enum class Command { kInteractive, kRun, kEval, kTest, kConvertMdb, kPlot, kHelp };
+enum class Command { kInteractive, kRun, kEval, kTest, kConvertMdb, kCopyDb, kPlot, kHelp };
 
 struct CommandLine {
   Command command = Command::kInteractive;
@@ -17,6 +17,10 @@ struct CommandLine {
   std::vector<std::string> operands;
   std::string plotPath;  // --plot: after the run, a picture of the active drawing
   int plotWidth = 1600;
+  // --plot-paper, --plot-scale, --plot-view, --plot-window, --plot-dpi as given (the
+  // plot command checks them), and --plot-layout.
+  std::string plotPaper, plotScale, plotView, plotWindow, plotDpi;
+  bool plotLayout = false;
 };
 
 // Nothing (after a message on standard error) for a usage error.

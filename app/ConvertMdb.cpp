@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "DaoMessage.h"
 #include "HostSession.h"
 #include "afxdao.h"
 #include "lisp/Runtime.h"
@@ -14,15 +15,6 @@ namespace {
 
 using text::fromUtf8;
 using text::toUtf8;
-
-std::string daoMessage(CDaoException* e) {
-  std::string message = "(" + std::to_string(e->m_pErrorInfo ? e->m_pErrorInfo->m_lErrorCode : 0) +
-                        ") " +
-                        (e->m_pErrorInfo ? toUtf8(e->m_pErrorInfo->m_strDescription.GetString())
-                                         : std::string("unknown error"));
-  e->Delete();
-  return message;
-}
 
 void printReport(const dao::AccessConversionReport& report) {
   for (const auto& table : report.tables)

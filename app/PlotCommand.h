@@ -1,5 +1,5 @@
 // Pictures of drawings from the command line and from scripts: `tabrik plot`,
-// `--plot` after a run, and (host:plot "OUT" [WIDTH] [CORNER1 CORNER2]).
+// `--plot` after a run, and (host:plot "OUT" [WIDTH] [CORNER1 CORNER2] [OPTIONS]).
 #pragma once
 #include <string>
 
@@ -7,8 +7,9 @@
 
 namespace tabrik::app {
 
-// Plots the active drawing; false with the reason in `error`.
-bool plotActiveDrawing(const std::string& output, int width, std::string& error);
+// Plots the active drawing with the command line's plot options; false with the
+// reason in `error`.
+bool plotActiveDrawing(const std::string& output, const CommandLine& line, std::string& error);
 
 // `tabrik plot DRAWING OUT`: 0 when the picture was written, 1 (after a message) when
 // not, 2 for a usage error.

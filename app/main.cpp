@@ -6,6 +6,7 @@
 
 #include "CommandLine.h"
 #include "ConvertMdb.h"
+#include "CopyDb.h"
 #include "PlotCommand.h"
 #include "tabrik/DaoHost.h"
 #include "HostSession.h"
@@ -43,7 +44,7 @@ int runOrEval(const tabrik::app::CommandLine& line) {
   }
   if (!line.plotPath.empty()) {
     std::string error;
-    if (!tabrik::app::plotActiveDrawing(line.plotPath, line.plotWidth, error)) {
+    if (!tabrik::app::plotActiveDrawing(line.plotPath, line, error)) {
       std::fprintf(stderr, "tabrik: plot: %s\n", error.c_str());
       status = worse(status, HostSession::Status::kError);
     }
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
   tabrik::dxf::install();
 #endif
   tabrik::app::addConvertMdbFunction();
+  tabrik::app::addCopyDbFunction();
   tabrik::ui::installHost();
   tabrik::app::addPlotFunction();
   std::optional<tabrik::app::CommandLine> line = tabrik::app::parseCommandLine(argc, argv);
@@ -78,6 +80,8 @@ int main(int argc, char** argv) {
       return tabrik::app::runScenarioFiles(line->options, line->operands);
     case tabrik::app::Command::kConvertMdb:
       return tabrik::app::runConvertMdb(line->operands);
+    case tabrik::app::Command::kCopyDb:
+      return tabrik::app::runCopyDb(line->operands);
     case tabrik::app::Command::kPlot:
       return tabrik::app::runPlot(*line);
     case tabrik::app::Command::kRun:

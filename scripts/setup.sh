@@ -9,11 +9,13 @@ packages=(
   libsqlite3-dev sqlite3 libssl-dev zlib1g-dev libreadline-dev
   libzip-dev libcurl4-openssl-dev
   mdbtools-dev mdbtools
+  libpq-dev postgresql
   libncurses-dev libcairo2-dev
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
   libocct-data-exchange-dev
   python3 python3-ezdxf openssl unzip
   fonts-dejavu-core
+  libpng-dev libfreetype-dev python3-matplotlib
 )
 
 missing=()

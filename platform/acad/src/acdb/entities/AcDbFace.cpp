@@ -60,8 +60,15 @@ Acad::ErrorStatus AcDbFace::makeEdgeVisibleAt(Adesk::UInt16 index) {
   return Acad::eOk;
 }
 
-// Only the visible edges are drawn.
+// Only the visible edges are drawn; a shaded view draws the face as a surface (its
+// three or four distinct corners).
 Adesk::Boolean AcDbFace::subWorldDraw(AcGiWorldDraw* mode) {
+  if (mode->regenType() == kAcGiHideOrShadeCommand) {
+    const Adesk::Int32 count = m_corners[3].isEqualTo(m_corners[2]) ? 3 : 4;
+    const Adesk::Int32 faces[5] = {count, 0, 1, 2, 3};
+    mode->geometry().shell(4, m_corners, count + 1, faces);
+    return Adesk::kTrue;
+  }
   for (int i = 0; i < 4; ++i) {
     if (m_invisibleEdges & (1 << i)) continue;
     AcGePoint3d edge[2] = {m_corners[i], m_corners[(i + 1) % 4]};

@@ -115,6 +115,7 @@ struct TextMetrics {
 
 struct Layout {
   std::vector<double> lineWidths;
+  std::vector<std::wstring> lines;  // the text of each line, as wrapped
 };
 
 Layout layout(const AcDbMText& text) {
@@ -124,6 +125,7 @@ Layout layout(const AcDbMText& text) {
     auto widthOf = [&](const std::wstring& line) { return metrics.width(line); };
     if (text.width() <= 0) {
       result.lineWidths.push_back(widthOf(paragraph));
+      result.lines.push_back(paragraph);
       continue;
     }
     // Words wrap at spaces; a word wider than the column stands on a line of its own.
@@ -136,6 +138,7 @@ Layout layout(const AcDbMText& text) {
       std::wstring candidate = line.empty() ? word : line + L" " + word;
       if (!line.empty() && widthOf(candidate) > text.width() + 1e-9) {
         result.lineWidths.push_back(widthOf(line));
+        result.lines.push_back(line);
         line = word;
       } else {
         line = candidate;
@@ -144,6 +147,7 @@ Layout layout(const AcDbMText& text) {
       start = space + 1;
     }
     result.lineWidths.push_back(widthOf(line));
+    result.lines.push_back(line);
   }
   return result;
 }
@@ -296,15 +300,24 @@ void box(const AcDbMText& text, AcGePoint3d corners[4]) {
 }
 }  // namespace
 
+// Each line as wrapped, on baselines 5/3 of the height apart from the top of the
+// attachment frame; a line sits at the left, the middle or the right of the frame as
+// the attachment's column says.
 Adesk::Boolean AcDbMText::subWorldDraw(AcGiWorldDraw* mode) {
   AcGePoint3d corners[4];
   box(*this, corners);
+  const Layout lines = layout(*this);
+  const double frame = lines.lineWidths.empty()
+                           ? 0.0
+                           : *std::max_element(lines.lineWidths.begin(), lines.lineWidths.end());
+  const int column = (m_attachment - 1) % 3;  // 0 left, 1 centre, 2 right
   AcGeVector3d y = m_normal.crossProduct(m_direction);
   double step = m_textHeight * 5.0 / 3.0 * m_lineSpacing;
   AcGePoint3d baseline = corners[0] - y * m_textHeight;
-  for (const std::wstring& line : paragraphs(m_contents)) {
-    mode->geometry().text(baseline, m_normal, m_direction, m_textHeight, widthFactorOf(m_style),
-                          0.0, line.c_str());
+  for (size_t i = 0; i < lines.lines.size(); ++i) {
+    const double indent = (frame - lines.lineWidths[i]) * column / 2.0;
+    mode->geometry().text(baseline + m_direction * indent, m_normal, m_direction, m_textHeight,
+                          widthFactorOf(m_style), 0.0, lines.lines[i].c_str());
     baseline -= y * step;
   }
   return Adesk::kTrue;

@@ -1,5 +1,7 @@
 // Lightweight polylines.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "acdb/objects/DatabaseInternal.h"
 #include "acdb/objects/DxfGroups.h"
@@ -124,9 +126,31 @@ Acad::ErrorStatus AcDbPolyline::setConstantWidth(double width) {
   return Acad::eOk;
 }
 
+// Each segment's centre line; a segment with a width also fills its band (the area
+// between the two offsets, tapering from the start width to the end width), except
+// when exploding, which keeps the plain geometry.
 Adesk::Boolean AcDbPolyline::subWorldDraw(AcGiWorldDraw* mode) {
   CurveModel model;
   if (!curveModel(this, model)) return Adesk::kTrue;
+  const bool bands = mode->regenType() != kAcGiForExplode;
+  for (size_t i = 0; bands && i < model.segments.size(); ++i) {
+    const Segment& s = model.segments[i];
+    double startWidth = 0, endWidth = 0;
+    getWidthsAt(static_cast<unsigned>(i), startWidth, endWidth);
+    if (!(startWidth > 0 || endWidth > 0) || s.length() <= 0) continue;
+    const int steps = s.isArc ? std::clamp(static_cast<int>(std::fabs(s.sweep) * 16), 4, 256) : 1;
+    std::vector<AcGePoint3d> band(2 * (steps + 1));
+    for (int k = 0; k <= steps; ++k) {
+      const double t = static_cast<double>(k) / steps;
+      const AcGeVector3d along = s.derivAt(t);
+      if (along.isZeroLength()) continue;
+      const AcGeVector3d side = m_normal.crossProduct(along).normal();
+      const double half = (startWidth + (endWidth - startWidth) * t) / 2;
+      band[k] = s.pointAt(t) + side * half;
+      band[band.size() - 1 - k] = s.pointAt(t) - side * half;
+    }
+    mode->geometry().polygon(static_cast<Adesk::UInt32>(band.size()), band.data());
+  }
   for (const Segment& s : model.segments) {
     if (s.isArc) {
       mode->geometry().circularArc(s.center, s.radius, s.sweep >= 0 ? s.normal : -s.normal,

@@ -4,6 +4,7 @@
 
 #include "acdb/objects/DatabaseInternal.h"
 #include "acdb/objects/FieldVisitor.h"
+#include "acdb/entities/TrueTypeFont.h"
 #include "dbents.h"
 #include "dbsymtb.h"
 #include "rxboiler.h"
@@ -156,11 +157,83 @@ Acad::ErrorStatus AcDbText::setNormal(const AcGeVector3d& normal) {
   return Acad::eOk;
 }
 
+namespace {
+
+// The natural width of a line of text and the depth of the font below its baseline,
+// from the style's font as multi-line text measures it (without a readable font each
+// character advances 3/4 of the height and the descent is a third of it).
+struct LineMeasure {
+  double width = 0, descent = 0;
+};
+
+LineMeasure measureLine(const std::wstring& text, AcDbObjectId styleId, double height,
+                        double widthFactor) {
+  const ACHAR* file = L"";
+  if (styleId.isValid())
+    if (const auto* style = AcDbTextStyleTableRecord::cast(styleId.stub()->object))
+      if (style->fileName(file) != Acad::eOk || file == nullptr) file = L"";
+  const TrueTypeFont* font = measuringFont(file);
+  LineMeasure m;
+  if (font == nullptr || !(font->capHeight() > 0)) {
+    m.width = 0.75 * height * widthFactor * static_cast<double>(text.size());
+    m.descent = height / 3.0;
+    return m;
+  }
+  const double em = height / font->capHeight();
+  for (wchar_t c : text) m.width += font->advance(static_cast<char32_t>(c)) * em * widthFactor;
+  m.descent = font->descender() * em;
+  return m;
+}
+
+}  // namespace
+
+// The text draws from the left end of its baseline: the justification decides where
+// that is (and, for aligned and fitted text, the height or width factor that makes the
+// text span its two points).
 Adesk::Boolean AcDbText::subWorldDraw(AcGiWorldDraw* mode) {
   AcGeVector3d direction(std::cos(m_rotation), std::sin(m_rotation), 0);
   direction.transformBy(AcGeMatrix3d::planeToWorld(m_normal));
-  mode->geometry().text(isDefaultAlignment() ? m_position : m_alignment, m_normal, direction,
-                        m_height, m_widthFactor, m_oblique, m_text.c_str());
+  double height = m_height, widthFactor = m_widthFactor;
+  AcGePoint3d start = m_position;
+  if (!isDefaultAlignment()) {
+    const LineMeasure natural = measureLine(m_text, m_style, height, widthFactor);
+    const AcGeVector3d up = m_normal.crossProduct(direction).normal();
+    start = m_alignment;
+    switch (m_horizontal) {
+      case AcDb::kTextAlign:
+      case AcDb::kTextFit: {
+        const AcGeVector3d span = m_alignment - m_position;
+        start = m_position;
+        if (span.isZeroLength() || !(natural.width > 0)) break;
+        direction = span.normal();
+        const double stretch = span.length() / natural.width;
+        if (m_horizontal == AcDb::kTextAlign) {
+          height *= stretch;
+        } else {
+          widthFactor *= stretch;
+        }
+        break;
+      }
+      case AcDb::kTextCenter:
+        start = m_alignment - direction * (natural.width / 2);
+        break;
+      case AcDb::kTextMid:
+        start = m_alignment - direction * (natural.width / 2) - up * (height / 2);
+        break;
+      case AcDb::kTextRight:
+        start = m_alignment - direction * natural.width;
+        break;
+      default:
+        break;
+    }
+    if (m_horizontal != AcDb::kTextAlign && m_horizontal != AcDb::kTextFit &&
+        m_horizontal != AcDb::kTextMid) {
+      if (m_vertical == AcDb::kTextBottom) start += up * natural.descent;
+      if (m_vertical == AcDb::kTextVertMid) start -= up * (height / 2);
+      if (m_vertical == AcDb::kTextTop) start -= up * height;
+    }
+  }
+  mode->geometry().text(start, m_normal, direction, height, widthFactor, m_oblique, m_text.c_str());
   return Adesk::kTrue;
 }
 
