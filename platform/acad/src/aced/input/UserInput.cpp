@@ -448,11 +448,15 @@ InputAnswer requestUserInput(const InputQuery& query) {
         say("\nRequires numeric value.\n");
         break;
       case InputWant::kDistance:
-        say("\nRequires numeric distance or two points.\n");
+        say(query.keywords.empty()
+                ? "\nRequires numeric distance or two points.\n"
+                : "\nRequires numeric distance, second point, or option keyword.\n");
         break;
       case InputWant::kAngle:
       case InputWant::kOrientation:
-        say("\nRequires valid numeric angle or second point.\n");
+        say(query.keywords.empty()
+                ? "\nRequires valid numeric angle or second point.\n"
+                : "\nRequires valid numeric angle, second point, or option keyword.\n");
         break;
       default:
         say("\nInvalid option keyword.\n");
