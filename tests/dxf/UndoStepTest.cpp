@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "DxfFile.h"
+#include "acdb/objects/MemoryDwgFiler.h"
 #include "acdb/objects/UndoLog.h"
 #include "dbents.h"
 #include "dbsymtb.h"
@@ -67,6 +68,23 @@ struct Drawing {
   }
 };
 
+// Model space read back in place from its own record with the first entity left out:
+// the list is replaced as a whole rather than appended to.
+void readModelSpaceWithoutFirstEntity(AcDbDatabase& db) {
+  AcDbBlockTableRecord* space = nullptr;
+  ASSERT_EQ(acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite), Acad::eOk);
+  tabrik::acad::MemoryDwgFiler tape(AcDb::kFileFiler, &db);
+  space->dwgOutFields(&tape);
+  // The record ends with the list's length and then its ids.
+  auto& items = tape.items();
+  const size_t lengthAt = items.size() - space->entityIds().length() - 1;
+  std::get<Adesk::Int32>(items[lengthAt]) -= 1;
+  items.erase(items.begin() + static_cast<std::ptrdiff_t>(lengthAt) + 1);
+  tape.rewind();
+  EXPECT_EQ(space->dwgInFields(&tape), Acad::eOk);
+  space->close();
+}
+
 struct Case {
   const char* name;
   std::function<void(Drawing&)> change;
@@ -90,6 +108,11 @@ const Case kCases[] = {
        AcDbObjectId layer = addLayer(d.db, L"E-LITE");
        d.db.setClayer(layer);
        addCircle(d.db, 1.0);
+     }},
+    {"entity appended, then the list replaced without the first",
+     [](Drawing& d) {
+       addCircle(d.db, 4.0);
+       readModelSpaceWithoutFirstEntity(d.db);
      }},
     {"header variables",
      [](Drawing& d) {

@@ -24,6 +24,25 @@ struct BlockTableRecordAccess {
   static AcDbObjectIdArray& entities(AcDbBlockTableRecord* block) { return block->m_entities; }
   static AcDbObjectId& begin(AcDbBlockTableRecord* block) { return block->m_blockBegin; }
   static AcDbObjectId& end(AcDbBlockTableRecord* block) { return block->m_blockEnd; }
+  // Everything dwgOutFields writes before the entity list.
+  static void writeFields(const AcDbBlockTableRecord* block, AcDbDwgFiler* filer) {
+    block->AcDbSymbolTableRecord::dwgOutFields(filer);
+    filer->writePoint3d(block->m_origin);
+    filer->writeString(block->m_comments);
+    filer->writeString(block->m_pathName);
+    filer->writeHardOwnershipId(block->m_blockBegin);
+    filer->writeHardOwnershipId(block->m_blockEnd);
+  }
+  // Reads what writeFields wrote; the frame's ids go to the caller, which decides.
+  static void readFields(AcDbBlockTableRecord* block, AcDbDwgFiler* filer,
+                         AcDbHardOwnershipId& begin, AcDbHardOwnershipId& end) {
+    block->AcDbSymbolTableRecord::dwgInFields(filer);
+    filer->readPoint3d(&block->m_origin);
+    filer->readString(block->m_comments);
+    filer->readString(block->m_pathName);
+    filer->readHardOwnershipId(&begin);
+    filer->readHardOwnershipId(&end);
+  }
 };
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbBlockBegin, AcDbEntity)
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbBlockEnd, AcDbEntity)
@@ -183,25 +202,15 @@ Acad::ErrorStatus AcDbBlockTableRecord::getSortentsTable(AcDbSortentsTable*& tab
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::dwgOutFields(AcDbDwgFiler* filer) const {
-  AcDbSymbolTableRecord::dwgOutFields(filer);
-  filer->writePoint3d(m_origin);
-  filer->writeString(m_comments);
-  filer->writeString(m_pathName);
-  filer->writeHardOwnershipId(m_blockBegin);
-  filer->writeHardOwnershipId(m_blockEnd);
+  writeBlockFields(this, filer);
   filer->writeInt32(m_entities.length());
   for (const AcDbObjectId& id : m_entities) filer->writeHardOwnershipId(id);
   return filer->filerStatus();
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::dwgInFields(AcDbDwgFiler* filer) {
-  AcDbSymbolTableRecord::dwgInFields(filer);
-  filer->readPoint3d(&m_origin);
-  filer->readString(m_comments);
-  filer->readString(m_pathName);
   AcDbHardOwnershipId begin, end;
-  filer->readHardOwnershipId(&begin);
-  filer->readHardOwnershipId(&end);
+  BlockTableRecordAccess::readFields(this, filer, begin, end);
   Adesk::Int32 count = 0;
   filer->readInt32(&count);
   if (count < 0) return Acad::eFilerError;
@@ -210,6 +219,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::dwgInFields(AcDbDwgFiler* filer) {
   if (!copying) {
     m_blockBegin = begin;
     m_blockEnd = end;
+    if (database() != nullptr) recordUndoBlockListReplaced(database()->impl(), this);
     m_entities.removeAll();
     if (database() != nullptr) database()->impl().blockContentsReplaced(objectId());
   }
@@ -413,6 +423,22 @@ void appendBlockEntity(AcDbBlockTableRecord* block, AcDbObjectId entity) {
 void setBlockFrame(AcDbBlockTableRecord* block, AcDbObjectId begin, AcDbObjectId end) {
   BlockTableRecordAccess::begin(block) = begin;
   BlockTableRecordAccess::end(block) = end;
+}
+
+void writeBlockFields(const AcDbBlockTableRecord* block, AcDbDwgFiler* filer) {
+  BlockTableRecordAccess::writeFields(block, filer);
+}
+
+void restoreBlock(AcDbBlockTableRecord* block, AcDbDwgFiler* fields,
+                  std::vector<AcDbObjectId> entities) {
+  AcDbHardOwnershipId begin, end;
+  BlockTableRecordAccess::readFields(block, fields, begin, end);
+  setBlockFrame(block, begin, end);
+  AcDbObjectIdArray& list = BlockTableRecordAccess::entities(block);
+  list.removeAll();
+  for (const AcDbObjectId& id : entities) list.append(id);
+  if (block->database() != nullptr)
+    block->database()->impl().blockContentsReplaced(block->objectId());
 }
 
 }  // namespace tabrik::acad

@@ -143,6 +143,14 @@ struct DatabaseImpl {
 // The undo record's hooks: an object about to change, an object just made.
 void recordUndoChange(DatabaseImpl& db, AcDbObject* object);
 void recordUndoCreation(DatabaseImpl& db, AcDbStub* stub);
+// A block's entity list is about to be replaced as a whole (not appended to).
+void recordUndoBlockListReplaced(DatabaseImpl& db, const AcDbBlockTableRecord* block);
+
+// A block as the undo record keeps it: its fields apart from the entity list (the list
+// is kept as its length while a step only appends), and the block put back from them.
+void writeBlockFields(const AcDbBlockTableRecord* block, AcDbDwgFiler* filer);
+void restoreBlock(AcDbBlockTableRecord* block, AcDbDwgFiler* fields,
+                  std::vector<AcDbObjectId> entities);
 
 // The id of a name in the symbol table with the given id (null when absent).
 AcDbObjectId symbolIdOf(const AcDbDatabase* database, AcDbObjectId tableId, const ACHAR* name);

@@ -2,10 +2,12 @@
 #include "acdb/objects/UndoLog.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
 #include "acdb/objects/DatabaseInternal.h"
+#include "dbsymtb.h"
 
 namespace tabrik::acad {
 
@@ -68,7 +70,19 @@ class UndoStep {
   };
   HeaderState header;
   std::uint64_t endHandle = 0;  // the next handle when the step stopped recording
+  // A block keeps its entity list as the length it had: drawing commands append to
+  // model space, and a copy of the whole list per step would make the history grow
+  // with the square of the drawing. The list itself is kept only when it is about to
+  // be replaced as a whole; until then its first `length` entries are the old list.
+  struct BlockSnapshot {
+    AcDbStub* stub;
+    std::unique_ptr<MemoryDwgFiler> fields;
+    int length;
+    std::optional<std::vector<AcDbObjectId>> entities;
+    bool erased;
+  };
   std::vector<Snapshot> snapshots;
+  std::vector<BlockSnapshot> blocks;
   std::unordered_set<AcDbStub*> recorded;
   std::vector<AcDbStub*> created;
   bool headerChanged = false;
@@ -83,8 +97,24 @@ void recordUndoChange(DatabaseImpl& db, AcDbObject* object) {
   // An object the step made is deleted by undo; its earlier state is not needed.
   if (std::find(step->created.begin(), step->created.end(), stub) != step->created.end()) return;
   auto state = std::make_unique<MemoryDwgFiler>(AcDb::kUndoFiler, db.self);
+  if (const auto* block = AcDbBlockTableRecord::cast(object)) {
+    writeBlockFields(block, state.get());
+    step->blocks.push_back(
+        {stub, std::move(state), block->entityIds().length(), std::nullopt, block->isErased()});
+    return;
+  }
   object->dwgOutFields(state.get());
   step->snapshots.push_back({stub, std::move(state), object->isErased()});
+}
+
+void recordUndoBlockListReplaced(DatabaseImpl& db, const AcDbBlockTableRecord* block) {
+  UndoStep* step = db.undoRecording.get();
+  if (step == nullptr || db.restoring) return;
+  for (UndoStep::BlockSnapshot& snapshot : step->blocks) {
+    if (snapshot.stub != block->objectId().stub() || snapshot.entities) continue;
+    const AcDbObjectIdArray& now = block->entityIds();
+    snapshot.entities.emplace(now.begin(), now.begin() + std::min(snapshot.length, now.length()));
+  }
 }
 
 void recordUndoCreation(DatabaseImpl& db, AcDbStub* stub) {
@@ -125,7 +155,8 @@ bool isRecordingUndo(const AcDbDatabase* database) {
 }
 
 bool isEmptyStep(const UndoStep& step) {
-  return step.snapshots.empty() && step.created.empty() && !step.headerChanged;
+  return step.snapshots.empty() && step.blocks.empty() && step.created.empty() &&
+         !step.headerChanged;
 }
 
 void undoStep(AcDbDatabase* database, UndoStep& step) {
@@ -138,6 +169,20 @@ void undoStep(AcDbDatabase* database, UndoStep& step) {
     snapshot->state->rewind();
     object->dwgInFields(snapshot->state.get());
     ObjectState::setErased(object, snapshot->erased);
+  }
+  for (UndoStep::BlockSnapshot& snapshot : step.blocks) {
+    auto* block = static_cast<AcDbBlockTableRecord*>(snapshot.stub->object);
+    if (block == nullptr) continue;
+    std::vector<AcDbObjectId> entities;
+    if (snapshot.entities) {
+      entities = std::move(*snapshot.entities);
+    } else {
+      const AcDbObjectIdArray& now = block->entityIds();
+      entities.assign(now.begin(), now.begin() + std::min(snapshot.length, now.length()));
+    }
+    snapshot.fields->rewind();
+    restoreBlock(block, snapshot.fields.get(), std::move(entities));
+    ObjectState::setErased(block, snapshot.erased);
   }
   for (auto stub = step.created.rbegin(); stub != step.created.rend(); ++stub) {
     if ((*stub)->object == nullptr) continue;
@@ -157,6 +202,7 @@ void undoStep(AcDbDatabase* database, UndoStep& step) {
   db.layoutsChanged();
   db.restoring = false;
   step.snapshots.clear();
+  step.blocks.clear();
   step.created.clear();
 }
 
