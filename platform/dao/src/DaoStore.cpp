@@ -21,6 +21,7 @@
 #include "JetCollation.h"
 #include "jetsql/JetFunctions.h"
 #include "jetsql/JetStatementCache.h"
+#include "jetsql/JetServerFunctions.h"
 #include "server/ConnectString.h"
 #include "store/PgStore.h"
 #include "store/SqliteStore.h"
@@ -752,6 +753,7 @@ bool DAODatabase::checkpointIfWritten() {
 void DAODatabase::close() {
   m_statements.clear();
   m_jetStatements.reset();
+  m_serverNames.reset();
   if (!db && conn) {  // a server database
     if (writeDepth > 0) conn->rollbackQuietly();
     conn.reset();
@@ -913,6 +915,9 @@ void DAODatabase::openServer(const std::string& connect, bool exclusiveMode, boo
       m_creatingCatalog = false;
       endWrite(true, 3046);
     }
+    // The functions a caller's SQL calls, made or brought up to date by a session that
+    // may write.
+    jetsql::installServerFunctions(*conn, !readOnly);
     if (readOnly) conn->exec("SET default_transaction_read_only = on", 3051);
   } catch (...) {
     m_creatingCatalog = false;
@@ -1144,7 +1149,10 @@ void DAODatabase::schemaChanged() {
 }
 
 jetsql::StatementCache& DAODatabase::jetStatements() {
-  if (!m_jetStatements) m_jetStatements = std::make_unique<jetsql::StatementCache>();
+  if (!m_jetStatements)
+    m_jetStatements = std::make_unique<jetsql::StatementCache>(
+        jetsql::StatementCache::kDefaultCapacity,
+        db ? jetsql::Target::Sqlite : jetsql::Target::Postgres);
   return *m_jetStatements;
 }
 
@@ -1153,10 +1161,23 @@ void DAODatabase::requireSqlSupport() const {
 }
 
 std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::string& jet) {
-  requireSqlSupport();
   // The file's schema version (SQLite's schema cookie, which creating, deleting,
   // renaming and linking tables all move, in this process or another), read now.
-  return jetStatements().translation(jet, schemaVersion());
+  long long version = schemaVersion();
+  if (db) return jetStatements().translation(jet, version);
+  // A server's names keep their case: the translation spells each as its table or
+  // field does, from the catalog of this schema version.
+  if (!m_serverNames || m_serverNamesVersion != version || version < 0) {
+    auto names = std::make_unique<jetsql::ServerNames>();
+    for (const std::wstring& t : tableNames()) {
+      names->emplace(toUtf8(upper(t)), toUtf8(t));
+      for (const FieldDef& f : schema(t).fields)
+        names->emplace(toUtf8(upper(f.name)), toUtf8(f.name));
+    }
+    m_serverNames = std::move(names);
+    m_serverNamesVersion = version;
+  }
+  return jetStatements().translation(jet, version, m_serverNames.get());
 }
 
 DAODatabase::ChangeStamp DAODatabase::changeStamp() {

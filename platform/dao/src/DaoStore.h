@@ -74,6 +74,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -371,6 +372,10 @@ struct DAODatabase {
 
   std::map<std::string, std::unique_ptr<tabrik::dao::storage::Cursor>> m_statements;
   std::unique_ptr<tabrik::dao::jetsql::StatementCache> m_jetStatements;
+  // On a server: the spelling of every table and field name, for the translator, as of
+  // the catalog version beside it.
+  std::unique_ptr<std::unordered_map<std::string, std::string>> m_serverNames;
+  long long m_serverNamesVersion = -1;
   std::map<std::wstring, tabrik::dao::TableSchema> m_schemas;  // by upper-cased name
   long long m_schemaVersion = -1;
   std::map<std::wstring, std::string> m_links;  // upper-cased local name -> attached schema

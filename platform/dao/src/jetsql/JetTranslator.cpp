@@ -14,12 +14,19 @@
 #include "../DaoErrors.h"
 #include "../DaoStore.h"
 #include "JetDates.h"
+#include "JetServerFunctions.h"
 
 namespace tabrik::dao::jetsql {
 
 namespace {
 
 using Tokens = std::vector<Token>;
+
+// The dialect the running translate() writes; the passes below ask it where the server
+// reads a construct differently from SQLite.
+thread_local Target tTarget = Target::Sqlite;
+thread_local const ServerNames* tNames = nullptr;
+bool toServer() { return tTarget == Target::Postgres; }
 
 // Words that end an operand: clause keywords and the operators that bind more loosely
 // than any this translator rewrites.
@@ -493,7 +500,10 @@ std::size_t negateTruthValues(Tokens& toks, std::size_t b, std::size_t e, Contex
     if (context == Context::kCondition || !truth || at <= start) return std::size_t{0};
     std::size_t pos = toks[start].pos;
     toks.insert(toks.begin() + static_cast<long>(at), op(")", pos));
-    toks.insert(toks.begin() + static_cast<long>(start), {op("-", pos), op("(", pos)});
+    // The server's comparisons are booleans, which no arithmetic takes: jet_truth makes
+    // them Jet's -1 and 0.
+    toks.insert(toks.begin() + static_cast<long>(start),
+                {toServer() ? word("jet_truth", pos) : op("-", pos), op("(", pos)});
     return std::size_t{3};
   };
   std::size_t i = b;
@@ -705,6 +715,21 @@ void insertCollate(Tokens& toks, std::size_t at, std::size_t pos) {
 // Text compares as Jet compares it: without regard to case or trailing blanks. A
 // collation on a numeric comparison is ignored by SQLite, so it is added to every one.
 void collateComparisons(Tokens& toks) {
+  // A server's text columns carry Jet's order themselves and a collation on a number is
+  // an error there: only a text literal compared is given Jet's order, so that two
+  // literals compare as Jet compares them.
+  if (toServer()) {
+    for (std::size_t i = 0; i < toks.size(); ++i) {
+      if (!isComparison(toks[i])) continue;
+      if (i + 1 < toks.size() && toks[i + 1].kind == Token::String && !endsWithCollate(toks, i + 2))
+        insertCollate(toks, i + 2, toks[i].pos);
+      if (i > 0 && toks[i - 1].kind == Token::String && !endsWithCollate(toks, i)) {
+        insertCollate(toks, i, toks[i].pos);
+        i += 2;
+      }
+    }
+    return;
+  }
   static const std::vector<const char*> kStops;
   for (std::size_t i = 0; i < toks.size(); ++i) {
     if (!isComparison(toks[i])) continue;
@@ -738,7 +763,17 @@ void collateOrderTerms(Tokens& toks) {
         ++j;
       }
       bool ordinal = j == start + 1 && toks[start].kind == Token::Number;
-      if (j > start && !ordinal && !endsWithCollate(toks, j)) {
+      if (toServer() && j > start && toks[i - 1].isWord("ORDER")) {
+        // Jet sorts Nulls first going up and last going down; the server's default is
+        // the reverse.
+        std::size_t k = j;
+        bool down = k < toks.size() && toks[k].isWord("DESC");
+        if (k < toks.size() && (toks[k].isWord("ASC") || toks[k].isWord("DESC"))) ++k;
+        std::size_t pos = toks[j - 1].pos;
+        toks.insert(toks.begin() + static_cast<long>(k),
+                    {word("NULLS", pos), word(down ? "LAST" : "FIRST", pos)});
+        j = k + 2;
+      } else if (!toServer() && j > start && !ordinal && !endsWithCollate(toks, j)) {
         insertCollate(toks, j, toks[j - 1].pos);
         j += 2;
       }
@@ -865,9 +900,96 @@ std::string quoted(const std::string& s, char q) {
   return out;
 }
 
+// The server's name for a function of Jet's (VBA's functions and the rewrites' jet_*),
+// or nullptr for a word that is no such call. They live in the engine's own schema,
+// qualified, so that a built-in of the server's spelled alike (left, now, format, date)
+// is never taken instead.
+std::string serverFunction(const Token& t) {
+  if (t.kind != Token::Word) return {};
+  std::string lower;
+  for (char c : t.text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!isServerFunction(lower.c_str())) return {};
+  return std::string(kServerSchema) + "." + lower;
+}
+
+// Words the server reads as SQL, never as names.
+bool isServerKeyword(const Token& t) {
+  static const char* const kKeywords[] = {
+      "SELECT",    "DISTINCT", "ALL",    "FROM",   "WHERE", "GROUP",   "BY",    "HAVING",
+      "ORDER",     "ASC",      "DESC",   "AS",     "ON",    "INNER",   "LEFT",  "RIGHT",
+      "OUTER",     "JOIN",     "FULL",   "CROSS",  "UNION", "INSERT",  "INTO",  "VALUES",
+      "UPDATE",    "SET",      "DELETE", "AND",    "OR",    "NOT",     "IS",    "NULL",
+      "LIKE",      "BETWEEN",  "IN",     "EXISTS", "CASE",  "WHEN",    "THEN",  "ELSE",
+      "END",       "LIMIT",    "OFFSET", "ESCAPE", "NULLS", "FIRST",   "LAST",  "OVER",
+      "PARTITION", "TRUE",     "FALSE",  "ANY",    "SOME",  "DEFAULT", "USING", "SYMMETRIC",
+      "COLLATE",   "JETTEXT"};
+  if (t.kind != Token::Word) return false;
+  for (const char* k : kKeywords)
+    if (t.isWord(k)) return true;
+  return false;
+}
+
+// A name as the server stores it: the table's or field's own spelling when there is
+// one (an alias keeps the spelling of its AS), quoted.
+std::string serverName(const std::string& name, const ServerNames& aliases) {
+  std::string key = serverNameKey(name);
+  if (tNames) {
+    auto it = tNames->find(key);
+    if (it != tNames->end()) return quoted(it->second, '"');
+  }
+  auto it = aliases.find(key);
+  return quoted(it != aliases.end() ? it->second : name, '"');
+}
+
 void emit(Translation& out, const Tokens& toks) {
+  std::map<std::string, int> numbered;  // a server's parameters: name -> $n
+  ServerNames aliases;
+  // The server names every sub-select in FROM: the closers of those without a name.
+  std::vector<bool> namesSubSelect(toks.size(), false);
+  if (toServer())
+    for (std::size_t i = 1; i + 1 < toks.size(); ++i) {
+      if (!toks[i].isOp("(") || !toks[i + 1].isWord("SELECT")) continue;
+      if (!(toks[i - 1].isWord("FROM") || toks[i - 1].isWord("JOIN") || toks[i - 1].isOp(",")))
+        continue;
+      std::size_t close = matchingClose(toks, i);
+      if (close >= toks.size()) continue;
+      bool named = close + 1 < toks.size() &&
+                   (toks[close + 1].isWord("AS") || toks[close + 1].kind == Token::Name ||
+                    (toks[close + 1].kind == Token::Word && !isServerKeyword(toks[close + 1])));
+      if (!named) namesSubSelect[close] = true;
+    }
+  if (toServer())
+    for (std::size_t i = 1; i < toks.size(); ++i)
+      if (toks[i - 1].isWord("AS") && (toks[i].kind == Token::Name || toks[i].kind == Token::Word))
+        aliases.emplace(serverNameKey(toks[i].text), toks[i].text);
   for (std::size_t i = 0; i < toks.size(); ++i) {
     const Token& t = toks[i];
+    if (toServer()) {
+      // INSERT INTO t (fields) names a table, not a function.
+      bool call =
+          i + 1 < toks.size() && toks[i + 1].isOp("(") && !(i > 0 && toks[i - 1].isWord("INTO"));
+      std::string fn = call ? serverFunction(t) : std::string();
+      if (!fn.empty()) {
+        append(out, fn, t.pos);
+        continue;
+      }
+      if (t.kind == Token::Name || (t.kind == Token::Word && !call && !isServerKeyword(t))) {
+        append(out, serverName(t.text, aliases), t.pos);
+        continue;
+      }
+      if (namesSubSelect[i]) {
+        append(out, ") AS jet_sub" + std::to_string(i), t.pos);
+        continue;
+      }
+      if (t.kind == Token::Param) {
+        // The server numbers its parameters; a name used twice is one parameter.
+        std::string key = t.text == "?" ? "?" + std::to_string(out.parameters.size()) : t.text;
+        auto [it, added] = numbered.emplace(key, static_cast<int>(numbered.size()) + 1);
+        if (added) out.parameters.push_back(t.text);
+        append(out, "?" + std::to_string(it->second), t.pos);
+        continue;
+      }
+    }
     // SQLite reads LEFT and RIGHT only as join words; as VBA's functions they are quoted.
     bool call = i + 1 < toks.size() && toks[i + 1].isOp("(");
     if (call && (t.isWord("LEFT") || t.isWord("RIGHT"))) {
@@ -916,7 +1038,19 @@ std::string parameterName(const char* sqliteName) {
   return out;
 }
 
-Translation translate(const std::string& jet) {
+std::string serverNameKey(const std::string& name) { return toUtf8(upper(fromUtf8(name.c_str()))); }
+
+Translation translate(const std::string& jet, Target target, const ServerNames* names) {
+  struct Restore {
+    Target was = tTarget;
+    const ServerNames* names = tNames;
+    ~Restore() {
+      tTarget = was;
+      tNames = names;
+    }
+  } restore;
+  tTarget = target;
+  tNames = names;
   Translation out;
   out.jet = jet;
   Tokens toks = tokenize(jet);

@@ -10,11 +10,22 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "JetTokenizer.h"
 
 namespace tabrik::dao::jetsql {
+
+// The dialect a translation is written in: SQLite's for a database file, PostgreSQL's
+// for a server database (functions in the engine's schema there, booleans made Jet's
+// truth values, Nulls ordered as Jet orders them, parameters numbered).
+enum class Target { Sqlite, Postgres };
+
+// A server's names keep their case and are quoted, where Jet reads names without regard
+// to case: the spelling of every table and field, keyed by the upper-case name (UTF-8).
+using ServerNames = std::unordered_map<std::string, std::string>;
+std::string serverNameKey(const std::string& name);
 
 struct Translation {
   enum Kind { Select, Insert, Update, Delete, Other };  // Other: empty, nothing to run
@@ -23,11 +34,15 @@ struct Translation {
   std::string jet;                   // the statement as given
   std::vector<Token> source;         // its tokens (empty for Other)
   std::vector<std::size_t> mapping;  // per byte of sql: the source byte it came from
+  // On a server: the names of the parameters ?1, ?2, ... in order (SQLite's statements
+  // keep their names).
+  std::vector<std::string> parameters;
 };
 
 // Fails with DAO's 3075 (bad literal, unbalanced parentheses, an operator without an
 // operand), 3142 (text after the closing ';') or 3129 (not one of Jet's statements).
-Translation translate(const std::string& jet);
+Translation translate(const std::string& jet, Target target = Target::Sqlite,
+                      const ServerNames* names = nullptr);
 
 // The name DAO knows a parameter by, from SQLite's name for it (":name"): a declared
 // parameter whose name SQLite cannot spell ([Enter a date]) gets its own back.
