@@ -166,6 +166,11 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
       DAODatabase::CallerSql caller(d);
       while (s.step()) {
       }
+    } catch (CDaoException* e) {
+      d.syncWriteDepth();
+      d.endWrite(false);
+      jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
+      throw;
     } catch (...) {
       d.syncWriteDepth();
       d.endWrite(false);

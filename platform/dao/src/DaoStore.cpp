@@ -1170,9 +1170,12 @@ std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::
   if (!m_serverNames || m_serverNamesVersion != version || version < 0) {
     auto names = std::make_unique<jetsql::ServerNames>();
     for (const std::wstring& t : tableNames()) {
-      names->emplace(toUtf8(upper(t)), toUtf8(t));
-      for (const FieldDef& f : schema(t).fields)
-        names->emplace(toUtf8(upper(f.name)), toUtf8(f.name));
+      names->spelling.emplace(toUtf8(upper(t)), toUtf8(t));
+      std::vector<std::string>& fields = names->fields[toUtf8(upper(t))];
+      for (const FieldDef& f : schema(t).fields) {
+        names->spelling.emplace(toUtf8(upper(f.name)), toUtf8(f.name));
+        fields.push_back(toUtf8(f.name));
+      }
     }
     m_serverNames = std::move(names);
     m_serverNamesVersion = version;

@@ -86,6 +86,7 @@ namespace tabrik::dao {
 namespace jetsql {
 class StatementCache;
 struct Translation;
+struct ServerNames;
 }  // namespace jetsql
 
 std::string toUtf8(const std::wstring& s);
@@ -374,7 +375,7 @@ struct DAODatabase {
   std::unique_ptr<tabrik::dao::jetsql::StatementCache> m_jetStatements;
   // On a server: the spelling of every table and field name, for the translator, as of
   // the catalog version beside it.
-  std::unique_ptr<std::unordered_map<std::string, std::string>> m_serverNames;
+  std::unique_ptr<tabrik::dao::jetsql::ServerNames> m_serverNames;
   long long m_serverNamesVersion = -1;
   std::map<std::wstring, tabrik::dao::TableSchema> m_schemas;  // by upper-cased name
   long long m_schemaVersion = -1;

@@ -77,7 +77,14 @@ Statement prepareRows(DAODatabase& d, const std::string& given,
   if (!d.db) {
     // A server database: its own statement (never the cache's, since a snapshot's may
     // stay open beside others), parameters bound by name in the server's numbering.
-    Statement s(d.conn->prepare(sql));
+    std::unique_ptr<storage::Cursor> cursor;
+    try {
+      cursor = d.conn->prepare(sql);  // the server reads the statement here
+    } catch (CDaoException* e) {
+      if (jet) jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
+      throw;
+    }
+    Statement s(std::move(cursor));
     if (jet && !jet->parameters.empty()) {
       if (!params) daoThrow(3061, {std::to_wstring(jet->parameters.size())}, L"DAO.Recordset");
       if (int missing = params->missing())

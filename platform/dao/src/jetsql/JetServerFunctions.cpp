@@ -18,13 +18,40 @@ namespace {
 // by an older engine gets the new ones at its next writable open.
 constexpr int kVersion = 2;
 
-const char* const kNames[] = {
-    "jet_truth", "jet_concat", "jet_add",   "jet_intdiv",       "jet_mod",
-    "jet_like",  "jet_between", "jet_ceil", "jet_param_number", "jet_param_date",
-    "jet_param_bool", "jet_param_text", "iif", "nz",   "left", "right", "mid",
-    "len",       "ucase",      "lcase",     "trim",             "ltrim", "rtrim",
-    "instr",     "val",        "cstr",      "cint",             "clng",  "cdbl",
-    "cbool",     "int",        "fix",       "now",              "date"};
+const char* const kNames[] = {"jet_truth",
+                              "jet_concat",
+                              "jet_add",
+                              "jet_intdiv",
+                              "jet_mod",
+                              "jet_like",
+                              "jet_between",
+                              "jet_ceil",
+                              "jet_param_number",
+                              "jet_param_date",
+                              "jet_param_bool",
+                              "jet_param_text",
+                              "iif",
+                              "nz",
+                              "left",
+                              "right",
+                              "mid",
+                              "len",
+                              "ucase",
+                              "lcase",
+                              "trim",
+                              "ltrim",
+                              "rtrim",
+                              "instr",
+                              "val",
+                              "cstr",
+                              "cint",
+                              "clng",
+                              "cdbl",
+                              "cbool",
+                              "int",
+                              "fix",
+                              "now",
+                              "date"};
 
 struct Kind {
   const char* type;
@@ -80,9 +107,9 @@ std::string serverFunctionsSql() {
   sql += fn("jet_between", "anycompatible, anycompatible, anycompatible", "boolean",
             "SELECT $1 BETWEEN SYMMETRIC $2 AND $3");
   sql += fn("nz", "anycompatible, anycompatible", "anycompatible", "SELECT coalesce($1, $2)");
-  sql += fn("now", "", "double precision",
-            "SELECT extract(epoch from localtimestamp)::double precision / 86400 + 25569",
-            "STABLE");
+  sql +=
+      fn("now", "", "double precision",
+         "SELECT extract(epoch from localtimestamp)::double precision / 86400 + 25569", "STABLE");
   sql += fn("date", "", "double precision", "SELECT floor(tabrik_jet.now())", "STABLE");
   // Jet's Like: * ? # [list] [!list], without regard to case, as a regular expression.
   sql +=
@@ -103,17 +130,22 @@ std::string serverFunctionsSql() {
               "SELECT (" + t1 + ") COLLATE \"C\" ~* tabrik_jet.jet_pattern($2 COLLATE \"C\")");
     sql += fn("left", a + ", double precision", "text",
               "SELECT CASE WHEN $2 < 0 THEN tabrik_jet.jet_fail('Invalid procedure call or "
-              "argument') ELSE pg_catalog.left(" + t1 + ", least($2, 1e9)::int) END");
+              "argument') ELSE pg_catalog.left(" +
+                  t1 + ", least($2, 1e9)::int) END");
     sql += fn("right", a + ", double precision", "text",
               "SELECT CASE WHEN $2 < 0 THEN tabrik_jet.jet_fail('Invalid procedure call or "
-              "argument') ELSE pg_catalog.right(" + t1 + ", least($2, 1e9)::int) END");
+              "argument') ELSE pg_catalog.right(" +
+                  t1 + ", least($2, 1e9)::int) END");
     sql += fn("mid", a + ", double precision", "text",
               "SELECT CASE WHEN $2 < 1 THEN tabrik_jet.jet_fail('Invalid procedure call or "
-              "argument') ELSE substr(" + t1 + ", least($2, 1e9)::int) END");
+              "argument') ELSE substr(" +
+                  t1 + ", least($2, 1e9)::int) END");
     sql += fn("mid", a + ", double precision, double precision", "text",
               "SELECT CASE WHEN $2 < 1 OR $3 < 0 THEN tabrik_jet.jet_fail('Invalid procedure "
-              "call or argument') ELSE substr(" + t1 + ", least($2, 1e9)::int, least($3, "
-              "1e9)::int) END");
+              "call or argument') ELSE substr(" +
+                  t1 +
+                  ", least($2, 1e9)::int, least($3, "
+                  "1e9)::int) END");
     sql += fn("len", a, "bigint", "SELECT length(" + t1 + ")::bigint");
     sql += fn("ucase", a, "text", "SELECT upper(" + t1 + ")");
     sql += fn("lcase", a, "text", "SELECT lower(" + t1 + ")");
@@ -122,17 +154,19 @@ std::string serverFunctionsSql() {
     sql += fn("rtrim", a, "text", "SELECT pg_catalog.rtrim(" + t1 + ", ' ')");
     sql += fn("val", a, "double precision",
               "SELECT CASE WHEN $1 IS NULL THEN tabrik_jet.jet_fail('Invalid use of "
-              "Null')::double precision ELSE " + n1 + " END");
+              "Null')::double precision ELSE " +
+                  n1 + " END");
     sql += fn("cstr", a, "text",
               "SELECT CASE WHEN $1 IS NULL THEN tabrik_jet.jet_fail('Invalid use of Null') "
-              "ELSE " + t1 + " END");
+              "ELSE " +
+                  t1 + " END");
     sql += fn("cdbl", a, "double precision", "SELECT " + n1);
     sql += fn("cbool", a, "bigint", "SELECT CASE WHEN " + n1 + " <> 0 THEN -1 ELSE 0 END");
     const char* ranges[][3] = {{"cint", "-32768", "32767"}, {"clng", "-2147483648", "2147483647"}};
     for (auto& r : ranges)
       sql += fn(r[0], a, "bigint",
-                std::string("SELECT CASE WHEN round(") + n1 + ") BETWEEN " + r[1] + " AND " +
-                    r[2] + " THEN round(" + n1 +
+                std::string("SELECT CASE WHEN round(") + n1 + ") BETWEEN " + r[1] + " AND " + r[2] +
+                    " THEN round(" + n1 +
                     ")::bigint ELSE tabrik_jet.jet_fail('Overflow')::bigint END");
     sql += fn("int", a, k.text ? "double precision" : a,
               k.text ? "SELECT floor(" + n1 + ")" : "SELECT floor($1)");
@@ -151,8 +185,7 @@ std::string serverFunctionsSql() {
       bool integral = !k.text && !k2.text && std::strcmp(k.type, "bigint") == 0 &&
                       std::strcmp(k2.type, "bigint") == 0;
       const char* sum = k.text && k2.text ? "text" : integral ? "bigint" : "double precision";
-      sql += fn("jet_add", ab, sum,
-                integral ? std::string("SELECT $1 + $2") : "SELECT " + add);
+      sql += fn("jet_add", ab, sum, integral ? std::string("SELECT $1 + $2") : "SELECT " + add);
       sql += fn("jet_intdiv", ab, "bigint",
                 "SELECT round(" + n1 + ")::bigint / round(" + n2 + ")::bigint");
       sql += fn("jet_mod", ab, "bigint",

@@ -912,6 +912,140 @@ std::string serverFunction(const Token& t) {
   return std::string(kServerSchema) + "." + lower;
 }
 
+bool isServerKeyword(const Token& t);
+
+const std::vector<std::string>* tableFields(const std::string& table) {
+  if (!tNames) return nullptr;
+  auto it = tNames->fields.find(serverNameKey(table));
+  return it == tNames->fields.end() ? nullptr : &it->second;
+}
+
+bool isNameToken(const Token& t) {
+  return t.kind == Token::Name || (t.kind == Token::Word && !isServerKeyword(t));
+}
+
+// A FROM clause's sources: a table (its fields known) or a sub-select, by the name a
+// select list qualifies them with.
+struct Source {
+  std::string qualifier;
+  const std::vector<std::string>* fields;  // null for a sub-select
+};
+
+std::vector<Source> fromSources(const Tokens& toks, std::size_t from, std::size_t end) {
+  std::vector<Source> out;
+  for (std::size_t j = from + 1; j < end; ++j) {
+    const Token& before = toks[j - 1];
+    bool starts =
+        before.isWord("FROM") || before.isWord("JOIN") || before.isOp(",") || before.isOp("(");
+    if (!starts) continue;
+    Source src{};
+    std::size_t next = j + 1;
+    if (toks[j].isOp("(") && j + 1 < end && toks[j + 1].isWord("SELECT")) {
+      next = matchingClose(toks, j) + 1;
+      src.fields = nullptr;
+    } else if (isNameToken(toks[j])) {
+      src.qualifier = toks[j].text;
+      src.fields = tableFields(toks[j].text);
+      if (!src.fields) continue;  // a stored query or unknown: its own error later
+    } else {
+      continue;
+    }
+    if (next < end && toks[next].isWord("AS")) ++next;
+    if (next < end && isNameToken(toks[next])) src.qualifier = toks[next].text;
+    out.push_back(src);
+    if (!src.fields) j = next;  // past the sub-select
+  }
+  return out;
+}
+
+void appendFields(Tokens& out, const Source& s, std::size_t pos) {
+  if (!s.fields) {
+    if (!out.empty()) out.push_back(op(",", pos));
+    out.insert(out.end(), {Token{Token::Name, s.qualifier, pos}, op(".", pos), op("*", pos)});
+    return;
+  }
+  for (const std::string& f : *s.fields) {
+    if (!out.empty()) out.push_back(op(",", pos));
+    out.insert(out.end(),
+               {Token{Token::Name, s.qualifier, pos}, op(".", pos), Token{Token::Name, f, pos}});
+  }
+}
+
+// A server's tables lead with the record number: `*` and `t.*` in a select list become
+// the sources' fields, and an INSERT without a field list gets the table's.
+void expandStars(Tokens& toks) {
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (toks[i].isWord("INTO") && i + 1 < toks.size() && isNameToken(toks[i + 1]) && i > 0 &&
+        toks[i - 1].isWord("INSERT")) {
+      const std::vector<std::string>* fields = tableFields(toks[i + 1].text);
+      bool listed = i + 2 < toks.size() && toks[i + 2].isOp("(") &&
+                    !(i + 3 < toks.size() && toks[i + 3].isWord("SELECT"));
+      if (fields && !listed && !fields->empty()) {
+        std::size_t pos = toks[i + 1].pos;
+        Tokens list{op("(", pos)};
+        for (const std::string& f : *fields) {
+          if (list.size() > 1) list.push_back(op(",", pos));
+          list.push_back(Token{Token::Name, f, pos});
+        }
+        list.push_back(op(")", pos));
+        toks.insert(toks.begin() + static_cast<long>(i + 2), list.begin(), list.end());
+      }
+      continue;
+    }
+    if (!toks[i].isOp("*") || i == 0) continue;
+    std::size_t first = i;  // the item: * or q.*
+    const Token& before = toks[i - 1];
+    std::string qualifier;
+    if (before.isOp(".") && i >= 2 && isNameToken(toks[i - 2])) {
+      first = i - 2;
+      qualifier = toks[i - 2].text;
+    } else if (!(before.isWord("SELECT") || before.isWord("DISTINCT") || before.isWord("ALL") ||
+                 before.isOp(","))) {
+      continue;  // a product
+    }
+    const Token& lead = toks[first - (first > 0 ? 1 : 0)];
+    if (first == 0 ||
+        !(lead.isWord("SELECT") || lead.isWord("DISTINCT") || lead.isWord("ALL") || lead.isOp(",")))
+      continue;
+    // The select list's FROM at this level, and where its clause ends.
+    std::size_t from = toks.size();
+    int depth = 0;
+    for (std::size_t j = i + 1; j < toks.size(); ++j) {
+      if (opens(toks[j])) ++depth;
+      if (closes(toks[j]) && --depth < 0) break;
+      if (depth == 0 && toks[j].isWord("FROM")) {
+        from = j;
+        break;
+      }
+    }
+    if (from == toks.size()) continue;
+    std::size_t end = from + 1;
+    depth = 0;
+    for (; end < toks.size(); ++end) {
+      const Token& t = toks[end];
+      if (opens(t)) ++depth;
+      if (closes(t) && --depth < 0) break;
+      if (depth == 0 &&
+          (t.isWord("WHERE") || t.isWord("GROUP") || t.isWord("ORDER") || t.isWord("HAVING") ||
+           t.isWord("UNION") || t.isWord("LIMIT") || t.isOp(";")))
+        break;
+    }
+    std::vector<Source> sources = fromSources(toks, from, end);
+    Tokens expanded;
+    bool known = true;
+    for (const Source& src : sources) {
+      if (!qualifier.empty() && serverNameKey(src.qualifier) != serverNameKey(qualifier)) continue;
+      // An unnamed sub-select cannot be qualified: its own * is already its fields.
+      if (!src.fields && src.qualifier.empty()) known = false;
+      appendFields(expanded, src, toks[i].pos);
+    }
+    if (expanded.empty() || !known) continue;
+    toks.erase(toks.begin() + static_cast<long>(first), toks.begin() + static_cast<long>(i + 1));
+    toks.insert(toks.begin() + static_cast<long>(first), expanded.begin(), expanded.end());
+    i = first + expanded.size() - 1;
+  }
+}
+
 // Words the server reads as SQL, never as names.
 bool isServerKeyword(const Token& t) {
   static const char* const kKeywords[] = {
@@ -931,11 +1065,12 @@ bool isServerKeyword(const Token& t) {
 
 // A name as the server stores it: the table's or field's own spelling when there is
 // one (an alias keeps the spelling of its AS), quoted.
-std::string serverName(const std::string& name, const ServerNames& aliases) {
+std::string serverName(const std::string& name,
+                       const std::unordered_map<std::string, std::string>& aliases) {
   std::string key = serverNameKey(name);
   if (tNames) {
-    auto it = tNames->find(key);
-    if (it != tNames->end()) return quoted(it->second, '"');
+    auto it = tNames->spelling.find(key);
+    if (it != tNames->spelling.end()) return quoted(it->second, '"');
   }
   auto it = aliases.find(key);
   return quoted(it != aliases.end() ? it->second : name, '"');
@@ -943,7 +1078,7 @@ std::string serverName(const std::string& name, const ServerNames& aliases) {
 
 void emit(Translation& out, const Tokens& toks) {
   std::map<std::string, int> numbered;  // a server's parameters: name -> $n
-  ServerNames aliases;
+  std::unordered_map<std::string, std::string> aliases;
   // The server names every sub-select in FROM: the closers of those without a name.
   std::vector<bool> namesSubSelect(toks.size(), false);
   if (toServer())
@@ -1101,6 +1236,7 @@ Translation translate(const std::string& jet, Target target, const ServerNames* 
   rewriteTruthValues(toks);
   collateComparisons(toks);
   collateOrderTerms(toks);
+  if (toServer()) expandStars(toks);
   emit(out, toks);
   return out;
 }
@@ -1115,10 +1251,19 @@ void throwIfSyntaxError(sqlite3* db, const Translation& t) {
                    msg.find("incomplete input") != std::string::npos ||
                    msg.find("unrecognized token") != std::string::npos;
   if (!malformed) return;
+  throwSyntaxError(t, sqlite3_error_offset(db));
+}
+
+void mapServerSyntaxError(CDaoException* e, const Translation& t, int offset) {
+  if (!e || offset < 0 || (e->m_scode & 0xFFFF) != 3129 || t.kind == Translation::Other) return;
+  e->Delete();
+  throwSyntaxError(t, offset);
+}
+
+void throwSyntaxError(const Translation& t, int offset) {
   if (t.kind == Translation::Insert) daoThrow(3134);
   if (t.kind == Translation::Update) daoThrow(3144);
   // Where it broke, in the statement as given: the clause around that point.
-  int offset = sqlite3_error_offset(db);
   std::size_t at = offset >= 0 && static_cast<std::size_t>(offset) < t.mapping.size()
                        ? t.mapping[static_cast<std::size_t>(offset)]
                        : t.jet.size();

@@ -9,6 +9,8 @@
 #pragma once
 #include <sqlite3.h>
 
+#include "afxdao.h"
+
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -24,7 +26,12 @@ enum class Target { Sqlite, Postgres };
 
 // A server's names keep their case and are quoted, where Jet reads names without regard
 // to case: the spelling of every table and field, keyed by the upper-case name (UTF-8).
-using ServerNames = std::unordered_map<std::string, std::string>;
+// Each table's fields in order, for what names them all (*, INSERT without a field list),
+// since the server's tables lead with the record number, which no statement shows.
+struct ServerNames {
+  std::unordered_map<std::string, std::string> spelling;
+  std::unordered_map<std::string, std::vector<std::string>> fields;  // by upper-case table
+};
 std::string serverNameKey(const std::string& name);
 
 struct Translation {
@@ -55,5 +62,11 @@ inline std::string translateSql(const std::string& jet) { return translate(jet).
 // Jet gives for that kind of statement (3075 naming the expression, 3131 for the FROM
 // clause, 3134 for INSERT INTO, 3144 for UPDATE); otherwise returns.
 void throwIfSyntaxError(sqlite3* db, const Translation& t);
+// The same for a statement a server rejected as malformed at byte `offset` of t.sql.
+[[noreturn]] void throwSyntaxError(const Translation& t, int offset);
+// For a failure e of a server's statement: when the server rejected t as malformed
+// (offset >= 0 and e is 3129), deletes e and throws Jet's syntax error instead;
+// otherwise returns, for the caller to rethrow e.
+void mapServerSyntaxError(CDaoException* e, const Translation& t, int offset);
 
 }  // namespace tabrik::dao::jetsql
