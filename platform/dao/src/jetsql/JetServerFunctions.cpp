@@ -16,9 +16,11 @@ namespace {
 
 // Raised with every change to the definitions below, so that a server database made
 // by an older engine gets the new ones at its next writable open.
-constexpr int kVersion = 2;
+constexpr int kVersion = 4;
 
 const char* const kNames[] = {"jet_truth",
+                              "jet_not",
+                              "jet_cond",
                               "jet_concat",
                               "jet_add",
                               "jet_intdiv",
@@ -84,11 +86,13 @@ bool isServerFunction(const char* lowerName) {
 
 std::string serverFunctionsSql() {
   std::string sql = "CREATE SCHEMA IF NOT EXISTS tabrik_jet;\n";
-  // Errors with VBA's messages. Volatile, so that the server never raises one while
+  // A function's failure, as the file's functions fail (DAO's reserved error, the
+  // message kept as the detail). Volatile, so that the server never raises one while
   // folding the constants of a branch that is not taken.
   sql +=
       "CREATE OR REPLACE FUNCTION tabrik_jet.jet_fail(message text) RETURNS text LANGUAGE "
-      "plpgsql VOLATILE AS $jet$ BEGIN RAISE EXCEPTION '%', message; END $jet$;\n";
+      "plpgsql VOLATILE AS $jet$ BEGIN RAISE EXCEPTION 'DAO 3000 1' USING DETAIL = message; END "
+      "$jet$;\n";
   // Val: the leading number, blanks inside it ignored; 0 when there is none.
   sql += fn("jet_num", "text", "double precision",
             "SELECT coalesce(substring(replace(replace(replace($1, ' ', ''), chr(9), ''), chr(10), "
@@ -103,6 +107,13 @@ std::string serverFunctionsSql() {
   sql += fn("jet_truth", "boolean", "bigint", "SELECT CASE WHEN $1 THEN -1 WHEN NOT $1 THEN 0 END");
   sql += fn("jet_truth", "bigint", "bigint", "SELECT $1");
   sql += fn("jet_truth", "double precision", "double precision", "SELECT $1");
+  sql += fn("jet_not", "boolean", "boolean", "SELECT NOT $1");
+  sql += fn("jet_not", "bigint", "bigint", "SELECT ~$1");
+  sql += fn("jet_not", "double precision", "bigint", "SELECT ~round($1)::bigint");
+  sql += fn("jet_cond", "boolean", "boolean", "SELECT $1");
+  sql += fn("jet_cond", "bigint", "boolean", "SELECT $1 <> 0");
+  sql += fn("jet_cond", "double precision", "boolean", "SELECT $1 <> 0");
+  sql += fn("jet_cond", "text", "boolean", "SELECT tabrik_jet.jet_num($1) <> 0");
   sql += fn("jet_ceil", "double precision", "double precision", "SELECT ceil($1)");
   sql += fn("jet_between", "anycompatible, anycompatible, anycompatible", "boolean",
             "SELECT $1 BETWEEN SYMMETRIC $2 AND $3");

@@ -557,6 +557,86 @@ bool endsClause(const Tokens& t, std::size_t j) {
          w.isWord("RIGHT") || w.isWord("ON") || w.isWord("SET");
 }
 
+bool endsLogicalOperand(const Token& t) {
+  return t.isWord("AND") || t.isWord("OR") || t.isWord("XOR") || t.isWord("EQV") ||
+         t.isWord("IMP") || t.isWord("THEN") || t.isWord("ELSE") || t.isWord("WHEN") ||
+         t.isWord("END") || t.isOp(",") || t.isOp(";") || endsClause(std::vector<Token>{t}, 0);
+}
+
+// The server's NOT takes only booleans, Jet's Not also numbers (bitwise, so Not -1 is 0):
+// a prefix Not becomes jet_not(operand), which the server has for both.
+void rewriteServerNot(Tokens& toks) {
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (!toks[i].isWord("NOT")) continue;
+    if (i > 0 && toks[i - 1].isWord("IS")) continue;  // IS NOT NULL
+    if (i + 1 >= toks.size() || toks[i + 1].isWord("IN") || toks[i + 1].isWord("EXISTS") ||
+        toks[i + 1].isWord("LIKE") || toks[i + 1].isWord("BETWEEN") || toks[i + 1].isWord("NULL"))
+      continue;
+    std::size_t e = i + 1;
+    int depth = 0;
+    for (; e < toks.size(); ++e) {
+      if (opens(toks[e])) ++depth;
+      if (closes(toks[e]) && --depth < 0) break;
+      if (depth == 0 && endsLogicalOperand(toks[e])) break;
+    }
+    if (e == i + 1) continue;
+    std::size_t pos = toks[i].pos;
+    toks.insert(toks.begin() + static_cast<long>(e), op(")", pos));
+    toks[i] = word("jet_not", pos);
+    toks.insert(toks.begin() + static_cast<long>(i + 1), op("(", pos));
+  }
+}
+
+// Whether toks[b, e) reads as a boolean on the server: it holds a comparison or a
+// predicate at its own level, or is a call of one of the functions that give booleans.
+bool serverBoolean(const Tokens& toks, std::size_t b, std::size_t e) {
+  if (b < e && (toks[b].isWord("JET_LIKE") || toks[b].isWord("JET_BETWEEN") ||
+                toks[b].isWord("JET_NOT") || toks[b].isWord("EXISTS")))
+    return true;
+  int depth = 0;
+  for (std::size_t j = b; j < e; ++j) {
+    if (opens(toks[j])) ++depth;
+    if (closes(toks[j])) --depth;
+    if (depth == 0 &&
+        (isComparison(toks[j]) || toks[j].isWord("IS") || toks[j].isWord("IN") ||
+         toks[j].isWord("LIKE") || toks[j].isWord("BETWEEN") || toks[j].isWord("EXISTS")))
+      return true;
+  }
+  return false;
+}
+
+// A condition's operands that are values (WHERE Stocked, WHERE jet_not(x)) are tested as
+// Jet tests them, not zero, through jet_cond, which the server has for booleans too.
+void serverConditions(Tokens& toks) {
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (!(toks[i].isWord("WHERE") || toks[i].isWord("HAVING") || toks[i].isWord("ON"))) continue;
+    std::size_t b = i + 1;
+    for (;;) {
+      std::size_t e = b;
+      int depth = 0;
+      for (; e < toks.size(); ++e) {
+        if (opens(toks[e])) ++depth;
+        if (closes(toks[e]) && --depth < 0) break;
+        if (depth == 0 && e > b &&
+            (endsLogicalOperand(toks[e]) || toks[e].isWord("GROUP") || toks[e].isWord("ORDER") ||
+             toks[e].isWord("HAVING")))
+          break;
+      }
+      bool whole = e > b + 1 && toks[b].isOp("(") && matchingClose(toks, b) == e - 1;
+      if (e > b && !whole && !serverBoolean(toks, b, e)) {
+        std::size_t pos = toks[b].pos;
+        toks.insert(toks.begin() + static_cast<long>(e), op(")", pos));
+        toks.insert(toks.begin() + static_cast<long>(b), {word("jet_cond", pos), op("(", pos)});
+        e += 3;
+      }
+      if (e >= toks.size() ||
+          !(toks[e].isWord("AND") || toks[e].isWord("OR") || toks[e].isWord("XOR")))
+        break;
+      b = e + 1;
+    }
+  }
+}
+
 // Truth values in select lists, in INSERT's VALUES, in UPDATE's SET values and in the
 // operands of conditions read as Jet's.
 void rewriteTruthValues(Tokens& toks) {
@@ -1234,6 +1314,10 @@ Translation translate(const std::string& jet, Target target, const ServerNames* 
   rewriteLike(toks, jet);
   rewriteBetween(toks, jet);
   rewriteTruthValues(toks);
+  if (toServer()) {
+    rewriteServerNot(toks);
+    serverConditions(toks);
+  }
   collateComparisons(toks);
   collateOrderTerms(toks);
   if (toServer()) expandStars(toks);
