@@ -1143,6 +1143,18 @@ void DAODatabase::catalogAddIndex(const std::wstring& table, const IndexDef& ix,
   }
 }
 
+bool DAODatabase::hasEngineTable(const char* name) {
+  if (!db) {
+    // A catalog table's name is bare on a server, so folded to lower case.
+    Statement s = prepare("SELECT to_regclass(lower(?)) IS NOT NULL");
+    s.bindText(1, fromUtf8(name));
+    return s.step() && s.columnText(0) == L"t";
+  }
+  Statement s = prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+  s.bindText(1, fromUtf8(name));
+  return s.step();
+}
+
 void DAODatabase::schemaChanged() {
   m_schemaVersion = -1;
   dropQueryViews();
@@ -1169,12 +1181,33 @@ std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::
   // field does, from the catalog of this schema version.
   if (!m_serverNames || m_serverNamesVersion != version || version < 0) {
     auto names = std::make_unique<jetsql::ServerNames>();
+    // The catalog's tables and columns are bare names on a server (folded to lower
+    // case); a user's field spelled like a catalog column keeps its own spelling.
+    auto lower = [](const std::wstring& n) {
+      std::string out = toUtf8(n);
+      for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      return out;
+    };
+    std::vector<std::wstring> catalog;
     for (const std::wstring& t : tableNames()) {
+      const TableSchema& ts = schema(t);
+      if (ts.attributes & dbSystemObject) {
+        catalog.push_back(t);
+        continue;
+      }
       names->spelling.emplace(toUtf8(upper(t)), toUtf8(t));
       std::vector<std::string>& fields = names->fields[toUtf8(upper(t))];
-      for (const FieldDef& f : schema(t).fields) {
+      for (const FieldDef& f : ts.fields) {
         names->spelling.emplace(toUtf8(upper(f.name)), toUtf8(f.name));
         fields.push_back(toUtf8(f.name));
+      }
+    }
+    for (const std::wstring& t : catalog) {
+      names->spelling.emplace(toUtf8(upper(t)), lower(t));
+      std::vector<std::string>& fields = names->fields[toUtf8(upper(t))];
+      for (const FieldDef& f : schema(t).fields) {
+        names->spelling.emplace(toUtf8(upper(f.name)), lower(f.name));
+        fields.push_back(lower(f.name));
       }
     }
     m_serverNames = std::move(names);

@@ -292,6 +292,9 @@ struct DAODatabase {
   // the file's schema changed (another process or our own DDL).
   const tabrik::dao::TableSchema& schema(const std::wstring& table);
   bool hasTable(const std::wstring& table);
+  // Whether one of the engine's own tables (MSysQueries, MSysRelationships) exists in
+  // the database, on either back end.
+  bool hasEngineTable(const char* name);
   std::vector<std::wstring> tableNames();  // in DAO's order (by name)
   void schemaChanged();
 
