@@ -126,6 +126,47 @@ TEST_F(ServerSql, ActionStatementsChangeTheSameRecords) {
   }
 }
 
+TEST_F(ServerSql, QueryParametersBindAlikeOnBothBackEnds) {
+  struct Case {
+    const wchar_t* sql;
+    std::vector<std::pair<const wchar_t*, long>> named;  // empty name: by position
+  };
+  const Case cases[] = {
+      {L"PARAMETERS [Low] Long, [High] Long; SELECT ID FROM Parts WHERE ID >= [Low] AND ID <= "
+       L"[High] AND Qty > [low] ORDER BY ID",
+       {{L"Low", 2}, {L"High", 5}}},
+      {L"SELECT ID FROM Parts WHERE ID > ? AND Qty < ? ORDER BY ID", {{nullptr, 1}, {nullptr, 9}}},
+      {L"PARAMETERS [Which] Long, NewQty Long; UPDATE Parts SET Qty = [NewQty] WHERE ID = [Which]",
+       {{L"Which", 3}, {L"NewQty", 42}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(narrow(c.sql));
+    std::string results[2];
+    CDaoDatabase* dbs[] = {&onFile, &onServer};
+    for (int b = 0; b < 2; ++b) {
+      CDaoQueryDef q(dbs[b]);
+      q.Create(nullptr, c.sql);
+      ASSERT_EQ(q.GetParameterCount(), static_cast<short>(c.named.size()));
+      for (std::size_t i = 0; i < c.named.size(); ++i) {
+        if (c.named[i].first)
+          q.SetParamValue(c.named[i].first, COleVariant(c.named[i].second));
+        else
+          q.SetParamValue(static_cast<int>(i), COleVariant(c.named[i].second));
+      }
+      if (q.GetReturnsRecords()) {
+        CDaoRecordset rs(dbs[b]);
+        rs.Open(&q, dbOpenSnapshot);
+        for (; !rs.IsEOF(); rs.MoveNext()) results[b] += showValue(rs.GetFieldValue(0)) + ";";
+      } else {
+        q.Execute();
+        results[b] = snapshotRows(*dbs[b], L"SELECT ID, Qty FROM Parts ORDER BY ID");
+      }
+    }
+    EXPECT_FALSE(results[0].empty());
+    EXPECT_EQ(results[1], results[0]);
+  }
+}
+
 TEST_F(ServerSql, ErrorsAreDaosOnBothBackEnds) {
   const wchar_t* statements[] = {
       L"SELECT ID FROM Nowhere",
