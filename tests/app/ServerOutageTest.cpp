@@ -20,9 +20,9 @@ int serverControl(const char* verb) {
   return std::system(command.c_str());
 }
 
-// What DAO reports when the ODBC connection fails under a call ("ODBC--call failed."),
-// or cannot be made again ("ODBC--connection to '...' failed.").
-bool isLostConnection(long code) { return code == 3146 || code == 3151; }
+// The engine's error for a connection lost under a call, and for every call while the
+// server cannot be reached again (3151 is only for an open that never connected).
+bool isLostConnection(long code) { return code == 3043; }
 
 TEST(ServerOutage, ACallAfterTheServerStoppedFailsAndTheNextReconnects) {
   auto server = daotest::TestServerDatabase::make("outage");

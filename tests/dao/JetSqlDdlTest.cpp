@@ -10,7 +10,7 @@ using namespace daotest;
 
 class JetDdl : public ::testing::Test {
  protected:
-  void SetUp() override { db.Create(dir.file("ddl.mdb")); }
+  void SetUp() override { db.Create(dir.database("ddl.mdb")); }
   ScratchDir dir;
   CDaoDatabase db;
 };

@@ -17,7 +17,7 @@ std::string rows(CDaoDatabase& db, const wchar_t* sql) { return snapshotRows(db,
 class JetDialect : public ::testing::Test {
  protected:
   void SetUp() override {
-    db.Create(dir.file("dialect.mdb"));
+    db.Create(dir.database("dialect.mdb"));
     db.Execute(
         L"CREATE TABLE Scores (ID LONG PRIMARY KEY, Name TEXT(20), Score LONG, Grp TEXT(1), Weight "
         L"DOUBLE)");
@@ -375,7 +375,7 @@ TEST_F(JetDialect, LinkedTablesAnswerTheFirstStatementOfANewConnection) {
   link.Close();
   db.Close();
   CDaoDatabase again;
-  again.Open(dir.file("dialect.mdb"));
+  again.Open(dir.database("dialect.mdb"));
   EXPECT_EQ(rows(again, L"SELECT Name FROM Palette WHERE Code = 5"), "blue");
 }
 

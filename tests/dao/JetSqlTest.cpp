@@ -15,7 +15,7 @@ std::string rows(CDaoDatabase& db, const wchar_t* sql) { return snapshotRows(db,
 class JetSql : public ::testing::Test {
  protected:
   void SetUp() override {
-    db.Create(dir.file("jet.mdb"));
+    db.Create(dir.database("jet.mdb"));
     makeTable(db, L"People",
               {{L"ID", dbLong, 4},
                {L"Name", dbText, 50},

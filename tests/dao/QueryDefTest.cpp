@@ -9,7 +9,7 @@ namespace {
 class QueryDefs : public testing::Test {
  protected:
   void SetUp() override {
-    db.Create(dir.file("q.mdb"));
+    db.Create(dir.database("q.mdb"));
     makeTable(db, L"T", {{L"A", dbLong, 0}, {L"B", dbText, 10}});
     db.Execute(L"INSERT INTO T VALUES (1, 'one'), (2, 'two'), (3, 'three')");
   }
@@ -71,7 +71,7 @@ TEST_F(QueryDefs, StoredQueriesPersistAndCanBeReplaced) {
     EXPECT_EQ(daoError([&] { clash.Append(); }), 3012);  // tables and queries share their names
   }
   db.Close();
-  db.Open(dir.file("q.mdb"));
+  db.Open(dir.database("q.mdb"));
   ASSERT_EQ(db.GetQueryDefCount(), 1);
   CDaoQueryDefInfo info;
   db.GetQueryDefInfo(0, info, AFX_DAO_ALL_INFO);

@@ -155,6 +155,31 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   }
   std::shared_ptr<const jetsql::Translation> jet = d.translateJet(given);
   const std::string& sql = jet->sql;
+  if (!d.db) {
+    // A server database: the translation is in the server's dialect and runs as any
+    // statement of the engine's, inside the engine's transaction.
+    if (!jet->parameters.empty())
+      daoThrow(3061, {std::to_wstring(jet->parameters.size())}, L"DAO.Database");
+    d.beginWrite(3218);
+    try {
+      Statement s(d.conn->prepare(sql));
+      DAODatabase::CallerSql caller(d);
+      while (s.step()) {
+      }
+    } catch (CDaoException* e) {
+      d.syncWriteDepth();
+      d.endWrite(false);
+      jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
+      throw;
+    } catch (...) {
+      d.syncWriteDepth();
+      d.endWrite(false);
+      throw;
+    }
+    d.recordsAffected = static_cast<long>(d.conn->changes());
+    d.endWrite(true);
+    return;
+  }
   d.beginWrite(3218);
   // The caller's statement is compiled and run as a caller's (DaoStore.h); the
   // transaction around it is the engine's.

@@ -46,11 +46,7 @@ std::string translatedOrAsGiven(const CString& sql) {
   }
 }
 
-bool hasQueryCatalog(DAODatabase& d) {
-  Statement s =
-      d.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MSysQueries'");
-  return s.step();
-}
+bool hasQueryCatalog(DAODatabase& d) { return d.hasEngineTable("MSysQueries"); }
 
 }  // namespace
 
@@ -96,10 +92,10 @@ void CDaoQueryDef::Append() {
   d.beginWrite(3211);
   try {
     if (!hasQueryCatalog(d)) {  // a file made before stored queries existed
-      d.exec(
-          "CREATE TABLE MSysQueries (Name TEXT COLLATE NOCASE, SQL TEXT, Type INTEGER, DateCreate "
-          "REAL, "
-          "DateUpdate REAL, PRIMARY KEY (Name))");
+      const storage::Dialect& dialect = d.conn->dialect();
+      d.exec(std::string("CREATE TABLE MSysQueries (Name ") + dialect.text + dialect.catalogText +
+             ", SQL " + dialect.text + ", Type " + dialect.integer + ", DateCreate " +
+             dialect.real + ", DateUpdate " + dialect.real + ", PRIMARY KEY (Name))");
     }
     Statement exists = d.prepare("SELECT 1 FROM MSysQueries WHERE Name = ?");
     exists.bindText(1, name);
@@ -154,6 +150,17 @@ void CDaoQueryDef::SetSQL(LPCTSTR lpszSQL) {
 
 short CDaoQueryDef::GetType() {
   DAODatabase& d = storeOf(m_pDatabase);
+  if (!d.db) {
+    // A server's statement is not compiled to be looked at: its kind is what it says.
+    try {
+      return d.translateJet(toUtf8(m_strSQL.GetString()))->kind == jetsql::Translation::Select
+                 ? dbQSelect
+                 : dbQAction;
+    } catch (CDaoException* e) {
+      e->Delete();
+      return dbQAction;
+    }
+  }
   d.requireSqlSupport();
   std::string text = translatedOrAsGiven(m_strSQL);
   DAODatabase::CallerSql caller(d);
@@ -194,10 +201,64 @@ void CDaoQueryDef::readParameters() {
         }
     }
     sqlite3_finalize(stmt);
+  } else if (d) {
+    // A server's statement names its parameters in the translation, once each.
+    std::vector<std::string> numbered;
+    try {
+      numbered = d->translateJet(toUtf8(m_strSQL.GetString()))->parameters;
+    } catch (CDaoException* e) {
+      e->Delete();  // looked at, not run: it fails when it is run
+    }
+    for (const std::string& raw : numbered) {
+      std::wstring name = fromUtf8(jetsql::parameterName(raw.c_str()).c_str());
+      fresh->names.push_back(name);
+      fresh->values.emplace_back();
+      fresh->given.push_back(false);
+      if (!m_pParameters) continue;
+      for (size_t k = 0; k < m_pParameters->names.size(); ++k)
+        if (m_pParameters->given[k] && upper(m_pParameters->names[k]) == upper(name) &&
+            !name.empty()) {
+          fresh->values.back() = m_pParameters->values[k];
+          fresh->given.back() = true;
+        }
+    }
   }
   delete m_pParameters;
   m_pParameters = fresh;
 }
+
+namespace {
+// A query definition's action statement on a server database, its parameters bound in
+// the server's numbering.
+void executeOnServer(DAODatabase& d, const CString& sql, const CDaoQueryDef::Parameters& params,
+                     long& affected) {
+  std::shared_ptr<const jetsql::Translation> jet = d.translateJet(toUtf8(sql.GetString()));
+  if (jet->kind == jetsql::Translation::Select) daoThrow(3065, {}, kSource);
+  if (int missing = params.missing()) daoThrow(3061, {std::to_wstring(missing)}, kSource);
+  d.beginWrite(3218);
+  try {
+    std::unique_ptr<storage::Cursor> cursor;
+    try {
+      cursor = d.conn->prepare(jet->sql);
+    } catch (CDaoException* e) {
+      jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
+      throw;
+    }
+    Statement s(std::move(cursor));
+    params.bindNumbered(s, jet->parameters);
+    DAODatabase::CallerSql caller(d);
+    while (s.step()) {
+    }
+  } catch (...) {
+    d.syncWriteDepth();
+    d.endWrite(false);
+    throw;
+  }
+  affected = static_cast<long>(d.conn->changes());
+  d.recordsAffected = affected;
+  d.endWrite(true);
+}
+}  // namespace
 
 void CDaoQueryDef::Execute(int) {
   DAODatabase& d = storeOf(m_pDatabase);
@@ -208,6 +269,10 @@ void CDaoQueryDef::Execute(int) {
     return;
   }
   if (!m_pParameters) readParameters();
+  if (!d.db) {
+    executeOnServer(d, m_strSQL, *m_pParameters, m_lRecordsAffected);
+    return;
+  }
   Statement s = adoptSqlite(d.db, compile(d, m_strSQL));
   if (s.columnCount() > 0) daoThrow(3065, {}, kSource);
   if (int missing = m_pParameters->missing()) daoThrow(3061, {std::to_wstring(missing)}, kSource);
@@ -290,8 +355,8 @@ std::vector<StoredQuery> storedQueries(DAODatabase& d) {
   std::vector<StoredQuery> out;
   if (!hasQueryCatalog(d)) return out;
   Statement s = d.prepare(
-      "SELECT Name, SQL, Type, DateCreate, DateUpdate FROM MSysQueries ORDER BY Name COLLATE "
-      "NOCASE");
+      std::string("SELECT Name, SQL, Type, DateCreate, DateUpdate FROM MSysQueries ORDER BY Name") +
+      d.conn->dialect().catalogText);
   while (s.step())
     out.push_back({s.columnText(0), s.columnText(1), static_cast<short>(s.columnInt(2)),
                    s.columnReal(3), s.columnReal(4)});

@@ -21,6 +21,7 @@
 #include "JetCollation.h"
 #include "jetsql/JetFunctions.h"
 #include "jetsql/JetStatementCache.h"
+#include "jetsql/JetServerFunctions.h"
 #include "server/ConnectString.h"
 #include "store/PgStore.h"
 #include "store/SqliteStore.h"
@@ -752,6 +753,7 @@ bool DAODatabase::checkpointIfWritten() {
 void DAODatabase::close() {
   m_statements.clear();
   m_jetStatements.reset();
+  m_serverNames.reset();
   if (!db && conn) {  // a server database
     if (writeDepth > 0) conn->rollbackQuietly();
     conn.reset();
@@ -913,6 +915,9 @@ void DAODatabase::openServer(const std::string& connect, bool exclusiveMode, boo
       m_creatingCatalog = false;
       endWrite(true, 3046);
     }
+    // The functions a caller's SQL calls, made or brought up to date by a session that
+    // may write.
+    jetsql::installServerFunctions(*conn, !readOnly);
     if (readOnly) conn->exec("SET default_transaction_read_only = on", 3051);
   } catch (...) {
     m_creatingCatalog = false;
@@ -1138,13 +1143,28 @@ void DAODatabase::catalogAddIndex(const std::wstring& table, const IndexDef& ix,
   }
 }
 
+bool DAODatabase::hasEngineTable(const char* name) {
+  if (!db) {
+    // A catalog table's name is bare on a server, so folded to lower case.
+    Statement s = prepare("SELECT to_regclass(lower(?)) IS NOT NULL");
+    s.bindText(1, fromUtf8(name));
+    return s.step() && s.columnText(0) == L"t";
+  }
+  Statement s = prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+  s.bindText(1, fromUtf8(name));
+  return s.step();
+}
+
 void DAODatabase::schemaChanged() {
   m_schemaVersion = -1;
   dropQueryViews();
 }
 
 jetsql::StatementCache& DAODatabase::jetStatements() {
-  if (!m_jetStatements) m_jetStatements = std::make_unique<jetsql::StatementCache>();
+  if (!m_jetStatements)
+    m_jetStatements = std::make_unique<jetsql::StatementCache>(
+        jetsql::StatementCache::kDefaultCapacity,
+        db ? jetsql::Target::Sqlite : jetsql::Target::Postgres);
   return *m_jetStatements;
 }
 
@@ -1153,10 +1173,47 @@ void DAODatabase::requireSqlSupport() const {
 }
 
 std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::string& jet) {
-  requireSqlSupport();
   // The file's schema version (SQLite's schema cookie, which creating, deleting,
   // renaming and linking tables all move, in this process or another), read now.
-  return jetStatements().translation(jet, schemaVersion());
+  long long version = schemaVersion();
+  if (db) return jetStatements().translation(jet, version);
+  // A server's names keep their case: the translation spells each as its table or
+  // field does, from the catalog of this schema version.
+  if (!m_serverNames || m_serverNamesVersion != version || version < 0) {
+    auto names = std::make_unique<jetsql::ServerNames>();
+    // The catalog's tables and columns are bare names on a server (folded to lower
+    // case); a user's field spelled like a catalog column keeps its own spelling.
+    auto lower = [](const std::wstring& n) {
+      std::string out = toUtf8(n);
+      for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      return out;
+    };
+    std::vector<std::wstring> catalog;
+    for (const std::wstring& t : tableNames()) {
+      const TableSchema& ts = schema(t);
+      if (ts.attributes & dbSystemObject) {
+        catalog.push_back(t);
+        continue;
+      }
+      names->spelling.emplace(toUtf8(upper(t)), toUtf8(t));
+      std::vector<std::string>& fields = names->fields[toUtf8(upper(t))];
+      for (const FieldDef& f : ts.fields) {
+        names->spelling.emplace(toUtf8(upper(f.name)), toUtf8(f.name));
+        fields.push_back(toUtf8(f.name));
+      }
+    }
+    for (const std::wstring& t : catalog) {
+      names->spelling.emplace(toUtf8(upper(t)), lower(t));
+      std::vector<std::string>& fields = names->fields[toUtf8(upper(t))];
+      for (const FieldDef& f : schema(t).fields) {
+        names->spelling.emplace(toUtf8(upper(f.name)), lower(f.name));
+        fields.push_back(lower(f.name));
+      }
+    }
+    m_serverNames = std::move(names);
+    m_serverNamesVersion = version;
+  }
+  return jetStatements().translation(jet, version, m_serverNames.get());
 }
 
 DAODatabase::ChangeStamp DAODatabase::changeStamp() {

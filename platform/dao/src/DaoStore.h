@@ -74,6 +74,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -85,6 +86,7 @@ namespace tabrik::dao {
 namespace jetsql {
 class StatementCache;
 struct Translation;
+struct ServerNames;
 }  // namespace jetsql
 
 std::string toUtf8(const std::wstring& s);
@@ -290,6 +292,9 @@ struct DAODatabase {
   // the file's schema changed (another process or our own DDL).
   const tabrik::dao::TableSchema& schema(const std::wstring& table);
   bool hasTable(const std::wstring& table);
+  // Whether one of the engine's own tables (MSysQueries, MSysRelationships) exists in
+  // the database, on either back end.
+  bool hasEngineTable(const char* name);
   std::vector<std::wstring> tableNames();  // in DAO's order (by name)
   void schemaChanged();
 
@@ -371,6 +376,10 @@ struct DAODatabase {
 
   std::map<std::string, std::unique_ptr<tabrik::dao::storage::Cursor>> m_statements;
   std::unique_ptr<tabrik::dao::jetsql::StatementCache> m_jetStatements;
+  // On a server: the spelling of every table and field name, for the translator, as of
+  // the catalog version beside it.
+  std::unique_ptr<tabrik::dao::jetsql::ServerNames> m_serverNames;
+  long long m_serverNamesVersion = -1;
   std::map<std::wstring, tabrik::dao::TableSchema> m_schemas;  // by upper-cased name
   long long m_schemaVersion = -1;
   std::map<std::wstring, std::string> m_links;  // upper-cased local name -> attached schema

@@ -11,11 +11,7 @@ namespace {
 
 const wchar_t kSource[] = L"DAO.Relations";
 
-bool hasCatalog(DAODatabase& d) {
-  Statement s =
-      d.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MSysRelationships'");
-  return s.step();
-}
+bool hasCatalog(DAODatabase& d) { return d.hasEngineTable("MSysRelationships"); }
 
 void ensureCatalog(DAODatabase& d) {
   if (hasCatalog(d)) return;  // files made before relations existed get the tables now

@@ -14,6 +14,7 @@ namespace {
 
 // A query column that is a table's field reads as that field's type.
 bool originField(DAODatabase& d, sqlite3_stmt* stmt, int column, FieldDef& f) {
+  if (!stmt) return false;  // a server's statement names no origins
   const char* table = sqlite3_column_table_name(stmt, column);
   const char* origin = sqlite3_column_origin_name(stmt, column);
   if (!table || !origin || !d.hasTable(fromUtf8(table))) return false;
@@ -38,9 +39,10 @@ void typeFromValue(FieldDef& f, Value::Kind kind, size_t textLength) {
   f.attributes = f.isText() ? dbVariableField : dbFixedField;
 }
 
-FieldDef queryField(DAODatabase& d, sqlite3_stmt* stmt, int column, const std::vector<Row>& rows) {
+FieldDef queryField(DAODatabase& d, const Statement& s, int column, const std::vector<Row>& rows) {
   FieldDef f;
-  f.name = fromUtf8(sqlite3_column_name(stmt, column));
+  sqlite3_stmt* stmt = s.raw();
+  f.name = fromUtf8(s.cursor().columnName(column).c_str());
   if (originField(d, stmt, column, f)) return f;
   for (const Row& r : rows) {
     const Value& v = r[static_cast<size_t>(column)];
@@ -69,10 +71,30 @@ Value::Kind kindOf(sqlite3_stmt* stmt, int column) {
 // A caller's SQL compiles inside a CallerSql scope, so the authorizer holds it to Jet's.
 Statement prepareRows(DAODatabase& d, const std::string& given,
                       const CDaoQueryDef::Parameters* params, bool jetSql) {
-  d.requireSqlSupport();
   std::shared_ptr<const jetsql::Translation> jet;
   if (jetSql) jet = d.translateJet(given);
   const std::string& sql = jetSql ? jet->sql : given;
+  if (!d.db) {
+    // A server database: its own statement (never the cache's, since a snapshot's may
+    // stay open beside others), parameters bound by name in the server's numbering.
+    std::unique_ptr<storage::Cursor> cursor;
+    try {
+      cursor = d.conn->prepare(sql);  // the server reads the statement here
+    } catch (CDaoException* e) {
+      if (jet) jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
+      throw;
+    }
+    Statement s(std::move(cursor));
+    if (jet && !jet->parameters.empty()) {
+      if (!params) daoThrow(3061, {std::to_wstring(jet->parameters.size())}, L"DAO.Recordset");
+      if (int missing = params->missing())
+        daoThrow(3061, {std::to_wstring(missing)}, L"DAO.Recordset");
+      params->bindNumbered(s, jet->parameters);
+    }
+    if (s.columnCount() == 0) daoThrow(3219, {}, L"DAO.Recordset");
+    return s;
+  }
+  d.requireSqlSupport();
   sqlite3_stmt* raw = nullptr;
   int rc;
   if (jetSql) {
@@ -113,7 +135,7 @@ void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given,
     }
   }
   // The columns' types are read by the engine's own statements, outside the scope.
-  for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, s.raw(), i, r.rows));
+  for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, s, i, r.rows));
   if (!r.rows.empty()) {
     r.pos = 0;
     r.row = r.rows[0];
@@ -132,7 +154,7 @@ void openForwardOnly(DAORecordset& r, DAODatabase& d, const std::string& given,
   r.untyped.assign(static_cast<size_t>(columns), false);
   for (int i = 0; i < columns; ++i) {
     FieldDef f;
-    f.name = fromUtf8(sqlite3_column_name(raw, i));
+    f.name = fromUtf8(r.stream->cursor().columnName(i).c_str());
     if (!originField(d, raw, i, f)) {
       typeFromValue(f, Value::Null, 0);
       r.untyped[static_cast<size_t>(i)] = true;
@@ -158,10 +180,11 @@ bool stepForwardOnly(DAORecordset& r) {
   r.bof = r.eof = false;
   sqlite3_stmt* raw = r.stream->raw();
   for (size_t i = 0; i < r.untyped.size(); ++i) {
-    if (!r.untyped[i] || sqlite3_column_type(raw, static_cast<int>(i)) == SQLITE_NULL) continue;
+    if (!r.untyped[i] || r.stream->columnIsNull(static_cast<int>(i))) continue;
     // The rows before held Null here, which reads as Null whatever the type: the
     // snapshot's rule (the first value decides) gives the same values.
-    const Value::Kind kind = kindOf(raw, static_cast<int>(i));
+    const Value::Kind kind =
+        raw ? kindOf(raw, static_cast<int>(i)) : r.stream->column(static_cast<int>(i)).kind;
     typeFromValue(r.schema.fields[i], kind,
                   kind == Value::Text ? r.stream->columnText(static_cast<int>(i)).size() : 0);
     r.untyped[i] = false;
@@ -172,6 +195,7 @@ bool stepForwardOnly(DAORecordset& r) {
 COleVariant forwardOnlyValue(const DAORecordset& r, int column) {
   sqlite3_stmt* raw = r.stream->raw();
   const FieldDef& f = r.schema.fields[static_cast<size_t>(column)];
+  if (!raw) return toVariant(f, r.stream->column(column));
   switch (sqlite3_column_type(raw, column)) {
     case SQLITE_NULL: {
       COleVariant null;

@@ -3,10 +3,12 @@
 
 namespace tabrik::dao::jetsql {
 
-StatementCache::StatementCache(std::size_t capacity) : m_capacity(capacity > 0 ? capacity : 1) {}
+StatementCache::StatementCache(std::size_t capacity, Target target)
+    : m_capacity(capacity > 0 ? capacity : 1), m_target(target) {}
 
 std::shared_ptr<const Translation> StatementCache::translation(const std::string& jet,
-                                                               long long schemaVersion) {
+                                                               long long schemaVersion,
+                                                               const ServerNames* names) {
   if (schemaVersion != m_schemaVersion) {
     clear();
     m_schemaVersion = schemaVersion;
@@ -15,7 +17,7 @@ std::shared_ptr<const Translation> StatementCache::translation(const std::string
     // The catalog could not settle on a version (a link waiting for the end of a
     // transaction): nothing made now may be kept.
     ++m_misses;
-    return std::make_shared<const Translation>(translate(jet));
+    return std::make_shared<const Translation>(translate(jet, m_target, names));
   }
   auto found = m_entries.find(jet);
   if (found != m_entries.end()) {
@@ -25,7 +27,7 @@ std::shared_ptr<const Translation> StatementCache::translation(const std::string
   }
   ++m_misses;
   // Throws for a statement that does not translate: nothing is kept for it.
-  auto made = std::make_shared<const Translation>(translate(jet));
+  auto made = std::make_shared<const Translation>(translate(jet, m_target, names));
   if (m_entries.size() >= m_capacity) {
     m_entries.erase(m_order.back().first);
     m_order.pop_back();

@@ -28,14 +28,15 @@ class StatementCache {
  public:
   static constexpr std::size_t kDefaultCapacity = 256;
 
-  explicit StatementCache(std::size_t capacity = kDefaultCapacity);
+  explicit StatementCache(std::size_t capacity = kDefaultCapacity, Target target = Target::Sqlite);
   StatementCache(const StatementCache&) = delete;
   StatementCache& operator=(const StatementCache&) = delete;
 
   // The translation of `jet`, translated now when the cache does not hold it (the
   // least recently used entry makes room). A statement that does not translate
   // throws as translate() does and is not kept.
-  std::shared_ptr<const Translation> translation(const std::string& jet, long long schemaVersion);
+  std::shared_ptr<const Translation> translation(const std::string& jet, long long schemaVersion,
+                                                 const ServerNames* names = nullptr);
   // Drops every entry.
   void clear();
 
@@ -50,6 +51,7 @@ class StatementCache {
   std::list<Entry> m_order;
   std::unordered_map<std::string_view, std::list<Entry>::iterator> m_entries;
   std::size_t m_capacity;
+  Target m_target;
   long long m_schemaVersion = -1;
   std::uint64_t m_hits = 0;
   std::uint64_t m_misses = 0;

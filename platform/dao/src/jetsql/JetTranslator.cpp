@@ -14,12 +14,19 @@
 #include "../DaoErrors.h"
 #include "../DaoStore.h"
 #include "JetDates.h"
+#include "JetServerFunctions.h"
 
 namespace tabrik::dao::jetsql {
 
 namespace {
 
 using Tokens = std::vector<Token>;
+
+// The dialect the running translate() writes; the passes below ask it where the server
+// reads a construct differently from SQLite.
+thread_local Target tTarget = Target::Sqlite;
+thread_local const ServerNames* tNames = nullptr;
+bool toServer() { return tTarget == Target::Postgres; }
 
 // Words that end an operand: clause keywords and the operators that bind more loosely
 // than any this translator rewrites.
@@ -493,7 +500,10 @@ std::size_t negateTruthValues(Tokens& toks, std::size_t b, std::size_t e, Contex
     if (context == Context::kCondition || !truth || at <= start) return std::size_t{0};
     std::size_t pos = toks[start].pos;
     toks.insert(toks.begin() + static_cast<long>(at), op(")", pos));
-    toks.insert(toks.begin() + static_cast<long>(start), {op("-", pos), op("(", pos)});
+    // The server's comparisons are booleans, which no arithmetic takes: jet_truth makes
+    // them Jet's -1 and 0.
+    toks.insert(toks.begin() + static_cast<long>(start),
+                {toServer() ? word("jet_truth", pos) : op("-", pos), op("(", pos)});
     return std::size_t{3};
   };
   std::size_t i = b;
@@ -545,6 +555,86 @@ bool endsClause(const Tokens& t, std::size_t j) {
          w.isWord("ORDER") || w.isWord("HAVING") || w.isWord("UNION") || w.isWord("LIMIT") ||
          w.isOp(";") || w.isWord("JOIN") || w.isWord("INNER") || w.isWord("LEFT") ||
          w.isWord("RIGHT") || w.isWord("ON") || w.isWord("SET");
+}
+
+bool endsLogicalOperand(const Token& t) {
+  return t.isWord("AND") || t.isWord("OR") || t.isWord("XOR") || t.isWord("EQV") ||
+         t.isWord("IMP") || t.isWord("THEN") || t.isWord("ELSE") || t.isWord("WHEN") ||
+         t.isWord("END") || t.isOp(",") || t.isOp(";") || endsClause(std::vector<Token>{t}, 0);
+}
+
+// The server's NOT takes only booleans, Jet's Not also numbers (bitwise, so Not -1 is 0):
+// a prefix Not becomes jet_not(operand), which the server has for both.
+void rewriteServerNot(Tokens& toks) {
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (!toks[i].isWord("NOT")) continue;
+    if (i > 0 && toks[i - 1].isWord("IS")) continue;  // IS NOT NULL
+    if (i + 1 >= toks.size() || toks[i + 1].isWord("IN") || toks[i + 1].isWord("EXISTS") ||
+        toks[i + 1].isWord("LIKE") || toks[i + 1].isWord("BETWEEN") || toks[i + 1].isWord("NULL"))
+      continue;
+    std::size_t e = i + 1;
+    int depth = 0;
+    for (; e < toks.size(); ++e) {
+      if (opens(toks[e])) ++depth;
+      if (closes(toks[e]) && --depth < 0) break;
+      if (depth == 0 && endsLogicalOperand(toks[e])) break;
+    }
+    if (e == i + 1) continue;
+    std::size_t pos = toks[i].pos;
+    toks.insert(toks.begin() + static_cast<long>(e), op(")", pos));
+    toks[i] = word("jet_not", pos);
+    toks.insert(toks.begin() + static_cast<long>(i + 1), op("(", pos));
+  }
+}
+
+// Whether toks[b, e) reads as a boolean on the server: it holds a comparison or a
+// predicate at its own level, or is a call of one of the functions that give booleans.
+bool serverBoolean(const Tokens& toks, std::size_t b, std::size_t e) {
+  if (b < e && (toks[b].isWord("JET_LIKE") || toks[b].isWord("JET_BETWEEN") ||
+                toks[b].isWord("JET_NOT") || toks[b].isWord("EXISTS")))
+    return true;
+  int depth = 0;
+  for (std::size_t j = b; j < e; ++j) {
+    if (opens(toks[j])) ++depth;
+    if (closes(toks[j])) --depth;
+    if (depth == 0 &&
+        (isComparison(toks[j]) || toks[j].isWord("IS") || toks[j].isWord("IN") ||
+         toks[j].isWord("LIKE") || toks[j].isWord("BETWEEN") || toks[j].isWord("EXISTS")))
+      return true;
+  }
+  return false;
+}
+
+// A condition's operands that are values (WHERE Stocked, WHERE jet_not(x)) are tested as
+// Jet tests them, not zero, through jet_cond, which the server has for booleans too.
+void serverConditions(Tokens& toks) {
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (!(toks[i].isWord("WHERE") || toks[i].isWord("HAVING") || toks[i].isWord("ON"))) continue;
+    std::size_t b = i + 1;
+    for (;;) {
+      std::size_t e = b;
+      int depth = 0;
+      for (; e < toks.size(); ++e) {
+        if (opens(toks[e])) ++depth;
+        if (closes(toks[e]) && --depth < 0) break;
+        if (depth == 0 && e > b &&
+            (endsLogicalOperand(toks[e]) || toks[e].isWord("GROUP") || toks[e].isWord("ORDER") ||
+             toks[e].isWord("HAVING")))
+          break;
+      }
+      bool whole = e > b + 1 && toks[b].isOp("(") && matchingClose(toks, b) == e - 1;
+      if (e > b && !whole && !serverBoolean(toks, b, e)) {
+        std::size_t pos = toks[b].pos;
+        toks.insert(toks.begin() + static_cast<long>(e), op(")", pos));
+        toks.insert(toks.begin() + static_cast<long>(b), {word("jet_cond", pos), op("(", pos)});
+        e += 3;
+      }
+      if (e >= toks.size() ||
+          !(toks[e].isWord("AND") || toks[e].isWord("OR") || toks[e].isWord("XOR")))
+        break;
+      b = e + 1;
+    }
+  }
 }
 
 // Truth values in select lists, in INSERT's VALUES, in UPDATE's SET values and in the
@@ -705,6 +795,21 @@ void insertCollate(Tokens& toks, std::size_t at, std::size_t pos) {
 // Text compares as Jet compares it: without regard to case or trailing blanks. A
 // collation on a numeric comparison is ignored by SQLite, so it is added to every one.
 void collateComparisons(Tokens& toks) {
+  // A server's text columns carry Jet's order themselves and a collation on a number is
+  // an error there: only a text literal compared is given Jet's order, so that two
+  // literals compare as Jet compares them.
+  if (toServer()) {
+    for (std::size_t i = 0; i < toks.size(); ++i) {
+      if (!isComparison(toks[i])) continue;
+      if (i + 1 < toks.size() && toks[i + 1].kind == Token::String && !endsWithCollate(toks, i + 2))
+        insertCollate(toks, i + 2, toks[i].pos);
+      if (i > 0 && toks[i - 1].kind == Token::String && !endsWithCollate(toks, i)) {
+        insertCollate(toks, i, toks[i].pos);
+        i += 2;
+      }
+    }
+    return;
+  }
   static const std::vector<const char*> kStops;
   for (std::size_t i = 0; i < toks.size(); ++i) {
     if (!isComparison(toks[i])) continue;
@@ -738,7 +843,17 @@ void collateOrderTerms(Tokens& toks) {
         ++j;
       }
       bool ordinal = j == start + 1 && toks[start].kind == Token::Number;
-      if (j > start && !ordinal && !endsWithCollate(toks, j)) {
+      if (toServer() && j > start && toks[i - 1].isWord("ORDER")) {
+        // Jet sorts Nulls first going up and last going down; the server's default is
+        // the reverse.
+        std::size_t k = j;
+        bool down = k < toks.size() && toks[k].isWord("DESC");
+        if (k < toks.size() && (toks[k].isWord("ASC") || toks[k].isWord("DESC"))) ++k;
+        std::size_t pos = toks[j - 1].pos;
+        toks.insert(toks.begin() + static_cast<long>(k),
+                    {word("NULLS", pos), word(down ? "LAST" : "FIRST", pos)});
+        j = k + 2;
+      } else if (!toServer() && j > start && !ordinal && !endsWithCollate(toks, j)) {
         insertCollate(toks, j, toks[j - 1].pos);
         j += 2;
       }
@@ -865,9 +980,231 @@ std::string quoted(const std::string& s, char q) {
   return out;
 }
 
+// The server's name for a function of Jet's (VBA's functions and the rewrites' jet_*),
+// or nullptr for a word that is no such call. They live in the engine's own schema,
+// qualified, so that a built-in of the server's spelled alike (left, now, format, date)
+// is never taken instead.
+std::string serverFunction(const Token& t) {
+  if (t.kind != Token::Word) return {};
+  std::string lower;
+  for (char c : t.text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!isServerFunction(lower.c_str())) return {};
+  return std::string(kServerSchema) + "." + lower;
+}
+
+bool isServerKeyword(const Token& t);
+
+const std::vector<std::string>* tableFields(const std::string& table) {
+  if (!tNames) return nullptr;
+  auto it = tNames->fields.find(serverNameKey(table));
+  return it == tNames->fields.end() ? nullptr : &it->second;
+}
+
+bool isNameToken(const Token& t) {
+  return t.kind == Token::Name || (t.kind == Token::Word && !isServerKeyword(t));
+}
+
+// A FROM clause's sources: a table (its fields known) or a sub-select, by the name a
+// select list qualifies them with.
+struct Source {
+  std::string qualifier;
+  const std::vector<std::string>* fields;  // null for a sub-select
+};
+
+std::vector<Source> fromSources(const Tokens& toks, std::size_t from, std::size_t end) {
+  std::vector<Source> out;
+  for (std::size_t j = from + 1; j < end; ++j) {
+    const Token& before = toks[j - 1];
+    bool starts =
+        before.isWord("FROM") || before.isWord("JOIN") || before.isOp(",") || before.isOp("(");
+    if (!starts) continue;
+    Source src{};
+    std::size_t next = j + 1;
+    if (toks[j].isOp("(") && j + 1 < end && toks[j + 1].isWord("SELECT")) {
+      next = matchingClose(toks, j) + 1;
+      src.fields = nullptr;
+    } else if (isNameToken(toks[j])) {
+      src.qualifier = toks[j].text;
+      src.fields = tableFields(toks[j].text);
+      if (!src.fields) continue;  // a stored query or unknown: its own error later
+    } else {
+      continue;
+    }
+    if (next < end && toks[next].isWord("AS")) ++next;
+    if (next < end && isNameToken(toks[next])) src.qualifier = toks[next].text;
+    out.push_back(src);
+    if (!src.fields) j = next;  // past the sub-select
+  }
+  return out;
+}
+
+void appendFields(Tokens& out, const Source& s, std::size_t pos) {
+  if (!s.fields) {
+    if (!out.empty()) out.push_back(op(",", pos));
+    out.insert(out.end(), {Token{Token::Name, s.qualifier, pos}, op(".", pos), op("*", pos)});
+    return;
+  }
+  for (const std::string& f : *s.fields) {
+    if (!out.empty()) out.push_back(op(",", pos));
+    out.insert(out.end(),
+               {Token{Token::Name, s.qualifier, pos}, op(".", pos), Token{Token::Name, f, pos}});
+  }
+}
+
+// A server's tables lead with the record number: `*` and `t.*` in a select list become
+// the sources' fields, and an INSERT without a field list gets the table's.
+void expandStars(Tokens& toks) {
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (toks[i].isWord("INTO") && i + 1 < toks.size() && isNameToken(toks[i + 1]) && i > 0 &&
+        toks[i - 1].isWord("INSERT")) {
+      const std::vector<std::string>* fields = tableFields(toks[i + 1].text);
+      bool listed = i + 2 < toks.size() && toks[i + 2].isOp("(") &&
+                    !(i + 3 < toks.size() && toks[i + 3].isWord("SELECT"));
+      if (fields && !listed && !fields->empty()) {
+        std::size_t pos = toks[i + 1].pos;
+        Tokens list{op("(", pos)};
+        for (const std::string& f : *fields) {
+          if (list.size() > 1) list.push_back(op(",", pos));
+          list.push_back(Token{Token::Name, f, pos});
+        }
+        list.push_back(op(")", pos));
+        toks.insert(toks.begin() + static_cast<long>(i + 2), list.begin(), list.end());
+      }
+      continue;
+    }
+    if (!toks[i].isOp("*") || i == 0) continue;
+    std::size_t first = i;  // the item: * or q.*
+    const Token& before = toks[i - 1];
+    std::string qualifier;
+    if (before.isOp(".") && i >= 2 && isNameToken(toks[i - 2])) {
+      first = i - 2;
+      qualifier = toks[i - 2].text;
+    } else if (!(before.isWord("SELECT") || before.isWord("DISTINCT") || before.isWord("ALL") ||
+                 before.isOp(","))) {
+      continue;  // a product
+    }
+    const Token& lead = toks[first - (first > 0 ? 1 : 0)];
+    if (first == 0 ||
+        !(lead.isWord("SELECT") || lead.isWord("DISTINCT") || lead.isWord("ALL") || lead.isOp(",")))
+      continue;
+    // The select list's FROM at this level, and where its clause ends.
+    std::size_t from = toks.size();
+    int depth = 0;
+    for (std::size_t j = i + 1; j < toks.size(); ++j) {
+      if (opens(toks[j])) ++depth;
+      if (closes(toks[j]) && --depth < 0) break;
+      if (depth == 0 && toks[j].isWord("FROM")) {
+        from = j;
+        break;
+      }
+    }
+    if (from == toks.size()) continue;
+    std::size_t end = from + 1;
+    depth = 0;
+    for (; end < toks.size(); ++end) {
+      const Token& t = toks[end];
+      if (opens(t)) ++depth;
+      if (closes(t) && --depth < 0) break;
+      if (depth == 0 &&
+          (t.isWord("WHERE") || t.isWord("GROUP") || t.isWord("ORDER") || t.isWord("HAVING") ||
+           t.isWord("UNION") || t.isWord("LIMIT") || t.isOp(";")))
+        break;
+    }
+    std::vector<Source> sources = fromSources(toks, from, end);
+    Tokens expanded;
+    bool known = true;
+    for (const Source& src : sources) {
+      if (!qualifier.empty() && serverNameKey(src.qualifier) != serverNameKey(qualifier)) continue;
+      // An unnamed sub-select cannot be qualified: its own * is already its fields.
+      if (!src.fields && src.qualifier.empty()) known = false;
+      appendFields(expanded, src, toks[i].pos);
+    }
+    if (expanded.empty() || !known) continue;
+    toks.erase(toks.begin() + static_cast<long>(first), toks.begin() + static_cast<long>(i + 1));
+    toks.insert(toks.begin() + static_cast<long>(first), expanded.begin(), expanded.end());
+    i = first + expanded.size() - 1;
+  }
+}
+
+// Words the server reads as SQL, never as names.
+bool isServerKeyword(const Token& t) {
+  static const char* const kKeywords[] = {
+      "SELECT",    "DISTINCT", "ALL",    "FROM",   "WHERE", "GROUP",   "BY",    "HAVING",
+      "ORDER",     "ASC",      "DESC",   "AS",     "ON",    "INNER",   "LEFT",  "RIGHT",
+      "OUTER",     "JOIN",     "FULL",   "CROSS",  "UNION", "INSERT",  "INTO",  "VALUES",
+      "UPDATE",    "SET",      "DELETE", "AND",    "OR",    "NOT",     "IS",    "NULL",
+      "LIKE",      "BETWEEN",  "IN",     "EXISTS", "CASE",  "WHEN",    "THEN",  "ELSE",
+      "END",       "LIMIT",    "OFFSET", "ESCAPE", "NULLS", "FIRST",   "LAST",  "OVER",
+      "PARTITION", "TRUE",     "FALSE",  "ANY",    "SOME",  "DEFAULT", "USING", "SYMMETRIC",
+      "COLLATE",   "JETTEXT"};
+  if (t.kind != Token::Word) return false;
+  for (const char* k : kKeywords)
+    if (t.isWord(k)) return true;
+  return false;
+}
+
+// A name as the server stores it: the table's or field's own spelling when there is
+// one (an alias keeps the spelling of its AS), quoted.
+std::string serverName(const std::string& name,
+                       const std::unordered_map<std::string, std::string>& aliases) {
+  std::string key = serverNameKey(name);
+  if (tNames) {
+    auto it = tNames->spelling.find(key);
+    if (it != tNames->spelling.end()) return quoted(it->second, '"');
+  }
+  auto it = aliases.find(key);
+  return quoted(it != aliases.end() ? it->second : name, '"');
+}
+
 void emit(Translation& out, const Tokens& toks) {
+  std::map<std::string, int> numbered;  // a server's parameters: name -> $n
+  std::unordered_map<std::string, std::string> aliases;
+  // The server names every sub-select in FROM: the closers of those without a name.
+  std::vector<bool> namesSubSelect(toks.size(), false);
+  if (toServer())
+    for (std::size_t i = 1; i + 1 < toks.size(); ++i) {
+      if (!toks[i].isOp("(") || !toks[i + 1].isWord("SELECT")) continue;
+      if (!(toks[i - 1].isWord("FROM") || toks[i - 1].isWord("JOIN") || toks[i - 1].isOp(",")))
+        continue;
+      std::size_t close = matchingClose(toks, i);
+      if (close >= toks.size()) continue;
+      bool named = close + 1 < toks.size() &&
+                   (toks[close + 1].isWord("AS") || toks[close + 1].kind == Token::Name ||
+                    (toks[close + 1].kind == Token::Word && !isServerKeyword(toks[close + 1])));
+      if (!named) namesSubSelect[close] = true;
+    }
+  if (toServer())
+    for (std::size_t i = 1; i < toks.size(); ++i)
+      if (toks[i - 1].isWord("AS") && (toks[i].kind == Token::Name || toks[i].kind == Token::Word))
+        aliases.emplace(serverNameKey(toks[i].text), toks[i].text);
   for (std::size_t i = 0; i < toks.size(); ++i) {
     const Token& t = toks[i];
+    if (toServer()) {
+      // INSERT INTO t (fields) names a table, not a function.
+      bool call =
+          i + 1 < toks.size() && toks[i + 1].isOp("(") && !(i > 0 && toks[i - 1].isWord("INTO"));
+      std::string fn = call ? serverFunction(t) : std::string();
+      if (!fn.empty()) {
+        append(out, fn, t.pos);
+        continue;
+      }
+      if (t.kind == Token::Name || (t.kind == Token::Word && !call && !isServerKeyword(t))) {
+        append(out, serverName(t.text, aliases), t.pos);
+        continue;
+      }
+      if (namesSubSelect[i]) {
+        append(out, ") AS jet_sub" + std::to_string(i), t.pos);
+        continue;
+      }
+      if (t.kind == Token::Param) {
+        // The server numbers its parameters; a name used twice is one parameter.
+        std::string key = t.text == "?" ? "?" + std::to_string(out.parameters.size()) : t.text;
+        auto [it, added] = numbered.emplace(key, static_cast<int>(numbered.size()) + 1);
+        if (added) out.parameters.push_back(t.text);
+        append(out, "?" + std::to_string(it->second), t.pos);
+        continue;
+      }
+    }
     // SQLite reads LEFT and RIGHT only as join words; as VBA's functions they are quoted.
     bool call = i + 1 < toks.size() && toks[i + 1].isOp("(");
     if (call && (t.isWord("LEFT") || t.isWord("RIGHT"))) {
@@ -916,7 +1253,19 @@ std::string parameterName(const char* sqliteName) {
   return out;
 }
 
-Translation translate(const std::string& jet) {
+std::string serverNameKey(const std::string& name) { return toUtf8(upper(fromUtf8(name.c_str()))); }
+
+Translation translate(const std::string& jet, Target target, const ServerNames* names) {
+  struct Restore {
+    Target was = tTarget;
+    const ServerNames* names = tNames;
+    ~Restore() {
+      tTarget = was;
+      tNames = names;
+    }
+  } restore;
+  tTarget = target;
+  tNames = names;
   Translation out;
   out.jet = jet;
   Tokens toks = tokenize(jet);
@@ -965,8 +1314,13 @@ Translation translate(const std::string& jet) {
   rewriteLike(toks, jet);
   rewriteBetween(toks, jet);
   rewriteTruthValues(toks);
+  if (toServer()) {
+    rewriteServerNot(toks);
+    serverConditions(toks);
+  }
   collateComparisons(toks);
   collateOrderTerms(toks);
+  if (toServer()) expandStars(toks);
   emit(out, toks);
   return out;
 }
@@ -981,10 +1335,19 @@ void throwIfSyntaxError(sqlite3* db, const Translation& t) {
                    msg.find("incomplete input") != std::string::npos ||
                    msg.find("unrecognized token") != std::string::npos;
   if (!malformed) return;
+  throwSyntaxError(t, sqlite3_error_offset(db));
+}
+
+void mapServerSyntaxError(CDaoException* e, const Translation& t, int offset) {
+  if (!e || offset < 0 || (e->m_scode & 0xFFFF) != 3129 || t.kind == Translation::Other) return;
+  e->Delete();
+  throwSyntaxError(t, offset);
+}
+
+void throwSyntaxError(const Translation& t, int offset) {
   if (t.kind == Translation::Insert) daoThrow(3134);
   if (t.kind == Translation::Update) daoThrow(3144);
   // Where it broke, in the statement as given: the clause around that point.
-  int offset = sqlite3_error_offset(db);
   std::size_t at = offset >= 0 && static_cast<std::size_t>(offset) < t.mapping.size()
                        ? t.mapping[static_cast<std::size_t>(offset)]
                        : t.jet.size();

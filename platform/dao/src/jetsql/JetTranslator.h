@@ -9,12 +9,30 @@
 #pragma once
 #include <sqlite3.h>
 
+#include "afxdao.h"
+
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "JetTokenizer.h"
 
 namespace tabrik::dao::jetsql {
+
+// The dialect a translation is written in: SQLite's for a database file, PostgreSQL's
+// for a server database (functions in the engine's schema there, booleans made Jet's
+// truth values, Nulls ordered as Jet orders them, parameters numbered).
+enum class Target { Sqlite, Postgres };
+
+// A server's names keep their case and are quoted, where Jet reads names without regard
+// to case: the spelling of every table and field, keyed by the upper-case name (UTF-8).
+// Each table's fields in order, for what names them all (*, INSERT without a field list),
+// since the server's tables lead with the record number, which no statement shows.
+struct ServerNames {
+  std::unordered_map<std::string, std::string> spelling;
+  std::unordered_map<std::string, std::vector<std::string>> fields;  // by upper-case table
+};
+std::string serverNameKey(const std::string& name);
 
 struct Translation {
   enum Kind { Select, Insert, Update, Delete, Other };  // Other: empty, nothing to run
@@ -23,11 +41,15 @@ struct Translation {
   std::string jet;                   // the statement as given
   std::vector<Token> source;         // its tokens (empty for Other)
   std::vector<std::size_t> mapping;  // per byte of sql: the source byte it came from
+  // On a server: the names of the parameters ?1, ?2, ... in order (SQLite's statements
+  // keep their names).
+  std::vector<std::string> parameters;
 };
 
 // Fails with DAO's 3075 (bad literal, unbalanced parentheses, an operator without an
 // operand), 3142 (text after the closing ';') or 3129 (not one of Jet's statements).
-Translation translate(const std::string& jet);
+Translation translate(const std::string& jet, Target target = Target::Sqlite,
+                      const ServerNames* names = nullptr);
 
 // The name DAO knows a parameter by, from SQLite's name for it (":name"): a declared
 // parameter whose name SQLite cannot spell ([Enter a date]) gets its own back.
@@ -40,5 +62,11 @@ inline std::string translateSql(const std::string& jet) { return translate(jet).
 // Jet gives for that kind of statement (3075 naming the expression, 3131 for the FROM
 // clause, 3134 for INSERT INTO, 3144 for UPDATE); otherwise returns.
 void throwIfSyntaxError(sqlite3* db, const Translation& t);
+// The same for a statement a server rejected as malformed at byte `offset` of t.sql.
+[[noreturn]] void throwSyntaxError(const Translation& t, int offset);
+// For a failure e of a server's statement: when the server rejected t as malformed
+// (offset >= 0 and e is 3129), deletes e and throws Jet's syntax error instead;
+// otherwise returns, for the caller to rethrow e.
+void mapServerSyntaxError(CDaoException* e, const Translation& t, int offset);
 
 }  // namespace tabrik::dao::jetsql

@@ -316,6 +316,18 @@ PGresult* PgConnection::check(PGresult* r, long busyCode, const std::string& sql
 
 void PgConnection::fail(const PGresult* r, long busyCode, const std::string& sql) {
   m_lastState = state(r);
+  m_syntaxOffset = -1;
+  if (m_lastState == "42601") {
+    // The server counts characters from 1; the engine's offsets are bytes from 0.
+    const char* at = r ? PQresultErrorField(r, PG_DIAG_STATEMENT_POSITION) : nullptr;
+    long chars = at ? std::strtol(at, nullptr, 10) : 0;
+    std::size_t b = 0;
+    for (long c = 1; c < chars && b < sql.size(); ++c) {
+      ++b;
+      while (b < sql.size() && (static_cast<unsigned char>(sql[b]) & 0xC0) == 0x80) ++b;
+    }
+    m_syntaxOffset = chars > 0 ? static_cast<int>(b) : static_cast<int>(sql.size());
+  }
   std::string msg = primaryMessage(r);
   const std::string& s = m_lastState;
   // The connection itself: gone, or the server shutting down.

@@ -90,6 +90,7 @@ class PgConnection final : public Connection {
 
   // The server's SQLSTATE and message of the last failure (tests, diagnostics).
   const std::string& lastState() const { return m_lastState; }
+  int syntaxErrorOffset() const override { return m_syntaxOffset; }
   PGconn* handle() const { return m_conn; }
 
   static constexpr int kLockWaitMs = 200;
@@ -110,6 +111,7 @@ class PgConnection final : public Connection {
   unsigned long long m_statementCount = 0;
   long long m_changes = 0;
   std::string m_lastState;
+  int m_syntaxOffset = -1;
 };
 
 // "?" and "?NNN" parameters as $n, outside quoted text and names; `count` receives

@@ -93,6 +93,9 @@ class Connection {
   virtual void commit(long busyCode) = 0;
   // Rolls back what is open, ignoring failure (the connection may be gone).
   virtual void rollbackQuietly() = 0;
+  // Where the back end found the last statement it rejected as malformed: a byte offset
+  // into its text, or -1 when the last failure was none such.
+  virtual int syntaxErrorOffset() const { return -1; }
 };
 
 }  // namespace tabrik::dao::storage

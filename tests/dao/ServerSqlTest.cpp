@@ -1,0 +1,236 @@
+// A caller's Jet SQL on a server database computes what it computes on a file: each
+// statement runs on both back ends, with the same table and records, and the rows
+// must be the same. The translation into the server's dialect is checked for the
+// constructs the server reads differently from SQLite.
+#include "DaoTestSupport.h"
+
+#include "jetsql/JetTranslator.h"
+
+using namespace daotest;
+
+namespace {
+
+std::string narrow(const wchar_t* s) {
+  std::string out;
+  for (; *s; ++s) out += *s < 128 ? static_cast<char>(*s) : '?';
+  return out;
+}
+
+// The rows, or the DAO error that reading them gave.
+std::string rowsOrError(CDaoDatabase& db, const wchar_t* sql) {
+  std::string rows;
+  long code = daoError([&] { rows = snapshotRows(db, sql); });
+  return code ? "error " + std::to_string(code) : rows;
+}
+
+// Two databases with the same table: one file, one on the test server.
+class ServerSql : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!engineServer())
+      GTEST_SKIP() << "TABRIK_TEST_PG_ENGINE and TABRIK_TEST_PG are not set: no test server";
+    onFile.Create(dir.file("same.mdb"));
+    onServer.Create(dir.database("same.mdb"));
+    for (CDaoDatabase* db : {&onFile, &onServer}) {
+      makeTable(*db, L"Parts",
+                {{L"ID", dbLong, 4},
+                 {L"Name", dbText, 40},
+                 {L"Qty", dbLong, 4},
+                 {L"Price", dbDouble, 8},
+                 {L"Made", dbDate, 8},
+                 {L"Stocked", dbBoolean, 1}});
+      db->Execute(
+          L"INSERT INTO Parts VALUES (1, 'bolt', 10, 0.25, #3/5/2024#, True), "
+          L"(2, 'Nut', 0, 0.1, #1/1/2000 12:00#, False), "
+          L"(3, 'washer', 7, 1.5, #12/31/1999#, True), "
+          L"(4, Null, Null, Null, Null, False), "
+          L"(5, 'ÉCROU', 3, -2.5, #7/4/1976#, True)");
+    }
+  }
+  ScratchDir dir;
+  CDaoDatabase onFile, onServer;
+};
+
+TEST_F(ServerSql, StatementsGiveTheSameRowsOnBothBackEnds) {
+  const wchar_t* statements[] = {
+      // names without regard to case, *, ordering with Nulls first going up
+      L"SELECT * FROM Parts ORDER BY ID",
+      L"select name, qty from parts order by NAME",
+      L"SELECT Name FROM Parts ORDER BY Name DESC",
+      L"SELECT p.* FROM Parts AS p WHERE p.ID < 3 ORDER BY p.ID",
+      // text compared as Jet compares it
+      L"SELECT ID FROM Parts WHERE Name = 'NUT'",
+      L"SELECT ID FROM Parts WHERE Name > 'm' ORDER BY ID",
+      L"SELECT count(*) FROM Parts WHERE 'abc' = 'ABC'",
+      // Like's wildcards
+      L"SELECT ID FROM Parts WHERE Name Like 'b*' OR Name Like '?ut' ORDER BY ID",
+      L"SELECT ID FROM Parts WHERE Name Like '[a-c]*' ORDER BY ID",
+      L"SELECT ID FROM Parts WHERE Name Not Like '*o*' ORDER BY ID",
+      L"SELECT ID FROM Parts WHERE Name Like '*[!aeiou]' ORDER BY ID",
+      L"SELECT count(*) FROM Parts WHERE 'P9' Like 'P#' AND 'a.b' Like 'a.b' AND 'axb' Like 'a.b'",
+      // operators, truth values, dates
+      L"SELECT ID, Qty + 1, Price * 2, Name & '/' & ID, Qty \\ 3, Qty Mod 3 FROM Parts ORDER BY ID",
+      L"SELECT ID, Qty > 5, Stocked, Not Stocked FROM Parts ORDER BY ID",
+      L"SELECT ID FROM Parts WHERE Stocked = True AND Made > #1/1/1990# ORDER BY ID",
+      L"SELECT ID FROM Parts WHERE Made Between #1/1/2000# And #1/1/1999# ORDER BY ID",
+      L"SELECT ID FROM Parts WHERE Qty Between 10 And 3 ORDER BY ID",
+      L"SELECT ID FROM Parts WHERE Name Is Null OR ID In (2, 3) ORDER BY ID",
+      L"SELECT ID, IIf(Qty > 5, 'many', 'few') AS Amount FROM Parts ORDER BY ID",
+      // the VBA functions
+      L"SELECT Left(Name, 2), Right(Name, 2), Mid(Name, 2, 2), Mid(Name, 3), Len(Name) FROM Parts "
+      L"ORDER BY ID",
+      L"SELECT UCase(Name), LCase(Name), Trim('  x  '), LTrim('  x'), RTrim('x  ') FROM Parts "
+      L"ORDER BY ID",
+      L"SELECT InStr(Name, 'T'), InStr(2, 'abcabc', 'B'), InStr('abc', '') FROM Parts ORDER BY ID",
+      L"SELECT Nz(Qty, -1), Nz(Name, '?'), Val('  12 3abc'), CStr(ID) FROM Parts "
+      L"ORDER BY ID",
+      L"SELECT CInt(2.5), CInt(3.5), CLng(-2.5), CDbl('1.25'), Int(-2.5), Fix(-2.5), Int(Price), "
+      L"Fix(Price) FROM Parts ORDER BY ID",
+      // aggregates, grouping, DISTINCT, TOP, sub-selects, joins
+      L"SELECT Stocked, count(*), sum(Qty), min(Name), max(Price), avg(Qty) FROM Parts "
+      L"GROUP BY Stocked HAVING count(*) > 1 ORDER BY Stocked",
+      L"SELECT DISTINCT Stocked FROM Parts ORDER BY Stocked",
+      L"SELECT TOP 2 Name FROM Parts ORDER BY Qty DESC",
+      L"SELECT TOP 40 PERCENT ID FROM Parts ORDER BY ID",
+      L"SELECT * FROM (SELECT ID, Name FROM Parts WHERE Qty > 0) ORDER BY ID",
+      L"SELECT a.ID, b.ID FROM Parts AS a INNER JOIN Parts AS b ON a.Qty = b.ID ORDER BY a.ID",
+      L"SELECT a.ID, b.Name FROM Parts AS a LEFT JOIN Parts AS b ON a.Qty = b.ID ORDER BY a.ID",
+      L"SELECT ID FROM Parts WHERE Qty = (SELECT max(Qty) FROM Parts)",
+      L"SELECT ID FROM Parts WHERE EXISTS (SELECT * FROM Parts AS q WHERE q.ID = Parts.Qty) "
+      L"ORDER BY ID",
+  };
+  for (const wchar_t* sql : statements) {
+    SCOPED_TRACE(narrow(sql));
+    std::string file = rowsOrError(onFile, sql), server = rowsOrError(onServer, sql);
+    EXPECT_FALSE(file.empty());
+    EXPECT_EQ(file.rfind("error", 0), std::string::npos) << file;
+    EXPECT_EQ(server, file);
+  }
+}
+
+TEST_F(ServerSql, ActionStatementsChangeTheSameRecords) {
+  const wchar_t* actions[] = {
+      L"UPDATE Parts SET Qty = Qty + 1, Name = UCase(Name) WHERE Stocked",
+      L"DELETE FROM Parts WHERE Name Like 'n*'",
+      L"INSERT INTO Parts (ID, Name, Made) VALUES (9, 'pin' & 'ion', #2/29/2024 6:00#)",
+      L"INSERT INTO Parts (ID, Name, Qty) SELECT ID + 10, Name, Qty * 2 FROM Parts WHERE ID < 4",
+      L"UPDATE Parts SET Stocked = (Qty > 10)",
+  };
+  for (const wchar_t* sql : actions) {
+    SCOPED_TRACE(narrow(sql));
+    ASSERT_EQ(daoError([&] { onFile.Execute(sql); }), 0);
+    ASSERT_EQ(daoError([&] { onServer.Execute(sql); }), 0);
+    EXPECT_EQ(onServer.GetRecordsAffected(), onFile.GetRecordsAffected());
+    EXPECT_EQ(rowsOrError(onServer, L"SELECT * FROM Parts ORDER BY ID"),
+              rowsOrError(onFile, L"SELECT * FROM Parts ORDER BY ID"));
+  }
+}
+
+TEST_F(ServerSql, QueryParametersBindAlikeOnBothBackEnds) {
+  struct Case {
+    const wchar_t* sql;
+    std::vector<std::pair<const wchar_t*, long>> named;  // empty name: by position
+  };
+  const Case cases[] = {
+      {L"PARAMETERS [Low] Long, [High] Long; SELECT ID FROM Parts WHERE ID >= [Low] AND ID <= "
+       L"[High] AND Qty > [low] ORDER BY ID",
+       {{L"Low", 2}, {L"High", 5}}},
+      {L"SELECT ID FROM Parts WHERE ID > ? AND Qty < ? ORDER BY ID", {{nullptr, 1}, {nullptr, 9}}},
+      {L"PARAMETERS [Which] Long, NewQty Long; UPDATE Parts SET Qty = [NewQty] WHERE ID = [Which]",
+       {{L"Which", 3}, {L"NewQty", 42}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(narrow(c.sql));
+    std::string results[2];
+    CDaoDatabase* dbs[] = {&onFile, &onServer};
+    for (int b = 0; b < 2; ++b) {
+      CDaoQueryDef q(dbs[b]);
+      q.Create(nullptr, c.sql);
+      ASSERT_EQ(q.GetParameterCount(), static_cast<short>(c.named.size()));
+      for (std::size_t i = 0; i < c.named.size(); ++i) {
+        if (c.named[i].first)
+          q.SetParamValue(c.named[i].first, COleVariant(c.named[i].second));
+        else
+          q.SetParamValue(static_cast<int>(i), COleVariant(c.named[i].second));
+      }
+      if (q.GetReturnsRecords()) {
+        CDaoRecordset rs(dbs[b]);
+        rs.Open(&q, dbOpenSnapshot);
+        for (; !rs.IsEOF(); rs.MoveNext()) results[b] += showValue(rs.GetFieldValue(0)) + ";";
+      } else {
+        q.Execute();
+        results[b] = snapshotRows(*dbs[b], L"SELECT ID, Qty FROM Parts ORDER BY ID");
+      }
+    }
+    EXPECT_FALSE(results[0].empty());
+    EXPECT_EQ(results[1], results[0]);
+  }
+}
+
+TEST_F(ServerSql, ErrorsAreDaosOnBothBackEnds) {
+  const wchar_t* statements[] = {
+      L"SELECT ID FROM Nowhere",
+      L"SELECT ID FROM Parts WHERE",
+      L"SELECT a b c FROM Parts",
+      L"UPDATE Parts SET WHERE ID = 1",
+      L"INSERT INTO Parts (ID VALUES (1)",
+      L"SELECT NoSuchFunction(ID) FROM Parts",
+      L"SELECT Left(Name, -1) FROM Parts",
+      L"INSERT INTO Parts (ID, Name) VALUES (6, 'this name is longer than forty characters, so')",
+      L"DROP DATABASE x",
+  };
+  for (const wchar_t* sql : statements) {
+    SCOPED_TRACE(narrow(sql));
+    long file = daoError([&] { snapshotRows(onFile, sql); });
+    long server = daoError([&] { snapshotRows(onServer, sql); });
+    long fileExec = daoError([&] { onFile.Execute(sql); });
+    long serverExec = daoError([&] { onServer.Execute(sql); });
+    EXPECT_NE(file, 0);
+    EXPECT_EQ(server, file);
+    EXPECT_EQ(serverExec, fileExec);
+  }
+}
+
+// What the server reads differently from SQLite, in the translation itself.
+TEST(ServerSqlDialect, TranslationsUseTheServersSpelling) {
+  tabrik::dao::jetsql::ServerNames names;
+  names.spelling = {{"PARTS", "Parts"}, {"ID", "ID"}, {"NAME", "Name"}};
+  names.fields = {{"PARTS", {"ID", "Name"}}};
+  struct Case {
+    const char* jet;
+    const char* has;  // a part of the translation
+  };
+  const Case cases[] = {
+      {"SELECT name FROM parts", "SELECT \"Name\" FROM \"Parts\""},
+      {"SELECT * FROM Parts", "\"Parts\" . \"ID\" , \"Parts\" . \"Name\" FROM"},
+      {"INSERT INTO Parts VALUES (1, 'a')", "INTO \"Parts\" ( \"ID\" , \"Name\" ) VALUES"},
+      {"SELECT Left(Name, 2) FROM Parts", "tabrik_jet.left ("},
+      {"SELECT Now()", "tabrik_jet.now ("},
+      {"SELECT ID FROM Parts ORDER BY Name", "ORDER BY \"Name\" NULLS FIRST"},
+      {"SELECT ID FROM Parts ORDER BY Name DESC", "\"Name\" DESC NULLS LAST"},
+      {"SELECT ID > 1 FROM Parts", "tabrik_jet.jet_truth ("},
+      {"SELECT ID FROM Parts WHERE 'a' = 'A'", "'A' COLLATE JETTEXT"},
+      {"SELECT * FROM (SELECT ID FROM Parts)", ") AS jet_sub"},
+      {"PARAMETERS [Low] Long; SELECT ID FROM Parts WHERE ID > [Low] AND ID < [low] + 5",
+       "> tabrik_jet.jet_param_number ( ?1 )"},
+      {"SELECT ID FROM Parts WHERE ID = ? OR ID = ?", "\"ID\" = ?2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.jet);
+    std::string sql =
+        tabrik::dao::jetsql::translate(c.jet, tabrik::dao::jetsql::Target::Postgres, &names).sql;
+    EXPECT_NE(sql.find(c.has), std::string::npos) << sql;
+    // Nothing of SQLite's spelling reaches the server.
+    EXPECT_EQ(sql.find("COLLATE JETTEXT") != std::string::npos,
+              std::string(c.has).find("COLLATE") != std::string::npos)
+        << sql;
+  }
+  // A declared parameter used twice is one server parameter.
+  auto t = tabrik::dao::jetsql::translate(
+      "PARAMETERS [Low] Long; SELECT ID FROM Parts WHERE ID > [Low] AND ID < [low] + 5",
+      tabrik::dao::jetsql::Target::Postgres, &names);
+  EXPECT_EQ(t.parameters.size(), 1u);
+  EXPECT_EQ(t.sql.find("?2"), std::string::npos) << t.sql;
+}
+
+}  // namespace
