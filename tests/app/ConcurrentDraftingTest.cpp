@@ -95,7 +95,10 @@ class ConcurrentDrafting : public testing::TestWithParam<const char*> {
     } else {
       server = daotest::TestServerDatabase::make("drafting");
       if (!server) GTEST_SKIP() << daotest::TestServerDatabase::whyNot();
-      database = server->connectString();
+      // Drafting programs name a database by its path: on a server, the path of a
+      // pointer file holding the connect string.
+      database = dir.path() + "/project.mdb";
+      std::ofstream(database) << "# the project's database\n" << server->connectString() << "\n";
     }
   }
   daotest::ScratchDir dir;

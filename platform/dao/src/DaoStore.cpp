@@ -956,8 +956,22 @@ void DAODatabase::endWrite(bool commit, long busyCode) {
   }
 }
 
+namespace {
+// The key of the server lock that one session holds, to the end of its write
+// transaction, while it gives a field's next auto-number: two sessions appending at
+// once would otherwise both read the same highest number.
+std::string counterLockKey(const std::wstring& table, const std::wstring& field) {
+  return "tabrik.autonumber." + toUtf8(upper(table)) + "." + toUtf8(upper(field));
+}
+}  // namespace
+
 long long DAODatabase::takeCounter(const TableSchema& table, const FieldDef& field) {
   long long next = 1;
+  if (!db) {
+    Statement lock = prepare("SELECT pg_advisory_xact_lock(hashtext(?))");
+    lock.bindText(1, fromUtf8(counterLockKey(table.name, field.name).c_str()));
+    lock.step();
+  }
   {
     Statement s =
         prepare("SELECT NextValue FROM MSysCounters WHERE TableName = ? AND ColumnName = ?");
@@ -1066,8 +1080,10 @@ void DAODatabase::installServerCounterTriggers(const TableSchema& table) {
          "msyscounters (tablename, columnname, nextvalue) VALUES (" +
          literal(table.name) + ", " + literal(f.name) + ", OLD." + field +
          " + 1) ON CONFLICT (tablename, columnname) DO UPDATE SET nextvalue = "
-         "greatest(msyscounters.nextvalue, excluded.nextvalue); RETURN NULL; END IF; NEW." +
-         field + " := greatest(coalesce((SELECT nextvalue FROM msyscounters WHERE " + key +
+         "greatest(msyscounters.nextvalue, excluded.nextvalue); RETURN NULL; END IF; "
+         "PERFORM pg_advisory_xact_lock(hashtext(" +
+         literal(fromUtf8(counterLockKey(table.name, f.name).c_str())) + ")); NEW." + field +
+         " := greatest(coalesce((SELECT nextvalue FROM msyscounters WHERE " + key +
          "), 1), coalesce((SELECT max(" + field + ") FROM " + quoteId(table.name) +
          "), 0) + 1); RETURN NEW; END $f$");
     exec("CREATE TRIGGER " + quoteId(trigger) + " AFTER DELETE ON " + quoteId(table.name) +
