@@ -14,6 +14,7 @@
 #include "../DaoErrors.h"
 #include "../DaoStore.h"
 #include "JetDates.h"
+#include "JetFunctions.h"
 #include "JetServerFunctions.h"
 
 namespace tabrik::dao::jetsql {
@@ -1188,6 +1189,10 @@ void emit(Translation& out, const Tokens& toks) {
         append(out, fn, t.pos);
         continue;
       }
+      // A caller reaches Jet's functions only, as on a file: the server's own (files,
+      // settings, sleeping) are not Jet's to call.
+      if (call && t.kind == Token::Word && !isServerKeyword(t) && !isJetFunction(t.text.c_str()))
+        daoThrow(3085, {fromUtf8(t.text.c_str())});
       if (t.kind == Token::Name || (t.kind == Token::Word && !call && !isServerKeyword(t))) {
         append(out, serverName(t.text, aliases), t.pos);
         continue;
