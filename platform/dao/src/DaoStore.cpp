@@ -963,6 +963,16 @@ namespace {
 std::string counterLockKey(const std::wstring& table, const std::wstring& field) {
   return "tabrik.autonumber." + toUtf8(upper(table)) + "." + toUtf8(upper(field));
 }
+
+// A text as an SQL string literal, for the engine's own trigger definitions.
+std::string literal(const std::wstring& text) {
+  std::string out = "'";
+  for (char c : toUtf8(text)) {
+    if (c == '\'') out += '\'';
+    out += c;
+  }
+  return out + "'";
+}
 }  // namespace
 
 long long DAODatabase::takeCounter(const TableSchema& table, const FieldDef& field) {
@@ -1015,14 +1025,6 @@ void DAODatabase::installCounterTriggers(const TableSchema& table) {
     while (s.step()) old.push_back(toUtf8(s.columnText(0)));
   }
   for (const auto& name : old) exec("DROP TRIGGER " + quoteId(fromUtf8(name.c_str())));
-  auto literal = [](const std::wstring& text) {
-    std::string out = "'";
-    for (char c : toUtf8(text)) {
-      if (c == '\'') out += '\'';
-      out += c;
-    }
-    return out + "'";
-  };
   int n = 0;
   for (const auto& f : table.fields) {
     if (!f.isAutoIncrement()) continue;
@@ -1061,14 +1063,6 @@ void DAODatabase::installServerCounterTriggers(const TableSchema& table) {
     while (s.step()) old.push_back(s.columnText(0));
   }
   for (const auto& t : old) exec("DROP TRIGGER " + quoteId(t) + " ON " + quoteId(table.name));
-  auto literal = [](const std::wstring& text) {
-    std::string out = "'";
-    for (char c : toUtf8(text)) {
-      if (c == '\'') out += '\'';
-      out += c;
-    }
-    return out + "'";
-  };
   int n = 0;
   for (const auto& f : table.fields) {
     if (!f.isAutoIncrement()) continue;

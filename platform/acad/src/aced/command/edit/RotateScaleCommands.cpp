@@ -91,71 +91,75 @@ int referenceScale(const AcGePoint3d& base, double& factor) {
   return RTNORM;
 }
 
+// What ROTATE and SCALE differ in: the amount they ask for (an angle, a factor), its
+// reference form, the message of the Copy option, and the transform the amount makes.
+struct Transformation {
+  double& last;
+  Answer (*ask)(const AcGePoint3d& base);
+  const wchar_t* copyMessage;
+  int (*reference)(const AcGePoint3d& base, double& amount);
+  AcGeMatrix3d (*matrix)(double amount, const AcGePoint3d& base);
+};
+
+int transformSelection(const Transformation& how) {
+  std::vector<AcDbObjectId> ids;
+  AcGePoint3d base;
+  int status = selectAndBase(ids, base);
+  if (status != RTNORM) return status == RTNONE ? RTNORM : status;
+  bool copy = false;
+  while (true) {
+    Answer answer = how.ask(base);
+    double amount = how.last;
+    if (answer.isKeyword(L"Copy")) {
+      copy = true;
+      acutPrintf(how.copyMessage);
+      continue;
+    }
+    if (answer.isKeyword(L"Reference")) {
+      status = how.reference(base, amount);
+      if (status != RTNORM) return status;
+    } else if (answer.status == RTNORM) {
+      amount = answer.value;
+    } else if (answer.status != RTNONE) {
+      return answer.status;
+    }
+    how.last = amount;
+    apply(ids, how.matrix(amount, base), copy);
+    return RTNORM;
+  }
+}
+
 }  // namespace
 
 int rotateCommand() {
   acutPrintf(L"\nCurrent positive angle in UCS:  ANGDIR=%ls  ANGBASE=%ls",
              intVariable(L"ANGDIR", 0) == 1 ? L"clockwise" : L"counterclockwise",
              formatAngle(realVariable(L"ANGBASE", 0.0)).c_str());
-  std::vector<AcDbObjectId> ids;
-  AcGePoint3d base;
-  int status = selectAndBase(ids, base);
-  if (status != RTNORM) return status == RTNONE ? RTNORM : status;
-  bool copy = false;
-  while (true) {
-    Answer answer = getIncludedAngle(
-        &base,
-        L"\nSpecify rotation angle or [Copy/Reference] <" + formatAngle(lastRotation()) + L">: ",
-        L"Copy Reference");
-    double rotation = lastRotation();
-    if (answer.isKeyword(L"Copy")) {
-      copy = true;
-      acutPrintf(L"\nRotating a copy of the selected objects.");
-      continue;
-    }
-    if (answer.isKeyword(L"Reference")) {
-      status = referenceRotation(base, rotation);
-      if (status != RTNORM) return status;
-    } else if (answer.status == RTNORM) {
-      rotation = answer.value;
-    } else if (answer.status != RTNONE) {
-      return answer.status;
-    }
-    lastRotation() = rotation;
-    apply(ids, AcGeMatrix3d::rotation(rotation, AcGeVector3d::kZAxis, base), copy);
-    return RTNORM;
-  }
+  return transformSelection({lastRotation(),
+                             [](const AcGePoint3d& base) {
+                               return getIncludedAngle(
+                                   &base,
+                                   L"\nSpecify rotation angle or [Copy/Reference] <" +
+                                       formatAngle(lastRotation()) + L">: ",
+                                   L"Copy Reference");
+                             },
+                             L"\nRotating a copy of the selected objects.", referenceRotation,
+                             [](double rotation, const AcGePoint3d& base) {
+                               return AcGeMatrix3d::rotation(rotation, AcGeVector3d::kZAxis, base);
+                             }});
 }
 
 int scaleCommand() {
-  std::vector<AcDbObjectId> ids;
-  AcGePoint3d base;
-  int status = selectAndBase(ids, base);
-  if (status != RTNORM) return status == RTNONE ? RTNORM : status;
-  bool copy = false;
-  while (true) {
-    Answer answer = getDistance(
-        &base,
-        L"\nSpecify scale factor or [Copy/Reference] <" + formatDistance(lastScale()) + L">: ",
-        L"Copy Reference", RSG_NOZERO | RSG_NONEG);
-    double factor = lastScale();
-    if (answer.isKeyword(L"Copy")) {
-      copy = true;
-      acutPrintf(L"\nScaling a copy of the selected objects.");
-      continue;
-    }
-    if (answer.isKeyword(L"Reference")) {
-      status = referenceScale(base, factor);
-      if (status != RTNORM) return status;
-    } else if (answer.status == RTNORM) {
-      factor = answer.value;
-    } else if (answer.status != RTNONE) {
-      return answer.status;
-    }
-    lastScale() = factor;
-    apply(ids, AcGeMatrix3d::scaling(factor, base), copy);
-    return RTNORM;
-  }
+  return transformSelection(
+      {lastScale(),
+       [](const AcGePoint3d& base) {
+         return getDistance(
+             &base,
+             L"\nSpecify scale factor or [Copy/Reference] <" + formatDistance(lastScale()) + L">: ",
+             L"Copy Reference", RSG_NOZERO | RSG_NONEG);
+       },
+       L"\nScaling a copy of the selected objects.", referenceScale,
+       [](double factor, const AcGePoint3d& base) { return AcGeMatrix3d::scaling(factor, base); }});
 }
 
 }  // namespace tabrik::acad::command
