@@ -77,7 +77,7 @@ struct FieldDefinition {
   const wchar_t* defaultValue = L"";
 };
 
-struct IndexSpec {
+struct IndexDefinition {
   const wchar_t* name;
   std::vector<std::pair<const wchar_t*, bool>> fields;  // name, descending
   bool unique = false;
@@ -86,7 +86,7 @@ struct IndexSpec {
 
 inline void makeTable(CDaoDatabase& db, const wchar_t* name,
                       const std::vector<FieldDefinition>& fields,
-                      const std::vector<IndexSpec>& indexes = {}) {
+                      const std::vector<IndexDefinition>& indexes = {}) {
   CDaoTableDef td(&db);
   td.Create(name);
   for (const auto& f : fields) {

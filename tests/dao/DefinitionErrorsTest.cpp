@@ -18,7 +18,7 @@ TEST(DefinitionErrors, EachMistakeHasItsError) {
   std::vector<FieldDefinition> eleven;
   static const wchar_t* kNames[] = {L"F1", L"F2", L"F3", L"F4",  L"F5", L"F6",
                                     L"F7", L"F8", L"F9", L"F10", L"F11"};
-  IndexSpec wide{L"Wide", {}};
+  IndexDefinition wide{L"Wide", {}};
   for (const wchar_t* n : kNames) {
     eleven.push_back({n, dbLong, 0});
     wide.fields.push_back({n, false});

@@ -216,7 +216,7 @@ TEST(AutoNumbers, NotReusedAfterTheHighestRecordIsDeleted) {
     ScratchDir dir;
     CDaoDatabase db;
     db.Create(dir.database("a.mdb"));
-    std::vector<IndexSpec> indexes;
+    std::vector<IndexDefinition> indexes;
     if (c.indexed) indexes.push_back({L"PK", {{L"N", false}}, true, true});
     makeTable(db, L"A", {{L"N", dbLong, 0, dbAutoIncrField}, {L"V", dbText, 5}}, indexes);
     const wchar_t* table = L"A";

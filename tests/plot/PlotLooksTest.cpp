@@ -25,7 +25,7 @@ std::vector<double> numbersIn(const std::string& text) {
 
 // A block holding one line from (0,0) to (length,0) with the given colour, layer and
 // linetype, referenced at the origin with a scale and the reference's own look.
-struct BlockSpec {
+struct BlockLooks {
   double length = 100, scale = 1;
   int lineColor = 7;
   AcDbObjectId lineLayer{}, lineLinetype{};
@@ -35,21 +35,21 @@ struct BlockSpec {
   AcDb::LineWeight refWeight = AcDb::kLnWtByLayer;
 };
 
-void addBlockReference(AcDbDatabase& db, const BlockSpec& spec) {
+void addBlockReference(AcDbDatabase& db, const BlockLooks& looks) {
   static int serial = 0;
   const std::wstring name = L"B" + std::to_wstring(++serial);
   const AcDbObjectId block = addBlock(db, name.c_str());
-  AcDbLine* inside = line(0, 0, spec.length, 0, spec.lineColor);
-  if (!spec.lineLayer.isNull()) inside->setLayer(spec.lineLayer);
-  if (!spec.lineLinetype.isNull()) inside->setLinetype(spec.lineLinetype);
-  inside->setLineWeight(spec.lineWeight);
+  AcDbLine* inside = line(0, 0, looks.length, 0, looks.lineColor);
+  if (!looks.lineLayer.isNull()) inside->setLayer(looks.lineLayer);
+  if (!looks.lineLinetype.isNull()) inside->setLinetype(looks.lineLinetype);
+  inside->setLineWeight(looks.lineWeight);
   appendTo(block, inside);
   auto* reference = new AcDbBlockReference({0, 0, 0}, block);
-  reference->setScaleFactors(AcGeScale3d(spec.scale, spec.scale, spec.scale));
-  reference->setColorIndex(static_cast<Adesk::UInt16>(spec.refColor));
-  if (!spec.refLayer.isNull()) reference->setLayer(spec.refLayer);
-  if (!spec.refLinetype.isNull()) reference->setLinetype(spec.refLinetype);
-  reference->setLineWeight(spec.refWeight);
+  reference->setScaleFactors(AcGeScale3d(looks.scale, looks.scale, looks.scale));
+  reference->setColorIndex(static_cast<Adesk::UInt16>(looks.refColor));
+  if (!looks.refLayer.isNull()) reference->setLayer(looks.refLayer);
+  if (!looks.refLinetype.isNull()) reference->setLinetype(looks.refLinetype);
+  reference->setLineWeight(looks.refWeight);
   append(db, reference);
 }
 

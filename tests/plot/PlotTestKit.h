@@ -54,7 +54,7 @@ inline AcDbObjectId addBlock(AcDbDatabase& db, const ACHAR* name) {
   return id;
 }
 
-struct LayerSpec {
+struct LayerLooks {
   const ACHAR* name;
   Adesk::UInt16 color = 7;
   bool frozen = false;
@@ -62,17 +62,17 @@ struct LayerSpec {
   AcDb::LineWeight weight = AcDb::kLnWtByLwDefault;
 };
 
-inline AcDbObjectId addLayer(AcDbDatabase& db, const LayerSpec& spec) {
+inline AcDbObjectId addLayer(AcDbDatabase& db, const LayerLooks& looks) {
   AcDbLayerTable* layers = nullptr;
   db.getLayerTable(layers, AcDb::kForWrite);
   auto* layer = new AcDbLayerTableRecord;
-  layer->setName(spec.name);
+  layer->setName(looks.name);
   AcCmColor c;
-  c.setColorIndex(spec.color);
+  c.setColorIndex(looks.color);
   layer->setColor(c);
-  layer->setIsFrozen(spec.frozen);
-  if (!spec.linetype.isNull()) layer->setLinetypeObjectId(spec.linetype);
-  layer->setLineWeight(spec.weight);
+  layer->setIsFrozen(looks.frozen);
+  if (!looks.linetype.isNull()) layer->setLinetypeObjectId(looks.linetype);
+  layer->setLineWeight(looks.weight);
   AcDbObjectId id;
   layers->add(id, layer);
   layer->close();
