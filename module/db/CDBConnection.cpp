@@ -7,6 +7,7 @@
 #include <chrono>
 #include <exception>
 #include <new>
+#include <cwctype>
 #include <thread>
 
 #include "host/RuntimeRandom.h"
@@ -138,6 +139,20 @@ bool CDBConnection::CanUpdate() {
   }
 }
 
+bool CDBConnection::IsConnectString(const std::wstring& name) {
+  static constexpr wchar_t kPrefix[] = L"ODBC;";
+  constexpr std::size_t kLength = sizeof kPrefix / sizeof kPrefix[0] - 1;
+  if (name.size() < kLength) {
+    return false;
+  }
+  for (std::size_t i = 0; i < kLength; ++i) {
+    if (static_cast<wchar_t>(std::towupper(name[i])) != kPrefix[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
 bool CDBConnection::IsReadOnly() { return !IsOpen() || !CanUpdate(); }
 
 CString CDBConnection::Open(const CString& path, bool exclusive, bool readOnly) {
@@ -157,7 +172,7 @@ CString CDBConnection::Open(const CString& path, bool exclusive, bool readOnly) 
         closing->Delete();
       }
       storeError(e);
-      return CString(kRepairMarker);
+      return IsConnectString(path.GetString()) ? CString() : CString(kRepairMarker);
     }
     refusal = e;
   } catch (...) {

@@ -69,7 +69,8 @@ class CDBConnection : public CDBConnectionDispatch {
   // Opens the file (closing a database open before). Returns the name DAO reports;
   // a file locked by another process or without write access (3051) is opened
   // read-only instead; kRepairMarker for any other DAO failure (the file may be
-  // damaged); the empty string when even the read-only retry fails.
+  // damaged); the empty string when even the read-only retry fails. A connect string
+  // names a server database: no file to repair, so its failures give the empty string.
   CString Open(const CString& path, bool exclusive, bool readOnly);
   // Opens read-write; `locked` is set instead of failing when the file is locked (3051).
   CString TryOpen(const CString& path, bool& locked);
@@ -218,6 +219,10 @@ class CDBConnection : public CDBConnectionDispatch {
 
   // What Open returns when DAO could not open a file that exists.
   static constexpr const wchar_t* kRepairMarker = L"*REPAIR*";
+
+  // Whether a database name is an ODBC connect string ("ODBC;...", any case) rather
+  // than a path: such a name reaches DAO as given, never looked for as a file.
+  static bool IsConnectString(const std::wstring& name);
 
   // DAO's write-conflict errors, which the writing operations retry.
   static bool isConflictError(long code);

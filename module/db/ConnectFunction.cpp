@@ -1,7 +1,8 @@
 // tb_connect: opens an Access database for the active drawing, reusing a connection
 // that some record already holds on the same database, finding the file in the
 // host's search folders ("ACADPREFIX") when the path names none, and asking the LISP
-// application to repair a file DAO cannot open. Records and the current connection
+// application to repair a file DAO cannot open. An ODBC connect string in place of the
+// path names a server database and goes to DAO as it was given. Records and the current connection
 // are ConnectionList's; this file decides which of them the drawing keeps.
 #include <algorithm>
 #include <string>
@@ -44,10 +45,11 @@ bool fileExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// The path itself when a file is there, else the first "folder\path" of the host's
+// The path itself when a file is there or it is a connect string (no file to look
+// for: DAO reaches the server it names), else the first "folder\path" of the host's
 // search folders that exists; empty when none does.
 std::wstring locateDatabase(const std::wstring& path) {
-  if (fileExists(path)) {
+  if (CDBConnection::IsConnectString(path) || fileExists(path)) {
     return path;
   }
   resbuf prefix{};

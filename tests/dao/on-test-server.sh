@@ -24,4 +24,7 @@ if [ -z "${TABRIK_TEST_PG:-}" ]; then
   echo "skipped: the server script gave no TABRIK_TEST_PG"
   exit 77
 fi
+# The same server as a DAO connect string, for LISP scenarios; the password comes from
+# the server's password file (PGPASSFILE), never from the string.
+export TABRIK_TEST_PG_CONNECT="ODBC;DRIVER={PostgreSQL};SERVER=$PGHOST;PORT=$PGPORT;DATABASE=$PGDATABASE;UID=$PGUSER"
 "$@"

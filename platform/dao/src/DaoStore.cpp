@@ -888,7 +888,12 @@ void DAODatabase::openServer(const std::string& connect, bool exclusiveMode, boo
   // Messages name the server's database, never the password.
   std::wstring display = fromUtf8(address->database.c_str());
   if (!address->host.empty()) display += L" on " + fromUtf8(address->host.c_str());
-  conn = std::make_unique<storage::PgConnection>(server::libpqConnInfo(*address), display);
+  auto session = std::make_unique<storage::PgConnection>(server::libpqConnInfo(*address), display);
+  // The open modes keep each other out as on a file: read-only sessions take none.
+  if (!readOnlyMode && !session->holdOpenMode(exclusiveMode))
+    daoThrow(exclusiveMode ? 3045 : 3051,
+             {fromUtf8(server::maskConnectString(toUtf8(name)).c_str())});
+  conn = std::move(session);
   readOnly = readOnlyMode;
   exclusive = exclusiveMode;
   try {
@@ -1229,9 +1234,14 @@ std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::
 DAODatabase::ChangeStamp DAODatabase::changeStamp() {
   ChangeStamp stamp;
   if (!db) {
-    // A server tells no session of others' commits: every stamp differs, so nothing
-    // read before is taken as current.
-    stamp.dataVersion = ++m_serverStamps;
+    // A server signals others' commits (PgStore.h); where it cannot tell now, every
+    // stamp differs, so that nothing read before is taken as current.
+    long long signalled = conn ? conn->commitsSignalled() : -1;
+    if (signalled >= 0) {
+      stamp.dataVersion = signalled;
+    } else {
+      stamp.change = static_cast<std::uint32_t>(++m_serverStamps);
+    }
     return stamp;
   }
   if (wal) {

@@ -1,5 +1,6 @@
 #include "store/PgStore.h"
 
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +19,10 @@ constexpr unsigned kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kF
                    kFloat8 = 701, kNumeric = 1700;
 
 void dropNotice(void*, const char*) {}
+
+// Commits of every server connection of this process: a reader on another connection
+// sees them at once, before the server's notification of them arrives.
+std::atomic<long long> processCommits{0};
 
 std::string state(const PGresult* r) {
   const char* s = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
@@ -277,8 +282,8 @@ PgConnection::~PgConnection() {
 
 void PgConnection::configureSession() {
   PQsetNoticeProcessor(m_conn, dropNotice, nullptr);
-  std::string setup =
-      "SET client_encoding = 'UTF8'; SET lock_timeout = '" + std::to_string(kLockWaitMs) + "ms'";
+  std::string setup = "SET client_encoding = 'UTF8'; SET lock_timeout = '" +
+                      std::to_string(kLockWaitMs) + "ms'; LISTEN " + kChangeChannel;
   PGresult* r = PQexec(m_conn, setup.c_str());
   ExecStatusType status = PQresultStatus(r);
   PQclear(r);
@@ -286,12 +291,44 @@ void PgConnection::configureSession() {
 }
 
 void PgConnection::ensureConnected() {
-  if (m_conn && PQstatus(m_conn) == CONNECTION_OK) return;
+  if (m_conn && PQstatus(m_conn) == CONNECTION_OK && !m_openModeLost) return;
   if (!m_conn) daoThrow(3043);
-  PQreset(m_conn);
-  if (PQstatus(m_conn) != CONNECTION_OK) daoThrow(3043);
-  ++m_generation;
-  configureSession();
+  if (PQstatus(m_conn) != CONNECTION_OK) {
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK) daoThrow(3043);
+    ++m_generation;
+    configureSession();
+    // The server let go of the old session's locks with it.
+    m_openModeLost = m_openMode != OpenMode::None;
+  }
+  if (m_openModeLost) {
+    if (!tryOpenMode()) daoThrow(3043);
+    m_openModeLost = false;
+  }
+}
+
+namespace {
+// The session lock that holds a database's open mode: the two-number form, whose keys
+// never meet the one-number keys of the write locks.
+constexpr const char* kOpenModeKey = "(7401, 1)";
+}  // namespace
+
+bool PgConnection::tryOpenMode() {
+  const char* fn =
+      m_openMode == OpenMode::Exclusive ? "pg_try_advisory_lock" : "pg_try_advisory_lock_shared";
+  std::string sql = std::string("SELECT ") + fn + kOpenModeKey;
+  PGresult* r = check(PQexec(m_conn, sql.c_str()), 3051, sql);
+  bool granted = PQntuples(r) == 1 && PQgetvalue(r, 0, 0)[0] == 't';
+  PQclear(r);
+  return granted;
+}
+
+bool PgConnection::holdOpenMode(bool exclusive) {
+  ensureConnected();
+  m_openMode = exclusive ? OpenMode::Exclusive : OpenMode::Shared;
+  if (tryOpenMode()) return true;
+  m_openMode = OpenMode::None;
+  return false;
 }
 
 bool PgConnection::inTransaction() {
@@ -302,6 +339,9 @@ bool PgConnection::inTransaction() {
 
 PGresult* PgConnection::check(PGresult* r, long busyCode, const std::string& sql) {
   ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+  // Notifications read along with a result are counted now, so that a session that
+  // never asks for them does not pile them up.
+  drainNotifications();
   if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY) {
     m_lastState.clear();
     return r;
@@ -395,9 +435,33 @@ void PgConnection::exec(const std::string& sql, long busyCode) {
   PQclear(r);
 }
 
-void PgConnection::beginWrite(long busyCode) { exec("BEGIN", busyCode); }
+void PgConnection::beginWrite(long busyCode) {
+  // The notification goes out with the commit, and never with a rollback.
+  exec(std::string("BEGIN; NOTIFY ") + kChangeChannel, busyCode);
+}
 
-void PgConnection::commit(long busyCode) { exec("COMMIT", busyCode); }
+void PgConnection::commit(long busyCode) {
+  exec("COMMIT", busyCode);
+  ++processCommits;
+}
+
+void PgConnection::drainNotifications() {
+  if (!m_conn) return;
+  while (PGnotify* n = PQnotifies(m_conn)) {
+    ++m_signals;
+    PQfreemem(n);
+  }
+}
+
+long long PgConnection::commitsSignalled() {
+  // Inside a transaction the server holds notifications back until it ends, while each
+  // statement still sees what others committed: nothing counts as current there.
+  if (!m_conn || PQstatus(m_conn) != CONNECTION_OK || inTransaction()) return -1;
+  if (PQconsumeInput(m_conn) == 0) return -1;  // the connection failed: the next call finds out
+  drainNotifications();
+  // Each counter only grows, so the sum moves whenever one of them does.
+  return m_signals + processCommits.load() + static_cast<long long>(m_generation);
+}
 
 void PgConnection::rollbackQuietly() {
   if (m_conn && PQstatus(m_conn) == CONNECTION_OK) PQclear(PQexec(m_conn, "ROLLBACK"));

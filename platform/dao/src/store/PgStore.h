@@ -9,6 +9,13 @@
 // A session runs with UTF-8, a lock wait of kLockWaitMs (then the caller's busy code,
 // as SQLite's busy timeout gives it) and without the server's notices.
 //
+// Others' commits. Every write transaction notifies kChangeChannel, and every session
+// listens on it: the server delivers a notification only to sessions of the same
+// database, and only once the transaction commits. commitsSignalled reads what has
+// arrived without a round trip (the socket is read without waiting), so a reader can
+// keep what it read until another session's commit is signalled; commits of this
+// process's other connections count at once, without waiting for their notification.
+//
 // A lost connection. The call that finds the server gone throws 3043 and the open
 // transaction is gone with it (inTransaction is false); the next call reconnects with
 // the same parameters and prepares its statements again. While the server cannot be
@@ -88,28 +95,42 @@ class PgConnection final : public Connection {
   void commit(long busyCode) override;
   void rollbackQuietly() override;
 
+  // The database's open mode for this session, as a lock file's byte holds it for a
+  // file: a shared session lock for a read-write session, the exclusive one for an
+  // exclusive session. False when another session's mode conflicts. A session made again
+  // after a lost connection takes it again before anything else (3043 while it cannot).
+  bool holdOpenMode(bool exclusive);
+
   // The server's SQLSTATE and message of the last failure (tests, diagnostics).
   const std::string& lastState() const { return m_lastState; }
   int syntaxErrorOffset() const override { return m_syntaxOffset; }
+  long long commitsSignalled() override;
   PGconn* handle() const { return m_conn; }
 
   static constexpr int kLockWaitMs = 200;
+  static constexpr const char* kChangeChannel = "tabrik_change";
 
  private:
   friend class PgCursor;
   // Reconnects when the connection was lost; 3043 while the server cannot be reached.
   void ensureConnected();
   void configureSession();
+  bool tryOpenMode();
   // Takes a finished result: the rows/command result, or throws the DAO error for it.
   PGresult* check(PGresult* r, long busyCode, const std::string& sql);
   [[noreturn]] void fail(const PGresult* r, long busyCode, const std::string& sql);
   std::string nextName() { return "s" + std::to_string(++m_statementCount); }
+  // Counts and frees the notifications libpq has read so far.
+  void drainNotifications();
 
   PGconn* m_conn = nullptr;
   std::wstring m_display;
   unsigned m_generation = 1;  // moves with every reconnection: prepared statements are gone
   unsigned long long m_statementCount = 0;
   long long m_changes = 0;
+  long long m_signals = 0;  // notifications of commits received
+  enum class OpenMode { None, Shared, Exclusive } m_openMode = OpenMode::None;
+  bool m_openModeLost = false;  // reconnected: the mode is to be taken again
   std::string m_lastState;
   int m_syntaxOffset = -1;
 };

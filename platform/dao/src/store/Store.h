@@ -93,6 +93,10 @@ class Connection {
   virtual void commit(long busyCode) = 0;
   // Rolls back what is open, ignoring failure (the connection may be gone).
   virtual void rollbackQuietly() = 0;
+  // A count that moves whenever another session may have committed since it was last
+  // read (and whenever the connection was made again); -1 when the back end cannot tell
+  // now, so that nothing read before is taken as current.
+  virtual long long commitsSignalled() { return -1; }
   // Where the back end found the last statement it rejected as malformed: a byte offset
   // into its text, or -1 when the last failure was none such.
   virtual int syntaxErrorOffset() const { return -1; }
