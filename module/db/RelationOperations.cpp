@@ -94,7 +94,10 @@ bool CDBConnection::LinkTable(const CString& localName, const CString& path,
   }
   return guarded([&] {
     CDaoTableDef link(&m_database);
-    link.Create(localName, /*lAttributes=*/0, sourceTable, CString(L";DATABASE=") + path);
+    // A server's table is linked by its connect string, a file's by Jet's own form.
+    const CString connect =
+        IsConnectString(path.GetString()) ? path : CString(L";DATABASE=") + path;
+    link.Create(localName, /*lAttributes=*/0, sourceTable, connect);
     link.Append();
     link.Close();
     linked = true;

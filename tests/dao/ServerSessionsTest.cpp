@@ -133,9 +133,9 @@ TEST(ServerEngineOpenModes, ExclusiveKeepsOthersOutAsOnAFile) {
   const Open writer{false, false}, reader{false, true}, exclusive{true, false};
   struct Case {
     const char* what;
-    Open held;     // a session that stays open
-    Open wanted;   // another one's open
-    long code;     // what the other gets
+    Open held;    // a session that stays open
+    Open wanted;  // another one's open
+    long code;    // what the other gets
   };
   const Case cases[] = {
       {"writer, then exclusive", writer, exclusive, 3045},

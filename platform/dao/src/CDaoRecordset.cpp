@@ -140,8 +140,9 @@ void CDaoRecordset::Open(int nOpenType, LPCTSTR lpszSQL, int nOptions) {
     const TableSchema& link = d.schema(table);
     if (r->type == dbOpenTable) fail(3219);
     if (!d.isAttached(link.name)) DAODatabase::checkLink(link.connect, link.sourceTable);
+    d.refreshLinkCopies();
     r->readOnly = true;
-    openSnapshot(*r, d, "SELECT * FROM temp." + quoteId(link.name), nullptr);
+    openSnapshot(*r, d, "SELECT * FROM " + d.linkedRows(link.name), nullptr);
     if (r->schema.fields.size() == link.fields.size()) r->schema.fields = link.fields;
     r->schema.name = link.name;
   } else if (isTable && (r->type == dbOpenTable || r->type == dbOpenDynaset)) {

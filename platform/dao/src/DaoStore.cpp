@@ -571,7 +571,8 @@ void DAODatabase::forgetRefusal() { t_denial = Denial{}; }
 //   SELECT, READ of its tables       allowed
 //   READ of SQLite's own tables      refused                   3078 (no such table)
 //   INSERT/UPDATE/DELETE             allowed, but not on the   3027 (read-only)
-//                                    MSys catalog or SQLite's
+//                                    MSys catalog, SQLite's or
+//                                    the engine's temporary ones
 //   FUNCTION                         Jet's functions only      3085 (undefined function)
 //   anything else: PRAGMA, ATTACH,   refused                   3129 (invalid statement)
 //   DETACH, transactions, savepoints,
@@ -581,7 +582,7 @@ void DAODatabase::forgetRefusal() { t_denial = Denial{}; }
 // The engine's own triggers (auto-numbers, relations) do what
 // they were made to do whoever fires them. Jet's DDL reaches SQLite through the
 // engine's table definitions, outside any caller's statement.
-int DAODatabase::authorize(void* self, int action, const char* a, const char* b, const char*,
+int DAODatabase::authorize(void* self, int action, const char* a, const char* b, const char* schema,
                            const char* inner) {
   const auto* d = static_cast<const DAODatabase*>(self);
   if (!d->inCallerSql()) return SQLITE_OK;
@@ -594,7 +595,11 @@ int DAODatabase::authorize(void* self, int action, const char* a, const char* b,
     case SQLITE_INSERT:
     case SQLITE_UPDATE:
     case SQLITE_DELETE:
-      return isCatalogTable(a) || isEngineInternalTable(a) ? refuse(3027) : SQLITE_OK;
+      // A caller makes no temporary tables: those there are the copies of linked tables.
+      return isCatalogTable(a) || isEngineInternalTable(a) ||
+                     (schema != nullptr && std::strcmp(schema, "temp") == 0)
+                 ? refuse(3027)
+                 : SQLITE_OK;
     case SQLITE_FUNCTION:
       return jetsql::isJetFunction(b) ? SQLITE_OK : refuse(3085, b);
     default:
@@ -751,6 +756,7 @@ bool DAODatabase::checkpointIfWritten() {
 }
 
 void DAODatabase::close() {
+  m_linkCopies.clear();
   m_statements.clear();
   m_jetStatements.reset();
   m_serverNames.reset();
@@ -951,6 +957,7 @@ void DAODatabase::endWrite(bool commit, long busyCode) {
   if (--writeDepth > 0) return;
   if (!commit) {
     conn->rollbackQuietly();
+    forgetLinkCopies();
     return;
   }
   try {
@@ -1191,6 +1198,7 @@ std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::
   // The file's schema version (SQLite's schema cookie, which creating, deleting,
   // renaming and linking tables all move, in this process or another), read now.
   long long version = schemaVersion();
+  refreshLinkCopies();
   if (db) return jetStatements().translation(jet, version);
   // A server's names keep their case: the translation spells each as its table or
   // field does, from the catalog of this schema version.

@@ -347,8 +347,16 @@ struct DAODatabase {
   static std::wstring linkPath(const std::wstring& connect);
   static void checkLink(const std::wstring& connect, const std::wstring& sourceTable);
   bool isAttached(const std::wstring& localName) const {
-    return m_links.count(tabrik::dao::upper(localName)) != 0;
+    return m_links.count(tabrik::dao::upper(localName)) != 0 ||
+           m_linkCopies.count(tabrik::dao::upper(localName)) != 0;
   }
+  // A link between back ends (a server table in a file, a file's table or a server's
+  // in a server database) is read through a temporary table of this session that holds
+  // the source's records: made when the link is first seen and made again whenever
+  // the source signals a change, before each statement and recordset reads it.
+  void refreshLinkCopies();
+  // The rows of a linked table, for a recordset: "SELECT * FROM" this.
+  std::string linkedRows(const std::wstring& localName) const;
   // Makes the catalog's schema version move, so every connection reloads it (a link
   // changes only catalog rows).
   void bumpSchema();
@@ -384,6 +392,12 @@ struct DAODatabase {
   long long m_schemaVersion = -1;
   std::map<std::wstring, std::string> m_links;  // upper-cased local name -> attached schema
   std::vector<std::wstring> m_queryViews;       // temporary views made for stored queries
+  struct LinkCopy;                              // LinkedTables.cpp
+  std::map<std::wstring, std::shared_ptr<LinkCopy>> m_linkCopies;  // by upper-cased local name
+  void syncLinkCopies();
+  void makeLinkCopy(const std::wstring& localName, LinkCopy& copy);
+  // After a rollback: the copies made inside the transaction are gone with it.
+  void forgetLinkCopies();
   bool viewForMissingTable();
   int m_nextLink = 0;
   int m_lockFd = -1;

@@ -1,16 +1,30 @@
-// Linked tables: the connect string, checking a link, and attaching each linked
-// file read-only to the connection with a TEMP VIEW under the local name (layout in
-// DaoStore.h). Opening, moving and reading through a link are the recordset's.
+// Linked tables: the connect string, checking a link, attaching each linked file
+// read-only to a file's connection with a TEMP VIEW under the local name (layout in
+// DaoStore.h), and the temporary copies through which a link between back ends is
+// read. Opening, moving and reading through a link are the recordset's.
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 
 #include "DaoErrors.h"
 #include "DaoStore.h"
+#include "server/ConnectString.h"
+#include "store/PgStore.h"
 #include "tabrik/AccessConversion.h"
 #include "tabrik/TextConversion.h"
 
 using namespace tabrik::dao;
+
+// A link read through a copy: the source database, open read-only for as long as the
+// link is, and what the copy in this session was made from.
+struct DAODatabase::LinkCopy {
+  std::unique_ptr<DAODatabase> source;
+  std::wstring sourceTable;
+  std::wstring localName;  // as the catalog spells it
+  ChangeStamp stamp;       // the source's, taken before its records were read
+  long long session = 0;   // the server session the copy lives in (a lost one takes it along)
+  bool made = false;
+};
 
 void DAODatabase::bumpSchema() {
   if (!db) {
@@ -40,17 +54,85 @@ std::wstring DAODatabase::linkPath(const std::wstring& connect) {
   return connect.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
 }
 
-void DAODatabase::checkLink(const std::wstring& connect, const std::wstring& sourceTable) {
-  std::wstring path = linkPath(connect);
-  if (path.empty()) daoThrow(3001, {}, L"DAO.TableDef");
-  DAODatabase other;
-  other.open(linkedFile(path), /*exclusive=*/false, /*readOnly=*/true, /*create=*/false, L"");
-  if (!other.hasTable(sourceTable) || other.schema(sourceTable).isLinked())
+namespace {
+
+bool namesServer(const std::wstring& connect) {
+  return server::parseConnectString(toUtf8(connect)).has_value();
+}
+
+// What a link's connect string opens: a server's connect string as it is, else the
+// file of Jet's ";DATABASE=path" (empty when there is none).
+std::wstring linkTarget(const std::wstring& connect) {
+  if (namesServer(connect)) return connect;
+  std::wstring path = DAODatabase::linkPath(connect);
+  return path.empty() ? path : linkedFile(path);
+}
+
+// The source database of a link, read-only, holding the source table (3011 when it
+// does not, or only as a link of its own).
+std::unique_ptr<DAODatabase> openLinkSource(const std::wstring& connect,
+                                            const std::wstring& sourceTable) {
+  std::wstring target = linkTarget(connect);
+  if (target.empty()) daoThrow(3001, {}, L"DAO.TableDef");
+  auto other = std::make_unique<DAODatabase>();
+  other->open(target, /*exclusive=*/false, /*readOnly=*/true, /*create=*/false, L"");
+  if (!other->hasTable(sourceTable) || other->schema(sourceTable).isLinked())
     daoThrow(3011, {sourceTable}, L"DAO.TableDef");
+  return other;
+}
+
+}  // namespace
+
+void DAODatabase::checkLink(const std::wstring& connect, const std::wstring& sourceTable) {
+  openLinkSource(connect, sourceTable);
+}
+
+std::string DAODatabase::linkedRows(const std::wstring& localName) const {
+  return std::string(db ? "temp." : "pg_temp.") + quoteId(localName);
+}
+
+void DAODatabase::syncLinkCopies() {
+  for (auto it = m_linkCopies.begin(); it != m_linkCopies.end();) {
+    auto s = m_schemas.find(it->first);
+    if (s != m_schemas.end() && s->second.isLinked()) {
+      ++it;
+      continue;
+    }
+    // Gone from the catalog: its copy goes too (the name keeps its case in the catalog
+    // only, so the copy is found by the source's record of it).
+    if (it->second->made) {
+      try {
+        conn->exec("DROP TABLE IF EXISTS " + linkedRows(it->second->localName), 3218);
+      } catch (CDaoException* e) {
+        e->Delete();
+      }
+    }
+    it = m_linkCopies.erase(it);
+  }
+  for (auto& [key, t] : m_schemas) {
+    if (!t.isLinked() || (db && !namesServer(t.connect))) continue;  // a file attaches files
+    std::shared_ptr<LinkCopy>& copy = m_linkCopies[key];
+    if (!copy || copy->sourceTable != t.sourceTable) {
+      auto made = std::make_shared<LinkCopy>();
+      try {
+        made->source = openLinkSource(t.connect, t.sourceTable);
+      } catch (CDaoException* e) {
+        e->Delete();
+        m_linkCopies.erase(key);
+        continue;  // a broken link: found when used
+      }
+      made->sourceTable = t.sourceTable;
+      copy = std::move(made);
+    }
+    copy->localName = t.name;
+    // The fields are the source table's.
+    t.fields = copy->source->schema(t.sourceTable).fields;
+  }
 }
 
 bool DAODatabase::syncLinks() {
-  if (!db) return true;  // a server database attaches no files
+  syncLinkCopies();
+  if (!db) return true;  // a server database attaches no files: every link is a copy
   bool done = true;
   // Links no longer in the catalog.
   for (auto it = m_links.begin(); it != m_links.end();) {
@@ -70,7 +152,7 @@ bool DAODatabase::syncLinks() {
     it = m_links.erase(it);
   }
   for (auto& [key, t] : m_schemas) {
-    if (!t.isLinked()) continue;
+    if (!t.isLinked() || namesServer(t.connect)) continue;
     auto found = m_links.find(key);
     if (found == m_links.end()) {
       std::string alias = "lnk_" + std::to_string(++m_nextLink);
@@ -122,4 +204,96 @@ bool DAODatabase::syncLinks() {
     }
   }
   return done;
+}
+
+namespace {
+
+long long sessionOf(tabrik::dao::storage::Connection& conn) {
+  auto* pg = dynamic_cast<tabrik::dao::storage::PgConnection*>(&conn);
+  return pg && pg->handle() ? PQbackendPID(pg->handle()) : 0;
+}
+
+const char* copyColumnType(const tabrik::dao::storage::Dialect& dialect, const FieldDef& f) {
+  switch (f.type) {
+    case dbSingle:
+    case dbDouble:
+    case dbDate:
+      return dialect.real;
+    case dbText:
+    case dbMemo:
+      return dialect.text;
+    default:
+      return dialect.integer;
+  }
+}
+
+}  // namespace
+
+void DAODatabase::refreshLinkCopies() {
+  for (auto& [key, copy] : m_linkCopies) {
+    if (copy->made && copy->source->changeStamp() == copy->stamp &&
+        copy->session == sessionOf(*conn))
+      continue;
+    makeLinkCopy(copy->localName, *copy);
+  }
+}
+
+void DAODatabase::forgetLinkCopies() {
+  for (auto& [key, copy] : m_linkCopies) copy->made = false;
+}
+
+void DAODatabase::makeLinkCopy(const std::wstring& localName, LinkCopy& copy) {
+  // The copy is the engine's own work, even when a caller's statement asks for it.
+  int callerDepth = m_callerDepth;
+  m_callerDepth = 0;
+  struct Restore {
+    int& depth;
+    int saved;
+    ~Restore() { depth = saved; }
+  } restore{m_callerDepth, callerDepth};
+
+  DAODatabase& source = *copy.source;
+  ChangeStamp stamp = source.changeStamp();  // before reading: a later change shows again
+  const TableSchema& from = source.schema(copy.sourceTable);
+  const storage::Dialect& dialect = conn->dialect();
+  std::string target = linkedRows(localName);
+  std::string columns, select, marks;
+  for (size_t i = 0; i < from.fields.size(); ++i) {
+    const FieldDef& f = from.fields[i];
+    columns += (i ? ", " : "") + quoteId(f.name) + " " + copyColumnType(dialect, f) +
+               (f.isText() ? dialect.jetText : "");
+    select += (i ? ", " : "") + quoteId(f.name);
+    marks += i ? ", ?" : "?";
+  }
+  const bool own = !conn->inTransaction();
+  // A read-only server session writes its own temporary tables in a transaction of
+  // its own that may write (its default transaction may not).
+  if (own) conn->exec(db ? "BEGIN" : "BEGIN READ WRITE", 3218);
+  try {
+    conn->exec("DROP TABLE IF EXISTS " + target, 3218);
+    conn->exec("CREATE TEMP TABLE " + quoteId(localName) + " (" + columns + ")", 3218);
+    std::unique_ptr<storage::Cursor> insert =
+        conn->prepare("INSERT INTO " + target + " VALUES (" + marks + ")");
+    Statement rows = source.prepare("SELECT " + select + " FROM " + quoteId(from.name));
+    while (rows.step()) {
+      for (size_t i = 0; i < from.fields.size(); ++i)
+        insert->bind(static_cast<int>(i + 1), rows.column(static_cast<int>(i)));
+      while (insert->step(3218)) {
+      }
+      insert->reset();
+    }
+    // Read-only to a caller's statements, as a link to a file is: on a server the
+    // session's own rights on it go (SQLite's authorizer refuses writes to temp tables).
+    if (!db)
+      conn->exec("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON " + target + " FROM CURRENT_USER",
+                 3218);
+    if (own) conn->exec("COMMIT", 3218);
+  } catch (...) {
+    if (own) conn->rollbackQuietly();
+    copy.made = false;
+    throw;
+  }
+  copy.stamp = stamp;
+  copy.session = sessionOf(*conn);
+  copy.made = true;
 }

@@ -1,6 +1,8 @@
 // Relations: CDaoDatabase's relation methods and their enforcement by triggers.
 #include "Relations.h"
 
+#include <algorithm>
+
 #include "DaoErrors.h"
 #include "SchemaInfo.h"
 #include "afxdao.h"
@@ -163,15 +165,18 @@ std::vector<RelationDef> loadRelations(DAODatabase& d) {
   std::vector<RelationDef> out;
   if (!hasCatalog(d)) return out;
   {
-    Statement s = d.prepare(
-        "SELECT Name, TableName, ForeignTable, Attributes FROM MSysRelationships ORDER BY Name "
-        "COLLATE NOCASE");
+    // By name without regard to case, on either back end's text order.
+    Statement s =
+        d.prepare("SELECT Name, TableName, ForeignTable, Attributes FROM MSysRelationships");
     while (s.step())
       out.push_back({s.columnText(0),
                      s.columnText(1),
                      s.columnText(2),
                      static_cast<long>(s.columnInt(3)),
                      {}});
+    std::sort(out.begin(), out.end(), [](const RelationDef& a, const RelationDef& b) {
+      return upper(a.name) < upper(b.name);
+    });
   }
   for (auto& r : out) {
     Statement c = d.prepare(

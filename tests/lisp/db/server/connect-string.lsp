@@ -1,8 +1,9 @@
 ;; A database on a server, named by a DAO connect string where a path would stand:
-;; made, opened, written and read; reached again through a pointer file; and a
-;; refused password that no message or last-error text ever shows.
+;; made, opened, written and read; reached again through a pointer file; its table
+;; linked into a file database; and a refused password that no message or last-error
+;; text ever shows.
 (setq cs (getenv "TABRIK_TEST_PG_CONNECT"))
-(vl-file-delete "standards.mdb")
+(foreach name '("standards.mdb" "local.mdb") (vl-file-delete name))
 (tb_create_db cs)
 ;=>T
 ;; Creating does not open.
@@ -45,6 +46,25 @@
 ;=>T
 (tb_sql "SELECT Code FROM Parts ORDER BY Name")
 ;=>(1 2)
+(tb_close_db)
+;=>nil
+;; A file database links the server's table by its connect string.
+(tb_create_db "local.mdb")
+;=>T
+(tb_connect "local.mdb")
+;=>T
+(tb_link_table "Stock" cs "Parts")
+;=>T
+(tb_sql "SELECT Name FROM Stock WHERE Code = 2")
+;=>("Tee")
+(tb_link_table "Gone" cs "Shapes")
+;/
+;/Tabrik Error: The Microsoft Jet database engine could not find the object 'Shapes'.  Make sure the object exists and that you spell its name and the path name correctly.
+;=>nil
+(tb_link_table "Far" (strcat cs ";PWD=Wrong-Secret-42") "Parts")
+;/
+;/Tabrik Error: ODBC--connection to 'tabrik on 127.0.0.1' failed.
+;=>nil
 (tb_close_db)
 ;=>nil
 ;; A wrong password: the server refuses, the message names the database and host
