@@ -231,10 +231,17 @@ const char* copyColumnType(const tabrik::dao::storage::Dialect& dialect, const F
 
 void DAODatabase::refreshLinkCopies() {
   for (auto& [key, copy] : m_linkCopies) {
-    if (copy->made && copy->source->changeStamp() == copy->stamp &&
-        copy->session == sessionOf(*conn))
-      continue;
-    makeLinkCopy(copy->localName, *copy);
+    const bool standing = copy->made && copy->session == sessionOf(*conn);
+    if (standing && copy->source->changeStamp() == copy->stamp) continue;
+    try {
+      makeLinkCopy(copy->localName, *copy);
+    } catch (CDaoException* e) {
+      // A copy that cannot be made again now (a statement of this connection still
+      // reads it) is read as it stands, and made again next time.
+      if (!standing) throw;
+      e->Delete();
+      copy->made = true;
+    }
   }
 }
 
