@@ -23,6 +23,7 @@
 #include "jetsql/JetStatementCache.h"
 #include "jetsql/JetServerFunctions.h"
 #include "server/ConnectString.h"
+#include "server/ServerSchema.h"
 #include "store/PgStore.h"
 #include "store/SqliteStore.h"
 #include "stringapiset.h"
@@ -1054,15 +1055,7 @@ void DAODatabase::installServerCounterTriggers(const TableSchema& table) {
   // One function per auto-number field serves both of its triggers: after a delete it
   // raises NextValue past the deleted number; before an insert without the field it
   // gives the next number.
-  std::vector<std::wstring> old;
-  {
-    Statement s = prepare(
-        "SELECT tgname FROM pg_trigger WHERE tgrelid = to_regclass(?) AND tgname LIKE "
-        "'MSysAutoNumber%'");
-    s.bindText(1, fromUtf8(quoteId(table.name).c_str()));
-    while (s.step()) old.push_back(s.columnText(0));
-  }
-  for (const auto& t : old) exec("DROP TRIGGER " + quoteId(t) + " ON " + quoteId(table.name));
+  server::dropCounterTriggers(*this, table.name);
   int n = 0;
   for (const auto& f : table.fields) {
     if (!f.isAutoIncrement()) continue;

@@ -10,6 +10,7 @@
 #include "../Relations.h"
 #include "JetTokenizer.h"
 #include "JetTranslator.h"
+#include "server/ServerSchema.h"
 #include "afxdao.h"
 
 namespace tabrik::dao::jetsql {
@@ -446,6 +447,10 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
   const std::string select = jet.substr(0, toks[into].pos) + " " + jet.substr(resume);
   if (tableExists(db, table)) daoThrow(3010, {table});
   DAODatabase& d = *db.m_pDAODatabase;
+  if (!d.db) {
+    server::makeTable(db, select, table, recordsAffected);
+    return;
+  }
   Translation t = translate(select);
   std::optional<DAODatabase::CallerSql> caller(std::in_place, d);
   sqlite3_stmt* raw = nullptr;
