@@ -416,6 +416,13 @@ void alterTable(CDaoDatabase& db, Reader& r) {
   if (r.accept("CONSTRAINT")) {
     std::wstring name = r.name();
     r.finish();
+    // A foreign key is a relation whose index on this table bears its name: the
+    // relation goes, and its index with it.
+    for (const RelationDef& rel : loadRelations(*db.m_pDAODatabase))
+      if (upper(rel.name) == upper(name) && upper(rel.foreign) == upper(td.GetName().GetString())) {
+        db.DeleteRelation(rel.name.c_str());
+        return;
+      }
     CDaoIndexInfo info;
     try {
       td.GetIndexInfo(name.c_str(), info);

@@ -64,8 +64,8 @@ std::wstring triggerName(const RelationDef& r, const char* kind) {
 }
 
 void makeFunction(DAODatabase& d, const std::wstring& name, const std::string& body) {
-  d.exec("CREATE OR REPLACE FUNCTION " + quoteId(name) +
-             "() RETURNS trigger LANGUAGE plpgsql AS " + dollarQuoted("BEGIN " + body + " END"),
+  d.exec("CREATE OR REPLACE FUNCTION " + quoteId(name) + "() RETURNS trigger LANGUAGE plpgsql AS " +
+             dollarQuoted("BEGIN " + body + " END"),
          3211);
 }
 
@@ -123,9 +123,9 @@ void makeRelationTriggers(DAODatabase& d, const RelationDef& r) {
 
   const std::wstring key = triggerName(r, "key");
   if (r.attributes & dbRelationUpdateCascade) {
-    makeFunction(d, key,
-                 "UPDATE " + F + " SET " + cascadeSet + " WHERE " + childMatchesOld +
-                     "; RETURN NULL;");
+    makeFunction(
+        d, key,
+        "UPDATE " + F + " SET " + cascadeSet + " WHERE " + childMatchesOld + "; RETURN NULL;");
     d.exec("CREATE TRIGGER " + quoteId(key) + " AFTER UPDATE OF " + primaryCols + " ON " + P +
                " FOR EACH ROW WHEN (" + keyChanged + ") EXECUTE FUNCTION " + quoteId(key) + "()",
            3211);
