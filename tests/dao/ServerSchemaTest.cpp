@@ -19,7 +19,8 @@ class ServerSchema : public testing::Test {
       GTEST_SKIP() << "TABRIK_TEST_PG_ENGINE and TABRIK_TEST_PG are not set: no test server";
     connect = dir.database("schema.mdb");
     first.Create(connect);
-    first.Execute(L"CREATE TABLE Orders (OrderID LONG CONSTRAINT PK PRIMARY KEY, Customer TEXT(20))");
+    first.Execute(
+        L"CREATE TABLE Orders (OrderID LONG CONSTRAINT PK PRIMARY KEY, Customer TEXT(20))");
     first.Execute(L"CREATE TABLE Kinds (Kind TEXT(5) CONSTRAINT PK PRIMARY KEY)");
     first.Execute(L"CREATE TABLE Lines (LineID COUNTER, OrderID LONG, Kind TEXT(5))");
     first.Execute(L"INSERT INTO Orders VALUES (1, 'ann')");
@@ -76,7 +77,9 @@ TEST_F(ServerSchema, JetDdlOfOneSessionReachesTheOther) {
   };
   auto fields = [](CDaoDatabase& db) { return std::to_string(fieldCount(db, L"Parts")); };
   auto indexes = [](CDaoDatabase& db) { return std::to_string(indexCount(db, L"Parts")); };
-  auto rowsOf = [](CDaoDatabase& db) { return snapshotRows(db, L"SELECT * FROM Parts ORDER BY Code"); };
+  auto rowsOf = [](CDaoDatabase& db) {
+    return snapshotRows(db, L"SELECT * FROM Parts ORDER BY Code");
+  };
   const Step steps[] = {
       {&first, L"CREATE TABLE Parts (Code TEXT(10) CONSTRAINT PK PRIMARY KEY, Qty LONG)", fields,
        "2"},
@@ -101,6 +104,32 @@ TEST_F(ServerSchema, JetDdlOfOneSessionReachesTheOther) {
     CDaoDatabase& other = s.by == &first ? second : first;
     EXPECT_EQ(s.seen(other), s.expected);
   }
+}
+
+TEST_F(ServerSchema, ASchemaChangeIsSeenWhenItCommits) {
+  CDaoWorkspace ws;
+  ws.Open();
+  CDaoDatabase writer(&ws);
+  writer.Open(connect);
+  const short before = second.GetTableDefCount();
+  ws.BeginTrans();
+  writer.Execute(L"CREATE TABLE Layers (Layer TEXT(30) CONSTRAINT PK PRIMARY KEY)");
+  writer.Execute(L"ALTER TABLE Lines ADD COLUMN Layer TEXT(30)");
+  EXPECT_EQ(second.GetTableDefCount(), before);  // not yet committed
+  EXPECT_EQ(fieldCount(second, L"Lines"), 3);
+  // Another schema change waits for this one, then gives up with the lock error.
+  EXPECT_EQ(daoError([&] { second.Execute(L"CREATE TABLE Other (A LONG)"); }), 3211);
+  ws.CommitTrans();
+  EXPECT_EQ(second.GetTableDefCount(), before + 1);
+  EXPECT_EQ(fieldCount(second, L"Lines"), 4);
+  second.Execute(L"INSERT INTO Layers VALUES ('duct')");
+  second.Execute(L"UPDATE Lines SET Layer = 'duct'");
+  // A change rolled back is never seen.
+  ws.BeginTrans();
+  writer.Execute(L"DROP TABLE Layers");
+  ws.Rollback();
+  EXPECT_EQ(snapshotRows(second, L"SELECT Layer FROM Layers"), "duct");
+  EXPECT_EQ(snapshotRows(writer, L"SELECT Layer FROM Layers"), "duct");
 }
 
 TEST_F(ServerSchema, ARelationOfOneSessionHoldsInTheOther) {
