@@ -202,6 +202,29 @@ TEST_F(ServerSchema, LongNamesKeepTheirOwnIndexesAndTriggers) {
   EXPECT_EQ(indexCount(second, L"Lines"), 0);
 }
 
+TEST_F(ServerSchema, LongTableNamesKeepTheirOwnAutoNumbers) {
+  // Alike in more characters than the server keeps of a trigger's name after its prefix.
+  const CString alpha = CString(L'L', 50) + L"Alpha";
+  const CString bravo = CString(L'L', 50) + L"Bravo";
+  for (const CString& t : {alpha, bravo})
+    first.Execute(L"CREATE TABLE [" + t + L"] (ID COUNTER, Note TEXT(10))");
+  struct Step {
+    const CString* table;
+    int appended;
+    const char* ids;  // the table's IDs after the appends
+  };
+  const Step steps[] = {{&alpha, 3, "1;2;3"}, {&bravo, 1, "1"}, {&alpha, 1, "1;2;3;4"}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.ids);
+    for (int i = 0; i < s.appended; ++i)
+      second.Execute(L"INSERT INTO [" + *s.table + L"] (Note) VALUES ('x')");
+    EXPECT_EQ(snapshotRows(first, L"SELECT ID FROM [" + *s.table + L"] ORDER BY ID"), s.ids);
+  }
+  first.DeleteTableDef(alpha);
+  second.Execute(L"INSERT INTO [" + bravo + L"] (Note) VALUES ('y')");
+  EXPECT_EQ(snapshotRows(first, L"SELECT ID FROM [" + bravo + L"] ORDER BY ID"), "1;2");
+}
+
 TEST_F(ServerSchema, NoTriggerFunctionOutlivesItsTableOrRelation) {
   const std::string functions = "SELECT count(*) FROM pg_proc WHERE proname LIKE 'MSys%'";
   first.CreateRelation(L"OrderLines", L"Orders", L"Lines", dbRelationDeleteCascade, L"OrderID",

@@ -1059,7 +1059,7 @@ void DAODatabase::installServerCounterTriggers(const TableSchema& table) {
   int n = 0;
   for (const auto& f : table.fields) {
     if (!f.isAutoIncrement()) continue;
-    std::wstring trigger = L"MSysAutoNumber_" + table.name + L"_" + std::to_wstring(n++);
+    std::wstring trigger = server::counterFunctionName(table.name, n++);
     std::string field = quoteId(f.name);
     std::string key = "tablename = " + literal(table.name) + " AND columnname = " + literal(f.name);
     exec("CREATE OR REPLACE FUNCTION " + quoteId(trigger) +

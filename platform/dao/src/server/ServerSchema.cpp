@@ -54,12 +54,17 @@ std::uint32_t fnv1a(const std::string& text) {
   return h;
 }
 
+// "_<hash>_" of a name that the engine compares without regard to case.
+std::string hashOf(const std::wstring& name) {
+  char hash[12];
+  std::snprintf(hash, sizeof hash, "_%08x_", fnv1a(toUtf8(upper(name))));
+  return hash;
+}
+
 // "MSysRel_<relation>_<hash>_<kind>": relation names differing only in case are one
 // relation, so the hash is of the upper-cased name.
 std::wstring triggerName(const RelationDef& r, const char* kind) {
-  char hash[12];
-  std::snprintf(hash, sizeof hash, "_%08x_", fnv1a(toUtf8(upper(r.name))));
-  std::string name = "MSysRel_" + prefix(toUtf8(r.name), 36) + hash + kind;
+  std::string name = "MSysRel_" + prefix(toUtf8(r.name), 36) + hashOf(r.name) + kind;
   return fromUtf8(name.c_str());
 }
 
@@ -70,6 +75,12 @@ void makeFunction(DAODatabase& d, const std::wstring& name, const std::string& b
 }
 
 }  // namespace
+
+std::wstring counterFunctionName(const std::wstring& table, int n) {
+  std::string name =
+      "MSysAutoNumber_" + prefix(toUtf8(table), 30) + hashOf(table) + std::to_string(n);
+  return fromUtf8(name.c_str());
+}
 
 void dropRelationTriggers(DAODatabase& d, const RelationDef& r) {
   for (const char* kind : {"ins", "del", "key"})

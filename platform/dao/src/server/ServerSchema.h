@@ -35,6 +35,11 @@ namespace tabrik::dao::server {
 void makeRelationTriggers(DAODatabase& d, const RelationDef& r);
 void dropRelationTriggers(DAODatabase& d, const RelationDef& r);
 
+// The function (and trigger) that keeps a table's n-th auto-number field:
+// "MSysAutoNumber_<table>_<hash>_<n>", cut to leave room for the insert trigger's
+// "_ins" within the server's identifier length.
+std::wstring counterFunctionName(const std::wstring& table, int n);
+
 // Inside a write transaction: drops the auto-number triggers of a table and the
 // functions behind them, before the table is dropped or its triggers are made again.
 void dropCounterTriggers(DAODatabase& d, const std::wstring& table);
