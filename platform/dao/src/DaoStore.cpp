@@ -24,6 +24,7 @@
 #include "jetsql/JetServerFunctions.h"
 #include "server/ConnectString.h"
 #include "server/NewDatabases.h"
+#include "server/ServerSchema.h"
 #include "store/PgStore.h"
 #include "store/SqliteStore.h"
 #include "stringapiset.h"
@@ -1088,19 +1089,11 @@ void DAODatabase::installServerCounterTriggers(const TableSchema& table) {
   // One function per auto-number field serves both of its triggers: after a delete it
   // raises NextValue past the deleted number; before an insert without the field it
   // gives the next number.
-  std::vector<std::wstring> old;
-  {
-    Statement s = prepare(
-        "SELECT tgname FROM pg_trigger WHERE tgrelid = to_regclass(?) AND tgname LIKE "
-        "'MSysAutoNumber%'");
-    s.bindText(1, fromUtf8(quoteId(table.name).c_str()));
-    while (s.step()) old.push_back(s.columnText(0));
-  }
-  for (const auto& t : old) exec("DROP TRIGGER " + quoteId(t) + " ON " + quoteId(table.name));
+  server::dropCounterTriggers(*this, table.name);
   int n = 0;
   for (const auto& f : table.fields) {
     if (!f.isAutoIncrement()) continue;
-    std::wstring trigger = L"MSysAutoNumber_" + table.name + L"_" + std::to_wstring(n++);
+    std::wstring trigger = server::counterFunctionName(table.name, n++);
     std::string field = quoteId(f.name);
     std::string key = "tablename = " + literal(table.name) + " AND columnname = " + literal(f.name);
     exec("CREATE OR REPLACE FUNCTION " + quoteId(trigger) +
