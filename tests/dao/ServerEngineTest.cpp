@@ -203,6 +203,35 @@ TEST_F(ServerEngine, ALostConnectionIs3043AndTheSessionGoesOn) {
   EXPECT_EQ(parts(second), "1=bolt;2=Nut;3=washer;4=found");
 }
 
+// Compacting a server database makes a copy (the server keeps its own storage
+// compact): into a new file, or from a file into an empty server database.
+TEST_F(ServerEngine, CompactingAServerDatabaseMakesAWholeCopy) {
+  CDaoWorkspace ws;
+  std::string copy = dir.path() + "/compacted.mdb";
+  ws.CompactDatabase(connect, CString(copy.c_str()));
+  CDaoDatabase onFile;
+  onFile.Open(CString(copy.c_str()));
+  EXPECT_EQ(parts(onFile), "1=bolt;2=Nut;3=washer");
+  CDaoIndexInfo primary;
+  CDaoTableDef td(&onFile);
+  td.Open(L"Parts");
+  td.GetIndexInfo(L"PK", primary);
+  EXPECT_TRUE(primary.m_bPrimary);
+  td.Close();
+  onFile.Close();
+  // A destination that exists is refused, a file or a server database with tables.
+  EXPECT_EQ(daoError([&] { ws.CompactDatabase(connect, CString(copy.c_str())); }), 3204);
+  EXPECT_EQ(daoError([&] { ws.CompactDatabase(CString(copy.c_str()), connect); }), 3204);
+  // Back to a server database of its own.
+  CString back = dir.database("back.mdb");
+  ws.CompactDatabase(CString(copy.c_str()), back);
+  CDaoDatabase onServer;
+  onServer.Open(back);
+  EXPECT_EQ(parts(onServer), "1=bolt;2=Nut;3=washer");
+  onServer.Close();
+  EXPECT_EQ(daoError([&] { ws.RepairDatabase(connect); }), 0);
+}
+
 int g_escapes = 0;
 bool escapePressed() {
   ++g_escapes;
