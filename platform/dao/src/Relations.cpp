@@ -1,11 +1,10 @@
 // Relations: CDaoDatabase's relation methods and their enforcement by triggers.
 #include "Relations.h"
 
-#include <algorithm>
-
 #include "DaoErrors.h"
 #include "SchemaInfo.h"
 #include "afxdao.h"
+#include "server/ServerSchema.h"
 
 namespace tabrik::dao {
 
@@ -41,11 +40,19 @@ std::string triggerName(const RelationDef& r, const char* kind) {
 }
 
 void dropTriggers(DAODatabase& d, const RelationDef& r) {
+  if (!d.db) {
+    server::dropRelationTriggers(d, r);
+    return;
+  }
   for (const char* kind : {"ins", "upd", "del", "key"})
     d.exec("DROP TRIGGER IF EXISTS " + triggerName(r, kind));
 }
 
 void makeTriggers(DAODatabase& d, const RelationDef& r) {
+  if (!d.db) {
+    server::makeRelationTriggers(d, r);
+    return;
+  }
   dropTriggers(d, r);
   if (r.attributes & dbRelationDontEnforce) return;
   std::string P = quoteId(r.table), F = quoteId(r.foreign);
@@ -165,18 +172,16 @@ std::vector<RelationDef> loadRelations(DAODatabase& d) {
   std::vector<RelationDef> out;
   if (!hasCatalog(d)) return out;
   {
-    // By name without regard to case, on either back end's text order.
-    Statement s =
-        d.prepare("SELECT Name, TableName, ForeignTable, Attributes FROM MSysRelationships");
+    Statement s = d.prepare(
+        std::string("SELECT Name, TableName, ForeignTable, Attributes FROM MSysRelationships "
+                    "ORDER BY Name") +
+        d.conn->dialect().catalogText);
     while (s.step())
       out.push_back({s.columnText(0),
                      s.columnText(1),
                      s.columnText(2),
                      static_cast<long>(s.columnInt(3)),
                      {}});
-    std::sort(out.begin(), out.end(), [](const RelationDef& a, const RelationDef& b) {
-      return upper(a.name) < upper(b.name);
-    });
   }
   for (auto& r : out) {
     Statement c = d.prepare(
@@ -288,7 +293,8 @@ void CDaoDatabase::CreateRelation(CDaoRelationInfo& info) {
       ix.foreign = true;
       for (const auto& pair : r.fields) ix.fields.push_back({pair.second, false});
       std::string physical = toUtf8(foreign.name) + "_" + toUtf8(r.name);
-      for (int n = 2;; ++n) {
+      if (!d.db) physical = server::freeIndexName(d, foreign.name, r.name);
+      for (int n = 2; d.db; ++n) {
         Statement probe = d.prepare("SELECT 1 FROM sqlite_master WHERE name = ? COLLATE NOCASE");
         probe.bindText(1, fromUtf8(physical.c_str()));
         if (!probe.step()) break;
@@ -297,7 +303,7 @@ void CDaoDatabase::CreateRelation(CDaoRelationInfo& info) {
       ix.physical = physical;
       std::string cols;
       for (size_t i = 0; i < ix.fields.size(); ++i)
-        cols += (i ? ", " : "") + quoteId(ix.fields[i].name);
+        cols += (i ? ", " : "") + quoteId(ix.fields[i].name) + d.conn->dialect().ascending;
       d.exec("CREATE INDEX " + quoteId(fromUtf8(physical.c_str())) + " ON " +
              quoteId(foreign.name) + " (" + cols + ")");
       d.catalogAddIndex(foreign.name, ix, static_cast<int>(foreign.indexes.size()));

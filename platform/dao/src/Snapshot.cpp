@@ -13,13 +13,11 @@ namespace tabrik::dao {
 namespace {
 
 // A query column that is a table's field reads as that field's type.
-bool originField(DAODatabase& d, sqlite3_stmt* stmt, int column, FieldDef& f) {
-  if (!stmt) return false;  // a server's statement names no origins
-  const char* table = sqlite3_column_table_name(stmt, column);
-  const char* origin = sqlite3_column_origin_name(stmt, column);
-  if (!table || !origin || !d.hasTable(fromUtf8(table))) return false;
-  const TableSchema& t = d.schema(fromUtf8(table));
-  int at = t.findField(fromUtf8(origin));
+bool originField(DAODatabase& d, const Statement& s, int column, FieldDef& f) {
+  std::optional<storage::ColumnOrigin> origin = s.cursor().columnOrigin(column);
+  if (!origin || !d.hasTable(fromUtf8(origin->table.c_str()))) return false;
+  const TableSchema& t = d.schema(fromUtf8(origin->table.c_str()));
+  int at = t.findField(fromUtf8(origin->column.c_str()));
   if (at < 0) return false;
   std::wstring name = std::move(f.name);
   f = t.fields[static_cast<size_t>(at)];
@@ -41,9 +39,8 @@ void typeFromValue(FieldDef& f, Value::Kind kind, size_t textLength) {
 
 FieldDef queryField(DAODatabase& d, const Statement& s, int column, const std::vector<Row>& rows) {
   FieldDef f;
-  sqlite3_stmt* stmt = s.raw();
   f.name = fromUtf8(s.cursor().columnName(column).c_str());
-  if (originField(d, stmt, column, f)) return f;
+  if (originField(d, s, column, f)) return f;
   for (const Row& r : rows) {
     const Value& v = r[static_cast<size_t>(column)];
     if (v.isNull()) continue;
@@ -149,13 +146,12 @@ void openForwardOnly(DAORecordset& r, DAODatabase& d, const std::string& given,
   r.forwardOnly = true;
   r.stream = std::make_unique<Statement>(prepareRows(d, given, params, /*jetSql=*/true));
   r.streamDatabase = &d;
-  sqlite3_stmt* raw = r.stream->raw();
   int columns = r.stream->columnCount();
   r.untyped.assign(static_cast<size_t>(columns), false);
   for (int i = 0; i < columns; ++i) {
     FieldDef f;
     f.name = fromUtf8(r.stream->cursor().columnName(i).c_str());
-    if (!originField(d, raw, i, f)) {
+    if (!originField(d, *r.stream, i, f)) {
       typeFromValue(f, Value::Null, 0);
       r.untyped[static_cast<size_t>(i)] = true;
     }

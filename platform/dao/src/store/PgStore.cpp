@@ -1,7 +1,10 @@
 #include "store/PgStore.h"
 
+#include <poll.h>
+
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -142,9 +145,12 @@ void PgCursor::describe() {
   int fields = PQnfields(d);
   m_names.clear();
   m_types.clear();
+  m_sources.clear();
+  m_origins.reset();
   for (int i = 0; i < fields; ++i) {
     m_names.emplace_back(PQfname(d, i));
     m_types.push_back(PQftype(d, i));
+    m_sources.emplace_back(PQftable(d, i), PQftablecol(d, i));
   }
   if (PQnparams(d) > static_cast<int>(m_values.size()))
     m_values.resize(static_cast<size_t>(PQnparams(d)));
@@ -194,8 +200,10 @@ bool PgCursor::step(long busyCode) {
   std::vector<const char*> values(m_values.size());
   for (size_t k = 0; k < m_values.size(); ++k)
     values[k] = m_values[k] ? m_values[k]->c_str() : nullptr;
-  PGresult* r = PQexecPrepared(m_conn.m_conn, m_name.c_str(), static_cast<int>(values.size()),
-                               values.data(), nullptr, nullptr, 0);
+  PGresult* r = m_conn.m_interrupt
+                    ? m_conn.runInterruptibly(m_name, values)
+                    : PQexecPrepared(m_conn.m_conn, m_name.c_str(), static_cast<int>(values.size()),
+                                     values.data(), nullptr, nullptr, 0);
   m_result = m_conn.check(r, busyCode, m_sql);
   const char* tuples = PQcmdTuples(m_result);
   if (tuples && *tuples) m_conn.m_changes = std::atoll(tuples);
@@ -254,6 +262,34 @@ std::wstring PgCursor::columnText(int i) const {
 
 std::string PgCursor::columnName(int i) const {
   return i >= 0 && i < columnCount() ? m_names[static_cast<size_t>(i)] : std::string();
+}
+
+std::optional<ColumnOrigin> PgCursor::columnOrigin(int i) const {
+  if (i < 0 || i >= columnCount()) return std::nullopt;
+  if (!m_origins) {
+    m_origins.emplace(m_sources.size());
+    std::string tables;
+    for (const auto& [table, column] : m_sources)
+      if (table != InvalidOid && column > 0)
+        tables += (tables.empty() ? "" : ", ") + std::to_string(table);
+    if (tables.empty()) return std::nullopt;
+    // The table oids are the server's own numbers: nothing of a caller's is in this text.
+    std::string sql =
+        "SELECT a.attrelid::bigint, a.attnum, c.relname, a.attname FROM pg_attribute a "
+        "JOIN pg_class c ON c.oid = a.attrelid WHERE a.attnum > 0 AND a.attrelid IN (" +
+        tables + ")";
+    m_conn.ensureConnected();
+    PGresult* r = m_conn.check(PQexec(m_conn.m_conn, sql.c_str()), 3218, sql);
+    for (int row = 0; row < PQntuples(r); ++row) {
+      unsigned table = static_cast<unsigned>(std::strtoul(PQgetvalue(r, row, 0), nullptr, 10));
+      int column = std::atoi(PQgetvalue(r, row, 1));
+      for (std::size_t k = 0; k < m_sources.size(); ++k)
+        if (m_sources[k] == std::make_pair(table, column))
+          (*m_origins)[k] = ColumnOrigin{PQgetvalue(r, row, 2), PQgetvalue(r, row, 3)};
+    }
+    PQclear(r);
+  }
+  return (*m_origins)[static_cast<std::size_t>(i)];
 }
 
 void PgCursor::reset() {
@@ -433,6 +469,49 @@ void PgConnection::exec(const std::string& sql, long busyCode) {
   const char* tuples = PQcmdTuples(r);
   if (tuples && *tuples) m_changes = std::atoll(tuples);
   PQclear(r);
+}
+
+void PgConnection::setInterruptCheck(std::function<bool()> check) {
+  m_interrupt = std::move(check);
+}
+
+PGresult* PgConnection::runInterruptibly(const std::string& statement,
+                                         const std::vector<const char*>& values) {
+  if (!PQsendQueryPrepared(m_conn, statement.c_str(), static_cast<int>(values.size()),
+                           values.data(), nullptr, nullptr, 0))
+    return nullptr;  // check() reads the connection's state
+  // A statement that ends within the first wait is never asked about, so an Escape
+  // typed ahead for a later prompt is not taken by a quick query.
+  int wait = kFirstInterruptPollMs;
+  bool cancelled = false;
+  while (PQisBusy(m_conn)) {
+    pollfd socket{PQsocket(m_conn), POLLIN, 0};
+    int ready = poll(&socket, 1, wait);
+    wait = kInterruptPollMs;
+    if (ready < 0 && errno != EINTR) break;
+    if (ready > 0 && !PQconsumeInput(m_conn)) break;  // the connection is gone
+    if (ready == 0 && !cancelled && m_interrupt()) {
+      // The server stops the statement and answers with 57014 (3059), its
+      // transaction rolled back to before it.
+      if (PGcancel* cancel = PQgetCancel(m_conn)) {
+        char error[256];
+        PQcancel(cancel, error, sizeof error);
+        PQfreeCancel(cancel);
+      }
+      cancelled = true;
+    }
+  }
+  // The statement's result, then the end of the results; the first failure wins.
+  PGresult* result = nullptr;
+  while (PGresult* next = PQgetResult(m_conn)) {
+    if (result == nullptr || PQresultStatus(next) == PGRES_FATAL_ERROR) {
+      if (result) PQclear(result);
+      result = next;
+    } else {
+      PQclear(next);
+    }
+  }
+  return result;
 }
 
 void PgConnection::beginWrite(long busyCode) {

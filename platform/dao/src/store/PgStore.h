@@ -23,6 +23,7 @@
 #pragma once
 #include <libpq-fe.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,6 +54,8 @@ class PgCursor final : public Cursor {
   bool columnIsNull(int i) const override;
   int columnCount() const override { return static_cast<int>(m_names.size()); }
   std::string columnName(int i) const override;
+  // Asked of the server's catalog once per statement, when first wanted.
+  std::optional<ColumnOrigin> columnOrigin(int i) const override;
   int parameterCount() const override { return static_cast<int>(m_values.size()); }
   bool busy() const override { return m_result != nullptr; }
   void reset() override;
@@ -69,7 +72,9 @@ class PgCursor final : public Cursor {
   unsigned m_generation = 0;
   std::vector<std::optional<std::string>> m_values;
   std::vector<std::string> m_names;
-  std::vector<unsigned> m_types;  // column type oids
+  std::vector<unsigned> m_types;                    // column type oids
+  std::vector<std::pair<unsigned, int>> m_sources;  // per column: table oid, column number
+  mutable std::optional<std::vector<std::optional<ColumnOrigin>>> m_origins;
   PGresult* m_result = nullptr;
   int m_row = -1;
 };
@@ -109,6 +114,16 @@ class PgConnection final : public Connection {
 
   static constexpr int kLockWaitMs = 200;
   static constexpr const char* kChangeChannel = "tabrik_change";
+  // How long a statement runs before the interrupt check is first asked, and how often
+  // after that.
+  static constexpr int kFirstInterruptPollMs = 250;
+  static constexpr int kInterruptPollMs = 100;
+
+  // The check that stops a statement that runs long (the user pressed Escape): asked
+  // while a cursor's statement runs on the server; when it answers true the server is
+  // told to cancel and the step fails with 3059. An empty check: statements run to
+  // their end without being watched.
+  void setInterruptCheck(std::function<bool()> check);
 
  private:
   friend class PgCursor;
@@ -122,6 +137,8 @@ class PgConnection final : public Connection {
   std::string nextName() { return "s" + std::to_string(++m_statementCount); }
   // Counts and frees the notifications libpq has read so far.
   void drainNotifications();
+  // Sends a prepared statement and waits for its result, asking m_interrupt meanwhile.
+  PGresult* runInterruptibly(const std::string& statement, const std::vector<const char*>& values);
 
   PGconn* m_conn = nullptr;
   std::wstring m_display;
@@ -133,6 +150,7 @@ class PgConnection final : public Connection {
   bool m_openModeLost = false;  // reconnected: the mode is to be taken again
   std::string m_lastState;
   int m_syntaxOffset = -1;
+  std::function<bool()> m_interrupt;
 };
 
 // "?" and "?NNN" parameters as $n, outside quoted text and names; `count` receives
