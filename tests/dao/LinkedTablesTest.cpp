@@ -201,4 +201,43 @@ TEST(LinkedTablesAcross, ServerLinksHaveTheirErrors) {
   }
 }
 
+// A copy first made inside a transaction that is rolled back goes with it, and the
+// next read makes it again.
+TEST(LinkedTablesAcross, ACopyMadeInARolledBackTransactionIsMadeAgain) {
+  if (!engineServer()) GTEST_SKIP() << "TABRIK_TEST_PG_ENGINE and TABRIK_TEST_PG are not set";
+  ScratchDir dir;
+  struct Case {
+    const char* what;
+    CString main, source;
+  };
+  const Case cases[] = {{"server in file", dir.file("m1.mdb"), dir.database("s1.mdb")},
+                        {"file in server", dir.database("m2.mdb"), dir.file("s2.mdb")}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    {
+      CDaoDatabase source;
+      source.Create(c.source);
+      makeTable(source, L"Src", {{L"A", dbLong, 0}});
+      source.Execute(L"INSERT INTO Src VALUES (1), (2)");
+      CDaoDatabase db;
+      db.Create(c.main);
+      CDaoTableDef link(&db);
+      link.Create(L"Local", 0, L"Src",
+                  c.source.Left(5) == L"ODBC;" ? c.source : L";DATABASE=" + c.source);
+      link.Append();
+    }
+    CDaoWorkspace ws;
+    ws.Open();
+    CDaoDatabase db(&ws);
+    db.Open(c.main);
+    ws.BeginTrans();
+    EXPECT_EQ(snapshotRows(db, L"SELECT count(*) FROM Local"), "2");
+    ws.Rollback();
+    EXPECT_EQ(snapshotRows(db, L"SELECT count(*) FROM Local"), "2");
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenSnapshot, L"Local");
+    EXPECT_EQ(rs.GetRecordCount(), 2);
+  }
+}
+
 }  // namespace

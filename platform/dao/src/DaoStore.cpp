@@ -1212,6 +1212,7 @@ bool DAODatabase::hasEngineTable(const char* name) {
 void DAODatabase::schemaChanged() {
   m_schemaVersion = -1;
   dropQueryViews();
+  forgetLinkCopies();  // a rollback to a savepoint may have taken them
 }
 
 jetsql::StatementCache& DAODatabase::jetStatements() {

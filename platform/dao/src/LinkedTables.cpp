@@ -98,14 +98,18 @@ void DAODatabase::syncLinkCopies() {
       ++it;
       continue;
     }
-    // Gone from the catalog: its copy goes too (the name keeps its case in the catalog
-    // only, so the copy is found by the source's record of it).
-    if (it->second->made) {
-      try {
-        conn->exec("DROP TABLE IF EXISTS " + linkedRows(it->second->localName), 3218);
-      } catch (CDaoException* e) {
-        e->Delete();
-      }
+    // Gone from the catalog: its copy goes too, whether this session still counts it
+    // as made or not (the name keeps its case in the catalog only, so the copy is found
+    // by the link's record of it). A read-only server session drops it in a
+    // transaction of its own that may write.
+    const bool own = !db && !conn->inTransaction();
+    std::string drop = "DROP TABLE IF EXISTS " + linkedRows(it->second->localName);
+    if (own) drop = "BEGIN READ WRITE; " + drop + "; COMMIT";
+    try {
+      conn->exec(drop, 3218);
+    } catch (CDaoException* e) {
+      e->Delete();
+      if (own) conn->rollbackQuietly();
     }
     it = m_linkCopies.erase(it);
   }
