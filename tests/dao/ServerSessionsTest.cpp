@@ -170,4 +170,42 @@ TEST(ServerEngineOpenModes, ExclusiveKeepsOthersOutAsOnAFile) {
   EXPECT_TRUE(b.CanUpdate());
 }
 
+// Whatever fails, a password given in a connect string is never in the message: not
+// for a server that cannot be reached, another ODBC driver's string, or a link.
+TEST(ServerConnectStrings, APasswordNeverReachesAMessage) {
+  ScratchDir dir;
+  struct Case {
+    const char* what;
+    CString given;
+    long code;
+    CString message;  // empty: only checked for the password
+  };
+  const Case cases[] = {
+      {"no server there",
+       L"ODBC;DRIVER={PostgreSQL};SERVER=127.0.0.1;PORT=1;DATABASE=x;PWD=TopSecret", 3151,
+       L"ODBC--connection to 'x on 127.0.0.1' failed."},
+      {"another driver", L"ODBC;DRIVER={SQL Server};SERVER=h;DATABASE=d;PWD=TopSecret", 3151,
+       L"ODBC--connection to 'ODBC;DRIVER={SQL Server};SERVER=h;DATABASE=d;PWD=***' failed."},
+      {"another driver, any case", L"odbc;driver={SQL Server};pwd={Top;Secret}", 3151, L""},
+  };
+  for (const Case& c : cases) {
+    CDaoDatabase db;
+    CString msg;
+    EXPECT_EQ(daoError([&] { db.Open(c.given); }, &msg), c.code) << c.what;
+    EXPECT_EQ(msg.Find(L"Secret"), -1) << c.what;
+    if (!c.message.IsEmpty()) {
+      EXPECT_STREQ(msg, c.message) << c.what;
+    }
+  }
+  CDaoDatabase db;
+  db.Create(dir.file("main.mdb"));
+  for (const Case& c : cases) {
+    CDaoTableDef link(&db);
+    link.Create(L"Far", 0, L"Src", c.given);
+    CString msg;
+    EXPECT_EQ(daoError([&] { link.Append(); }, &msg), c.code) << c.what;
+    EXPECT_EQ(msg.Find(L"Secret"), -1) << c.what;
+  }
+}
+
 }  // namespace

@@ -445,6 +445,10 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
     openServer(toUtf8(given), exclusiveMode, readOnlyMode, create, locale);
     return;
   }
+  // Messages show what was given with any password in it masked.
+  const std::wstring shown = fromUtf8(server::maskConnectString(toUtf8(given)).c_str());
+  // A connect string to another ODBC driver names no database this engine reaches.
+  if (upper(given.substr(0, 5)) == L"ODBC;") daoThrow(3151, {shown});
   path = tabrik::text::nativePath(given);
   if (!create) {
     if (std::optional<std::string> pointed = server::readPointerFile(path)) {
@@ -458,7 +462,7 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
   struct stat st {};
   bool exists = !path.empty() && stat(path.c_str(), &st) == 0;
 
-  if (path.empty() || !dirExists) daoThrow(3044, {given});
+  if (path.empty() || !dirExists) daoThrow(3044, {shown});
   if (create && exists) daoThrow(3204);
   if (create) {
     if (std::optional<std::string> office = server::serverForNewDatabases()) {
@@ -466,11 +470,11 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
       return;
     }
   }
-  if (!create && !exists) daoThrow(3024, {given});
-  if (!create && S_ISDIR(st.st_mode)) daoThrow(3044, {given});
+  if (!create && !exists) daoThrow(3024, {shown});
+  if (!create && S_ISDIR(st.st_mode)) daoThrow(3044, {shown});
   // What this user cannot change opens read-only or not at all: 3051 sends the caller
   // to a read-only open.
-  if (!create && !readOnlyMode && !userMayWrite(path)) daoThrow(3051, {given});
+  if (!create && !readOnlyMode && !userMayWrite(path)) daoThrow(3051, {shown});
 
   readOnly = readOnlyMode;
   exclusive = exclusiveMode;

@@ -60,10 +60,11 @@ bool namesServer(const std::wstring& connect) {
   return server::parseConnectString(toUtf8(connect)).has_value();
 }
 
-// What a link's connect string opens: a server's connect string as it is, else the
-// file of Jet's ";DATABASE=path" (empty when there is none).
+// What a link's connect string opens: an ODBC connect string as it is (another
+// driver's is 3151 when opened), else the file of Jet's ";DATABASE=path" (empty when
+// there is none).
 std::wstring linkTarget(const std::wstring& connect) {
-  if (namesServer(connect)) return connect;
+  if (namesServer(connect) || upper(connect.substr(0, 5)) == L"ODBC;") return connect;
   std::wstring path = DAODatabase::linkPath(connect);
   return path.empty() ? path : linkedFile(path);
 }

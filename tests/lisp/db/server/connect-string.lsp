@@ -81,8 +81,11 @@
 ;=>nil
 (vl-string-search "Wrong-Secret" (tb_lastError))
 ;=>nil
-;; A string naming another driver is no server of ours: nothing is opened.
-(tb_connect "ODBC;DRIVER={SQL Server};SERVER=x;DATABASE=y")
+;; A string naming another driver is no server of ours: nothing is opened, and its
+;; password is masked too.
+(tb_connect "ODBC;DRIVER={SQL Server};SERVER=x;DATABASE=y;PWD=Other-Secret")
 ;=>nil
+(tb_lastError)
+;=>"(3151) ODBC--connection to 'ODBC;DRIVER={SQL Server};SERVER=x;DATABASE=y;PWD=***' failed."
 (tb_mdb)
 ;=>nil
