@@ -82,17 +82,21 @@ if(TARGET tabrik)
   # The scenarios about files as files (copies, compacting, Access files, paths) are
   # not among them.
   set(DB_SCENARIOS_ON_SERVER
+      access-files
       connect
+      link-compact
       optional-arguments
       records-tour
       relations
       schema-create
       schema-indexes
+      schema-sql-tour
       schema-tables
       sql-command
       sql-hardening
       sql-select
       two-drawings
+      unicode-paths
   )
   foreach(name ${DB_SCENARIOS_ON_SERVER})
     set(file ${CMAKE_CURRENT_SOURCE_DIR}/lisp/db/${name}.lsp)

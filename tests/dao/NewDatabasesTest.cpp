@@ -110,6 +110,30 @@ TEST_F(ServerNewDatabasesOnServer, ACreatedPathPointsToANewServerDatabase) {
   PQfinish(admin);
 }
 
+// The engine's own files (an Access file's converted copy) stay files on this thread
+// while a NewDatabasesStayFiles lives, and only then.
+TEST_F(ServerNewDatabasesOnServer, TheEnginesOwnFilesStayFiles) {
+  std::string local = dir.path() + "/cache.mdb";
+  {
+    NewDatabasesStayFiles stay;
+    CDaoDatabase db;
+    db.Create(CString(local.c_str()));
+  }
+  EXPECT_FALSE(readPointerFile(local).has_value());
+  EXPECT_EQ(fileText(local).rfind("SQLite format 3", 0), 0u);
+  std::string shared = dir.path() + "/shared.mdb";
+  CDaoDatabase db;
+  db.Create(CString(shared.c_str()));
+  std::optional<std::string> pointed = readPointerFile(shared);
+  ASSERT_TRUE(pointed.has_value());
+  db.Close();
+  PGconn* admin = PQconnectdb(std::getenv("TABRIK_TEST_PG"));
+  std::string drop =
+      "DROP DATABASE IF EXISTS \"" + parseConnectString(*pointed)->database + "\" WITH (FORCE)";
+  PQclear(PQexec(admin, drop.c_str()));
+  PQfinish(admin);
+}
+
 TEST_F(ServerNewDatabasesOnServer, AFailedCreateLeavesNothingBehind) {
   struct Case {
     const char* setting;

@@ -7,6 +7,7 @@
 #include "FieldValues.h"
 #include "access/QueryText.h"
 #include "afxdao.h"
+#include "server/NewDatabases.h"
 
 namespace tabrik::dao::access {
 
@@ -163,7 +164,12 @@ long createQueries(CDaoDatabase& db, MdbSource& source, ImportSink& sink) {
 
 void importAccess(MdbSource& source, const std::wstring& outPath, ImportSink& sink) {
   CDaoDatabase db;
-  db.Create(outPath.c_str());
+  {
+    // The converted copy is a file beside its cache or where convert-mdb was told,
+    // even in an office that keeps its new databases on a server.
+    server::NewDatabasesStayFiles local;
+    db.Create(outPath.c_str());
+  }
   for (const std::wstring& name : source.userTables()) {
     SourceTable table = source.table(name);
     AccessTableReport report;

@@ -17,6 +17,8 @@ namespace {
 
 constexpr std::size_t kNameStemLimit = 40;
 
+thread_local int t_stayFiles = 0;
+
 // A connect string value, in braces when it holds what would end or split it.
 std::string connectValue(const std::string& value) {
   bool plain = !value.empty() && value.find_first_of(";{}= \t") == std::string::npos;
@@ -41,7 +43,11 @@ ServerAddress addressOf(const std::string& connect) {
 
 }  // namespace
 
+NewDatabasesStayFiles::NewDatabasesStayFiles() { ++t_stayFiles; }
+NewDatabasesStayFiles::~NewDatabasesStayFiles() { --t_stayFiles; }
+
 std::optional<std::string> serverForNewDatabases() {
+  if (t_stayFiles > 0) return std::nullopt;
   const char* value = std::getenv(kNewDatabasesVariable);
   if (value == nullptr || *value == '\0') return std::nullopt;
   addressOf(value);  // a mistyped setting is an error, not silently a file

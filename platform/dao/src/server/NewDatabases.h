@@ -17,7 +17,18 @@ namespace tabrik::dao::server {
 
 constexpr const char* kNewDatabasesVariable = "TABRIK_DATABASE_SERVER";
 
-// The connect string of the server new databases go to; nullopt when none is set.
+// While one lives on a thread, databases that thread creates are files whatever the
+// setting: the engine's own files (an Access file's converted copy) stay local.
+class NewDatabasesStayFiles {
+ public:
+  NewDatabasesStayFiles();
+  ~NewDatabasesStayFiles();
+  NewDatabasesStayFiles(const NewDatabasesStayFiles&) = delete;
+  NewDatabasesStayFiles& operator=(const NewDatabasesStayFiles&) = delete;
+};
+
+// The connect string of the server new databases go to; nullopt when none is set, or
+// while a NewDatabasesStayFiles lives on this thread.
 // Throws 3151 naming the variable's value (password masked) when it is set but is not
 // a connect string to a PostgreSQL server.
 std::optional<std::string> serverForNewDatabases();
