@@ -98,8 +98,9 @@ std::string serverFunctionsSql() {
   // four digits or fewer read as an Integer (&HFFFF is -1), more as a Long.
   sql +=
       "CREATE OR REPLACE FUNCTION tabrik_jet.jet_radix(t text) RETURNS double precision LANGUAGE "
-      "plpgsql IMMUTABLE AS $jet$ DECLARE s text := lower(ltrim(t, ' ' || chr(9) || chr(10) || "
-      "chr(13))) COLLATE \"C\"; base int := CASE WHEN substr(s, 2, 1) = 'h' THEN 16 ELSE 8 END; "
+      "plpgsql IMMUTABLE AS $jet$ DECLARE s text COLLATE \"C\" := lower(ltrim(t, ' ' || "
+      "chr(9) || chr(10) || chr(13))); base int := CASE WHEN substr(s, 2, 1) = 'h' THEN 16 ELSE 8 "
+      "END; "
       "v numeric := 0; i int := 3; d int; BEGIN WHILE i <= length(s) LOOP d := strpos(left("
       "'0123456789abcdef', base), substr(s, i, 1)) - 1; EXIT WHEN d < 0; v := (v * base + d) % "
       "18446744073709551616; i := i + 1; END LOOP; IF v <= 65535 THEN RETURN CASE WHEN v >= 32768 "
@@ -110,7 +111,8 @@ std::string serverFunctionsSql() {
   sql +=
       fn("jet_num", "text", "double precision",
          "SELECT CASE WHEN $1 COLLATE \"C\" ~* '^[ \\t\\n\\r]*&[ho]' THEN tabrik_jet.jet_radix($1) "
-         "ELSE coalesce(substring(replace(replace(replace($1, ' ', ''), chr(9), ''), chr(10), "
+         "ELSE coalesce(substring(replace(replace(replace($1 COLLATE \"C\", ' ', ''), chr(9), ''), "
+         "chr(10), "
          "'') from '^[-+]?(?:[0-9]+[.]?[0-9]*|[.][0-9]+)(?:[eEdD][-+]?[0-9]+)?')::double "
          "precision, 0) END");
   // Numbers as text: integral values without a fraction, others to 15 significant

@@ -12,12 +12,13 @@ namespace tabrik::dao::jetsql {
 
 namespace {
 
-const char* const kVbaNames[] = {"format", "cdate", "cvdate", "ccur", "stdev", "stdevp",
+const char* const kVbaNames[] = {"format", "cdate", "cvdate", "ccur", "stdev",   "stdevp",
                                  "var",    "varp",  "first",  "last", "jet_key", "round"};
 
 // The helpers, once: PL/pgSQL ports of the file's Format, date literal and number
-// readers. Every text argument is taken in the "C" collation where it is searched,
-// since a field's own (jettext) takes no substring search.
+// readers. A PL/pgSQL function's text variables take the collation of its arguments,
+// and a field's (jettext) allows no substring search: those searched are declared in
+// the "C" collation.
 const char kHelpers[] = R"sql(
 CREATE OR REPLACE FUNCTION tabrik_jet.jet_round_even(x numeric, d int) RETURNS numeric
 LANGUAGE sql IMMUTABLE AS $jet$
@@ -38,9 +39,10 @@ END $jet$;
 CREATE OR REPLACE FUNCTION tabrik_jet.jet_format_date(ole double precision, pic text)
 RETURNS text LANGUAGE plpgsql IMMUTABLE AS $jet$
 DECLARE
-  p text := pic COLLATE "C";
+  p text COLLATE "C" := pic;
   whole double precision := trunc(ole); secs bigint; d date; y int; mo int; dy int;
-  h int; mi int; s int; hr int; ampm boolean; o text := ''; i int := 1; n int; c text;
+  h int; mi int; s int; hr int; ampm boolean; o text := ''; i int := 1; n int;
+  c text COLLATE "C";
   r int; after boolean := false;
   months text[] := ARRAY['January', 'February', 'March', 'April', 'May', 'June', 'July',
     'August', 'September', 'October', 'November', 'December'];
@@ -85,7 +87,7 @@ BEGIN
 END $jet$;
 CREATE OR REPLACE FUNCTION tabrik_jet.jet_format(t text, d double precision, fmt text)
 RETURNS text LANGUAGE plpgsql IMMUTABLE AS $jet$
-DECLARE f text := lower(coalesce(fmt, '')) COLLATE "C"; dot int; decimals int := 0;
+DECLARE f text COLLATE "C" := lower(coalesce(fmt, '')); dot int; decimals int := 0;
 BEGIN
   IF f = '' OR f = 'general number' THEN RETURN t; END IF;
   IF f = 'fixed' THEN RETURN tabrik_jet.jet_fixed(d, 2, false); END IF;
@@ -121,8 +123,8 @@ LANGUAGE sql IMMUTABLE AS $jet$
 CREATE OR REPLACE FUNCTION tabrik_jet.jet_date_literal(t text) RETURNS double precision
 LANGUAGE plpgsql IMMUTABLE AS $jet$
 DECLARE
-  x text := t COLLATE "C"; nums bigint[] := '{}'; seps text[] := '{}'; pm boolean := false;
-  am boolean := false; i int := 1; n int; c text; v bigint; digits int; at int := 1;
+  x text COLLATE "C" := t; nums bigint[] := '{}'; seps text[] := '{}'; pm boolean := false;
+  am boolean := false; i int := 1; n int; c text COLLATE "C"; v bigint; digits int; at int := 1;
   has_date boolean; y bigint; m bigint; dd bigint; sw bigint; hh bigint := 0; mi bigint := 0;
   ss bigint := 0; parts int; k int; days double precision := 0; tm double precision;
 BEGIN

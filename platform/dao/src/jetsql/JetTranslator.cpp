@@ -1123,6 +1123,14 @@ bool isNameToken(const Token& t) {
   return t.kind == Token::Name || (t.kind == Token::Word && !isServerKeyword(t));
 }
 
+// The stored select query a name stands for as a table (name as stored, Jet SQL);
+// nullptr when it names none.
+const std::pair<std::string, std::string>* storedQuery(const std::string& name) {
+  if (!tNames || tNames->queries.empty()) return nullptr;
+  auto it = tNames->queries.find(serverNameKey(name));
+  return it == tNames->queries.end() ? nullptr : &it->second;
+}
+
 // A FROM clause's sources: a table (its fields known) or a sub-select, by the name a
 // select list qualifies them with.
 struct Source {
@@ -1145,14 +1153,16 @@ std::vector<Source> fromSources(const Tokens& toks, std::size_t from, std::size_
     } else if (isNameToken(toks[j])) {
       src.qualifier = toks[j].text;
       src.fields = tableFields(toks[j].text);
-      if (!src.fields) continue;  // a stored query or unknown: its own error later
+      // A stored query's fields are the server's to name (q.*); an unknown name is
+      // its own error later.
+      if (!src.fields && !storedQuery(toks[j].text)) continue;
     } else {
       continue;
     }
     if (next < end && toks[next].isWord("AS")) ++next;
     if (next < end && isNameToken(toks[next])) src.qualifier = toks[next].text;
     out.push_back(src);
-    if (!src.fields) j = next;  // past the sub-select
+    if (!src.fields && toks[j].isOp("(")) j = next;  // past the sub-select
   }
   return out;
 }
@@ -1285,6 +1295,49 @@ void serverTieOrder(Tokens& toks) {
   }
 }
 
+// Stored select queries a statement reads as tables become common table expressions
+// in front of it, each its own translation (which brings those it reads in turn), so
+// the server reads the query as it is stored now: the translation is made again when
+// the catalog's version moves, which every change of a query or a table does. Nesting
+// past kMostNestedQueries (a query that reads itself) leaves the name to fail as an
+// unknown table.
+constexpr int kMostNestedQueries = 32;
+thread_local int tQueryDepth = 0;
+
+std::string serverQueryPrefix(const Tokens& toks) {
+  std::vector<const std::pair<std::string, std::string>*> used;
+  for (std::size_t i = 1; i < toks.size(); ++i) {
+    const Token& before = toks[i - 1];
+    if (!isNameToken(toks[i]) || tableFields(toks[i].text)) continue;
+    if (!(before.isWord("FROM") || before.isWord("JOIN") || before.isOp(",") || before.isOp("(")))
+      continue;
+    if (i + 1 < toks.size() && (toks[i + 1].isOp("(") || toks[i + 1].isOp("."))) continue;
+    const auto* query = storedQuery(toks[i].text);
+    if (!query) continue;
+    bool seen = false;
+    for (const auto* q : used) seen = seen || q == query;
+    if (!seen) used.push_back(query);
+  }
+  if (used.empty() || tQueryDepth >= kMostNestedQueries) return {};
+  struct Depth {
+    Depth() { ++tQueryDepth; }
+    ~Depth() { --tQueryDepth; }
+  } depth;
+  std::string with;
+  for (const auto* query : used) {
+    Translation body;
+    try {
+      body = translate(query->second, tTarget, tNames);
+    } catch (CDaoException* e) {
+      e->Delete();  // a query that does not translate stays an unknown table
+      continue;
+    }
+    if (body.kind != Translation::Select) continue;
+    with += (with.empty() ? "WITH " : ", ") + quoted(query->first, '"') + " AS (" + body.sql + ")";
+  }
+  return with.empty() ? with : with + " ";
+}
+
 // Words the server reads as SQL, never as names.
 bool isServerKeyword(const Token& t) {
   static const char* const kKeywords[] = {
@@ -1310,6 +1363,7 @@ std::string serverName(const std::string& name,
   if (tNames) {
     auto it = tNames->spelling.find(key);
     if (it != tNames->spelling.end()) return quoted(it->second, '"');
+    if (const auto* query = storedQuery(name)) return quoted(query->first, '"');
   }
   auto it = aliases.find(key);
   return quoted(it != aliases.end() ? it->second : name, '"');
@@ -1484,11 +1538,17 @@ Translation translate(const std::string& jet, Target target, const ServerNames* 
   }
   collateComparisons(toks);
   collateOrderTerms(toks);
+  std::string queries;
   if (toServer()) {
     expandStars(toks);
     serverTieOrder(toks);
+    queries = serverQueryPrefix(toks);
   }
   emit(out, toks);
+  if (!queries.empty()) {
+    out.sql.insert(0, queries);
+    out.mapping.insert(out.mapping.begin(), queries.size(), 0);
+  }
   return out;
 }
 

@@ -31,6 +31,9 @@ enum class Target { Sqlite, Postgres };
 struct ServerNames {
   std::unordered_map<std::string, std::string> spelling;
   std::unordered_map<std::string, std::vector<std::string>> fields;  // by upper-case table
+  // The stored select queries a statement may read as tables (those without
+  // parameters): the name as stored and the Jet SQL, by upper-case name.
+  std::unordered_map<std::string, std::pair<std::string, std::string>> queries;
 };
 std::string serverNameKey(const std::string& name);
 

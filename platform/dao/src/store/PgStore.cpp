@@ -137,13 +137,22 @@ void PgCursor::describe() {
   int fields = PQnfields(d);
   m_names.clear();
   m_types.clear();
+  m_sources.clear();
   for (int i = 0; i < fields; ++i) {
     m_names.emplace_back(PQfname(d, i));
     m_types.push_back(PQftype(d, i));
+    m_sources.emplace_back(PQftable(d, i), PQftablecol(d, i));
   }
   if (PQnparams(d) > static_cast<int>(m_values.size()))
     m_values.resize(static_cast<size_t>(PQnparams(d)));
   PQclear(d);
+}
+
+bool PgCursor::columnSource(int i, unsigned& table, int& column) const {
+  if (i < 0 || i >= static_cast<int>(m_sources.size())) return false;
+  table = m_sources[static_cast<size_t>(i)].first;
+  column = m_sources[static_cast<size_t>(i)].second;
+  return table != InvalidOid && column > 0;
 }
 
 std::optional<std::string>* PgCursor::slot(int i) {

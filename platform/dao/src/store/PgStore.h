@@ -47,6 +47,7 @@ class PgCursor final : public Cursor {
   int columnCount() const override { return static_cast<int>(m_names.size()); }
   std::string columnName(int i) const override;
   int parameterCount() const override { return static_cast<int>(m_values.size()); }
+  bool columnSource(int i, unsigned& table, int& column) const override;
   bool busy() const override { return m_result != nullptr; }
   void reset() override;
 
@@ -62,7 +63,8 @@ class PgCursor final : public Cursor {
   unsigned m_generation = 0;
   std::vector<std::optional<std::string>> m_values;
   std::vector<std::string> m_names;
-  std::vector<unsigned> m_types;  // column type oids
+  std::vector<unsigned> m_types;                    // column type oids
+  std::vector<std::pair<unsigned, int>> m_sources;  // table oid (0: none), column number
   PGresult* m_result = nullptr;
   int m_row = -1;
 };

@@ -38,6 +38,10 @@ class Cursor {
   virtual int columnCount() const = 0;
   virtual std::string columnName(int i) const = 0;
   virtual int parameterCount() const = 0;
+  // Where a result column comes from when it is a table's column as it stands: the
+  // server's number for the table and the column's within it. False where the back
+  // end says nothing (SQLite's origins are read from its statement).
+  virtual bool columnSource(int, unsigned&, int&) const { return false; }
   // Stepped at least once and not yet reset: a cached statement in this state is in
   // use by someone and cannot be handed out again.
   virtual bool busy() const = 0;
