@@ -331,8 +331,8 @@ COleCurrency cy(long long tenThousandths) {
   return COleCurrency(c);
 }
 
-// A Currency value given to a statement as a parameter is stored exact (x 10000) and
-// compares with the stored amounts.
+// A Currency value given to a statement as a parameter lands in a Currency field as
+// the amount, exact, and compares with the amounts there.
 TEST_F(ServerSql, CurrencyParametersWriteTheAmount) {
   std::string results[2];
   CDaoDatabase* dbs[] = {&onFile, &onServer};
@@ -340,8 +340,8 @@ TEST_F(ServerSql, CurrencyParametersWriteTheAmount) {
     makeTable(*dbs[b], L"Prices", {{L"ID", dbLong, 4}, {L"Amount", dbCurrency, 8}});
     CDaoQueryDef insert(dbs[b]);
     insert.Create(nullptr, L"INSERT INTO Prices (ID, Amount) VALUES (:id, :amount)");
-    // ten-thousandths: 12.5, -0.0001, 1234567.8912, 3
-    const std::pair<long, long long> rows[] = {{1, 125000}, {2, -1}, {3, 12345678912}, {4, 30000}};
+    // ten-thousandths: 12.5, -0.0001, 1234567.8912, 0.3333
+    const std::pair<long, long long> rows[] = {{1, 125000}, {2, -1}, {3, 12345678912}, {4, 3333}};
     for (const auto& [id, amount] : rows) {
       insert.SetParamValue(L"id", COleVariant(id));
       insert.SetParamValue(L"amount", COleVariant(cy(amount)));
@@ -349,13 +349,17 @@ TEST_F(ServerSql, CurrencyParametersWriteTheAmount) {
     }
     CDaoQueryDef update(dbs[b]);
     update.Create(nullptr, L"UPDATE Prices SET Amount = Amount + :more WHERE Amount = :was");
-    update.SetParamValue(L"more", COleVariant(cy(5000)));
+    update.SetParamValue(L"more", COleVariant(cy(2500)));
     update.SetParamValue(L"was", COleVariant(cy(125000)));
     update.Execute();
     EXPECT_EQ(update.GetRecordsAffected(), 1);
-    results[b] = snapshotRows(*dbs[b], L"SELECT ID, Amount FROM Prices ORDER BY ID");
+    // Read back through a table recordset, which reads the field as the engine stores it.
+    CDaoRecordset rs(dbs[b]);
+    rs.Open(dbOpenTable, L"Prices");
+    for (; !rs.IsEOF(); rs.MoveNext())
+      results[b] += showValue(rs.GetFieldValue(0)) + "|" + showValue(rs.GetFieldValue(1)) + ";";
   }
-  EXPECT_EQ(results[0], "1|13;2|-0.0001;3|1234567.8912;4|3");
+  EXPECT_EQ(results[0], "1|12.75;2|-0.0001;3|1234567.8912;4|0.3333;");
   EXPECT_EQ(results[1], results[0]);
 }
 

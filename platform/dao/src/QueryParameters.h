@@ -19,21 +19,14 @@ struct CDaoQueryDef::Parameters {
     for (bool g : given) n += g ? 0 : 1;
     return n;
   }
-  // A Currency value goes as the stored form, the amount x 10000, so that it lands in a
-  // Currency field exact and compares with one as stored (the server's BIGINT takes no
-  // fraction, and a file's INTEGER keeps a whole amount as a count of ten-thousandths).
-  static void bindValue(tabrik::dao::Statement& stmt, int at, const COleVariant& value) {
-    if (value.vt == VT_CY)
-      stmt.bindInt(at, value.cyVal.int64);
-    else
-      stmt.bind(at, tabrik::dao::plainValue(value));
-  }
   void bindAll(tabrik::dao::Statement& stmt) const {
     for (size_t i = 0; i < names.size(); ++i)
-      if (given[i]) bindValue(stmt, static_cast<int>(i + 1), values[i]);
+      if (given[i]) stmt.bind(static_cast<int>(i + 1), tabrik::dao::plainValue(values[i]));
   }
   // A server's statement numbers its parameters: numbered[k] is the name (as the
-  // translator spells it, ":name") that binds as k + 1.
+  // translator spells it, ":name") that binds as k + 1. A Currency value goes as the
+  // server stores it, the amount x 10000, so that it lands in a Currency field exact
+  // (BIGINT takes no fraction) and compares with one as stored.
   void bindNumbered(tabrik::dao::Statement& stmt, const std::vector<std::string>& numbered) const {
     size_t unnamed = 0;  // a bare ? is the next parameter without a name
     for (size_t k = 0; k < numbered.size(); ++k) {
@@ -44,7 +37,10 @@ struct CDaoQueryDef::Parameters {
         bool match = name.empty() ? names[i].empty() && seen++ == unnamed
                                   : tabrik::dao::upper(names[i]) == tabrik::dao::upper(name);
         if (!match) continue;
-        if (given[i]) bindValue(stmt, static_cast<int>(k + 1), values[i]);
+        if (given[i] && values[i].vt == VT_CY)
+          stmt.bindInt(static_cast<int>(k + 1), values[i].cyVal.int64);
+        else if (given[i])
+          stmt.bind(static_cast<int>(k + 1), tabrik::dao::plainValue(values[i]));
         break;
       }
       if (name.empty()) ++unnamed;
