@@ -67,6 +67,31 @@ if(TARGET tabrik)
              WORKING_DIRECTORY ${work})
   endforeach()
 
+  # The database scenarios once more with every database they make kept on a throwaway
+  # PostgreSQL server (TABRIK_DATABASE_SERVER: a pointer file stands at each path).
+  # The scenarios about files as files (copies, compacting, Access files, paths) are
+  # not among them.
+  set(DB_SCENARIOS_ON_SERVER
+      connect
+      records-tour
+      schema-create
+      schema-indexes
+      sql-select
+      two-drawings
+  )
+  foreach(name ${DB_SCENARIOS_ON_SERVER})
+    set(file ${CMAKE_CURRENT_SOURCE_DIR}/lisp/db/${name}.lsp)
+    set(work ${CMAKE_BINARY_DIR}/lisp-work/on-server/db/${name})
+    file(MAKE_DIRECTORY ${work})
+    add_test(NAME lisp-on-server/db/${name}.lsp
+             COMMAND env TABRIK_TEST_PG_NEW_DATABASES=1
+                     bash ${CMAKE_CURRENT_SOURCE_DIR}/dao/on-test-server.sh
+                     $<TARGET_FILE:tabrik> test --quiet --search-path ${CMAKE_CURRENT_SOURCE_DIR}/lisp/db
+                     --registry ${work}/registry ${file}
+             WORKING_DIRECTORY ${work})
+    set_tests_properties(lisp-on-server/db/${name}.lsp PROPERTIES SKIP_RETURN_CODE 77)
+  endforeach()
+
   # The command itself: exit statuses, options, output of run and eval.
   add_test(NAME host/command-line
            COMMAND ${CMAKE_COMMAND} -DTABRIK=$<TARGET_FILE:tabrik> -DWORK=${CMAKE_BINARY_DIR}/lisp-work/command-line

@@ -302,8 +302,6 @@ TEST_F(DatabaseCopy, ErrorsAreDaosAndLeaveNoFile) {
 TEST_F(DatabaseCopy, ToAServerAndBack) {
   auto server = daotest::TestServerDatabase::make("copy");
   if (!server) GTEST_SKIP() << daotest::TestServerDatabase::whyNot();
-  // The copy reads and writes relations, which a server database does not keep yet.
-  GTEST_SKIP() << "relations are not kept in a server database yet";
   const std::wstring connect = CString(server->connectString().c_str()).GetString();
   const DatabaseCopyReport up =
       copyDatabaseBetween(dir.file("source.mdb").GetString(), connect, {});

@@ -125,6 +125,24 @@ TEST_F(JetDdl, AlterCreateIndexAndDropKeepTheCatalogTrue) {
   EXPECT_EQ(daoError([&] { again.Open(L"Parts"); }), 3265);
 }
 
+// Dropping a foreign key ends its relation: the records it refused go in, and the
+// index it made on the foreign table goes with it.
+TEST_F(JetDdl, DroppingAForeignKeyEndsItsRelation) {
+  db.Execute(L"CREATE TABLE Kinds (Kind TEXT(5) CONSTRAINT PK PRIMARY KEY)");
+  db.Execute(
+      L"CREATE TABLE Items (ItemID LONG, Kind TEXT(5) CONSTRAINT KindItems REFERENCES Kinds "
+      L"(Kind))");
+  const wchar_t* orphan = L"INSERT INTO Items VALUES (1, 'nut')";
+  EXPECT_EQ(daoError([&] { db.Execute(orphan); }), 3201);
+  db.Execute(L"ALTER TABLE Items DROP CONSTRAINT KindItems");
+  EXPECT_EQ(db.GetRelationCount(), 0);
+  EXPECT_EQ(daoError([&] { db.Execute(orphan); }), 0);
+  CDaoTableDef td(&db);
+  td.Open(L"Items");
+  EXPECT_EQ(td.GetIndexCount(), 0);
+  EXPECT_EQ(daoError([&] { db.Execute(L"ALTER TABLE Items DROP CONSTRAINT KindItems"); }), 3265);
+}
+
 TEST_F(JetDdl, DdlErrors) {
   db.Execute(L"CREATE TABLE T (A LONG)");
   const struct {

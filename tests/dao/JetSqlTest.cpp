@@ -187,6 +187,26 @@ TEST_F(JetSql, ActionStatementsAreJetSqlToo) {
   EXPECT_EQ(db.GetRecordsAffected(), 2);  // 12/31/1899 and 12/30/1899
 }
 
+// What Jet's DELETE names before FROM changes nothing: whole records go.
+TEST_F(JetSql, DeleteNamesWhatItDeletesBeforeFrom) {
+  struct Case {
+    const wchar_t* sql;
+    long deleted;
+  };
+  const Case cases[] = {
+      {L"DELETE * FROM People WHERE ID = 6", 0},
+      {L"DELETE People.* FROM People WHERE Name = 'Bob'", 1},
+      {L"DELETE Name, Score FROM People WHERE Name Like 'a*'", 1},
+      {L"delete * from People", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.deleted);
+    EXPECT_EQ(daoError([&] { db.Execute(c.sql); }), 0);
+    EXPECT_EQ(db.GetRecordsAffected(), c.deleted);
+  }
+  EXPECT_EQ(rows(db, L"SELECT count(*) FROM People"), "0");
+}
+
 TEST_F(JetSql, StoredQueriesDeclareParametersByName) {
   CDaoQueryDef q(&db);
   q.Create(L"ByScore",

@@ -363,6 +363,66 @@ TEST_F(ServerSql, CurrencyParametersWriteTheAmount) {
   EXPECT_EQ(results[1], results[0]);
 }
 
+// A server shows a statement its own tables and views beside the database's; a
+// caller's statement reaches neither them nor a write to the catalog, as on a file.
+TEST_F(ServerSql, TheServersOwnTablesAndTheCatalogAreOutOfReach) {
+  const wchar_t* statements[] = {
+      L"SELECT * FROM pg_user",
+      L"SELECT * FROM pg_catalog.pg_authid",
+      L"SELECT * FROM information_schema.tables",
+      L"SELECT * FROM msysschema",
+      L"SELECT * FROM (pg_user)",
+      L"SELECT * FROM Parts, pg_roles",
+      L"SELECT * FROM (Parts INNER JOIN pg_user ON Parts.ID = pg_user.usesysid)",
+      L"SELECT ID FROM Parts WHERE ID IN (SELECT usesysid FROM pg_user)",
+      L"SELECT ID FROM Parts WHERE EXISTS (SELECT * FROM pg_stat_activity)",
+      L"UPDATE msysschema SET version = 0",
+      L"DELETE FROM MSysObjects",
+      L"DELETE * FROM MSysColumns WHERE Name = 'ID'",
+      L"UPDATE MSysObjects SET Name = 'Gone' WHERE Name = 'Parts'",
+      L"INSERT INTO MSysIndexes (Name) VALUES ('x')",
+      L"INSERT INTO Parts (ID) SELECT usesysid FROM pg_user",
+      L"SELECT ID INTO MSysQueries FROM Parts",
+  };
+  for (const wchar_t* sql : statements) {
+    SCOPED_TRACE(narrow(sql));
+    EXPECT_NE(daoError([&] { snapshotRows(onFile, sql); }), 0);
+    long server = daoError([&] { snapshotRows(onServer, sql); });
+    long fileExec = daoError([&] { onFile.Execute(sql); });
+    long serverExec = daoError([&] { onServer.Execute(sql); });
+    EXPECT_NE(fileExec, 0);
+    EXPECT_NE(server, 0);
+    EXPECT_EQ(serverExec, fileExec);
+  }
+  // Reading the catalog stays allowed, and nothing above changed it.
+  const wchar_t* catalog = L"SELECT count(*) FROM MSysObjects";
+  EXPECT_EQ(rowsOrError(onServer, catalog), rowsOrError(onFile, catalog));
+  EXPECT_EQ(rowsOrError(onServer, L"SELECT count(*) FROM Parts"), "5");
+  CDaoTableDefInfo parts;
+  onServer.GetTableDefInfo(L"Parts", parts, AFX_DAO_ALL_INFO);
+  EXPECT_EQ(parts.m_strName, CString(L"Parts"));
+}
+
+// A column that is a table's field reads as that field, whatever the back end sends.
+TEST_F(ServerSql, ColumnsOfATableKeepTheirFieldsTypes) {
+  const wchar_t* sql = L"SELECT p.Made, Stocked, Name, Qty, Price FROM Parts AS p";
+  CDaoRecordset file(&onFile), server(&onServer);
+  file.Open(dbOpenSnapshot, sql);
+  server.Open(dbOpenSnapshot, sql);
+  ASSERT_EQ(server.GetFieldCount(), file.GetFieldCount());
+  for (short i = 0; i < file.GetFieldCount(); ++i) {
+    CDaoFieldInfo a, b;
+    file.GetFieldInfo(i, a);
+    server.GetFieldInfo(i, b);
+    SCOPED_TRACE(narrow(a.m_strName));
+    EXPECT_EQ(b.m_nType, a.m_nType);
+    EXPECT_EQ(b.m_lSize, a.m_lSize);
+  }
+  CDaoFieldInfo made;
+  server.GetFieldInfo(0, made);
+  EXPECT_EQ(made.m_nType, dbDate);
+}
+
 // What the server reads differently from SQLite, in the translation itself.
 TEST(ServerSqlDialect, TranslationsUseTheServersSpelling) {
   tabrik::dao::jetsql::ServerNames names;

@@ -8,6 +8,7 @@
 #include "afxdao.h"
 #include "jetsql/JetDdl.h"
 #include "jetsql/JetTranslator.h"
+#include "server/ServerSchema.h"
 #include "tabrik/AccessConversion.h"
 #include "tabrik/DaoMaintenance.h"
 
@@ -158,6 +159,7 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
   if (!d.db) {
     // A server database: the translation is in the server's dialect and runs as any
     // statement of the engine's, inside the engine's transaction.
+    if (sql.find_first_not_of(" \t\r\n;") == std::string::npos) daoThrow(3129);  // no statement
     if (!jet->parameters.empty())
       daoThrow(3061, {std::to_wstring(jet->parameters.size())}, L"DAO.Database");
     d.beginWrite(3218);
@@ -263,10 +265,12 @@ void CDaoDatabase::DeleteTableDef(LPCTSTR lpszName) {
   if (takesPartInRelations(d, t.name)) daoThrow(3281);
   d.beginWrite(3211);
   try {
-    if (t.isLinked())
+    if (t.isLinked()) {
       d.bumpSchema();  // only the catalog row goes; the link's file stays
-    else
+    } else {
+      if (!d.db) server::dropCounterTriggers(d, t.name);  // their functions outlive the table
       d.exec("DROP TABLE " + quoteId(t.name), 3211);
+    }
     for (const char* table :
          {"MSysObjects", "MSysColumns", "MSysIndexes", "MSysIndexColumns", "MSysCounters"}) {
       std::string column = std::string(table) == "MSysObjects" ? "Name" : "TableName";

@@ -8,6 +8,7 @@
 #include "Relations.h"
 #include "SchemaInfo.h"
 #include "afxdao.h"
+#include "server/ServerSchema.h"
 
 using namespace tabrik::dao;
 
@@ -72,15 +73,14 @@ std::string indexSql(DAODatabase& d, const std::wstring& table, const IndexDef& 
   return sql + ")";
 }
 
-// An SQLite index name not yet used in the file.
+// An index name not yet used in the database.
 std::string physicalIndexName(DAODatabase& d, const std::wstring& table,
                               const std::wstring& index) {
+  if (!d.db) return tabrik::dao::server::freeIndexName(d, table, index);
   std::string base = toUtf8(table) + "_" + toUtf8(index);
   std::string name = base;
   for (int n = 2;; ++n) {
-    Statement s = d.prepare(d.db ? "SELECT 1 FROM sqlite_master WHERE name = ? COLLATE NOCASE"
-                                 : "SELECT 1 FROM pg_class WHERE lower(relname) = lower(?) AND "
-                                   "relnamespace = current_schema()::regnamespace");
+    Statement s = d.prepare("SELECT 1 FROM sqlite_master WHERE name = ? COLLATE NOCASE");
     s.bindText(1, tabrik::dao::fromUtf8(name.c_str()));
     if (!s.step()) return name;
     name = base + "_" + std::to_string(n);

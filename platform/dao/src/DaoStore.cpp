@@ -23,6 +23,8 @@
 #include "jetsql/JetStatementCache.h"
 #include "jetsql/JetServerFunctions.h"
 #include "server/ConnectString.h"
+#include "server/NewDatabases.h"
+#include "server/ServerSchema.h"
 #include "store/PgStore.h"
 #include "store/SqliteStore.h"
 #include "stringapiset.h"
@@ -458,6 +460,12 @@ void DAODatabase::open(const std::wstring& given, bool exclusiveMode, bool readO
 
   if (path.empty() || !dirExists) daoThrow(3044, {given});
   if (create && exists) daoThrow(3204);
+  if (create) {
+    if (std::optional<std::string> office = server::serverForNewDatabases()) {
+      createOnServer(*office, locale);
+      return;
+    }
+  }
   if (!create && !exists) daoThrow(3024, {given});
   if (!create && S_ISDIR(st.st_mode)) daoThrow(3044, {given});
   // What this user cannot change opens read-only or not at all: 3051 sends the caller
@@ -928,6 +936,33 @@ void DAODatabase::openServer(const std::string& connect, bool exclusiveMode, boo
   loadSchemas();
 }
 
+void DAODatabase::createOnServer(const std::string& office, const std::wstring& locale) {
+  std::string connect = server::createServerDatabase(office, path);
+  try {
+    // The pointer file is made only where none stands, so a file another session
+    // created meanwhile is never overwritten.
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) daoThrow(errno == EEXIST ? 3204 : 3044, {name});
+    std::string text =
+        "# This database is kept on a server; this file names it.\n" + connect + "\n";
+    bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    ::close(fd);
+    if (!written) {
+      ::unlink(path.c_str());
+      daoThrow(3044, {name});
+    }
+    try {
+      openServer(connect, false, false, /*create=*/true, locale);
+    } catch (...) {
+      ::unlink(path.c_str());
+      throw;
+    }
+  } catch (...) {
+    server::dropServerDatabase(office, connect);
+    throw;
+  }
+}
+
 void DAODatabase::run(const std::string& sql, long busyCode) {
   Statement s = prepare(sql);
   while (s.step(busyCode)) {
@@ -1054,19 +1089,11 @@ void DAODatabase::installServerCounterTriggers(const TableSchema& table) {
   // One function per auto-number field serves both of its triggers: after a delete it
   // raises NextValue past the deleted number; before an insert without the field it
   // gives the next number.
-  std::vector<std::wstring> old;
-  {
-    Statement s = prepare(
-        "SELECT tgname FROM pg_trigger WHERE tgrelid = to_regclass(?) AND tgname LIKE "
-        "'MSysAutoNumber%'");
-    s.bindText(1, fromUtf8(quoteId(table.name).c_str()));
-    while (s.step()) old.push_back(s.columnText(0));
-  }
-  for (const auto& t : old) exec("DROP TRIGGER " + quoteId(t) + " ON " + quoteId(table.name));
+  server::dropCounterTriggers(*this, table.name);
   int n = 0;
   for (const auto& f : table.fields) {
     if (!f.isAutoIncrement()) continue;
-    std::wstring trigger = L"MSysAutoNumber_" + table.name + L"_" + std::to_wstring(n++);
+    std::wstring trigger = server::counterFunctionName(table.name, n++);
     std::string field = quoteId(f.name);
     std::string key = "tablename = " + literal(table.name) + " AND columnname = " + literal(f.name);
     exec("CREATE OR REPLACE FUNCTION " + quoteId(trigger) +
@@ -1213,6 +1240,7 @@ std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::
       }
     }
     for (const std::wstring& t : catalog) {
+      names->readOnlyTables.insert(toUtf8(upper(t)));
       names->spelling.emplace(toUtf8(upper(t)), lower(t));
       std::vector<std::string>& fields = names->fields[toUtf8(upper(t))];
       for (const FieldDef& f : schema(t).fields) {
@@ -1234,6 +1262,7 @@ std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::
                                std::make_pair(toUtf8(q.columnText(0)), std::move(sql)));
       }
     }
+    names->storedQuery = [this](const std::string& name) { return isStoredQuery(name); };
     m_serverNames = std::move(names);
     m_serverNamesVersion = version;
   }

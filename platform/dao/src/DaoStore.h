@@ -286,6 +286,8 @@ struct DAODatabase {
   int prepareCaller(const std::string& sql, sqlite3_stmt** statement);
   // Drops the views made for stored queries (the queries or their tables changed).
   void dropQueryViews();
+  // Whether a stored query bears this name (UTF-8, any case).
+  bool isStoredQuery(const std::string& name);
   tabrik::dao::jetsql::StatementCache& jetStatements();
 
   // The schema of a table; 3078 when there is none. The catalog is reloaded when
@@ -361,6 +363,10 @@ struct DAODatabase {
  private:
   void openServer(const std::string& connect, bool exclusive, bool readOnly, bool create,
                   const std::wstring& locale);
+  // A new database at `path` made on the office's server (server/NewDatabases.h): the
+  // server database, the pointer file at the path, the catalog; nothing left of any of
+  // them when a step fails.
+  void createOnServer(const std::string& office, const std::wstring& locale);
   void createCatalog(const std::wstring& locale);
   // The catalog's version: SQLite's schema cookie, a server's msysschema row.
   long long schemaVersion();

@@ -94,3 +94,15 @@ void DAODatabase::dropQueryViews() {
                  nullptr, nullptr);
   m_queryViews.clear();
 }
+
+bool DAODatabase::isStoredQuery(const std::string& name) {
+  if (!hasEngineTable("MSysQueries")) return false;
+  try {
+    tabrik::dao::Statement query = prepare("SELECT 1 FROM MSysQueries WHERE Name = ?");
+    query.bindText(1, tabrik::dao::fromUtf8(name.c_str()));
+    return query.step();
+  } catch (CDaoException* e) {
+    e->Delete();
+    return false;
+  }
+}

@@ -4,6 +4,7 @@
 #include "DaoErrors.h"
 #include "SchemaInfo.h"
 #include "afxdao.h"
+#include "server/ServerSchema.h"
 
 namespace tabrik::dao {
 
@@ -39,11 +40,19 @@ std::string triggerName(const RelationDef& r, const char* kind) {
 }
 
 void dropTriggers(DAODatabase& d, const RelationDef& r) {
+  if (!d.db) {
+    server::dropRelationTriggers(d, r);
+    return;
+  }
   for (const char* kind : {"ins", "upd", "del", "key"})
     d.exec("DROP TRIGGER IF EXISTS " + triggerName(r, kind));
 }
 
 void makeTriggers(DAODatabase& d, const RelationDef& r) {
+  if (!d.db) {
+    server::makeRelationTriggers(d, r);
+    return;
+  }
   dropTriggers(d, r);
   if (r.attributes & dbRelationDontEnforce) return;
   std::string P = quoteId(r.table), F = quoteId(r.foreign);
@@ -164,8 +173,9 @@ std::vector<RelationDef> loadRelations(DAODatabase& d) {
   if (!hasCatalog(d)) return out;
   {
     Statement s = d.prepare(
-        "SELECT Name, TableName, ForeignTable, Attributes FROM MSysRelationships ORDER BY Name "
-        "COLLATE NOCASE");
+        std::string("SELECT Name, TableName, ForeignTable, Attributes FROM MSysRelationships "
+                    "ORDER BY Name") +
+        d.conn->dialect().catalogText);
     while (s.step())
       out.push_back({s.columnText(0),
                      s.columnText(1),
@@ -283,7 +293,8 @@ void CDaoDatabase::CreateRelation(CDaoRelationInfo& info) {
       ix.foreign = true;
       for (const auto& pair : r.fields) ix.fields.push_back({pair.second, false});
       std::string physical = toUtf8(foreign.name) + "_" + toUtf8(r.name);
-      for (int n = 2;; ++n) {
+      if (!d.db) physical = server::freeIndexName(d, foreign.name, r.name);
+      for (int n = 2; d.db; ++n) {
         Statement probe = d.prepare("SELECT 1 FROM sqlite_master WHERE name = ? COLLATE NOCASE");
         probe.bindText(1, fromUtf8(physical.c_str()));
         if (!probe.step()) break;
@@ -292,7 +303,7 @@ void CDaoDatabase::CreateRelation(CDaoRelationInfo& info) {
       ix.physical = physical;
       std::string cols;
       for (size_t i = 0; i < ix.fields.size(); ++i)
-        cols += (i ? ", " : "") + quoteId(ix.fields[i].name);
+        cols += (i ? ", " : "") + quoteId(ix.fields[i].name) + d.conn->dialect().ascending;
       d.exec("CREATE INDEX " + quoteId(fromUtf8(physical.c_str())) + " ON " +
              quoteId(foreign.name) + " (" + cols + ")");
       d.catalogAddIndex(foreign.name, ix, static_cast<int>(foreign.indexes.size()));

@@ -2,9 +2,7 @@
 // forward-only one.
 #include "Snapshot.h"
 
-#include <map>
 #include <optional>
-#include <tuple>
 
 #include "DaoErrors.h"
 #include "FieldValues.h"
@@ -14,57 +12,12 @@ namespace tabrik::dao {
 
 namespace {
 
-// A server's result columns that are a table's field as it stands: the table's and the
-// field's names by column (empty where none), from the server's catalog in one query.
-using Origins = std::vector<std::pair<std::wstring, std::wstring>>;
-Origins serverOrigins(DAODatabase& d, const Statement& s) {
-  Origins out(static_cast<size_t>(s.columnCount()));
-  if (d.db) return out;
-  std::string tables, columns;
-  for (int i = 0; i < s.columnCount(); ++i) {
-    unsigned table = 0;
-    int column = 0;
-    if (!s.cursor().columnSource(i, table, column)) continue;
-    tables += (tables.empty() ? "" : ",") + std::to_string(table);
-    columns += (columns.empty() ? "" : ",") + std::to_string(column);
-  }
-  if (tables.empty()) return out;
-  std::map<std::pair<long long, long long>, std::pair<std::wstring, std::wstring>> names;
-  {
-    Statement q = d.prepare(
-        "SELECT a.attrelid::bigint, a.attnum::bigint, c.relname, a.attname FROM pg_attribute a "
-        "JOIN pg_class c ON c.oid = a.attrelid JOIN unnest(?::oid[], ?::int2[]) AS w(t, n) ON "
-        "a.attrelid = w.t AND a.attnum = w.n");
-    q.bindText(1, fromUtf8(("{" + tables + "}").c_str()));
-    q.bindText(2, fromUtf8(("{" + columns + "}").c_str()));
-    while (q.step()) names[{q.columnInt(0), q.columnInt(1)}] = {q.columnText(2), q.columnText(3)};
-  }
-  for (int i = 0; i < s.columnCount(); ++i) {
-    unsigned table = 0;
-    int column = 0;
-    if (!s.cursor().columnSource(i, table, column)) continue;
-    auto it = names.find({table, column});
-    if (it != names.end()) out[static_cast<size_t>(i)] = it->second;
-  }
-  return out;
-}
-
 // A query column that is a table's field reads as that field's type.
-bool originField(DAODatabase& d, sqlite3_stmt* stmt, int column, FieldDef& f,
-                 const Origins& origins = {}) {
-  std::wstring table, origin;
-  if (stmt) {
-    const char* t = sqlite3_column_table_name(stmt, column);
-    const char* o = sqlite3_column_origin_name(stmt, column);
-    if (!t || !o) return false;
-    table = fromUtf8(t);
-    origin = fromUtf8(o);
-  } else if (column >= 0 && static_cast<size_t>(column) < origins.size()) {
-    std::tie(table, origin) = origins[static_cast<size_t>(column)];
-  }
-  if (table.empty() || origin.empty() || !d.hasTable(table)) return false;
-  const TableSchema& t = d.schema(table);
-  int at = t.findField(origin);
+bool originField(DAODatabase& d, const Statement& s, int column, FieldDef& f) {
+  std::optional<storage::ColumnOrigin> origin = s.cursor().columnOrigin(column);
+  if (!origin || !d.hasTable(fromUtf8(origin->table.c_str()))) return false;
+  const TableSchema& t = d.schema(fromUtf8(origin->table.c_str()));
+  int at = t.findField(fromUtf8(origin->column.c_str()));
   if (at < 0) return false;
   std::wstring name = std::move(f.name);
   f = t.fields[static_cast<size_t>(at)];
@@ -84,12 +37,10 @@ void typeFromValue(FieldDef& f, Value::Kind kind, size_t textLength) {
   f.attributes = f.isText() ? dbVariableField : dbFixedField;
 }
 
-FieldDef queryField(DAODatabase& d, const Statement& s, int column, const std::vector<Row>& rows,
-                    const Origins& origins) {
+FieldDef queryField(DAODatabase& d, const Statement& s, int column, const std::vector<Row>& rows) {
   FieldDef f;
-  sqlite3_stmt* stmt = s.raw();
   f.name = fromUtf8(s.cursor().columnName(column).c_str());
-  if (originField(d, stmt, column, f, origins)) return f;
+  if (originField(d, s, column, f)) return f;
   for (const Row& r : rows) {
     const Value& v = r[static_cast<size_t>(column)];
     if (v.isNull()) continue;
@@ -181,8 +132,7 @@ void openSnapshot(DAORecordset& r, DAODatabase& d, const std::string& given,
     }
   }
   // The columns' types are read by the engine's own statements, outside the scope.
-  const Origins origins = serverOrigins(d, s);
-  for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, s, i, r.rows, origins));
+  for (int i = 0; i < columns; ++i) r.schema.fields.push_back(queryField(d, s, i, r.rows));
   if (!r.rows.empty()) {
     r.pos = 0;
     r.row = r.rows[0];
@@ -196,14 +146,12 @@ void openForwardOnly(DAORecordset& r, DAODatabase& d, const std::string& given,
   r.forwardOnly = true;
   r.stream = std::make_unique<Statement>(prepareRows(d, given, params, /*jetSql=*/true));
   r.streamDatabase = &d;
-  sqlite3_stmt* raw = r.stream->raw();
   int columns = r.stream->columnCount();
   r.untyped.assign(static_cast<size_t>(columns), false);
-  const Origins origins = serverOrigins(d, *r.stream);
   for (int i = 0; i < columns; ++i) {
     FieldDef f;
     f.name = fromUtf8(r.stream->cursor().columnName(i).c_str());
-    if (!originField(d, raw, i, f, origins)) {
+    if (!originField(d, *r.stream, i, f)) {
       typeFromValue(f, Value::Null, 0);
       r.untyped[static_cast<size_t>(i)] = true;
     }

@@ -10,6 +10,7 @@
 #include "../Relations.h"
 #include "JetTokenizer.h"
 #include "JetTranslator.h"
+#include "server/ServerSchema.h"
 #include "afxdao.h"
 
 namespace tabrik::dao::jetsql {
@@ -415,6 +416,13 @@ void alterTable(CDaoDatabase& db, Reader& r) {
   if (r.accept("CONSTRAINT")) {
     std::wstring name = r.name();
     r.finish();
+    // A foreign key is a relation whose index on this table bears its name: the
+    // relation goes, and its index with it.
+    for (const RelationDef& rel : loadRelations(*db.m_pDAODatabase))
+      if (upper(rel.name) == upper(name) && upper(rel.foreign) == upper(td.GetName().GetString())) {
+        db.DeleteRelation(rel.name.c_str());
+        return;
+      }
     CDaoIndexInfo info;
     try {
       td.GetIndexInfo(name.c_str(), info);
@@ -446,6 +454,10 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
   const std::string select = jet.substr(0, toks[into].pos) + " " + jet.substr(resume);
   if (tableExists(db, table)) daoThrow(3010, {table});
   DAODatabase& d = *db.m_pDAODatabase;
+  if (!d.db) {
+    server::makeTable(db, select, table, recordsAffected);
+    return;
+  }
   Translation t = translate(select);
   std::optional<DAODatabase::CallerSql> caller(std::in_place, d);
   sqlite3_stmt* raw = nullptr;

@@ -15,6 +15,7 @@
 #include "../DaoStore.h"
 #include "JetDates.h"
 #include "JetFunctions.h"
+#include "JetServerTables.h"
 #include "JetServerFunctions.h"
 
 namespace tabrik::dao::jetsql {
@@ -1442,6 +1443,16 @@ void emit(Translation& out, const Tokens& toks) {
   }
 }
 
+// Jet's DELETE names what it deletes before FROM (DELETE * FROM t, DELETE t.* FROM t,
+// even a field list, which changes nothing: whole records go); SQL names nothing there.
+void rewriteDeleteTargets(Tokens& toks, std::size_t first) {
+  if (first >= toks.size() || !toks[first].isWord("DELETE")) return;
+  std::size_t from = first + 1;
+  while (from < toks.size() && !toks[from].isWord("FROM") && !toks[from].isOp("(")) ++from;
+  if (from >= toks.size() || !toks[from].isWord("FROM")) return;
+  toks.erase(toks.begin() + static_cast<long>(first + 1), toks.begin() + static_cast<long>(from));
+}
+
 Translation::Kind kindOf(const Token& first) {
   if (first.isWord("SELECT")) return Translation::Select;
   if (first.isWord("INSERT")) return Translation::Insert;
@@ -1505,6 +1516,8 @@ Translation translate(const std::string& jet, Target target, const ServerNames* 
   // no syntax for.
   if (out.kind == Translation::Other) daoThrow(3129);
   out.source = toks;
+  if (toServer() && names) checkServerTables(toks, *names);
+  rewriteDeleteTargets(toks, firstAfter);
   rewriteParameters(toks, jet);
   // A ';' ends the statement; only blanks may follow it.
   for (std::size_t i = 0; i < toks.size(); ++i)

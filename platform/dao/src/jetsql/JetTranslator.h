@@ -12,7 +12,9 @@
 #include "afxdao.h"
 
 #include <string>
+#include <functional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "JetTokenizer.h"
@@ -31,6 +33,10 @@ enum class Target { Sqlite, Postgres };
 struct ServerNames {
   std::unordered_map<std::string, std::string> spelling;
   std::unordered_map<std::string, std::vector<std::string>> fields;  // by upper-case table
+  std::unordered_set<std::string> readOnlyTables;  // the catalog's (MSys*), upper case
+  // Whether an upper-case name is a stored query's (asked of the database, since
+  // queries come and go without a change of the tables).
+  std::function<bool(const std::string&)> storedQuery;
   // The stored select queries a statement may read as tables (those without
   // parameters): the name as stored and the Jet SQL, by upper-case name.
   std::unordered_map<std::string, std::pair<std::string, std::string>> queries;

@@ -138,6 +138,7 @@ void PgCursor::describe() {
   m_names.clear();
   m_types.clear();
   m_sources.clear();
+  m_origins.reset();
   for (int i = 0; i < fields; ++i) {
     m_names.emplace_back(PQfname(d, i));
     m_types.push_back(PQftype(d, i));
@@ -146,13 +147,6 @@ void PgCursor::describe() {
   if (PQnparams(d) > static_cast<int>(m_values.size()))
     m_values.resize(static_cast<size_t>(PQnparams(d)));
   PQclear(d);
-}
-
-bool PgCursor::columnSource(int i, unsigned& table, int& column) const {
-  if (i < 0 || i >= static_cast<int>(m_sources.size())) return false;
-  table = m_sources[static_cast<size_t>(i)].first;
-  column = m_sources[static_cast<size_t>(i)].second;
-  return table != InvalidOid && column > 0;
 }
 
 std::optional<std::string>* PgCursor::slot(int i) {
@@ -258,6 +252,34 @@ std::wstring PgCursor::columnText(int i) const {
 
 std::string PgCursor::columnName(int i) const {
   return i >= 0 && i < columnCount() ? m_names[static_cast<size_t>(i)] : std::string();
+}
+
+std::optional<ColumnOrigin> PgCursor::columnOrigin(int i) const {
+  if (i < 0 || i >= columnCount()) return std::nullopt;
+  if (!m_origins) {
+    m_origins.emplace(m_sources.size());
+    std::string tables;
+    for (const auto& [table, column] : m_sources)
+      if (table != InvalidOid && column > 0)
+        tables += (tables.empty() ? "" : ", ") + std::to_string(table);
+    if (tables.empty()) return std::nullopt;
+    // The table oids are the server's own numbers: nothing of a caller's is in this text.
+    std::string sql =
+        "SELECT a.attrelid::bigint, a.attnum, c.relname, a.attname FROM pg_attribute a "
+        "JOIN pg_class c ON c.oid = a.attrelid WHERE a.attnum > 0 AND a.attrelid IN (" +
+        tables + ")";
+    m_conn.ensureConnected();
+    PGresult* r = m_conn.check(PQexec(m_conn.m_conn, sql.c_str()), 3218, sql);
+    for (int row = 0; row < PQntuples(r); ++row) {
+      unsigned table = static_cast<unsigned>(std::strtoul(PQgetvalue(r, row, 0), nullptr, 10));
+      int column = std::atoi(PQgetvalue(r, row, 1));
+      for (std::size_t k = 0; k < m_sources.size(); ++k)
+        if (m_sources[k] == std::make_pair(table, column))
+          (*m_origins)[k] = ColumnOrigin{PQgetvalue(r, row, 2), PQgetvalue(r, row, 3)};
+    }
+    PQclear(r);
+  }
+  return (*m_origins)[static_cast<std::size_t>(i)];
 }
 
 void PgCursor::reset() {

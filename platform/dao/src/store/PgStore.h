@@ -46,8 +46,9 @@ class PgCursor final : public Cursor {
   bool columnIsNull(int i) const override;
   int columnCount() const override { return static_cast<int>(m_names.size()); }
   std::string columnName(int i) const override;
+  // Asked of the server's catalog once per statement, when first wanted.
+  std::optional<ColumnOrigin> columnOrigin(int i) const override;
   int parameterCount() const override { return static_cast<int>(m_values.size()); }
-  bool columnSource(int i, unsigned& table, int& column) const override;
   bool busy() const override { return m_result != nullptr; }
   void reset() override;
 
@@ -64,7 +65,8 @@ class PgCursor final : public Cursor {
   std::vector<std::optional<std::string>> m_values;
   std::vector<std::string> m_names;
   std::vector<unsigned> m_types;                    // column type oids
-  std::vector<std::pair<unsigned, int>> m_sources;  // table oid (0: none), column number
+  std::vector<std::pair<unsigned, int>> m_sources;  // per column: table oid, column number
+  mutable std::optional<std::vector<std::optional<ColumnOrigin>>> m_origins;
   PGresult* m_result = nullptr;
   int m_row = -1;
 };

@@ -57,6 +57,13 @@ std::string SqliteCursor::columnName(int i) const {
   return n ? n : "";
 }
 
+std::optional<ColumnOrigin> SqliteCursor::columnOrigin(int i) const {
+  const char* table = sqlite3_column_table_name(m_stmt, i);
+  const char* column = sqlite3_column_origin_name(m_stmt, i);
+  if (!table || !column) return std::nullopt;
+  return ColumnOrigin{table, column};
+}
+
 const Dialect& SqliteConnection::dialect() const {
   static const Dialect kDialect{
       "INTEGER", "REAL", "TEXT", " COLLATE JETTEXT", " COLLATE NOCASE", "", "", true, "",

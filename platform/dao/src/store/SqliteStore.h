@@ -32,6 +32,7 @@ class SqliteCursor final : public Cursor {
   bool columnIsNull(int i) const override { return sqlite3_column_type(m_stmt, i) == SQLITE_NULL; }
   int columnCount() const override { return sqlite3_column_count(m_stmt); }
   std::string columnName(int i) const override;
+  std::optional<ColumnOrigin> columnOrigin(int i) const override;
   int parameterCount() const override { return sqlite3_bind_parameter_count(m_stmt); }
   bool busy() const override { return sqlite3_stmt_busy(m_stmt) != 0; }
   void reset() override {

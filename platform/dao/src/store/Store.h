@@ -11,6 +11,7 @@
 // unique index 3022, a required field 3058, a lost connection or disk 3043.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "store/Value.h"
@@ -18,6 +19,12 @@
 namespace tabrik::dao::storage {
 
 enum class Backend { Sqlite, Postgres };
+
+// Where a result column comes from when it is a table's column as it stands: the
+// table's and the column's names as the back end spells them.
+struct ColumnOrigin {
+  std::string table, column;
+};
 
 // A prepared statement. Parameters are numbered from 1, result columns from 0. After
 // step returned false (or threw) the statement may be bound and stepped again.
@@ -37,11 +44,9 @@ class Cursor {
   virtual bool columnIsNull(int i) const = 0;
   virtual int columnCount() const = 0;
   virtual std::string columnName(int i) const = 0;
+  // nullopt for a computed column (an expression, an aggregate, a constant).
+  virtual std::optional<ColumnOrigin> columnOrigin(int i) const = 0;
   virtual int parameterCount() const = 0;
-  // Where a result column comes from when it is a table's column as it stands: the
-  // server's number for the table and the column's within it. False where the back
-  // end says nothing (SQLite's origins are read from its statement).
-  virtual bool columnSource(int, unsigned&, int&) const { return false; }
   // Stepped at least once and not yet reset: a cached statement in this state is in
   // use by someone and cannot be handed out again.
   virtual bool busy() const = 0;
