@@ -92,6 +92,7 @@ TEST_F(ServerSql, StatementsGiveTheSameRowsOnBothBackEnds) {
       L"SELECT DISTINCT Stocked FROM Parts ORDER BY Stocked",
       L"SELECT TOP 2 Name FROM Parts ORDER BY Qty DESC",
       L"SELECT TOP 40 PERCENT ID FROM Parts ORDER BY ID",
+      L"SELECT ID FROM Parts WHERE ID < 3 UNION SELECT ID FROM Parts AS q WHERE ID > 3 ORDER BY 1",
       L"SELECT * FROM (SELECT ID, Name FROM Parts WHERE Qty > 0) ORDER BY ID",
       L"SELECT a.ID, b.ID FROM Parts AS a INNER JOIN Parts AS b ON a.Qty = b.ID ORDER BY a.ID",
       L"SELECT a.ID, b.Name FROM Parts AS a LEFT JOIN Parts AS b ON a.Qty = b.ID ORDER BY a.ID",
@@ -256,7 +257,9 @@ TEST_F(ServerSql, ConversionsAndAggregatesGiveTheFilesValues) {
 // so the translation drops them.
 TEST_F(ServerSql, TrailingBlanksDoNotCountInComparisons) {
   for (CDaoDatabase* db : {&onFile, &onServer}) {
-    db->Execute(L"INSERT INTO Parts (ID, Name, Qty) VALUES (6, 'Bolt  ', 1), (7, 'nut ', 2)");
+    db->Execute(
+        L"INSERT INTO Parts (ID, Name, Qty) VALUES (6, 'Bolt  ', 1), (7, 'nut ', 2), (8, 'bolt _', "
+        L"3), (9, 'BOLT      ', 4)");
     db->Execute(L"UPDATE Parts SET Qty = 5 WHERE Name = 'NUT   '");
   }
   expectSameRows(onFile, onServer,
@@ -451,8 +454,8 @@ TEST(ServerSqlDialect, TranslationsUseTheServersSpelling) {
       {"SELECT ID FROM Parts WHERE ID = ? OR ID = ?", "\"ID\" = ?2"},
       // text compared without its trailing blanks, a field's index still usable
       {"SELECT ID FROM Parts WHERE name = 'a  '",
-       "( \"Name\" >= 'a' COLLATE JETTEXT AND tabrik_jet.jet_key ( \"Name\" ) = 'a' COLLATE "
-       "JETTEXT )"},
+       "( \"Name\" >= 'a' COLLATE JETTEXT AND \"Name\" < 'a !' COLLATE JETTEXT AND "
+       "tabrik_jet.jet_key ( \"Name\" ) = 'a' COLLATE JETTEXT )"},
       {"SELECT ID FROM Parts WHERE 'b ' > Left(Name, 1)",
        "'b' COLLATE JETTEXT > tabrik_jet.jet_key ( tabrik_jet.left ( \"Name\" , 1 ) )"},
       {"UPDATE Parts SET Name = 'a ' WHERE ID = 1", "SET \"Name\" = 'a ' WHERE"},

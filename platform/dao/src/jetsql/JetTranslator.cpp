@@ -869,9 +869,8 @@ bool isAssignment(const Tokens& toks, std::size_t at) {
 // A comparison with a text literal on a server. The jettext collation counts trailing
 // blanks, Jet does not: the literal loses its own, and the other operand is compared
 // through jet_key, which drops a text's (numbers it leaves alone). Where that operand
-// is a field and the comparison equality, the field's range from the literal up comes
-// first, so that an index on it still finds the rows (every text that is the literal
-// and blanks sorts at or after the literal).
+// is a field and the comparison equality, the field's range around the literal comes
+// first, so that an index on it still finds the rows.
 void serverTextComparisons(Tokens& toks) {
   static const std::vector<const char*> kStops;
   auto literal = [](Token t) {
@@ -903,10 +902,18 @@ void serverTextComparisons(Tokens& toks) {
       key.push_back(op(")", pos));
       bool ranged = toks[i].isOp("=") && isColumnReference(other, 0, other.size());
       if (ranged) {
+        // Jet's text order puts blanks before every other character, so the literal
+        // and blanks lie from the literal up to the literal, a blank and a '!'.
+        Tokens above = lit;
+        above[0].text += " !";
         out.push_back(op("(", pos));
         out.insert(out.end(), other.begin(), other.end());
         out.push_back(op(">=", pos));
         out.insert(out.end(), lit.begin(), lit.end());
+        out.push_back(word("AND", pos));
+        out.insert(out.end(), other.begin(), other.end());
+        out.push_back(op("<", pos));
+        out.insert(out.end(), above.begin(), above.end());
         out.push_back(word("AND", pos));
       }
       // The literal keeps its side: < and > read the same way round.
@@ -1268,6 +1275,10 @@ void serverTieOrder(Tokens& toks) {
   };
   for (std::size_t i = 0; i + 1 < toks.size(); ++i) {
     if (!toks[i].isWord("SELECT") || toks[i + 1].isWord("DISTINCT")) continue;
+    // The last select of a UNION: its ORDER BY sorts the union's rows, by their columns.
+    bool unionPart = i > 0 && (toks[i - 1].isWord("UNION") ||
+                               (i > 1 && toks[i - 1].isWord("ALL") && toks[i - 2].isWord("UNION")));
+    if (unionPart) continue;
     std::size_t end = selectEnd(toks, i);
     std::size_t orderAt = findAtTop(toks, i + 1, end, isOrderBy);
     std::size_t fromAt = findAtTop(toks, i + 1, end, is("FROM"));
