@@ -243,6 +243,8 @@ TEST_F(ServerSql, ConversionsAndAggregatesGiveTheFilesValues) {
           L"Round(2.345, 2) FROM Parts",
           L"SELECT (Qty > 1) And (Price > 0), CASE WHEN Stocked THEN 1 ELSE 2 END FROM Parts "
           L"ORDER BY ID",
+          L"SELECT ID, Not Stocked Or Qty > 5, IIf(Stocked And Qty, 'y', 'n') FROM Parts WHERE "
+          L"Not Stocked And ID > 1 Or Not (ID < 5) ORDER BY ID",
       });
   for (const wchar_t* sql : {L"SELECT CDate('soon')", L"SELECT CCur('x1')", L"SELECT CBool('x')",
                              L"SELECT CDate(Null)", L"SELECT CCur(1e300)"}) {

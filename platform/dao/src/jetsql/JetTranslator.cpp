@@ -591,10 +591,10 @@ void rewriteServerNot(Tokens& toks) {
 
 // Whether toks[b, e) reads as a boolean on the server: it holds a comparison or a
 // predicate at its own level, or is a call of one of the functions that give booleans.
+// (jet_not is not one: Not of a number is a number.)
 bool serverBoolean(const Tokens& toks, std::size_t b, std::size_t e) {
-  if (b < e &&
-      (toks[b].isWord("JET_LIKE") || toks[b].isWord("JET_BETWEEN") || toks[b].isWord("JET_NOT") ||
-       toks[b].isWord("JET_COND") || toks[b].isWord("EXISTS")))
+  if (b < e && (toks[b].isWord("JET_LIKE") || toks[b].isWord("JET_BETWEEN") ||
+                toks[b].isWord("JET_COND") || toks[b].isWord("EXISTS")))
     return true;
   int depth = 0;
   for (std::size_t j = b; j < e; ++j) {
