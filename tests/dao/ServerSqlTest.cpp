@@ -273,6 +273,9 @@ TEST_F(ServerSql, TrailingBlanksDoNotCountInComparisons) {
                      L"SELECT ID, Name = 'Bolt' FROM Parts ORDER BY ID",
                      L"SELECT count(*) FROM Parts WHERE 'ab  ' = 'AB' AND NOT 'a ' <> 'a'",
                      L"SELECT ID, Len(Name) FROM Parts WHERE ID > 5 ORDER BY ID",
+                     L"SELECT ID FROM Parts WHERE Name IN ('bolt', 'x ') ORDER BY ID",
+                     L"SELECT ID FROM Parts WHERE Name NOT IN ('BOLT', 'nut  ') ORDER BY ID",
+                     L"SELECT ID FROM Parts WHERE Name Between 'bolt  ' And 'Bolt' ORDER BY ID",
                  });
 }
 
@@ -461,6 +464,8 @@ TEST(ServerSqlDialect, TranslationsUseTheServersSpelling) {
       {"SELECT ID FROM Parts WHERE 'b ' > Left(Name, 1)",
        "'b' COLLATE JETTEXT > tabrik_jet.jet_key ( tabrik_jet.left ( \"Name\" , 1 ) )"},
       {"UPDATE Parts SET Name = 'a ' WHERE ID = 1", "SET \"Name\" = 'a ' WHERE"},
+      {"SELECT ID FROM Parts WHERE Name Not In ('a ', 'b')",
+       "tabrik_jet.jet_key ( \"Name\" ) Not In ( 'a' COLLATE JETTEXT , 'b' COLLATE JETTEXT )"},
       // ties in the order of the records
       {"SELECT TOP 1 ID FROM Parts AS p ORDER BY Name",
        "\"Name\" NULLS FIRST , \"p\" . \"rowid\" LIMIT"},

@@ -16,7 +16,7 @@ namespace {
 
 // Raised with every change to the definitions below, so that a server database made
 // by an older engine gets the new ones at its next writable open.
-constexpr int kVersion = 5;
+constexpr int kVersion = 6;
 
 const char* const kNames[] = {"jet_truth",
                               "jet_not",
@@ -136,6 +136,9 @@ std::string serverFunctionsSql() {
   sql += fn("jet_ceil", "double precision", "double precision", "SELECT ceil($1)");
   sql += fn("jet_between", "anycompatible, anycompatible, anycompatible", "boolean",
             "SELECT $1 BETWEEN SYMMETRIC $2 AND $3");
+  // Texts compare without their trailing blanks, as Jet compares them.
+  sql += fn("jet_between", "text, text, text", "boolean",
+            "SELECT rtrim($1, ' ') BETWEEN SYMMETRIC rtrim($2, ' ') AND rtrim($3, ' ')");
   sql += fn("nz", "anycompatible, anycompatible", "anycompatible", "SELECT coalesce($1, $2)");
   sql +=
       fn("now", "", "double precision",

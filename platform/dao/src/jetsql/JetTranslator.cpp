@@ -866,6 +866,33 @@ bool isAssignment(const Tokens& toks, std::size_t at) {
   return false;
 }
 
+// `x [Not] In ('a', 'b ')`, a list of text literals: as a comparison with each, the
+// literals without their trailing blanks and x through jet_key. Returns the index of
+// the last token it looked at.
+std::size_t serverTextList(Tokens& toks, std::size_t in) {
+  static const std::vector<const char*> kStops{"NOT"};
+  if (in + 1 >= toks.size() || !toks[in + 1].isOp("(")) return in;
+  std::size_t close = matchingClose(toks, in + 1);
+  if (close >= toks.size() || close == in + 2) return in;
+  for (std::size_t k = in + 2; k < close; ++k) {
+    bool item = (k - in) % 2 == 0;  // literal, comma, literal, ...
+    if (item ? toks[k].kind != Token::String : !toks[k].isOp(",")) return in;
+  }
+  std::size_t at = in > 0 && toks[in - 1].isWord("NOT") ? in - 1 : in;
+  std::size_t l0 = operandStart(toks, at, kStops);
+  if (l0 == at) return in;
+  for (std::size_t k = close; k-- > in + 2;) {
+    if (toks[k].kind != Token::String) continue;
+    while (!toks[k].text.empty() && toks[k].text.back() == ' ') toks[k].text.pop_back();
+    toks.insert(toks.begin() + static_cast<long>(k + 1),
+                {word("COLLATE", toks[k].pos), word("JETTEXT", toks[k].pos)});
+  }
+  const std::size_t pos = toks[in].pos;
+  toks.insert(toks.begin() + static_cast<long>(at), op(")", pos));
+  toks.insert(toks.begin() + static_cast<long>(l0), {word("jet_key", pos), op("(", pos)});
+  return in + 3;
+}
+
 // A comparison with a text literal on a server. The jettext collation counts trailing
 // blanks, Jet does not: the literal loses its own, and the other operand is compared
 // through jet_key, which drops a text's (numbers it leaves alone). Where that operand
@@ -878,6 +905,10 @@ void serverTextComparisons(Tokens& toks) {
     return Tokens{t, word("COLLATE", t.pos), word("JETTEXT", t.pos)};
   };
   for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (toks[i].isWord("IN")) {
+      i = serverTextList(toks, i);
+      continue;
+    }
     if (!isComparison(toks[i])) continue;
     std::size_t l0 = operandStart(toks, i, kStops), r1 = operandEnd(toks, i + 1, kStops);
     bool leftLiteral = i == l0 + 1 && toks[l0].kind == Token::String;
