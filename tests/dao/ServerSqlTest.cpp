@@ -246,6 +246,11 @@ TEST_F(ServerSql, ConversionsAndAggregatesGiveTheFilesValues) {
           L"SELECT ID, Not Stocked Or Qty > 5, IIf(Stocked And Qty, 'y', 'n') FROM Parts WHERE "
           L"Not Stocked And ID > 1 Or Not (ID < 5) ORDER BY ID",
       });
+  // Long arguments: each function reads a text once, as the file's do.
+  const std::wstring picture(100000, L'y'), digits(100000, L'F'), blanks(100000, L' ');
+  const std::wstring longOnes = L"SELECT Len(Format(Made, '" + picture + L"')), Val('&H" + digits +
+                                L"'), CDate('" + blanks + L"1/2/2020') FROM Parts WHERE ID = 1";
+  expectSameRows(onFile, onServer, {longOnes.c_str()});
   for (const wchar_t* sql : {L"SELECT CDate('soon')", L"SELECT CCur('x1')", L"SELECT CBool('x')",
                              L"SELECT CDate(Null)", L"SELECT CCur(1e300)"}) {
     SCOPED_TRACE(narrow(sql));

@@ -99,15 +99,14 @@ std::string serverFunctionsSql() {
   sql +=
       "CREATE OR REPLACE FUNCTION tabrik_jet.jet_radix(t text) RETURNS double precision LANGUAGE "
       "plpgsql IMMUTABLE AS $jet$ DECLARE s text COLLATE \"C\" := lower(ltrim(t, ' ' || "
-      "chr(9) || chr(10) || chr(13))); base int := CASE WHEN substr(s, 2, 1) = 'h' THEN 16 ELSE 8 "
-      "END; "
-      "v numeric := 0; i int := 3; d int; BEGIN WHILE i <= length(s) LOOP d := strpos(left("
-      "'0123456789abcdef', base), substr(s, i, 1)) - 1; EXIT WHEN d < 0; v := (v * base + d) % "
-      "18446744073709551616; i := i + 1; END LOOP; IF v <= 65535 THEN RETURN CASE WHEN v >= 32768 "
-      "THEN "
-      "v - 65536 ELSE v END; END IF; v := v % 4294967296; RETURN CASE WHEN v >= 2147483648 THEN v "
-      "- "
-      "4294967296 ELSE v END; END $jet$;\n";
+      "chr(9) || chr(10) || chr(13))); ch text[] := string_to_array(s, NULL); "
+      "base int := CASE WHEN ch[2] = 'h' THEN 16 ELSE 8 END; v numeric := 0; i int := 3; "
+      "d int; BEGIN WHILE i <= coalesce(array_length(ch, 1), 0) LOOP "
+      "d := strpos(left('0123456789abcdef', base), ch[i]) - 1; EXIT WHEN d < 0; "
+      "v := (v * base + d) % 18446744073709551616; i := i + 1; END LOOP; "
+      "IF v <= 65535 THEN RETURN CASE WHEN v >= 32768 THEN v - 65536 ELSE v END; END IF; "
+      "v := v % 4294967296; "
+      "RETURN CASE WHEN v >= 2147483648 THEN v - 4294967296 ELSE v END; END $jet$;\n";
   sql +=
       fn("jet_num", "text", "double precision",
          "SELECT CASE WHEN $1 COLLATE \"C\" ~* '^[ \\t\\n\\r]*&[ho]' THEN tabrik_jet.jet_radix($1) "

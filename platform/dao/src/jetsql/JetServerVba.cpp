@@ -40,14 +40,17 @@ CREATE OR REPLACE FUNCTION tabrik_jet.jet_format_date(ole double precision, pic 
 RETURNS text LANGUAGE plpgsql IMMUTABLE AS $jet$
 DECLARE
   p text COLLATE "C" := pic;
+  -- the picture's characters and the output's pieces as arrays, which index and grow
+  -- in constant time where a text's characters are counted from its start
+  ch text[] := string_to_array(pic COLLATE "C", NULL); o text[] := '{}';
   whole double precision := trunc(ole); secs bigint; d date; y int; mo int; dy int;
-  h int; mi int; s int; hr int; ampm boolean; o text := ''; i int := 1; n int;
-  c text COLLATE "C";
+  h int; mi int; s int; hr int; ampm boolean; i int := 1; n int;
+  c text COLLATE "C"; piece text;
   r int; after boolean := false;
   months text[] := ARRAY['January', 'February', 'March', 'April', 'May', 'June', 'July',
     'August', 'September', 'October', 'November', 'December'];
 BEGIN
-  n := length(p);
+  n := coalesce(array_length(ch, 1), 0);
   ampm := strpos(p, 'AM/PM') > 0 OR strpos(p, 'am/pm') > 0;
   secs := round((abs(ole - whole) * 86400)::numeric);
   IF secs >= 86400 THEN
@@ -59,31 +62,32 @@ BEGIN
   h := secs / 3600; mi := secs / 60 % 60; s := secs % 60;
   hr := CASE WHEN NOT ampm THEN h WHEN h % 12 = 0 THEN 12 ELSE h % 12 END;
   WHILE i <= n LOOP
-    c := lower(substr(p, i, 1));
+    c := lower(ch[i]);
     r := 1;
-    WHILE i + r <= n AND lower(substr(p, i + r, 1)) = c LOOP r := r + 1; END LOOP;
+    WHILE i + r <= n AND lower(ch[i + r]) = c LOOP r := r + 1; END LOOP;
     IF c = 'y' THEN
-      o := o || CASE WHEN r >= 4 THEN y::text ELSE lpad((y % 100)::text, 2, '0') END;
+      piece := CASE WHEN r >= 4 THEN y::text ELSE lpad((y % 100)::text, 2, '0') END;
     ELSIF c = 'm' AND after THEN
-      o := o || CASE WHEN r >= 2 THEN lpad(mi::text, 2, '0') ELSE mi::text END;
+      piece := CASE WHEN r >= 2 THEN lpad(mi::text, 2, '0') ELSE mi::text END;
     ELSIF c = 'm' THEN
-      o := o || CASE WHEN r >= 4 THEN months[mo] WHEN r = 3 THEN left(months[mo], 3)
-                     WHEN r = 2 THEN lpad(mo::text, 2, '0') ELSE mo::text END;
-    ELSIF c = 'd' THEN o := o || CASE WHEN r >= 2 THEN lpad(dy::text, 2, '0') ELSE dy::text END;
-    ELSIF c = 'h' THEN o := o || CASE WHEN r >= 2 THEN lpad(hr::text, 2, '0') ELSE hr::text END;
-    ELSIF c = 'n' THEN o := o || CASE WHEN r >= 2 THEN lpad(mi::text, 2, '0') ELSE mi::text END;
-    ELSIF c = 's' THEN o := o || CASE WHEN r >= 2 THEN lpad(s::text, 2, '0') ELSE s::text END;
-    ELSIF c = 'a' AND substr(p, i, 5) = 'AM/PM' THEN
-      o := o || CASE WHEN h < 12 THEN 'AM' ELSE 'PM' END; r := 5;
-    ELSIF c = 'a' AND substr(p, i, 5) = 'am/pm' THEN
-      o := o || CASE WHEN h < 12 THEN 'am' ELSE 'pm' END; r := 5;
+      piece := CASE WHEN r >= 4 THEN months[mo] WHEN r = 3 THEN left(months[mo], 3)
+                    WHEN r = 2 THEN lpad(mo::text, 2, '0') ELSE mo::text END;
+    ELSIF c = 'd' THEN piece := CASE WHEN r >= 2 THEN lpad(dy::text, 2, '0') ELSE dy::text END;
+    ELSIF c = 'h' THEN piece := CASE WHEN r >= 2 THEN lpad(hr::text, 2, '0') ELSE hr::text END;
+    ELSIF c = 'n' THEN piece := CASE WHEN r >= 2 THEN lpad(mi::text, 2, '0') ELSE mi::text END;
+    ELSIF c = 's' THEN piece := CASE WHEN r >= 2 THEN lpad(s::text, 2, '0') ELSE s::text END;
+    ELSIF c = 'a' AND array_to_string(ch[i:i + 4], '') = 'AM/PM' THEN
+      piece := CASE WHEN h < 12 THEN 'AM' ELSE 'PM' END; r := 5;
+    ELSIF c = 'a' AND array_to_string(ch[i:i + 4], '') = 'am/pm' THEN
+      piece := CASE WHEN h < 12 THEN 'am' ELSE 'pm' END; r := 5;
     ELSE
-      o := o || substr(p, i, 1); r := 1;
+      piece := ch[i]; r := 1;
     END IF;
+    o := array_append(o, piece);
     after := c = 'h' OR (after AND (c = ':' OR c = ' '));
     i := i + r;
   END LOOP;
-  RETURN o;
+  RETURN array_to_string(o, '');
 END $jet$;
 CREATE OR REPLACE FUNCTION tabrik_jet.jet_format(t text, d double precision, fmt text)
 RETURNS text LANGUAGE plpgsql IMMUTABLE AS $jet$
@@ -123,21 +127,21 @@ LANGUAGE sql IMMUTABLE AS $jet$
 CREATE OR REPLACE FUNCTION tabrik_jet.jet_date_literal(t text) RETURNS double precision
 LANGUAGE plpgsql IMMUTABLE AS $jet$
 DECLARE
-  x text COLLATE "C" := t; nums bigint[] := '{}'; seps text[] := '{}'; pm boolean := false;
+  ch text[] := string_to_array(t COLLATE "C", NULL); nums bigint[] := '{}'; seps text[] := '{}'; pm boolean := false;
   am boolean := false; i int := 1; n int; c text COLLATE "C"; v bigint; digits int; at int := 1;
   has_date boolean; y bigint; m bigint; dd bigint; sw bigint; hh bigint := 0; mi bigint := 0;
   ss bigint := 0; parts int; k int; days double precision := 0; tm double precision;
 BEGIN
-  IF x IS NULL THEN RETURN NULL; END IF;
-  n := length(x);
+  IF t IS NULL THEN RETURN NULL; END IF;
+  n := coalesce(array_length(ch, 1), 0);
   WHILE i <= n LOOP
-    c := substr(x, i, 1);
+    c := ch[i];
     IF c BETWEEN '0' AND '9' THEN
       v := 0; digits := 0;
-      WHILE i <= n AND substr(x, i, 1) BETWEEN '0' AND '9' LOOP
+      WHILE i <= n AND ch[i] BETWEEN '0' AND '9' LOOP
         digits := digits + 1;
         IF digits > 4 THEN RETURN NULL; END IF;
-        v := v * 10 + ascii(substr(x, i, 1)) - 48; i := i + 1;
+        v := v * 10 + ascii(ch[i]) - 48; i := i + 1;
       END LOOP;
       nums := nums || v;
       CONTINUE;
@@ -152,7 +156,7 @@ BEGIN
          AND coalesce(array_length(seps, 1), 0) < array_length(nums, 1) THEN
         seps := seps || c;
       END IF;
-    ELSIF lower(c) IN ('a', 'p') AND i < n AND lower(substr(x, i + 1, 1)) = 'm' THEN
+    ELSIF lower(c) IN ('a', 'p') AND i < n AND lower(ch[i + 1]) = 'm' THEN
       IF lower(c) = 'p' THEN pm := true; ELSE am := true; END IF;
       i := i + 1;
     ELSE
