@@ -4,13 +4,18 @@
 
 #include "ConnectString.h"
 #include "DaoMessage.h"
-#include "DatabaseCopy.h"
+#include "tabrik/DatabaseCopy.h"
 #include "HostSession.h"
 #include "afxdao.h"
 #include "lisp/Runtime.h"
 #include "tabrik/TextConversion.h"
 
 namespace tabrik::app {
+
+using dao::CopiedTable;
+using dao::copyDatabaseBetween;
+using dao::CopyRefused;
+using dao::DatabaseCopyReport;
 
 namespace {
 

@@ -73,9 +73,14 @@ if(TARGET tabrik)
   # not among them.
   set(DB_SCENARIOS_ON_SERVER
       connect
+      optional-arguments
       records-tour
+      relations
       schema-create
       schema-indexes
+      schema-tables
+      sql-command
+      sql-hardening
       sql-select
       two-drawings
   )

@@ -6,13 +6,13 @@
 
 #include "../dao/DaoTestSupport.h"
 #include "DaoMessage.h"
-#include "DatabaseCopy.h"
+#include "tabrik/DatabaseCopy.h"
 #include "ServerTestSupport.h"
 
 using namespace daotest;
-using tabrik::app::copyDatabaseBetween;
-using tabrik::app::CopyRefused;
-using tabrik::app::DatabaseCopyReport;
+using tabrik::dao::copyDatabaseBetween;
+using tabrik::dao::CopyRefused;
+using tabrik::dao::DatabaseCopyReport;
 
 namespace {
 
@@ -172,7 +172,7 @@ TEST_F(DatabaseCopy, TheCopyHoldsWhatTheSourceHolds) {
   std::vector<std::string> lines;
   const DatabaseCopyReport report =
       copyDatabaseBetween(dir.file("source.mdb").GetString(), dir.file("copy.mdb").GetString(),
-                          [&](const tabrik::app::CopiedTable& t) {
+                          [&](const tabrik::dao::CopiedTable& t) {
                             lines.push_back(std::to_string(t.records) + (t.linked ? " link" : ""));
                           });
   EXPECT_EQ(report.tables.size(), 3u);

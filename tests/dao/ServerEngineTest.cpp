@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "DaoTestSupport.h"
+#include "tabrik/DaoHost.h"
 
 using namespace daotest;
 
@@ -200,6 +201,82 @@ TEST_F(ServerEngine, ALostConnectionIs3043AndTheSessionGoesOn) {
   // The other session lost its connection too: its first call says so, the next works.
   EXPECT_EQ(daoError([&] { parts(second); }), 3043);
   EXPECT_EQ(parts(second), "1=bolt;2=Nut;3=washer;4=found");
+}
+
+// Compacting a server database makes a copy (the server keeps its own storage
+// compact): into a new file, or from a file into an empty server database.
+TEST_F(ServerEngine, CompactingAServerDatabaseMakesAWholeCopy) {
+  CDaoWorkspace ws;
+  std::string copy = dir.path() + "/compacted.mdb";
+  ws.CompactDatabase(connect, CString(copy.c_str()));
+  CDaoDatabase onFile;
+  onFile.Open(CString(copy.c_str()));
+  EXPECT_EQ(parts(onFile), "1=bolt;2=Nut;3=washer");
+  CDaoIndexInfo primary;
+  CDaoTableDef td(&onFile);
+  td.Open(L"Parts");
+  td.GetIndexInfo(L"PK", primary);
+  EXPECT_TRUE(primary.m_bPrimary);
+  td.Close();
+  onFile.Close();
+  // A destination that exists is refused, a file or a server database with tables.
+  EXPECT_EQ(daoError([&] { ws.CompactDatabase(connect, CString(copy.c_str())); }), 3204);
+  EXPECT_EQ(daoError([&] { ws.CompactDatabase(CString(copy.c_str()), connect); }), 3204);
+  // Back to a server database of its own.
+  CString back = dir.database("back.mdb");
+  ws.CompactDatabase(CString(copy.c_str()), back);
+  CDaoDatabase onServer;
+  onServer.Open(back);
+  EXPECT_EQ(parts(onServer), "1=bolt;2=Nut;3=washer");
+  onServer.Close();
+  EXPECT_EQ(daoError([&] { ws.RepairDatabase(connect); }), 0);
+}
+
+int g_escapes = 0;
+bool escapePressed() {
+  ++g_escapes;
+  return true;
+}
+
+// Escape stops a caller's statement that runs long on the server, which rolls it back;
+// the session goes on. Each statement below runs for seconds (millions of rows), far
+// past the first wait before the check is asked.
+TEST_F(ServerEngine, ALongStatementStopsAtEscapeAndChangesNothing) {
+  makeTable(first, L"Nums", {{L"N", dbLong, 4}});
+  for (int i = 1; i <= 150; ++i)
+    first.Execute(CString(L"INSERT INTO Nums (N) VALUES (") + std::to_wstring(i).c_str() + L")");
+  const wchar_t* statements[] = {
+      L"INSERT INTO Parts (Name, Qty) SELECT 'x' & a.N & '/' & b.N & '/' & c.N, 1 "
+      L"FROM Nums a, Nums b, Nums c",
+      L"UPDATE Parts SET Qty = (SELECT Count(*) FROM Nums a, Nums b, Nums c, Nums d)",
+      L"SELECT Count(*) FROM Nums a, Nums b, Nums c, Nums d",
+  };
+  tabrik::dao::setCancelCheck(&escapePressed);
+  for (std::size_t i = 0; i < std::size(statements); ++i) {
+    const wchar_t* sql = statements[i];
+    SCOPED_TRACE(testing::Message() << "statement " << i);
+    int before = g_escapes;
+    CString text;
+    long code = daoError(
+        [&] {
+          if (std::wstring(sql).rfind(L"SELECT", 0) == 0) {
+            CDaoRecordset rs(&first);
+            rs.Open(dbOpenSnapshot, sql);
+          } else {
+            first.Execute(sql);
+          }
+        },
+        &text);
+    EXPECT_EQ(code, 3059);
+    EXPECT_EQ(text, CString(L"Operation canceled by user."));
+    EXPECT_GT(g_escapes, before);
+  }
+  tabrik::dao::setCancelCheck(nullptr);
+  // Nothing of the stopped statements stayed, and both sessions go on.
+  EXPECT_EQ(parts(first), "1=bolt;2=Nut;3=washer");
+  first.Execute(L"UPDATE Parts SET Qty = Qty + 1 WHERE ID = 1");
+  EXPECT_EQ(first.GetRecordsAffected(), 1);
+  EXPECT_EQ(parts(second), "1=bolt;2=Nut;3=washer");
 }
 
 TEST(ServerEngineOpen, AnEmptyServerDatabaseGetsTheCatalogOnItsFirstWritableOpen) {

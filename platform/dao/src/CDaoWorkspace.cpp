@@ -6,6 +6,8 @@
 #include "DaoErrors.h"
 #include "DaoStore.h"
 #include "afxdao.h"
+#include "server/ConnectString.h"
+#include "tabrik/DatabaseCopy.h"
 #include "tabrik/TextConversion.h"
 
 using namespace tabrik::dao;
@@ -21,6 +23,31 @@ std::wstring machineName() {
 }
 
 std::string nativePath(const std::wstring& path) { return tabrik::text::nativePath(path); }
+
+// Whether a name stands for a server database: a connect string, or a pointer file.
+bool namesServer(const std::wstring& name) {
+  std::string utf8 = toUtf8(name);
+  return server::parseConnectString(utf8) || server::readPointerFile(nativePath(name));
+}
+
+// A server keeps its own storage compact; a compacted copy of a server database, or
+// one made on a server, is a copy through the DAO classes, as `tabrik copy-db` makes.
+// The destination must not exist yet (3204), as a file's must not.
+void compactByCopy(const std::wstring& src, const std::wstring& dst) {
+  if (!namesServer(dst)) {
+    std::string dstPath = nativePath(dst);
+    struct stat st {};
+    if (dstPath.empty() || stat(tabrik::text::parentFolder(dstPath).c_str(), &st) != 0 ||
+        !S_ISDIR(st.st_mode))
+      daoThrow(3044, {dst}, L"DAO.DBEngine");
+    if (stat(dstPath.c_str(), &st) == 0) daoThrow(3204, {}, L"DAO.DBEngine");
+  }
+  try {
+    copyDatabaseBetween(src, dst, {});
+  } catch (const CopyRefused&) {
+    daoThrow(3204, {}, L"DAO.DBEngine");
+  }
+}
 
 // Opens a closed database for maintenance: exclusively when it may be written, so that
 // nobody has it open for writing meanwhile.
@@ -128,6 +155,10 @@ void CDaoWorkspace::CompactDatabase(LPCTSTR lpszSrcName, LPCTSTR lpszDestName, L
   std::wstring dst = lpszDestName ? lpszDestName : L"";
   std::string dstPath = nativePath(dst);
   if (nativePath(src) == dstPath) daoThrow(3204, {}, L"DAO.DBEngine");
+  if (namesServer(src) || namesServer(dst)) {
+    compactByCopy(src, dst);
+    return;
+  }
   DAODatabase source;
   openForMaintenance(source, src);
   std::string dstDir = tabrik::text::parentFolder(dstPath);
@@ -154,6 +185,11 @@ void CDaoWorkspace::RepairDatabase(LPCTSTR lpszName) {
   AfxDaoInit();
   std::wstring name = lpszName ? lpszName : L"";
   DAODatabase store;
+  if (namesServer(name)) {
+    // The server keeps its own storage whole: reaching the database is all there is.
+    store.open(name, false, true, false, L"");
+    return;
+  }
   openForMaintenance(store, name);
   if (!store.readOnly) store.exec("REINDEX", 3045);
   Statement check = store.prepare("PRAGMA integrity_check");

@@ -896,7 +896,13 @@ void DAODatabase::openServer(const std::string& connect, bool exclusiveMode, boo
   // Messages name the server's database, never the password.
   std::wstring display = fromUtf8(address->database.c_str());
   if (!address->host.empty()) display += L" on " + fromUtf8(address->host.c_str());
-  conn = std::make_unique<storage::PgConnection>(server::libpqConnInfo(*address), display);
+  auto pg = std::make_unique<storage::PgConnection>(server::libpqConnInfo(*address), display);
+  // Only a caller's statement stops at the user's Escape, as on a file.
+  pg->setInterruptCheck([this] {
+    CancelCheck check = g_cancelCheck;
+    return inCallerSql() && check != nullptr && check();
+  });
+  conn = std::move(pg);
   readOnly = readOnlyMode;
   exclusive = exclusiveMode;
   try {

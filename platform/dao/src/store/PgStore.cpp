@@ -1,6 +1,9 @@
 #include "store/PgStore.h"
 
+#include <poll.h>
+
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -192,8 +195,10 @@ bool PgCursor::step(long busyCode) {
   std::vector<const char*> values(m_values.size());
   for (size_t k = 0; k < m_values.size(); ++k)
     values[k] = m_values[k] ? m_values[k]->c_str() : nullptr;
-  PGresult* r = PQexecPrepared(m_conn.m_conn, m_name.c_str(), static_cast<int>(values.size()),
-                               values.data(), nullptr, nullptr, 0);
+  PGresult* r = m_conn.m_interrupt
+                    ? m_conn.runInterruptibly(m_name, values)
+                    : PQexecPrepared(m_conn.m_conn, m_name.c_str(), static_cast<int>(values.size()),
+                                     values.data(), nullptr, nullptr, 0);
   m_result = m_conn.check(r, busyCode, m_sql);
   const char* tuples = PQcmdTuples(m_result);
   if (tuples && *tuples) m_conn.m_changes = std::atoll(tuples);
@@ -424,6 +429,49 @@ void PgConnection::exec(const std::string& sql, long busyCode) {
   const char* tuples = PQcmdTuples(r);
   if (tuples && *tuples) m_changes = std::atoll(tuples);
   PQclear(r);
+}
+
+void PgConnection::setInterruptCheck(std::function<bool()> check) {
+  m_interrupt = std::move(check);
+}
+
+PGresult* PgConnection::runInterruptibly(const std::string& statement,
+                                         const std::vector<const char*>& values) {
+  if (!PQsendQueryPrepared(m_conn, statement.c_str(), static_cast<int>(values.size()),
+                           values.data(), nullptr, nullptr, 0))
+    return nullptr;  // check() reads the connection's state
+  // A statement that ends within the first wait is never asked about, so an Escape
+  // typed ahead for a later prompt is not taken by a quick query.
+  int wait = kFirstInterruptPollMs;
+  bool cancelled = false;
+  while (PQisBusy(m_conn)) {
+    pollfd socket{PQsocket(m_conn), POLLIN, 0};
+    int ready = poll(&socket, 1, wait);
+    wait = kInterruptPollMs;
+    if (ready < 0 && errno != EINTR) break;
+    if (ready > 0 && !PQconsumeInput(m_conn)) break;  // the connection is gone
+    if (ready == 0 && !cancelled && m_interrupt()) {
+      // The server stops the statement and answers with 57014 (3059), its
+      // transaction rolled back to before it.
+      if (PGcancel* cancel = PQgetCancel(m_conn)) {
+        char error[256];
+        PQcancel(cancel, error, sizeof error);
+        PQfreeCancel(cancel);
+      }
+      cancelled = true;
+    }
+  }
+  // The statement's result, then the end of the results; the first failure wins.
+  PGresult* result = nullptr;
+  while (PGresult* next = PQgetResult(m_conn)) {
+    if (result == nullptr || PQresultStatus(next) == PGRES_FATAL_ERROR) {
+      if (result) PQclear(result);
+      result = next;
+    } else {
+      PQclear(next);
+    }
+  }
+  return result;
 }
 
 void PgConnection::beginWrite(long busyCode) { exec("BEGIN", busyCode); }

@@ -16,6 +16,7 @@
 #pragma once
 #include <libpq-fe.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -98,6 +99,16 @@ class PgConnection final : public Connection {
   PGconn* handle() const { return m_conn; }
 
   static constexpr int kLockWaitMs = 200;
+  // How long a statement runs before the interrupt check is first asked, and how often
+  // after that.
+  static constexpr int kFirstInterruptPollMs = 250;
+  static constexpr int kInterruptPollMs = 100;
+
+  // The check that stops a statement that runs long (the user pressed Escape): asked
+  // while a cursor's statement runs on the server; when it answers true the server is
+  // told to cancel and the step fails with 3059. An empty check: statements run to
+  // their end without being watched.
+  void setInterruptCheck(std::function<bool()> check);
 
  private:
   friend class PgCursor;
@@ -108,6 +119,8 @@ class PgConnection final : public Connection {
   PGresult* check(PGresult* r, long busyCode, const std::string& sql);
   [[noreturn]] void fail(const PGresult* r, long busyCode, const std::string& sql);
   std::string nextName() { return "s" + std::to_string(++m_statementCount); }
+  // Sends a prepared statement and waits for its result, asking m_interrupt meanwhile.
+  PGresult* runInterruptibly(const std::string& statement, const std::vector<const char*>& values);
 
   PGconn* m_conn = nullptr;
   std::wstring m_display;
@@ -116,6 +129,7 @@ class PgConnection final : public Connection {
   long long m_changes = 0;
   std::string m_lastState;
   int m_syntaxOffset = -1;
+  std::function<bool()> m_interrupt;
 };
 
 // "?" and "?NNN" parameters as $n, outside quoted text and names; `count` receives

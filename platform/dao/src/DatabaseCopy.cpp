@@ -2,7 +2,7 @@
 // engine opens. Order matters: a table's records go in before its indexes (one write
 // per record, no index upkeep), and relations after every table (their tables and
 // unique indexes must exist); stored queries last, since one may read another.
-#include "DatabaseCopy.h"
+#include "tabrik/DatabaseCopy.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,10 +11,10 @@
 #include <utility>
 
 #include "afxdao.h"
-#include "ConnectString.h"
+#include "server/ConnectString.h"
 #include "tabrik/TextConversion.h"
 
-namespace tabrik::app {
+namespace tabrik::dao {
 
 namespace {
 
@@ -116,8 +116,8 @@ void removeDatabaseFiles(const std::string& path) {
 // The connect string a name stands for: itself, or the one in a pointer file.
 std::optional<std::string> serverConnect(const std::wstring& name) {
   const std::string utf8 = toUtf8(name);
-  if (dao::server::parseConnectString(utf8)) return utf8;
-  return dao::server::readPointerFile(nativePath(name));
+  if (server::parseConnectString(utf8)) return utf8;
+  return server::readPointerFile(nativePath(name));
 }
 
 // A server is named by its connect string, given both as the name (as tb_connect gives
@@ -238,4 +238,4 @@ DatabaseCopyReport copyDatabaseBetween(const std::wstring& source, const std::ws
   return report;
 }
 
-}  // namespace tabrik::app
+}  // namespace tabrik::dao

@@ -1,7 +1,8 @@
 // A whole database copied into another through the DAO classes alone: table
 // definitions with their fields and indexes, every record, relations, stored queries.
 // Either side may be any back end the engine opens (a file, an Access file read
-// through its converted copy, a server); the command line and LISP wiring is CopyDb's.
+// through its converted copy, a server). The host's `tabrik copy-db` and `host:copy-db`
+// are made of it, and CompactDatabase makes a server database's compacted copy with it.
 #pragma once
 #include <functional>
 #include <stdexcept>
@@ -10,7 +11,7 @@
 
 class CDaoDatabase;
 
-namespace tabrik::app {
+namespace tabrik::dao {
 
 struct CopiedTable {
   std::wstring name;
@@ -50,4 +51,4 @@ DatabaseCopyReport copyDatabase(CDaoDatabase& from, CDaoDatabase& to,
 DatabaseCopyReport copyDatabaseBetween(const std::wstring& source, const std::wstring& target,
                                        const std::function<void(const CopiedTable&)>& progress);
 
-}  // namespace tabrik::app
+}  // namespace tabrik::dao
