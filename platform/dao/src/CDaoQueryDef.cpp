@@ -109,6 +109,8 @@ void CDaoQueryDef::Append() {
     s.bind(4, Value::ofReal(now));
     s.bind(5, Value::ofReal(now));
     s.step(3211);
+    // A server's statements read stored queries in by the catalog's version.
+    if (!d.db) d.bumpSchema();
   } catch (...) {
     d.endWrite(false);
     d.schemaChanged();
@@ -141,11 +143,13 @@ void CDaoQueryDef::SetSQL(LPCTSTR lpszSQL) {
     s.bind(3, Value::ofReal(COleDateTime::GetCurrentTime().m_dt));
     s.bindText(4, m_strName.GetString());
     s.step(3211);
+    if (!d.db) d.bumpSchema();
   } catch (...) {
     d.endWrite(false);
     throw;
   }
   d.endWrite(true, 3211);
+  d.schemaChanged();  // a file's view of the query is made again from the new text
 }
 
 short CDaoQueryDef::GetType() {
@@ -163,9 +167,10 @@ short CDaoQueryDef::GetType() {
   }
   d.requireSqlSupport();
   std::string text = translatedOrAsGiven(m_strSQL);
-  DAODatabase::CallerSql caller(d);
   sqlite3_stmt* stmt = nullptr;
-  sqlite3_prepare_v2(d.db, text.c_str(), static_cast<int>(text.size()), &stmt, nullptr);
+  // Compiled as a caller's statement is, so that one reading other stored queries sees
+  // them as the tables they are there.
+  d.prepareCaller(text, &stmt);
   DAODatabase::forgetRefusal();
   short type = stmt && sqlite3_column_count(stmt) > 0 ? dbQSelect : dbQAction;
   sqlite3_finalize(stmt);
@@ -403,11 +408,13 @@ void CDaoDatabase::DeleteQueryDef(LPCTSTR lpszName) {
     Statement s = d.prepare("DELETE FROM MSysQueries WHERE Name = ?");
     s.bindText(1, name);
     s.step(3211);
+    if (!d.db && d.conn->changes() > 0) d.bumpSchema();
   } catch (...) {
     d.endWrite(false);
     throw;
   }
   bool deleted = d.conn->changes() > 0;
   d.endWrite(deleted, 3211);
+  d.schemaChanged();
   if (!deleted) daoThrow(3265, {}, L"DAO.QueryDefs");
 }

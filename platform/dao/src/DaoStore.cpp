@@ -1271,6 +1271,20 @@ std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::
         fields.push_back(lower(f.name));
       }
     }
+    // Stored select queries read as tables (their changes move the version too).
+    if (hasEngineTable("MSysQueries")) {
+      Statement q =
+          prepare("SELECT name, sql FROM msysqueries WHERE type = " + std::to_string(dbQSelect));
+      while (q.step()) {
+        std::string sql = toUtf8(q.columnText(1));
+        std::size_t first = sql.find_first_not_of(" \t\r\n");
+        if (first != std::string::npos &&
+            jetsql::serverNameKey(sql.substr(first, 10)) == "PARAMETERS")
+          continue;  // asks for values: no rows of its own to read
+        names->queries.emplace(toUtf8(upper(q.columnText(0))),
+                               std::make_pair(toUtf8(q.columnText(0)), std::move(sql)));
+      }
+    }
     names->storedQuery = [this](const std::string& name) { return isStoredQuery(name); };
     m_serverNames = std::move(names);
     m_serverNamesVersion = version;

@@ -24,7 +24,9 @@ struct CDaoQueryDef::Parameters {
       if (given[i]) stmt.bind(static_cast<int>(i + 1), tabrik::dao::plainValue(values[i]));
   }
   // A server's statement numbers its parameters: numbered[k] is the name (as the
-  // translator spells it, ":name") that binds as k + 1.
+  // translator spells it, ":name") that binds as k + 1. A Currency value goes as the
+  // server stores it, the amount x 10000, so that it lands in a Currency field exact
+  // (BIGINT takes no fraction) and compares with one as stored.
   void bindNumbered(tabrik::dao::Statement& stmt, const std::vector<std::string>& numbered) const {
     size_t unnamed = 0;  // a bare ? is the next parameter without a name
     for (size_t k = 0; k < numbered.size(); ++k) {
@@ -35,7 +37,10 @@ struct CDaoQueryDef::Parameters {
         bool match = name.empty() ? names[i].empty() && seen++ == unnamed
                                   : tabrik::dao::upper(names[i]) == tabrik::dao::upper(name);
         if (!match) continue;
-        if (given[i]) stmt.bind(static_cast<int>(k + 1), tabrik::dao::plainValue(values[i]));
+        if (given[i] && values[i].vt == VT_CY)
+          stmt.bindInt(static_cast<int>(k + 1), values[i].cyVal.int64);
+        else if (given[i])
+          stmt.bind(static_cast<int>(k + 1), tabrik::dao::plainValue(values[i]));
         break;
       }
       if (name.empty()) ++unnamed;

@@ -16,7 +16,7 @@ namespace {
 
 // Raised with every change to the definitions below, so that a server database made
 // by an older engine gets the new ones at its next writable open.
-constexpr int kVersion = 4;
+constexpr int kVersion = 6;
 
 const char* const kNames[] = {"jet_truth",
                               "jet_not",
@@ -81,7 +81,7 @@ bool isServerFunction(const char* lowerName) {
   if (!lowerName) return false;
   for (const char* n : kNames)
     if (std::strcmp(n, lowerName) == 0) return true;
-  return false;
+  return isServerVbaFunction(lowerName);
 }
 
 std::string serverFunctionsSql() {
@@ -94,14 +94,32 @@ std::string serverFunctionsSql() {
       "plpgsql VOLATILE AS $jet$ BEGIN RAISE EXCEPTION 'DAO 3000 1' USING DETAIL = message; END "
       "$jet$;\n";
   // Val: the leading number, blanks inside it ignored; 0 when there is none.
-  sql += fn("jet_num", "text", "double precision",
-            "SELECT coalesce(substring(replace(replace(replace($1, ' ', ''), chr(9), ''), chr(10), "
-            "'') from '^[-+]?(?:[0-9]+[.]?[0-9]*|[.][0-9]+)(?:[eEdD][-+]?[0-9]+)?')::double "
-            "precision, 0)");
-  // Numbers as text: integral values without a fraction.
+  // &H and &O numbers: hexadecimal and octal digits up to the first other character;
+  // four digits or fewer read as an Integer (&HFFFF is -1), more as a Long.
+  sql +=
+      "CREATE OR REPLACE FUNCTION tabrik_jet.jet_radix(t text) RETURNS double precision LANGUAGE "
+      "plpgsql IMMUTABLE AS $jet$ DECLARE s text COLLATE \"C\" := lower(ltrim(t, ' ' || "
+      "chr(9) || chr(10) || chr(13))); ch text[] := string_to_array(s, NULL); "
+      "base int := CASE WHEN ch[2] = 'h' THEN 16 ELSE 8 END; v numeric := 0; i int := 3; "
+      "d int; BEGIN WHILE i <= coalesce(array_length(ch, 1), 0) LOOP "
+      "d := strpos(left('0123456789abcdef', base), ch[i]) - 1; EXIT WHEN d < 0; "
+      "v := (v * base + d) % 18446744073709551616; i := i + 1; END LOOP; "
+      "IF v <= 65535 THEN RETURN CASE WHEN v >= 32768 THEN v - 65536 ELSE v END; END IF; "
+      "v := v % 4294967296; "
+      "RETURN CASE WHEN v >= 2147483648 THEN v - 4294967296 ELSE v END; END $jet$;\n";
+  sql +=
+      fn("jet_num", "text", "double precision",
+         "SELECT CASE WHEN $1 COLLATE \"C\" ~* '^[ \\t\\n\\r]*&[ho]' THEN tabrik_jet.jet_radix($1) "
+         "ELSE coalesce(substring(replace(replace(replace($1 COLLATE \"C\", ' ', ''), chr(9), ''), "
+         "chr(10), "
+         "'') from '^[-+]?(?:[0-9]+[.]?[0-9]*|[.][0-9]+)(?:[eEdD][-+]?[0-9]+)?')::double "
+         "precision, 0) END");
+  // Numbers as text: integral values without a fraction, others to 15 significant
+  // digits (the server's numeric of a double keeps that many), as VBA's CStr.
   sql += fn("jet_str", "bigint", "text", "SELECT $1::text");
   sql += fn("jet_str", "double precision", "text",
             "SELECT CASE WHEN $1 = trunc($1) AND abs($1) < 1e15 THEN trunc($1)::bigint::text "
+            "WHEN abs($1) >= 1e-4 AND abs($1) < 1e15 THEN trim_scale($1::numeric)::text "
             "ELSE $1::text END");
   sql += fn("jet_str", "text", "text", "SELECT $1");
   sql += fn("jet_truth", "boolean", "bigint", "SELECT CASE WHEN $1 THEN -1 WHEN NOT $1 THEN 0 END");
@@ -117,6 +135,9 @@ std::string serverFunctionsSql() {
   sql += fn("jet_ceil", "double precision", "double precision", "SELECT ceil($1)");
   sql += fn("jet_between", "anycompatible, anycompatible, anycompatible", "boolean",
             "SELECT $1 BETWEEN SYMMETRIC $2 AND $3");
+  // Texts compare without their trailing blanks, as Jet compares them.
+  sql += fn("jet_between", "text, text, text", "boolean",
+            "SELECT rtrim($1, ' ') BETWEEN SYMMETRIC rtrim($2, ' ') AND rtrim($3, ' ')");
   sql += fn("nz", "anycompatible, anycompatible", "anycompatible", "SELECT coalesce($1, $2)");
   sql +=
       fn("now", "", "double precision",
@@ -172,7 +193,8 @@ std::string serverFunctionsSql() {
               "ELSE " +
                   t1 + " END");
     sql += fn("cdbl", a, "double precision", "SELECT " + n1);
-    sql += fn("cbool", a, "bigint", "SELECT CASE WHEN " + n1 + " <> 0 THEN -1 ELSE 0 END");
+    if (!k.text)  // a text's is its own (JetServerVba.cpp)
+      sql += fn("cbool", a, "bigint", "SELECT CASE WHEN " + n1 + " <> 0 THEN -1 ELSE 0 END");
     const char* ranges[][3] = {{"cint", "-32768", "32767"}, {"clng", "-2147483648", "2147483647"}};
     for (auto& r : ranges)
       sql += fn(r[0], a, "bigint",
@@ -216,7 +238,7 @@ std::string serverFunctionsSql() {
             "AS found) END");
   sql += fn("iif", "boolean, anycompatible, anycompatible", "anycompatible",
             "SELECT CASE WHEN $1 THEN $2 ELSE $3 END");
-  sql += fn("jet_param_date", "text", "double precision", "SELECT tabrik_jet.jet_num($1)");
+  sql += serverVbaSql();
   sql += fn("jet_param_bool", "text", "bigint",
             "SELECT CASE WHEN lower($1) IN ('true', 'yes', 'on', '-1') THEN -1 WHEN lower($1) IN "
             "('false', 'no', 'off', '0') THEN 0 ELSE tabrik_jet.cbool($1) END");

@@ -16,6 +16,10 @@ inline constexpr char kServerSchema[] = "tabrik_jet";
 // Whether `lowerName` is one of the functions the server schema defines.
 bool isServerFunction(const char* lowerName);
 
+// The same for the functions of JetServerVba.cpp (Format, CDate, CCur, the aggregates).
+bool isServerVbaFunction(const char* lowerName);
+std::string serverVbaSql();
+
 // The statements that (re)create the schema and its functions.
 std::string serverFunctionsSql();
 

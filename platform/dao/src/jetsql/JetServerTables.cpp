@@ -96,7 +96,8 @@ void checkServerTables(const Tokens& toks, const ServerNames& names) {
       if (catalog) daoThrow(3027);
       continue;
     }
-    bool known = names.fields.count(key) != 0 || (names.storedQuery && names.storedQuery(key));
+    bool known = names.fields.count(key) != 0 || names.queries.count(key) != 0 ||
+                 (names.storedQuery && names.storedQuery(key));
     if (!known) daoThrow(3078, {wide(toks[i].text)});
     if (place == Place::Write && catalog) daoThrow(3027);
   }

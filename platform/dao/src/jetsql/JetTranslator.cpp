@@ -591,9 +591,10 @@ void rewriteServerNot(Tokens& toks) {
 
 // Whether toks[b, e) reads as a boolean on the server: it holds a comparison or a
 // predicate at its own level, or is a call of one of the functions that give booleans.
+// (jet_not is not one: Not of a number is a number.)
 bool serverBoolean(const Tokens& toks, std::size_t b, std::size_t e) {
   if (b < e && (toks[b].isWord("JET_LIKE") || toks[b].isWord("JET_BETWEEN") ||
-                toks[b].isWord("JET_NOT") || toks[b].isWord("EXISTS")))
+                toks[b].isWord("JET_COND") || toks[b].isWord("EXISTS")))
     return true;
   int depth = 0;
   for (std::size_t j = b; j < e; ++j) {
@@ -636,6 +637,60 @@ void serverConditions(Tokens& toks) {
         break;
       b = e + 1;
     }
+  }
+}
+
+// The server's And, Or and a searched CASE's WHEN take booleans only, where Jet's take
+// any value (a truth value of -1 is one): an operand that is a value is tested through
+// jet_cond, as a condition's are. A simple CASE's WHEN values are compared, not tested.
+void serverLogicOperands(Tokens& toks) {
+  auto wrap = [&](std::size_t b, std::size_t e) {
+    if (e <= b || serverBoolean(toks, b, e)) return std::size_t{0};
+    std::size_t pos = toks[b].pos;
+    toks.insert(toks.begin() + static_cast<long>(e), op(")", pos));
+    toks.insert(toks.begin() + static_cast<long>(b), {word("jet_cond", pos), op("(", pos)});
+    return std::size_t{3};
+  };
+  auto operandEndAt = [&](std::size_t from) {
+    std::size_t e = from;
+    int depth = 0;
+    for (; e < toks.size(); ++e) {
+      if (opens(toks[e])) ++depth;
+      if (closes(toks[e]) && --depth < 0) break;
+      if (depth == 0 && e > from && (endsLogicalOperand(toks[e]) || toks[e].isWord("GROUP"))) break;
+    }
+    return e;
+  };
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    const Token& t = toks[i];
+    if (t.isWord("WHEN")) {
+      // The CASE this WHEN belongs to: searched when WHEN follows it at once.
+      std::size_t k = i;
+      int depth = 0;
+      while (k > 0) {
+        --k;
+        if (closes(toks[k])) ++depth;
+        if (opens(toks[k]) && depth-- == 0) break;
+      }
+      if (toks[k].isWord("CASE") && k + 1 < toks.size() && toks[k + 1].isWord("WHEN"))
+        i += wrap(i + 1, operandEndAt(i + 1));
+      continue;
+    }
+    if (!(t.isWord("AND") || t.isWord("OR") || t.isWord("XOR"))) continue;
+    std::size_t b = i;
+    int depth = 0;
+    while (b > 0) {
+      const Token& before = toks[b - 1];
+      if (closes(before)) ++depth;
+      if (opens(before) && depth-- == 0) break;
+      if (depth == 0 && (endsLogicalOperand(before) || before.isWord("WHEN") ||
+                         before.isWord("SELECT") || before.isWord("DISTINCT") ||
+                         before.isWord("WHERE") || before.isWord("HAVING") || before.isWord("ON")))
+        break;
+      --b;
+    }
+    i += wrap(b, i);
+    i += wrap(i + 1, operandEndAt(i + 1));
   }
 }
 
@@ -794,24 +849,125 @@ void insertCollate(Tokens& toks, std::size_t at, std::size_t pos) {
               {synth(Token::Word, "COLLATE", pos), synth(Token::Word, "JETTEXT", pos)});
 }
 
+// Whether the operand starting at toks[at] is the field of an UPDATE's SET, which its
+// `=` assigns rather than compares.
+bool isAssignment(const Tokens& toks, std::size_t at) {
+  if (at == 0 || !(toks[at - 1].isWord("SET") || toks[at - 1].isOp(","))) return false;
+  int depth = 0;
+  for (std::size_t k = at; k > 0; --k) {
+    const Token& t = toks[k - 1];
+    if (closes(t)) ++depth;
+    if (opens(t) && depth-- == 0) return false;
+    if (depth == 0 && t.isWord("SET")) return true;
+    if (depth == 0 && (t.isWord("SELECT") || t.isWord("WHERE") || t.isWord("VALUES") ||
+                       t.isWord("ON") || t.isWord("HAVING") || t.isWord("BY")))
+      return false;
+  }
+  return false;
+}
+
+// `x [Not] In ('a', 'b ')`, a list of text literals: as a comparison with each, the
+// literals without their trailing blanks and x through jet_key. Returns the index of
+// the last token it looked at.
+std::size_t serverTextList(Tokens& toks, std::size_t in) {
+  static const std::vector<const char*> kStops{"NOT"};
+  if (in + 1 >= toks.size() || !toks[in + 1].isOp("(")) return in;
+  std::size_t close = matchingClose(toks, in + 1);
+  if (close >= toks.size() || close == in + 2) return in;
+  for (std::size_t k = in + 2; k < close; ++k) {
+    bool item = (k - in) % 2 == 0;  // literal, comma, literal, ...
+    if (item ? toks[k].kind != Token::String : !toks[k].isOp(",")) return in;
+  }
+  std::size_t at = in > 0 && toks[in - 1].isWord("NOT") ? in - 1 : in;
+  std::size_t l0 = operandStart(toks, at, kStops);
+  if (l0 == at) return in;
+  for (std::size_t k = close; k-- > in + 2;) {
+    if (toks[k].kind != Token::String) continue;
+    while (!toks[k].text.empty() && toks[k].text.back() == ' ') toks[k].text.pop_back();
+    toks.insert(toks.begin() + static_cast<long>(k + 1),
+                {word("COLLATE", toks[k].pos), word("JETTEXT", toks[k].pos)});
+  }
+  const std::size_t pos = toks[in].pos;
+  toks.insert(toks.begin() + static_cast<long>(at), op(")", pos));
+  toks.insert(toks.begin() + static_cast<long>(l0), {word("jet_key", pos), op("(", pos)});
+  return in + 3;
+}
+
+// A comparison with a text literal on a server. The jettext collation counts trailing
+// blanks, Jet does not: the literal loses its own, and the other operand is compared
+// through jet_key, which drops a text's (numbers it leaves alone). Where that operand
+// is a field and the comparison equality, the field's range around the literal comes
+// first, so that an index on it still finds the rows.
+void serverTextComparisons(Tokens& toks) {
+  static const std::vector<const char*> kStops;
+  auto literal = [](Token t) {
+    while (!t.text.empty() && t.text.back() == ' ') t.text.pop_back();
+    return Tokens{t, word("COLLATE", t.pos), word("JETTEXT", t.pos)};
+  };
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (toks[i].isWord("IN")) {
+      i = serverTextList(toks, i);
+      continue;
+    }
+    if (!isComparison(toks[i])) continue;
+    std::size_t l0 = operandStart(toks, i, kStops), r1 = operandEnd(toks, i + 1, kStops);
+    bool leftLiteral = i == l0 + 1 && toks[l0].kind == Token::String;
+    bool rightLiteral = r1 == i + 2 && toks[i + 1].kind == Token::String;
+    if ((!leftLiteral && !rightLiteral) || l0 == i || r1 == i + 1 || endsWithCollate(toks, r1) ||
+        isAssignment(toks, l0))
+      continue;
+    const std::size_t pos = toks[i].pos;
+    Tokens left(toks.begin() + static_cast<long>(l0), toks.begin() + static_cast<long>(i));
+    Tokens right(toks.begin() + static_cast<long>(i + 1), toks.begin() + static_cast<long>(r1));
+    Tokens out;
+    if (leftLiteral && rightLiteral) {
+      out = literal(left[0]);
+      out.push_back(toks[i]);
+      Tokens r = literal(right[0]);
+      out.insert(out.end(), r.begin(), r.end());
+    } else {
+      Tokens lit = literal(leftLiteral ? left[0] : right[0]);
+      const Tokens& other = leftLiteral ? right : left;
+      Tokens key{word("jet_key", pos), op("(", pos)};
+      key.insert(key.end(), other.begin(), other.end());
+      key.push_back(op(")", pos));
+      bool ranged = toks[i].isOp("=") && isColumnReference(other, 0, other.size());
+      if (ranged) {
+        // Jet's text order puts blanks before every other character, so the literal
+        // and blanks lie from the literal up to the literal, a blank and a '!'.
+        Tokens above = lit;
+        above[0].text += " !";
+        out.push_back(op("(", pos));
+        out.insert(out.end(), other.begin(), other.end());
+        out.push_back(op(">=", pos));
+        out.insert(out.end(), lit.begin(), lit.end());
+        out.push_back(word("AND", pos));
+        out.insert(out.end(), other.begin(), other.end());
+        out.push_back(op("<", pos));
+        out.insert(out.end(), above.begin(), above.end());
+        out.push_back(word("AND", pos));
+      }
+      // The literal keeps its side: < and > read the same way round.
+      const Tokens& first = leftLiteral ? lit : key;
+      const Tokens& second = leftLiteral ? key : lit;
+      out.insert(out.end(), first.begin(), first.end());
+      out.push_back(toks[i]);
+      out.insert(out.end(), second.begin(), second.end());
+      if (ranged) out.push_back(op(")", pos));
+    }
+    toks.erase(toks.begin() + static_cast<long>(l0), toks.begin() + static_cast<long>(r1));
+    toks.insert(toks.begin() + static_cast<long>(l0), out.begin(), out.end());
+    i = l0 + out.size() - 1;
+  }
+}
+
 // Text compares as Jet compares it: without regard to case or trailing blanks. A
 // collation on a numeric comparison is ignored by SQLite, so it is added to every one.
 void collateComparisons(Tokens& toks) {
   // A server's text columns carry Jet's order themselves and a collation on a number is
   // an error there: only a text literal compared is given Jet's order, so that two
   // literals compare as Jet compares them.
-  if (toServer()) {
-    for (std::size_t i = 0; i < toks.size(); ++i) {
-      if (!isComparison(toks[i])) continue;
-      if (i + 1 < toks.size() && toks[i + 1].kind == Token::String && !endsWithCollate(toks, i + 2))
-        insertCollate(toks, i + 2, toks[i].pos);
-      if (i > 0 && toks[i - 1].kind == Token::String && !endsWithCollate(toks, i)) {
-        insertCollate(toks, i, toks[i].pos);
-        i += 2;
-      }
-    }
-    return;
-  }
+  if (toServer()) return serverTextComparisons(toks);
   static const std::vector<const char*> kStops;
   for (std::size_t i = 0; i < toks.size(); ++i) {
     if (!isComparison(toks[i])) continue;
@@ -1006,6 +1162,14 @@ bool isNameToken(const Token& t) {
   return t.kind == Token::Name || (t.kind == Token::Word && !isServerKeyword(t));
 }
 
+// The stored select query a name stands for as a table (name as stored, Jet SQL);
+// nullptr when it names none.
+const std::pair<std::string, std::string>* storedQuery(const std::string& name) {
+  if (!tNames || tNames->queries.empty()) return nullptr;
+  auto it = tNames->queries.find(serverNameKey(name));
+  return it == tNames->queries.end() ? nullptr : &it->second;
+}
+
 // A FROM clause's sources: a table (its fields known) or a sub-select, by the name a
 // select list qualifies them with.
 struct Source {
@@ -1028,14 +1192,16 @@ std::vector<Source> fromSources(const Tokens& toks, std::size_t from, std::size_
     } else if (isNameToken(toks[j])) {
       src.qualifier = toks[j].text;
       src.fields = tableFields(toks[j].text);
-      if (!src.fields) continue;  // a stored query or unknown: its own error later
+      // A stored query's fields are the server's to name (q.*); an unknown name is
+      // its own error later.
+      if (!src.fields && !storedQuery(toks[j].text)) continue;
     } else {
       continue;
     }
     if (next < end && toks[next].isWord("AS")) ++next;
     if (next < end && isNameToken(toks[next])) src.qualifier = toks[next].text;
     out.push_back(src);
-    if (!src.fields) j = next;  // past the sub-select
+    if (!src.fields && toks[j].isOp("(")) j = next;  // past the sub-select
   }
   return out;
 }
@@ -1128,6 +1294,93 @@ void expandStars(Tokens& toks) {
   }
 }
 
+// Rows that tie on every ORDER BY key come from a file in the order of its records
+// (SQLite sorts stably, scanning a table by its record numbers); a server's sort keeps
+// no order among them. A select from one table, neither grouped nor distinct, sorts
+// its ties by the record number too, so that TOP keeps and shows the same rows.
+void serverTieOrder(Tokens& toks) {
+  static const char* const kAggregates[] = {"COUNT", "SUM", "AVG",  "MIN",   "MAX",   "FIRST",
+                                            "LAST",  "VAR", "VARP", "STDEV", "STDEVP"};
+  auto is = [](const char* w) {
+    return [w](const Tokens& t, std::size_t j) { return t[j].isWord(w); };
+  };
+  for (std::size_t i = 0; i + 1 < toks.size(); ++i) {
+    if (!toks[i].isWord("SELECT") || toks[i + 1].isWord("DISTINCT")) continue;
+    // The last select of a UNION: its ORDER BY sorts the union's rows, by their columns.
+    bool unionPart = i > 0 && (toks[i - 1].isWord("UNION") ||
+                               (i > 1 && toks[i - 1].isWord("ALL") && toks[i - 2].isWord("UNION")));
+    if (unionPart) continue;
+    std::size_t end = selectEnd(toks, i);
+    std::size_t orderAt = findAtTop(toks, i + 1, end, isOrderBy);
+    std::size_t fromAt = findAtTop(toks, i + 1, end, is("FROM"));
+    if (orderAt == end || fromAt > orderAt || findAtTop(toks, i + 1, end, isGroupBy) < end ||
+        findAtTop(toks, i + 1, end, is("UNION")) < end)
+      continue;
+    bool aggregate = false;
+    for (std::size_t j = i + 1; j + 1 < fromAt; ++j)
+      for (const char* a : kAggregates)
+        aggregate = aggregate || (toks[j].isWord(a) && toks[j + 1].isOp("("));
+    if (aggregate) continue;
+    // FROM table [[AS] alias], then the next clause.
+    std::size_t j = fromAt + 1;
+    if (j >= end || !isNameToken(toks[j]) || !tableFields(toks[j].text)) continue;
+    Token qualifier = toks[j++];
+    if (j < end && toks[j].isWord("AS")) ++j;
+    if (j < end && isNameToken(toks[j])) qualifier = toks[j++];
+    if (j < end &&
+        !(toks[j].isWord("WHERE") || toks[j].isWord("ORDER") || toks[j].isWord("HAVING")))
+      continue;
+    std::size_t at = findAtTop(toks, orderAt, end, is("LIMIT"));
+    const std::size_t pos = toks[at - 1].pos;
+    toks.insert(toks.begin() + static_cast<long>(at),
+                {op(",", pos), Token{Token::Name, qualifier.text, pos}, op(".", pos),
+                 Token{Token::Name, "rowid", pos}});
+  }
+}
+
+// Stored select queries a statement reads as tables become common table expressions
+// in front of it, each its own translation (which brings those it reads in turn), so
+// the server reads the query as it is stored now: the translation is made again when
+// the catalog's version moves, which every change of a query or a table does. Nesting
+// past kMostNestedQueries (a query that reads itself) leaves the name to fail as an
+// unknown table.
+constexpr int kMostNestedQueries = 32;
+thread_local int tQueryDepth = 0;
+
+std::string serverQueryPrefix(const Tokens& toks) {
+  std::vector<const std::pair<std::string, std::string>*> used;
+  for (std::size_t i = 1; i < toks.size(); ++i) {
+    const Token& before = toks[i - 1];
+    if (!isNameToken(toks[i]) || tableFields(toks[i].text)) continue;
+    if (!(before.isWord("FROM") || before.isWord("JOIN") || before.isOp(",") || before.isOp("(")))
+      continue;
+    if (i + 1 < toks.size() && (toks[i + 1].isOp("(") || toks[i + 1].isOp("."))) continue;
+    const auto* query = storedQuery(toks[i].text);
+    if (!query) continue;
+    bool seen = false;
+    for (const auto* q : used) seen = seen || q == query;
+    if (!seen) used.push_back(query);
+  }
+  if (used.empty() || tQueryDepth >= kMostNestedQueries) return {};
+  struct Depth {
+    Depth() { ++tQueryDepth; }
+    ~Depth() { --tQueryDepth; }
+  } depth;
+  std::string with;
+  for (const auto* query : used) {
+    Translation body;
+    try {
+      body = translate(query->second, tTarget, tNames);
+    } catch (CDaoException* e) {
+      e->Delete();  // a query that does not translate stays an unknown table
+      continue;
+    }
+    if (body.kind != Translation::Select) continue;
+    with += (with.empty() ? "WITH " : ", ") + quoted(query->first, '"') + " AS (" + body.sql + ")";
+  }
+  return with.empty() ? with : with + " ";
+}
+
 // Words the server reads as SQL, never as names.
 bool isServerKeyword(const Token& t) {
   static const char* const kKeywords[] = {
@@ -1153,6 +1406,7 @@ std::string serverName(const std::string& name,
   if (tNames) {
     auto it = tNames->spelling.find(key);
     if (it != tNames->spelling.end()) return quoted(it->second, '"');
+    if (const auto* query = storedQuery(name)) return quoted(query->first, '"');
   }
   auto it = aliases.find(key);
   return quoted(it != aliases.end() ? it->second : name, '"');
@@ -1335,11 +1589,21 @@ Translation translate(const std::string& jet, Target target, const ServerNames* 
   if (toServer()) {
     rewriteServerNot(toks);
     serverConditions(toks);
+    serverLogicOperands(toks);
   }
   collateComparisons(toks);
   collateOrderTerms(toks);
-  if (toServer()) expandStars(toks);
+  std::string queries;
+  if (toServer()) {
+    expandStars(toks);
+    serverTieOrder(toks);
+    queries = serverQueryPrefix(toks);
+  }
   emit(out, toks);
+  if (!queries.empty()) {
+    out.sql.insert(0, queries);
+    out.mapping.insert(out.mapping.begin(), queries.size(), 0);
+  }
   return out;
 }
 

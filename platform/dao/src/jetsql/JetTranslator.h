@@ -37,6 +37,9 @@ struct ServerNames {
   // Whether an upper-case name is a stored query's (asked of the database, since
   // queries come and go without a change of the tables).
   std::function<bool(const std::string&)> storedQuery;
+  // The stored select queries a statement may read as tables (those without
+  // parameters): the name as stored and the Jet SQL, by upper-case name.
+  std::unordered_map<std::string, std::pair<std::string, std::string>> queries;
 };
 std::string serverNameKey(const std::string& name);
 
