@@ -283,9 +283,13 @@ void DAODatabase::makeLinkCopy(const std::wstring& localName, LinkCopy& copy) {
   if (own) conn->exec(db ? "BEGIN" : "BEGIN READ WRITE", 3218);
   try {
     conn->exec("DROP TABLE IF EXISTS " + target, 3218);
-    conn->exec("CREATE TEMP TABLE " + quoteId(localName) + " (" + columns + ")", 3218);
+    // Numbered as a table's records are, in the source's order, so that a statement
+    // ordered by its record number (ties under ORDER BY) reads the copy as the table.
+    conn->exec(
+        "CREATE TEMP TABLE " + quoteId(localName) + " (" + dialect.rowidColumn + columns + ")",
+        3218);
     std::unique_ptr<storage::Cursor> insert =
-        conn->prepare("INSERT INTO " + target + " VALUES (" + marks + ")");
+        conn->prepare("INSERT INTO " + target + " (" + select + ") VALUES (" + marks + ")");
     Statement rows = source.prepare("SELECT " + select + " FROM " + quoteId(from.name));
     while (rows.step()) {
       for (size_t i = 0; i < from.fields.size(); ++i)
