@@ -79,11 +79,12 @@ if(TARGET tabrik)
 
   # The database scenarios once more with every database they make kept on a throwaway
   # PostgreSQL server (TABRIK_DATABASE_SERVER: a pointer file stands at each path).
-  # The scenarios about files as files (copies, compacting, Access files, paths) are
-  # not among them.
+  # Left out: copy-after-idle, about copying the file itself (a copy of a pointer file
+  # names the same server database).
   set(DB_SCENARIOS_ON_SERVER
       access-files
       connect
+      copy-db
       link-compact
       optional-arguments
       records-tour
@@ -94,6 +95,7 @@ if(TARGET tabrik)
       schema-tables
       sql-command
       sql-hardening
+      sql-query
       sql-select
       two-drawings
       unicode-paths
