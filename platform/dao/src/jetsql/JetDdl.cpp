@@ -10,7 +10,6 @@
 #include "../Relations.h"
 #include "JetTokenizer.h"
 #include "JetTranslator.h"
-#include "server/ServerSchema.h"
 #include "afxdao.h"
 
 namespace tabrik::dao::jetsql {
@@ -440,10 +439,70 @@ void alterTable(CDaoDatabase& db, Reader& r) {
   dropColumn(db, table, field);
 }
 
-// SELECT fields INTO table FROM ...: a make-table query. The new table's fields take
-// the types of the source fields they come from (an auto-number becomes a plain
-// Long) and, for expressions, the type of the first row's value; the table and its
-// rows appear together or not at all.
+// The select of a make-table query, compiled as a caller's statement on either back
+// end, failing with Jet's syntax error for it.
+Statement prepareSelect(DAODatabase& d, const Translation& t) {
+  DAODatabase::CallerSql caller(d);
+  if (!d.db) {
+    try {
+      return Statement(d.conn->prepare(t.sql));
+    } catch (CDaoException* e) {
+      mapServerSyntaxError(e, t, d.conn->syntaxErrorOffset());
+      throw;
+    }
+  }
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(d.db, t.sql.c_str(), static_cast<int>(t.sql.size()), &raw, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(raw);
+    throwIfSyntaxError(d.db, t);
+    throwSqlite(d.db, rc, 3218, d.name);
+  }
+  return adoptSqlite(d.db, raw);
+}
+
+// The new table's fields: a column that is a table's field as it stands takes that
+// field's type and size (an auto-number becomes a plain Long); any other the kind of
+// its first value, Text while there is none.
+std::vector<CDaoFieldInfo> makeTableFields(DAODatabase& d, const Translation& t) {
+  Statement rows = prepareSelect(d, t);
+  const int columns = rows.columnCount();
+  if (columns == 0) daoThrow(3129);
+  bool hasRow = false;
+  {
+    DAODatabase::CallerSql caller(d);
+    try {
+      hasRow = rows.step();
+    } catch (CDaoException* e) {
+      if (!d.db) mapServerSyntaxError(e, t, d.conn->syntaxErrorOffset());
+      throw;
+    }
+  }
+  std::vector<CDaoFieldInfo> fields(static_cast<std::size_t>(columns));
+  for (int c = 0; c < columns; ++c) {
+    CDaoFieldInfo& f = fields[static_cast<std::size_t>(c)];
+    f.m_strName = fromUtf8(rows.cursor().columnName(c).c_str()).c_str();
+    f.m_bAllowZeroLength = TRUE;
+    std::optional<storage::ColumnOrigin> origin = rows.cursor().columnOrigin(c);
+    if (origin && d.hasTable(fromUtf8(origin->table.c_str()))) {
+      const TableSchema& source = d.schema(fromUtf8(origin->table.c_str()));
+      int at = source.findField(fromUtf8(origin->column.c_str()));
+      if (at >= 0) {
+        const FieldDef& def = source.fields[static_cast<std::size_t>(at)];
+        f.m_nType = def.type;
+        f.m_lSize = def.size;
+        continue;
+      }
+    }
+    Value::Kind kind = hasRow ? rows.column(c).kind : Value::Null;
+    f.m_nType = kind == Value::Int ? dbLong : kind == Value::Real ? dbDouble : dbText;
+    f.m_lSize = f.m_nType == dbText ? 255 : 0;
+  }
+  return fields;
+}
+
+// SELECT fields INTO table FROM ...: a make-table query. The table (fields as
+// makeTableFields gives them) and its rows appear together or not at all.
 void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std::size_t into,
                long* recordsAffected) {
   if (into + 1 >= toks.size() ||
@@ -454,51 +513,16 @@ void makeTable(CDaoDatabase& db, const std::string& jet, const Tokens& toks, std
   const std::string select = jet.substr(0, toks[into].pos) + " " + jet.substr(resume);
   if (tableExists(db, table)) daoThrow(3010, {table});
   DAODatabase& d = *db.m_pDAODatabase;
-  if (!d.db) {
-    server::makeTable(db, select, table, recordsAffected);
-    return;
-  }
-  Translation t = translate(select);
-  std::optional<DAODatabase::CallerSql> caller(std::in_place, d);
-  sqlite3_stmt* raw = nullptr;
-  d.requireSqlSupport();
-  int rc = sqlite3_prepare_v2(d.db, t.sql.c_str(), static_cast<int>(t.sql.size()), &raw, nullptr);
-  if (rc != SQLITE_OK) {
-    sqlite3_finalize(raw);
-    throwIfSyntaxError(d.db, t);
-    throwSqlite(d.db, rc, 3218, d.name);
-  }
-  Statement rows = adoptSqlite(d.db, raw);
-  const int columns = rows.columnCount();
-  if (columns == 0) daoThrow(3129);
-  bool hasRow = rows.step();
-  caller.reset();  // the source's field types are read by the engine's own statements
-  std::vector<CDaoFieldInfo> fields(static_cast<std::size_t>(columns));
-  for (int c = 0; c < columns; ++c) {
-    CDaoFieldInfo& f = fields[static_cast<std::size_t>(c)];
-    f.m_strName = fromUtf8(sqlite3_column_name(raw, c)).c_str();
-    f.m_bAllowZeroLength = TRUE;
-    const char* origin = sqlite3_column_origin_name(raw, c);
-    const char* from = sqlite3_column_table_name(raw, c);
-    if (origin && from && d.hasTable(fromUtf8(from))) {
-      const TableSchema& source = d.schema(fromUtf8(from));
-      int at = source.findField(fromUtf8(origin));
-      if (at >= 0) {
-        const FieldDef& def = source.fields[static_cast<std::size_t>(at)];
-        f.m_nType = def.type;
-        f.m_lSize = def.size;
-        continue;
-      }
-    }
-    int type = hasRow ? sqlite3_column_type(raw, c) : SQLITE_NULL;
-    f.m_nType = type == SQLITE_INTEGER ? dbLong : type == SQLITE_FLOAT ? dbDouble : dbText;
-    f.m_lSize = f.m_nType == dbText ? 255 : 0;
-  }
+  std::shared_ptr<const Translation> t = d.translateJet(select);
+  if (t->kind != Translation::Select) daoThrow(3129);
+  // A server numbers its parameters; a make-table query has nobody to give them.
+  if (!t->parameters.empty())
+    daoThrow(3061, {std::to_wstring(t->parameters.size())}, L"DAO.Database");
+  std::vector<CDaoFieldInfo> fields = makeTableFields(d, *t);
   std::string insert = "INSERT INTO " + quoteId(table) + " (";
-  for (int c = 0; c < columns; ++c)
-    insert += (c ? ", " : "") + quoteId(fields[static_cast<std::size_t>(c)].m_strName.GetString());
-  insert += ") " + t.sql;
-  sqlite3_reset(raw);
+  for (std::size_t c = 0; c < fields.size(); ++c)
+    insert += (c ? ", " : "") + quoteId(fields[c].m_strName.GetString());
+  insert += ") " + t->sql;
   d.beginWrite(3211);
   try {
     CDaoTableDef td(&db);

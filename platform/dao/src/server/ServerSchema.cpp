@@ -1,15 +1,12 @@
 // Schema changes in a server's own language (rules in ServerSchema.h).
 #include "server/ServerSchema.h"
 
-#include <libpq-fe.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
 #include "../DaoErrors.h"
 #include "../DaoStore.h"
-#include "afxdao.h"
 #include "jetsql/JetTranslator.h"
 #include "store/PgStore.h"
 
@@ -172,111 +169,6 @@ std::string freeIndexName(DAODatabase& d, const std::wstring& table, const std::
     if (!s.step()) return name;
     name = base + "_" + std::to_string(n);
   }
-}
-
-void makeTable(CDaoDatabase& db, const std::string& select, const std::wstring& table,
-               long* recordsAffected) {
-  DAODatabase& d = *db.m_pDAODatabase;
-  std::shared_ptr<const jetsql::Translation> jet = d.translateJet(select);
-  if (jet->kind != jetsql::Translation::Select) daoThrow(3129);
-  if (!jet->parameters.empty())
-    daoThrow(3061, {std::to_wstring(jet->parameters.size())}, L"DAO.Database");
-  const std::string& sql = jet->sql;
-  std::vector<CDaoFieldInfo> fields;
-  {
-    std::unique_ptr<storage::Cursor> cursor;
-    try {
-      DAODatabase::CallerSql caller(d);
-      cursor = d.conn->prepare(sql);
-    } catch (CDaoException* e) {
-      jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
-      throw;
-    }
-    Statement rows(std::move(cursor));
-    const int columns = rows.columnCount();
-    if (columns == 0) daoThrow(3129);
-    // Where each column comes from: a field of a table (the server names the table and
-    // the column's number in it), or an expression.
-    std::vector<std::pair<unsigned, int>> origins(static_cast<std::size_t>(columns), {0u, 0});
-    if (auto* pg = dynamic_cast<storage::PgConnection*>(d.conn.get())) {
-      int count = 0;
-      std::string numbered = storage::numberedParameters(sql, count);
-      PGresult* prepared = PQprepare(pg->handle(), "", numbered.c_str(), 0, nullptr);
-      PQclear(prepared);
-      PGresult* described = PQdescribePrepared(pg->handle(), "");
-      if (PQresultStatus(described) == PGRES_COMMAND_OK && PQnfields(described) == columns)
-        for (int c = 0; c < columns; ++c)
-          origins[static_cast<std::size_t>(c)] = {PQftable(described, c),
-                                                  PQftablecol(described, c)};
-      PQclear(described);
-    }
-    bool hasRow = false;
-    {
-      DAODatabase::CallerSql caller(d);
-      try {
-        hasRow = rows.step();
-      } catch (CDaoException* e) {
-        jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
-        throw;
-      }
-    }
-    fields.resize(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c) {
-      CDaoFieldInfo& f = fields[static_cast<std::size_t>(c)];
-      f.m_strName = fromUtf8(rows.cursor().columnName(c).c_str()).c_str();
-      f.m_bAllowZeroLength = TRUE;
-      const auto [oid, number] = origins[static_cast<std::size_t>(c)];
-      if (oid != InvalidOid && number > 0) {
-        std::wstring from, column;
-        {
-          Statement s = d.prepare(
-              "SELECT c.relname::text, a.attname::text FROM pg_class c JOIN pg_attribute a ON "
-              "a.attrelid = c.oid WHERE c.oid = ?::oid AND a.attnum = ?");
-          s.bindInt(1, oid);
-          s.bindInt(2, number);
-          if (s.step()) {
-            from = s.columnText(0);
-            column = s.columnText(1);
-          }
-        }
-        if (!from.empty() && d.hasTable(from)) {
-          const TableSchema& source = d.schema(from);
-          int at = source.findField(column);
-          if (at >= 0) {
-            const FieldDef& def = source.fields[static_cast<std::size_t>(at)];
-            f.m_nType = def.type;
-            f.m_lSize = def.size;
-            continue;
-          }
-        }
-      }
-      // An expression takes the type of its first value, as a file's does.
-      Value::Kind kind = hasRow ? rows.column(c).kind : Value::Null;
-      f.m_nType = kind == Value::Int ? dbLong : kind == Value::Real ? dbDouble : dbText;
-      f.m_lSize = f.m_nType == dbText ? 255 : 0;
-    }
-  }
-  std::string insert = "INSERT INTO " + quoteId(table) + " (";
-  for (std::size_t c = 0; c < fields.size(); ++c)
-    insert += (c ? ", " : "") + quoteId(fields[c].m_strName.GetString());
-  insert += ") " + sql;
-  d.beginWrite(3211);
-  try {
-    CDaoTableDef td(&db);
-    td.Create(table.c_str());
-    for (auto& f : fields) td.CreateField(f);
-    td.Append();
-    DAODatabase::CallerSql rowsOfCaller(d);
-    d.exec(insert, 3218);
-    if (recordsAffected) *recordsAffected = static_cast<long>(d.conn->changes());
-  } catch (...) {
-    d.syncWriteDepth();
-    d.endWrite(false);
-    d.schemaChanged();
-    throw;
-  }
-  d.endWrite(true, 3211);
-  d.schemaChanged();
 }
 
 }  // namespace tabrik::dao::server

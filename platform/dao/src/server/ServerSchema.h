@@ -48,9 +48,4 @@ void dropCounterTriggers(DAODatabase& d, const std::wstring& table);
 // identifier length, with a number after it when that is taken in the schema.
 std::string freeIndexName(DAODatabase& d, const std::wstring& table, const std::wstring& index);
 
-// The make-table query on a server: `select` is the statement without its INTO
-// clause, `table` the new table (known not to exist). Throws as a file's does.
-void makeTable(CDaoDatabase& db, const std::string& select, const std::wstring& table,
-               long* recordsAffected);
-
 }  // namespace tabrik::dao::server
