@@ -82,14 +82,21 @@ bool Value::operator==(const Value& o) const {
   return false;
 }
 
-std::string quoteId(const std::wstring& name) {
-  std::string out = "\"";
-  for (char c : toUtf8(name)) {
-    if (c == '"') out += '"';
+namespace {
+
+std::string quoted(const std::wstring& text, char quote) {
+  std::string out(1, quote);
+  for (char c : toUtf8(text)) {
+    if (c == quote) out += quote;
     out += c;
   }
-  return out + "\"";
+  return out + quote;
 }
+
+}  // namespace
+
+std::string quoteId(const std::wstring& name) { return quoted(name, '"'); }
+std::string quoteText(const std::wstring& text) { return quoted(text, '\''); }
 
 // --- Statement --------------------------------------------------------------------------
 
@@ -324,20 +331,6 @@ const std::vector<CatalogTable>& catalogTables() {
   return kTables;
 }
 
-const char* storageType(const storage::Dialect& dialect, short daoType) {
-  switch (daoType) {
-    case dbSingle:
-    case dbDouble:
-    case dbDate:
-      return dialect.real;
-    case dbText:
-    case dbMemo:
-      return dialect.text;
-    default:
-      return dialect.integer;
-  }
-}
-
 // The open-mode lock file, as Jet keeps "name.ldb" beside "name.mdb".
 std::string lockFilePath(const std::string& path) {
   size_t dot = path.rfind('.');
@@ -385,6 +378,20 @@ bool nonEmptyFile(const std::string& path) {
 }
 
 }  // namespace
+
+const char* storageType(const storage::Dialect& dialect, short daoType) {
+  switch (daoType) {
+    case dbSingle:
+    case dbDouble:
+    case dbDate:
+      return dialect.real;
+    case dbText:
+    case dbMemo:
+      return dialect.text;
+    default:
+      return dialect.integer;
+  }
+}
 
 // Whether this user may change the existing file at `path`: the file has write
 // permission bits (a file without them is read-only for everyone, root included, as the

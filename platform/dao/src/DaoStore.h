@@ -189,6 +189,10 @@ Statement adoptSqlite(sqlite3* db, sqlite3_stmt* stmt);
 
 // Quotes an identifier for SQLite.
 std::string quoteId(const std::wstring& name);
+// A text literal of SQL: in single quotes, each quote inside doubled.
+std::string quoteText(const std::wstring& text);
+// The column type a back end stores a DAO field type in.
+const char* storageType(const storage::Dialect& dialect, short daoType);
 
 // An SQLite URI for a native path, with query parameters ("mode=ro", ...).
 std::string sqliteUri(const std::string& nativePath, const std::string& parameters);

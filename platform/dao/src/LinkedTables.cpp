@@ -218,20 +218,6 @@ long long sessionOf(tabrik::dao::storage::Connection& conn) {
   return pg && pg->handle() ? PQbackendPID(pg->handle()) : 0;
 }
 
-const char* copyColumnType(const tabrik::dao::storage::Dialect& dialect, const FieldDef& f) {
-  switch (f.type) {
-    case dbSingle:
-    case dbDouble:
-    case dbDate:
-      return dialect.real;
-    case dbText:
-    case dbMemo:
-      return dialect.text;
-    default:
-      return dialect.integer;
-  }
-}
-
 }  // namespace
 
 void DAODatabase::refreshLinkCopies() {
@@ -272,7 +258,7 @@ void DAODatabase::makeLinkCopy(const std::wstring& localName, LinkCopy& copy) {
   std::string columns, select, marks;
   for (size_t i = 0; i < from.fields.size(); ++i) {
     const FieldDef& f = from.fields[i];
-    columns += (i ? ", " : "") + quoteId(f.name) + " " + copyColumnType(dialect, f) +
+    columns += (i ? ", " : "") + quoteId(f.name) + " " + storageType(dialect, f.type) +
                (f.isText() ? dialect.jetText : "");
     select += (i ? ", " : "") + quoteId(f.name);
     marks += i ? ", ?" : "?";

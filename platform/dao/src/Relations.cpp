@@ -26,15 +26,6 @@ void ensureCatalog(DAODatabase& d) {
       "NOCASE, ForeignName TEXT COLLATE NOCASE, PRIMARY KEY (Name, Position))");
 }
 
-std::string literal(const std::wstring& text) {
-  std::string out = "'";
-  for (char c : toUtf8(text)) {
-    if (c == '\'') out += '\'';
-    out += c;
-  }
-  return out + "'";
-}
-
 std::string triggerName(const RelationDef& r, const char* kind) {
   return quoteId(L"MSysRel_" + r.name + L"_" + fromUtf8(kind));
 }
@@ -69,8 +60,8 @@ void makeTriggers(DAODatabase& d, const RelationDef& r) {
     keyChanged += (i ? " OR " : "") + ("OLD." + p + " IS NOT NEW." + p);
     cascadeSet += (i ? ", " : "") + (f + " = NEW." + p);
   }
-  std::string missingParent = "SELECT RAISE(ABORT, " + literal(L"DAO 3201 " + r.table) + ")";
-  std::string hasChildren = "SELECT RAISE(ABORT, " + literal(L"DAO 3200 " + r.foreign) + ")";
+  std::string missingParent = "SELECT RAISE(ABORT, " + quoteText(L"DAO 3201 " + r.table) + ")";
+  std::string hasChildren = "SELECT RAISE(ABORT, " + quoteText(L"DAO 3200 " + r.foreign) + ")";
   std::string orphan = " WHEN " + newNotNull + " AND NOT EXISTS (SELECT 1 FROM " + P + " WHERE " +
                        parentMatchesNew + ")";
   d.exec("CREATE TRIGGER " + triggerName(r, "ins") + " BEFORE INSERT ON " + F + orphan + " BEGIN " +

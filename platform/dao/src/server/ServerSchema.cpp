@@ -26,15 +26,6 @@ std::string prefix(const std::string& text, std::size_t bytes) {
   return text.substr(0, end);
 }
 
-std::string literal(const std::wstring& text) {
-  std::string out = "'";
-  for (char c : toUtf8(text)) {
-    if (c == '\'') out += '\'';
-    out += c;
-  }
-  return out + "'";
-}
-
 // A function body between dollar quotes that the body itself does not contain.
 std::string dollarQuoted(const std::string& body) {
   std::string tag = "$f$";
@@ -103,9 +94,9 @@ void makeRelationTriggers(DAODatabase& d, const RelationDef& r) {
     cascadeSet += list + (f + " = NEW." + p);
   }
   const std::string missingParent =
-      "RAISE EXCEPTION USING MESSAGE = " + literal(L"DAO 3201 " + r.table) + ";";
+      "RAISE EXCEPTION USING MESSAGE = " + quoteText(L"DAO 3201 " + r.table) + ";";
   const std::string hasChildren =
-      "RAISE EXCEPTION USING MESSAGE = " + literal(L"DAO 3200 " + r.foreign) + ";";
+      "RAISE EXCEPTION USING MESSAGE = " + quoteText(L"DAO 3200 " + r.foreign) + ";";
   const std::string children = "EXISTS (SELECT 1 FROM " + F + " WHERE " + childMatchesOld + ")";
 
   const std::wstring ins = triggerName(r, "ins");
