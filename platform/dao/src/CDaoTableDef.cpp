@@ -48,18 +48,7 @@ bool supportedType(short type) {
 
 std::string columnDecl(DAODatabase& d, const FieldDef& f) {
   const tabrik::dao::storage::Dialect& dialect = d.conn->dialect();
-  std::string decl = quoteId(f.name) + " ";
-  switch (f.type) {
-    case dbSingle:
-    case dbDouble:
-    case dbDate:
-      return decl + dialect.real;
-    case dbText:
-    case dbMemo:
-      return decl + dialect.text + dialect.jetText;
-    default:
-      return decl + dialect.integer;
-  }
+  return quoteId(f.name) + " " + storageType(dialect, f.type) + (f.isText() ? dialect.jetText : "");
 }
 
 std::string indexSql(DAODatabase& d, const std::wstring& table, const IndexDef& ix) {

@@ -388,6 +388,8 @@ const char* storageType(const storage::Dialect& dialect, short daoType) {
     case dbText:
     case dbMemo:
       return dialect.text;
+    case dbCurrency:
+      return dialect.currency;
     default:
       return dialect.integer;
   }

@@ -453,7 +453,8 @@ const Dialect& PgConnection::dialect() const {
                                 " NULLS FIRST",
                                 " DESC NULLS LAST",
                                 false,
-                                false};
+                                false,
+                                "NUMERIC"};
   return kDialect;
 }
 

@@ -67,7 +67,7 @@ std::optional<ColumnOrigin> SqliteCursor::columnOrigin(int i) const {
 const Dialect& SqliteConnection::dialect() const {
   static const Dialect kDialect{
       "INTEGER", "REAL", "TEXT", " COLLATE JETTEXT", " COLLATE NOCASE", "", "", true, "",
-      " DESC",   true,   true};
+      " DESC",   true,   true,   "INTEGER"};
   return kDialect;
 }
 

@@ -79,6 +79,10 @@ struct Dialect {
   // Whether a catalog table's name and columns are quoted (keeping their case) or left
   // bare (folded by a server that folds unquoted names).
   bool quotesCatalog;
+  // A Currency field's column: its amount x 10000 as a whole number when written
+  // through a recordset, but a caller's SQL may write any number into it (1.5 stays
+  // 1.5, as a file's column keeps it), so it must not round.
+  const char* currency;
 };
 
 class Connection {
