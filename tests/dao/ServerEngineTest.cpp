@@ -3,6 +3,8 @@
 // schema change seen by every session) holds with the server's row locks, and a
 // session outlives a lost connection. Runs where the engine's suites run on the test
 // server (TABRIK_TEST_PG_ENGINE, see DaoTestSupport.h).
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "DaoTestSupport.h"
@@ -208,6 +210,12 @@ TEST_F(ServerEngine, ALostConnectionIs3043AndTheSessionGoesOn) {
 TEST_F(ServerEngine, CompactingAServerDatabaseMakesAWholeCopy) {
   CDaoWorkspace ws;
   std::string copy = dir.path() + "/compacted.mdb";
+  // Not while another session has it open for writing, as a file.
+  EXPECT_EQ(daoError([&] { ws.CompactDatabase(connect, CString(copy.c_str())); }), 3356);
+  struct stat st {};
+  EXPECT_NE(stat(copy.c_str(), &st), 0);
+  first.Close();
+  second.Close();
   ws.CompactDatabase(connect, CString(copy.c_str()));
   CDaoDatabase onFile;
   onFile.Open(CString(copy.c_str()));

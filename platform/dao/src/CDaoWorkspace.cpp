@@ -51,8 +51,7 @@ void compactByCopy(const std::wstring& src, const std::wstring& dst) {
 
 // Opens a closed database for maintenance: exclusively when it may be written, so that
 // nobody has it open for writing meanwhile.
-void openForMaintenance(DAODatabase& store, const std::wstring& name) {
-  bool writable = userMayWrite(nativePath(name));
+void openForMaintenance(DAODatabase& store, const std::wstring& name, bool writable) {
   try {
     store.open(name, /*exclusive=*/writable, /*readOnly=*/!writable, /*create=*/false, L"");
   } catch (CDaoException* e) {
@@ -156,11 +155,15 @@ void CDaoWorkspace::CompactDatabase(LPCTSTR lpszSrcName, LPCTSTR lpszDestName, L
   std::string dstPath = nativePath(dst);
   if (nativePath(src) == dstPath) daoThrow(3204, {}, L"DAO.DBEngine");
   if (namesServer(src) || namesServer(dst)) {
+    // Nobody else may have a server database open while it is copied, as for a file:
+    // the copy then holds one state of it. The copy reads it read-only, beside this.
+    DAODatabase guard;
+    if (namesServer(src)) openForMaintenance(guard, src, /*writable=*/true);
     compactByCopy(src, dst);
     return;
   }
   DAODatabase source;
-  openForMaintenance(source, src);
+  openForMaintenance(source, src, userMayWrite(nativePath(src)));
   std::string dstDir = tabrik::text::parentFolder(dstPath);
   struct stat st {};
   if (dstPath.empty() || stat(dstDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
@@ -190,7 +193,7 @@ void CDaoWorkspace::RepairDatabase(LPCTSTR lpszName) {
     store.open(name, false, true, false, L"");
     return;
   }
-  openForMaintenance(store, name);
+  openForMaintenance(store, name, userMayWrite(nativePath(name)));
   if (!store.readOnly) store.exec("REINDEX", 3045);
   Statement check = store.prepare("PRAGMA integrity_check");
   if (!check.step(3045) || check.columnText(0) != L"ok") daoThrow(3049, {name}, L"DAO.DBEngine");
