@@ -416,6 +416,37 @@ TEST_F(ServerSql, TheServersOwnTablesAndTheCatalogAreOutOfReach) {
   EXPECT_EQ(parts.m_strName, CString(L"Parts"));
 }
 
+// The catalog's tables read as on a file: their columns named as a file names them,
+// and a name in a statement that reads them only is their column, though a user's
+// table has a field spelled alike (Parts.Name).
+TEST_F(ServerSql, TheCatalogReadsAsOnAFile) {
+  auto names = [](CDaoDatabase& db, const wchar_t* sql) {
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenSnapshot, sql);
+    std::string out;
+    for (short i = 0; i < rs.GetFieldCount(); ++i) {
+      CDaoFieldInfo info;
+      rs.GetFieldInfo(i, info);
+      out += narrow(info.m_strName) + ";";
+    }
+    return out;
+  };
+  const wchar_t* statements[] = {
+      L"SELECT * FROM MSysObjects WHERE Name = 'Parts'",
+      L"SELECT Name, Type FROM MSysObjects WHERE Name = 'Parts'",
+      L"SELECT DISTINCT Type, name FROM MSysObjects AS o WHERE o.Name = 'Parts'",
+      L"SELECT c.* FROM MSysColumns AS c WHERE c.Name = 'Qty'",
+  };
+  for (const wchar_t* sql : statements) {
+    SCOPED_TRACE(narrow(sql));
+    EXPECT_EQ(names(onServer, sql), names(onFile, sql));
+  }
+  EXPECT_EQ(rowsOrError(onServer, statements[1]), rowsOrError(onFile, statements[1]));
+  EXPECT_EQ(rowsOrError(onServer, statements[1]), "Parts|1");
+  // A statement that reads a user's table keeps its own fields' spelling.
+  EXPECT_EQ(rowsOrError(onServer, L"SELECT Name FROM Parts WHERE ID = 2"), "Nut");
+}
+
 // A column that is a table's field reads as that field, whatever the back end sends.
 TEST_F(ServerSql, ColumnsOfATableKeepTheirFieldsTypes) {
   const wchar_t* sql = L"SELECT p.Made, Stocked, Name, Qty, Price FROM Parts AS p";

@@ -1276,6 +1276,7 @@ std::shared_ptr<const jetsql::Translation> DAODatabase::translateJet(const std::
       names->spelling.emplace(toUtf8(upper(t)), lower(t));
       std::vector<std::string>& fields = names->fields[toUtf8(upper(t))];
       for (const FieldDef& f : schema(t).fields) {
+        names->catalogColumns.emplace(toUtf8(upper(f.name)), toUtf8(f.name));
         names->spelling.emplace(toUtf8(upper(f.name)), lower(f.name));
         fields.push_back(lower(f.name));
       }

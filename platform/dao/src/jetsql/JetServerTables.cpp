@@ -80,7 +80,8 @@ std::wstring wide(const std::string& s) { return text::fromUtf8(s); }
 
 }  // namespace
 
-void checkServerTables(const Tokens& toks, const ServerNames& names) {
+bool checkServerTables(const Tokens& toks, const ServerNames& names) {
+  bool tables = false, catalogOnly = true;
   for (std::size_t i = 0; i < toks.size(); ++i) {
     if (!isNameOf(toks[i])) continue;
     Place place = placeOf(toks, i);
@@ -100,7 +101,10 @@ void checkServerTables(const Tokens& toks, const ServerNames& names) {
                  (names.storedQuery && names.storedQuery(key));
     if (!known) daoThrow(3078, {wide(toks[i].text)});
     if (place == Place::Write && catalog) daoThrow(3027);
+    tables = true;
+    catalogOnly = catalogOnly && catalog;
   }
+  return tables && catalogOnly;
 }
 
 }  // namespace tabrik::dao::jetsql

@@ -20,7 +20,8 @@
 namespace tabrik::dao::jetsql {
 
 // Throws DAO's error for the first table `toks` (a statement's tokens, as given) names
-// that it may not name on the server `names` describes.
-void checkServerTables(const std::vector<Token>& toks, const ServerNames& names);
+// that it may not name on the server `names` describes. True when the statement reads
+// the catalog's tables and no other (its names are then the catalog's columns).
+bool checkServerTables(const std::vector<Token>& toks, const ServerNames& names);
 
 }  // namespace tabrik::dao::jetsql

@@ -28,6 +28,25 @@ using Tokens = std::vector<Token>;
 // reads a construct differently from SQLite.
 thread_local Target tTarget = Target::Sqlite;
 thread_local const ServerNames* tNames = nullptr;
+// The statement being translated reads the catalog's tables only: its names are their
+// columns, whatever a user's field is called.
+thread_local bool tCatalogOnly = false;
+
+// The catalog's spelling of a column ("Name"), when the statement reads the catalog
+// only and the name is one of its columns; nullptr otherwise.
+const std::string* catalogColumn(const std::string& name) {
+  if (!tNames || !tCatalogOnly) return nullptr;
+  auto it = tNames->catalogColumns.find(serverNameKey(name));
+  return it == tNames->catalogColumns.end() ? nullptr : &it->second;
+}
+
+// The generated alias that names a catalog column as a file does: a name token whose
+// text starts with kCatalogAlias, written as the rest of it, quoted.
+constexpr char kCatalogAlias = '\x01';
+bool isCatalogAlias(const Token& t) {
+  return t.kind == Token::Name && !t.text.empty() && t.text[0] == kCatalogAlias;
+}
+
 bool toServer() { return tTarget == Target::Postgres; }
 
 // Words that end an operand: clause keywords and the operators that bind more loosely
@@ -1128,6 +1147,11 @@ void append(Translation& out, const std::string& text, std::size_t pos) {
   out.mapping.insert(out.mapping.end(), text.size(), pos);
 }
 
+std::string lowerAscii(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
 std::string quoted(const std::string& s, char q) {
   std::string out(1, q);
   for (char c : s) {
@@ -1175,6 +1199,7 @@ const std::pair<std::string, std::string>* storedQuery(const std::string& name) 
 struct Source {
   std::string qualifier;
   const std::vector<std::string>* fields;  // null for a sub-select
+  bool catalog = false;                    // one of the catalog's tables
 };
 
 std::vector<Source> fromSources(const Tokens& toks, std::size_t from, std::size_t end) {
@@ -1192,6 +1217,7 @@ std::vector<Source> fromSources(const Tokens& toks, std::size_t from, std::size_
     } else if (isNameToken(toks[j])) {
       src.qualifier = toks[j].text;
       src.fields = tableFields(toks[j].text);
+      src.catalog = tNames && tNames->readOnlyTables.count(serverNameKey(toks[j].text)) != 0;
       // A stored query's fields are the server's to name (q.*); an unknown name is
       // its own error later.
       if (!src.fields && !storedQuery(toks[j].text)) continue;
@@ -1206,6 +1232,14 @@ std::vector<Source> fromSources(const Tokens& toks, std::size_t from, std::size_
   return out;
 }
 
+// ` AS "Name"` after a catalog column an expansion names (it is "name" on the server).
+void appendCatalogAlias(Tokens& out, const std::string& field, std::size_t pos) {
+  auto it = tNames->catalogColumns.find(serverNameKey(field));
+  if (it == tNames->catalogColumns.end()) return;
+  out.push_back(word("AS", pos));
+  out.push_back(Token{Token::Name, std::string(1, kCatalogAlias) + it->second, pos});
+}
+
 void appendFields(Tokens& out, const Source& s, std::size_t pos) {
   if (!s.fields) {
     if (!out.empty()) out.push_back(op(",", pos));
@@ -1216,6 +1250,8 @@ void appendFields(Tokens& out, const Source& s, std::size_t pos) {
     if (!out.empty()) out.push_back(op(",", pos));
     out.insert(out.end(),
                {Token{Token::Name, s.qualifier, pos}, op(".", pos), Token{Token::Name, f, pos}});
+    // The catalog's columns come back named as a file names them.
+    if (s.catalog) appendCatalogAlias(out, f, pos);
   }
 }
 
@@ -1403,6 +1439,7 @@ bool isServerKeyword(const Token& t) {
 std::string serverName(const std::string& name,
                        const std::unordered_map<std::string, std::string>& aliases) {
   std::string key = serverNameKey(name);
+  if (const std::string* column = catalogColumn(name)) return quoted(lowerAscii(*column), '"');
   if (tNames) {
     auto it = tNames->spelling.find(key);
     if (it != tNames->spelling.end()) return quoted(it->second, '"');
@@ -1410,6 +1447,37 @@ std::string serverName(const std::string& name,
   }
   auto it = aliases.find(key);
   return quoted(it != aliases.end() ? it->second : name, '"');
+}
+
+// Which tokens lie in the statement's own select list (between its first SELECT and
+// FROM, outside parentheses).
+std::vector<bool> topSelectList(const Tokens& toks) {
+  std::vector<bool> in(toks.size(), false);
+  int depth = 0;
+  bool inside = false;
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    if (toks[i].isOp("(")) ++depth;
+    if (toks[i].isOp(")")) --depth;
+    if (depth != 0) continue;
+    if (toks[i].isWord("SELECT")) {
+      inside = true;
+      continue;
+    }
+    if (toks[i].isWord("FROM") || toks[i].isWord("INTO")) inside = false;
+    in[i] = inside;
+  }
+  return in;
+}
+
+// A select-list item that is one name: after SELECT, DISTINCT or ",", before "," or
+// the list's end.
+bool endsSelectItem(const Tokens& toks, std::size_t i) {
+  if (i == 0) return false;
+  const Token& before = toks[i - 1];
+  bool starts = before.isWord("SELECT") || before.isWord("DISTINCT") || before.isOp(",");
+  bool ends = i + 1 >= toks.size() || toks[i + 1].isOp(",") || toks[i + 1].isWord("FROM") ||
+              toks[i + 1].isWord("INTO");
+  return starts && ends;
 }
 
 void emit(Translation& out, const Tokens& toks) {
@@ -1433,6 +1501,7 @@ void emit(Translation& out, const Tokens& toks) {
     for (std::size_t i = 1; i < toks.size(); ++i)
       if (toks[i - 1].isWord("AS") && (toks[i].kind == Token::Name || toks[i].kind == Token::Word))
         aliases.emplace(serverNameKey(toks[i].text), toks[i].text);
+  const std::vector<bool> selectList = topSelectList(toks);
   for (std::size_t i = 0; i < toks.size(); ++i) {
     const Token& t = toks[i];
     if (toServer()) {
@@ -1448,8 +1517,16 @@ void emit(Translation& out, const Tokens& toks) {
       // settings, sleeping) are not Jet's to call.
       if (call && t.kind == Token::Word && !isServerKeyword(t) && !isJetFunction(t.text.c_str()))
         daoThrow(3085, {fromUtf8(t.text.c_str())});
+      if (isCatalogAlias(t)) {
+        append(out, quoted(t.text.substr(1), '"'), t.pos);
+        continue;
+      }
       if (t.kind == Token::Name || (t.kind == Token::Word && !call && !isServerKeyword(t))) {
         append(out, serverName(t.text, aliases), t.pos);
+        // A column of the select list named by itself: as a file names it.
+        if (selectList[i] && endsSelectItem(toks, i))
+          if (const std::string* shown = catalogColumn(t.text))
+            append(out, " AS " + quoted(*shown, '"'), t.pos);
         continue;
       }
       if (namesSubSelect[i]) {
@@ -1529,9 +1606,11 @@ Translation translate(const std::string& jet, Target target, const ServerNames* 
   struct Restore {
     Target was = tTarget;
     const ServerNames* names = tNames;
+    bool catalogOnly = tCatalogOnly;
     ~Restore() {
       tTarget = was;
       tNames = names;
+      tCatalogOnly = catalogOnly;
     }
   } restore;
   tTarget = target;
@@ -1558,7 +1637,7 @@ Translation translate(const std::string& jet, Target target, const ServerNames* 
   // no syntax for.
   if (out.kind == Translation::Other) daoThrow(3129);
   out.source = toks;
-  if (toServer() && names) checkServerTables(toks, *names);
+  tCatalogOnly = toServer() && names && checkServerTables(toks, *names);
   rewriteDeleteTargets(toks, firstAfter);
   rewriteParameters(toks, jet);
   // A ';' ends the statement; only blanks may follow it.

@@ -34,6 +34,9 @@ struct ServerNames {
   std::unordered_map<std::string, std::string> spelling;
   std::unordered_map<std::string, std::vector<std::string>> fields;  // by upper-case table
   std::unordered_set<std::string> readOnlyTables;  // the catalog's (MSys*), upper case
+  // The catalog's columns as a file spells them ("Name"), by upper-case name: the
+  // server keeps them bare, so folded to lower case.
+  std::unordered_map<std::string, std::string> catalogColumns;
   // Whether an upper-case name is a stored query's (asked of the database, since
   // queries come and go without a change of the tables).
   std::function<bool(const std::string&)> storedQuery;
