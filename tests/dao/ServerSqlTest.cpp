@@ -23,6 +23,18 @@ std::string rowsOrError(CDaoDatabase& db, const wchar_t* sql) {
   return code ? "error " + std::to_string(code) : rows;
 }
 
+// Each statement's rows on the server are the file's, and the file gives rows.
+void expectSameRows(CDaoDatabase& onFile, CDaoDatabase& onServer,
+                    const std::vector<const wchar_t*>& statements) {
+  for (const wchar_t* sql : statements) {
+    SCOPED_TRACE(narrow(sql));
+    std::string file = rowsOrError(onFile, sql), server = rowsOrError(onServer, sql);
+    EXPECT_FALSE(file.empty());
+    EXPECT_EQ(file.rfind("error", 0), std::string::npos) << file;
+    EXPECT_EQ(server, file);
+  }
+}
+
 // Two databases with the same table: one file, one on the test server.
 class ServerSql : public testing::Test {
  protected:
@@ -52,61 +64,62 @@ class ServerSql : public testing::Test {
 };
 
 TEST_F(ServerSql, StatementsGiveTheSameRowsOnBothBackEnds) {
-  const wchar_t* statements[] = {
-      // names without regard to case, *, ordering with Nulls first going up
-      L"SELECT * FROM Parts ORDER BY ID",
-      L"select name, qty from parts order by NAME",
-      L"SELECT Name FROM Parts ORDER BY Name DESC",
-      L"SELECT p.* FROM Parts AS p WHERE p.ID < 3 ORDER BY p.ID",
-      // text compared as Jet compares it
-      L"SELECT ID FROM Parts WHERE Name = 'NUT'",
-      L"SELECT ID FROM Parts WHERE Name > 'm' ORDER BY ID",
-      L"SELECT count(*) FROM Parts WHERE 'abc' = 'ABC'",
-      // Like's wildcards
-      L"SELECT ID FROM Parts WHERE Name Like 'b*' OR Name Like '?ut' ORDER BY ID",
-      L"SELECT ID FROM Parts WHERE Name Like '[a-c]*' ORDER BY ID",
-      L"SELECT ID FROM Parts WHERE Name Not Like '*o*' ORDER BY ID",
-      L"SELECT ID FROM Parts WHERE Name Like '*[!aeiou]' ORDER BY ID",
-      L"SELECT count(*) FROM Parts WHERE 'P9' Like 'P#' AND 'a.b' Like 'a.b' AND 'axb' Like 'a.b'",
-      // operators, truth values, dates
-      L"SELECT ID, Qty + 1, Price * 2, Name & '/' & ID, Qty \\ 3, Qty Mod 3 FROM Parts ORDER BY ID",
-      L"SELECT ID, Qty > 5, Stocked, Not Stocked FROM Parts ORDER BY ID",
-      L"SELECT ID FROM Parts WHERE Stocked = True AND Made > #1/1/1990# ORDER BY ID",
-      L"SELECT ID FROM Parts WHERE Made Between #1/1/2000# And #1/1/1999# ORDER BY ID",
-      L"SELECT ID FROM Parts WHERE Qty Between 10 And 3 ORDER BY ID",
-      L"SELECT ID FROM Parts WHERE Name Is Null OR ID In (2, 3) ORDER BY ID",
-      L"SELECT ID, IIf(Qty > 5, 'many', 'few') AS Amount FROM Parts ORDER BY ID",
-      // the VBA functions
-      L"SELECT Left(Name, 2), Right(Name, 2), Mid(Name, 2, 2), Mid(Name, 3), Len(Name) FROM Parts "
-      L"ORDER BY ID",
-      L"SELECT UCase(Name), LCase(Name), Trim('  x  '), LTrim('  x'), RTrim('x  ') FROM Parts "
-      L"ORDER BY ID",
-      L"SELECT InStr(Name, 'T'), InStr(2, 'abcabc', 'B'), InStr('abc', '') FROM Parts ORDER BY ID",
-      L"SELECT Nz(Qty, -1), Nz(Name, '?'), Val('  12 3abc'), CStr(ID) FROM Parts "
-      L"ORDER BY ID",
-      L"SELECT CInt(2.5), CInt(3.5), CLng(-2.5), CDbl('1.25'), Int(-2.5), Fix(-2.5), Int(Price), "
-      L"Fix(Price) FROM Parts ORDER BY ID",
-      // aggregates, grouping, DISTINCT, TOP, sub-selects, joins
-      L"SELECT Stocked, count(*), sum(Qty), min(Name), max(Price), avg(Qty) FROM Parts "
-      L"GROUP BY Stocked HAVING count(*) > 1 ORDER BY Stocked",
-      L"SELECT DISTINCT Stocked FROM Parts ORDER BY Stocked",
-      L"SELECT TOP 2 Name FROM Parts ORDER BY Qty DESC",
-      L"SELECT TOP 40 PERCENT ID FROM Parts ORDER BY ID",
-      L"SELECT ID FROM Parts WHERE ID < 3 UNION SELECT ID FROM Parts AS q WHERE ID > 3 ORDER BY 1",
-      L"SELECT * FROM (SELECT ID, Name FROM Parts WHERE Qty > 0) ORDER BY ID",
-      L"SELECT a.ID, b.ID FROM Parts AS a INNER JOIN Parts AS b ON a.Qty = b.ID ORDER BY a.ID",
-      L"SELECT a.ID, b.Name FROM Parts AS a LEFT JOIN Parts AS b ON a.Qty = b.ID ORDER BY a.ID",
-      L"SELECT ID FROM Parts WHERE Qty = (SELECT max(Qty) FROM Parts)",
-      L"SELECT ID FROM Parts WHERE EXISTS (SELECT * FROM Parts AS q WHERE q.ID = Parts.Qty) "
-      L"ORDER BY ID",
-  };
-  for (const wchar_t* sql : statements) {
-    SCOPED_TRACE(narrow(sql));
-    std::string file = rowsOrError(onFile, sql), server = rowsOrError(onServer, sql);
-    EXPECT_FALSE(file.empty());
-    EXPECT_EQ(file.rfind("error", 0), std::string::npos) << file;
-    EXPECT_EQ(server, file);
-  }
+  expectSameRows(
+      onFile, onServer,
+      {
+          // names without regard to case, *, ordering with Nulls first going up
+          L"SELECT * FROM Parts ORDER BY ID",
+          L"select name, qty from parts order by NAME",
+          L"SELECT Name FROM Parts ORDER BY Name DESC",
+          L"SELECT p.* FROM Parts AS p WHERE p.ID < 3 ORDER BY p.ID",
+          // text compared as Jet compares it
+          L"SELECT ID FROM Parts WHERE Name = 'NUT'",
+          L"SELECT ID FROM Parts WHERE Name > 'm' ORDER BY ID",
+          L"SELECT count(*) FROM Parts WHERE 'abc' = 'ABC'",
+          // Like's wildcards
+          L"SELECT ID FROM Parts WHERE Name Like 'b*' OR Name Like '?ut' ORDER BY ID",
+          L"SELECT ID FROM Parts WHERE Name Like '[a-c]*' ORDER BY ID",
+          L"SELECT ID FROM Parts WHERE Name Not Like '*o*' ORDER BY ID",
+          L"SELECT ID FROM Parts WHERE Name Like '*[!aeiou]' ORDER BY ID",
+          L"SELECT count(*) FROM Parts WHERE 'P9' Like 'P#' AND 'a.b' Like 'a.b' AND 'axb' Like "
+          L"'a.b'",
+          // operators, truth values, dates
+          L"SELECT ID, Qty + 1, Price * 2, Name & '/' & ID, Qty \\ 3, Qty Mod 3 FROM Parts ORDER "
+          L"BY ID",
+          L"SELECT ID, Qty > 5, Stocked, Not Stocked FROM Parts ORDER BY ID",
+          L"SELECT ID FROM Parts WHERE Stocked = True AND Made > #1/1/1990# ORDER BY ID",
+          L"SELECT ID FROM Parts WHERE Made Between #1/1/2000# And #1/1/1999# ORDER BY ID",
+          L"SELECT ID FROM Parts WHERE Qty Between 10 And 3 ORDER BY ID",
+          L"SELECT ID FROM Parts WHERE Name Is Null OR ID In (2, 3) ORDER BY ID",
+          L"SELECT ID, IIf(Qty > 5, 'many', 'few') AS Amount FROM Parts ORDER BY ID",
+          // the VBA functions
+          L"SELECT Left(Name, 2), Right(Name, 2), Mid(Name, 2, 2), Mid(Name, 3), Len(Name) FROM "
+          L"Parts "
+          L"ORDER BY ID",
+          L"SELECT UCase(Name), LCase(Name), Trim('  x  '), LTrim('  x'), RTrim('x  ') FROM Parts "
+          L"ORDER BY ID",
+          L"SELECT InStr(Name, 'T'), InStr(2, 'abcabc', 'B'), InStr('abc', '') FROM Parts ORDER BY "
+          L"ID",
+          L"SELECT Nz(Qty, -1), Nz(Name, '?'), Val('  12 3abc'), CStr(ID) FROM Parts "
+          L"ORDER BY ID",
+          L"SELECT CInt(2.5), CInt(3.5), CLng(-2.5), CDbl('1.25'), Int(-2.5), Fix(-2.5), "
+          L"Int(Price), "
+          L"Fix(Price) FROM Parts ORDER BY ID",
+          // aggregates, grouping, DISTINCT, TOP, sub-selects, joins
+          L"SELECT Stocked, count(*), sum(Qty), min(Name), max(Price), avg(Qty) FROM Parts "
+          L"GROUP BY Stocked HAVING count(*) > 1 ORDER BY Stocked",
+          L"SELECT DISTINCT Stocked FROM Parts ORDER BY Stocked",
+          L"SELECT TOP 2 Name FROM Parts ORDER BY Qty DESC",
+          L"SELECT TOP 40 PERCENT ID FROM Parts ORDER BY ID",
+          L"SELECT ID FROM Parts WHERE ID < 3 UNION SELECT ID FROM Parts AS q WHERE ID > 3 ORDER "
+          L"BY 1",
+          L"SELECT * FROM (SELECT ID, Name FROM Parts WHERE Qty > 0) ORDER BY ID",
+          L"SELECT a.ID, b.ID FROM Parts AS a INNER JOIN Parts AS b ON a.Qty = b.ID ORDER BY a.ID",
+          L"SELECT a.ID, b.Name FROM Parts AS a LEFT JOIN Parts AS b ON a.Qty = b.ID ORDER BY a.ID",
+          L"SELECT ID FROM Parts WHERE Qty = (SELECT max(Qty) FROM Parts)",
+          L"SELECT ID FROM Parts WHERE EXISTS (SELECT * FROM Parts AS q WHERE q.ID = Parts.Qty) "
+          L"ORDER BY ID",
+      });
 }
 
 TEST_F(ServerSql, ActionStatementsChangeTheSameRecords) {
@@ -194,18 +207,6 @@ TEST_F(ServerSql, ErrorsAreDaosOnBothBackEnds) {
     EXPECT_NE(file, 0);
     EXPECT_EQ(server, file);
     EXPECT_EQ(serverExec, fileExec);
-  }
-}
-
-// Each statement's rows on the server are the file's, and the file gives rows.
-void expectSameRows(CDaoDatabase& onFile, CDaoDatabase& onServer,
-                    std::initializer_list<const wchar_t*> statements) {
-  for (const wchar_t* sql : statements) {
-    SCOPED_TRACE(narrow(sql));
-    std::string file = rowsOrError(onFile, sql), server = rowsOrError(onServer, sql);
-    EXPECT_FALSE(file.empty());
-    EXPECT_EQ(file.rfind("error", 0), std::string::npos) << file;
-    EXPECT_EQ(server, file);
   }
 }
 
