@@ -24,6 +24,8 @@ if [ -z "${TABRIK_TEST_PG:-}" ]; then
   echo "skipped: the server script gave no TABRIK_TEST_PG"
   exit 77
 fi
+# The server is this command's alone: a test may stop and start it.
+export TABRIK_TEST_PG_PRIVATE=1
 # Every database the command creates by path goes to the server (a pointer file at
 # the path); the PG* variables above name the server, so the string names nothing else.
 if [ -n "${TABRIK_TEST_PG_NEW_DATABASES:-}" ]; then
