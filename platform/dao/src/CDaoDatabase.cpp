@@ -162,24 +162,14 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
     if (sql.find_first_not_of(" \t\r\n;") == std::string::npos) daoThrow(3129);  // no statement
     if (!jet->parameters.empty())
       daoThrow(3061, {std::to_wstring(jet->parameters.size())}, L"DAO.Database");
-    d.beginWrite(3218);
     try {
       Statement s(d.conn->prepare(sql));
-      DAODatabase::CallerSql caller(d);
-      while (s.step()) {
-      }
+      d.beginWrite(3218);
+      d.finishCallerAction(s);
     } catch (CDaoException* e) {
-      d.syncWriteDepth();
-      d.endWrite(false);
       jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
       throw;
-    } catch (...) {
-      d.syncWriteDepth();
-      d.endWrite(false);
-      throw;
     }
-    d.recordsAffected = static_cast<long>(d.conn->changes());
-    d.endWrite(true);
     return;
   }
   d.beginWrite(3218);
@@ -203,17 +193,7 @@ void CDaoDatabase::Execute(LPCTSTR lpszSQL, int) {
     }
   }
   Statement s = adoptSqlite(d.db, raw);
-  try {
-    DAODatabase::CallerSql caller(d);
-    while (s.step()) {
-    }
-  } catch (...) {
-    d.syncWriteDepth();
-    d.endWrite(false);
-    throw;
-  }
-  d.recordsAffected = static_cast<long>(d.conn->changes());
-  d.endWrite(true);
+  d.finishCallerAction(s);
   d.schemaChanged();
 }
 

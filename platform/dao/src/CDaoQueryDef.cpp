@@ -240,28 +240,17 @@ void executeOnServer(DAODatabase& d, const CString& sql, const CDaoQueryDef::Par
   std::shared_ptr<const jetsql::Translation> jet = d.translateJet(toUtf8(sql.GetString()));
   if (jet->kind == jetsql::Translation::Select) daoThrow(3065, {}, kSource);
   if (int missing = params.missing()) daoThrow(3061, {std::to_wstring(missing)}, kSource);
-  d.beginWrite(3218);
+  std::unique_ptr<storage::Cursor> cursor;
   try {
-    std::unique_ptr<storage::Cursor> cursor;
-    try {
-      cursor = d.conn->prepare(jet->sql);
-    } catch (CDaoException* e) {
-      jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
-      throw;
-    }
-    Statement s(std::move(cursor));
-    params.bindNumbered(s, jet->parameters);
-    DAODatabase::CallerSql caller(d);
-    while (s.step()) {
-    }
-  } catch (...) {
-    d.syncWriteDepth();
-    d.endWrite(false);
+    cursor = d.conn->prepare(jet->sql);
+  } catch (CDaoException* e) {
+    jetsql::mapServerSyntaxError(e, *jet, d.conn->syntaxErrorOffset());
     throw;
   }
-  affected = static_cast<long>(d.conn->changes());
-  d.recordsAffected = affected;
-  d.endWrite(true);
+  Statement s(std::move(cursor));
+  params.bindNumbered(s, jet->parameters);
+  d.beginWrite(3218);
+  affected = d.finishCallerAction(s);
 }
 }  // namespace
 
@@ -283,18 +272,7 @@ void CDaoQueryDef::Execute(int) {
   if (int missing = m_pParameters->missing()) daoThrow(3061, {std::to_wstring(missing)}, kSource);
   m_pParameters->bindAll(s);
   d.beginWrite(3218);
-  try {
-    DAODatabase::CallerSql caller(d);
-    while (s.step()) {
-    }
-  } catch (...) {
-    d.syncWriteDepth();
-    d.endWrite(false);
-    throw;
-  }
-  m_lRecordsAffected = static_cast<long>(d.conn->changes());
-  d.recordsAffected = m_lRecordsAffected;
-  d.endWrite(true);
+  m_lRecordsAffected = d.finishCallerAction(s);
   d.schemaChanged();
 }
 

@@ -1005,6 +1005,21 @@ void DAODatabase::beginWrite(long busyCode) {
   ++writeCount;
 }
 
+long DAODatabase::finishCallerAction(Statement& s) {
+  try {
+    CallerSql caller(*this);
+    while (s.step()) {
+    }
+  } catch (...) {
+    syncWriteDepth();
+    endWrite(false);
+    throw;
+  }
+  recordsAffected = static_cast<long>(conn->changes());
+  endWrite(true);
+  return recordsAffected;
+}
+
 void DAODatabase::endWrite(bool commit, long busyCode) {
   if (writeDepth == 0) return;
   if (--writeDepth > 0) return;

@@ -316,6 +316,10 @@ struct DAODatabase {
   // outermost holder ends. A lock held by another connection is busyCode.
   void beginWrite(long busyCode);
   void endWrite(bool commit, long busyCode = 3218);
+  // Runs a caller's action statement to its end, as a caller's, inside the write
+  // transaction the caller began: a failure gives the write up and is rethrown;
+  // otherwise the write ends and recordsAffected (returned) counts the records changed.
+  long finishCallerAction(tabrik::dao::Statement& s);
   int writeDepth = 0;
   long long writeCount = 0;  // grows with every write transaction this connection begins
 
