@@ -24,11 +24,8 @@ namespace {
 class CommandEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tabrik::acad::SessionOptions options;
-    options.noModule = true;
-    options.quiet = true;
-    m_session = std::make_unique<tabrik::acad::HostSession>(options);
-    ASSERT_EQ(m_session->start(), tabrik::acad::HostSession::Status::kOk);
+    m_session = tabrik::acad::HostSession::startBare();
+    ASSERT_NE(m_session, nullptr);
     resbuf echo{};
     echo.restype = RTSHORT;
     echo.resval.rint = 0;

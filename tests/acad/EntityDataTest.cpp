@@ -33,11 +33,8 @@ using Chain = std::unique_ptr<resbuf, ChainDeleter>;
 class EntityDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tabrik::acad::SessionOptions options;
-    options.noModule = true;
-    options.quiet = true;
-    m_session = std::make_unique<tabrik::acad::HostSession>(options);
-    ASSERT_EQ(m_session->start(), tabrik::acad::HostSession::Status::kOk);
+    m_session = tabrik::acad::HostSession::startBare();
+    ASSERT_NE(m_session, nullptr);
   }
   void TearDown() override {
     OutputCapture quiet;

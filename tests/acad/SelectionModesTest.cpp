@@ -35,11 +35,8 @@ const double kPolygon[][2] = {{0, 0}, {12, 0}, {12, 10}, {8, 10}, {8, 4}, {4, 4}
 class SelectionModesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tabrik::acad::SessionOptions options;
-    options.noModule = true;
-    options.quiet = true;
-    m_session = std::make_unique<tabrik::acad::HostSession>(options);
-    ASSERT_EQ(m_session->start(), tabrik::acad::HostSession::Status::kOk);
+    m_session = tabrik::acad::HostSession::startBare();
+    ASSERT_NE(m_session, nullptr);
     add('A', new AcDbCircle(AcGePoint3d(6, 7, 0), AcGeVector3d(0, 0, 1), 1.0));
     add('B', new AcDbLine(AcGePoint3d(1, 1, 0), AcGePoint3d(3, 1, 0)));
     add('C', new AcDbLine(AcGePoint3d(2, 8, 0), AcGePoint3d(10, 8, 0)));

@@ -18,11 +18,8 @@ namespace {
 class SelectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tabrik::acad::SessionOptions options;
-    options.noModule = true;
-    options.quiet = true;
-    m_session = std::make_unique<tabrik::acad::HostSession>(options);
-    ASSERT_EQ(m_session->start(), tabrik::acad::HostSession::Status::kOk);
+    m_session = tabrik::acad::HostSession::startBare();
+    ASSERT_NE(m_session, nullptr);
     // A horizontal line (0,0)-(10,0), a circle of radius 1 at (20,0), a line far off.
     m_line = append(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
     m_circle = append(new AcDbCircle(AcGePoint3d(20, 0, 0), AcGeVector3d(0, 0, 1), 1.0));

@@ -16,11 +16,8 @@ namespace {
 class WinUserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tabrik::acad::SessionOptions options;
-    options.noModule = true;
-    options.quiet = true;
-    m_session = std::make_unique<tabrik::acad::HostSession>(options);
-    ASSERT_EQ(m_session->start(), tabrik::acad::HostSession::Status::kOk);
+    m_session = tabrik::acad::HostSession::startBare();
+    ASSERT_NE(m_session, nullptr);
   }
   void TearDown() override { m_session.reset(); }
   std::unique_ptr<tabrik::acad::HostSession> m_session;

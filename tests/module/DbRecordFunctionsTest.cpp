@@ -147,11 +147,8 @@ class DbRecordFunctionsTest : public ::testing::Test {
     m_path = m_folder + "/parts.mdb";
     buildFixture(CString(m_path.c_str()));
 
-    tabrik::acad::SessionOptions options;
-    options.noModule = true;
-    options.quiet = true;
-    m_session = std::make_unique<tabrik::acad::HostSession>(options);
-    ASSERT_EQ(m_session->start(), tabrik::acad::HostSession::Status::kOk);
+    m_session = tabrik::acad::HostSession::startBare();
+    ASSERT_NE(m_session, nullptr);
     registerFunctionTable(databaseFunctionTable(), 0);
     ASSERT_TRUE(db::AddDocumentRecord());
     // The last-error text is module-wide and outlives a session.

@@ -39,6 +39,9 @@ class HostSession {
   enum class Status { kOk = 0, kError = 1, kUsage = 2 };
 
   explicit HostSession(SessionOptions options);
+  // A quiet session without the module on a new drawing, started: what a unit test
+  // of the host runs in. nullptr when it did not start.
+  static std::unique_ptr<HostSession> startBare();
   ~HostSession();
   HostSession(const HostSession&) = delete;
   HostSession& operator=(const HostSession&) = delete;

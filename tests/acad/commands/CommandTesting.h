@@ -98,11 +98,8 @@ inline std::string describe(AcDbEntity* e) {
 class CommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SessionOptions options;
-    options.noModule = true;
-    options.quiet = true;
-    m_session = std::make_unique<HostSession>(options);
-    ASSERT_EQ(m_session->start(), HostSession::Status::kOk);
+    m_session = HostSession::startBare();
+    ASSERT_NE(m_session, nullptr);
   }
   void TearDown() override {
     tabrik::acad::testing::OutputCapture quiet;

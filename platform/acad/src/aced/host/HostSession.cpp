@@ -118,6 +118,15 @@ struct HostSession::Script {
 
 std::string defaultModulePath() { return executableFolder() + "/Tabrik2010.arx"; }
 
+std::unique_ptr<HostSession> HostSession::startBare() {
+  SessionOptions options;
+  options.noModule = true;
+  options.quiet = true;
+  auto session = std::make_unique<HostSession>(options);
+  if (session->start() != Status::kOk) return nullptr;
+  return session;
+}
+
 HostSession::HostSession(SessionOptions options) : m_options(std::move(options)) {}
 
 HostSession::~HostSession() { end(); }
